@@ -1,0 +1,78 @@
+// The player behind CinecasterAdapter. The host chooses one implementation
+// for the whole process; the adapter forwards every operation to it.
+#ifndef CINECAST_ADAPTER_BACKEND_H
+#define CINECAST_ADAPTER_BACKEND_H
+
+#include <mutex>
+#include <string>
+
+#include "Cinecast/CinecasterAdapter.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+
+class CAdapterBackend {
+public:
+    CAdapterBackend();
+    // A backend's destructor returns only when none of its threads can call
+    // a handler any more.
+    virtual ~CAdapterBackend();
+
+    virtual bool SetKiteBridge(bool bEnable) = 0;
+    // Called after the handler table has been updated.
+    virtual void OnHandlerRegistered(KiteBridgeCallBack eCode) { (void)eCode; }
+    virtual bool create() = 0;
+    virtual bool setUri(const std::string& strUri) = 0;
+    virtual bool close() = 0;
+    virtual bool prepare() = 0;
+    virtual bool registerPrepareListener(DeviceAPI::Common::MultiCallbackUserData* pUserData) = 0;
+    virtual bool setStreamingProperty(const std::string& strType, const std::string& strParam) = 0;
+    virtual bool Pause() = 0;
+    virtual bool play() = 0;
+    virtual bool Stop() = 0;
+    virtual bool seekTo(long lPosition, DeviceAPI::Common::MultiCallbackUserData* pUserData) = 0;
+    virtual bool Skip(int iAmount, DeviceAPI::Common::MultiCallbackUserData* pUserData) = 0;
+    virtual bool GetDuration(unsigned long* pulDuration) = 0;
+    virtual bool GetCurrentPosition(unsigned long long* pullPosition) = 0;
+    virtual bool GetPlayerState(player_state_e* peState) = 0;
+    virtual bool registerSoundAnalysisListener(CinecastSoundAnalysisCallback* pListener) = 0;
+    virtual bool suspend() = 0;
+    virtual bool restore(const std::string& strUrl, long lTime, bool bPrepare) = 0;
+    virtual bool SetSoundAnalysis(bool bEnable) = 0;
+
+    // The handler table, filled through CinecasterAdapter.
+    bool RegisterHandler(KiteBridgeCallBack eCode, void* pHandler, void* pUserData);
+    bool HasHandler(KiteBridgeCallBack eCode) const;
+
+    // Call the handler registered under the event's code from the calling
+    // thread; false when none is registered. bNullUserData passes a null user
+    // data instead of the registered one.
+    bool FireBuffering(int iPercent, bool bNullUserData = false);
+    bool FireCompletion(KiteBridgeCallBack eCode, bool bNullUserData = false);
+    bool FireCurrentTime(unsigned long long ullTime, bool bNullUserData = false);
+    bool FireEvent(KiteBridgeCallBack eCode, KiteBridgeEvent* pEvent, bool bNullUserData = false);
+    bool FireSoundAnalysis(const int* pBands, int iCount, bool bNullUserData = false);
+
+private:
+    struct CHandler {
+        void* m_pFunction = nullptr;
+        void* m_pUserData = nullptr;
+    };
+    CHandler handlerFor(KiteBridgeCallBack eCode) const;
+
+    mutable std::mutex m_handlerLock;
+    CHandler m_aHandlers[KITE_BRIDGE_CALLBACK_COUNT];
+};
+
+// Makes the backend of every adapter constructed from now on. Without a
+// factory, adapters use the simulated player.
+typedef CAdapterBackend* (*BackendFactory)();
+void SetBackendFactory(BackendFactory factory);
+
+// The next non-throwing allocation of an adapter yields null.
+void FailNextAllocation();
+
+}  // namespace Cinecast
+}  // namespace DeviceAPI
+
+#endif

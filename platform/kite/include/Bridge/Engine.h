@@ -1,0 +1,54 @@
+// What the host tells the bridge library about itself, and how it manages the
+// native objects behind script objects.
+#ifndef BRIDGE_ENGINE_H
+#define BRIDGE_ENGINE_H
+
+#include <cstddef>
+#include <v8.h>
+
+namespace Bridge {
+
+class ScriptBridge;
+
+class Engine {
+public:
+    // Reports an exception that no script caught: the exception and its
+    // message (the message may be empty).
+    typedef void (*UncaughtHandler)(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
+                                    v8::Local<v8::Message> message);
+
+    // The context in which script values are made and functions are invoked
+    // when no context is entered (for example from the main loop).
+    static void Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context);
+    // Destroys every native still alive, then forgets the context.
+    static void Detach();
+    static v8::Local<v8::Context> GetContext(v8::Isolate* pIsolate);
+
+    static void SetUncaughtHandler(UncaughtHandler handler);
+    // Hands a caught exception to the uncaught handler (stderr without one).
+    static void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);
+
+    // Builds the bridge's script class and puts its constructor on the global
+    // object of the attached context, then calls contextReady().
+    static void InstallClass(ScriptBridge* pBridge);
+
+    // Destroys the native behind a script object now, as garbage collection
+    // would: destroyFromScript, then internal field 0 holds null. False when
+    // the object has no live native of a bridge class.
+    static bool DestroyObject(v8::Local<v8::Object> object);
+    // Script objects of bridge classes whose natives are not yet destroyed.
+    static std::size_t LiveObjectCount();
+    // A full collection; unreachable objects' natives are destroyed before
+    // it returns.
+    static void CollectGarbage(v8::Isolate* pIsolate);
+    // Destroys the natives that collections have released since the last
+    // call; the host calls this from its main loop.
+    static void DestroyCollected();
+    // True when collections have released natives that DestroyCollected has
+    // not destroyed yet.
+    static bool HasCollected();
+};
+
+}  // namespace Bridge
+
+#endif

@@ -1,0 +1,128 @@
+// The base class of the native classes that plug-ins expose to scripts, with
+// the glue templates that bind their methods and properties.
+#ifndef BRIDGE_SCRIPT_BRIDGE_H
+#define BRIDGE_SCRIPT_BRIDGE_H
+
+#include <string>
+#include <v8.h>
+
+#include "Bridge/Arguments.h"
+#include "Bridge/KiteException.h"
+#include "Bridge/NativeClass.h"
+#include "Bridge/ScriptArray.h"
+#include "Bridge/ScriptFunction.h"
+#include "Bridge/ScriptObject.h"
+
+namespace Bridge {
+
+v8::Local<v8::String> StringToV8(std::string strText);
+
+class ScriptBridge {
+public:
+    struct ScriptContext {
+        v8::Local<v8::ObjectTemplate> m_hInstanceTemplate;  // accessors
+        v8::Local<v8::Template> m_hPrototypeTemplate;       // methods
+    };
+
+    ScriptBridge();
+    virtual ~ScriptBridge();
+
+    // Installs the class constructor on a global template, or on the global
+    // object of a live context; the class is built on first use.
+    virtual void bridgeTo(v8::Local<v8::ObjectTemplate> globalTemplate);
+    virtual void bridgeTo(v8::Local<v8::Object> globalObject);
+    virtual void contextReady()
+    {
+        v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+        v8::Local<v8::Function> function;
+        v8::MaybeLocal<v8::Function> maybe =
+            GetConstructorTemplate()->GetFunction(pIsolate->GetCurrentContext());
+        if (!m_constructor.IsEmpty())
+            m_constructor.Reset();
+        if (maybe.ToLocal(&function))
+            m_constructor.Reset(pIsolate, function);
+    }
+    virtual const char* getScriptClassName() const = 0;
+    virtual void mapScriptInterface(ScriptContext& context) = 0;
+    virtual void* constructFromScript(const ScriptArray& args) = 0;
+    virtual void destroyFromScript(void* pNative) = 0;
+
+    // The class's constructor template, built (with mapScriptInterface) on
+    // the first call.
+    v8::Local<v8::FunctionTemplate> GetConstructorTemplate();
+    bool hasConstructor() const { return !m_constructor.IsEmpty(); }
+
+    static void* extractRaw(v8::Local<v8::Object> object);
+
+    template <class T, class U>
+    static T* extract(v8::Local<v8::Object> object)
+    {
+        v8::HandleScope scope(v8::Isolate::GetCurrent());
+        if (!hasNativeTag(object, NativeTypeTag<U>()))
+            return nullptr;
+        return static_cast<T*>(static_cast<U*>(extractRaw(object)));
+    }
+
+    template <class T, class U>
+    static T* extractNoNull(v8::Local<v8::Object> object)
+    {
+        void* pRaw = hasNativeTag(object, NativeTypeTag<U>()) ? extractRaw(object) : nullptr;
+        if (pRaw == nullptr)
+            throw KiteJsRuntimeException("Attempt to pass a JSObject as a native object");
+        return static_cast<T*>(static_cast<U*>(pRaw));
+    }
+
+    template <class T, ScriptObject (*Handler)(T*, const ScriptArray&), class U>
+    static void functionCallRouter(const v8::FunctionCallbackInfo<v8::Value>& info)
+    {
+        V8Arguments<v8::Value>* pArguments = new V8Arguments<v8::Value>(info);
+        try {
+            ScriptArray args(pArguments);
+            T* pNative = extract<T, U>(info.This());
+            if (pNative == nullptr)
+                throw KiteJsRuntimeException("Cannot call native method without object instance");
+            ScriptObject result = Handler(pNative, args);
+            v8::Local<v8::Value> value = result.getValue();
+            if (!value.IsEmpty())
+                info.GetReturnValue().Set(value);
+        } catch (const ScriptExceptionPending&) {
+            // V8 already holds the script's own exception.
+        } catch (KiteJsRuntimeException& e) {
+            throwScriptError(info.GetReturnValue(), e);
+        } catch (...) {
+            delete pArguments;
+            throw;
+        }
+        delete pArguments;
+    }
+
+    template <class T, void (T::*Setter)(const ScriptFunction&), class U>
+    static void setJSFunction(v8::Local<v8::String> name, v8::Local<v8::Value> value,
+                              const v8::PropertyCallbackInfo<void>& info)
+    {
+        (void)name;
+        try {
+            T* pNative = extractNoNull<T, U>(info.This());
+            ScriptFunction function(value.As<v8::Function>());
+            (pNative->*Setter)(function);
+        } catch (KiteJsRuntimeException& e) {
+            v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+            pIsolate->ThrowException(v8::Exception::Error(StringToV8(std::string(e.what()))));
+        }
+    }
+
+private:
+    static bool hasNativeTag(v8::Local<v8::Object> object, const void* pTag);
+    static void throwScriptError(v8::ReturnValue<v8::Value> returnValue,
+                                 const KiteJsRuntimeException& e);
+
+    ScriptBridge(const ScriptBridge&) = delete;
+    ScriptBridge& operator=(const ScriptBridge&) = delete;
+
+    v8::Persistent<v8::Function> m_constructor;
+    v8::Global<v8::FunctionTemplate> m_constructorTemplate;
+};
+
+}  // namespace Bridge
+
+#endif

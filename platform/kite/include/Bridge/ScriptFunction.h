@@ -1,0 +1,28 @@
+// A script function, or whatever value a script assigned in its place.
+#ifndef BRIDGE_SCRIPT_FUNCTION_H
+#define BRIDGE_SCRIPT_FUNCTION_H
+
+#include "Bridge/ScriptArray.h"
+#include "Bridge/ScriptObject.h"
+
+namespace Bridge {
+
+class ScriptFunction : public ScriptObject {
+public:
+    ScriptFunction();  // holds null
+    // The handle is kept as given; its type is tested only when invoked.
+    ScriptFunction(v8::Local<v8::Function> function);
+    ScriptFunction(const ScriptFunction& other);
+    ScriptFunction& operator=(const ScriptFunction& other);
+    virtual ~ScriptFunction();
+
+    // Calls the held function with the list's elements. Works from the main
+    // loop outside any V8 callback; an exception thrown by the script goes to
+    // the engine's uncaught-error report. Never throws; answers null when
+    // nothing was called or the call threw.
+    ScriptObject invoke(ScriptArray args) const;
+};
+
+}  // namespace Bridge
+
+#endif

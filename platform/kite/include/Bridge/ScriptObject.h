@@ -1,0 +1,54 @@
+// A script value held beyond any handle scope.
+#ifndef BRIDGE_SCRIPT_OBJECT_H
+#define BRIDGE_SCRIPT_OBJECT_H
+
+#include <string>
+#include <v8.h>
+
+namespace Bridge {
+
+class ScriptFunction;
+
+// Usable on the script thread, inside a V8 callback or from the main loop:
+// operations that need a context use the current one, or the engine's.
+class ScriptObject {
+public:
+    ScriptObject();                            // a new object without properties
+    ScriptObject(int iValue);                  // a number
+    ScriptObject(const std::string& strValue); // a string; embedded zero bytes are kept
+    ScriptObject(v8::Local<v8::Value> value);  // an existing value; an empty handle stays empty
+    ScriptObject(const ScriptObject& other);
+    ScriptObject& operator=(const ScriptObject& other);
+    virtual ~ScriptObject();
+
+    static ScriptObject Null();
+
+    // A handle in the caller's handle scope; empty when nothing is held.
+    v8::Local<v8::Value> getValue() const;
+    bool isEmpty() const { return m_value.IsEmpty(); }
+
+    // Sets a named property when the held value is an object.
+    void set(const std::string& strName, const ScriptObject& value);
+
+    // Write the named property into the output and return true when the held
+    // value is an object whose property has the asked type; otherwise return
+    // false and leave the output untouched. A getter or proxy trap that throws
+    // raises ScriptExceptionPending.
+    bool tryGetString(const std::string& strName, std::string& strOut) const;
+    bool tryGetNumber(const std::string& strName, double& dOut) const;
+    bool tryGetBool(const std::string& strName, bool& bOut) const;
+
+    // The value's text (a string as it is, anything else through ToString).
+    std::string asString() const;
+    ScriptFunction asFunction() const;
+
+protected:
+    struct NoValue {};
+    explicit ScriptObject(NoValue);
+
+    v8::Global<v8::Value> m_value;
+};
+
+}  // namespace Bridge
+
+#endif

@@ -1,0 +1,51 @@
+// Log lines of the plug-in, in the platform's common frame:
+// "file: function(line) > <colour>[function:line] [Thread Id:[tid]] payload<reset>".
+#ifndef TETHER_TETHER_LOG_H
+#define TETHER_TETHER_LOG_H
+
+#include <dlog.h>
+
+#define TETHER_LOG_TAG "WRT_PLUGINS/CINECAST"
+
+#define TETHER_COLOUR_YELLOW "\033[33m"
+#define TETHER_COLOUR_GREEN "\033[32m"
+#define TETHER_COLOUR_RED "\033[31m"
+#define TETHER_COLOUR_RESET "\033[0m"
+
+namespace Tether {
+
+// The kernel id of the calling thread. A thread's id never changes, so it is
+// asked of the kernel once per thread (and again in a forked child).
+int CurrentThreadId();
+
+constexpr const char* BaseName(const char* pszPath)
+{
+    const char* pszBase = pszPath;
+    for (const char* p = pszPath; *p != '\0'; ++p)
+        if (*p == '/')
+            pszBase = p + 1;
+    return pszBase;
+}
+
+}  // namespace Tether
+
+#define TETHER_LOG_WITH_TAG(tag, prio, colour, fmt, ...)                                    \
+    __dlog_print(LOG_ID_MAIN, prio, tag,                                                    \
+                 "%s: %s(%d) > " colour "[%s:%d] [Thread Id:[%d]] " fmt TETHER_COLOUR_RESET, \
+                 ::Tether::BaseName(__FILE__), __func__, __LINE__, __func__, __LINE__,      \
+                 ::Tether::CurrentThreadId(), ##__VA_ARGS__)
+
+#define TETHER_LOG(prio, colour, fmt, ...) \
+    TETHER_LOG_WITH_TAG(TETHER_LOG_TAG, prio, colour, fmt, ##__VA_ARGS__)
+
+// Debug lines: entry, exit and received parameters.
+#define LOG_D(fmt, ...) TETHER_LOG(DLOG_DEBUG, TETHER_COLOUR_YELLOW, fmt, ##__VA_ARGS__)
+// Info lines: argument counts.
+#define LOG_I(fmt, ...) TETHER_LOG(DLOG_INFO, TETHER_COLOUR_GREEN, fmt, ##__VA_ARGS__)
+// Warning lines: failures, results and event traces.
+#define LOG_W(fmt, ...) TETHER_LOG(DLOG_WARN, TETHER_COLOUR_RED, fmt, ##__VA_ARGS__)
+
+#define LOG_ENTER() LOG_D("ENTER!!!")
+#define LOG_LEAVE() LOG_D("LEAVE!!!")
+
+#endif
