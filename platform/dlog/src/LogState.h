@@ -1,0 +1,44 @@
+// The one process-wide state behind the log service: where lines go and
+// what has been captured.
+#ifndef DLOG_LOG_STATE_H
+#define DLOG_LOG_STATE_H
+
+#include "DlogSink.h"
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+namespace Dlog {
+
+class CLogState {
+public:
+    static CLogState& Instance();
+
+    // True while a destination or a capture would take a line; read without
+    // the lock so that unheard lines cost no formatting.
+    bool IsListening() const { return m_bListening.load(std::memory_order_acquire); }
+
+    void SetDestination(std::FILE* pStream);
+    void SetCapturing(bool bCapturing);
+    std::vector<CLogLine> TakeCaptured();
+
+    // Writes the whole line under the lock, so lines from many threads never
+    // interleave. Returns false when nobody was listening after all.
+    bool Publish(CLogLine&& line);
+
+private:
+    CLogState() = default;
+    void UpdateListening();  // caller holds m_mutex
+
+    std::mutex m_mutex;
+    std::atomic<bool> m_bListening{false};
+    std::FILE* m_pDestination = nullptr;
+    bool m_bCapturing = false;
+    std::vector<CLogLine> m_vecCaptured;
+};
+
+}  // namespace Dlog
+
+#endif
