@@ -1,0 +1,90 @@
+// The simulated player: a deterministic stand-in that plays nothing, records
+// every call, answers as it is told and fires events when asked to.
+//
+// Adapters are numbered from 0 in construction order. Each one's record
+// (calls, answers, reports) stays after the adapter is destroyed. Functions
+// taking an index throw std::out_of_range for an adapter never constructed.
+#ifndef CINECAST_SIM_ADAPTER_H
+#define CINECAST_SIM_ADAPTER_H
+
+#include <cstddef>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Cinecast/AdapterBackend.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Sim {
+
+// The backend of a simulated adapter; it takes the next index.
+CAdapterBackend* CreateBackend();
+
+// Adapters constructed so far, and those not yet destroyed.
+std::size_t count();
+std::size_t alive();
+bool isAlive(std::size_t i);
+
+// Every operation called on adapter i, in call order, as "name(arg,...)".
+std::vector<std::string> calls(std::size_t i);
+
+// From now on operation strName of adapter i returns bValue (default true).
+// strName is spelled as in CinecasterAdapter; any other name, and
+// RegisterKiteBridgeCallback (answered by the handler table), throw
+// std::invalid_argument.
+void answer(std::size_t i, const std::string& strName, bool bValue);
+bool isAnswerableOperation(const std::string& strName);
+
+// What GetDuration, GetCurrentPosition and GetPlayerState write when they
+// answer true. Unset fields keep their value; all start at 0. The state may
+// lie outside player_state_e's values.
+struct CReport {
+    std::optional<unsigned long> m_ulDuration;
+    std::optional<unsigned long long> m_ullPosition;
+    std::optional<int> m_iState;
+};
+void report(std::size_t i, const CReport& stReport);
+
+// The data of one event; each code reads only its own fields.
+struct CEventData {
+    int m_iPercent = 0;                  // KITE_BRIDGE_BUFFERING
+    unsigned long long m_ullTime = 0;    // KITE_BRIDGE_CURRENT_TIME
+    KiteBridgeEvent m_stEvent{0, "", ""};  // error, ASM pause and resume
+    bool m_bNullEvent = false;           //   ... or a null event pointer
+    std::vector<int> m_aBands;           // KITE_BRIDGE_SOUND_ANALYSIS
+    bool m_bNullBands = false;           //   ... or null bands
+    bool m_bNullUserData = false;        // any code: null instead of the registered user data
+};
+inline CEventData Percent(int iPercent) { CEventData d; d.m_iPercent = iPercent; return d; }
+inline CEventData Time(unsigned long long ullTime) { CEventData d; d.m_ullTime = ullTime; return d; }
+inline CEventData Event(int iType, const std::string& strParam1, const std::string& strParam2) {
+    CEventData d; d.m_stEvent = KiteBridgeEvent{iType, strParam1, strParam2}; return d;
+}
+inline CEventData NullEvent() { CEventData d; d.m_bNullEvent = true; return d; }
+inline CEventData Bands(std::initializer_list<int> aBands) { CEventData d; d.m_aBands = aBands; return d; }
+inline CEventData NullBands() { CEventData d; d.m_bNullBands = true; return d; }
+inline CEventData WithNullUserData(CEventData d) { d.m_bNullUserData = true; return d; }
+
+// Adapter i calls the handler registered under eCode on its event thread and
+// this returns the handler's result once it has returned; false when no
+// handler is registered there or the adapter is gone. A code outside 0 to 8
+// throws std::invalid_argument.
+bool emit(std::size_t i, KiteBridgeCallBack eCode, const CEventData& data = CEventData());
+
+// Queues uCount such events on adapter i's event thread and returns at once;
+// false when the adapter is gone. drain waits until every queued event of
+// adapter i has been handled (at once when the adapter is gone).
+bool emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount,
+               const CEventData& data = CEventData());
+void drain(std::size_t i);
+
+// The next non-throwing allocation of an adapter yields null.
+void failNextAllocation();
+
+}  // namespace Sim
+}  // namespace Cinecast
+}  // namespace DeviceAPI
+
+#endif
