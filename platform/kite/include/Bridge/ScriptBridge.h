@@ -51,6 +51,9 @@ public:
     // the first call.
     v8::Local<v8::FunctionTemplate> GetConstructorTemplate();
     bool hasConstructor() const { return !m_constructor.IsEmpty(); }
+    // Drops the persistent handles; the engine calls it before the isolate
+    // goes away.
+    void resetHandles();
 
     static void* extractRaw(v8::Local<v8::Object> object);
 

@@ -1,0 +1,143 @@
+#include "Bridge/ScriptBridge.h"
+
+#include "ObjectRegistry.h"
+
+namespace Bridge {
+
+v8::Local<v8::String> StringToV8(std::string strText)
+{
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    // Texts beyond V8's string limit become empty rather than aborting.
+    return v8::String::NewFromUtf8(pIsolate, strText.data(), v8::NewStringType::kNormal,
+                                   static_cast<int>(strText.size()))
+        .FromMaybe(v8::String::Empty(pIsolate));
+}
+
+namespace {
+
+void ThrowError(v8::Isolate* pIsolate, const std::string& strMessage)
+{
+    pIsolate->ThrowException(v8::Exception::Error(StringToV8(strMessage)));
+}
+
+// The constructor of every bridge class: makes the native and tags the
+// wrapper with it.
+void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    ScriptBridge* pBridge = static_cast<ScriptBridge*>(info.Data().As<v8::External>()->Value());
+    const char* pszClassName = pBridge->getScriptClassName();
+    if (!info.IsConstructCall()) {
+        pIsolate->ThrowException(v8::Exception::TypeError(StringToV8(
+            std::string("Class constructor ") + pszClassName + " cannot be invoked without 'new'")));
+        return;
+    }
+
+    void* pNative = nullptr;
+    {
+        V8Arguments<v8::Value> arguments(info);
+        ScriptArray args(&arguments);
+        try {
+            pNative = pBridge->constructFromScript(args);
+        } catch (const ScriptExceptionPending&) {
+            return;
+        } catch (const std::exception& e) {
+            ThrowError(pIsolate, std::string(pszClassName) + ": " + e.what());
+            return;
+        }
+    }
+
+    v8::Local<v8::Object> object = info.This();
+    object->SetInternalField(0, v8::External::New(pIsolate, pNative));
+    object->SetInternalField(
+        1, v8::External::New(pIsolate, const_cast<void*>(NativeClassRegistry::Lookup(pszClassName))));
+    if (pNative != nullptr)
+        CObjectRegistry::Track(pIsolate, object, pBridge, pNative);
+}
+
+}  // namespace
+
+ScriptBridge::ScriptBridge() {}
+
+ScriptBridge::~ScriptBridge()
+{
+    // Empty once the engine has detached; the engine resets them before
+    // the isolate goes away.
+    m_constructor.Reset();
+    m_constructorTemplate.Reset();
+}
+
+void ScriptBridge::bridgeTo(v8::Local<v8::ObjectTemplate> globalTemplate)
+{
+    globalTemplate->Set(StringToV8(getScriptClassName()), GetConstructorTemplate());
+}
+
+void ScriptBridge::bridgeTo(v8::Local<v8::Object> globalObject)
+{
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+    v8::Local<v8::Function> constructor;
+    if (GetConstructorTemplate()->GetFunction(context).ToLocal(&constructor))
+        globalObject->Set(context, StringToV8(getScriptClassName()), constructor).Check();
+}
+
+v8::Local<v8::FunctionTemplate> ScriptBridge::GetConstructorTemplate()
+{
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    if (!m_constructorTemplate.IsEmpty())
+        return m_constructorTemplate.Get(pIsolate);
+
+    v8::Local<v8::FunctionTemplate> constructor =
+        v8::FunctionTemplate::New(pIsolate, ConstructFromScript, v8::External::New(pIsolate, this));
+    constructor->SetClassName(StringToV8(getScriptClassName()));
+    // Field 0: the native; field 1: the tag of its native type.
+    constructor->InstanceTemplate()->SetInternalFieldCount(2);
+    m_constructorTemplate.Reset(pIsolate, constructor);
+
+    ScriptContext context;
+    context.m_hInstanceTemplate = constructor->InstanceTemplate();
+    context.m_hPrototypeTemplate = constructor->PrototypeTemplate();
+    mapScriptInterface(context);
+    return constructor;
+}
+
+void ScriptBridge::resetHandles()
+{
+    m_constructor.Reset();
+    m_constructorTemplate.Reset();
+}
+
+void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)
+{
+    v8::HandleScope scope(v8::Isolate::GetCurrent());
+    if (object->InternalFieldCount() < 1)
+        return nullptr;
+    v8::Local<v8::Value> field = object->GetInternalField(0);
+    if (!field->IsExternal())
+        return nullptr;
+    void* pNative = field.As<v8::External>()->Value();
+    if (pNative == nullptr)
+        throw KiteJsRuntimeException("Attempt to access destroyed JavaScript object.");
+    return pNative;
+}
+
+bool ScriptBridge::hasNativeTag(v8::Local<v8::Object> object, const void* pTag)
+{
+    v8::HandleScope scope(v8::Isolate::GetCurrent());
+    if (object.IsEmpty() || object->InternalFieldCount() < 2)
+        return false;
+    v8::Local<v8::Value> field = object->GetInternalField(1);
+    return field->IsExternal() && field.As<v8::External>()->Value() == pTag;
+}
+
+void ScriptBridge::throwScriptError(v8::ReturnValue<v8::Value> returnValue,
+                                    const KiteJsRuntimeException& e)
+{
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    v8::Local<v8::Value> thrown =
+        pIsolate->ThrowException(v8::Exception::Error(StringToV8(std::string(e.what()))));
+    if (!thrown.IsEmpty())
+        returnValue.Set(thrown);
+}
+
+}  // namespace Bridge
