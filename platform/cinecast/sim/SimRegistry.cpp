@@ -1,0 +1,51 @@
+#include "SimRegistry.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Sim {
+
+CSimRegistry& CSimRegistry::Instance()
+{
+    // Never destroyed: adapters may still end during static destruction.
+    static CSimRegistry* s_pRegistry = new CSimRegistry();
+    return *s_pRegistry;
+}
+
+std::size_t CSimRegistry::Add(const std::shared_ptr<CSimRecord>& pRecord)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_aRecords.push_back(pRecord);
+    return m_aRecords.size() - 1;
+}
+
+std::shared_ptr<CSimRecord> CSimRegistry::At(std::size_t i) const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (i >= m_aRecords.size())
+        throw std::out_of_range("no simulated adapter " + std::to_string(i) + " (" +
+                                std::to_string(m_aRecords.size()) + " constructed)");
+    return m_aRecords[i];
+}
+
+std::size_t CSimRegistry::Count() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_aRecords.size();
+}
+
+std::size_t CSimRegistry::Alive() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    std::size_t uAlive = 0;
+    for (const std::shared_ptr<CSimRecord>& pRecord : m_aRecords)
+        if (pRecord->IsAlive())
+            ++uAlive;
+    return uAlive;
+}
+
+}  // namespace Sim
+}  // namespace Cinecast
+}  // namespace DeviceAPI

@@ -1,0 +1,157 @@
+// The `sim` global: scripts inspect and drive the simulated adapters.
+#include "Cinecast/SimScriptInterface.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "Cinecast/SimAdapter.h"
+#include "ScriptArguments.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Sim {
+
+namespace {
+
+typedef v8::FunctionCallbackInfo<v8::Value> CallInfo;
+
+v8::Local<v8::String> text(v8::Isolate* pIsolate, const std::string& strText)
+{
+    return v8::String::NewFromUtf8(pIsolate, strText.data(), v8::NewStringType::kNormal,
+                                   static_cast<int>(strText.size()))
+        .ToLocalChecked();
+}
+
+void count(const CallInfo& info, CScriptArguments&)
+{
+    info.GetReturnValue().Set(static_cast<double>(Sim::count()));
+}
+
+void alive(const CallInfo& info, CScriptArguments&)
+{
+    info.GetReturnValue().Set(static_cast<double>(Sim::alive()));
+}
+
+void calls(const CallInfo& info, CScriptArguments& args)
+{
+    std::vector<std::string> aCalls = Sim::calls(args.AdapterIndex(0));
+    v8::Local<v8::Array> array = v8::Array::New(args.Isolate(), static_cast<int>(aCalls.size()));
+    for (std::size_t n = 0; n < aCalls.size(); ++n) {
+        if (array->Set(args.Context(), static_cast<uint32_t>(n), text(args.Isolate(), aCalls[n])).IsNothing())
+            throw CPendingScriptException();
+    }
+    info.GetReturnValue().Set(array);
+}
+
+void answer(const CallInfo&, CScriptArguments& args)
+{
+    std::size_t i = args.AdapterIndex(0);
+    std::string strName = args.String(1, "the operation name");
+    bool bValue = args.Boolean(2, "the answer");
+    if (!isAnswerableOperation(strName))
+        args.Fail(CScriptArgumentError::RANGE_ERROR,
+                  strName == "RegisterKiteBridgeCallback"
+                      ? "RegisterKiteBridgeCallback is answered by the handler table"
+                      : "no adapter operation named '" + strName + "'");
+    Sim::answer(i, strName, bValue);
+}
+
+void report(const CallInfo&, CScriptArguments& args)
+{
+    std::size_t i = args.AdapterIndex(0);
+    Sim::report(i, args.Report(1));
+}
+
+void emit(const CallInfo& info, CScriptArguments& args)
+{
+    std::size_t i = args.AdapterIndex(0);
+    KiteBridgeCallBack eCode = args.EventCode(1);
+    CEventData data = args.EventData(eCode, 2, 3);
+    info.GetReturnValue().Set(Sim::emit(i, eCode, data));
+}
+
+void burst(const CallInfo& info, CScriptArguments& args)
+{
+    std::size_t i = args.AdapterIndex(0);
+    KiteBridgeCallBack eCode = args.EventCode(1);
+    std::uint64_t ullCount = args.Unsigned(args.At(2), SIZE_MAX, "the count");
+    CEventData data = args.EventData(eCode, 3, 4);
+    info.GetReturnValue().Set(emitBurst(i, eCode, static_cast<std::size_t>(ullCount), data));
+}
+
+void drain(const CallInfo&, CScriptArguments& args)
+{
+    Sim::drain(args.AdapterIndex(0));
+}
+
+void failNextAllocation(const CallInfo&, CScriptArguments&)
+{
+    Sim::failNextAllocation();
+}
+
+// Runs one `sim` function; no C++ exception leaves it.
+template <void (*Body)(const CallInfo&, CScriptArguments&)>
+void guarded(const CallInfo& info)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    std::string strFunction = "sim.";
+    {
+        v8::String::Utf8Value name(pIsolate, info.Data());
+        strFunction += *name ? *name : "?";
+    }
+    try {
+        CScriptArguments args(info, strFunction.c_str());
+        Body(info, args);
+    } catch (const CPendingScriptException&) {
+    } catch (const CScriptArgumentError& error) {
+        v8::Local<v8::String> message = text(pIsolate, error.what());
+        pIsolate->ThrowException(error.Kind() == CScriptArgumentError::RANGE_ERROR
+                                     ? v8::Exception::RangeError(message)
+                                     : v8::Exception::TypeError(message));
+    } catch (const std::out_of_range& error) {
+        pIsolate->ThrowException(v8::Exception::RangeError(text(pIsolate, strFunction + ": " + error.what())));
+    } catch (const std::invalid_argument& error) {
+        pIsolate->ThrowException(v8::Exception::RangeError(text(pIsolate, strFunction + ": " + error.what())));
+    } catch (const std::exception& error) {
+        // A handler that threw while emit waited for it.
+        pIsolate->ThrowException(v8::Exception::Error(text(pIsolate, strFunction + ": " + error.what())));
+    }
+}
+
+struct CFunctionEntry {
+    const char* m_szName;
+    v8::FunctionCallback m_callback;
+};
+
+const CFunctionEntry g_aFunctions[] = {
+    {"count", guarded<count>},
+    {"alive", guarded<alive>},
+    {"calls", guarded<calls>},
+    {"answer", guarded<answer>},
+    {"report", guarded<report>},
+    {"emit", guarded<emit>},
+    {"failNextAllocation", guarded<failNextAllocation>},
+    {"burst", guarded<burst>},
+    {"drain", guarded<drain>},
+};
+
+}  // namespace
+
+void InstallScriptInterface(v8::Local<v8::Context> context)
+{
+    v8::Isolate* pIsolate = context->GetIsolate();
+    v8::HandleScope scope(pIsolate);
+    v8::Local<v8::Object> sim = v8::Object::New(pIsolate);
+    for (const CFunctionEntry& entry : g_aFunctions) {
+        v8::Local<v8::String> name = text(pIsolate, entry.m_szName);
+        v8::Local<v8::Function> function =
+            v8::FunctionTemplate::New(pIsolate, entry.m_callback, name)->GetFunction(context).ToLocalChecked();
+        function->SetName(name);
+        sim->Set(context, name, function).Check();
+    }
+    context->Global()->Set(context, text(pIsolate, "sim"), sim).Check();
+}
+
+}  // namespace Sim
+}  // namespace Cinecast
+}  // namespace DeviceAPI
