@@ -1,0 +1,63 @@
+// Presence, type tests, removal, member names, emptying and output.
+#include "JsonLogExpectations.h"
+
+namespace {
+
+using CJsonMemberTest = CJsonLogTest;
+
+TEST_F(CJsonMemberTest, HasAndTypeTestsReadAbsentMembersAsNull)
+{
+    CTetherJson json("{\"i\":1,\"s\":\"t\",\"n\":null}");
+    EXPECT_TRUE(json.Has("i"));
+    EXPECT_TRUE(json.Has("n"));
+    EXPECT_FALSE(json.Has("missing"));
+    EXPECT_TRUE(json.IsInt("i"));
+    EXPECT_FALSE(json.IsInt("s"));
+    EXPECT_FALSE(json.IsInt("missing"));
+    EXPECT_TRUE(json.IsString("s"));
+    EXPECT_FALSE(json.IsString("i"));
+    EXPECT_FALSE(json.IsString("missing"));
+    EXPECT_TRUE(TakeLines().empty());
+}
+
+TEST_F(CJsonMemberTest, RemoveDropsOnlyAPresentMember)
+{
+    CTetherJson json("{\"a\":1,\"b\":2}");
+    json.Remove("zz");
+    EXPECT_EQ(json.ToString(), "{\"a\":1,\"b\":2}\n");
+    json.Remove("a");
+    EXPECT_EQ(json.ToString(), "{\"b\":2}\n");
+    EXPECT_TRUE(TakeLines().empty());
+}
+
+TEST_F(CJsonMemberTest, GetKeysAppendsInJsoncppOrder)
+{
+    CTetherJson json;
+    EXPECT_TRUE(json.Set("b", 1));
+    EXPECT_TRUE(json.Set("a", 2));
+    std::vector<std::string> vecKeys{"held"};
+    EXPECT_TRUE(json.GetKeys(vecKeys));
+    EXPECT_EQ(vecKeys, (std::vector<std::string>{"held", "a", "b"}));
+}
+
+TEST_F(CJsonMemberTest, ClearEmptiesButKeepsTheDocumentUsable)
+{
+    CTetherJson json("{\"a\":1,\"b\":[1]}");
+    json.Clear();
+    EXPECT_EQ(json.ToString(), "{}\n");
+    EXPECT_TRUE(json.Set("c", 3));
+    EXPECT_EQ(json.ToString(), "{\"c\":3}\n");
+
+    CTetherJson fresh;
+    fresh.Clear();
+    EXPECT_EQ(fresh.ToString(), "null\n");
+    EXPECT_TRUE(TakeLines().empty());
+}
+
+TEST_F(CJsonMemberTest, ToStringIsJsoncppCompactText)
+{
+    CTetherJson json("{ \"o\" : { \"k\" : [ 1 , 2.25 , \"\\u00e9\" ] } , \"z\" : null }");
+    EXPECT_EQ(json.ToString(), "{\"o\":{\"k\":[1,2.25,\"\\u00e9\"]},\"z\":null}\n");
+}
+
+}  // namespace

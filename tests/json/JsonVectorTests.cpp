@@ -1,0 +1,58 @@
+// Arrays: the vector Set appends, the vector Gets append.
+#include "JsonLogExpectations.h"
+
+namespace {
+
+using CJsonVectorTest = CJsonLogTest;
+
+TEST_F(CJsonVectorTest, VectorSetAppendsToTheMember)
+{
+    CTetherJson json;
+    EXPECT_TRUE(json.Set("v", std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(json.Set("v", std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(json.ToString(), "{\"v\":[\"a\",\"b\",\"a\",\"b\"]}\n");
+
+    std::vector<std::string> vecValue{"before"};
+    EXPECT_TRUE(json.Get("v", vecValue));
+    EXPECT_EQ(vecValue, (std::vector<std::string>{"before", "a", "b", "a", "b"}));
+}
+
+TEST_F(CJsonVectorTest, VectorSetExtendsAParsedArray)
+{
+    CTetherJson json("{\"v\":[1]}");
+    EXPECT_TRUE(json.Set("v", std::vector<std::string>{"x"}));
+    EXPECT_EQ(json.ToString(), "{\"v\":[1,\"x\"]}\n");
+}
+
+TEST_F(CJsonVectorTest, EmptyVectorCreatesNothing)
+{
+    CTetherJson json;
+    EXPECT_TRUE(json.Set("v", std::vector<std::string>{}));
+    EXPECT_FALSE(json.Has("v"));
+    EXPECT_EQ(json.ToString(), "null\n");  // the root did not even become an object
+    EXPECT_TRUE(TakeLines().empty());
+}
+
+TEST_F(CJsonVectorTest, VectorGetsConvertEachElement)
+{
+    CTetherJson json("{\"n\":[1,-2,3.0,true],\"s\":[\"a\",1,null,false]}");
+    std::vector<int> vecInts{0};
+    EXPECT_TRUE(json.Get("n", vecInts));
+    EXPECT_EQ(vecInts, (std::vector<int>{0, 1, -2, 3, 1}));
+    std::vector<std::string> vecStrings;
+    EXPECT_TRUE(json.Get("s", vecStrings));
+    EXPECT_EQ(vecStrings, (std::vector<std::string>{"a", "1", "", "false"}));
+}
+
+TEST_F(CJsonVectorTest, VectorGetOnANonArrayNamesItsType)
+{
+    CTetherJson json("{\"v\":\"abc\"}");
+    std::vector<std::string> vecStrings{"kept"};
+    EXPECT_FALSE(json.Get("v", vecStrings));
+    EXPECT_EQ(vecStrings, std::vector<std::string>{"kept"});
+    std::vector<Dlog::CLogLine> vecLines = TakeLines();
+    ASSERT_EQ(vecLines.size(), 1u);
+    EXPECT_TRUE(IsWarnLine(vecLines[0], "Get", "value.type[%d].", "value.type[4]."));
+}
+
+}  // namespace
