@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the JSON document fuzzer (libFuzzer with ASan and UBSan, clang) into
+# build-fuzz/ and runs it for a bounded time, default 60 seconds:
+#   scripts/fuzz-json.sh [SECONDS]
+# New inputs are kept in build-fuzz/corpus; the committed seeds stay as they
+# are. A crash, leak or sanitizer report stops the run with a non-zero status
+# and leaves the input in build-fuzz/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
+  echo "usage: $0 [SECONDS]  (a positive whole number)" >&2
+  exit 2
+fi
+out=$root/build-fuzz
+mkdir -p "$out/corpus"
+
+flags=(-std=c++17 -g -O1 -fno-omit-frame-pointer
+       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+# shellcheck disable=SC2046  # pkg-config prints several words on purpose
+clang++ "${flags[@]}" \
+  -I"$root/src/Tether" -I"$root/platform/dlog/include" $(pkg-config --cflags jsoncpp) \
+  "$root/fuzz/json_fuzzer.cpp" "$root/src/Tether/TetherJson.cpp" "$root/src/Tether/TetherLog.cpp" \
+  "$root"/platform/dlog/src/*.cpp \
+  $(pkg-config --libs jsoncpp) -pthread -o "$out/json_fuzzer"
+
+exec "$out/json_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  -dict="$root/fuzz/json.dict" -artifact_prefix="$out/" -print_final_stats=1 \
+  "$out/corpus" "$root/fuzz/corpus/json"
