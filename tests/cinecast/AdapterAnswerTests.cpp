@@ -6,10 +6,12 @@
 #include "SimAdapterFixture.h"
 
 namespace {
-int stateAsInt(player_state_e eState)
+// Read through the bytes: a state outside the enumeration must not be
+// loaded as a player_state_e.
+int stateAsInt(const player_state_e* peState)
 {
     int iState;
-    std::memcpy(&iState, &eState, sizeof iState);
+    std::memcpy(&iState, peState, sizeof iState);
     return iState;
 }
 }  // namespace
@@ -91,7 +93,7 @@ TEST_F(SimAdapterTest, QueriesWriteZeroByDefaultAndWhatWasReported)
     ASSERT_TRUE(m_pAdapter->GetPlayerState(&eState));
     EXPECT_EQ(ulDuration, 0u);
     EXPECT_EQ(ullPosition, 0u);
-    EXPECT_EQ(stateAsInt(eState), 0);
+    EXPECT_EQ(stateAsInt(&eState), 0);
 
     Sim::CReport stReport;
     stReport.m_ulDuration = ULONG_MAX;
@@ -131,7 +133,7 @@ TEST_F(SimAdapterTest, ReportsStatesOutsideTheEnumeration)
         stReport.m_iState = iState;
         Sim::report(m_uIndex, stReport);
         ASSERT_TRUE(m_pAdapter->GetPlayerState(&eState));
-        EXPECT_EQ(stateAsInt(eState), iState);
+        EXPECT_EQ(stateAsInt(&eState), iState);
     }
 }
 
