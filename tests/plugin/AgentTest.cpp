@@ -1,0 +1,80 @@
+#include "AgentTest.h"
+
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace TetherTest {
+
+void CAgentTest::SetUp()
+{
+    CV8Test::SetUp();
+    Dlog::TakeCaptured();
+    Dlog::StartCapture();
+}
+
+void CAgentTest::TearDown()
+{
+    Dlog::StopCapture();
+    Dlog::TakeCaptured();
+    CV8Test::TearDown();
+}
+
+std::unique_ptr<Tether::CPlayerAgent> CAgentTest::NewAgent(std::size_t* puAdapter)
+{
+    std::size_t uBefore = Sim::count();
+    std::unique_ptr<Tether::CPlayerAgent> pAgent(new Tether::CPlayerAgent());
+    EXPECT_EQ(Sim::count(), uBefore + 1) << "the agent made no adapter";
+    if (puAdapter != nullptr)
+        *puAdapter = uBefore;
+    return pAgent;
+}
+
+Bridge::ScriptArray CAgentTest::Args(const std::string& strArrayLiteral)
+{
+    v8::Local<v8::Value> value = Run(strArrayLiteral);
+    Bridge::ScriptArray args;
+    if (value.IsEmpty() || !value->IsArray()) {
+        ADD_FAILURE() << "not an array: " << strArrayLiteral;
+        return args;
+    }
+    v8::Local<v8::Array> array = value.As<v8::Array>();
+    for (uint32_t i = 0; i < array->Length(); ++i)
+        args.set(static_cast<int>(i),
+                 Bridge::ScriptObject(array->Get(Context(), i).ToLocalChecked()));
+    return args;
+}
+
+std::string CAgentTest::Json(const Bridge::ScriptObject& result)
+{
+    v8::Local<v8::Value> value = result.getValue();
+    if (value.IsEmpty())
+        return "(empty)";
+    v8::Local<v8::String> text;
+    if (!v8::JSON::Stringify(Context(), value).ToLocal(&text))
+        return "(not JSON)";
+    v8::String::Utf8Value utf8(Isolate(), text);
+    return std::string(*utf8, static_cast<std::size_t>(utf8.length()));
+}
+
+std::vector<CExpectedLine> CAgentTest::TakeLines()
+{
+    std::vector<CExpectedLine> vecLines;
+    for (const Dlog::CLogLine& line : Dlog::TakeCaptured()) {
+        EXPECT_TRUE(line.m_bHasTag);
+        EXPECT_EQ(line.m_strTag, "WRT_PLUGINS/CINECAST");
+        vecLines.push_back({line.m_iPriority, line.m_strText});
+    }
+    return vecLines;
+}
+
+std::vector<Dlog::CLogLine> CAgentTest::TakeRawLines()
+{
+    return Dlog::TakeCaptured();
+}
+
+int CAgentTest::ThisThreadId()
+{
+    return static_cast<int>(syscall(SYS_gettid));
+}
+
+}  // namespace TetherTest

@@ -1,0 +1,44 @@
+// Expected log lines in the plug-in's common frame, with the line numbers
+// looked up in the plug-in's sources, so the tests follow edits of the code
+// but still catch a line written from the wrong place or in the wrong order.
+#ifndef TETHER_TESTS_SOURCE_LINES_H
+#define TETHER_TESTS_SOURCE_LINES_H
+
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace TetherTest {
+
+extern const char* const YELLOW;  // debug
+extern const char* const GREEN;   // info
+extern const char* const RED;     // warning
+
+struct CExpectedCall {
+    std::string m_strNeedle;   // text on the source line of the log call
+    int m_iPriority;           // 3, 4 or 5
+    std::string m_strPayload;  // the formatted payload
+};
+
+struct CExpectedLine {
+    int m_iPriority;
+    std::string m_strText;
+};
+bool operator==(const CExpectedLine& a, const CExpectedLine& b);
+std::ostream& operator<<(std::ostream& out, const CExpectedLine& line);
+
+// The frame of one line: "file: func(line) > colour[func:line] [Thread Id:[tid]] payload\e[0m".
+std::string Frame(const std::string& strFile, const std::string& strFunction, int iLine,
+                  int iPriority, int iThreadId, const std::string& strPayload);
+
+// Finds the definition "CPlayerAgent::<function>(" in src/Tether/<file>, then
+// each call's needle on a later log-call line than the previous one, and builds the
+// lines the function writes along that path.
+std::vector<CExpectedLine> ExpectedPath(const std::string& strFile, const std::string& strFunction,
+                                        int iThreadId,
+                                        std::initializer_list<CExpectedCall> aCalls);
+
+}  // namespace TetherTest
+
+#endif
