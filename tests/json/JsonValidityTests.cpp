@@ -39,6 +39,11 @@ struct CNonObjectCase {
     int iType;
 };
 
+void PrintTo(const CNonObjectCase& c, std::ostream* pOut)
+{
+    *pOut << "text \"" << c.pszText << "\" type " << c.iType;
+}
+
 class CJsonNonObjectTest : public CJsonLogTest, public ::testing::WithParamInterface<CNonObjectCase> {};
 
 TEST_P(CJsonNonObjectTest, GuardedOperationsRefuseAndLogTheRootType)
@@ -76,7 +81,10 @@ INSTANTIATE_TEST_SUITE_P(Roots, CJsonNonObjectTest,
                                            CNonObjectCase{"-5", 1},
                                            CNonObjectCase{"18446744073709551615", 2},
                                            CNonObjectCase{"1.5", 3}, CNonObjectCase{"\"text\"", 4},
-                                           CNonObjectCase{"true", 5}, CNonObjectCase{"[1,2]", 6}));
+                                           CNonObjectCase{"true", 5}, CNonObjectCase{"[1,2]", 6}),
+                         [](const ::testing::TestParamInfo<CNonObjectCase>& info) {
+                             return "Text" + std::to_string(info.index) + "Type" + std::to_string(info.param.iType);
+                         });
 
 TEST_F(CJsonValidityTest, EmptyTextIsInvalidButHasStillAnswers)
 {
