@@ -41,37 +41,54 @@ TEST_F(CJsonGuardTest, EverySetOverloadRefusesAnInvalidDocument)
                                   "Set fail. jsonvalue is invalid type[6].");
 }
 
-TEST_F(CJsonGuardTest, EveryGetOverloadRefusesAndLeavesTheTarget)
+// One target of each Get overload, with values that no refused read may touch.
+struct CGetTargets {
+    bool m_bValue = true;
+    int m_iValue = 7;
+    double m_dValue = 2.5;
+    std::string m_strValue = "old";
+    long long m_llValue = -9;
+    unsigned int m_uValue = 9;
+    unsigned long long m_ullValue = 11;
+    std::vector<int> m_vecInts{1};
+    std::vector<std::string> m_vecStrings{"s"};
+
+    // How many of the nine overloads answered true.
+    int GetAll(CTetherJson& json, const std::string& strKey)
+    {
+        int iTrue = 0;
+        iTrue += json.Get(strKey, m_bValue);
+        iTrue += json.Get(strKey, m_iValue);
+        iTrue += json.Get(strKey, m_dValue);
+        iTrue += json.Get(strKey, m_strValue);
+        iTrue += json.Get(strKey, m_llValue);
+        iTrue += json.Get(strKey, m_uValue);
+        iTrue += json.Get(strKey, m_ullValue);
+        iTrue += json.Get(strKey, m_vecInts);
+        iTrue += json.Get(strKey, m_vecStrings);
+        return iTrue;
+    }
+
+    void ExpectUntouched() const
+    {
+        EXPECT_TRUE(m_bValue);
+        EXPECT_EQ(m_iValue, 7);
+        EXPECT_EQ(m_dValue, 2.5);
+        EXPECT_EQ(m_strValue, "old");
+        EXPECT_EQ(m_llValue, -9);
+        EXPECT_EQ(m_uValue, 9u);
+        EXPECT_EQ(m_ullValue, 11u);
+        EXPECT_EQ(m_vecInts, std::vector<int>{1});
+        EXPECT_EQ(m_vecStrings, std::vector<std::string>{"s"});
+    }
+};
+
+TEST_F(CJsonGuardTest, EveryGetOverloadRefusesAnInvalidDocument)
 {
     CTetherJson json("");
-    bool bValue = true;
-    int iValue = 7;
-    double dValue = 2.5;
-    std::string strValue = "old";
-    long long llValue = -9;
-    unsigned int uValue = 9;
-    unsigned long long ullValue = 11;
-    std::vector<int> vecInts{1};
-    std::vector<std::string> vecStrings{"s"};
-    EXPECT_FALSE(json.Get("k", bValue));
-    EXPECT_FALSE(json.Get("k", iValue));
-    EXPECT_FALSE(json.Get("k", dValue));
-    EXPECT_FALSE(json.Get("k", strValue));
-    EXPECT_FALSE(json.Get("k", llValue));
-    EXPECT_FALSE(json.Get("k", uValue));
-    EXPECT_FALSE(json.Get("k", ullValue));
-    EXPECT_FALSE(json.Get("k", vecInts));
-    EXPECT_FALSE(json.Get("k", vecStrings));
-
-    EXPECT_TRUE(bValue);
-    EXPECT_EQ(iValue, 7);
-    EXPECT_EQ(dValue, 2.5);
-    EXPECT_EQ(strValue, "old");
-    EXPECT_EQ(llValue, -9);
-    EXPECT_EQ(uValue, 9u);
-    EXPECT_EQ(ullValue, 11u);
-    EXPECT_EQ(vecInts, std::vector<int>{1});
-    EXPECT_EQ(vecStrings, std::vector<std::string>{"s"});
+    CGetTargets targets;
+    EXPECT_EQ(targets.GetAll(json, "k"), 0);
+    targets.ExpectUntouched();
     std::vector<Dlog::CLogLine> vecLines = TakeLines();
     ASSERT_EQ(vecLines.size(), 9u);
     ExpectOneGuardLinePerOverload(vecLines, "Get", "Get fail. jsonvalue is invalid type[%d].",
@@ -81,25 +98,9 @@ TEST_F(CJsonGuardTest, EveryGetOverloadRefusesAndLeavesTheTarget)
 TEST_F(CJsonGuardTest, EveryGetOverloadNamesAMissingMember)
 {
     CTetherJson json("{\"other\":1}");
-    bool bValue = false;
-    int iValue = 0;
-    double dValue = 0;
-    std::string strValue;
-    long long llValue = 0;
-    unsigned int uValue = 0;
-    unsigned long long ullValue = 0;
-    std::vector<int> vecInts;
-    std::vector<std::string> vecStrings;
-    EXPECT_FALSE(json.Get("zz", bValue));
-    EXPECT_FALSE(json.Get("zz", iValue));
-    EXPECT_FALSE(json.Get("zz", dValue));
-    EXPECT_FALSE(json.Get("zz", strValue));
-    EXPECT_FALSE(json.Get("zz", llValue));
-    EXPECT_FALSE(json.Get("zz", uValue));
-    EXPECT_FALSE(json.Get("zz", ullValue));
-    EXPECT_FALSE(json.Get("zz", vecInts));
-    EXPECT_FALSE(json.Get("zz", vecStrings));
-
+    CGetTargets targets;
+    EXPECT_EQ(targets.GetAll(json, "zz"), 0);
+    targets.ExpectUntouched();
     std::vector<Dlog::CLogLine> vecLines = TakeLines();
     ASSERT_EQ(vecLines.size(), 9u);
     ExpectOneGuardLinePerOverload(vecLines, "Get", "NO strKey[%s] in josn.", "NO strKey[zz] in josn.");
@@ -109,25 +110,9 @@ TEST_F(CJsonGuardTest, EveryGetOverloadNamesAWrongType)
 {
     // An object member fails every overload's type test.
     CTetherJson json("{\"o\":{}}");
-    bool bValue = false;
-    int iValue = 0;
-    double dValue = 0;
-    std::string strValue;
-    long long llValue = 0;
-    unsigned int uValue = 0;
-    unsigned long long ullValue = 0;
-    std::vector<int> vecInts;
-    std::vector<std::string> vecStrings;
-    EXPECT_FALSE(json.Get("o", bValue));
-    EXPECT_FALSE(json.Get("o", iValue));
-    EXPECT_FALSE(json.Get("o", dValue));
-    EXPECT_FALSE(json.Get("o", strValue));
-    EXPECT_FALSE(json.Get("o", llValue));
-    EXPECT_FALSE(json.Get("o", uValue));
-    EXPECT_FALSE(json.Get("o", ullValue));
-    EXPECT_FALSE(json.Get("o", vecInts));
-    EXPECT_FALSE(json.Get("o", vecStrings));
-
+    CGetTargets targets;
+    EXPECT_EQ(targets.GetAll(json, "o"), 0);
+    targets.ExpectUntouched();
     std::vector<Dlog::CLogLine> vecLines = TakeLines();
     ASSERT_EQ(vecLines.size(), 9u);
     ExpectOneGuardLinePerOverload(vecLines, "Get", "value.type[%d].", "value.type[7].");
