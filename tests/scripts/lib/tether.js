@@ -1,0 +1,54 @@
+// Helpers of the Tether script tests: a player with its simulated adapter,
+// the adapter calls made since the last look, and the plug-in's log lines
+// taken apart into their frame and payload.
+(function (global) {
+  const TAG = "WRT_PLUGINS/CINECAST";
+  const COLOUR = { 3: 33, 4: 32, 5: 31 };
+  const FRAME = /^([^:]+): (~?\w+)\((\d+)\) > \x1b\[(\d+)m\[(~?\w+):(\d+)\] \[Thread Id:\[(\d+)\]\] ([\s\S]*)\x1b\[0m$/;
+
+  // A new Tether object and its adapter; newCalls() gives the adapter calls
+  // made since the previous newCalls() (the construction calls on the first).
+  function newPlayer() {
+    const player = new Tether();
+    const adapter = sim.count() - 1;
+    let seen = 0;
+    function newCalls() {
+      const all = sim.calls(adapter);
+      const fresh = all.slice(seen);
+      seen = all.length;
+      return fresh;
+    }
+    return { player, adapter, newCalls };
+  }
+
+  // One captured line's frame, checked for consistency: the plug-in's tag, the
+  // colour of its priority, the same function and line in both places.
+  function parseLine(line) {
+    assertEqual(line.tag, TAG, "tag of " + JSON.stringify(line.text));
+    const m = FRAME.exec(line.text);
+    if (m === null) throw new Error("not in the common frame: " + JSON.stringify(line.text));
+    assertEqual([m[5], m[6], Number(m[4])], [m[2], m[3], COLOUR[line.priority]], "frame of " + JSON.stringify(line.text));
+    return { file: m[1], func: m[2], line: Number(m[3]), tid: Number(m[7]), priority: line.priority, payload: m[8] };
+  }
+
+  // Runs fn with the log captured; the player agent's lines (those of the
+  // PlayerAgent sources) as "priority function payload". Lines written on
+  // the script thread must name it.
+  function logOf(fn) {
+    kite.takeLog();
+    kite.captureLog(true);
+    try {
+      fn();
+    } finally {
+      kite.captureLog(false);
+    }
+    return kite.takeLog().map((raw) => {
+      const line = parseLine(raw);
+      assertEqual(line.tid, kite.tid(), "thread of " + JSON.stringify(raw.text));
+      return line;
+    }).filter((line) => line.file.startsWith("PlayerAgent"))
+      .map((line) => line.priority + " " + line.func + " " + line.payload);
+  }
+
+  Object.assign(global, { newPlayer, parseLine, logOf });
+})(globalThis);
