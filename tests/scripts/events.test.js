@@ -1,0 +1,84 @@
+// Player events through the simulated adapter's thread to the script: each
+// handler's text, its guards, and delivery at idle time.
+kite.load("lib/assert.js");
+kite.load("lib/tether.js");
+
+const PROPERTIES = ["onbuffering", "onprepare_complete", "onplay_complete", "onseek_complete", "oncurrent_time",
+                    "onerror_event", "onasm_pause", "onasm_resume", "onsound_analysis"];
+
+// Every callback of the player records [property, ...arguments] in got.
+function recordAll(player, got) {
+  for (const name of PROPERTIES) player[name] = (...args) => got.push([name].concat(args));
+}
+
+const got = [];
+const { player, adapter } = newPlayer();
+recordAll(player, got);
+
+const emitted = [
+  [0, -5], [0, 75], [1], [2], [3], [4, 4294967301], [4, 2147483647], [4, 2147483648], [4, 2n ** 64n - 1n],
+  [5, { type: 3, param1: "Network unreachable", param2: "never shown" }], [5, { type: 3, param1: "", param2: "x" }],
+  [6, { type: 65, param1: "abc", param2: "def" }], [6, { type: 0x142, param1: "", param2: "a;b,c" }],
+  [7, { type: 0, param1: "p", param2: "" }],
+  [8, [3, -1, 12]], [8, [0]], [8, []],
+];
+check("every handler queues one record and answers true", () => {
+  for (const [code, data] of emitted) assertEqual(sim.emit(adapter, code, data), true, "code " + code);
+});
+
+check("guards: null user data, null event, null bands queue nothing", () => {
+  for (const [code, data] of [[0, 1], [1, null], [2, null], [3, null], [4, 1]])
+    assertEqual(sim.emit(adapter, code, data, { userData: null }), false, "null user data " + code);
+  for (const code of [5, 6, 7]) {
+    assertEqual(sim.emit(adapter, code, null), false, "null event " + code);
+    assertEqual(sim.emit(adapter, code, { type: 1 }, { userData: null }), false, "null user data " + code);
+  }
+  assertEqual(sim.emit(adapter, 8, null), false, "null bands");
+  assertEqual(sim.emit(adapter, 8, [1], { userData: null }), false);
+});
+
+check("handler lines are written on the adapter's thread in the common frame", () => {
+  kite.takeLog();
+  kite.captureLog(true);
+  sim.emit(adapter, 7, { type: 66, param1: "p1", param2: "p2" });
+  sim.emit(adapter, 8, null);
+  kite.captureLog(false);
+  const lines = kite.takeLog().map(parseLine);
+  assertEqual(lines.map((l) => l.priority + " " + l.func + " " + l.payload),
+              ["3 ASM_Resume_CB ENTER!!!", "5 ASM_Resume_CB Got the event is type: 66, param1: p1, param2: p2",
+               "5 ASM_Resume_CB Complete call js callback", "3 ASM_Resume_CB LEAVE!!!",
+               "3 SoundAnalysisCB ENTER!!!", "5 SoundAnalysisCB pThis == NULL, Invalid param."]);
+  assertTrue(lines.every((l) => l.file === "PlayerAgentEvents.cpp" && l.tid !== kite.tid()), "adapter thread");
+});
+
+kite.afterIdle(() => {
+  check("texts as the script receives them", () => {
+    assertEqual(got, [
+      ["onbuffering", "-5"], ["onbuffering", "75"], ["onprepare_complete"], ["onplay_complete"], ["onseek_complete"],
+      ["oncurrent_time", "5"], ["oncurrent_time", "2147483647"], ["oncurrent_time", "-2147483648"],
+      ["oncurrent_time", "-1"],
+      ["onerror_event", "Network unreachable"], ["onerror_event"],
+      ["onasm_pause", "EventType:A,abc,def;"], ["onasm_pause", "EventType:B,,a;b,c;"],
+      ["onasm_resume", "EventType:\0,p,;"],
+      ["onsound_analysis", "3|-1|12"], ["onsound_analysis", "0"], ["onsound_analysis"],
+      ["onasm_resume", "EventType:B,p1,p2;"],
+    ]);
+    assertEqual(got[13][1].length, 15, "the NUL character is kept");
+  });
+  got.length = 0;
+
+  // Reassigned between queueing and delivery: the function held at delivery runs.
+  const first = [];
+  player.onseek_complete = () => first.push("first");
+  sim.emit(adapter, 3);
+  sim.emit(adapter, 0, 10);
+  player.onseek_complete = (...args) => first.push("second " + args.length);
+  player.onbuffering = 5;
+  kite.afterIdle(() => {
+    check("the function held at delivery time receives the event", () => {
+      assertEqual(first, ["second 0"]);
+      assertEqual(got, [], "a non-function suppresses the call");
+    });
+    done();
+  });
+});

@@ -1,0 +1,48 @@
+// Records still queued when their object goes away call nothing.
+kite.load("lib/assert.js");
+kite.load("lib/tether.js");
+
+const calls = [];
+
+// Destroyed explicitly with records queued.
+const destroyed = newPlayer();
+destroyed.player.onbuffering = (text) => calls.push("destroyed " + text);
+destroyed.player.onseek_complete = () => calls.push("destroyed seek");
+for (let n = 0; n < 5; n++) sim.emit(destroyed.adapter, 0, n);
+sim.emit(destroyed.adapter, 3);
+assertEqual(kite.destroy(destroyed.player), true);
+
+// Collected with records queued.
+(function () {
+  const collected = newPlayer();
+  collected.player.oncurrent_time = (text) => calls.push("collected " + text);
+  sim.emit(collected.adapter, 4, 1);
+  sim.emit(collected.adapter, 4, 2);
+})();
+const alive = sim.alive();
+kite.gc();
+check("the collection destroyed the unreachable object", () => assertEqual(sim.alive(), alive - 1));
+
+// An object destroyed by its own callback: the records behind the first call nothing.
+const selfDestroying = newPlayer();
+selfDestroying.player.onerror_event = (text) => {
+  calls.push("self " + text);
+  kite.destroy(selfDestroying.player);
+};
+for (const text of ["one", "two", "three"]) sim.emit(selfDestroying.adapter, 5, { type: 1, param1: text, param2: "" });
+
+// A survivor proves that delivery goes on.
+const survivor = newPlayer();
+survivor.player.onplay_complete = (...args) => calls.push("survivor " + args.length);
+sim.emit(survivor.adapter, 2);
+
+kite.afterIdle(() => {
+  check("only live objects' functions ran", () => {
+    assertEqual(calls, ["self one", "survivor 0"]);
+  });
+  check("the destroyed objects refuse further use", () => {
+    assertThrows(() => destroyed.player.player_play(), "Attempt to access destroyed JavaScript object.");
+    assertEqual(sim.emit(destroyed.adapter, 0, 1), false, "its adapter is gone");
+  });
+  done();
+});
