@@ -1,0 +1,49 @@
+#include "AdapterSelection.h"
+
+#include <Cinecast/AdapterBackend.h>
+#include <Cinecast/SimAdapter.h>
+#include <Cinecast/SimScriptInterface.h>
+
+namespace Kite {
+
+namespace {
+
+struct CAdapterChoice {
+    const char* m_pszName;
+    void (*m_pSelect)(v8::Local<v8::Context> context);
+};
+
+void SelectSimulated(v8::Local<v8::Context> context)
+{
+    DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Sim::CreateBackend);
+    DeviceAPI::Cinecast::Sim::InstallScriptInterface(context);
+}
+
+const CAdapterChoice s_aChoices[] = {
+    {"sim", SelectSimulated},
+};
+
+const CAdapterChoice* Find(const std::string& strName)
+{
+    for (const CAdapterChoice& choice : s_aChoices) {
+        if (strName == choice.m_pszName)
+            return &choice;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool IsKnownAdapter(const std::string& strName)
+{
+    return Find(strName) != nullptr;
+}
+
+void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context)
+{
+    const CAdapterChoice* pChoice = Find(strName);
+    if (pChoice != nullptr)
+        pChoice->m_pSelect(context);
+}
+
+}  // namespace Kite

@@ -1,0 +1,17 @@
+// The media player behind the adapters that plug-ins construct.
+#ifndef KITE_ADAPTER_SELECTION_H
+#define KITE_ADAPTER_SELECTION_H
+
+#include <string>
+#include <v8.h>
+
+namespace Kite {
+
+bool IsKnownAdapter(const std::string& strName);
+// Sets the adapter library's backend and installs the adapter's script
+// globals, if it has any.
+void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context);
+
+}  // namespace Kite
+
+#endif

@@ -1,0 +1,27 @@
+// The command line of kite.
+#ifndef KITE_OPTIONS_H
+#define KITE_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+namespace Kite {
+
+struct CKiteOptions {
+    std::string m_strAdapter = "sim";
+    bool m_bLog = false;
+    std::string m_strLog;  // "-" for stderr
+    std::vector<std::string> m_aPlugins;
+    std::string m_strScript;
+    std::vector<std::string> m_aArgs;
+    bool m_bHelp = false;
+};
+
+// False with a one-line reason when the command line is unusable.
+bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError);
+
+const char* Usage();
+
+}  // namespace Kite
+
+#endif

@@ -1,0 +1,31 @@
+// Where the log service writes during the run (--log).
+#ifndef KITE_LOG_DESTINATION_H
+#define KITE_LOG_DESTINATION_H
+
+#include <cstdio>
+#include <string>
+
+namespace Kite {
+
+class CLogDestination {
+public:
+    CLogDestination() = default;
+    ~CLogDestination();
+
+    // "-" is stderr; any other name a file, truncated. False with a reason
+    // when the file cannot be opened.
+    bool Open(const std::string& strName, std::string& strError);
+    // Stops the log service writing, and closes the file.
+    void Close();
+
+private:
+    CLogDestination(const CLogDestination&) = delete;
+    CLogDestination& operator=(const CLogDestination&) = delete;
+
+    std::FILE* m_pFile = nullptr;
+    bool m_bOwnsFile = false;
+};
+
+}  // namespace Kite
+
+#endif

@@ -1,0 +1,71 @@
+#include "MainLoop.h"
+
+#include <Bridge/Engine.h>
+#include <glib.h>
+#include <libplatform/libplatform.h>
+
+#include "HostState.h"
+#include "ScheduledCalls.h"
+
+namespace Kite {
+
+namespace {
+
+const guint HOUSEKEEPING_INTERVAL_MS = 10;
+// While only script objects keep the run alive, unreachable ones are
+// collected this often so the loop can end.
+const gint64 COLLECTION_INTERVAL_US = 200 * 1000;
+
+struct CLoopRun {
+    GMainLoop* m_pLoop;
+    gint64 m_iLastCollection;
+};
+
+bool NothingLeft()
+{
+    return PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() == 0;
+}
+
+// Low priority: runs only when no timer, afterIdle call or event is ready.
+gboolean Housekeeping(gpointer pData)
+{
+    CLoopRun* pRun = static_cast<CLoopRun*>(pData);
+    CHostState& state = CHostState::Get();
+    v8::Isolate* pIsolate = state.m_pIsolate;
+    {
+        v8::HandleScope scope(pIsolate);
+        for (int i = 0; i < 100 && v8::platform::PumpMessageLoop(state.m_pPlatform, pIsolate); ++i) {
+        }
+        if (Bridge::Engine::HasCollected())
+            Bridge::Engine::DestroyCollected();
+        if (!state.m_bQuitRequested && PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {
+            gint64 iNow = g_get_monotonic_time();
+            if (iNow - pRun->m_iLastCollection >= COLLECTION_INTERVAL_US) {
+                pRun->m_iLastCollection = iNow;
+                Bridge::Engine::CollectGarbage(pIsolate);
+            }
+        }
+    }
+    if (state.m_bQuitRequested || NothingLeft())
+        g_main_loop_quit(pRun->m_pLoop);
+    return G_SOURCE_CONTINUE;
+}
+
+}  // namespace
+
+void RunMainLoop()
+{
+    CHostState& state = CHostState::Get();
+    if (state.m_bQuitRequested)
+        return;
+    CLoopRun run{g_main_loop_new(nullptr, FALSE), g_get_monotonic_time()};
+    state.m_pLoop = run.m_pLoop;
+    guint uHousekeeping =
+        g_timeout_add_full(G_PRIORITY_LOW, HOUSEKEEPING_INTERVAL_MS, Housekeeping, &run, nullptr);
+    g_main_loop_run(run.m_pLoop);
+    g_source_remove(uHousekeeping);
+    state.m_pLoop = nullptr;
+    g_main_loop_unref(run.m_pLoop);
+}
+
+}  // namespace Kite

@@ -1,0 +1,14 @@
+// The GLib main loop that runs timers, afterIdle calls and the plug-ins'
+// events until the script is finished.
+#ifndef KITE_MAIN_LOOP_H
+#define KITE_MAIN_LOOP_H
+
+namespace Kite {
+
+// Returns on kite.quit, or once no timer, no afterIdle call and no script
+// object of a plug-in class is left.
+void RunMainLoop();
+
+}  // namespace Kite
+
+#endif

@@ -1,0 +1,71 @@
+#include "UncaughtReport.h"
+
+#include <Bridge/Engine.h>
+#include <cstdio>
+
+#include "HostState.h"
+#include "ScriptValues.h"
+
+namespace Kite {
+
+namespace {
+
+void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+{
+    CHostState& state = CHostState::Get();
+    // A quit unwinds the script with an exception of its own: not an error.
+    if (state.m_bQuitRequested || pIsolate->IsExecutionTerminating())
+        return;
+    state.m_bHadUncaught = true;
+    std::string strReport = DescribeUncaught(pIsolate, exception, message);
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", strReport.c_str());
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+void InstallUncaughtReport()
+{
+    Bridge::Engine::SetUncaughtHandler(PrintUncaught);
+}
+
+void ReportIfCaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
+{
+    if (!tryCatch.HasCaught() || tryCatch.HasTerminated())
+        return;
+    Bridge::Engine::ReportUncaught(pIsolate, tryCatch);
+}
+
+std::string DescribeUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
+                             v8::Local<v8::Message> message)
+{
+    v8::HandleScope scope(pIsolate);
+    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+    if (exception.IsEmpty())
+        return "Uncaught exception";
+
+    if (exception->IsObject()) {
+        v8::TryCatch guard(pIsolate);
+        v8::Local<v8::Value> stack;
+        if (exception.As<v8::Object>()->Get(context, NewString(pIsolate, "stack")).ToLocal(&stack) &&
+            stack->IsString())
+            return "Uncaught " + Utf8Of(pIsolate, stack);
+    }
+
+    std::string strText;
+    {
+        v8::TryCatch guard(pIsolate);
+        if (!DisplayText(pIsolate, exception, strText))
+            strText = "(a value that cannot be shown)";
+    }
+    std::string strReport = "Uncaught " + strText;
+    if (!message.IsEmpty()) {
+        std::string strWhere = Utf8Of(pIsolate, message->GetScriptResourceName());
+        int iLine = message->GetLineNumber(context).FromMaybe(0);
+        strReport += "\n    at " + strWhere + ":" + std::to_string(iLine);
+    }
+    return strReport;
+}
+
+}  // namespace Kite

@@ -1,0 +1,24 @@
+// Exceptions that no script caught: printed with their stack, and the run
+// then ends with status 1.
+#ifndef KITE_UNCAUGHT_REPORT_H
+#define KITE_UNCAUGHT_REPORT_H
+
+#include <string>
+#include <v8.h>
+
+namespace Kite {
+
+// Routes the bridge library's reports (events it delivers) here as well.
+void InstallUncaughtReport();
+
+// For a TryCatch of the host's own: reports what it caught, unless the run
+// is being stopped by kite.quit.
+void ReportIfCaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);
+
+// "Uncaught " followed by the stack, or by the value and where it was thrown.
+std::string DescribeUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
+                             v8::Local<v8::Message> message);
+
+}  // namespace Kite
+
+#endif

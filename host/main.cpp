@@ -1,0 +1,118 @@
+// kite: runs one script with the plug-ins' script classes on a GLib main loop.
+#include <Bridge/Engine.h>
+#include <cstdio>
+#include <string>
+
+#include "AdapterSelection.h"
+#include "Globals.h"
+#include "HostState.h"
+#include "KiteOptions.h"
+#include "LogDestination.h"
+#include "MainLoop.h"
+#include "PluginLoader.h"
+#include "ScheduledCalls.h"
+#include "ScriptFile.h"
+#include "UncaughtReport.h"
+#include "V8Runtime.h"
+
+namespace {
+
+const int STATUS_BAD_START = 2;
+
+int Fail(const std::string& strReason)
+{
+    std::fprintf(stderr, "kite: %s\n", strReason.c_str());
+    return STATUS_BAD_START;
+}
+
+// Everything that needs the entered context: globals, plug-ins, the script
+// and the loop. Answers the exit status.
+int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource,
+                 v8::Local<v8::Context> context)
+{
+    using namespace Kite;
+    v8::Isolate* pIsolate = context->GetIsolate();
+    std::string strError;
+
+    InstallConsole(context);
+    InstallTimers(context);
+    InstallTestHelpers(context, InstallKiteObject(context, options.m_aArgs));
+    SelectAdapter(options.m_strAdapter, context);
+
+    std::vector<std::string> aPlugins = options.m_aPlugins;
+    if (aPlugins.empty())
+        aPlugins.push_back(DefaultPluginPath());
+    for (const std::string& strPlugin : aPlugins) {
+        if (!LoadPlugin(strPlugin, strError))
+            return Fail(strError);
+    }
+
+    CHostState& state = CHostState::Get();
+    state.m_strScriptDirectory = DirectoryOf(options.m_strScript);
+    {
+        v8::HandleScope scope(pIsolate);
+        v8::TryCatch tryCatch(pIsolate);
+        v8::Local<v8::Script> script;
+        if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script))
+            return Fail(DescribeCompileError(pIsolate, tryCatch, options.m_strScript));
+        v8::MaybeLocal<v8::Value> result = script->Run(context);
+        (void)result;
+        ReportIfCaught(pIsolate, tryCatch);
+    }
+
+    RunMainLoop();
+    return state.ExitStatus();
+}
+
+}  // namespace
+
+int main(int iArgc, char** ppArgv)
+{
+    Kite::CKiteOptions options;
+    std::string strError;
+    if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
+        return Fail(strError + " (" + Kite::Usage() + ")");
+    if (options.m_bHelp) {
+        std::printf("%s\n", Kite::Usage());
+        return 0;
+    }
+    if (!Kite::IsKnownAdapter(options.m_strAdapter))
+        return Fail("unknown adapter '" + options.m_strAdapter + "'");
+
+    std::string strSource;
+    if (!Kite::ReadScriptFile(options.m_strScript, strSource, strError))
+        return Fail(strError);
+
+    Kite::CLogDestination log;
+    if (options.m_bLog && !log.Open(options.m_strLog, strError))
+        return Fail(strError);
+
+    int iStatus;
+    {
+        Kite::CV8Runtime runtime(ppArgv[0]);
+        v8::Isolate* pIsolate = runtime.Isolate();
+        Kite::CHostState& state = Kite::CHostState::Get();
+        state.m_pPlatform = runtime.Platform();
+        state.m_pIsolate = pIsolate;
+        {
+            v8::Isolate::Scope isolateScope(pIsolate);
+            v8::HandleScope scope(pIsolate);
+            v8::Local<v8::Context> context = v8::Context::New(pIsolate);
+            v8::Context::Scope contextScope(context);
+            Bridge::Engine::Attach(pIsolate, context);
+            Kite::InstallUncaughtReport();
+
+            iStatus = RunInContext(options, strSource, context);
+
+            // Natives go before V8 does; nothing of the script runs any more.
+            Kite::CancelScheduledCalls();
+            Bridge::Engine::Detach();
+            Bridge::Engine::SetUncaughtHandler(nullptr);
+        }
+        state.m_pIsolate = nullptr;
+        state.m_pPlatform = nullptr;
+    }
+    log.Close();
+    std::fflush(stdout);
+    return iStatus;
+}
