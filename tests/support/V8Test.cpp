@@ -1,0 +1,139 @@
+#include "V8Test.h"
+
+#include <Bridge/Engine.h>
+#include <glib.h>
+#include <libplatform/libplatform.h>
+
+#include "V8TestEnvironment.h"
+
+namespace TestSupport {
+
+namespace {
+
+std::vector<std::string> s_aUncaught;
+
+std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
+{
+    v8::TryCatch guard(pIsolate);
+    v8::Local<v8::String> text;
+    if (value.IsEmpty() || !value->ToString(pIsolate->GetCurrentContext()).ToLocal(&text))
+        return "(no text)";
+    v8::String::Utf8Value utf8(pIsolate, text);
+    return std::string(*utf8, static_cast<std::size_t>(utf8.length()));
+}
+
+}  // namespace
+
+CV8Test::CScope::CScope(CV8Test& test) : m_handleScope(test.Isolate()), m_contextScope(test.Context()) {}
+
+void CV8Test::SetUp()
+{
+    v8::Isolate::CreateParams params;
+    params.array_buffer_allocator = CV8TestEnvironment::Get().Allocator();
+    m_pIsolate = v8::Isolate::New(params);
+    m_pIsolate->Enter();
+    v8::HandleScope scope(m_pIsolate);
+    v8::Local<v8::Context> context = v8::Context::New(m_pIsolate);
+    m_context.Reset(m_pIsolate, context);
+    Bridge::Engine::Attach(m_pIsolate, context);
+    s_aUncaught.clear();
+    Bridge::Engine::SetUncaughtHandler(RecordUncaught);
+}
+
+void CV8Test::TearDown()
+{
+    Bridge::Engine::Detach();
+    Bridge::Engine::SetUncaughtHandler(nullptr);
+    // Leftovers of this test (queued event records, collection drains) run
+    // now rather than in the next test's isolate.
+    for (int i = 0; i < 10000 && g_main_context_iteration(nullptr, FALSE); ++i) {
+    }
+    m_context.Reset();
+    m_pIsolate->Exit();
+    m_pIsolate->Dispose();
+    m_pIsolate = nullptr;
+}
+
+v8::Local<v8::Context> CV8Test::Context() const
+{
+    return m_context.Get(m_pIsolate);
+}
+
+v8::Local<v8::Value> CV8Test::Run(const std::string& strSource)
+{
+    v8::EscapableHandleScope scope(m_pIsolate);
+    v8::Local<v8::Context> context = Context();
+    v8::Context::Scope contextScope(context);
+    v8::TryCatch tryCatch(m_pIsolate);
+    v8::Local<v8::String> source =
+        v8::String::NewFromUtf8(m_pIsolate, strSource.data(), v8::NewStringType::kNormal,
+                                static_cast<int>(strSource.size()))
+            .ToLocalChecked();
+    v8::Local<v8::Script> script;
+    v8::Local<v8::Value> result;
+    if (!v8::Script::Compile(context, source).ToLocal(&script) || !script->Run(context).ToLocal(&result)) {
+        ADD_FAILURE() << "script threw " << TextOf(m_pIsolate, tryCatch.Exception()) << "\n  in: " << strSource;
+        return v8::Local<v8::Value>();
+    }
+    return scope.Escape(result);
+}
+
+std::string CV8Test::Eval(const std::string& strSource)
+{
+    CScope scope(*this);
+    v8::Local<v8::Value> result = Run(strSource);
+    return result.IsEmpty() ? std::string() : TextOf(m_pIsolate, result);
+}
+
+std::string CV8Test::EvalError(const std::string& strSource)
+{
+    CScope scope(*this);
+    v8::Local<v8::Context> context = Context();
+    v8::TryCatch tryCatch(m_pIsolate);
+    v8::Local<v8::String> source =
+        v8::String::NewFromUtf8(m_pIsolate, strSource.data(), v8::NewStringType::kNormal,
+                                static_cast<int>(strSource.size()))
+            .ToLocalChecked();
+    v8::Local<v8::Script> script;
+    v8::Local<v8::Value> result;
+    if (v8::Script::Compile(context, source).ToLocal(&script) && script->Run(context).ToLocal(&result)) {
+        ADD_FAILURE() << "script threw nothing: " << strSource;
+        return std::string();
+    }
+    return TextOf(m_pIsolate, tryCatch.Exception());
+}
+
+void CV8Test::PumpMainContext(int iMaxMs)
+{
+    PumpUntil([] { return false; }, iMaxMs);
+}
+
+bool CV8Test::PumpUntil(const std::function<bool()>& condition, int iTimeoutMs)
+{
+    gint64 iDeadline = g_get_monotonic_time() + static_cast<gint64>(iTimeoutMs) * 1000;
+    while (true) {
+        while (v8::platform::PumpMessageLoop(CV8TestEnvironment::Get().Platform(), m_pIsolate)) {
+        }
+        if (condition())
+            return true;
+        bool bDispatched = g_main_context_iteration(nullptr, FALSE);
+        if (g_get_monotonic_time() >= iDeadline)
+            return condition();
+        if (!bDispatched)
+            g_usleep(1000);
+    }
+}
+
+std::vector<std::string> CV8Test::TakeUncaught()
+{
+    std::vector<std::string> aTaken;
+    aTaken.swap(s_aUncaught);
+    return aTaken;
+}
+
+void CV8Test::RecordUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message>)
+{
+    s_aUncaught.push_back("Uncaught " + TextOf(pIsolate, exception));
+}
+
+}  // namespace TestSupport

@@ -1,0 +1,67 @@
+// A gtest fixture with a fresh V8 isolate and context per test, attached to
+// the bridge library as the host does it.
+//
+// Between calls nothing is entered but the isolate: no handle scope, no
+// context, as on the host's main loop. Code that needs handles opens a
+// CScope; Eval and EvalError open their own.
+#ifndef TEST_SUPPORT_V8_TEST_H
+#define TEST_SUPPORT_V8_TEST_H
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <v8.h>
+#include <vector>
+
+namespace TestSupport {
+
+class CV8Test : public ::testing::Test {
+public:
+    // A handle scope with the test's context entered.
+    class CScope {
+    public:
+        explicit CScope(CV8Test& test);
+
+    private:
+        v8::HandleScope m_handleScope;
+        v8::Context::Scope m_contextScope;
+    };
+
+protected:
+    void SetUp() override;
+    // Destroys every native still alive (Engine::Detach), then the isolate.
+    void TearDown() override;
+
+    v8::Isolate* Isolate() const { return m_pIsolate; }
+    // Needs a handle scope.
+    v8::Local<v8::Context> Context() const;
+
+    // Runs a script in the caller's scope; an exception fails the test and
+    // gives an empty handle.
+    v8::Local<v8::Value> Run(const std::string& strSource);
+    // The completion value as String() shows it ("" after a failure).
+    std::string Eval(const std::string& strSource);
+    // String() of the exception the script throws; fails the test when it
+    // throws nothing.
+    std::string EvalError(const std::string& strSource);
+
+    // Dispatches what the default GLib main context has ready, for up to
+    // iMaxMs; PumpUntil stops as soon as the condition holds and answers it.
+    void PumpMainContext(int iMaxMs = 0);
+    bool PumpUntil(const std::function<bool()>& condition, int iTimeoutMs = 2000);
+
+    // What the bridge library reported as uncaught ("Uncaught " + text),
+    // oldest first; taking empties the list.
+    std::vector<std::string> TakeUncaught();
+
+private:
+    static void RecordUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
+                               v8::Local<v8::Message> message);
+
+    v8::Isolate* m_pIsolate = nullptr;
+    v8::Global<v8::Context> m_context;
+};
+
+}  // namespace TestSupport
+
+#endif
