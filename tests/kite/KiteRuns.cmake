@@ -1,0 +1,68 @@
+# kite runs whose exit status is the point: start-up errors (status 2),
+# uncaught exceptions (status 1), kite.quit, --log and the console.
+# add_kite_run_test(NAME STATUS STDERR_PATTERN ARGS ... [STDOUT pattern] [LOG_FILE f LOG_PATTERN p])
+
+add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [^\n]*\n$"
+  ARGS --bogus ${RUNS}/args.js)
+add_kite_run_test(empty_plugin_option 2 "^kite: --plugin needs a path[^\n]*\n$"
+  ARGS --plugin= ${RUNS}/args.js)
+add_kite_run_test(no_script 2 "^kite: no script given[^\n]*\n$"
+  ARGS ${PROBE})
+add_kite_run_test(unknown_adapter 2 "^kite: unknown adapter 'nope'\n$"
+  ARGS --adapter=nope ${PROBE} ${RUNS}/args.js)
+add_kite_run_test(missing_script 2 "^kite: cannot read [^\n]*/missing.js: No such file or directory\n$"
+  ARGS ${PROBE} ${RUNS}/missing.js)
+add_kite_run_test(directory_as_script 2 "^kite: cannot read [^\n]*: not a regular file\n$"
+  ARGS ${PROBE} ${RUNS})
+add_kite_run_test(syntax_error 2 "^kite: [^\n]*/syntax_error.js:3: SyntaxError: [^\n]+\n$"
+  ARGS ${PROBE} ${RUNS}/syntax_error.js)
+add_kite_run_test(missing_plugin 2 "^kite: cannot load plug-in [^\n]*/no-such-plugin.so: [^\n]*\n$"
+  ARGS --plugin=${RUNS}/no-such-plugin.so ${RUNS}/args.js)
+add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*dlog[^\n]* has no loadBridges\n$"
+  ARGS --plugin=$<TARGET_FILE:dlog> ${RUNS}/args.js)
+add_kite_run_test(bad_log_file 2 "^kite: cannot open log [^\n]*/no-such-dir/k.log: No such file or directory\n$"
+  ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/no-such-dir/k.log ${PROBE} ${RUNS}/args.js)
+add_kite_run_test(help 0 "^$" ARGS --help STDOUT "^usage: kite ")
+
+add_kite_run_test(args 0 "^$"
+  ARGS ${PROBE} ${RUNS}/args.js --not-an-option "two words" x STDOUT "^3:--not-an-option[|]two words[|]x\n$")
+add_kite_run_test(args_after_double_dash 0 "^$"
+  ARGS ${PROBE} -- ${RUNS}/args.js STDOUT "^0:\n$")
+add_kite_run_test(console 0 "^to stderr\n$"
+  ARGS ${PROBE} ${RUNS}/console_output.js
+  STDOUT "^a 1 true null undefined 1,2 obj Symbol[(]s[)]\n\n\n$")
+
+add_kite_run_test(uncaught_top_level 1 "^Uncaught Error: top level boom\n    at [^\n]*uncaught_top_level.js:3"
+  ARGS ${PROBE} ${RUNS}/uncaught_top_level.js STDOUT "^timer ran\n$")
+add_kite_run_test(uncaught_value 1 "^Uncaught 42\n    at [^\n]*uncaught_value.js:2\n$"
+  ARGS ${PROBE} ${RUNS}/uncaught_value.js)
+add_kite_run_test(uncaught_timer 1 "^Uncaught Error: from timer\n    at "
+  ARGS ${PROBE} ${RUNS}/uncaught_timer.js STDOUT "^later timer ran\n$")
+add_kite_run_test(uncaught_after_idle 1 "^Uncaught TypeError: from afterIdle\n    at failingIdle "
+  ARGS ${PROBE} ${RUNS}/uncaught_after_idle.js STDOUT "^next idle ran\n$")
+add_kite_run_test(uncaught_event 1 "^Uncaught Error: from event one\n    at onEvent "
+  ARGS ${PROBE} ${RUNS}/uncaught_event.js STDOUT "^second event two\n$")
+
+add_kite_run_test(quit_code 3 "^Uncaught Error: before quit\n"
+  ARGS ${PROBE} ${RUNS}/quit_code.js STDOUT "^quitting\n$")
+add_kite_run_test(quit_zero_after_error 1 "^Uncaught Error: first\n"
+  ARGS ${PROBE} ${RUNS}/quit_zero_after_error.js)
+add_kite_run_test(quit_keeps_objects 0 "^$"
+  ARGS ${PROBE} ${RUNS}/quit_keeps_objects.js STDOUT "^$")
+add_kite_run_test(quit_bad_code 0 "^$"
+  ARGS ${PROBE} ${RUNS}/quit_bad_code.js
+  STDOUT "^(RangeError: kite.quit: the exit code must be an integer from 0 to 255\n)(RangeError[^\n]*\n)(RangeError[^\n]*\n)(RangeError[^\n]*\n)(RangeError[^\n]*\n)$")
+
+add_kite_run_test(log_to_stderr 0 "^I/KITE_TEST\\([0-9]+\\): hello log\nW/\\([0-9]+\\): no tag here\n$"
+  ARGS --log=- ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_to_file 0 "^$"
+  ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/log_to_file.log ${PROBE} ${RUNS}/log_lines.js
+  LOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/log_to_file.log
+  LOG_PATTERN "^I/KITE_TEST\\([0-9]+\\): hello log\nW/\\([0-9]+\\): no tag here\n$")
+add_kite_run_test(no_log_without_option 0 "^$"
+  ARGS ${PROBE} ${RUNS}/log_lines.js)
+
+add_kite_run_test(exit_when_nothing_left 0 "^$"
+  ARGS ${PROBE} ${RUNS}/exit_when_nothing_left.js STDOUT "^released\n$")
+add_kite_run_test(exit_kept_by_object 0 "^$"
+  ARGS ${PROBE} ${RUNS}/exit_kept_by_object.js STDOUT "^event\n$")

@@ -1,0 +1,56 @@
+// The test plug-in's classes: "Probe", whose methods report what the bridge
+// library handed them, and "Foreign", another native class whose objects a
+// Probe method must refuse.
+#ifndef KITE_TEST_PROBE_H
+#define KITE_TEST_PROBE_H
+
+#include <Bridge/ScriptBridge.h>
+#include <vector>
+
+#define KITE_TEST_EXPORT __attribute__((visibility("default")))
+
+namespace KiteTest {
+
+class KITE_TEST_EXPORT CProbe {
+public:
+    CProbe();
+    ~CProbe();
+
+    void set_onvalue(const Bridge::ScriptFunction& function) { m_onValue = function; }
+
+    Bridge::ScriptFunction m_onValue;
+
+    // Natives alive and destroyed, and handler calls, over the process.
+    static int s_iLive;
+    static int s_iDestroyed;
+    static int s_iHandlerCalls;
+};
+
+class KITE_TEST_EXPORT CForeign {
+public:
+    int m_iMarker = 7;
+};
+
+class KITE_TEST_EXPORT CProbeBridge : public Bridge::ScriptBridge {
+public:
+    virtual const char* getScriptClassName() const;
+    virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
+    virtual void* constructFromScript(const Bridge::ScriptArray& args);
+    virtual void destroyFromScript(void* pNative);
+};
+
+class KITE_TEST_EXPORT CForeignBridge : public Bridge::ScriptBridge {
+public:
+    virtual const char* getScriptClassName() const;
+    virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
+    virtual void* constructFromScript(const Bridge::ScriptArray& args);
+    virtual void destroyFromScript(void* pNative);
+};
+
+}  // namespace KiteTest
+
+// One new Probe and one new Foreign bridge per call; they live as long as
+// the process.
+extern "C" KITE_TEST_EXPORT std::vector<Bridge::ScriptBridge*> loadBridges();
+
+#endif

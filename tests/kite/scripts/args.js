@@ -1,0 +1,1 @@
+console.log(kite.args.length + ":" + kite.args.join("|"));

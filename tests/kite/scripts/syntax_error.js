@@ -1,0 +1,3 @@
+// Fails to compile on line 3.
+let fine = 1;
+let broken = ;
