@@ -11,6 +11,9 @@ packages=(
   libglib2.0-dev libclutter-1.0-dev libjsoncpp-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libclang-rt-14-dev clang
+  # the GStreamer player and the tools that make its test media
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   # run-time needs of Debian's libnode
   libicu72 libuv1 libssl3 libbrotli1 libc-ares2 libnghttp2-14 zlib1g
 )
