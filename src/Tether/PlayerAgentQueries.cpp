@@ -2,6 +2,7 @@
 // integer in "return_data".
 #include "PlayerAgent.h"
 
+#include <cstring>
 #include <string>
 
 #include "AgentState.h"
@@ -86,8 +87,12 @@ Bridge::ScriptObject CPlayerAgent::GetPlayerState(const Bridge::ScriptArray& aAr
         return result;
     }
 
-    // The agent's own numbers start at 5; the adapter must not reach them.
-    int iState = static_cast<int>(eState);
+    // The adapter may write any int here, also values outside the enum's
+    // range, which must not be loaded as the enum; the agent's own numbers
+    // start at 5 and the adapter must not reach them.
+    static_assert(sizeof(eState) == sizeof(int), "player_state_e is an int");
+    int iState;
+    std::memcpy(&iState, &eState, sizeof iState);
     if (iState > PLAYER_STATE_PAUSED) {
         LOG_W("m_pCinecasterAdapter->GetPlayerState failed!!! It has internal error.");
         Bridge::ScriptObject result = MakeCommandResult(COMMAND_FAILED);
