@@ -1,0 +1,142 @@
+// The `sim` global: what the simulated player records, answers, reports and
+// emits, seen from a script through "Tether" objects.
+kite.load("lib/assert.js");
+
+check("sim offers exactly its functions", () => {
+  assertEqual(Object.keys(sim).sort(),
+              ["alive", "answer", "burst", "calls", "count", "drain", "emit", "failNextAllocation", "report"]);
+});
+
+const countBefore = sim.count();
+const aliveBefore = sim.alive();
+const player = new Tether();
+const i = sim.count() - 1;
+
+check("each new object's adapter takes the next index", () => {
+  assertEqual(i, countBefore);
+  assertEqual(sim.alive(), aliveBefore + 1);
+  assertEqual(sim.calls(i).slice(0, 2), ["SetKiteBridge(true)", "RegisterKiteBridgeCallback(0)"]);
+});
+
+check("calls are recorded in order, strings as JSON literals", () => {
+  const start = sim.calls(i).length;
+  player.player_create();
+  player.player_set_uri({ param_url: 'q"\\\n\u00e9' });
+  player.player_seek_to({ param_seek_to: 5000 });
+  assertEqual(sim.calls(i).slice(start), ["create()", 'setUri("q\\"\\\\\\u000a\u00e9")', "seekTo(5000,null)"]);
+});
+
+check("answers are what the script set, per operation", () => {
+  sim.answer(i, "play", false);
+  assertEqual(player.player_play().return_ecode, -1);
+  assertEqual(player.player_pause().return_ecode, 0, "other operations still succeed");
+  sim.answer(i, "play", true);
+  assertEqual(player.player_play().return_ecode, 0);
+});
+
+check("reports reach the queries; unset fields stay", () => {
+  sim.report(i, { duration: 93000, position: 2n ** 31n - 1n, state: 3 });
+  sim.report(i, { duration: 1200n });
+  assertEqual(player.player_get_duration().return_data, 1200);
+  assertEqual(player.player_get_current_position().return_data, 2 ** 31 - 1);
+  assertEqual(player.player_get_player_state().return_data, 3);
+  const calls = sim.calls(i);
+  assertEqual(calls.slice(-3), ["GetDuration()", "GetCurrentPosition()", "GetPlayerState()"]);
+});
+
+check("misuse throws clear errors", () => {
+  const none = sim.count();
+  assertThrows(() => sim.calls(none), `sim.calls: no adapter ${none} (${none} constructed, numbered from 0)`);
+  assertThrows(() => sim.calls(-1), `sim.calls: no adapter -1 (${none} constructed, numbered from 0)`);
+  assertTrue(assertThrows(() => sim.calls("0")) instanceof TypeError, "a string index is a TypeError");
+  assertTrue(assertThrows(() => sim.calls(0.5)) instanceof RangeError);
+  assertThrows(() => sim.answer(i, "Play", false), "sim.answer: no adapter operation named 'Play'");
+  assertThrows(() => sim.answer(i, "play", 0), "sim.answer: the answer must be true or false");
+  assertThrows(() => sim.answer(i, "RegisterKiteBridgeCallback", false),
+               "sim.answer: RegisterKiteBridgeCallback is answered by the handler table");
+  assertThrows(() => sim.report(i, 5), "sim.report: the report must be an object {duration, position, state}");
+  assertThrows(() => sim.report(i, { position: -1 }),
+               "sim.report: position must be an integer from 0 to 18446744073709551615");
+  assertThrows(() => sim.report(i, { state: 2 ** 31 }),
+               "sim.report: state must be an integer from -2147483648 to 2147483647");
+  assertThrows(() => sim.report(i, { duration: "1" }), "sim.report: duration must be a Number or BigInt");
+  assertThrows(() => sim.emit(i, 9), "sim.emit: the event code must be an integer from 0 to 8");
+  assertThrows(() => sim.emit(i, 0, 1.5), "sim.emit: the buffering percent must be an integer from -2147483648 to 2147483647");
+  assertThrows(() => sim.emit(i, 1, 7), "sim.emit: code 1 carries no data");
+  assertThrows(() => sim.emit(i, 4, 2n ** 64n), "sim.emit: the time must be an integer from 0 to 18446744073709551615");
+  assertThrows(() => sim.emit(i, 5, "oops"), "sim.emit: code 5 needs an event {type, param1, param2} or null");
+  assertThrows(() => sim.emit(i, 6, { param1: 3 }), "sim.emit: the event's param1 must be a string");
+  assertThrows(() => sim.emit(i, 8, [1, "2"]), "sim.emit: each band must be a Number or BigInt");
+  assertThrows(() => sim.emit(i, 8, 3), "sim.emit: code 8 needs an array of integers or null");
+  assertThrows(() => sim.emit(i, 2, undefined, { userData: 0 }),
+               "sim.emit: options.userData can only be null (or left out)");
+  assertThrows(() => sim.burst(i, 4, -1, 0), "sim.burst: the count must be an integer from 0 to 18446744073709551615");
+  // A getter that throws passes its own error through.
+  assertThrows(() => sim.report(i, { get duration() { throw new Error("own"); } }), "own");
+});
+
+// Events: emit answers at once what the plug-in's handler answered; the
+// script callbacks run later on the main loop.
+const seen = [];
+player.onbuffering = (text) => seen.push(["buffering", text]);
+player.onseek_complete = (...args) => seen.push(["seek", args.length]);
+player.oncurrent_time = (text) => seen.push(["time", text]);
+player.onasm_pause = (text) => seen.push(["asm", text]);
+player.onsound_analysis = (...args) => seen.push(["bands", ...args]);
+
+const emitted = [
+  sim.emit(i, 0, -5),
+  sim.emit(i, 3),
+  sim.emit(i, 4, 4294967301n),
+  sim.emit(i, 6, { type: 65, param1: "x", param2: "y" }),
+  sim.emit(i, 8, [3, -1, 12]),
+  sim.emit(i, 8, []),
+  // Refused by the plug-in's guards: nothing is delivered for these.
+  sim.emit(i, 5, null),
+  sim.emit(i, 8, null),
+  sim.emit(i, 3, undefined, { userData: null }),
+];
+sim.burst(i, 4, 100, 7);
+sim.drain(i);
+
+kite.afterIdle(() => {
+  check("events reach the script callbacks with their data", () => {
+    assertEqual(emitted, [true, true, true, true, true, true, false, false, false]);
+    assertEqual(seen.slice(0, 6), [
+      ["buffering", "-5"],
+      ["seek", 0],
+      ["time", "5"],
+      ["asm", "EventType:A,x,y;"],
+      ["bands", "3|-1|12"],
+      ["bands"],
+    ]);
+    const burst = seen.slice(6);
+    assertEqual(burst.length, 100, "every event of the burst");
+    assertTrue(burst.every((entry) => entry[0] === "time" && entry[1] === "7"), "burst events carry their data");
+  });
+
+  check("a destroyed object's adapter is gone, its record stays", () => {
+    const recorded = sim.calls(i).length;
+    const alive = sim.alive();
+    kite.destroy(player);
+    assertEqual(sim.alive(), alive - 1);
+    assertEqual(sim.calls(i).length, recorded);
+    assertEqual(sim.emit(i, 0, 1), false);
+    assertEqual(sim.burst(i, 0, 10, 1), false);
+    sim.drain(i);
+  });
+
+  check("failNextAllocation leaves the next object without an adapter", () => {
+    const count = sim.count();
+    sim.failNextAllocation();
+    const orphan = new Tether();
+    assertEqual(sim.count(), count);
+    assertEqual(orphan.player_create().return_ecode, -1);
+    const next = new Tether();
+    assertEqual(sim.count(), count + 1);
+    kite.destroy(orphan);
+    kite.destroy(next);
+  });
+
+  done();
+});
