@@ -1,0 +1,167 @@
+#include "GstPipeline.h"
+
+#include "GstSinks.h"
+#include "GstSoundAnalysis.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Gst {
+
+namespace {
+
+gint64 ToMilliseconds(gint64 iNanoseconds)
+{
+    return (iNanoseconds + GST_MSECOND / 2) / GST_MSECOND;
+}
+
+}  // namespace
+
+std::unique_ptr<CGstPipeline> CGstPipeline::Make(GMainContext* pContext, MessageHandler onMessage)
+{
+    GstElement* pPlaybin = gst_element_factory_make("playbin", nullptr);
+    if (pPlaybin == nullptr)
+        return nullptr;
+    gst_object_ref_sink(pPlaybin);
+    GstElement* pAudio = MakeSink(EOutput::Audio);
+    GstElement* pVideo = MakeSink(EOutput::Video);
+    if (pAudio == nullptr || pVideo == nullptr) {
+        if (pAudio != nullptr)
+            gst_object_unref(gst_object_ref_sink(pAudio));
+        if (pVideo != nullptr)
+            gst_object_unref(gst_object_ref_sink(pVideo));
+        gst_object_unref(pPlaybin);
+        return nullptr;
+    }
+    g_object_set(pPlaybin, "audio-sink", pAudio, "video-sink", pVideo, nullptr);
+    GstElement* pAnalysis = MakeAnalysisFilter();
+    if (pAnalysis != nullptr)
+        g_object_set(pPlaybin, "audio-filter", pAnalysis, nullptr);
+    return std::unique_ptr<CGstPipeline>(new CGstPipeline(pPlaybin, pAnalysis, pContext, std::move(onMessage)));
+}
+
+CGstPipeline::CGstPipeline(GstElement* pPlaybin, GstElement* pAnalysis, GMainContext* pContext,
+                           MessageHandler onMessage)
+    : m_pPlaybin(pPlaybin)
+    , m_pAnalysis(pAnalysis)
+    , m_pBusWatch(nullptr)
+    , m_onMessage(std::move(onMessage))
+{
+    g_signal_connect(m_pPlaybin, "source-setup", G_CALLBACK(OnSourceSetup), this);
+    GstBus* pBus = gst_element_get_bus(m_pPlaybin);
+    m_pBusWatch = gst_bus_create_watch(pBus);
+    g_source_set_callback(m_pBusWatch, G_SOURCE_FUNC(OnBusMessage), this, nullptr);
+    g_source_attach(m_pBusWatch, pContext);
+    gst_object_unref(pBus);
+}
+
+CGstPipeline::~CGstPipeline()
+{
+    g_source_destroy(m_pBusWatch);
+    g_source_unref(m_pBusWatch);
+    // Returns once every streaming thread of the pipeline has stopped.
+    gst_element_set_state(m_pPlaybin, GST_STATE_NULL);
+    g_signal_handlers_disconnect_by_data(m_pPlaybin, this);
+    gst_object_unref(m_pPlaybin);
+}
+
+gboolean CGstPipeline::OnBusMessage(GstBus*, GstMessage* pMessage, gpointer pData)
+{
+    static_cast<CGstPipeline*>(pData)->m_onMessage(pMessage);
+    return G_SOURCE_CONTINUE;
+}
+
+void CGstPipeline::OnSourceSetup(GstElement*, GstElement* pSource, gpointer pData)
+{
+    CGstPipeline* pThis = static_cast<CGstPipeline*>(pData);
+    std::lock_guard<std::mutex> guard(pThis->m_sourceLock);
+    if (!pThis->m_strUserAgent.empty() &&
+        g_object_class_find_property(G_OBJECT_GET_CLASS(pSource), "user-agent") != nullptr)
+        g_object_set(pSource, "user-agent", pThis->m_strUserAgent.c_str(), nullptr);
+}
+
+void CGstPipeline::SetUri(const std::string& strUri)
+{
+    g_object_set(m_pPlaybin, "uri", strUri.c_str(), nullptr);
+}
+
+GstStateChangeReturn CGstPipeline::SetState(GstState eState)
+{
+    return gst_element_set_state(m_pPlaybin, eState);
+}
+
+bool CGstPipeline::WaitForAsyncDone(int iTimeoutMs)
+{
+    GstBus* pBus = gst_element_get_bus(m_pPlaybin);
+    gint64 iDeadline = g_get_monotonic_time() + static_cast<gint64>(iTimeoutMs) * 1000;
+    bool bDone = false;
+    for (;;) {
+        gint64 iLeft = iDeadline - g_get_monotonic_time();
+        if (iLeft <= 0)
+            break;
+        GstMessage* pMessage = gst_bus_timed_pop(pBus, static_cast<GstClockTime>(iLeft) * GST_USECOND);
+        if (pMessage == nullptr)
+            break;
+        GstMessageType eType = GST_MESSAGE_TYPE(pMessage);
+        bool bFromPipeline = GST_MESSAGE_SRC(pMessage) == GST_OBJECT(m_pPlaybin);
+        m_onMessage(pMessage);
+        gst_message_unref(pMessage);
+        if (eType == GST_MESSAGE_ERROR)
+            break;
+        if (eType == GST_MESSAGE_ASYNC_DONE && bFromPipeline) {
+            bDone = true;
+            break;
+        }
+    }
+    gst_object_unref(pBus);
+    return bDone;
+}
+
+void CGstPipeline::HandlePending()
+{
+    GstBus* pBus = gst_element_get_bus(m_pPlaybin);
+    while (GstMessage* pMessage = gst_bus_pop(pBus)) {
+        m_onMessage(pMessage);
+        gst_message_unref(pMessage);
+    }
+    gst_object_unref(pBus);
+}
+
+bool CGstPipeline::Seek(gint64 iMilliseconds)
+{
+    return gst_element_seek_simple(m_pPlaybin, GST_FORMAT_TIME,
+                                   static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                   iMilliseconds * GST_MSECOND);
+}
+
+bool CGstPipeline::QueryPosition(gint64& iMilliseconds) const
+{
+    gint64 iNanoseconds = 0;
+    if (!gst_element_query_position(m_pPlaybin, GST_FORMAT_TIME, &iNanoseconds) || iNanoseconds < 0)
+        return false;
+    iMilliseconds = ToMilliseconds(iNanoseconds);
+    return true;
+}
+
+bool CGstPipeline::QueryDuration(gint64& iMilliseconds) const
+{
+    gint64 iNanoseconds = 0;
+    if (!gst_element_query_duration(m_pPlaybin, GST_FORMAT_TIME, &iNanoseconds) || iNanoseconds < 0)
+        return false;
+    iMilliseconds = ToMilliseconds(iNanoseconds);
+    return true;
+}
+
+void CGstPipeline::SetUserAgent(const std::string& strUserAgent)
+{
+    std::lock_guard<std::mutex> guard(m_sourceLock);
+    m_strUserAgent = strUserAgent;
+}
+
+void CGstPipeline::SwitchAnalysis(bool bOn)
+{
+    Gst::SwitchAnalysis(m_pAnalysis, bOn);
+}
+
+}  // namespace Gst
+}  // namespace Cinecast
+}  // namespace DeviceAPI

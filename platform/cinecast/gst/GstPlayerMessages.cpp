@@ -1,0 +1,143 @@
+// What the pipeline tells the player, and the player's clock tick: the
+// sources of every event.
+#include "GstPlayer.h"
+
+#include "GstSoundAnalysis.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Gst {
+
+namespace {
+
+std::string SourceName(GstMessage* pMessage)
+{
+    GstObject* pSource = GST_MESSAGE_SRC(pMessage);
+    return pSource != nullptr && GST_OBJECT_NAME(pSource) != nullptr ? GST_OBJECT_NAME(pSource) : "";
+}
+
+}  // namespace
+
+void CGstPlayer::OnMessage(GstMessage* pMessage)
+{
+    switch (GST_MESSAGE_TYPE(pMessage)) {
+    case GST_MESSAGE_ERROR:
+        OnError(pMessage);
+        break;
+    case GST_MESSAGE_EOS:
+        OnEndOfStream();
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        OnAsyncDone();
+        break;
+    case GST_MESSAGE_BUFFERING:
+        OnBuffering(pMessage);
+        break;
+    case GST_MESSAGE_REQUEST_STATE:
+        OnRequestState(pMessage);
+        break;
+    case GST_MESSAGE_ELEMENT:
+        if (m_bAnalysis)
+            ReadBands(pMessage, m_aBands);
+        break;
+    default:
+        break;
+    }
+}
+
+void CGstPlayer::OnError(GstMessage* pMessage)
+{
+    GError* pError = nullptr;
+    gchar* pszDebug = nullptr;
+    gst_message_parse_error(pMessage, &pError, &pszDebug);
+    int iCode = pError != nullptr ? pError->code : 0;
+    std::string strMessage = pError != nullptr && pError->message != nullptr ? pError->message : "";
+    std::string strDebug = pszDebug != nullptr ? pszDebug : "";
+    g_clear_error(&pError);
+    g_free(pszDebug);
+    // The media stays set: a later prepare tries again.
+    Unprepare();
+    m_events.Error(iCode, strMessage, strDebug);
+}
+
+void CGstPlayer::OnAsyncDone()
+{
+    if (m_bPreparing) {
+        CompletePrepare();
+        return;
+    }
+    if (m_bSeeking) {
+        m_bSeeking = false;
+        m_events.SeekComplete();
+    }
+}
+
+void CGstPlayer::OnEndOfStream()
+{
+    if (m_eState != PLAYER_STATE_PLAYING)
+        return;
+    m_pPipeline->SetState(GST_STATE_PAUSED);
+    m_bEnded = true;
+    m_bHeldForBuffering = false;
+    m_eState = PLAYER_STATE_READY;
+    m_events.PlayComplete();
+}
+
+// Network media: playback waits while the buffer fills.
+void CGstPlayer::OnBuffering(GstMessage* pMessage)
+{
+    gint iPercent = 0;
+    gst_message_parse_buffering(pMessage, &iPercent);
+    if (m_eState == PLAYER_STATE_PLAYING) {
+        if (iPercent < 100 && !m_bHeldForBuffering) {
+            m_pPipeline->SetState(GST_STATE_PAUSED);
+            m_bHeldForBuffering = true;
+        } else if (iPercent >= 100 && m_bHeldForBuffering) {
+            m_pPipeline->SetState(GST_STATE_PLAYING);
+            m_bHeldForBuffering = false;
+        }
+    }
+    m_events.Buffering(iPercent);
+}
+
+// The sound server asks the player to give up its output for a while, or
+// gives it back; the event's type is the state asked for.
+void CGstPlayer::OnRequestState(GstMessage* pMessage)
+{
+    GstState eRequested = GST_STATE_VOID_PENDING;
+    gst_message_parse_request_state(pMessage, &eRequested);
+    const char* pszRequested = gst_element_state_get_name(eRequested);
+    if (eRequested == GST_STATE_PAUSED && m_eState == PLAYER_STATE_PLAYING) {
+        m_pPipeline->SetState(GST_STATE_PAUSED);
+        m_bHeldForBuffering = false;
+        m_bPausedBySoundServer = true;
+        m_eState = PLAYER_STATE_PAUSED;
+        m_events.AsmPause(eRequested, SourceName(pMessage), pszRequested);
+    } else if (eRequested == GST_STATE_PLAYING && m_eState == PLAYER_STATE_PAUSED && m_bPausedBySoundServer) {
+        m_pPipeline->SetState(GST_STATE_PLAYING);
+        m_bPausedBySoundServer = false;
+        m_eState = PLAYER_STATE_PLAYING;
+        m_events.AsmResume(eRequested, SourceName(pMessage), pszRequested);
+    }
+}
+
+gboolean CGstPlayer::OnTick(gpointer pData)
+{
+    static_cast<CGstPlayer*>(pData)->Tick();
+    return G_SOURCE_CONTINUE;
+}
+
+void CGstPlayer::Tick()
+{
+    if (m_eState != PLAYER_STATE_PLAYING)
+        return;
+    gint64 iPosition = 0;
+    if (m_pPipeline->QueryPosition(iPosition))
+        m_events.CurrentTime(static_cast<unsigned long long>(iPosition));
+    if (m_bAnalysis && !m_aBands.empty())
+        m_events.SoundAnalysis(m_aBands);
+}
+
+}  // namespace Gst
+}  // namespace Cinecast
+}  // namespace DeviceAPI
