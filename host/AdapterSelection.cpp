@@ -1,6 +1,7 @@
 #include "AdapterSelection.h"
 
 #include <Cinecast/AdapterBackend.h>
+#include <Cinecast/GstAdapter.h>
 #include <Cinecast/SimAdapter.h>
 #include <Cinecast/SimScriptInterface.h>
 
@@ -19,8 +20,14 @@ void SelectSimulated(v8::Local<v8::Context> context)
     DeviceAPI::Cinecast::Sim::InstallScriptInterface(context);
 }
 
+void SelectGStreamer(v8::Local<v8::Context>)
+{
+    DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Gst::CreateBackend);
+}
+
 const CAdapterChoice s_aChoices[] = {
     {"sim", SelectSimulated},
+    {"gst", SelectGStreamer},
 };
 
 const CAdapterChoice* Find(const std::string& strName)

@@ -8,7 +8,7 @@
 namespace Kite {
 
 struct CKiteOptions {
-    std::string m_strAdapter = "sim";
+    std::string m_strAdapter = "gst";
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
     std::vector<std::string> m_aPlugins;
