@@ -57,7 +57,6 @@ bool CGstPlayer::SetUri(const std::string& strMedia)
     m_strUri = strUri;
     m_suspended = CSuspended();
     Unprepare();
-    m_pPipeline->SetUri(m_strUri);
     return true;
 }
 
@@ -77,6 +76,7 @@ void CGstPlayer::Unprepare()
     if (m_pPipeline)
         m_pPipeline->SetState(GST_STATE_NULL);
     m_lStartPosition = -1;
+    m_iLanding = -1;
     m_bPreparing = false;
     m_bSeeking = false;
     m_bEnded = false;
@@ -86,13 +86,21 @@ void CGstPlayer::Unprepare()
     m_eState = m_strUri.empty() ? PLAYER_STATE_NONE : PLAYER_STATE_IDLE;
 }
 
+// playbin forgets its media after a failed start, so every start from the
+// stopped state names it again.
+GstStateChangeReturn CGstPlayer::Start()
+{
+    m_pPipeline->SetUri(m_strUri);
+    return m_pPipeline->SetState(GST_STATE_PAUSED);
+}
+
 bool CGstPlayer::Preroll()
 {
-    GstStateChangeReturn eResult = m_pPipeline->SetState(GST_STATE_PAUSED);
+    GstStateChangeReturn eResult = Start();
     bool bReady = eResult != GST_STATE_CHANGE_FAILURE;
     if (bReady && eResult == GST_STATE_CHANGE_ASYNC)
         bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
-    if (bReady && m_lStartPosition > 0 && m_pPipeline->Seek(m_lStartPosition))
+    if (bReady && m_lStartPosition > 0 && Land(m_lStartPosition))
         bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
     if (!bReady) {
         // Report the errors behind the failure before the bus is dropped.
@@ -124,7 +132,7 @@ bool CGstPlayer::PrepareAsync()
     }
     if (m_bPreparing)
         return true;
-    GstStateChangeReturn eResult = m_pPipeline->SetState(GST_STATE_PAUSED);
+    GstStateChangeReturn eResult = Start();
     if (eResult == GST_STATE_CHANGE_FAILURE) {
         m_pPipeline->HandlePending();
         Unprepare();
@@ -143,7 +151,7 @@ void CGstPlayer::CompletePrepare()
     if (m_lStartPosition > 0) {
         gint64 iStart = m_lStartPosition;
         m_lStartPosition = -1;
-        if (m_pPipeline->Seek(iStart))
+        if (Land(iStart))
             return;
     }
     m_bPreparing = false;
@@ -180,7 +188,7 @@ bool CGstPlayer::Play()
     if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PAUSED)
         return false;
     if (m_bEnded) {
-        m_pPipeline->Seek(0);
+        Land(0);
         m_bEnded = false;
     }
     if (m_pPipeline->SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
@@ -198,7 +206,7 @@ bool CGstPlayer::Stop()
         return false;
     if (m_eState != PLAYER_STATE_READY && m_pPipeline->SetState(GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return false;
-    m_pPipeline->Seek(0);
+    Land(0);
     m_bSeeking = false;
     m_bEnded = false;
     m_bHeldForBuffering = false;
@@ -207,9 +215,19 @@ bool CGstPlayer::Stop()
     return true;
 }
 
-bool CGstPlayer::SeekWithin(gint64 iMilliseconds)
+// Until a seek has landed the pipeline cannot tell its position; the
+// target stands for it.
+bool CGstPlayer::Land(gint64 iMilliseconds)
 {
     if (!m_pPipeline->Seek(iMilliseconds))
+        return false;
+    m_iLanding = iMilliseconds;
+    return true;
+}
+
+bool CGstPlayer::SeekWithin(gint64 iMilliseconds)
+{
+    if (!Land(iMilliseconds))
         return false;
     m_bSeeking = true;
     m_bEnded = false;
@@ -229,7 +247,7 @@ bool CGstPlayer::SeekTo(long lMilliseconds)
 bool CGstPlayer::Skip(int iMilliseconds)
 {
     gint64 iPosition = 0;
-    if (m_eState < PLAYER_STATE_READY || !m_pPipeline->QueryPosition(iPosition))
+    if (m_eState < PLAYER_STATE_READY || !QueryPosition(iPosition))
         return false;
     gint64 iTarget = std::max<gint64>(0, iPosition + iMilliseconds);
     gint64 iDuration = 0;
@@ -247,10 +265,19 @@ bool CGstPlayer::GetDuration(unsigned long& ulMilliseconds) const
     return true;
 }
 
+bool CGstPlayer::QueryPosition(gint64& iMilliseconds) const
+{
+    if (m_iLanding >= 0) {
+        iMilliseconds = m_iLanding;
+        return true;
+    }
+    return m_pPipeline->QueryPosition(iMilliseconds);
+}
+
 bool CGstPlayer::GetPosition(unsigned long long& ullMilliseconds) const
 {
     gint64 iPosition = 0;
-    if (m_eState < PLAYER_STATE_READY || !m_pPipeline->QueryPosition(iPosition))
+    if (m_eState < PLAYER_STATE_READY || !QueryPosition(iPosition))
         return false;
     ullMilliseconds = static_cast<unsigned long long>(iPosition);
     return true;
@@ -268,7 +295,7 @@ bool CGstPlayer::Suspend()
     suspended.m_eState = m_eState;
     gint64 iPosition = std::max<long>(m_lStartPosition, 0);
     if (m_eState >= PLAYER_STATE_READY)
-        m_pPipeline->QueryPosition(iPosition);
+        QueryPosition(iPosition);
     suspended.m_lPosition = static_cast<long>(iPosition);
     Unprepare();
     m_suspended = suspended;

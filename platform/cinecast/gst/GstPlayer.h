@@ -56,9 +56,12 @@ private:
     // Stops the pipeline and forgets everything pending: state 1 with media,
     // 0 without.
     void Unprepare();
+    GstStateChangeReturn Start();
     bool Preroll();
     void CompletePrepare();
+    bool Land(gint64 iMilliseconds);
     bool SeekWithin(gint64 iMilliseconds);
+    bool QueryPosition(gint64& iMilliseconds) const;
 
     // Bus messages and the clock tick (GstPlayerMessages.cpp).
     void OnMessage(GstMessage* pMessage);
@@ -79,6 +82,7 @@ private:
     std::string m_strUri;
     std::string m_strUserAgent;
     long m_lStartPosition = -1;  // where the next preroll lands, if set
+    gint64 m_iLanding = -1;      // the target of a seek not landed yet
     bool m_bPreparing = false;   // an asynchronous prepare is under way
     bool m_bSeeking = false;     // a seek's completion is awaited
     bool m_bEnded = false;       // stopped at the end of the stream

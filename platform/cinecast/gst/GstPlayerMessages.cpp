@@ -62,6 +62,7 @@ void CGstPlayer::OnError(GstMessage* pMessage)
 
 void CGstPlayer::OnAsyncDone()
 {
+    m_iLanding = -1;
     if (m_bPreparing) {
         CompletePrepare();
         return;
@@ -132,7 +133,7 @@ void CGstPlayer::Tick()
     if (m_eState != PLAYER_STATE_PLAYING)
         return;
     gint64 iPosition = 0;
-    if (m_pPipeline->QueryPosition(iPosition))
+    if (QueryPosition(iPosition))
         m_events.CurrentTime(static_cast<unsigned long long>(iPosition));
     if (m_bAnalysis && !m_aBands.empty())
         m_events.SoundAnalysis(m_aBands);
