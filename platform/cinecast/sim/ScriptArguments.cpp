@@ -72,9 +72,9 @@ std::size_t CScriptArguments::AdapterIndex(int iIndex) const
     double dValue = value.As<v8::Number>()->Value();
     std::size_t uCount = count();
     if (std::trunc(dValue) != dValue || dValue < 0 || dValue >= static_cast<double>(uCount)) {
-        std::string strValue = std::isfinite(dValue) && std::trunc(dValue) == dValue
-                                   ? std::to_string(static_cast<long long>(dValue))
-                                   : std::to_string(dValue);
+        // As the script would print it: 1e+300, NaN, 0.5.
+        v8::String::Utf8Value shown(m_pIsolate, value);
+        std::string strValue = *shown ? *shown : "?";
         Fail(CScriptArgumentError::RANGE_ERROR, "no adapter " + strValue + " (" + std::to_string(uCount) +
                                                     " constructed, numbered from 0)");
     }
