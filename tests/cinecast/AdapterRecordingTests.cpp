@@ -84,9 +84,10 @@ TEST_F(SimAdapterTest, WritesIntegersAtTheirLimitsAndNonNullPointers)
     m_pAdapter->restore("", LONG_MAX, false);
     m_pAdapter->SetKiteBridge(false);
     std::vector<std::string> aExpected = {
-        "seekTo(-9223372036854775808,pointer)",
+        // long is 32 bits on the TV and 64 on the desktop.
+        "seekTo(" + std::to_string(LONG_MIN) + ",pointer)",
         "Skip(2147483647,null)",
-        "restore(\"\",9223372036854775807,false)",
+        "restore(\"\"," + std::to_string(LONG_MAX) + ",false)",
         "SetKiteBridge(false)",
     };
     EXPECT_EQ(Sim::calls(m_uIndex), aExpected);
