@@ -1,7 +1,9 @@
 #include "AdapterSelection.h"
 
 #include <Cinecast/AdapterBackend.h>
+#ifdef KITE_WITH_GSTREAMER
 #include <Cinecast/GstAdapter.h>
+#endif
 #include <Cinecast/SimAdapter.h>
 #include <Cinecast/SimScriptInterface.h>
 
@@ -20,14 +22,18 @@ void SelectSimulated(v8::Local<v8::Context> context)
     DeviceAPI::Cinecast::Sim::InstallScriptInterface(context);
 }
 
+#ifdef KITE_WITH_GSTREAMER
 void SelectGStreamer(v8::Local<v8::Context>)
 {
     DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Gst::CreateBackend);
 }
+#endif
 
 const CAdapterChoice s_aChoices[] = {
     {"sim", SelectSimulated},
+#ifdef KITE_WITH_GSTREAMER
     {"gst", SelectGStreamer},
+#endif
 };
 
 const CAdapterChoice* Find(const std::string& strName)

@@ -8,7 +8,11 @@
 namespace Kite {
 
 struct CKiteOptions {
+#ifdef KITE_WITH_GSTREAMER
     std::string m_strAdapter = "gst";
+#else
+    std::string m_strAdapter = "sim";  // a build without GStreamer, such as the armhf one
+#endif
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
     std::vector<std::string> m_aPlugins;
