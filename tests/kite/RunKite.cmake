@@ -1,12 +1,14 @@
 # Runs kite once and checks its exit status, and optionally its output and
 # its log file against regular expressions.
 #   KITE, KITE_ARGS (separated by |), EXPECT_STATUS,
+#   KITE_EMULATOR (separated by |; what runs kite in a cross build, or empty),
 #   EXPECT_STDERR, EXPECT_STDOUT, LOG_FILE + EXPECT_LOG (each optional)
 string(REPLACE "|" ";" args "${KITE_ARGS}")
+string(REPLACE "|" ";" emulator "${KITE_EMULATOR}")
 if(LOG_FILE)
   file(REMOVE "${LOG_FILE}")
 endif()
-execute_process(COMMAND "${KITE}" ${args}
+execute_process(COMMAND ${emulator} "${KITE}" ${args}
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
 
 set(failures "")
