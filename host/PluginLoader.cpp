@@ -2,6 +2,7 @@
 
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
+#include <algorithm>
 #include <dlfcn.h>
 #include <exception>
 #include <limits.h>
@@ -28,7 +29,13 @@ std::string DefaultPluginPath()
     return DirectoryOf(szExe) + "/libTether.so";
 }
 
-bool LoadPlugin(const std::string& strPath, std::string& strError)
+CPluginSet::~CPluginSet()
+{
+    for (Bridge::ScriptBridge* pBridge : m_aBridges)
+        delete pBridge;
+}
+
+bool CPluginSet::Load(const std::string& strPath, std::string& strError)
 {
     // Plug-ins stay loaded for the whole run: their natives may be destroyed
     // as late as the engine's detach.
@@ -50,6 +57,9 @@ bool LoadPlugin(const std::string& strPath, std::string& strError)
                 strError = "plug-in " + strPath + " returned a null bridge";
                 return false;
             }
+            if (std::find(m_aBridges.begin(), m_aBridges.end(), pBridge) != m_aBridges.end())
+                continue;
+            m_aBridges.push_back(pBridge);
             Bridge::Engine::InstallClass(pBridge);
         }
     } catch (const std::exception& e) {

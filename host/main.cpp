@@ -28,7 +28,7 @@ int Fail(const std::string& strReason)
 // Everything that needs the entered context: globals, plug-ins, the script
 // and the loop. Answers the exit status.
 int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource,
-                 v8::Local<v8::Context> context)
+                 Kite::CPluginSet& plugins, v8::Local<v8::Context> context)
 {
     using namespace Kite;
     v8::Isolate* pIsolate = context->GetIsolate();
@@ -43,7 +43,7 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
     if (aPlugins.empty())
         aPlugins.push_back(DefaultPluginPath());
     for (const std::string& strPlugin : aPlugins) {
-        if (!LoadPlugin(strPlugin, strError))
+        if (!plugins.Load(strPlugin, strError))
             return Fail(strError);
     }
 
@@ -101,10 +101,12 @@ int main(int iArgc, char** ppArgv)
             v8::Context::Scope contextScope(context);
             Bridge::Engine::Attach(pIsolate, context);
             Kite::InstallUncaughtReport();
+            Kite::CPluginSet plugins;
 
-            iStatus = RunInContext(options, strSource, context);
+            iStatus = RunInContext(options, strSource, plugins, context);
 
-            // Natives go before V8 does; nothing of the script runs any more.
+            // Natives go before their bridges, and those before V8; nothing
+            // of the script runs any more.
             Kite::CancelScheduledCalls();
             Bridge::Engine::Detach();
             Bridge::Engine::SetUncaughtHandler(nullptr);
