@@ -5,6 +5,7 @@
 #include <libplatform/libplatform.h>
 
 #include "HostState.h"
+#include "PromiseRejections.h"
 #include "ScheduledCalls.h"
 
 namespace Kite {
@@ -36,6 +37,8 @@ gboolean Housekeeping(gpointer pData)
         v8::HandleScope scope(pIsolate);
         for (int i = 0; i < 100 && v8::platform::PumpMessageLoop(state.m_pPlatform, pIsolate); ++i) {
         }
+        // Rejections left by events that the plug-ins delivered.
+        ReportUnhandledRejections(pIsolate);
         if (Bridge::Engine::HasCollected())
             Bridge::Engine::DestroyCollected();
         if (!state.m_bQuitRequested && PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HostState.h"
+#include "PromiseRejections.h"
 #include "ScriptValues.h"
 #include "UncaughtReport.h"
 
@@ -51,6 +52,7 @@ gboolean RunCall(gpointer pData)
         context, v8::Undefined(pIsolate), static_cast<int>(aArguments.size()), aArguments.data());
     (void)result;
     ReportIfCaught(pIsolate, tryCatch);
+    ReportUnhandledRejections(pIsolate);
     return G_SOURCE_REMOVE;
 }
 

@@ -10,20 +10,31 @@ namespace Kite {
 
 namespace {
 
-void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message,
+           const std::string& strPrefix)
 {
     CHostState& state = CHostState::Get();
     // A quit unwinds the script with an exception of its own: not an error.
     if (state.m_bQuitRequested || pIsolate->IsExecutionTerminating())
         return;
     state.m_bHadUncaught = true;
-    std::string strReport = DescribeUncaught(pIsolate, exception, message);
+    std::string strReport = DescribeUncaught(pIsolate, exception, message, strPrefix);
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", strReport.c_str());
     std::fflush(stderr);
 }
 
+void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+{
+    Print(pIsolate, exception, message, "Uncaught ");
+}
+
 }  // namespace
+
+void ReportUncaughtValue(v8::Isolate* pIsolate, const std::string& strPrefix, v8::Local<v8::Value> value)
+{
+    Print(pIsolate, value, v8::Local<v8::Message>(), strPrefix);
+}
 
 void InstallUncaughtReport()
 {
@@ -38,19 +49,19 @@ void ReportIfCaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
 }
 
 std::string DescribeUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
-                             v8::Local<v8::Message> message)
+                             v8::Local<v8::Message> message, const std::string& strPrefix)
 {
     v8::HandleScope scope(pIsolate);
     v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
     if (exception.IsEmpty())
-        return "Uncaught exception";
+        return strPrefix + "exception";
 
     if (exception->IsObject()) {
         v8::TryCatch guard(pIsolate);
         v8::Local<v8::Value> stack;
         if (exception.As<v8::Object>()->Get(context, NewString(pIsolate, "stack")).ToLocal(&stack) &&
             stack->IsString())
-            return "Uncaught " + Utf8Of(pIsolate, stack);
+            return strPrefix + Utf8Of(pIsolate, stack);
     }
 
     std::string strText;
@@ -59,7 +70,7 @@ std::string DescribeUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> excepti
         if (!DisplayText(pIsolate, exception, strText))
             strText = "(a value that cannot be shown)";
     }
-    std::string strReport = "Uncaught " + strText;
+    std::string strReport = strPrefix + strText;
     if (!message.IsEmpty()) {
         std::string strWhere = Utf8Of(pIsolate, message->GetScriptResourceName());
         int iLine = message->GetLineNumber(context).FromMaybe(0);

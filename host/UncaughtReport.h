@@ -15,9 +15,12 @@ void InstallUncaughtReport();
 // is being stopped by kite.quit.
 void ReportIfCaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);
 
-// "Uncaught " followed by the stack, or by the value and where it was thrown.
+// Reports a value that nothing handled, after the prefix, as uncaught.
+void ReportUncaughtValue(v8::Isolate* pIsolate, const std::string& strPrefix, v8::Local<v8::Value> value);
+
+// The prefix followed by the stack, or by the value and where it was thrown.
 std::string DescribeUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
-                             v8::Local<v8::Message> message);
+                             v8::Local<v8::Message> message, const std::string& strPrefix = "Uncaught ");
 
 }  // namespace Kite
 

@@ -10,6 +10,7 @@
 #include "LogDestination.h"
 #include "MainLoop.h"
 #include "PluginLoader.h"
+#include "PromiseRejections.h"
 #include "ScheduledCalls.h"
 #include "ScriptFile.h"
 #include "UncaughtReport.h"
@@ -59,8 +60,10 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
         (void)result;
         ReportIfCaught(pIsolate, tryCatch);
     }
+    ReportUnhandledRejections(pIsolate);
 
     RunMainLoop();
+    ReportUnhandledRejections(pIsolate);
     return state.ExitStatus();
 }
 
@@ -101,6 +104,7 @@ int main(int iArgc, char** ppArgv)
             v8::Context::Scope contextScope(context);
             Bridge::Engine::Attach(pIsolate, context);
             Kite::InstallUncaughtReport();
+            Kite::TrackPromiseRejections(pIsolate);
             Kite::CPluginSet plugins;
 
             iStatus = RunInContext(options, strSource, plugins, context);
@@ -108,6 +112,7 @@ int main(int iArgc, char** ppArgv)
             // Natives go before their bridges, and those before V8; nothing
             // of the script runs any more.
             Kite::CancelScheduledCalls();
+            Kite::ForgetPromiseRejections();
             Bridge::Engine::Detach();
             Bridge::Engine::SetUncaughtHandler(nullptr);
         }

@@ -66,3 +66,6 @@ add_kite_run_test(exit_when_nothing_left 0 "^$"
   ARGS ${PROBE} ${RUNS}/exit_when_nothing_left.js STDOUT "^released\n$")
 add_kite_run_test(exit_kept_by_object 0 "^$"
   ARGS ${PROBE} ${RUNS}/exit_kept_by_object.js STDOUT "^event\n$")
+add_kite_run_test(uncaught_promise 1
+  "^Uncaught [(]in promise[)] Error: top level rejection\n    at [^\n]*uncaught_promise.js:5[^U]*Uncaught [(]in promise[)] Error: async timer\n    at failingTimer "
+  ARGS ${PROBE} ${RUNS}/uncaught_promise.js STDOUT "^caught late\nlater timer ran\n$")
