@@ -118,7 +118,6 @@ ScriptObject Fail(CProbe*, const ScriptArray& args)
 }
 
 ScriptObject HandlerCalls(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iHandlerCalls); }
-ScriptObject LiveCount(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iLive); }
 ScriptObject DestroyedCount(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iDestroyed); }
 
 template <ProbeHandler Handler>
@@ -142,7 +141,6 @@ const std::vector<CProbeMethod>& ProbeMethods()
         Method<Log>("log"),
         Method<Fail>("fail"),
         Method<HandlerCalls>("handlerCalls"),
-        Method<LiveCount>("liveCount"),
         Method<DestroyedCount>("destroyedCount"),
     };
     return s_aMethods;
