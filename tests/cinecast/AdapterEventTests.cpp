@@ -1,8 +1,11 @@
 // Events reach the registered handlers on the adapter's own thread, with the
 // data and user data the test asked for.
+#include <algorithm>
+#include <chrono>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "SimAdapterFixture.h"
 
@@ -242,4 +245,52 @@ TEST_F(SimEventTest, BurstFiresEveryEventAndDrainWaitsForThem)
     EXPECT_TRUE(Sim::emitBurst(m_uIndex, KITE_BRIDGE_CURRENT_TIME, 1000, Sim::Time(8)));
     Sim::drain(m_uIndex);
     EXPECT_EQ(g_iBurstSeen.load(), 6000);
+}
+
+namespace {
+std::mutex g_timesLock;
+std::vector<unsigned long long> g_aTimes;
+bool KeepTime(unsigned long long ullTime, void*)
+{
+    std::lock_guard<std::mutex> guard(g_timesLock);
+    g_aTimes.push_back(ullTime);
+    return true;
+}
+unsigned long long SteadyNanos()
+{
+    return static_cast<unsigned long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::steady_clock::now().time_since_epoch()).count());
+}
+}  // namespace
+
+TEST_F(SimEventTest, ClockTimeEventsCarryTheMomentTheyAreFired)
+{
+    g_aTimes.clear();
+    ASSERT_TRUE(m_pAdapter->RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, untyped(&KeepTime), nullptr));
+    unsigned long long ullBefore = SteadyNanos();
+    EXPECT_TRUE(Sim::emitBurst(m_uIndex, KITE_BRIDGE_CURRENT_TIME, 100, Sim::ClockTime()));
+    Sim::drain(m_uIndex);
+    unsigned long long ullAfter = SteadyNanos();
+    ASSERT_EQ(g_aTimes.size(), 100u);
+    EXPECT_GE(g_aTimes.front(), ullBefore);
+    EXPECT_LE(g_aTimes.back(), ullAfter);
+    EXPECT_TRUE(std::is_sorted(g_aTimes.begin(), g_aTimes.end()));
+}
+
+TEST_F(SimEventTest, APacedBurstFiresOneEventPerInterval)
+{
+    g_aTimes.clear();
+    ASSERT_TRUE(m_pAdapter->RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, untyped(&KeepTime), nullptr));
+    unsigned long long ullBefore = SteadyNanos();
+    EXPECT_TRUE(Sim::emitBurst(m_uIndex, KITE_BRIDGE_CURRENT_TIME, 5, Sim::ClockTime(), 3000));
+    Sim::drain(m_uIndex);
+    ASSERT_EQ(g_aTimes.size(), 5u);
+    // The last of five is due four intervals after the burst began.
+    EXPECT_GE(g_aTimes.back() - ullBefore, 4u * 3000000u);
+    // A plain time is passed as given, paced or not.
+    EXPECT_TRUE(Sim::emitBurst(m_uIndex, KITE_BRIDGE_CURRENT_TIME, 2, Sim::Time(42), 1000));
+    Sim::drain(m_uIndex);
+    ASSERT_EQ(g_aTimes.size(), 7u);
+    EXPECT_EQ(g_aTimes[5], 42u);
+    EXPECT_EQ(g_aTimes[6], 42u);
 }

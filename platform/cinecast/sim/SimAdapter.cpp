@@ -2,7 +2,9 @@
 #include "Cinecast/SimAdapter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "SimBackend.h"
 #include "SimEventFiring.h"
@@ -93,16 +95,25 @@ bool emit(std::size_t i, KiteBridgeCallBack eCode, const CEventData& data)
     return result.get();
 }
 
-bool emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount, const CEventData& data)
+bool emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount, const CEventData& data,
+               unsigned uIntervalMicros)
 {
     requireEventCode(eCode);
     CSimRecord::CLive live = CSimRegistry::Instance().At(i)->Live();
     if (!live.m_pBackend)
         return false;
     CAdapterBackend* pBackend = live.m_pBackend;
-    live.m_pEvents->Post([pBackend, eCode, uCount, data](const std::atomic<bool>& bStopping) {
-        for (std::size_t n = 0; n < uCount && !bStopping; ++n)
+    live.m_pEvents->Post([pBackend, eCode, uCount, data, uIntervalMicros](const std::atomic<bool>& bStopping) {
+        const std::chrono::microseconds interval(uIntervalMicros);
+        std::chrono::steady_clock::time_point next = std::chrono::steady_clock::now();
+        for (std::size_t n = 0; n < uCount && !bStopping; ++n) {
+            if (uIntervalMicros != 0) {
+                // Deadlines from the start, so a late wake-up does not slow the pace.
+                std::this_thread::sleep_until(next);
+                next += interval;
+            }
             FireEventData(*pBackend, eCode, data);
+        }
         return true;
     });
     return true;

@@ -1,5 +1,6 @@
 #include "SimEventFiring.h"
 
+#include <chrono>
 #include <climits>
 #include <vector>
 
@@ -22,8 +23,13 @@ bool FireEventData(CAdapterBackend& backend, KiteBridgeCallBack eCode, const CEv
     case KITE_BRIDGE_PLAY_COMPLETE:
     case KITE_BRIDGE_SEEK_COMPLETE:
         return backend.FireCompletion(eCode, bNullUserData);
-    case KITE_BRIDGE_CURRENT_TIME:
-        return backend.FireCurrentTime(data.m_ullTime, bNullUserData);
+    case KITE_BRIDGE_CURRENT_TIME: {
+        unsigned long long ullTime = data.m_ullTime;
+        if (data.m_bClockTime)
+            ullTime = static_cast<unsigned long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                std::chrono::steady_clock::now().time_since_epoch()).count());
+        return backend.FireCurrentTime(ullTime, bNullUserData);
+    }
     case KITE_BRIDGE_ERROR_EVENT:
     case KITE_BRIDGE_ASM_PAUSE:
     case KITE_BRIDGE_ASM_RESUME: {

@@ -51,6 +51,7 @@ void report(std::size_t i, const CReport& stReport);
 struct CEventData {
     int m_iPercent = 0;                  // KITE_BRIDGE_BUFFERING
     unsigned long long m_ullTime = 0;    // KITE_BRIDGE_CURRENT_TIME
+    bool m_bClockTime = false;           //   ... or the steady clock's nanoseconds when fired
     KiteBridgeEvent m_stEvent{0, "", ""};  // error, ASM pause and resume
     bool m_bNullEvent = false;           //   ... or a null event pointer
     std::vector<int> m_aBands;           // KITE_BRIDGE_SOUND_ANALYSIS
@@ -59,6 +60,9 @@ struct CEventData {
 };
 inline CEventData Percent(int iPercent) { CEventData d; d.m_iPercent = iPercent; return d; }
 inline CEventData Time(unsigned long long ullTime) { CEventData d; d.m_ullTime = ullTime; return d; }
+// Each event carries the moment it is fired, on std::chrono::steady_clock, for
+// latency measurements.
+inline CEventData ClockTime() { CEventData d; d.m_bClockTime = true; return d; }
 inline CEventData Event(int iType, const std::string& strParam1, const std::string& strParam2) {
     CEventData d; d.m_stEvent = KiteBridgeEvent{iType, strParam1, strParam2}; return d;
 }
@@ -74,10 +78,12 @@ inline CEventData WithNullUserData(CEventData d) { d.m_bNullUserData = true; ret
 bool emit(std::size_t i, KiteBridgeCallBack eCode, const CEventData& data = CEventData());
 
 // Queues uCount such events on adapter i's event thread and returns at once;
-// false when the adapter is gone. drain waits until every queued event of
-// adapter i has been handled (at once when the adapter is gone).
+// false when the adapter is gone. They follow each other at once, or, with an
+// interval, one every uIntervalMicros from when the burst starts. drain waits
+// until every queued event of adapter i has been handled (at once when the
+// adapter is gone).
 bool emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount,
-               const CEventData& data = CEventData());
+               const CEventData& data = CEventData(), unsigned uIntervalMicros = 0);
 void drain(std::size_t i);
 
 // The next non-throwing allocation of an adapter yields null.
