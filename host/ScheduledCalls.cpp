@@ -18,6 +18,7 @@ namespace {
 struct CScheduledCall {
     unsigned m_uId;
     bool m_bTimer;  // clearTimeout cancels timers only
+    gint64 m_llDue;  // timers: monotonic time in microseconds
     guint m_uSource;
     v8::Global<v8::Function> m_function;
     std::vector<v8::Global<v8::Value>> m_aArguments;
@@ -32,14 +33,13 @@ void FreeCall(gpointer pData)
     delete static_cast<CScheduledCall*>(pData);
 }
 
-gboolean RunCall(gpointer pData)
+// Runs a call that is no longer in s_pending, so clearTimeout of its own id
+// inside the call is harmless.
+void Invoke(CScheduledCall* pCall)
 {
-    CScheduledCall* pCall = static_cast<CScheduledCall*>(pData);
-    // Unregistered first, so clearTimeout of its own id inside the call is harmless.
-    s_pending.erase(pCall->m_uId);
     CHostState& state = CHostState::Get();
     if (state.m_bQuitRequested)
-        return G_SOURCE_REMOVE;
+        return;
 
     v8::Isolate* pIsolate = state.m_pIsolate;
     v8::HandleScope scope(pIsolate);
@@ -53,6 +53,44 @@ gboolean RunCall(gpointer pData)
     (void)result;
     ReportIfCaught(pIsolate, tryCatch);
     ReportUnhandledRejections(pIsolate);
+}
+
+bool DueBefore(const CScheduledCall* pA, const CScheduledCall* pB)
+{
+    return pA->m_llDue < pB->m_llDue || (pA->m_llDue == pB->m_llDue && pA->m_uId < pB->m_uId);
+}
+
+// The pending timer that is due first, or null.
+CScheduledCall* FirstDueTimer()
+{
+    CScheduledCall* pFirst = nullptr;
+    for (const auto& entry : s_pending) {
+        if (entry.second->m_bTimer && (pFirst == nullptr || DueBefore(entry.second, pFirst)))
+            pFirst = entry.second;
+    }
+    return pFirst;
+}
+
+gboolean RunCall(gpointer pData)
+{
+    CScheduledCall* pCall = static_cast<CScheduledCall*>(pData);
+    if (pCall->m_bTimer) {
+        // When the loop comes late, GLib dispatches every timer that has
+        // become due in the order the timers were added. Scripts expect them
+        // by due time, so timers due before this one run first.
+        CScheduledCall* pFirst = nullptr;
+        while ((pFirst = FirstDueTimer()) != nullptr && DueBefore(pFirst, pCall)) {
+            guint uSource = pFirst->m_uSource;
+            s_pending.erase(pFirst->m_uId);
+            Invoke(pFirst);
+            g_source_remove(uSource);
+        }
+        // An earlier timer may have cleared this one.
+        if (s_pending.find(pCall->m_uId) == s_pending.end())
+            return G_SOURCE_REMOVE;
+    }
+    s_pending.erase(pCall->m_uId);
+    Invoke(pCall);
     return G_SOURCE_REMOVE;
 }
 
@@ -61,6 +99,7 @@ CScheduledCall* NewCall(v8::Isolate* pIsolate, v8::Local<v8::Function> function,
     CScheduledCall* pCall = new CScheduledCall;
     pCall->m_uId = s_uNextId++;
     pCall->m_bTimer = bTimer;
+    pCall->m_llDue = 0;
     pCall->m_uSource = 0;
     pCall->m_function.Reset(pIsolate, function);
     return pCall;
@@ -88,6 +127,7 @@ void SetTimeout(const v8::FunctionCallbackInfo<v8::Value>& info)
     for (int i = 2; i < info.Length(); ++i)
         pCall->m_aArguments.emplace_back(pIsolate, info[i]);
     s_pending[pCall->m_uId] = pCall;
+    pCall->m_llDue = g_get_monotonic_time() + static_cast<gint64>(uDelay) * 1000;
     pCall->m_uSource = g_timeout_add_full(G_PRIORITY_DEFAULT, uDelay, RunCall, pCall, FreeCall);
     info.GetReturnValue().Set(static_cast<double>(pCall->m_uId));
 }
