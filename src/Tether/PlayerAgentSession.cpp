@@ -95,7 +95,7 @@ Bridge::ScriptObject CPlayerAgent::Restore(const Bridge::ScriptArray& aArgs)
         params.tryGetBool("param_restore_prepare", bPrepare);
         LOG_W("Use the parameters which got from aArgs, restore_url:%s, resumetime:%f, prepare:%d ",
               strUrl.c_str(), dResumeTime, bPrepare ? 1 : 0);
-        // The adapter's long is 64 bits here; keep the player's 32-bit range.
+        // The adapter's long is 64 bits on the desktop; keep the player's 32-bit range.
         long lResumeTime = DoubleToInt32(dResumeTime);
         if (m_pCinecasterAdapter != nullptr &&
             m_pCinecasterAdapter->restore(strUrl, lResumeTime, bPrepare)) {

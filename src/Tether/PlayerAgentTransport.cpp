@@ -185,7 +185,7 @@ Bridge::ScriptObject CPlayerAgent::SeekTo(const Bridge::ScriptArray& aArgs)
         double dPosition = 0.0;
         aArgs.get(0).tryGetNumber("param_seek_to", dPosition);
         LOG_D("Get seek to param is %f !!!", dPosition);
-        // The adapter's long is 64 bits here; keep the player's 32-bit range.
+        // The adapter's long is 64 bits on the desktop; keep the player's 32-bit range.
         long lPosition = DoubleToInt32(dPosition);
         // Completion arrives later through Seek_Complete_CB.
         if (m_pCinecasterAdapter != nullptr &&
