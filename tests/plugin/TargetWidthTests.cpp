@@ -1,0 +1,85 @@
+// The integer widths of the target the tests were built for, and the
+// adapter's widest values through the agent. On the TV (32-bit ARM) long is
+// as narrow as int; on the desktop it is 64 bits. The answers must not differ.
+#include <climits>
+#include <cstdio>
+
+#include "AgentTest.h"
+
+namespace TetherTest {
+namespace {
+
+TEST(TargetWidthTest, MatchTheArchitecture)
+{
+#if defined(__arm__)
+    const char* szTarget = "armhf";
+    const std::size_t uLong = 4, uPointer = 4;
+#elif defined(__x86_64__)
+    const char* szTarget = "x86_64";
+    const std::size_t uLong = 8, uPointer = 8;
+#else
+    const char* szTarget = "unknown";
+    const std::size_t uLong = 0, uPointer = 0;
+#endif
+    std::printf("target %s: sizeof(int)=%zu sizeof(long)=%zu sizeof(long long)=%zu sizeof(void*)=%zu "
+                "sizeof(size_t)=%zu\n",
+                szTarget, sizeof(int), sizeof(long), sizeof(long long), sizeof(void*), sizeof(std::size_t));
+    if (uLong == 0)
+        GTEST_SKIP() << "no expected widths for this architecture";
+    EXPECT_EQ(sizeof(long), uLong);
+    EXPECT_EQ(sizeof(unsigned long), uLong);
+    EXPECT_EQ(sizeof(void*), uPointer);
+    EXPECT_EQ(sizeof(std::size_t), uPointer);
+    EXPECT_EQ(sizeof(int), 4u);
+    EXPECT_EQ(sizeof(long long), 8u);
+}
+
+class CWidestValueTest : public CAgentTest {
+protected:
+    std::string Answer(int iData) const
+    {
+        return "{\"return_ecode\":0,\"return_type\":1,\"return_data\":" + std::to_string(iData) + "}";
+    }
+};
+
+// ULONG_MAX is 2^32 - 1 on the TV and 2^64 - 1 here; both keep all ones in
+// their low 32 bits.
+TEST_F(CWidestValueTest, QueriesReduceTheWidestAdapterValuesToMinusOne)
+{
+    CScope scope(*this);
+    std::size_t uAdapter = 0;
+    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
+    Sim::CReport report;
+    report.m_ulDuration = ULONG_MAX;
+    report.m_ullPosition = ULLONG_MAX;
+    Sim::report(uAdapter, report);
+    EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), Answer(-1));
+    EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), Answer(-1));
+
+    // The largest duration that has bit 31 clear stays positive everywhere.
+    report.m_ulDuration = 0x7FFFFFFFul;
+    report.m_ullPosition = 0x1FFFFFFFFull;
+    Sim::report(uAdapter, report);
+    EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), Answer(INT_MAX));
+    EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), Answer(-1));
+}
+
+// Positions and resume times travel to the adapter as long: saturated to the
+// 32-bit range first, so the adapter sees the same number on both targets.
+TEST_F(CWidestValueTest, SeekAndRestoreHandTheAdapterThirtyTwoBitLongs)
+{
+    CScope scope(*this);
+    std::size_t uAdapter = 0;
+    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
+    std::size_t uBefore = Sim::calls(uAdapter).size();
+    pAgent->SeekTo(Args("[{param_seek_to: 2 ** 32 + 100}]"));
+    pAgent->SeekTo(Args("[{param_seek_to: -(2 ** 40)}]"));
+    pAgent->Restore(Args("[{param_restore_url: 'u', param_restore_resume_time: 2 ** 31}]"));
+    std::vector<std::string> vecCalls = Sim::calls(uAdapter);
+    vecCalls.erase(vecCalls.begin(), vecCalls.begin() + static_cast<std::ptrdiff_t>(uBefore));
+    EXPECT_EQ(vecCalls, (std::vector<std::string>{"seekTo(2147483647,null)", "seekTo(-2147483648,null)",
+                                                  "restore(\"u\",2147483647,false)"}));
+}
+
+}  // namespace
+}  // namespace TetherTest
