@@ -3,7 +3,7 @@
 # GStreamer's own test sources.
 #   scripts/make-sample.sh tone OUT.wav [SECONDS]  a 440 Hz tone, mono 44.1 kHz WAV,
 #                                                 exactly SECONDS long (whole, default 3)
-#   scripts/make-sample.sh steps OUT.ogg           eight rising tones of 0.75 s, Ogg Vorbis (6 s)
+#   scripts/make-sample.sh steps OUT.wav           eight rising tones of 0.75 s, WAV (6 s)
 set -euo pipefail
 
 usage() {
@@ -32,8 +32,7 @@ case $kind in
       sources+=(audiotestsrc freq=$((689 + 2756 * step)) volume=0.3 num-buffers=75 samplesperbuffer=441
                 ! "$raw" ! c.)
     done
-    gst-launch-1.0 -q concat name=c ! audioconvert ! vorbisenc quality=0.3 ! oggmux \
-      ! filesink location="$out" "${sources[@]}"
+    gst-launch-1.0 -q concat name=c ! wavenc ! filesink location="$out" "${sources[@]}"
     ;;
   *)
     usage

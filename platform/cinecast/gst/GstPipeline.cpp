@@ -64,9 +64,18 @@ CGstPipeline::~CGstPipeline()
     gst_object_unref(m_pPlaybin);
 }
 
+void CGstPipeline::Dispatch(GstMessage* pMessage)
+{
+    if (GST_MESSAGE_TYPE(pMessage) == GST_MESSAGE_ASYNC_DONE && GST_MESSAGE_SRC(pMessage) == GST_OBJECT(m_pPlaybin))
+        ++m_uAsyncDone;
+    else if (GST_MESSAGE_TYPE(pMessage) == GST_MESSAGE_ERROR)
+        ++m_uErrors;
+    m_onMessage(pMessage);
+}
+
 gboolean CGstPipeline::OnBusMessage(GstBus*, GstMessage* pMessage, gpointer pData)
 {
-    static_cast<CGstPipeline*>(pData)->m_onMessage(pMessage);
+    static_cast<CGstPipeline*>(pData)->Dispatch(pMessage);
     return G_SOURCE_CONTINUE;
 }
 
@@ -91,36 +100,37 @@ GstStateChangeReturn CGstPipeline::SetState(GstState eState)
 
 bool CGstPipeline::WaitForAsyncDone(int iTimeoutMs)
 {
+    const guint64 uDoneBefore = m_uAsyncDone;
+    const guint64 uErrorsBefore = m_uErrors;
     GstBus* pBus = gst_element_get_bus(m_pPlaybin);
     gint64 iDeadline = g_get_monotonic_time() + static_cast<gint64>(iTimeoutMs) * 1000;
-    bool bDone = false;
-    for (;;) {
+    while (m_uErrors == uErrorsBefore && (m_uAsyncDone == uDoneBefore || IsPrerolling())) {
         gint64 iLeft = iDeadline - g_get_monotonic_time();
         if (iLeft <= 0)
             break;
         GstMessage* pMessage = gst_bus_timed_pop(pBus, static_cast<GstClockTime>(iLeft) * GST_USECOND);
         if (pMessage == nullptr)
             break;
-        GstMessageType eType = GST_MESSAGE_TYPE(pMessage);
-        bool bFromPipeline = GST_MESSAGE_SRC(pMessage) == GST_OBJECT(m_pPlaybin);
-        m_onMessage(pMessage);
+        Dispatch(pMessage);
         gst_message_unref(pMessage);
-        if (eType == GST_MESSAGE_ERROR)
-            break;
-        if (eType == GST_MESSAGE_ASYNC_DONE && bFromPipeline) {
-            bDone = true;
-            break;
-        }
     }
     gst_object_unref(pBus);
-    return bDone;
+    return m_uErrors == uErrorsBefore && m_uAsyncDone != uDoneBefore && !IsPrerolling();
+}
+
+bool CGstPipeline::IsPrerolling() const
+{
+    GstState eCurrent = GST_STATE_VOID_PENDING;
+    GstState ePending = GST_STATE_VOID_PENDING;
+    return gst_element_get_state(m_pPlaybin, &eCurrent, &ePending, 0) == GST_STATE_CHANGE_ASYNC &&
+           ePending == GST_STATE_PAUSED;
 }
 
 void CGstPipeline::HandlePending()
 {
     GstBus* pBus = gst_element_get_bus(m_pPlaybin);
     while (GstMessage* pMessage = gst_bus_pop(pBus)) {
-        m_onMessage(pMessage);
+        Dispatch(pMessage);
         gst_message_unref(pMessage);
     }
     gst_object_unref(pBus);
@@ -155,11 +165,6 @@ void CGstPipeline::SetUserAgent(const std::string& strUserAgent)
 {
     std::lock_guard<std::mutex> guard(m_sourceLock);
     m_strUserAgent = strUserAgent;
-}
-
-void CGstPipeline::SwitchAnalysis(bool bOn)
-{
-    Gst::SwitchAnalysis(m_pAnalysis, bOn);
 }
 
 }  // namespace Gst

@@ -26,10 +26,13 @@ public:
 
     void SetUri(const std::string& strUri);
     GstStateChangeReturn SetState(GstState eState);
-    // Waits until a pending state change or flushing seek has completed,
-    // handing every other message to the handler meanwhile. False on an
-    // error or when iTimeoutMs has passed.
+    // Waits until pending state changes and flushing seeks have completed,
+    // handing every message to the handler meanwhile (which may wait in
+    // turn). False on an error or when iTimeoutMs has passed.
     bool WaitForAsyncDone(int iTimeoutMs);
+    // True while the pipeline waits for media to pause on: a preroll, or a
+    // flushing seek under way.
+    bool IsPrerolling() const;
     // Handles the messages already posted, at once.
     void HandlePending();
 
@@ -39,13 +42,13 @@ public:
 
     void SetUserAgent(const std::string& strUserAgent);
     bool HasAnalysis() const { return m_pAnalysis != nullptr; }
-    void SwitchAnalysis(bool bOn);
 
 private:
     CGstPipeline(GstElement* pPlaybin, GstElement* pAnalysis, GMainContext* pContext, MessageHandler onMessage);
     CGstPipeline(const CGstPipeline&) = delete;
     CGstPipeline& operator=(const CGstPipeline&) = delete;
 
+    void Dispatch(GstMessage* pMessage);
     static gboolean OnBusMessage(GstBus* pBus, GstMessage* pMessage, gpointer pData);
     static void OnSourceSetup(GstElement* pPlaybin, GstElement* pSource, gpointer pData);
 
@@ -53,6 +56,9 @@ private:
     GstElement* m_pAnalysis;  // owned by the playbin; may be null
     GSource* m_pBusWatch;
     MessageHandler m_onMessage;
+    // Completions and errors seen so far, wherever they were taken off the bus.
+    guint64 m_uAsyncDone = 0;
+    guint64 m_uErrors = 0;
 
     // Network sources are set up on whichever thread starts them.
     mutable std::mutex m_sourceLock;

@@ -13,6 +13,8 @@ namespace {
 // A synchronous prepare, and the seek to a restored position, give up after
 // this long rather than hold the caller's thread.
 const int PREROLL_TIMEOUT_MS = 10000;
+// The player's own state changes and seeks are waited for this long at most.
+const int SETTLE_TIMEOUT_MS = 2000;
 // The current time and the sound-analysis bands are reported this often.
 const guint TICK_MS = 100;
 
@@ -44,7 +46,6 @@ bool CGstPlayer::Create()
     if (!m_pPipeline)
         return false;
     m_pPipeline->SetUserAgent(m_strUserAgent);
-    m_pPipeline->SwitchAnalysis(m_bAnalysis);
     m_eState = PLAYER_STATE_NONE;
     return true;
 }
@@ -82,7 +83,7 @@ void CGstPlayer::Unprepare()
     m_bEnded = false;
     m_bHeldForBuffering = false;
     m_bPausedBySoundServer = false;
-    m_aBands.clear();
+    m_bands.Clear();
     m_eState = m_strUri.empty() ? PLAYER_STATE_NONE : PLAYER_STATE_IDLE;
 }
 
@@ -169,16 +170,43 @@ bool CGstPlayer::SetStreamingProperty(const std::string& strType, const std::str
     return true;
 }
 
+// Changes the pipeline's state and waits until the change has completed,
+// so that its completion is not taken later for that of a seek. False when
+// the change failed.
+bool CGstPlayer::Settle(GstState eState)
+{
+    GstStateChangeReturn eResult = m_pPipeline->SetState(eState);
+    if (eResult == GST_STATE_CHANGE_FAILURE) {
+        m_pPipeline->HandlePending();
+        return false;
+    }
+    if (eResult == GST_STATE_CHANGE_ASYNC)
+        m_pPipeline->WaitForAsyncDone(SETTLE_TIMEOUT_MS);
+    return true;
+}
+
+// A seek of the player's own, waited for in the same way.
+void CGstPlayer::SettleSeek(gint64 iMilliseconds)
+{
+    if (Land(iMilliseconds))
+        m_pPipeline->WaitForAsyncDone(SETTLE_TIMEOUT_MS);
+}
+
+// The state is set before the pipeline's change is waited for: messages
+// handled meanwhile (the end of the stream, an error) see it and may change
+// it again.
 bool CGstPlayer::Pause()
 {
     if (m_eState == PLAYER_STATE_PAUSED)
         return true;
-    if (m_eState != PLAYER_STATE_PLAYING || m_pPipeline->SetState(GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    if (m_eState != PLAYER_STATE_PLAYING)
         return false;
     m_bHeldForBuffering = false;
     m_bPausedBySoundServer = false;
     m_eState = PLAYER_STATE_PAUSED;
-    return true;
+    if (!Settle(GST_STATE_PAUSED) && m_eState == PLAYER_STATE_PAUSED)
+        m_eState = PLAYER_STATE_PLAYING;
+    return m_eState == PLAYER_STATE_PAUSED;
 }
 
 bool CGstPlayer::Play()
@@ -188,40 +216,39 @@ bool CGstPlayer::Play()
     if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PAUSED)
         return false;
     if (m_bEnded) {
-        Land(0);
         m_bEnded = false;
+        SettleSeek(0);
     }
-    if (m_pPipeline->SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        m_pPipeline->HandlePending();
-        return false;
-    }
+    const player_state_e eBefore = m_eState;
     m_bPausedBySoundServer = false;
     m_eState = PLAYER_STATE_PLAYING;
-    return true;
+    if (!Settle(GST_STATE_PLAYING) && m_eState == PLAYER_STATE_PLAYING)
+        m_eState = eBefore;
+    // Short media may even have ended meanwhile.
+    return m_eState == PLAYER_STATE_PLAYING || (m_eState == PLAYER_STATE_READY && m_bEnded);
 }
 
 bool CGstPlayer::Stop()
 {
     if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PLAYING && m_eState != PLAYER_STATE_PAUSED)
         return false;
-    if (m_eState != PLAYER_STATE_READY && m_pPipeline->SetState(GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    if (m_eState != PLAYER_STATE_READY && !Settle(GST_STATE_PAUSED))
         return false;
-    Land(0);
     m_bSeeking = false;
     m_bEnded = false;
     m_bHeldForBuffering = false;
     m_bPausedBySoundServer = false;
     m_eState = PLAYER_STATE_READY;
+    SettleSeek(0);
     return true;
 }
 
-// Until a seek has landed the pipeline cannot tell its position; the
-// target stands for it.
 bool CGstPlayer::Land(gint64 iMilliseconds)
 {
     if (!m_pPipeline->Seek(iMilliseconds))
         return false;
     m_iLanding = iMilliseconds;
+    m_bands.Clear();
     return true;
 }
 
@@ -332,9 +359,6 @@ bool CGstPlayer::SetSoundAnalysis(bool bOn)
     if (bOn && m_pPipeline && !m_pPipeline->HasAnalysis())
         return false;
     m_bAnalysis = bOn;
-    m_aBands.clear();
-    if (m_pPipeline)
-        m_pPipeline->SwitchAnalysis(bOn);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "Cinecast/CinecasterAdapter.h"
 #include "GstEvents.h"
 #include "GstPipeline.h"
+#include "GstSoundAnalysis.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -59,6 +60,8 @@ private:
     GstStateChangeReturn Start();
     bool Preroll();
     void CompletePrepare();
+    bool Settle(GstState eState);
+    void SettleSeek(gint64 iMilliseconds);
     bool Land(gint64 iMilliseconds);
     bool SeekWithin(gint64 iMilliseconds);
     bool QueryPosition(gint64& iMilliseconds) const;
@@ -89,7 +92,7 @@ private:
     bool m_bHeldForBuffering = false;
     bool m_bPausedBySoundServer = false;
     bool m_bAnalysis = false;
-    std::vector<int> m_aBands;
+    CBandTimeline m_bands;
     CSuspended m_suspended;
 };
 

@@ -36,10 +36,12 @@ void CGstPlayer::OnMessage(GstMessage* pMessage)
     case GST_MESSAGE_REQUEST_STATE:
         OnRequestState(pMessage);
         break;
-    case GST_MESSAGE_ELEMENT:
-        if (m_bAnalysis)
-            ReadBands(pMessage, m_aBands);
+    case GST_MESSAGE_ELEMENT: {
+        CBandSet bandSet;
+        if (ReadBands(pMessage, bandSet))
+            m_bands.Add(std::move(bandSet));
         break;
+    }
     default:
         break;
     }
@@ -60,8 +62,12 @@ void CGstPlayer::OnError(GstMessage* pMessage)
     m_events.Error(iCode, strMessage, strDebug);
 }
 
+// A completion that arrives while a later seek is still under way is that
+// of an earlier one: the later one completes again.
 void CGstPlayer::OnAsyncDone()
 {
+    if (m_pPipeline->IsPrerolling())
+        return;
     m_iLanding = -1;
     if (m_bPreparing) {
         CompletePrepare();
@@ -77,10 +83,10 @@ void CGstPlayer::OnEndOfStream()
 {
     if (m_eState != PLAYER_STATE_PLAYING)
         return;
-    m_pPipeline->SetState(GST_STATE_PAUSED);
     m_bEnded = true;
     m_bHeldForBuffering = false;
     m_eState = PLAYER_STATE_READY;
+    Settle(GST_STATE_PAUSED);
     m_events.PlayComplete();
 }
 
@@ -109,15 +115,15 @@ void CGstPlayer::OnRequestState(GstMessage* pMessage)
     gst_message_parse_request_state(pMessage, &eRequested);
     const char* pszRequested = gst_element_state_get_name(eRequested);
     if (eRequested == GST_STATE_PAUSED && m_eState == PLAYER_STATE_PLAYING) {
-        m_pPipeline->SetState(GST_STATE_PAUSED);
         m_bHeldForBuffering = false;
         m_bPausedBySoundServer = true;
         m_eState = PLAYER_STATE_PAUSED;
+        Settle(GST_STATE_PAUSED);
         m_events.AsmPause(eRequested, SourceName(pMessage), pszRequested);
     } else if (eRequested == GST_STATE_PLAYING && m_eState == PLAYER_STATE_PAUSED && m_bPausedBySoundServer) {
-        m_pPipeline->SetState(GST_STATE_PLAYING);
         m_bPausedBySoundServer = false;
         m_eState = PLAYER_STATE_PLAYING;
+        Settle(GST_STATE_PLAYING);
         m_events.AsmResume(eRequested, SourceName(pMessage), pszRequested);
     }
 }
@@ -133,10 +139,14 @@ void CGstPlayer::Tick()
     if (m_eState != PLAYER_STATE_PLAYING)
         return;
     gint64 iPosition = 0;
-    if (QueryPosition(iPosition))
-        m_events.CurrentTime(static_cast<unsigned long long>(iPosition));
-    if (m_bAnalysis && !m_aBands.empty())
-        m_events.SoundAnalysis(m_aBands);
+    if (!QueryPosition(iPosition))
+        return;
+    m_events.CurrentTime(static_cast<unsigned long long>(iPosition));
+    if (!m_bAnalysis)
+        return;
+    const std::vector<int>& aBands = m_bands.At(iPosition);
+    if (!aBands.empty())
+        m_events.SoundAnalysis(aBands);
 }
 
 }  // namespace Gst

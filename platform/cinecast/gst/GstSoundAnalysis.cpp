@@ -17,6 +17,8 @@ const char* const ANALYSER_NAME = "cinecast-spectrum";
 const int FLOOR_DB = -60;
 // One set of bands per this many nanoseconds of media.
 const guint64 INTERVAL_NS = 100 * GST_MSECOND;
+// Sets kept ahead of playback at most: more media than a pipeline holds.
+const std::size_t MAX_WAITING = 100;
 
 }  // namespace
 
@@ -32,7 +34,7 @@ GstElement* MakeAnalysisFilter()
         return nullptr;
     }
     g_object_set(pSpectrum, "bands", static_cast<guint>(SOUND_ANALYSIS_BANDS), "threshold", FLOOR_DB,
-                 "interval", INTERVAL_NS, "post-messages", FALSE, "message-magnitude", TRUE,
+                 "interval", INTERVAL_NS, "post-messages", TRUE, "message-magnitude", TRUE,
                  "message-phase", FALSE, nullptr);
 
     GstElement* pBin = gst_bin_new("cinecast-analysis");
@@ -47,18 +49,7 @@ GstElement* MakeAnalysisFilter()
     return pBin;
 }
 
-void SwitchAnalysis(GstElement* pFilter, bool bOn)
-{
-    if (pFilter == nullptr)
-        return;
-    GstElement* pSpectrum = gst_bin_get_by_name(GST_BIN(pFilter), ANALYSER_NAME);
-    if (pSpectrum == nullptr)
-        return;
-    g_object_set(pSpectrum, "post-messages", bOn ? TRUE : FALSE, nullptr);
-    gst_object_unref(pSpectrum);
-}
-
-bool ReadBands(GstMessage* pMessage, std::vector<int>& aBands)
+bool ReadBands(GstMessage* pMessage, CBandSet& bandSet)
 {
     if (GST_MESSAGE_TYPE(pMessage) != GST_MESSAGE_ELEMENT || GST_MESSAGE_SRC(pMessage) == nullptr ||
         std::strcmp(GST_OBJECT_NAME(GST_MESSAGE_SRC(pMessage)), ANALYSER_NAME) != 0)
@@ -69,7 +60,11 @@ bool ReadBands(GstMessage* pMessage, std::vector<int>& aBands)
     const GValue* pMagnitudes = gst_structure_get_value(pData, "magnitude");
     if (pMagnitudes == nullptr || !GST_VALUE_HOLDS_LIST(pMagnitudes))
         return false;
+    guint64 uStreamTime = GST_CLOCK_TIME_NONE;
+    gst_structure_get_clock_time(pData, "stream-time", &uStreamTime);
+    bandSet.m_iStreamTimeMs = GST_CLOCK_TIME_IS_VALID(uStreamTime) ? static_cast<gint64>(uStreamTime / GST_MSECOND) : -1;
     guint uCount = gst_value_list_get_size(pMagnitudes);
+    std::vector<int>& aBands = bandSet.m_aBands;
     aBands.assign(uCount, 0);
     for (guint i = 0; i < uCount; ++i) {
         double dDecibels = g_value_get_float(gst_value_list_get_value(pMagnitudes, i));
@@ -77,6 +72,28 @@ bool ReadBands(GstMessage* pMessage, std::vector<int>& aBands)
         aBands[i] = static_cast<int>(std::lround(std::clamp(dLevel, 0.0, 100.0)));
     }
     return true;
+}
+
+void CBandTimeline::Add(CBandSet bandSet)
+{
+    m_aWaiting.push_back(std::move(bandSet));
+    if (m_aWaiting.size() > MAX_WAITING)
+        m_aWaiting.pop_front();
+}
+
+const std::vector<int>& CBandTimeline::At(gint64 iPositionMs)
+{
+    while (!m_aWaiting.empty() && m_aWaiting.front().m_iStreamTimeMs <= iPositionMs) {
+        m_aCurrent = std::move(m_aWaiting.front().m_aBands);
+        m_aWaiting.pop_front();
+    }
+    return m_aCurrent;
+}
+
+void CBandTimeline::Clear()
+{
+    m_aWaiting.clear();
+    m_aCurrent.clear();
 }
 
 }  // namespace Gst
