@@ -1,0 +1,102 @@
+#include "BenchScript.h"
+
+#include <Cinecast/SimAdapter.h>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+
+#include "QuietPlayer.h"
+
+namespace TetherBench {
+
+namespace {
+
+const char* const s_pszQuietPart = R"JS(
+var quiet = new Tether();
+)JS";
+
+const char* const s_pszSimulatedPart = R"JS(
+var players = [new Tether(), new Tether(), new Tether(), new Tether()];
+)JS";
+
+const char* const s_pszCommonPart = R"JS(
+var bare = new Bare();
+var seekArgs = {param_seek_to: 5000};
+var handler = function (text) {};
+function ourDuration(n) { for (var i = 0; i < n; i++) quiet.player_get_duration(); }
+function ourSeek(n) { for (var i = 0; i < n; i++) quiet.player_seek_to(seekArgs); }
+function ourAssign(n) { for (var i = 0; i < n; i++) quiet.onbuffering = handler; }
+function bareCall(n) { for (var i = 0; i < n; i++) bare.call(); }
+function bareCallWithArgs(n) { for (var i = 0; i < n; i++) bare.call(seekArgs); }
+function bareCallNaiveKey(n) { for (var i = 0; i < n; i++) bare.callNaive(); }
+function bareAssign(n) { for (var i = 0; i < n; i++) bare.onbuffering = handler; }
+
+var eventCount = 0, eventTarget = 0;
+function expectEvents(n) { eventCount = 0; eventTarget = n; }
+function countEvent(text) { if (++eventCount === eventTarget) done(); }
+function stampEvent(text) { stamp(text); }
+for (var p of players) p.oncurrent_time = countEvent;
+)JS";
+
+CBenchRuntime* s_pRuntime = nullptr;
+std::vector<double> s_aStamps;
+std::size_t s_uStampTarget = 0;
+
+void Done(const v8::FunctionCallbackInfo<v8::Value>&)
+{
+    s_pRuntime->Quit();
+}
+
+void Stamp(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    uint32_t uNow = static_cast<uint32_t>(SteadyNanos());
+    v8::String::Utf8Value text(info.GetIsolate(), info[0]);
+    if (*text == nullptr)
+        return;
+    // The sender's clock, cut to its low 32 bits and read as signed; the
+    // difference wraps correctly for anything under four seconds.
+    uint32_t uSent = static_cast<uint32_t>(std::strtoll(*text, nullptr, 10));
+    s_aStamps.push_back(static_cast<double>(static_cast<uint32_t>(uNow - uSent)));
+    if (s_aStamps.size() == s_uStampTarget)
+        s_pRuntime->Quit();
+}
+
+}  // namespace
+
+std::size_t InstallBenchScript(CBenchRuntime& runtime)
+{
+    s_pRuntime = &runtime;
+    runtime.SetNative("done", Done);
+    runtime.SetNative("stamp", Stamp);
+    {
+        CQuietPlayerScope quiet;
+        runtime.Run(s_pszQuietPart);
+    }
+    std::size_t uFirst = DeviceAPI::Cinecast::Sim::count();
+    runtime.Run(s_pszSimulatedPart);
+    runtime.Run(s_pszCommonPart);
+    return uFirst;
+}
+
+void ExpectStamps(std::size_t uCount)
+{
+    s_aStamps.clear();
+    s_aStamps.reserve(uCount);
+    s_uStampTarget = uCount;
+}
+
+std::vector<double> TakeStamps()
+{
+    std::vector<double> aTaken;
+    aTaken.swap(s_aStamps);
+    return aTaken;
+}
+
+unsigned long long SteadyNanos()
+{
+    return static_cast<unsigned long long>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
+
+}  // namespace TetherBench

@@ -1,0 +1,165 @@
+#include "EventFigures.h"
+
+#include <Cinecast/SimAdapter.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "BenchScript.h"
+
+namespace TetherBench {
+
+namespace {
+
+namespace Sim = DeviceAPI::Cinecast::Sim;
+using DeviceAPI::Cinecast::KITE_BRIDGE_CURRENT_TIME;
+
+const char* const s_pszText = "12345";
+const unsigned long long s_ullTime = 12345;
+
+void ExpectEvents(CBenchRuntime& runtime, std::size_t uCount)
+{
+    runtime.Run("expectEvents(" + std::to_string(uCount) + ")");
+}
+
+// Events per second from iThreads players firing at full speed.
+double OurThroughput(CBenchRuntime& runtime, std::size_t uFirstPlayer, int iThreads, std::size_t uEvents)
+{
+    std::size_t uPerThread = uEvents / static_cast<std::size_t>(iThreads);
+    ExpectEvents(runtime, uPerThread * static_cast<std::size_t>(iThreads));
+    unsigned long long ullStart = SteadyNanos();
+    for (int i = 0; i < iThreads; ++i)
+        Sim::emitBurst(uFirstPlayer + static_cast<std::size_t>(i), KITE_BRIDGE_CURRENT_TIME, uPerThread,
+                       Sim::Time(s_ullTime));
+    runtime.RunMainLoop();
+    unsigned long long ullEnd = SteadyNanos();
+    for (int i = 0; i < iThreads; ++i)
+        Sim::drain(uFirstPlayer + static_cast<std::size_t>(i));
+    return static_cast<double>(uPerThread * static_cast<std::size_t>(iThreads)) * 1e9 /
+           static_cast<double>(ullEnd - ullStart);
+}
+
+double BareThroughput(CBenchRuntime& runtime, CBareEvents& bare, int iThreads, std::size_t uEvents)
+{
+    std::size_t uPerThread = uEvents / static_cast<std::size_t>(iThreads);
+    ExpectEvents(runtime, uPerThread * static_cast<std::size_t>(iThreads));
+    bare.SetFunction("countEvent");
+    unsigned long long ullStart = SteadyNanos();
+    std::vector<std::thread> aThreads = bare.StartBurst(iThreads, uPerThread, s_pszText);
+    runtime.RunMainLoop();
+    unsigned long long ullEnd = SteadyNanos();
+    for (std::thread& thread : aThreads)
+        thread.join();
+    return static_cast<double>(uPerThread * static_cast<std::size_t>(iThreads)) * 1e9 /
+           static_cast<double>(ullEnd - ullStart);
+}
+
+void OurPaced(CBenchRuntime& runtime, std::size_t uFirstPlayer, std::size_t uCount, unsigned uIntervalMicros,
+              std::vector<double>& aLatencies)
+{
+    runtime.Run("players[0].oncurrent_time = stampEvent");
+    ExpectStamps(uCount);
+    Sim::emitBurst(uFirstPlayer, KITE_BRIDGE_CURRENT_TIME, uCount, Sim::ClockTime(), uIntervalMicros);
+    runtime.RunMainLoop();
+    Sim::drain(uFirstPlayer);
+    runtime.Run("players[0].oncurrent_time = countEvent");
+    std::vector<double> aTaken = TakeStamps();
+    aLatencies.insert(aLatencies.end(), aTaken.begin(), aTaken.end());
+}
+
+void BarePaced(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uCount, unsigned uIntervalMicros,
+               std::vector<double>& aLatencies)
+{
+    bare.SetFunction("stampEvent");
+    ExpectStamps(uCount);
+    std::thread producer = bare.StartPaced(uCount, uIntervalMicros);
+    runtime.RunMainLoop();
+    producer.join();
+    std::vector<double> aTaken = TakeStamps();
+    aLatencies.insert(aLatencies.end(), aTaken.begin(), aTaken.end());
+}
+
+double Percentile(std::vector<double> aValues, double dFraction)
+{
+    if (aValues.empty())
+        return std::nan("");
+    std::sort(aValues.begin(), aValues.end());
+    std::size_t uIndex = static_cast<std::size_t>(dFraction * static_cast<double>(aValues.size() - 1) + 0.5);
+    return aValues[uIndex];
+}
+
+double Median(const std::vector<double>& aValues)
+{
+    return Percentile(aValues, 0.5);
+}
+
+}  // namespace
+
+void DeliverInChunks(CBenchRuntime& runtime, CBareEvents* pBare, std::size_t uFirstPlayer, std::size_t uCount,
+                     std::size_t uChunk)
+{
+    if (pBare != nullptr)
+        pBare->SetFunction("countEvent");
+    for (std::size_t uDone = 0; uDone < uCount; uDone += uChunk) {
+        std::size_t uThis = std::min(uChunk, uCount - uDone);
+        ExpectEvents(runtime, uThis);
+        if (pBare == nullptr) {
+            Sim::emitBurst(uFirstPlayer, KITE_BRIDGE_CURRENT_TIME, uThis, Sim::Time(s_ullTime));
+            runtime.RunMainLoop();
+            Sim::drain(uFirstPlayer);
+        } else {
+            std::vector<std::thread> aThreads = pBare->StartBurst(1, uThis, s_pszText);
+            runtime.RunMainLoop();
+            aThreads.front().join();
+        }
+    }
+}
+
+void RunEventFigures(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFirstPlayer,
+                     const CEventSettings& settings, CFigureTable& table)
+{
+    std::printf("\nEvent delivery: %zu events per throughput run, %d rounds; %zu paced events per path, one "
+                "every %u us\n",
+                settings.m_uBurstEvents, settings.m_iRounds, settings.m_uPacedEvents, settings.m_uIntervalMicros);
+    std::fflush(stdout);
+
+    // Warm-up: the players' threads exist, the functions are compiled and
+    // GLib's and malloc's pools have grown.
+    OurThroughput(runtime, uFirstPlayer, 4, settings.m_uBurstEvents / 5);
+    BareThroughput(runtime, bare, 4, settings.m_uBurstEvents / 5);
+
+    std::vector<double> aOurs1, aBare1, aOurs4, aBare4;
+    for (int iRound = 0; iRound < settings.m_iRounds; ++iRound) {
+        aOurs1.push_back(OurThroughput(runtime, uFirstPlayer, 1, settings.m_uBurstEvents));
+        aBare1.push_back(BareThroughput(runtime, bare, 1, settings.m_uBurstEvents));
+        aOurs4.push_back(OurThroughput(runtime, uFirstPlayer, 4, settings.m_uBurstEvents));
+        aBare4.push_back(BareThroughput(runtime, bare, 4, settings.m_uBurstEvents));
+        std::printf("  round %d: events/s ours 1 thread %.0f, bare %.0f; ours 4 threads %.0f, bare %.0f\n", iRound + 1,
+                    aOurs1.back(), aBare1.back(), aOurs4.back(), aBare4.back());
+        std::fflush(stdout);
+    }
+
+    std::vector<double> aOurLatency, aBareLatency;
+    std::size_t uHalf = settings.m_uPacedEvents / 2;
+    for (int iHalf = 0; iHalf < 2; ++iHalf) {
+        OurPaced(runtime, uFirstPlayer, uHalf, settings.m_uIntervalMicros, aOurLatency);
+        BarePaced(runtime, bare, uHalf, settings.m_uIntervalMicros, aBareLatency);
+    }
+    std::printf("  paced: ours p50 %.1f us p99 %.1f us, bare p50 %.1f us p99 %.1f us\n",
+                Percentile(aOurLatency, 0.5) / 1000, Percentile(aOurLatency, 0.99) / 1000,
+                Percentile(aBareLatency, 0.5) / 1000, Percentile(aBareLatency, 0.99) / 1000);
+
+    table.Add({"event delivery, 1 player thread", "events/s", Median(aOurs1), Median(aBare1), ETarget::RatioAtLeast,
+               0.8});
+    table.Add({"event delivery, 4 player threads", "events/s", Median(aOurs4), Median(aBare4),
+               ETarget::RatioAtLeast, 0.8});
+    std::string strPace = " (one per " + std::to_string(settings.m_uIntervalMicros) + " us)";
+    table.Add({"paced event latency p50" + strPace, "us", Percentile(aOurLatency, 0.5) / 1000,
+               Percentile(aBareLatency, 0.5) / 1000, ETarget::None, 0});
+    table.Add({"paced event latency p99" + strPace, "us", Percentile(aOurLatency, 0.99) / 1000,
+               Percentile(aBareLatency, 0.99) / 1000, ETarget::RatioAtMost, 2.0});
+}
+
+}  // namespace TetherBench

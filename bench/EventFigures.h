@@ -1,0 +1,34 @@
+// Event delivery from simulated players' threads into a script callback,
+// against the bare path in the same process: throughput at full speed from
+// one and from four threads, and latency of paced events.
+#ifndef TETHER_BENCH_EVENT_FIGURES_H
+#define TETHER_BENCH_EVENT_FIGURES_H
+
+#include <cstddef>
+
+#include "BareEvents.h"
+#include "BenchRuntime.h"
+#include "FigureTable.h"
+
+namespace TetherBench {
+
+struct CEventSettings {
+    std::size_t m_uBurstEvents = 100000;  // per throughput run, over all threads
+    int m_iRounds = 3;                    // throughput runs of each kind; the median counts
+    std::size_t m_uPacedEvents = 10000;   // per path, in two interleaved halves
+    unsigned m_uIntervalMicros = 100;
+};
+
+// Needs the bench script installed; uFirstPlayer is what it answered.
+void RunEventFigures(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFirstPlayer,
+                     const CEventSettings& settings, CFigureTable& table);
+
+// Delivers uCount events of ours (on players[0]) or of the bare path to
+// countEvent in chunks of uChunk, each chunk delivered before the next is
+// fired, so the queue never holds more than one chunk.
+void DeliverInChunks(CBenchRuntime& runtime, CBareEvents* pBare, std::size_t uFirstPlayer, std::size_t uCount,
+                     std::size_t uChunk);
+
+}  // namespace TetherBench
+
+#endif

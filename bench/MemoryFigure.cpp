@@ -1,0 +1,87 @@
+#include "MemoryFigure.h"
+
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+#include "EventFigures.h"
+
+namespace TetherBench {
+
+namespace {
+
+// Events are fired and delivered a thousand at a time: the figure is about
+// what stays behind, not about how long a flood's queue can grow.
+const std::size_t s_uChunk = 1000;
+// Script loops of this many calls each.
+const std::size_t s_uLoop = 10000;
+
+double ResidentKiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    unsigned long ulSize = 0, ulResident = 0;
+    statm >> ulSize >> ulResident;
+    return static_cast<double>(ulResident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+void CallLoop(CBenchRuntime& runtime, const char* pszFunction, std::size_t uCount)
+{
+    v8::Global<v8::Function> function;
+    {
+        v8::HandleScope scope(runtime.Isolate());
+        function.Reset(runtime.Isolate(), runtime.Function(pszFunction));
+    }
+    for (std::size_t uDone = 0; uDone < uCount; uDone += s_uLoop)
+        runtime.Call(function, static_cast<double>(std::min(s_uLoop, uCount - uDone)));
+}
+
+// A reading after a full collection: garbage waiting for the collector is
+// not memory kept.
+double SettledResidentKiB(CBenchRuntime& runtime)
+{
+    runtime.CollectGarbage();
+    return ResidentKiB();
+}
+
+void OurWork(CBenchRuntime& runtime, std::size_t uFirstPlayer, std::size_t uCommands, std::size_t uEvents)
+{
+    CallLoop(runtime, "ourDuration", uCommands / 2);
+    CallLoop(runtime, "ourSeek", uCommands - uCommands / 2);
+    DeliverInChunks(runtime, nullptr, uFirstPlayer, uEvents, s_uChunk);
+}
+
+void BareWork(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uCommands, std::size_t uEvents)
+{
+    CallLoop(runtime, "bareCall", uCommands / 2);
+    CallLoop(runtime, "bareCallWithArgs", uCommands - uCommands / 2);
+    DeliverInChunks(runtime, &bare, 0, uEvents, s_uChunk);
+}
+
+}  // namespace
+
+void RunMemoryFigure(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFirstPlayer,
+                     const CMemorySettings& settings, CFigureTable& table)
+{
+    std::printf("\nMemory: %zu commands and %zu events after a warm-up of %zu of each\n", settings.m_uCommands,
+                settings.m_uEvents, settings.m_uWarmUp);
+    std::fflush(stdout);
+
+    OurWork(runtime, uFirstPlayer, settings.m_uWarmUp, settings.m_uWarmUp);
+    BareWork(runtime, bare, settings.m_uWarmUp, settings.m_uWarmUp);
+
+    double dOurStart = SettledResidentKiB(runtime);
+    OurWork(runtime, uFirstPlayer, settings.m_uCommands, settings.m_uEvents);
+    double dOurEnd = SettledResidentKiB(runtime);
+    std::printf("  ours: resident %.0f KiB after warm-up, %.0f KiB after the run\n", dOurStart, dOurEnd);
+    std::fflush(stdout);
+
+    double dBareStart = SettledResidentKiB(runtime);
+    BareWork(runtime, bare, settings.m_uCommands, settings.m_uEvents);
+    double dBareEnd = SettledResidentKiB(runtime);
+    std::printf("  bare: resident %.0f KiB before, %.0f KiB after the run\n", dBareStart, dBareEnd);
+
+    table.Add({"resident memory growth over the run", "KiB", dOurEnd - dOurStart, dBareEnd - dBareStart,
+               ETarget::OursBelow, 1024});
+}
+
+}  // namespace TetherBench

@@ -1,0 +1,19 @@
+// A player that accepts every command at once and keeps no record of it, so
+// that command figures measure the plug-in and the bridge library rather than
+// the simulated player's call log, which grows with every call.
+#ifndef TETHER_BENCH_QUIET_PLAYER_H
+#define TETHER_BENCH_QUIET_PLAYER_H
+
+namespace TetherBench {
+
+// Adapters constructed while this is in force get a quiet player; afterwards
+// they get the simulated one again.
+class CQuietPlayerScope {
+public:
+    CQuietPlayerScope();
+    ~CQuietPlayerScope();
+};
+
+}  // namespace TetherBench
+
+#endif
