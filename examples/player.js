@@ -82,7 +82,10 @@ player.onsound_analysis = (text) => {
 };
 player.onasm_pause = (text) => console.log(`paused by the sound server (${text})`);
 player.onasm_resume = (text) => console.log(`resumed by the sound server (${text})`);
-player.onerror_event = (message) => stop(1, `error: ${message || 'unknown'}`);
+player.onerror_event = (message) => {
+  const hint = kite.args[0] ? '' : ` (make the sample with: scripts/make-sample.sh steps ${media})`;
+  stop(1, `error: ${message || 'unknown'}${hint}`);
+};
 player.onplay_complete = () => {
   if (duration) position = duration;
   show(true);
@@ -92,4 +95,6 @@ player.onplay_complete = () => {
 answer(player.player_create(), 'create');
 answer(player.player_set_uri({ param_url: media }), `media ${media}`);
 player.player_set_party_tv_mode({ param_party_mode: true });
-answer(player.player_prepare_async(), 'prepare');
+// A refusal comes with an error event that says why; it ends the run.
+if (player.player_prepare_async().return_ecode !== 0)
+  setTimeout(() => stop(1, 'prepare refused'), 2000);
