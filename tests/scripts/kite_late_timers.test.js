@@ -1,6 +1,7 @@
 // Timers that are all overdue when the main loop next runs, as on a slow
 // target: they still fire in order of due time, and a timer that fires
-// first can still cancel a later one.
+// first can still cancel a later one. The delays lie far enough apart that
+// a slow run of the lines that set them cannot reorder their due times.
 kite.load("lib/assert.js");
 
 function busyWait(ms) {
@@ -9,21 +10,21 @@ function busyWait(ms) {
 }
 
 const fired = [];
-setTimeout(() => fired.push("30"), 30);
+setTimeout(() => fired.push("400"), 400);
 setTimeout((a) => fired.push("0 " + a), 0, "x");
-setTimeout(() => fired.push("20"), 20);
+setTimeout(() => fired.push("200"), 200);
 setTimeout(() => fired.push("-1"), -1);
-const cancelledLater = setTimeout(() => fired.push("cancelled"), 25);
+const cancelledLater = setTimeout(() => fired.push("cancelled"), 300);
 setTimeout(() => {
-  fired.push("10 cancels 25");
+  fired.push("100 cancels 300");
   clearTimeout(cancelledLater);
-}, 10);
+}, 100);
 // Everything above is due before the loop runs again.
-busyWait(80);
+busyWait(600);
 
 setTimeout(() => {
   check("overdue timers fire by due time, and an earlier one cancels a later one", () => {
-    assertEqual(fired, ["0 x", "-1", "10 cancels 25", "20", "30"]);
+    assertEqual(fired, ["0 x", "-1", "100 cancels 300", "200", "400"]);
   });
   done();
-}, 40);
+}, 10);
