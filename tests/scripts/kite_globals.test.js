@@ -49,16 +49,17 @@ check("setTimeout and clearTimeout check their arguments", () => {
 
 const mainTid = kite.tid();
 const fired = [];
-const cancelled = setTimeout(() => fired.push("cancelled"), 5);
-setTimeout((a, b) => fired.push("30 " + a + b), 30, "x", "y");
+// Delays lie far apart: on a slow target, setting the timers takes time too.
+const cancelled = setTimeout(() => fired.push("cancelled"), 50);
+setTimeout((a, b) => fired.push("300 " + a + b), 300, "x", "y");
 setTimeout(() => fired.push("0"));
-setTimeout(() => fired.push("10"), 10);
+setTimeout(() => fired.push("100"), 100);
 setTimeout(() => fired.push("negative"), -5);
 clearTimeout(cancelled);
-const selfCancel = setTimeout(() => { fired.push("self"); clearTimeout(selfCancel); }, 20);
+const selfCancel = setTimeout(() => { fired.push("self"); clearTimeout(selfCancel); }, 200);
 setTimeout(() => {
   check("timers fire by delay, with their extra arguments, on the main thread", () => {
-    assertEqual(fired, ["0", "negative", "10", "self", "30 xy"]);
+    assertEqual(fired, ["0", "negative", "100", "self", "300 xy"]);
     assertEqual(kite.tid(), mainTid);
   });
   const probe = new Probe();
@@ -67,4 +68,4 @@ setTimeout(() => {
     done();
   };
   probe.fireLater();
-}, 60);
+}, 600);
