@@ -1,5 +1,6 @@
 #include "ObjectRegistry.h"
 
+#include <algorithm>
 #include <glib.h>
 #include <unordered_map>
 #include <vector>
@@ -11,9 +12,12 @@ namespace Bridge {
 namespace {
 
 struct CTrackedObject {
-    v8::Global<v8::Object> m_object;
+    v8::Global<v8::Object> m_object;  // empty once a destruction is pending
     ScriptBridge* m_pBridge;
     void* m_pNative;
+    // Methods and setters of the native that have not returned yet.
+    int m_iCallsRunning = 0;
+    bool m_bDestroyPending = false;
 };
 
 struct CCollected {
@@ -69,13 +73,38 @@ bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> objec
     if (it == s_live.end() || it->second->m_object.Get(pIsolate) != object)
         return false;
     CTrackedObject* pTracked = it->second;
-    s_live.erase(it);
     // The wrapper reads as destroyed before the native goes away.
     object->SetInternalField(0, v8::External::New(pIsolate, nullptr));
     pTracked->m_object.Reset();
+    if (pTracked->m_iCallsRunning > 0) {
+        // A getter or a callback of a running call asked for it: the call
+        // still uses the native, so the last call to end destroys it.
+        pTracked->m_bDestroyPending = true;
+        return true;
+    }
+    s_live.erase(it);
     pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
     delete pTracked;
     return true;
+}
+
+void* CObjectRegistry::BeginCall(void* pNative)
+{
+    auto it = s_live.find(pNative);
+    if (it == s_live.end())
+        return nullptr;
+    ++it->second->m_iCallsRunning;
+    return it->second;
+}
+
+void CObjectRegistry::EndCall(void* pToken)
+{
+    CTrackedObject* pTracked = static_cast<CTrackedObject*>(pToken);
+    if (pTracked == nullptr || --pTracked->m_iCallsRunning > 0 || !pTracked->m_bDestroyPending)
+        return;
+    s_live.erase(pTracked->m_pNative);
+    pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
+    delete pTracked;
 }
 
 void CObjectRegistry::DestroyCollected()
@@ -96,13 +125,22 @@ void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
 {
     DestroyCollected();
     v8::HandleScope scope(pIsolate);
-    while (!s_live.empty()) {
-        auto it = s_live.begin();
+    // Hosts detach between calls. Should a call still run, its native stays
+    // pending and the call destroys it when it ends.
+    auto notPending = [](const std::pair<void* const, CTrackedObject*>& entry) {
+        return !entry.second->m_bDestroyPending;
+    };
+    for (auto it = std::find_if(s_live.begin(), s_live.end(), notPending); it != s_live.end();
+         it = std::find_if(s_live.begin(), s_live.end(), notPending)) {
         CTrackedObject* pTracked = it->second;
-        s_live.erase(it);
         v8::Local<v8::Object> object = pTracked->m_object.Get(pIsolate);
         object->SetInternalField(0, v8::External::New(pIsolate, nullptr));
         pTracked->m_object.Reset();
+        if (pTracked->m_iCallsRunning > 0) {
+            pTracked->m_bDestroyPending = true;
+            continue;
+        }
+        s_live.erase(it);
         pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
         delete pTracked;
     }

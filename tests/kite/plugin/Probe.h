@@ -5,6 +5,7 @@
 #define KITE_TEST_PROBE_H
 
 #include <Bridge/ScriptBridge.h>
+#include <string>
 #include <vector>
 
 #define KITE_TEST_EXPORT __attribute__((visibility("default")))
@@ -19,6 +20,7 @@ public:
     void set_onvalue(const Bridge::ScriptFunction& function) { m_onValue = function; }
 
     Bridge::ScriptFunction m_onValue;
+    std::string m_strText;  // what readText read last
 
     // Natives alive and destroyed, and handler calls, over the process.
     static int s_iLive;

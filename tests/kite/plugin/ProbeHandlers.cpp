@@ -117,6 +117,18 @@ ScriptObject Fail(CProbe*, const ScriptArray& args)
     throw KiteJsRuntimeException(strText.c_str());
 }
 
+// readText(obj): reads obj.param_text into the probe, so the probe is used
+// after script code (a getter, a proxy trap) ran; answers how many probes
+// had been destroyed by then.
+ScriptObject ReadText(CProbe* pProbe, const ScriptArray& args)
+{
+    ++CProbe::s_iHandlerCalls;
+    std::string strText;
+    args.get(0).tryGetString("param_text", strText);
+    pProbe->m_strText = strText;
+    return ScriptObject(CProbe::s_iDestroyed);
+}
+
 ScriptObject HandlerCalls(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iHandlerCalls); }
 ScriptObject DestroyedCount(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iDestroyed); }
 
@@ -140,6 +152,7 @@ const std::vector<CProbeMethod>& ProbeMethods()
         Method<FireAfter>("fireAfter"),
         Method<Log>("log"),
         Method<Fail>("fail"),
+        Method<ReadText>("readText"),
         Method<HandlerCalls>("handlerCalls"),
         Method<DestroyedCount>("destroyedCount"),
     };

@@ -8,6 +8,7 @@
 
 #include "Bridge/Arguments.h"
 #include "Bridge/KiteException.h"
+#include "Bridge/NativeCallScope.h"
 #include "Bridge/NativeClass.h"
 #include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptFunction.h"
@@ -84,6 +85,7 @@ public:
             T* pNative = extract<T, U>(info.This());
             if (pNative == nullptr)
                 throw KiteJsRuntimeException("Cannot call native method without object instance");
+            NativeCallScope call(static_cast<U*>(pNative));
             ScriptObject result = Handler(pNative, args);
             v8::Local<v8::Value> value = result.getValue();
             if (!value.IsEmpty())
@@ -106,6 +108,7 @@ public:
         (void)name;
         try {
             T* pNative = extractNoNull<T, U>(info.This());
+            NativeCallScope call(static_cast<U*>(pNative));
             ScriptFunction function(value.As<v8::Function>());
             (pNative->*Setter)(function);
         } catch (KiteJsRuntimeException& e) {
