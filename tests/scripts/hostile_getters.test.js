@@ -1,0 +1,128 @@
+// Argument objects whose properties throw when read (getters, proxy traps,
+// revoked proxies): the method call ends with the script's own exception, the
+// adapter is not called, no result reaches the script and the log shows
+// nothing after the lines written before the read.
+kite.load("lib/assert.js");
+kite.load("lib/tether.js");
+
+// Every method that reads argument properties, with each property it reads
+// (argument index, key), in reading order, and the agent's lines before the
+// first read.
+const READERS = [
+  ["player_set_uri", [[0, "param_url"]], ["3 SetURI ENTER!!!", "4 SetURI param length is 2"]],
+  ["player_set_streaming_property", [[0, "param_property_type"], [1, "param_property_param"]],
+   ["3 SetStreamingProperty ENTER!!!", "4 SetStreamingProperty param length is 2"]],
+  ["player_seek_to", [[0, "param_seek_to"]], ["3 SeekTo ENTER!!!"]],
+  ["player_skip", [[0, "param_skip"]], ["3 Skip ENTER!!!"]],
+  ["player_restore", [[0, "param_restore_url"], [0, "param_restore_resume_time"], [0, "param_restore_prepare"]],
+   ["3 Restore ENTER!!!"]],
+  ["player_set_party_tv_mode", [[0, "param_party_mode"]],
+   ["3 SetPartyTVMode ENTER!!!", "4 SetPartyTVMode param length is 2"]],
+];
+
+// Two argument objects whose property `key` of argument `index` is read
+// through makeThrower(); the others hold plain values.
+function argumentsThrowingAt(index, key, makeThrower) {
+  return [0, 1].map((i) => (i === index ? makeThrower(key) : { param_other: 1 }));
+}
+
+const THROWERS = {
+  getter: (key, thrown) => Object.defineProperty({}, key, { get() { throw thrown; } }),
+  "proxy get trap": (key, thrown) =>
+    new Proxy({}, { get(target, name) { if (name === key) throw thrown; return undefined; } }),
+  "getter on the prototype": (key, thrown) =>
+    Object.create(Object.defineProperty({}, key, { get() { throw thrown; } })),
+};
+
+// The call's outcome: what it threw (the marker itself), or what it answered.
+function outcome(fn) {
+  try {
+    return { answered: fn() };
+  } catch (e) {
+    return { threw: e };
+  }
+}
+
+check("a throwing read ends the call with the script's exception and calls nothing", () => {
+  for (const [method, reads, before] of READERS) {
+    for (const [kind, makeThrower] of Object.entries(THROWERS)) {
+      for (const [index, key] of reads) {
+        const { player, newCalls } = newPlayer();
+        newCalls();
+        // Not only Errors: any value a script throws comes back as it is.
+        for (const thrown of [new RangeError(key), Symbol(key), undefined, { key }]) {
+          const what = method + " " + kind + " " + key + " " + String(thrown && thrown.toString());
+          let result;
+          const lines = logOf(() => {
+            result = outcome(() => player[method](...argumentsThrowingAt(index, key, (k) => makeThrower(k, thrown))));
+          });
+          assertTrue("threw" in result, what + ": threw");
+          assertTrue(result.threw === thrown, what + ": the script's own value");
+          assertEqual(lines, before, what + ": log");
+          assertEqual(newCalls(), [], what + ": adapter calls");
+        }
+        // The object is unharmed.
+        assertEqual(player.player_get_player_state(), { return_ecode: 0, return_type: 1, return_data: 5 });
+        kite.destroy(player);
+      }
+    }
+  }
+});
+
+check("a revoked proxy as argument object ends the call with V8's TypeError", () => {
+  const { player, newCalls } = newPlayer();
+  newCalls();
+  const { proxy, revoke } = Proxy.revocable({}, {});
+  revoke();
+  for (const [method] of READERS) {
+    const result = outcome(() => player[method](proxy, proxy));
+    assertTrue(result.threw instanceof TypeError, method);
+  }
+  assertEqual(newCalls(), []);
+  kite.destroy(player);
+});
+
+check("reads before the throwing one were taken, and the call still ends with the exception", () => {
+  const { player, newCalls } = newPlayer();
+  newCalls();
+  const marker = new Error("third read");
+  let reads = [];
+  const args = new Proxy({}, {
+    get(target, key) {
+      reads.push(key);
+      if (key === "param_restore_prepare") throw marker;
+      return key === "param_restore_url" ? "http://u" : 250.9;
+    },
+  });
+  assertTrue(outcome(() => player.player_restore(args)).threw === marker);
+  assertEqual(reads, ["param_restore_url", "param_restore_resume_time", "param_restore_prepare"]);
+  assertEqual(newCalls(), []);
+  // The same object reads fine when its trap lets every key through.
+  reads = [];
+  assertEqual(player.player_restore({ param_restore_url: "http://u", param_restore_resume_time: 250.9 }),
+              { return_ecode: 0 });
+  assertEqual(newCalls(), ['restore("http://u",250,false)']);
+  kite.destroy(player);
+});
+
+check("a result that cannot be built ends the call with the exception after the adapter call", () => {
+  const { player, newCalls } = newPlayer();
+  newCalls();
+  const marker = new Error("no results today");
+  Object.defineProperty(Object.prototype, "return_ecode", { set() { throw marker; }, configurable: true });
+  let result;
+  let lines;
+  try {
+    lines = logOf(() => { result = outcome(() => player.player_pause()); });
+  } finally {
+    delete Object.prototype.return_ecode;
+  }
+  assertTrue(result.threw === marker);
+  // The adapter did accept; no line claims a result.
+  assertEqual(newCalls(), ["Pause()"]);
+  assertEqual(lines, ["3 Pause ENTER!!!", "3 Pause LEAVE!!!"]);
+  assertEqual(player.player_pause(), { return_ecode: 0 });
+  kite.destroy(player);
+});
+
+done();

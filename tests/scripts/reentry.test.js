@@ -1,0 +1,147 @@
+// Script code that runs while a method of an object is running (a getter, a
+// proxy trap, a setter on Object.prototype met while the result is built)
+// may destroy the object or use it again. The object reads as destroyed at
+// once; its agent stays until the outermost running call has returned, then
+// goes. Callbacks may do the same during delivery.
+kite.load("lib/assert.js");
+kite.load("lib/tether.js");
+
+const DESTROYED = "Attempt to access destroyed JavaScript object.";
+
+// Whether adapter i still exists: it takes an event only while it does (the
+// prepare-complete event, which these tests never listen to).
+function adapterAlive(i) {
+  return sim.emit(i, 1);
+}
+
+check("a getter that destroys its object: the call completes, the agent goes after it", () => {
+  const { player, adapter, newCalls } = newPlayer();
+  newCalls();
+  const seen = [];
+  const adapters = sim.alive();
+  let result;
+  const lines = logOf(() => {
+    result = player.player_set_uri({
+      get param_url() {
+        seen.push(kite.destroy(player), kite.destroy(player), sim.alive() === adapters);
+        assertThrows(() => player.player_play(), DESTROYED);
+        assertThrows(() => { player.onbuffering = () => {}; }, DESTROYED);
+        return "http://late";
+      },
+    });
+  });
+  assertEqual(result, { return_ecode: 0 });
+  assertEqual(seen, [true, false, true], "destroy answers, adapter alive during the call");
+  assertEqual(newCalls(), ['setUri("http://late")']);
+  assertEqual(adapterAlive(adapter), false);
+  assertEqual(lines.map((line) => line.replace(/\[0x[0-9a-f]+\]/, "[agent]")), [
+    "3 SetURI ENTER!!!", "4 SetURI param length is 1", "5 SetURI Get the URL is http://late!!!",
+    "5 SetURI strCmd[player_set_uri] ErrorCode[0]",
+    "5 ~CPlayerAgent Start to destroy CPlayerAgent[agent].", "5 ~CPlayerAgent End to destroy CPlayerAgent[agent].",
+  ]);
+  assertThrows(() => player.player_get_player_state(), DESTROYED);
+});
+
+check("a proxy trap that uses the object again and then destroys it", () => {
+  const { player, adapter, newCalls } = newPlayer();
+  newCalls();
+  const nested = [];
+  const args = new Proxy({}, {
+    get(target, key) {
+      if (key === "param_restore_url") {
+        nested.push(player.player_play().return_ecode);
+        player.onplay_complete = () => nested.push("never");
+        nested.push(player.player_restore({ param_restore_url: "inner" }).return_ecode);
+        nested.push(kite.destroy(player));
+        return "outer";
+      }
+      return key === "param_restore_prepare" ? true : 7;
+    },
+  });
+  assertEqual(player.player_restore(args), { return_ecode: 0 });
+  assertEqual(nested, [0, 0, true]);
+  assertEqual(newCalls(), ["play()", 'restore("inner",0,false)', 'restore("outer",7,true)']);
+  assertEqual(adapterAlive(adapter), false);
+});
+
+check("a destroy from an Object.prototype setter met while the result is built", () => {
+  const { player, adapter } = newPlayer();
+  Object.defineProperty(Object.prototype, "return_type", {
+    set(value) {
+      Object.defineProperty(this, "return_type", { value, enumerable: true, writable: true, configurable: true });
+      kite.destroy(player);
+    },
+    configurable: true,
+  });
+  let result;
+  try {
+    result = player.player_get_player_state();
+  } finally {
+    delete Object.prototype.return_type;
+  }
+  assertEqual(result, { return_ecode: 0, return_type: 1, return_data: 5 });
+  assertEqual(adapterAlive(adapter), false);
+});
+
+check("nested calls on one object: the agent goes when the outermost returns", () => {
+  const { player, adapter } = newPlayer();
+  const alive = [];
+  const inner = { get param_seek_to() { kite.destroy(player); alive.push(adapterAlive(adapter)); return 1; } };
+  const outer = {
+    get param_skip() {
+      alive.push(player.player_seek_to(inner).return_ecode, adapterAlive(adapter));
+      return 2;
+    },
+  };
+  assertEqual(player.player_skip(outer), { return_ecode: 0 });
+  assertEqual(alive, [true, 0, true]);
+  assertEqual(adapterAlive(adapter), false);
+});
+
+check("a collection from a getter leaves the running object alone", () => {
+  const { player, adapter } = newPlayer();
+  let dropped = newPlayer();
+  const droppedAdapter = dropped.adapter;
+  dropped = null;
+  const result = player.player_set_uri({ get param_url() { kite.gc(); return "u"; } });
+  assertEqual(result, { return_ecode: 0 });
+  assertEqual([adapterAlive(adapter), adapterAlive(droppedAdapter)], [true, false]);
+  kite.destroy(player);
+});
+
+// Events: queued during a call that destroys the object, they call nothing;
+// queued during a call that keeps it, they arrive once, after the call.
+const delivered = [];
+const kept = newPlayer();
+kept.player.onbuffering = (text) => delivered.push("kept " + text);
+kept.player.player_seek_to({ get param_seek_to() { sim.emit(kept.adapter, 0, 1); sim.emit(kept.adapter, 0, 2); return 0; } });
+const gone = newPlayer();
+gone.player.onbuffering = (text) => delivered.push("gone " + text);
+gone.player.player_seek_to({ get param_seek_to() { sim.emit(gone.adapter, 0, 3); kite.destroy(gone.player); return 0; } });
+
+// Callbacks that use and then destroy their own object during delivery.
+const selfish = newPlayer();
+const calledBack = [];
+selfish.player.onseek_complete = () => {
+  calledBack.push(selfish.player.player_get_player_state().return_data);
+  calledBack.push(kite.destroy(selfish.player));
+  try {
+    selfish.player.player_play();
+  } catch (e) {
+    calledBack.push(e.message);
+  }
+};
+sim.emit(selfish.adapter, 3);
+sim.emit(selfish.adapter, 3);
+
+kite.afterIdle(() => {
+  check("events queued during calls arrive once, and only for objects still alive", () => {
+    assertEqual(delivered, ["kept 1", "kept 2"]);
+  });
+  check("a callback may use and destroy its own object; its later records call nothing", () => {
+    assertEqual(calledBack, [5, true, DESTROYED]);
+    assertEqual(adapterAlive(selfish.adapter), false);
+  });
+  kite.destroy(kept.player);
+  done();
+});
