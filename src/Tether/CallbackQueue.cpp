@@ -15,8 +15,8 @@ void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSer
                    const std::string& strArgument)
 {
     CallbackRecord* pRecord = new CallbackRecord{pSlot, strArgument, ullAgentSerial};
-    TETHER_HAND_OVER_RELEASE(pRecord);
-    clutter_threads_add_idle_full(s_iEventPriority, Tether::FireOnCallbacks, pRecord, nullptr);
+    TETHER_HAND_OVER_QUEUE(
+        clutter_threads_add_idle_full(s_iEventPriority, Tether::FireOnCallbacks, pRecord, nullptr));
 }
 
 }  // namespace Tether

@@ -24,8 +24,8 @@ int Tether::FireOnCallbacks(void* data)
         LOG_W("Got the callbackData is NULL");
         return 0;
     }
+    TETHER_HAND_OVER_RECEIVE();
     CallbackRecord* callbackData = static_cast<CallbackRecord*>(data);
-    TETHER_HAND_OVER_ACQUIRE(callbackData);
 
     // A record that outlived its agent points into freed memory: it is only
     // released.
