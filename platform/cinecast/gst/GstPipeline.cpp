@@ -138,6 +138,8 @@ void CGstPipeline::HandlePending()
 
 bool CGstPipeline::Seek(gint64 iMilliseconds)
 {
+    if (iMilliseconds < 0 || iMilliseconds > G_MAXINT64 / GST_MSECOND)
+        return false;
     return gst_element_seek_simple(m_pPlaybin, GST_FORMAT_TIME,
                                    static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                    iMilliseconds * GST_MSECOND);

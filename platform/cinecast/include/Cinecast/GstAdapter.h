@@ -6,6 +6,21 @@
 // 3 playing, 4 paused. Events reach the handlers from the adapter's own
 // thread only, and only after SetKiteBridge(true).
 //
+// - setUri takes a URI or a file path; a synchronous prepare gives up after
+//   10 s; a failed prepare leaves state 1 and reports an error event (code,
+//   message, debug text).
+// - At the end of the stream the state is 2 again and play starts over.
+// - seekTo refuses targets outside the media; Skip clamps to it. Until a
+//   seek has landed (seek-complete), the position is its target.
+// - suspend keeps the media, position and state; restore(url, time, prepare)
+//   reopens url, or the kept media when url is empty, at time, or at the
+//   kept position when time is negative; with prepare it returns to the
+//   kept state, without it the next prepare lands at that time.
+// - The only streaming property is "USER_AGENT", for network sources.
+// - ASM pause and resume follow the audio sink's requests for another
+//   state: type is the state asked for (3 paused, 4 playing), param1 the
+//   sink's name, param2 the state's name.
+//
 // Outputs: CINECAST_GST_AUDIO_SINK and CINECAST_GST_VIDEO_SINK name the sink
 // elements to use (for example "fakesink"); without them the machine's own
 // outputs are used when it has any, and silent sinks that keep time
