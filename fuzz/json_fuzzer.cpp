@@ -5,12 +5,16 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr size_t kMaxKeys = 16;
+// What the writes store of the input: enough for every kind of byte to go
+// through a round trip, without copying kilobytes into every member.
+constexpr size_t kMaxStoredText = 64;
 
 void ReadEverything(CTetherJson& json, const std::string& strKey)
 {
@@ -55,9 +59,12 @@ void WriteEverything(CTetherJson& json, const std::string& strKey, const std::st
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // Lines are formatted and written, so the logging of hostile text is
-    // exercised too, but nowhere visible.
-    Dlog::SetDestination(std::fopen("/dev/null", "w"));
+    // With nobody listening the log service formats nothing, which makes a
+    // run several times faster. TETHER_FUZZ_LOG=1 formats and writes every
+    // line (to /dev/null), so the logging of hostile text is fuzzed too.
+    const char* pszLog = std::getenv("TETHER_FUZZ_LOG");
+    if (pszLog != nullptr && std::string(pszLog) == "1")
+        Dlog::SetDestination(std::fopen("/dev/null", "w"));
     return 0;
 }
 
@@ -73,8 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uSize)
 
     for (const std::string& strKey : vecKeys)
         ReadEverything(json, strKey);
+    const std::string strStored = strText.substr(0, kMaxStoredText);
     for (const std::string& strKey : vecKeys)
-        WriteEverything(json, strKey, strText);
+        WriteEverything(json, strKey, strStored);
     for (const std::string& strKey : vecKeys)
         ReadEverything(json, strKey);
 

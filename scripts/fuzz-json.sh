@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Builds the JSON document fuzzer (libFuzzer with ASan and UBSan, clang) into
-# build-fuzz/ and runs it for a bounded time, default 60 seconds:
-#   scripts/fuzz-json.sh [SECONDS]
-# New inputs are kept in build-fuzz/corpus; the committed seeds stay as they
-# are. A crash, leak or sanitizer report stops the run with a non-zero status
-# and leaves the input in build-fuzz/.
+# build-fuzz/ and runs it until a time or an execution count is reached:
+#   scripts/fuzz-json.sh [SECONDS [EXECUTIONS]]
+# SECONDS defaults to 60; EXECUTIONS to no limit. New inputs are kept in
+# build-fuzz/corpus; the committed seeds stay as they are. A crash, leak or
+# sanitizer report stops the run with a non-zero status and leaves the input
+# in build-fuzz/. The last lines give the executions and the time taken.
+# TETHER_FUZZ_LOG=1 also formats every log line, which is several times
+# slower.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
-if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
-  echo "usage: $0 [SECONDS]  (a positive whole number)" >&2
+runs=${2:--1}
+if ! [[ $seconds =~ ^[1-9][0-9]*$ ]] || ! [[ $runs =~ ^([1-9][0-9]*|-1)$ ]]; then
+  echo "usage: $0 [SECONDS [EXECUTIONS]]  (positive whole numbers)" >&2
   exit 2
 fi
 out=$root/build-fuzz
@@ -24,6 +28,9 @@ clang++ "${flags[@]}" \
   "$root"/platform/dlog/src/*.cpp \
   $(pkg-config --libs jsoncpp) -pthread -o "$out/json_fuzzer"
 
-exec "$out/json_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+# A smaller quarantine and no fill of new blocks halve the time spent in the
+# allocator; use-after-free is still caught within the last 16 MiB freed.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16:max_malloc_fill_size=0}
+exec "$out/json_fuzzer" -max_total_time="$seconds" -runs="$runs" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
   -dict="$root/fuzz/json.dict" -artifact_prefix="$out/" -print_final_stats=1 \
   "$out/corpus" "$root/fuzz/corpus/json"
