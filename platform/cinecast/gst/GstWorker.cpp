@@ -10,7 +10,7 @@ namespace Gst {
 namespace {
 
 struct CPendingCall {
-    const std::function<bool()>* m_pFunction;
+    const std::function<bool()>* m_pFunction = nullptr;
     bool m_bResult = false;
     bool m_bDone = false;
     std::mutex m_lock;
@@ -20,7 +20,14 @@ struct CPendingCall {
 gboolean RunPendingCall(gpointer pData)
 {
     CPendingCall* pCall = static_cast<CPendingCall*>(pData);
-    bool bResult = (*pCall->m_pFunction)();
+    // Taking the lock makes the caller's writes visible here for thread
+    // checkers too, which do not see GLib's own locks.
+    const std::function<bool()>* pFunction;
+    {
+        std::lock_guard<std::mutex> guard(pCall->m_lock);
+        pFunction = pCall->m_pFunction;
+    }
+    bool bResult = (*pFunction)();
     std::lock_guard<std::mutex> guard(pCall->m_lock);
     pCall->m_bResult = bResult;
     pCall->m_bDone = true;
@@ -74,7 +81,10 @@ bool CGstWorker::Call(const std::function<bool()>& fn)
     if (std::this_thread::get_id() == m_thread.get_id())
         return fn();
     CPendingCall call;
-    call.m_pFunction = &fn;
+    {
+        std::lock_guard<std::mutex> guard(call.m_lock);
+        call.m_pFunction = &fn;
+    }
     AttachIdle(m_pContext, RunPendingCall, &call);
     std::unique_lock<std::mutex> lock(call.m_lock);
     call.m_cvDone.wait(lock, [&call] { return call.m_bDone; });
