@@ -5,6 +5,7 @@
 
 #include "Bridge/ScriptBridge.h"
 #include "ObjectRegistry.h"
+#include "ScriptKeys.h"
 #include "ScriptText.h"
 
 namespace Bridge {
@@ -33,6 +34,8 @@ void Engine::Detach()
             CObjectRegistry::DestroyAll(pIsolate);
         }
     }
+    if (pIsolate != nullptr)
+        ReleaseKeys(pIsolate);
     for (ScriptBridge* pBridge : s_installed)
         pBridge->resetHandles();
     s_installed.clear();

@@ -4,6 +4,7 @@
 #include "Bridge/ScriptBridge.h"
 #include "Bridge/ScriptFunction.h"
 #include "ScriptContextScope.h"
+#include "ScriptKeys.h"
 #include "ScriptText.h"
 
 namespace Bridge {
@@ -77,19 +78,24 @@ void ScriptObject::set(const std::string& strName, const ScriptObject& value)
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> target = getValue();
-    if (target.IsEmpty() || !target->IsObject() || !context.valid())
+    if (m_value.IsEmpty() || !context.valid())
         return;
-    v8::Local<v8::Value> element = value.getValue();
-    if (element.IsEmpty())
-        element = v8::Undefined(pIsolate);
-    v8::Maybe<bool> done =
-        target.As<v8::Object>()->Set(context.context(), StringToV8(strName), element);
+    v8::Local<v8::Value> target = m_value.Get(pIsolate);
+    if (!target->IsObject())
+        return;
+    v8::Local<v8::Value> element = value.m_value.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>()
+                                                            : value.m_value.Get(pIsolate);
+    v8::Maybe<bool> done = target.As<v8::Object>()->Set(context.context(), KeyToV8(pIsolate, strName), element);
     if (done.IsNothing())
         throw ScriptExceptionPending();
 }
 
 namespace {
+
+v8::Local<v8::Value> HeldValue(v8::Isolate* pIsolate, const v8::Global<v8::Value>& value)
+{
+    return value.IsEmpty() ? v8::Local<v8::Value>() : value.Get(pIsolate);
+}
 
 // The named property of an object value, or an empty handle when the value
 // is not an object.
@@ -99,9 +105,8 @@ v8::Local<v8::Value> NamedProperty(v8::Isolate* pIsolate, v8::Local<v8::Context>
     if (target.IsEmpty() || !target->IsObject() || context.IsEmpty())
         return v8::Local<v8::Value>();
     v8::Local<v8::Value> property;
-    if (!target.As<v8::Object>()->Get(context, StringToV8(strName)).ToLocal(&property))
+    if (!target.As<v8::Object>()->Get(context, KeyToV8(pIsolate, strName)).ToLocal(&property))
         throw ScriptExceptionPending();
-    (void)pIsolate;
     return property;
 }
 
@@ -112,7 +117,7 @@ bool ScriptObject::tryGetString(const std::string& strName, std::string& strOut)
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), getValue(), strName);
+    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), HeldValue(pIsolate, m_value), strName);
     if (property.IsEmpty() || !property->IsString())
         return false;
     strOut = TextOf(pIsolate, property.As<v8::String>());
@@ -124,7 +129,7 @@ bool ScriptObject::tryGetNumber(const std::string& strName, double& dOut) const
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), getValue(), strName);
+    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), HeldValue(pIsolate, m_value), strName);
     if (property.IsEmpty() || !property->IsNumber())
         return false;
     dOut = property.As<v8::Number>()->Value();
@@ -136,7 +141,7 @@ bool ScriptObject::tryGetBool(const std::string& strName, bool& bOut) const
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), getValue(), strName);
+    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), HeldValue(pIsolate, m_value), strName);
     if (property.IsEmpty() || !property->IsBoolean())
         return false;
     bOut = property.As<v8::Boolean>()->Value();
