@@ -71,4 +71,13 @@ void RunMainLoop()
     g_main_loop_unref(run.m_pLoop);
 }
 
+void DispatchLeftoverSources()
+{
+    // A source that queues itself again would keep this going: each round
+    // dispatches one priority, so a few rounds reach everything queued.
+    const int MAX_ROUNDS = 64;
+    for (int i = 0; i < MAX_ROUNDS && g_main_context_pending(nullptr); ++i)
+        g_main_context_iteration(nullptr, FALSE);
+}
+
 }  // namespace Kite

@@ -9,6 +9,11 @@ namespace Kite {
 // object of a plug-in class is left.
 void RunMainLoop();
 
+// Dispatches, without waiting, what plug-ins left queued on the loop when it
+// ended. Called once no script object is left, so event records release
+// themselves and call nothing.
+void DispatchLeftoverSources();
+
 }  // namespace Kite
 
 #endif

@@ -115,6 +115,7 @@ int main(int iArgc, char** ppArgv)
             Kite::ForgetPromiseRejections();
             Bridge::Engine::Detach();
             Bridge::Engine::SetUncaughtHandler(nullptr);
+            Kite::DispatchLeftoverSources();
         }
         state.m_pIsolate = nullptr;
         state.m_pPlatform = nullptr;
