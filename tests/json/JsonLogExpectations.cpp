@@ -4,81 +4,74 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
-const char kFile[] = "TetherJson.cpp";
-// Every catch of the class logs through this one call form.
-const char kExceptionCall[] = "JSON_LOG_EXCEPTION(e);";
-
-std::string CommonFrame(const std::string& strFunc, int iLine, const std::string& strPayload)
+// TetherJson.cpp's lines, numbered from 1.
+const std::vector<std::string>& SourceLines()
 {
-    std::ostringstream out;
-    out << kFile << ": " << strFunc << "(" << iLine << ") > \033[31m[" << strFunc << ":" << iLine
-        << "] [Thread Id:[" << syscall(SYS_gettid) << "]] " << strPayload << "\033[0m";
-    return out.str();
+    static const std::vector<std::string> s_vecLines = [] {
+        std::ifstream file(TETHER_JSON_SOURCE);
+        std::vector<std::string> vecLines{""};
+        for (std::string strLine; std::getline(file, strLine);)
+            vecLines.push_back(strLine);
+        return vecLines;
+    }();
+    return s_vecLines;
 }
 
-std::string ShortFrame(const std::string& strFunc, int iLine, const std::string& strWhat)
+// The source line number that a logged frame names.
+int NamedLine(const Dlog::CLogLine& line)
 {
-    std::ostringstream out;
-    out << kFile << ": " << strFunc << "(" << iLine << ") > [" << strFunc
-        << "] Exception Handled by : " << strWhat;
-    return out.str();
+    int iLine = 0;
+    std::sscanf(line.m_strText.c_str(), "TetherJson.cpp: %*[^(](%d)", &iLine);
+    return iLine;
 }
 
-::testing::AssertionResult MatchOneOf(const Dlog::CLogLine& line, int iPriority,
-                                      const std::vector<int>& vecCandidates,
-                                      std::string (*pfnFrame)(const std::string&, int, const std::string&),
-                                      const std::string& strFunc, const std::string& strPayload,
-                                      int* piLine)
+::testing::AssertionResult Matches(const Dlog::CLogLine& line, int iPriority, const std::string& strExpected,
+                                   int iLine, const std::string& strCall)
 {
-    if (line.m_iPriority != iPriority)
-        return ::testing::AssertionFailure() << "priority " << line.m_iPriority << " in: " << line.m_strText;
-    if (line.m_bHasTag)
-        return ::testing::AssertionFailure() << "tag \"" << line.m_strTag << "\" in: " << line.m_strText;
-    if (vecCandidates.empty())
-        return ::testing::AssertionFailure() << "no source line holds the call";
-    for (int iLine : vecCandidates) {
-        if (line.m_strText == pfnFrame(strFunc, iLine, strPayload)) {
-            if (piLine != nullptr)
-                *piLine = iLine;
-            return ::testing::AssertionSuccess();
-        }
-    }
-    return ::testing::AssertionFailure() << "line\n  " << line.m_strText << "\nis not\n  "
-                                         << pfnFrame(strFunc, vecCandidates.front(), strPayload)
-                                         << "\n(or the same from another of " << vecCandidates.size()
-                                         << " source lines)";
+    if (line.m_iPriority != iPriority || line.m_bHasTag || line.m_strText != strExpected)
+        return ::testing::AssertionFailure() << "priority " << line.m_iPriority << (line.m_bHasTag ? " tagged" : "")
+                                             << " line\n  " << line.m_strText << "\nis not priority " << iPriority
+                                             << " untagged\n  " << strExpected;
+    const std::vector<std::string>& vecSource = SourceLines();
+    if (iLine <= 0 || static_cast<size_t>(iLine) >= vecSource.size() ||
+        vecSource[iLine].find(strCall) == std::string::npos)
+        return ::testing::AssertionFailure() << "source line " << iLine << " does not hold " << strCall;
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace
 
-std::vector<int> SourceLinesContaining(const std::string& strNeedle)
+::testing::AssertionResult IsWarnLine(const Dlog::CLogLine& line, const std::string& strFunc,
+                                      const std::string& strFormat, const std::string& strPayload, int* piLine)
 {
-    std::ifstream file(TETHER_JSON_SOURCE);
-    EXPECT_TRUE(file.is_open()) << TETHER_JSON_SOURCE;
-    std::vector<int> vecLines;
-    std::string strLine;
-    for (int iLine = 1; std::getline(file, strLine); ++iLine)
-        if (strLine.find(strNeedle) != std::string::npos)
-            vecLines.push_back(iLine);
-    return vecLines;
+    const int iLine = NamedLine(line);
+    if (piLine != nullptr)
+        *piLine = iLine;
+    const std::string strAt = strFunc + ":" + std::to_string(iLine);
+    return Matches(line, DLOG_WARN,
+                   "TetherJson.cpp: " + strFunc + "(" + std::to_string(iLine) + ") > \033[31m[" + strAt +
+                       "] [Thread Id:[" + std::to_string(syscall(SYS_gettid)) + "]] " + strPayload + "\033[0m",
+                   iLine, "\"" + strFormat + "\"");
 }
 
-::testing::AssertionResult IsWarnLine(const Dlog::CLogLine& line, const std::string& strFunc,
-                                      const std::string& strFormat, const std::string& strPayload,
-                                      int* piLine)
+::testing::AssertionResult IsRefusalLine(const Dlog::CLogLine& line, const std::string& strFunc, int iType,
+                                         int* piLine)
 {
-    return MatchOneOf(line, DLOG_WARN, SourceLinesContaining("\"" + strFormat + "\""), CommonFrame,
-                      strFunc, strPayload, piLine);
+    const std::string strText = strFunc + " fail. jsonvalue is invalid type[";
+    return IsWarnLine(line, strFunc, strText + "%d].", strText + std::to_string(iType) + "].", piLine);
 }
 
 ::testing::AssertionResult IsExceptionLine(const Dlog::CLogLine& line, const std::string& strFunc,
                                            const std::string& strWhat)
 {
-    return MatchOneOf(line, DLOG_ERROR, SourceLinesContaining(kExceptionCall), ShortFrame, strFunc,
-                      strWhat, nullptr);
+    const int iLine = NamedLine(line);
+    return Matches(line, DLOG_ERROR,
+                   "TetherJson.cpp: " + strFunc + "(" + std::to_string(iLine) + ") > [" + strFunc +
+                       "] Exception Handled by : " + strWhat,
+                   iLine, "JSON_LOG_EXCEPTION(e);");
 }

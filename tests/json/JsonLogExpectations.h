@@ -21,17 +21,18 @@ protected:
     static std::vector<Dlog::CLogLine> TakeLines() { return Dlog::TakeCaptured(); }
 };
 
-// 1-based numbers of the lines of TetherJson.cpp that contain strNeedle.
-std::vector<int> SourceLinesContaining(const std::string& strNeedle);
-
-// A warning line in the common frame, from function strFunc, whose payload
-// is strPayload and whose call is on one of the source lines holding the
-// quoted format strFormat. On success *piLine names that line.
+// A warning in the common frame from strFunc with payload strPayload, logged
+// from a line of TetherJson.cpp that holds the quoted format strFormat; that
+// line's number goes to *piLine.
 ::testing::AssertionResult IsWarnLine(const Dlog::CLogLine& line, const std::string& strFunc,
                                       const std::string& strFormat, const std::string& strPayload,
                                       int* piLine = nullptr);
 
-// An error line in the short exception frame from function strFunc.
+// strFunc's refusal of a document whose root has jsoncpp type iType.
+::testing::AssertionResult IsRefusalLine(const Dlog::CLogLine& line, const std::string& strFunc, int iType,
+                                         int* piLine = nullptr);
+
+// An error in the short exception frame from strFunc.
 ::testing::AssertionResult IsExceptionLine(const Dlog::CLogLine& line, const std::string& strFunc,
                                            const std::string& strWhat);
 

@@ -5,8 +5,6 @@
 
 namespace {
 
-const char kWrongType[] = "value.type[%d].";
-
 using CJsonSetGetTest = CJsonLogTest;
 
 TEST_F(CJsonSetGetTest, ScalarsStoreWithTheirOwnTypes)
@@ -26,15 +24,14 @@ TEST_F(CJsonSetGetTest, ScalarsStoreWithTheirOwnTypes)
     unsigned int uValue = 0;
     double dValue = 0;
     std::string strValue;
-    EXPECT_TRUE(json.Get("b", bValue));
+    EXPECT_TRUE(json.Get("b", bValue) && bValue);
     EXPECT_TRUE(json.Get("i", iValue));
-    EXPECT_TRUE(json.Get("u", uValue));
-    EXPECT_TRUE(json.Get("d", dValue));
-    EXPECT_TRUE(json.Get("s", strValue));
-    EXPECT_TRUE(bValue);
     EXPECT_EQ(iValue, -3);
+    EXPECT_TRUE(json.Get("u", uValue));
     EXPECT_EQ(uValue, 4294967295u);
+    EXPECT_TRUE(json.Get("d", dValue));
     EXPECT_EQ(dValue, 1.5);
+    EXPECT_TRUE(json.Get("s", strValue));
     EXPECT_EQ(strValue, "x\"y");
     EXPECT_TRUE(json.Get("c", strValue));  // replaces, not appends
     EXPECT_EQ(strValue, "chars");
@@ -45,15 +42,13 @@ TEST_F(CJsonSetGetTest, SetReplacesAnExistingMember)
 {
     CTetherJson json("{\"a\":[1,2],\"b\":0}");
     EXPECT_TRUE(json.Set("a", "now text"));
-    EXPECT_TRUE(json.IsString("a"));
     EXPECT_EQ(json.ToString(), "{\"a\":\"now text\",\"b\":0}\n");
 }
 
 TEST_F(CJsonSetGetTest, NullCharPointerStoresTheEmptyString)
 {
     CTetherJson json;
-    const char* pszNull = nullptr;
-    EXPECT_TRUE(json.Set("s", pszNull));
+    EXPECT_TRUE(json.Set("s", static_cast<const char*>(nullptr)));
     std::string strValue = "old";
     EXPECT_TRUE(json.Get("s", strValue));
     EXPECT_EQ(strValue, "");
@@ -66,12 +61,11 @@ TEST_F(CJsonSetGetTest, LongLongIsStoredAsTheNearestDouble)
     const long long llTwo53 = 1LL << 53;
     EXPECT_TRUE(json.Set("n", llTwo53 + 1));
     EXPECT_TRUE(json.Set("neg", -5LL));
-
     long long llValue = 0;
     double dValue = 0;
     EXPECT_TRUE(json.Get("n", llValue));
-    EXPECT_TRUE(json.Get("n", dValue));
     EXPECT_EQ(llValue, llTwo53);
+    EXPECT_TRUE(json.Get("n", dValue));
     EXPECT_EQ(dValue, 9007199254740992.0);
     EXPECT_FALSE(json.IsInt("n"));  // a real beyond int, not an integer
     EXPECT_TRUE(json.Get("neg", llValue));
@@ -84,68 +78,62 @@ TEST_F(CJsonSetGetTest, LongLongAndUnsignedLongLongReadsAreNotSymmetric)
     CTetherJson json;
     EXPECT_TRUE(json.Set("big", 5000000000ULL));
     EXPECT_TRUE(json.Set("small", 7ULL));
-
     long long llValue = 0;
     EXPECT_TRUE(json.Get("big", llValue));
     EXPECT_EQ(llValue, 5000000000LL);
-
     unsigned long long ullValue = 123;
     EXPECT_FALSE(json.Get("big", ullValue));
     EXPECT_EQ(ullValue, 123u);
     std::vector<Dlog::CLogLine> vecLines = TakeLines();
     ASSERT_EQ(vecLines.size(), 1u);
-    EXPECT_TRUE(IsWarnLine(vecLines[0], "Get", kWrongType, "value.type[3]."));
-
+    EXPECT_TRUE(IsWarnLine(vecLines[0], "Get", "value.type[%d].", "value.type[3]."));
     EXPECT_TRUE(json.Get("small", ullValue));
     EXPECT_EQ(ullValue, 7u);
 }
 
 TEST_F(CJsonSetGetTest, WideReadsOfParsedNumbers)
 {
-    CTetherJson json("{\"neg\":-7,\"huge\":1e300,\"max\":4294967295,\"over\":4294967296,\"s\":\"1\"}");
+    CTetherJson json("{\"neg\":-7,\"huge\":1e300,\"max\":4294967295,\"i\":3}");
     long long llValue = 0;
     EXPECT_TRUE(json.Get("neg", llValue));
     EXPECT_EQ(llValue, -7);
     EXPECT_TRUE(json.Get("huge", llValue));  // out of range: saturates
     EXPECT_EQ(llValue, LLONG_MAX);
-
     unsigned long long ullValue = 0;
     EXPECT_TRUE(json.Get("max", ullValue));
     EXPECT_EQ(ullValue, 4294967295u);
-    EXPECT_FALSE(json.Get("over", ullValue));
-    EXPECT_FALSE(json.Get("neg", ullValue));
-    EXPECT_FALSE(json.Get("s", llValue));
-
-    std::vector<Dlog::CLogLine> vecLines = TakeLines();
-    ASSERT_EQ(vecLines.size(), 3u);
-    EXPECT_TRUE(IsWarnLine(vecLines[0], "Get", kWrongType, "value.type[2]."));  // jsoncpp's unsigned
-    EXPECT_TRUE(IsWarnLine(vecLines[1], "Get", kWrongType, "value.type[1]."));
-    EXPECT_TRUE(IsWarnLine(vecLines[2], "Get", kWrongType, "value.type[4]."));
-}
-
-TEST_F(CJsonSetGetTest, TypeTestsFollowJsoncppPredicates)
-{
-    CTetherJson json("{\"i\":3,\"r\":2.5,\"t\":true,\"s\":\"5\",\"neg\":-1}");
-    int iValue = 99;
-    EXPECT_FALSE(json.Get("s", iValue));  // no conversion from text
-    EXPECT_EQ(iValue, 99);
     double dValue = 0;
     EXPECT_TRUE(json.Get("i", dValue));  // any number is a double
     EXPECT_EQ(dValue, 3.0);
-    bool bValue = false;
-    EXPECT_FALSE(json.Get("i", bValue));
-    EXPECT_FALSE(json.Get("r", iValue));
-    unsigned int uValue = 0;
-    EXPECT_FALSE(json.Get("neg", uValue));
-    std::string strValue;
-    EXPECT_FALSE(json.Get("t", strValue));
+    EXPECT_TRUE(TakeLines().empty());
+}
 
-    std::vector<Dlog::CLogLine> vecLines = TakeLines();
-    ASSERT_EQ(vecLines.size(), 5u);
-    const char* apszPayloads[] = {"value.type[4].", "value.type[1].", "value.type[3].", "value.type[1].",
-                                  "value.type[5]."};
-    for (size_t i = 0; i < vecLines.size(); ++i)
-        EXPECT_TRUE(IsWarnLine(vecLines[i], "Get", kWrongType, apszPayloads[i]));
+// A read refused for the member's type logs that type.
+template <typename T>
+void ExpectWrongType(CTetherJson& json, const char* pszKey, int iType)
+{
+    T value{};
+    EXPECT_FALSE(json.Get(pszKey, value)) << pszKey;
+    std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+    ASSERT_EQ(vecLines.size(), 1u) << pszKey;
+    EXPECT_TRUE(IsWarnLine(vecLines[0], "Get", "value.type[%d].", "value.type[" + std::to_string(iType) + "]."))
+        << pszKey;
+}
+
+TEST_F(CJsonSetGetTest, ReadsOfAnotherTypeNameTheMembersType)
+{
+    // jsoncpp's types: 1 int, 2 unsigned, 3 real, 4 string, 5 bool.
+    CTetherJson json("{\"i\":3,\"r\":2.5,\"t\":true,\"s\":\"5\",\"neg\":-1,\"over\":4294967296}");
+    ExpectWrongType<int>(json, "s", 4);  // no conversion from text
+    ExpectWrongType<int>(json, "r", 3);
+    ExpectWrongType<bool>(json, "i", 1);
+    ExpectWrongType<unsigned int>(json, "neg", 1);
+    ExpectWrongType<std::string>(json, "t", 5);
+    ExpectWrongType<long long>(json, "s", 4);
+    ExpectWrongType<unsigned long long>(json, "over", 2);
+    ExpectWrongType<unsigned long long>(json, "neg", 1);
+    ExpectWrongType<std::vector<std::string>>(json, "s", 4);
+    ExpectWrongType<std::vector<int>>(json, "i", 1);
 }
 
 }  // namespace
