@@ -39,39 +39,6 @@ TEST_F(CJsonGuardTest, EverySetOverloadRefusesAnInvalidDocument)
     });
 }
 
-// One target of each Get overload, preset to values no refused read may touch.
-struct CGetTargets {
-    bool m_bValue = true;
-    int m_iValue = 7;
-    double m_dValue = 2.5;
-    std::string m_strValue = "old";
-    long long m_llValue = -9;
-    unsigned int m_uValue = 9;
-    unsigned long long m_ullValue = 11;
-    std::vector<int> m_vecInts{1};
-    std::vector<std::string> m_vecStrings{"s"};
-
-    auto Tied() const
-    {
-        return std::tie(m_bValue, m_iValue, m_dValue, m_strValue, m_llValue, m_uValue, m_ullValue, m_vecInts,
-                        m_vecStrings);
-    }
-    // How many of the nine overloads answered true.
-    int GetAll(CTetherJson& json, const std::string& strKey)
-    {
-        int iTrue = json.Get(strKey, m_bValue);
-        iTrue += json.Get(strKey, m_iValue);
-        iTrue += json.Get(strKey, m_dValue);
-        iTrue += json.Get(strKey, m_strValue);
-        iTrue += json.Get(strKey, m_llValue);
-        iTrue += json.Get(strKey, m_uValue);
-        iTrue += json.Get(strKey, m_ullValue);
-        iTrue += json.Get(strKey, m_vecInts);
-        iTrue += json.Get(strKey, m_vecStrings);
-        return iTrue;
-    }
-};
-
 TEST_F(CJsonGuardTest, EveryGetOverloadRefusesAndLeavesItsTargetAlone)
 {
     const struct {
@@ -85,12 +52,18 @@ TEST_F(CJsonGuardTest, EveryGetOverloadRefusesAndLeavesItsTargetAlone)
         // An object member fails every overload's type test.
         {"{\"o\":{}}", "o", "value.type[%d].", "value.type[7]."},
     };
+    // One target of each overload.
+    const std::tuple<bool, int, double, std::string, long long, unsigned int, unsigned long long, std::vector<int>,
+                     std::vector<std::string>>
+        preset{true, 7, 2.5, "old", -9, 9, 11, {1}, {"s"}};
     for (const auto& c : aCases) {
         SCOPED_TRACE(c.pszPayload);
         CTetherJson json(c.pszText);
-        CGetTargets targets;
-        EXPECT_EQ(targets.GetAll(json, c.pszKey), 0);
-        EXPECT_TRUE(targets.Tied() == CGetTargets().Tied());
+        auto targets = preset;
+        int iTrue = 0;
+        std::apply([&](auto&... values) { ((iTrue += json.Get(c.pszKey, values)), ...); }, targets);
+        EXPECT_EQ(iTrue, 0);
+        EXPECT_TRUE(targets == preset);
         ExpectOneLinePerOverload(TakeLines(), [&c](const Dlog::CLogLine& line, int* piLine) {
             return IsWarnLine(line, "Get", c.pszFormat, c.pszPayload, piLine);
         });

@@ -32,6 +32,18 @@ protected:
 ::testing::AssertionResult IsRefusalLine(const Dlog::CLogLine& line, const std::string& strFunc, int iType,
                                          int* piLine = nullptr);
 
+// json.Get(strKey) answers true and reads expected.
+template <typename T>
+::testing::AssertionResult Reads(CTetherJson& json, const std::string& strKey, const T& expected)
+{
+    T value{};
+    if (!json.Get(strKey, value))
+        return ::testing::AssertionFailure() << "Get(\"" << strKey << "\") refused";
+    if (!(value == expected))
+        return ::testing::AssertionFailure() << "Get(\"" << strKey << "\") read " << ::testing::PrintToString(value);
+    return ::testing::AssertionSuccess();
+}
+
 // An error in the short exception frame from strFunc.
 ::testing::AssertionResult IsExceptionLine(const Dlog::CLogLine& line, const std::string& strFunc,
                                            const std::string& strWhat);

@@ -18,21 +18,12 @@ TEST_F(CJsonSetGetTest, ScalarsStoreWithTheirOwnTypes)
     EXPECT_TRUE(json.Set("c", "chars"));
     EXPECT_EQ(json.ToString(),
               "{\"b\":true,\"c\":\"chars\",\"d\":1.5,\"i\":-3,\"s\":\"x\\\"y\",\"u\":4294967295}\n");
-
-    bool bValue = false;
-    int iValue = 0;
-    unsigned int uValue = 0;
-    double dValue = 0;
-    std::string strValue;
-    EXPECT_TRUE(json.Get("b", bValue) && bValue);
-    EXPECT_TRUE(json.Get("i", iValue));
-    EXPECT_EQ(iValue, -3);
-    EXPECT_TRUE(json.Get("u", uValue));
-    EXPECT_EQ(uValue, 4294967295u);
-    EXPECT_TRUE(json.Get("d", dValue));
-    EXPECT_EQ(dValue, 1.5);
-    EXPECT_TRUE(json.Get("s", strValue));
-    EXPECT_EQ(strValue, "x\"y");
+    EXPECT_TRUE(Reads(json, "b", true));
+    EXPECT_TRUE(Reads(json, "i", -3));
+    EXPECT_TRUE(Reads(json, "u", 4294967295u));
+    EXPECT_TRUE(Reads(json, "d", 1.5));
+    EXPECT_TRUE(Reads(json, "s", std::string("x\"y")));
+    std::string strValue = "old";
     EXPECT_TRUE(json.Get("c", strValue));  // replaces, not appends
     EXPECT_EQ(strValue, "chars");
     EXPECT_TRUE(TakeLines().empty());
@@ -49,9 +40,7 @@ TEST_F(CJsonSetGetTest, NullCharPointerStoresTheEmptyString)
 {
     CTetherJson json;
     EXPECT_TRUE(json.Set("s", static_cast<const char*>(nullptr)));
-    std::string strValue = "old";
-    EXPECT_TRUE(json.Get("s", strValue));
-    EXPECT_EQ(strValue, "");
+    EXPECT_TRUE(Reads(json, "s", std::string()));
     EXPECT_EQ(json.ToString(), "{\"s\":\"\"}\n");
 }
 
@@ -61,15 +50,10 @@ TEST_F(CJsonSetGetTest, LongLongIsStoredAsTheNearestDouble)
     const long long llTwo53 = 1LL << 53;
     EXPECT_TRUE(json.Set("n", llTwo53 + 1));
     EXPECT_TRUE(json.Set("neg", -5LL));
-    long long llValue = 0;
-    double dValue = 0;
-    EXPECT_TRUE(json.Get("n", llValue));
-    EXPECT_EQ(llValue, llTwo53);
-    EXPECT_TRUE(json.Get("n", dValue));
-    EXPECT_EQ(dValue, 9007199254740992.0);
+    EXPECT_TRUE(Reads(json, "n", llTwo53));
+    EXPECT_TRUE(Reads(json, "n", 9007199254740992.0));
     EXPECT_FALSE(json.IsInt("n"));  // a real beyond int, not an integer
-    EXPECT_TRUE(json.Get("neg", llValue));
-    EXPECT_EQ(llValue, -5);
+    EXPECT_TRUE(Reads(json, "neg", -5LL));
     EXPECT_EQ(json.ToString(), "{\"n\":9007199254740992.0,\"neg\":-5.0}\n");
 }
 
@@ -78,34 +62,14 @@ TEST_F(CJsonSetGetTest, LongLongAndUnsignedLongLongReadsAreNotSymmetric)
     CTetherJson json;
     EXPECT_TRUE(json.Set("big", 5000000000ULL));
     EXPECT_TRUE(json.Set("small", 7ULL));
-    long long llValue = 0;
-    EXPECT_TRUE(json.Get("big", llValue));
-    EXPECT_EQ(llValue, 5000000000LL);
+    EXPECT_TRUE(Reads(json, "big", 5000000000LL));
+    EXPECT_TRUE(Reads(json, "small", 7ULL));
     unsigned long long ullValue = 123;
     EXPECT_FALSE(json.Get("big", ullValue));
     EXPECT_EQ(ullValue, 123u);
     std::vector<Dlog::CLogLine> vecLines = TakeLines();
     ASSERT_EQ(vecLines.size(), 1u);
     EXPECT_TRUE(IsWarnLine(vecLines[0], "Get", "value.type[%d].", "value.type[3]."));
-    EXPECT_TRUE(json.Get("small", ullValue));
-    EXPECT_EQ(ullValue, 7u);
-}
-
-TEST_F(CJsonSetGetTest, WideReadsOfParsedNumbers)
-{
-    CTetherJson json("{\"neg\":-7,\"huge\":1e300,\"max\":4294967295,\"i\":3}");
-    long long llValue = 0;
-    EXPECT_TRUE(json.Get("neg", llValue));
-    EXPECT_EQ(llValue, -7);
-    EXPECT_TRUE(json.Get("huge", llValue));  // out of range: saturates
-    EXPECT_EQ(llValue, LLONG_MAX);
-    unsigned long long ullValue = 0;
-    EXPECT_TRUE(json.Get("max", ullValue));
-    EXPECT_EQ(ullValue, 4294967295u);
-    double dValue = 0;
-    EXPECT_TRUE(json.Get("i", dValue));  // any number is a double
-    EXPECT_EQ(dValue, 3.0);
-    EXPECT_TRUE(TakeLines().empty());
 }
 
 // A read refused for the member's type logs that type.
@@ -120,10 +84,16 @@ void ExpectWrongType(CTetherJson& json, const char* pszKey, int iType)
         << pszKey;
 }
 
-TEST_F(CJsonSetGetTest, ReadsOfAnotherTypeNameTheMembersType)
+TEST_F(CJsonSetGetTest, ParsedMembersReadOnlyAsTheirOwnTypes)
 {
+    CTetherJson json("{\"i\":3,\"r\":2.5,\"t\":true,\"s\":\"5\",\"neg\":-1,\"huge\":1e300,\"max\":4294967295,"
+                     "\"over\":4294967296}");
+    EXPECT_TRUE(Reads(json, "neg", -1LL));
+    EXPECT_TRUE(Reads(json, "huge", LLONG_MAX));  // out of range: saturates
+    EXPECT_TRUE(Reads(json, "max", 4294967295ULL));
+    EXPECT_TRUE(Reads(json, "i", 3.0));  // any number is a double
+    EXPECT_TRUE(TakeLines().empty());
     // jsoncpp's types: 1 int, 2 unsigned, 3 real, 4 string, 5 bool.
-    CTetherJson json("{\"i\":3,\"r\":2.5,\"t\":true,\"s\":\"5\",\"neg\":-1,\"over\":4294967296}");
     ExpectWrongType<int>(json, "s", 4);  // no conversion from text
     ExpectWrongType<int>(json, "r", 3);
     ExpectWrongType<bool>(json, "i", 1);
