@@ -1,32 +1,19 @@
 #include "DlogTestFixture.h"
 
-#include <dlog.h>
-#include <unistd.h>
-
 namespace {
-
-std::string Prefix(const char* pszLetterSlashTag)
-{
-    return std::string(pszLetterSlashTag) + "(" + std::to_string(getpid()) + "): ";
-}
 
 using CDlogFormatTest = CDlogTest;
 
 TEST_F(CDlogFormatTest, EachPriorityWritesItsLetterTagPidAndMessage)
 {
     OpenDestination();
-    const struct {
-        int iPriority;
-        const char* pszPrefix;
-    } aCases[] = {{DLOG_VERBOSE, "V/T"}, {DLOG_DEBUG, "D/T"}, {DLOG_INFO, "I/T"},
-                  {DLOG_WARN, "W/T"},    {DLOG_ERROR, "E/T"}, {DLOG_FATAL, "F/T"}};
-    for (const auto& c : aCases)
-        EXPECT_EQ(__dlog_print(LOG_ID_MAIN, c.iPriority, "T", "n=%d s=%s", 7, "x"), 7);
-
-    std::vector<std::string> vecLines = ReadBackLines();
+    const int aiPriorities[] = {DLOG_VERBOSE, DLOG_DEBUG, DLOG_INFO, DLOG_WARN, DLOG_ERROR, DLOG_FATAL};
+    for (int iPriority : aiPriorities)
+        EXPECT_EQ(__dlog_print(LOG_ID_MAIN, iPriority, "T", "n=%d s=%s", 7, "x"), 7);
+    std::vector<std::string> vecLines = WrittenLines();
     ASSERT_EQ(vecLines.size(), 6u);
     for (size_t i = 0; i < vecLines.size(); ++i)
-        EXPECT_EQ(vecLines[i], Prefix(aCases[i].pszPrefix) + "n=7 s=x");
+        EXPECT_EQ(vecLines[i], Prefix(std::string(1, "VDIWEF"[i]) + "/T") + "n=7 s=x");
 }
 
 TEST_F(CDlogFormatTest, NullTagIsWrittenEmptyAndLongMessagesAreWhole)
@@ -35,19 +22,7 @@ TEST_F(CDlogFormatTest, NullTagIsWrittenEmptyAndLongMessagesAreWhole)
     std::string strLong(5000, 'z');
     EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, nullptr, "%s", "plain"), 5);
     EXPECT_EQ(__dlog_print(LOG_ID_APPS, DLOG_ERROR, "TAG/SUB", "%s!", strLong.c_str()), 5001);
-
-    std::vector<std::string> vecLines = ReadBackLines();
-    ASSERT_EQ(vecLines.size(), 2u);
-    EXPECT_EQ(vecLines[0], Prefix("W/") + "plain");
-    EXPECT_EQ(vecLines[1], Prefix("E/TAG/SUB") + strLong + "!");
-}
-
-TEST_F(CDlogFormatTest, FormatLineMatchesWrittenForm)
-{
-    Dlog::CLogLine line{DLOG_INFO, true, "WRT", "hello"};
-    EXPECT_EQ(Dlog::FormatLine(line, 42), "I/WRT(42): hello");
-    Dlog::CLogLine noTag{DLOG_FATAL, false, "", "x"};
-    EXPECT_EQ(Dlog::FormatLine(noTag, 1), "F/(1): x");
+    EXPECT_EQ(WrittenLines(), (std::vector<std::string>{Prefix("W/") + "plain", Prefix("E/TAG/SUB") + strLong + "!"}));
 }
 
 TEST_F(CDlogFormatTest, BadArgumentsAreRefusedAndWriteNothing)
@@ -61,8 +36,7 @@ TEST_F(CDlogFormatTest, BadArgumentsAreRefusedAndWriteNothing)
     EXPECT_LT(__dlog_print(static_cast<log_id_t>(-1), DLOG_WARN, "T", "m"), 0);
     const char* pszNoFormat = nullptr;
     EXPECT_LT(__dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", pszNoFormat), 0);
-
-    EXPECT_TRUE(ReadBackLines().empty());
+    EXPECT_TRUE(WrittenLines().empty());
     EXPECT_TRUE(Dlog::TakeCaptured().empty());
 }
 
@@ -72,7 +46,6 @@ TEST_F(CDlogFormatTest, WithNobodyListeningNothingIsFormatted)
     int iWritten = -1;
     EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "abc%n", &iWritten), 0);
     EXPECT_EQ(iWritten, -1);
-
     // Refusals still win over silence.
     EXPECT_LT(__dlog_print(LOG_ID_MAIN, 9, "T", "abc"), 0);
 
@@ -82,9 +55,7 @@ TEST_F(CDlogFormatTest, WithNobodyListeningNothingIsFormatted)
     Dlog::SetDestination(nullptr);
     EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "two"), 0);
     Dlog::SetDestination(pFile);
-    std::vector<std::string> vecLines = ReadBackLines();
-    ASSERT_EQ(vecLines.size(), 1u);
-    EXPECT_EQ(vecLines[0], Prefix("W/T") + "one");
+    EXPECT_EQ(WrittenLines(), std::vector<std::string>{Prefix("W/T") + "one"});
 }
 
 }  // namespace

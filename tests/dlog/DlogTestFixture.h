@@ -4,9 +4,12 @@
 #define DLOG_TEST_FIXTURE_H
 
 #include <DlogSink.h>
+#include <dlog.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,31 +23,34 @@ protected:
             std::fclose(m_pFile);
     }
 
+    // A fresh file as the destination.
     std::FILE* OpenDestination()
     {
         m_pFile = std::tmpfile();
-        EXPECT_NE(m_pFile, nullptr);
         Dlog::SetDestination(m_pFile);
         return m_pFile;
     }
 
-    std::vector<std::string> ReadBackLines()
+    // The lines written to that file so far; each must end with a newline.
+    std::vector<std::string> WrittenLines()
     {
         std::fflush(m_pFile);
         std::rewind(m_pFile);
+        std::string strAll;
+        for (int c; (c = std::fgetc(m_pFile)) != EOF;)
+            strAll += static_cast<char>(c);
+        EXPECT_TRUE(strAll.empty() || strAll.back() == '\n') << "unterminated: " << strAll;
         std::vector<std::string> vecLines;
-        std::string strLine;
-        int c;
-        while ((c = std::fgetc(m_pFile)) != EOF) {
-            if (c == '\n') {
-                vecLines.push_back(strLine);
-                strLine.clear();
-            } else {
-                strLine += static_cast<char>(c);
-            }
-        }
-        EXPECT_TRUE(strLine.empty()) << "unterminated last line: " << strLine;
+        std::istringstream in(strAll);
+        for (std::string strLine; std::getline(in, strLine);)
+            vecLines.push_back(strLine);
         return vecLines;
+    }
+
+    // "P/TAG(PID): " of this process.
+    static std::string Prefix(const std::string& strLetterSlashTag)
+    {
+        return strLetterSlashTag + "(" + std::to_string(getpid()) + "): ";
     }
 
 private:
