@@ -32,21 +32,15 @@ add_kite_run_test(console 0 "^to stderr\n$"
   ARGS ${PROBE} ${RUNS}/console_output.js
   STDOUT "^a 1 true null undefined 1,2 obj Symbol[(]s[)]\n\n\n$")
 
-add_kite_run_test(uncaught_top_level 1 "^Uncaught Error: top level boom\n    at [^\n]*uncaught_top_level.js:3"
-  ARGS ${PROBE} ${RUNS}/uncaught_top_level.js STDOUT "^timer ran\n$")
-add_kite_run_test(uncaught_value 1 "^Uncaught 42\n    at [^\n]*uncaught_value.js:2\n$"
-  ARGS ${PROBE} ${RUNS}/uncaught_value.js)
-add_kite_run_test(uncaught_timer 1 "^Uncaught Error: from timer\n    at "
-  ARGS ${PROBE} ${RUNS}/uncaught_timer.js STDOUT "^later timer ran\n$")
-add_kite_run_test(uncaught_after_idle 1 "^Uncaught TypeError: from afterIdle\n    at failingIdle "
-  ARGS ${PROBE} ${RUNS}/uncaught_after_idle.js STDOUT "^next idle ran\n$")
-add_kite_run_test(uncaught_event 1 "^Uncaught Error: from event one\n    at onEvent "
-  ARGS ${PROBE} ${RUNS}/uncaught_event.js STDOUT "^second event two\n$")
+set(STACK "(    at [^\n]*\n)*")
+add_kite_run_test(uncaught 1
+  "^Uncaught Error: top level boom\n    at [^\n]*uncaught.js:17:[^\n]*\n${STACK}Uncaught Error: from timer\n    at failingTimer [^\n]*\n${STACK}Uncaught TypeError: from afterIdle\n    at failingIdle [^\n]*\n${STACK}Uncaught Error: from event one\n    at onEvent [^\n]*\n${STACK}Uncaught 42\n    at [^\n]*uncaught.js:8\n$"
+  ARGS ${PROBE} ${RUNS}/uncaught.js STDOUT "^loop went on\n$")
 
 add_kite_run_test(quit_code 3 "^Uncaught Error: before quit\n"
-  ARGS ${PROBE} ${RUNS}/quit_code.js STDOUT "^quitting\n$")
-add_kite_run_test(quit_zero_after_error 1 "^Uncaught Error: first\n"
-  ARGS ${PROBE} ${RUNS}/quit_zero_after_error.js)
+  ARGS ${PROBE} ${RUNS}/quit_after_error.js 3 STDOUT "^quitting\n$")
+add_kite_run_test(quit_zero_after_error 1 "^Uncaught Error: before quit\n"
+  ARGS ${PROBE} ${RUNS}/quit_after_error.js 0 STDOUT "^quitting\n$")
 add_kite_run_test(quit_keeps_objects 0 "^$"
   ARGS ${PROBE} ${RUNS}/quit_keeps_objects.js STDOUT "^$")
 add_kite_run_test(quit_bad_code 0 "^$"

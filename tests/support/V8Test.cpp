@@ -1,8 +1,11 @@
 #include "V8Test.h"
 
 #include <Bridge/Engine.h>
+#include <Bridge/ScriptBridge.h>
 #include <glib.h>
 #include <libplatform/libplatform.h>
+
+#include <utility>
 
 #include "V8TestEnvironment.h"
 
@@ -20,6 +23,17 @@ std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
         return "(no text)";
     v8::String::Utf8Value utf8(pIsolate, text);
     return std::string(*utf8, static_cast<std::size_t>(utf8.length()));
+}
+
+// Compiles and runs strSource in the entered context; false when it threw.
+bool Execute(v8::Isolate* pIsolate, const std::string& strSource, v8::Local<v8::Value>& result)
+{
+    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+    v8::Local<v8::String> source = v8::String::NewFromUtf8(pIsolate, strSource.data(), v8::NewStringType::kNormal,
+                                                           static_cast<int>(strSource.size()))
+                                       .ToLocalChecked();
+    v8::Local<v8::Script> script;
+    return v8::Script::Compile(context, source).ToLocal(&script) && script->Run(context).ToLocal(&result);
 }
 
 }  // namespace
@@ -54,24 +68,13 @@ void CV8Test::TearDown()
     m_pIsolate = nullptr;
 }
 
-v8::Local<v8::Context> CV8Test::Context() const
-{
-    return m_context.Get(m_pIsolate);
-}
-
 v8::Local<v8::Value> CV8Test::Run(const std::string& strSource)
 {
     v8::EscapableHandleScope scope(m_pIsolate);
-    v8::Local<v8::Context> context = Context();
-    v8::Context::Scope contextScope(context);
+    v8::Context::Scope contextScope(Context());
     v8::TryCatch tryCatch(m_pIsolate);
-    v8::Local<v8::String> source =
-        v8::String::NewFromUtf8(m_pIsolate, strSource.data(), v8::NewStringType::kNormal,
-                                static_cast<int>(strSource.size()))
-            .ToLocalChecked();
-    v8::Local<v8::Script> script;
     v8::Local<v8::Value> result;
-    if (!v8::Script::Compile(context, source).ToLocal(&script) || !script->Run(context).ToLocal(&result)) {
+    if (!Execute(m_pIsolate, strSource, result)) {
         ADD_FAILURE() << "script threw " << TextOf(m_pIsolate, tryCatch.Exception()) << "\n  in: " << strSource;
         return v8::Local<v8::Value>();
     }
@@ -88,24 +91,23 @@ std::string CV8Test::Eval(const std::string& strSource)
 std::string CV8Test::EvalError(const std::string& strSource)
 {
     CScope scope(*this);
-    v8::Local<v8::Context> context = Context();
     v8::TryCatch tryCatch(m_pIsolate);
-    v8::Local<v8::String> source =
-        v8::String::NewFromUtf8(m_pIsolate, strSource.data(), v8::NewStringType::kNormal,
-                                static_cast<int>(strSource.size()))
-            .ToLocalChecked();
-    v8::Local<v8::Script> script;
     v8::Local<v8::Value> result;
-    if (v8::Script::Compile(context, source).ToLocal(&script) && script->Run(context).ToLocal(&result)) {
+    if (Execute(m_pIsolate, strSource, result)) {
         ADD_FAILURE() << "script threw nothing: " << strSource;
         return std::string();
     }
     return TextOf(m_pIsolate, tryCatch.Exception());
 }
 
-void CV8Test::PumpMainContext(int iMaxMs)
+void CV8Test::SetGlobal(const std::string& strName, v8::Local<v8::Value> value)
 {
-    PumpUntil([] { return false; }, iMaxMs);
+    Context()->Global()->Set(Context(), Bridge::StringToV8(strName), value).Check();
+}
+
+void CV8Test::SetGlobal(const std::string& strName, v8::FunctionCallback pfnCallback)
+{
+    SetGlobal(strName, v8::Function::New(Context(), pfnCallback).ToLocalChecked());
 }
 
 bool CV8Test::PumpUntil(const std::function<bool()>& condition, int iTimeoutMs)
@@ -126,9 +128,7 @@ bool CV8Test::PumpUntil(const std::function<bool()>& condition, int iTimeoutMs)
 
 std::vector<std::string> CV8Test::TakeUncaught()
 {
-    std::vector<std::string> aTaken;
-    aTaken.swap(s_aUncaught);
-    return aTaken;
+    return std::exchange(s_aUncaught, {});
 }
 
 void CV8Test::RecordUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message>)

@@ -34,7 +34,7 @@ protected:
 
     v8::Isolate* Isolate() const { return m_pIsolate; }
     // Needs a handle scope.
-    v8::Local<v8::Context> Context() const;
+    v8::Local<v8::Context> Context() const { return m_context.Get(m_pIsolate); }
 
     // Runs a script in the caller's scope; an exception fails the test and
     // gives an empty handle.
@@ -45,9 +45,16 @@ protected:
     // throws nothing.
     std::string EvalError(const std::string& strSource);
 
+    // Puts a value or a native function on the global object; needs a CScope.
+    void SetGlobal(const std::string& strName, v8::Local<v8::Value> value);
+    void SetGlobal(const std::string& strName, v8::FunctionCallback pfnCallback);
+
     // Dispatches what the default GLib main context has ready, for up to
     // iMaxMs; PumpUntil stops as soon as the condition holds and answers it.
-    void PumpMainContext(int iMaxMs = 0);
+    void PumpMainContext(int iMaxMs = 0)
+    {
+        PumpUntil([] { return false; }, iMaxMs);
+    }
     bool PumpUntil(const std::function<bool()>& condition, int iTimeoutMs = 2000);
 
     // What the bridge library reported as uncaught ("Uncaught " + text),

@@ -33,21 +33,25 @@ public:
     int m_iMarker = 7;
 };
 
-class KITE_TEST_EXPORT CProbeBridge : public Bridge::ScriptBridge {
+// The script class of TNative: one native per `new`.
+template <class TNative>
+class CBridgeOf : public Bridge::ScriptBridge {
 public:
     virtual const char* getScriptClassName() const;
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
-    virtual void* constructFromScript(const Bridge::ScriptArray& args);
-    virtual void destroyFromScript(void* pNative);
+    virtual void* constructFromScript(const Bridge::ScriptArray&) { return new TNative; }
+    virtual void destroyFromScript(void* pNative) { delete static_cast<TNative*>(pNative); }
 };
-
-class KITE_TEST_EXPORT CForeignBridge : public Bridge::ScriptBridge {
-public:
-    virtual const char* getScriptClassName() const;
-    virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
-    virtual void* constructFromScript(const Bridge::ScriptArray& args);
-    virtual void destroyFromScript(void* pNative);
-};
+template <>
+KITE_TEST_EXPORT const char* CBridgeOf<CProbe>::getScriptClassName() const;
+template <>
+KITE_TEST_EXPORT void CBridgeOf<CProbe>::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
+template <>
+KITE_TEST_EXPORT const char* CBridgeOf<CForeign>::getScriptClassName() const;
+template <>
+KITE_TEST_EXPORT void CBridgeOf<CForeign>::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
+typedef CBridgeOf<CProbe> CProbeBridge;
+typedef CBridgeOf<CForeign> CForeignBridge;
 
 }  // namespace KiteTest
 

@@ -1,7 +1,8 @@
-#include "ProbeHandlers.h"
-
+// The methods of "Probe": each reports what the bridge library handed it.
 #include <dlog.h>
 #include <glib.h>
+
+#include "Probe.h"
 
 namespace KiteTest {
 
@@ -10,6 +11,11 @@ namespace {
 using Bridge::ScriptArray;
 using Bridge::ScriptObject;
 
+ScriptObject Undefined()
+{
+    return ScriptObject(v8::Local<v8::Value>());
+}
+
 int IntegerArgument(const ScriptArray& args, int iIndex)
 {
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
@@ -17,50 +23,38 @@ int IntegerArgument(const ScriptArray& args, int iIndex)
 }
 
 // argCount(...): how many arguments the list holds.
-ScriptObject ArgCount(CProbe*, const ScriptArray& args)
-{
-    ++CProbe::s_iHandlerCalls;
-    return ScriptObject(args.Length());
-}
-
+ScriptObject ArgCount(CProbe*, const ScriptArray& args) { return ScriptObject(args.Length()); }
 // argAt(i, ...): element i of the whole argument list, i included.
-ScriptObject ArgAt(CProbe*, const ScriptArray& args)
-{
-    ++CProbe::s_iHandlerCalls;
-    return args.get(IntegerArgument(args, 0));
-}
-
+ScriptObject ArgAt(CProbe*, const ScriptArray& args) { return args.get(IntegerArgument(args, 0)); }
 // empty(): a result holding no handle.
-ScriptObject Empty(CProbe*, const ScriptArray&)
-{
-    ++CProbe::s_iHandlerCalls;
-    return ScriptObject(v8::Local<v8::Value>());
-}
-
+ScriptObject Empty(CProbe*, const ScriptArray&) { return Undefined(); }
 // stored(): what was last assigned to onvalue.
-ScriptObject Stored(CProbe* pProbe, const ScriptArray&)
-{
-    ++CProbe::s_iHandlerCalls;
-    return pProbe->m_onValue;
-}
+ScriptObject Stored(CProbe* pProbe, const ScriptArray&) { return pProbe->m_onValue; }
 
 // invokeStored(...): calls onvalue now with the arguments.
 ScriptObject InvokeStored(CProbe* pProbe, const ScriptArray& args)
 {
-    ++CProbe::s_iHandlerCalls;
     ScriptArray copy;
     for (int i = 0; i < args.Length(); ++i)
         copy.set(i, args.get(i));
     return pProbe->m_onValue.invoke(copy);
 }
 
+// A call of onvalue, with the text at iTextIndex when there is one, from the
+// main loop as a plug-in delivers its events: no context entered.
 struct CProbeEvent {
     Bridge::ScriptFunction m_function;
     bool m_bHasText;
     std::string m_strText;
 };
 
-gboolean DeliverProbeEvent(gpointer pData)
+gpointer NewEvent(CProbe* pProbe, const ScriptArray& args, int iTextIndex)
+{
+    bool bHasText = args.Length() > iTextIndex;
+    return new CProbeEvent{pProbe->m_onValue, bHasText, bHasText ? args.get(iTextIndex).asString() : ""};
+}
+
+gboolean DeliverEvent(gpointer pData)
 {
     CProbeEvent* pEvent = static_cast<CProbeEvent*>(pData);
     ScriptArray args;
@@ -71,50 +65,37 @@ gboolean DeliverProbeEvent(gpointer pData)
     return G_SOURCE_REMOVE;
 }
 
-// fireLater([text]): queues a call of the current onvalue on the main loop,
-// as a plug-in delivers player events (priority 150, no context entered).
+// fireLater([text]): queued at the priority of the plug-in's events.
 ScriptObject FireLater(CProbe* pProbe, const ScriptArray& args)
 {
-    ++CProbe::s_iHandlerCalls;
-    CProbeEvent* pEvent = new CProbeEvent{pProbe->m_onValue, args.Length() > 0, std::string()};
-    if (pEvent->m_bHasText)
-        pEvent->m_strText = args.get(0).asString();
-    g_idle_add_full(150, DeliverProbeEvent, pEvent, nullptr);
-    return ScriptObject(v8::Local<v8::Value>());
+    g_idle_add_full(150, DeliverEvent, NewEvent(pProbe, args, 0), nullptr);
+    return Undefined();
 }
 
-// fireAfter(ms[, text]): the same call after a delay, as an event that
-// arrives long after anything the script itself scheduled.
+// fireAfter(ms[, text]): an event that arrives long after anything the
+// script itself scheduled.
 ScriptObject FireAfter(CProbe* pProbe, const ScriptArray& args)
 {
-    ++CProbe::s_iHandlerCalls;
     int iDelay = IntegerArgument(args, 0);
-    CProbeEvent* pEvent = new CProbeEvent{pProbe->m_onValue, args.Length() > 1, std::string()};
-    if (pEvent->m_bHasText)
-        pEvent->m_strText = args.get(1).asString();
-    g_timeout_add_full(G_PRIORITY_DEFAULT, iDelay > 0 ? static_cast<guint>(iDelay) : 0, DeliverProbeEvent,
-                       pEvent, nullptr);
-    return ScriptObject(v8::Local<v8::Value>());
+    g_timeout_add_full(G_PRIORITY_DEFAULT, iDelay > 0 ? static_cast<guint>(iDelay) : 0, DeliverEvent,
+                       NewEvent(pProbe, args, 1), nullptr);
+    return Undefined();
 }
 
 // log(priority, text[, tag]): one log line; a missing tag is a null tag.
 ScriptObject Log(CProbe*, const ScriptArray& args)
 {
-    ++CProbe::s_iHandlerCalls;
     std::string strText = args.get(1).asString();
-    bool bHasTag = args.Length() > 2;
-    std::string strTag = bHasTag ? args.get(2).asString() : std::string();
-    __dlog_print(LOG_ID_MAIN, IntegerArgument(args, 0), bHasTag ? strTag.c_str() : nullptr, "%s",
+    std::string strTag = args.Length() > 2 ? args.get(2).asString() : std::string();
+    __dlog_print(LOG_ID_MAIN, IntegerArgument(args, 0), args.Length() > 2 ? strTag.c_str() : nullptr, "%s",
                  strText.c_str());
-    return ScriptObject(v8::Local<v8::Value>());
+    return Undefined();
 }
 
-// fail(text): a handler that raises the bridge layer's exception.
+// fail(text): raises the bridge layer's exception.
 ScriptObject Fail(CProbe*, const ScriptArray& args)
 {
-    ++CProbe::s_iHandlerCalls;
-    std::string strText = args.get(0).asString();
-    throw KiteJsRuntimeException(strText.c_str());
+    throw KiteJsRuntimeException(args.get(0).asString().c_str());
 }
 
 // readText(obj): reads obj.param_text into the probe, so the probe is used
@@ -122,41 +103,54 @@ ScriptObject Fail(CProbe*, const ScriptArray& args)
 // had been destroyed by then.
 ScriptObject ReadText(CProbe* pProbe, const ScriptArray& args)
 {
-    ++CProbe::s_iHandlerCalls;
     std::string strText;
     args.get(0).tryGetString("param_text", strText);
     pProbe->m_strText = strText;
     return ScriptObject(CProbe::s_iDestroyed);
 }
 
+// The two counters, which count no call of their own.
 ScriptObject HandlerCalls(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iHandlerCalls); }
 ScriptObject DestroyedCount(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iDestroyed); }
 
+typedef ScriptObject (*ProbeHandler)(CProbe*, const ScriptArray&);
+
 template <ProbeHandler Handler>
-CProbeMethod Method(const char* pszName)
+ScriptObject Counted(CProbe* pProbe, const ScriptArray& args)
 {
-    return CProbeMethod{pszName, Bridge::ScriptBridge::functionCallRouter<CProbe, Handler, CProbe>};
+    ++CProbe::s_iHandlerCalls;
+    return Handler(pProbe, args);
+}
+
+template <ProbeHandler Handler>
+void Map(Bridge::ScriptBridge::ScriptContext& context, const char* pszName)
+{
+    context.m_hPrototypeTemplate->Set(
+        Bridge::StringToV8(pszName),
+        v8::FunctionTemplate::New(v8::Isolate::GetCurrent(),
+                                  Bridge::ScriptBridge::functionCallRouter<CProbe, Handler, CProbe>));
 }
 
 }  // namespace
 
-const std::vector<CProbeMethod>& ProbeMethods()
+template <>
+void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context)
 {
-    static const std::vector<CProbeMethod> s_aMethods = {
-        Method<ArgCount>("argCount"),
-        Method<ArgAt>("argAt"),
-        Method<Empty>("empty"),
-        Method<Stored>("stored"),
-        Method<InvokeStored>("invokeStored"),
-        Method<FireLater>("fireLater"),
-        Method<FireAfter>("fireAfter"),
-        Method<Log>("log"),
-        Method<Fail>("fail"),
-        Method<ReadText>("readText"),
-        Method<HandlerCalls>("handlerCalls"),
-        Method<DestroyedCount>("destroyedCount"),
-    };
-    return s_aMethods;
+    Map<Counted<ArgCount>>(context, "argCount");
+    Map<Counted<ArgAt>>(context, "argAt");
+    Map<Counted<Empty>>(context, "empty");
+    Map<Counted<Stored>>(context, "stored");
+    Map<Counted<InvokeStored>>(context, "invokeStored");
+    Map<Counted<FireLater>>(context, "fireLater");
+    Map<Counted<FireAfter>>(context, "fireAfter");
+    Map<Counted<Log>>(context, "log");
+    Map<Counted<Fail>>(context, "fail");
+    Map<Counted<ReadText>>(context, "readText");
+    Map<HandlerCalls>(context, "handlerCalls");
+    Map<DestroyedCount>(context, "destroyedCount");
+    context.m_hInstanceTemplate->SetAccessor(
+        Bridge::StringToV8("onvalue"), nullptr,
+        Bridge::ScriptBridge::setJSFunction<CProbe, &CProbe::set_onvalue, CProbe>);
 }
 
 }  // namespace KiteTest
