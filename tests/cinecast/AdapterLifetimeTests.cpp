@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include "Cinecast/AdapterBackend.h"
 #include "SimAdapterFixture.h"
@@ -27,24 +28,19 @@ CinecasterAdapter* NewAdapter(std::size_t& uIndex, KiteBridgeCallBack eCode, voi
 
 TEST(SimLifetimeTest, NumbersAdaptersAndKeepsRecordsAfterDestruction)
 {
-    std::size_t uFirst = Sim::count();
-    std::size_t uAlive = Sim::alive();
-    std::unique_ptr<CinecasterAdapter> pA(new (std::nothrow) CinecasterAdapter);
-    std::unique_ptr<CinecasterAdapter> pB(new (std::nothrow) CinecasterAdapter);
-    ASSERT_TRUE(pA && pB);
-    EXPECT_EQ(Sim::count(), uFirst + 2);
-    EXPECT_EQ(Sim::alive(), uAlive + 2);
+    const std::size_t uFirst = Sim::count();
+    const std::size_t uAlive = Sim::alive();
+    auto pA = std::make_unique<CinecasterAdapter>();
+    CinecasterAdapter b;
     pA->setUri("a");
-    pB->setUri("b");
+    b.setUri("b");
+    EXPECT_EQ(std::make_tuple(Sim::count(), Sim::alive()), std::make_tuple(uFirst + 2, uAlive + 2));
     pA.reset();
-    EXPECT_EQ(Sim::count(), uFirst + 2);
-    EXPECT_EQ(Sim::alive(), uAlive + 1);
-    EXPECT_FALSE(Sim::isAlive(uFirst));
-    EXPECT_TRUE(Sim::isAlive(uFirst + 1));
+    EXPECT_EQ(std::make_tuple(Sim::count(), Sim::alive(), Sim::isAlive(uFirst), Sim::isAlive(uFirst + 1)),
+              std::make_tuple(uFirst + 2, uAlive + 1, false, true));
     EXPECT_EQ(Sim::calls(uFirst), std::vector<std::string>{"setUri(\"a\")"});
     EXPECT_EQ(Sim::calls(uFirst + 1), std::vector<std::string>{"setUri(\"b\")"});
-    // A gone adapter's record still takes answers, to no effect.
-    EXPECT_NO_THROW(Sim::answer(uFirst, "play", false));
+    EXPECT_NO_THROW(Sim::answer(uFirst, "play", false));  // a gone adapter's record still takes answers
 }
 
 TEST(SimLifetimeTest, DestructorWaitsForARunningHandler)
@@ -139,10 +135,6 @@ CAdapterBackend* MakeCountedSim()
     ++g_iMade;
     return Sim::CreateBackend();
 }
-CAdapterBackend* MakeNothing()
-{
-    return nullptr;
-}
 
 // Puts the default back even when an assertion fails.
 struct CFactoryScope {
@@ -168,7 +160,7 @@ TEST(AdapterFactoryTest, AdaptersUseTheChosenBackendAndDeleteIt)
 
 TEST(AdapterFactoryTest, WithoutABackendEveryOperationAnswersFalse)
 {
-    CFactoryScope scope(&MakeNothing);
+    CFactoryScope scope(+[]() -> CAdapterBackend* { return nullptr; });
     CinecasterAdapter adapter;
     EXPECT_FALSE(adapter.RegisterKiteBridgeCallback(KITE_BRIDGE_BUFFERING, nullptr, nullptr));
     for (const COperation& operation : AnswerableOperations())
