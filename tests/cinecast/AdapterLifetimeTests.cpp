@@ -45,6 +45,8 @@ TEST(SimLifetimeTest, NumbersAdaptersAndKeepsRecordsAfterDestruction)
 
 TEST(SimLifetimeTest, DestructorWaitsForARunningHandler)
 {
+    g_bEntered = false;
+    g_bFinished = false;
     std::size_t i = 0;
     CinecasterAdapter* pAdapter = NewAdapter(i, KITE_BRIDGE_PREPARE_COMPLETE, Untyped(+[](void*) {
                                                  g_bEntered = true;
@@ -82,6 +84,7 @@ TEST(SimLifetimeTest, AHandlerMayEndItsOwnAdapterAndLaterEventsAnswerFalse)
 
 TEST(SimLifetimeTest, DestructionCutsABurstShort)
 {
+    g_iTimes = 0;
     std::size_t i = 0;
     CinecasterAdapter* pAdapter = NewAdapter(i, KITE_BRIDGE_CURRENT_TIME, Untyped(+[](unsigned long long, void*) {
                                                  ++g_iTimes;
@@ -146,6 +149,7 @@ struct CFactoryScope {
 
 TEST(AdapterFactoryTest, AdaptersUseTheChosenBackendAndDeleteIt)
 {
+    g_iMade = 0;
     std::size_t uAlive = Sim::alive();
     {
         CFactoryScope scope(&MakeCountedSim);
