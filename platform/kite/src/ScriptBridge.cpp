@@ -121,13 +121,27 @@ void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)
     return pNative;
 }
 
-bool ScriptBridge::hasNativeTag(v8::Local<v8::Object> object, const void* pTag)
+void* ScriptBridge::extractTagged(v8::Local<v8::Object> object, const void* pTag)
 {
     v8::HandleScope scope(v8::Isolate::GetCurrent());
+    return extractTaggedInCall(object, pTag);
+}
+
+void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void* pTag)
+{
     if (object.IsEmpty() || object->InternalFieldCount() < 2)
-        return false;
-    v8::Local<v8::Value> field = object->GetInternalField(1);
-    return field->IsExternal() && field.As<v8::External>()->Value() == pTag;
+        return nullptr;
+    v8::Local<v8::Value> tag = object->GetInternalField(1);
+    if (!tag->IsExternal() || tag.As<v8::External>()->Value() != pTag)
+        return nullptr;
+    // As extractRaw.
+    v8::Local<v8::Value> field = object->GetInternalField(0);
+    if (!field->IsExternal())
+        return nullptr;
+    void* pNative = field.As<v8::External>()->Value();
+    if (pNative == nullptr)
+        throw KiteJsRuntimeException("Attempt to access destroyed JavaScript object.");
+    return pNative;
 }
 
 void ScriptBridge::throwScriptError(v8::ReturnValue<v8::Value> returnValue,
