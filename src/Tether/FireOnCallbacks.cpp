@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "CallbackRecord.h"
 #include "HandOverAnnotations.h"
 #include "LiveAgents.h"
@@ -34,7 +36,8 @@ int Tether::FireOnCallbacks(void* data)
         if (!callbackData->argument.empty())
             args.set(0, Bridge::ScriptObject(std::string(callbackData->argument)));
         LOG_W("Ready to callbackData->js_callback.invoke");
-        callbackData->js_callback->invoke(args);
+        // The list is not used again: handed over rather than copied.
+        callbackData->js_callback->invoke(std::move(args));
     }
     delete callbackData;
     LOG_LEAVE();

@@ -50,6 +50,47 @@ TEST_F(ScriptFunctionTest, PassesTheListAsArgumentsThroughEveryCopy)
     EXPECT_TRUE(TakeUncaught().empty());
 }
 
+TEST_F(ScriptFunctionTest, LongListsHolesAndMovedListsArriveWhole)
+{
+    Bridge::ScriptFunction function = Function(
+        "globalThis.seen = [];"
+        "(function () { seen.push(Array.from(arguments, (a) => (a === undefined ? 'u' : a)).join()); })");
+    Bridge::ScriptArray args;
+    {
+        CScope scope(*this);
+        args.set(6, Bridge::ScriptObject(6));
+        args.set(0, Bridge::ScriptObject(std::string("zero")));
+    }
+    Bridge::ScriptArray copy(args);
+    Bridge::ScriptArray moved(std::move(copy));
+    Bridge::ScriptArray assigned;
+    assigned = std::move(moved);
+    InvokeFromMainLoop(function, args);
+    InvokeFromMainLoop(function, assigned);
+    EXPECT_EQ("zero,u,u,u,u,u,6|zero,u,u,u,u,u,6", Eval("seen.join('|')"));
+}
+
+namespace {
+// Calls its first argument with all of its arguments, as a list over the call.
+void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    Bridge::V8Arguments<v8::Value> arguments(info);
+    Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(Bridge::ScriptArray(&arguments));
+}
+}  // namespace
+
+TEST_F(ScriptFunctionTest, ListsOverACallPassTheCallsArguments)
+{
+    CScope scope(*this);
+    Context()->Global()
+        ->Set(Context(), Bridge::StringToV8("relay"),
+              v8::FunctionTemplate::New(Isolate(), Relay)->GetFunction(Context()).ToLocalChecked())
+        .Check();
+    EXPECT_EQ("6,1,2,,4,5|2,1", Eval("var got = [];"
+                                     "function f(...a) { got.push([a.length, ...a.slice(1)].join()); }"
+                                     "relay(f, 1, 2, undefined, 4, 5); relay(f, 1); got.join('|')"));
+}
+
 TEST_F(ScriptFunctionTest, AnswersTheFunctionsResult)
 {
     Bridge::ScriptFunction function = Function("(function (a) { return a + '!'; })");

@@ -1,16 +1,25 @@
 #include "Bridge/ScriptArray.h"
 
+#include <utility>
+
 namespace Bridge {
 
-ScriptArray::ScriptArray() : ScriptObject(NoValue()), m_pArguments(nullptr) {}
+ScriptArray::ScriptArray()
+    : ScriptObject(NoValue()), m_pArguments(nullptr), m_iCount(0), m_first(v8::Local<v8::Value>())
+{
+}
 
 ScriptArray::ScriptArray(Arguments* pArguments)
-    : ScriptObject(NoValue()), m_pArguments(pArguments)
+    : ScriptObject(NoValue()), m_pArguments(pArguments), m_iCount(0), m_first(v8::Local<v8::Value>())
 {
 }
 
 ScriptArray::ScriptArray(const ScriptArray& other)
-    : ScriptObject(other), m_pArguments(other.m_pArguments), m_elements(other.m_elements)
+    : ScriptObject(other),
+      m_pArguments(other.m_pArguments),
+      m_iCount(other.m_iCount),
+      m_first(other.m_first),
+      m_rest(other.m_rest)
 {
 }
 
@@ -19,7 +28,32 @@ ScriptArray& ScriptArray::operator=(const ScriptArray& other)
     if (this != &other) {
         ScriptObject::operator=(other);
         m_pArguments = other.m_pArguments;
-        m_elements = other.m_elements;
+        m_iCount = other.m_iCount;
+        m_first = other.m_first;
+        m_rest = other.m_rest;
+    }
+    return *this;
+}
+
+ScriptArray::ScriptArray(ScriptArray&& other) noexcept
+    : ScriptObject(std::move(other)),
+      m_pArguments(other.m_pArguments),
+      m_iCount(other.m_iCount),
+      m_first(std::move(other.m_first)),
+      m_rest(std::move(other.m_rest))
+{
+    other.m_iCount = 0;
+}
+
+ScriptArray& ScriptArray::operator=(ScriptArray&& other) noexcept
+{
+    if (this != &other) {
+        ScriptObject::operator=(std::move(other));
+        m_pArguments = other.m_pArguments;
+        m_iCount = other.m_iCount;
+        m_first = std::move(other.m_first);
+        m_rest = std::move(other.m_rest);
+        other.m_iCount = 0;
     }
     return *this;
 }
@@ -30,28 +64,42 @@ int ScriptArray::Length() const
 {
     if (m_pArguments != nullptr)
         return m_pArguments->Length();
-    return static_cast<int>(m_elements.size());
+    return m_iCount;
 }
 
+// No handle scope needed: call arguments and undefined are read in place,
+// without new handles.
 ScriptObject ScriptArray::get(int iIndex) const
 {
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
     if (m_pArguments != nullptr)
         return ScriptObject((*m_pArguments)[iIndex]);
-    if (iIndex < 0 || iIndex >= static_cast<int>(m_elements.size()) || m_elements[iIndex].isEmpty())
-        return ScriptObject(v8::Undefined(pIsolate).As<v8::Value>());
-    return m_elements[iIndex];
+    if (iIndex < 0 || iIndex >= m_iCount || element(iIndex).isEmpty())
+        return ScriptObject(v8::Undefined(v8::Isolate::GetCurrent()).As<v8::Value>());
+    return element(iIndex);
 }
 
 void ScriptArray::set(int iIndex, const ScriptObject& value)
 {
-    if (iIndex < 0)
-        return;
+    if (iIndex >= 0)
+        slot(iIndex) = value;
+}
+
+void ScriptArray::set(int iIndex, ScriptObject&& value)
+{
+    if (iIndex >= 0)
+        slot(iIndex) = std::move(value);
+}
+
+// The element at a non-negative index, the list grown to it.
+ScriptObject& ScriptArray::slot(int iIndex)
+{
     detach();
-    if (iIndex >= static_cast<int>(m_elements.size()))
-        m_elements.resize(static_cast<std::size_t>(iIndex) + 1, ScriptObject(v8::Local<v8::Value>()));
-    m_elements[iIndex] = value;
+    if (iIndex >= m_iCount) {
+        if (iIndex > 0)
+            m_rest.resize(static_cast<std::size_t>(iIndex), ScriptObject(v8::Local<v8::Value>()));
+        m_iCount = iIndex + 1;
+    }
+    return iIndex == 0 ? m_first : m_rest[iIndex - 1];
 }
 
 // A list over call arguments becomes a list of its own before it changes,
@@ -64,10 +112,13 @@ void ScriptArray::detach()
     m_pArguments = nullptr;
     int iLength = pArguments->Length();
     v8::HandleScope scope(v8::Isolate::GetCurrent());
-    m_elements.clear();
-    m_elements.reserve(static_cast<std::size_t>(iLength));
-    for (int i = 0; i < iLength; ++i)
-        m_elements.push_back(ScriptObject((*pArguments)[i]));
+    m_iCount = iLength;
+    m_first = iLength > 0 ? ScriptObject((*pArguments)[0]) : ScriptObject(v8::Local<v8::Value>());
+    m_rest.clear();
+    if (iLength > 1)
+        m_rest.reserve(static_cast<std::size_t>(iLength) - 1);
+    for (int i = 1; i < iLength; ++i)
+        m_rest.push_back(ScriptObject((*pArguments)[i]));
 }
 
 }  // namespace Bridge

@@ -31,24 +31,34 @@ ScriptObject ScriptFunction::invoke(ScriptArray args) const
         return ScriptObject(v8::Local<v8::Value>());
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> value = getValue();
+    v8::Local<v8::Value> value = valueIn(pIsolate);
     if (!context.valid() || value.IsEmpty() || !value->IsFunction())
         return ScriptObject::Null();
 
     // From here on nothing reads this object: the script may destroy the
     // slot that holds it while it runs.
     v8::Local<v8::Function> function = value.As<v8::Function>();
-    std::vector<v8::Local<v8::Value>> argv;
     int iCount = args.Length();
-    argv.reserve(static_cast<std::size_t>(iCount));
+    // The arguments are read in place; events pass at most one.
+    v8::Local<v8::Value> aInline[4];
+    std::vector<v8::Local<v8::Value>> aHeap;
+    v8::Local<v8::Value>* argv = aInline;
+    if (iCount > 4) {
+        aHeap.resize(static_cast<std::size_t>(iCount));
+        argv = aHeap.data();
+    }
     for (int i = 0; i < iCount; ++i) {
-        v8::Local<v8::Value> argument = args.get(i).getValue();
-        argv.push_back(argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument);
+        v8::Local<v8::Value> argument;
+        if (args.m_pArguments != nullptr)
+            argument = (*args.m_pArguments)[i];
+        else if (!args.element(i).isEmpty())
+            argument = args.element(i).getValue();
+        argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
     }
 
     v8::TryCatch tryCatch(pIsolate);
     v8::Local<v8::Value> result;
-    if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv.data())
+    if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv)
              .ToLocal(&result)) {
         if (tryCatch.HasCaught() && tryCatch.CanContinue())
             Engine::ReportUncaught(pIsolate, tryCatch);

@@ -1,5 +1,7 @@
 #include "Bridge/ScriptObject.h"
 
+#include <utility>
+
 #include "Bridge/KiteException.h"
 #include "Bridge/ScriptBridge.h"
 #include "Bridge/ScriptFunction.h"
@@ -18,23 +20,19 @@ ScriptObject::ScriptObject()
         m_value.Reset(pIsolate, v8::Object::New(pIsolate));
 }
 
-ScriptObject::ScriptObject(int iValue)
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    m_value.Reset(pIsolate, v8::Integer::New(pIsolate, iValue));
-}
+ScriptObject::ScriptObject(int iValue) : m_eKind(KIND_INT), m_iValue(iValue) {}
 
-ScriptObject::ScriptObject(const std::string& strValue)
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    m_value.Reset(pIsolate, StringToV8(strValue));
-}
+ScriptObject::ScriptObject(const std::string& strValue) : m_eKind(KIND_TEXT), m_strValue(strValue) {}
 
 ScriptObject::ScriptObject(v8::Local<v8::Value> value)
 {
-    if (!value.IsEmpty())
+    if (value.IsEmpty())
+        return;
+    if (value->IsUndefined())
+        m_eKind = KIND_UNDEFINED;
+    else if (value->IsNull())
+        m_eKind = KIND_NULL;
+    else
         m_value.Reset(v8::Isolate::GetCurrent(), value);
 }
 
@@ -42,35 +40,83 @@ ScriptObject::ScriptObject(NoValue) {}
 
 ScriptObject::ScriptObject(const ScriptObject& other)
 {
-    if (!other.m_value.IsEmpty())
-        m_value.Reset(v8::Isolate::GetCurrent(), other.m_value);
+    copyFrom(other);
 }
 
 ScriptObject& ScriptObject::operator=(const ScriptObject& other)
 {
-    if (this != &other) {
-        if (other.m_value.IsEmpty())
-            m_value.Reset();
-        else
-            m_value.Reset(v8::Isolate::GetCurrent(), other.m_value);
-    }
+    if (this != &other)
+        copyFrom(other);
+    return *this;
+}
+
+ScriptObject::ScriptObject(ScriptObject&& other) noexcept
+{
+    moveFrom(other);
+}
+
+ScriptObject& ScriptObject::operator=(ScriptObject&& other) noexcept
+{
+    if (this != &other)
+        moveFrom(other);
     return *this;
 }
 
 ScriptObject::~ScriptObject() {}
 
+void ScriptObject::copyFrom(const ScriptObject& other)
+{
+    m_eKind = other.m_eKind;
+    m_iValue = other.m_iValue;
+    m_strValue = other.m_strValue;
+    if (other.m_value.IsEmpty())
+        m_value.Reset();
+    else
+        m_value.Reset(v8::Isolate::GetCurrent(), other.m_value);
+}
+
+// The source is left empty.
+void ScriptObject::moveFrom(ScriptObject& other)
+{
+    m_eKind = other.m_eKind;
+    m_iValue = other.m_iValue;
+    m_strValue = std::move(other.m_strValue);
+    m_value = std::move(other.m_value);
+    other.m_eKind = KIND_HANDLE;
+}
+
 ScriptObject ScriptObject::Null()
 {
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    return ScriptObject(v8::Null(pIsolate).As<v8::Value>());
+    ScriptObject null{NoValue()};
+    null.m_eKind = KIND_NULL;
+    return null;
 }
 
 v8::Local<v8::Value> ScriptObject::getValue() const
 {
-    if (m_value.IsEmpty())
+    if (m_eKind == KIND_HANDLE && m_value.IsEmpty())
         return v8::Local<v8::Value>();
-    return m_value.Get(v8::Isolate::GetCurrent());
+    return valueIn(v8::Isolate::GetCurrent());
+}
+
+v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
+{
+    switch (m_eKind) {
+    case KIND_UNDEFINED:
+        return v8::Undefined(pIsolate);
+    case KIND_NULL:
+        return v8::Null(pIsolate);
+    case KIND_INT:
+        return v8::Integer::New(pIsolate, m_iValue);
+    case KIND_TEXT:
+        // As StringToV8: a text beyond V8's string limit becomes empty.
+        return v8::String::NewFromUtf8(pIsolate, m_strValue.data(), v8::NewStringType::kNormal,
+                                       static_cast<int>(m_strValue.size()))
+            .FromMaybe(v8::String::Empty(pIsolate));
+    case KIND_HANDLE:
+        break;
+    }
+    return m_value.IsEmpty() ? v8::Local<v8::Value>() : m_value.Get(pIsolate);
 }
 
 void ScriptObject::set(const std::string& strName, const ScriptObject& value)
@@ -78,24 +124,21 @@ void ScriptObject::set(const std::string& strName, const ScriptObject& value)
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    if (m_value.IsEmpty() || !context.valid())
+    // Only a handle can hold an object.
+    if (m_eKind != KIND_HANDLE || m_value.IsEmpty() || !context.valid())
         return;
     v8::Local<v8::Value> target = m_value.Get(pIsolate);
     if (!target->IsObject())
         return;
-    v8::Local<v8::Value> element = value.m_value.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>()
-                                                            : value.m_value.Get(pIsolate);
+    v8::Local<v8::Value> element = value.valueIn(pIsolate);
+    if (element.IsEmpty())
+        element = v8::Undefined(pIsolate);
     v8::Maybe<bool> done = target.As<v8::Object>()->Set(context.context(), KeyToV8(pIsolate, strName), element);
     if (done.IsNothing())
         throw ScriptExceptionPending();
 }
 
 namespace {
-
-v8::Local<v8::Value> HeldValue(v8::Isolate* pIsolate, const v8::Global<v8::Value>& value)
-{
-    return value.IsEmpty() ? v8::Local<v8::Value>() : value.Get(pIsolate);
-}
 
 // The named property of an object value, or an empty handle when the value
 // is not an object.
@@ -114,10 +157,12 @@ v8::Local<v8::Value> NamedProperty(v8::Isolate* pIsolate, v8::Local<v8::Context>
 
 bool ScriptObject::tryGetString(const std::string& strName, std::string& strOut) const
 {
+    if (m_eKind != KIND_HANDLE)
+        return false;  // only a handle can hold an object
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), HeldValue(pIsolate, m_value), strName);
+    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
     if (property.IsEmpty() || !property->IsString())
         return false;
     strOut = TextOf(pIsolate, property.As<v8::String>());
@@ -126,10 +171,12 @@ bool ScriptObject::tryGetString(const std::string& strName, std::string& strOut)
 
 bool ScriptObject::tryGetNumber(const std::string& strName, double& dOut) const
 {
+    if (m_eKind != KIND_HANDLE)
+        return false;  // only a handle can hold an object
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), HeldValue(pIsolate, m_value), strName);
+    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
     if (property.IsEmpty() || !property->IsNumber())
         return false;
     dOut = property.As<v8::Number>()->Value();
@@ -138,10 +185,12 @@ bool ScriptObject::tryGetNumber(const std::string& strName, double& dOut) const
 
 bool ScriptObject::tryGetBool(const std::string& strName, bool& bOut) const
 {
+    if (m_eKind != KIND_HANDLE)
+        return false;  // only a handle can hold an object
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), HeldValue(pIsolate, m_value), strName);
+    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
     if (property.IsEmpty() || !property->IsBoolean())
         return false;
     bOut = property.As<v8::Boolean>()->Value();

@@ -16,6 +16,9 @@ public:
     explicit ScriptArray(Arguments* pArguments);
     ScriptArray(const ScriptArray& other);
     ScriptArray& operator=(const ScriptArray& other);
+    // Moving hands the elements over without new handles.
+    ScriptArray(ScriptArray&& other) noexcept;
+    ScriptArray& operator=(ScriptArray&& other) noexcept;
     virtual ~ScriptArray();
 
     int Length() const;
@@ -23,13 +26,22 @@ public:
     ScriptObject get(int iIndex) const;
     // Grows the list as needed; holes read as undefined.
     void set(int iIndex, const ScriptObject& value);
+    void set(int iIndex, ScriptObject&& value);
     using ScriptObject::set;
 
 private:
+    friend class ScriptFunction;  // invoke reads the elements in place
+
+    // Elements of a list of its own. The first is kept inline: event
+    // callbacks pass one argument, and such a list then needs no heap.
+    const ScriptObject& element(int iIndex) const { return iIndex == 0 ? m_first : m_rest[iIndex - 1]; }
+    ScriptObject& slot(int iIndex);
     void detach();
 
     Arguments* m_pArguments;
-    std::vector<ScriptObject> m_elements;
+    int m_iCount;
+    ScriptObject m_first;
+    std::vector<ScriptObject> m_rest;
 };
 
 }  // namespace Bridge

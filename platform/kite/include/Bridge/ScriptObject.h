@@ -1,4 +1,10 @@
 // A script value held beyond any handle scope.
+//
+// Objects and functions are held through a persistent handle. Numbers made
+// from an int, strings made from text, undefined and null are kept by value
+// and become script values only when asked for: they are what most lists of
+// arguments and results hold, and a persistent handle made and dropped for
+// each of them costs more than the value itself.
 #ifndef BRIDGE_SCRIPT_OBJECT_H
 #define BRIDGE_SCRIPT_OBJECT_H
 
@@ -19,13 +25,17 @@ public:
     ScriptObject(v8::Local<v8::Value> value);  // an existing value; an empty handle stays empty
     ScriptObject(const ScriptObject& other);
     ScriptObject& operator=(const ScriptObject& other);
+    // Moving hands the held value over without a new handle; the source is
+    // left empty.
+    ScriptObject(ScriptObject&& other) noexcept;
+    ScriptObject& operator=(ScriptObject&& other) noexcept;
     virtual ~ScriptObject();
 
     static ScriptObject Null();
 
     // A handle in the caller's handle scope; empty when nothing is held.
     v8::Local<v8::Value> getValue() const;
-    bool isEmpty() const { return m_value.IsEmpty(); }
+    bool isEmpty() const { return m_eKind == KIND_HANDLE && m_value.IsEmpty(); }
 
     // Sets a named property when the held value is an object.
     void set(const std::string& strName, const ScriptObject& value);
@@ -46,7 +56,18 @@ protected:
     struct NoValue {};
     explicit ScriptObject(NoValue);
 
-    v8::Global<v8::Value> m_value;
+    // getValue with the isolate at hand.
+    v8::Local<v8::Value> valueIn(v8::Isolate* pIsolate) const;
+
+private:
+    enum EKind : unsigned char { KIND_HANDLE, KIND_UNDEFINED, KIND_NULL, KIND_INT, KIND_TEXT };
+    void copyFrom(const ScriptObject& other);
+    void moveFrom(ScriptObject& other);
+
+    EKind m_eKind = KIND_HANDLE;
+    int m_iValue = 0;            // KIND_INT
+    std::string m_strValue;      // KIND_TEXT
+    v8::Global<v8::Value> m_value;  // KIND_HANDLE; empty when nothing is held
 };
 
 }  // namespace Bridge
