@@ -1,0 +1,80 @@
+// Where command results are made: in the context the command runs in, or
+// the engine's from the main loop, also when agents come and go.
+#include <Bridge/Engine.h>
+#include <Bridge/ScriptBridge.h>
+
+#include "AgentTest.h"
+
+namespace TetherTest {
+namespace {
+
+class CCommandResultTest : public CAgentTest {
+protected:
+    // The Object.prototype of a context. Needs a handle scope.
+    v8::Local<v8::Value> ObjectPrototype(v8::Local<v8::Context> context)
+    {
+        v8::Context::Scope contextScope(context);
+        return v8::Script::Compile(context, Bridge::StringToV8("Object.prototype"))
+            .ToLocalChecked()
+            ->Run(context)
+            .ToLocalChecked();
+    }
+
+    v8::Local<v8::Value> PrototypeOf(const Bridge::ScriptObject& result)
+    {
+        v8::Local<v8::Value> value = result.getValue();
+        EXPECT_TRUE(!value.IsEmpty() && value->IsObject());
+        if (value.IsEmpty() || !value->IsObject())
+            return v8::Local<v8::Value>();
+        return value.As<v8::Object>()->GetPrototype();
+    }
+};
+
+TEST_F(CCommandResultTest, ResultsBelongToTheContextOfTheCall)
+{
+    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
+    CScope scope(*this);
+    v8::Local<v8::Context> first = Context();
+    v8::Local<v8::Context> second = v8::Context::New(Isolate());
+    Bridge::ScriptArray noArgs;
+    for (int iRound = 0; iRound < 2; ++iRound) {
+        for (v8::Local<v8::Context> context : {first, second}) {
+            v8::Context::Scope contextScope(context);
+            v8::Local<v8::Value> prototype = ObjectPrototype(context);
+            EXPECT_TRUE(PrototypeOf(pAgent->Pause(noArgs)) == prototype);
+            Bridge::ScriptObject query = pAgent->GetDuration(noArgs);
+            EXPECT_TRUE(PrototypeOf(query) == prototype);
+            EXPECT_EQ(Json(query), "{\"return_ecode\":0,\"return_type\":1,\"return_data\":0}");
+        }
+    }
+}
+
+TEST_F(CCommandResultTest, FromTheMainLoopResultsBelongToTheEnginesContext)
+{
+    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
+    Bridge::ScriptArray noArgs;
+    // Nothing entered but the isolate, as on the main loop.
+    Bridge::ScriptObject command = pAgent->Pause(noArgs);
+    Bridge::ScriptObject query = pAgent->GetDuration(noArgs);
+    CScope scope(*this);
+    EXPECT_TRUE(PrototypeOf(command) == ObjectPrototype(Context()));
+    EXPECT_TRUE(PrototypeOf(query) == ObjectPrototype(Context()));
+    EXPECT_EQ(Json(command), "{\"return_ecode\":0}");
+}
+
+TEST_F(CCommandResultTest, ResultsAreMadeAgainAfterTheLastAgentWent)
+{
+    for (int iRound = 0; iRound < 3; ++iRound) {
+        std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
+        CScope scope(*this);
+        // A context of its own each round, like a new page.
+        v8::Local<v8::Context> context = v8::Context::New(Isolate());
+        v8::Context::Scope contextScope(context);
+        Bridge::ScriptArray noArgs;
+        EXPECT_TRUE(PrototypeOf(pAgent->Stop(noArgs)) == ObjectPrototype(context));
+        EXPECT_EQ(Json(pAgent->GetDuration(noArgs)), "{\"return_ecode\":0,\"return_type\":1,\"return_data\":0}");
+    }
+}
+
+}  // namespace
+}  // namespace TetherTest
