@@ -16,7 +16,8 @@ Bridge::ScriptObject CPlayerAgent::GetDuration(const Bridge::ScriptArray& aArgs)
 {
     (void)aArgs;
     LOG_ENTER();
-    std::string strCmd = "player_get_duration";
+    // Made once: the name is longer than a string holds without the heap.
+    static const std::string strCmd = "player_get_duration";
 
     unsigned long ulDuration = 0;
     if (m_pCinecasterAdapter == nullptr || !m_pCinecasterAdapter->GetDuration(&ulDuration)) {
@@ -44,7 +45,8 @@ Bridge::ScriptObject CPlayerAgent::GetCurrentPosition(const Bridge::ScriptArray&
 {
     (void)aArgs;
     LOG_ENTER();
-    std::string strCmd = "player_get_current_position";
+    // Made once: the name is longer than a string holds without the heap.
+    static const std::string strCmd = "player_get_current_position";
 
     unsigned long long ullPosition = 0;
     if (m_pCinecasterAdapter == nullptr ||
@@ -68,7 +70,8 @@ Bridge::ScriptObject CPlayerAgent::GetPlayerState(const Bridge::ScriptArray& aAr
 {
     (void)aArgs;
     LOG_ENTER();
-    std::string strCmd = "player_get_player_state";
+    // Made once: the name is longer than a string holds without the heap.
+    static const std::string strCmd = "player_get_player_state";
 
     // Until a URL is accepted the adapter has nothing to tell.
     if (m_ePlayerState == AGENT_STATE_NOT_CREATED) {

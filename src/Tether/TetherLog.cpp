@@ -1,36 +1,37 @@
 #include "TetherLog.h"
 
-#include <atomic>
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace Tether {
 
+namespace LogDetail {
+
+std::atomic<unsigned> g_uForkGeneration{1};
+__thread unsigned t_uGeneration __attribute__((tls_model("initial-exec"))) = 0;
+__thread int t_iThreadId __attribute__((tls_model("initial-exec"))) = 0;
+
+int AskThreadId()
+{
+    t_iThreadId = static_cast<int>(syscall(SYS_gettid));
+    t_uGeneration = g_uForkGeneration.load(std::memory_order_relaxed);
+    return t_iThreadId;
+}
+
+}  // namespace LogDetail
+
 namespace {
-// Bumped in a forked child, whose threads all have new ids.
-std::atomic<unsigned> s_uForkGeneration{1};
-thread_local unsigned t_uGeneration = 0;
-thread_local int t_iThreadId = 0;
 
 void OnForkChild()
 {
-    s_uForkGeneration.fetch_add(1, std::memory_order_relaxed);
+    LogDetail::g_uForkGeneration.fetch_add(1, std::memory_order_relaxed);
 }
 
 struct CForkWatch {
     CForkWatch() { pthread_atfork(nullptr, nullptr, OnForkChild); }
 } s_forkWatch;
-}  // namespace
 
-int CurrentThreadId()
-{
-    unsigned uGeneration = s_uForkGeneration.load(std::memory_order_relaxed);
-    if (t_uGeneration != uGeneration) {
-        t_iThreadId = static_cast<int>(syscall(SYS_gettid));
-        t_uGeneration = uGeneration;
-    }
-    return t_iThreadId;
-}
+}  // namespace
 
 }  // namespace Tether

@@ -3,6 +3,7 @@
 #ifndef TETHER_TETHER_LOG_H
 #define TETHER_TETHER_LOG_H
 
+#include <atomic>
 #include <dlog.h>
 
 #define TETHER_LOG_TAG "WRT_PLUGINS/CINECAST"
@@ -14,9 +15,25 @@
 
 namespace Tether {
 
+namespace LogDetail {
+// Bumped in a forked child, whose threads all have new ids.
+extern std::atomic<unsigned> g_uForkGeneration;
+// The calling thread's id and the generation it was asked in. In the static
+// thread-storage block, which the loader keeps room for even in a library
+// opened with dlopen: read with no call, on every log line.
+extern __thread unsigned t_uGeneration __attribute__((tls_model("initial-exec")));
+extern __thread int t_iThreadId __attribute__((tls_model("initial-exec")));
+int AskThreadId();
+}  // namespace LogDetail
+
 // The kernel id of the calling thread. A thread's id never changes, so it is
 // asked of the kernel once per thread (and again in a forked child).
-int CurrentThreadId();
+inline int CurrentThreadId()
+{
+    if (LogDetail::t_uGeneration != LogDetail::g_uForkGeneration.load(std::memory_order_relaxed))
+        return LogDetail::AskThreadId();
+    return LogDetail::t_iThreadId;
+}
 
 constexpr const char* BaseName(const char* pszPath)
 {

@@ -1,0 +1,50 @@
+// The thread id of log lines is the kernel's id of the calling thread, kept
+// per thread once asked, and asked again in a forked child.
+#include <TetherLog.h>
+#include <gtest/gtest.h>
+
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+int KernelThreadId()
+{
+    return static_cast<int>(syscall(SYS_gettid));
+}
+
+TEST(ThreadIdTest, EachThreadHasItsOwn)
+{
+    EXPECT_EQ(Tether::CurrentThreadId(), KernelThreadId());
+    EXPECT_EQ(Tether::CurrentThreadId(), KernelThreadId());
+    int iSeen = 0;
+    int iKernel = 0;
+    std::thread other([&] {
+        iSeen = Tether::CurrentThreadId();
+        iKernel = KernelThreadId();
+    });
+    other.join();
+    EXPECT_EQ(iSeen, iKernel);
+    EXPECT_NE(iSeen, Tether::CurrentThreadId());
+}
+
+TEST(ThreadIdTest, AForkedChildSeesItsOwn)
+{
+    int iParent = Tether::CurrentThreadId();
+    ASSERT_EQ(iParent, KernelThreadId());
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        int iChild = Tether::CurrentThreadId();
+        _exit(iChild == KernelThreadId() && iChild != iParent ? 0 : 1);
+    }
+    int iStatus = 0;
+    ASSERT_EQ(waitpid(child, &iStatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(iStatus));
+    EXPECT_EQ(WEXITSTATUS(iStatus), 0);
+    EXPECT_EQ(Tether::CurrentThreadId(), iParent);
+}
+
+}  // namespace
