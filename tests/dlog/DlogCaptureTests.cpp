@@ -1,5 +1,6 @@
 #include "DlogTestFixture.h"
 
+#include <sys/wait.h>
 #include <tuple>
 
 namespace {
@@ -37,6 +38,34 @@ TEST_F(CDlogCaptureTest, StartingDropsWhatWasNotTakenAndStoppingKeepsIt)
     std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
     ASSERT_EQ(vecLines.size(), 1u);
     EXPECT_EQ(vecLines[0].m_strText, "kept");
+}
+
+}  // namespace
+
+namespace {
+
+using CDlogPidTest = CDlogTest;
+
+// The process id of a line is the writer's, also in a forked child.
+TEST_F(CDlogPidTest, ALinesProcessIdIsTheWritersAlsoAfterAFork)
+{
+    std::FILE* pFile = OpenDestination();
+    __dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "parent");
+    std::fflush(pFile);
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        __dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "child");
+        std::fflush(pFile);
+        _exit(0);
+    }
+    int iStatus = 0;
+    ASSERT_EQ(waitpid(child, &iStatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0);
+    __dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "parent again");
+    EXPECT_EQ(WrittenLines(), (std::vector<std::string>{Prefix("W/T") + "parent",
+                                                        "W/T(" + std::to_string(child) + "): child",
+                                                        Prefix("W/T") + "parent again"}));
 }
 
 }  // namespace

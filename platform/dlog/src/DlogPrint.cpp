@@ -37,9 +37,9 @@ extern "C" int __dlog_print(log_id_t log_id, int prio, const char* tag, const ch
         static_cast<int>(log_id) < 0 || log_id >= LOG_ID_MAX)
         return -EINVAL;
 
-    Dlog::CLogState& state = Dlog::CLogState::Instance();
-    if (!state.IsListening())
+    if (!Dlog::g_bListening.load(std::memory_order_acquire))
         return 0;
+    Dlog::CLogState& state = Dlog::CLogState::Instance();
 
     // A C entry point: nothing may escape as a C++ exception.
     try {

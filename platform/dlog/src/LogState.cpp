@@ -1,8 +1,38 @@
 #include "LogState.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
 namespace Dlog {
+
+std::atomic<bool> g_bListening{false};
+
+namespace {
+
+// The process id of the lines. It changes only in a forked child, where
+// this asks again: a system call per line is most of a line's cost.
+std::atomic<int> s_iPid{0};
+
+void OnForkChild()
+{
+    s_iPid.store(0, std::memory_order_relaxed);
+}
+
+struct CForkWatch {
+    CForkWatch() { pthread_atfork(nullptr, nullptr, OnForkChild); }
+} s_forkWatch;
+
+int CurrentPid()
+{
+    int iPid = s_iPid.load(std::memory_order_relaxed);
+    if (iPid == 0) {
+        iPid = static_cast<int>(getpid());
+        s_iPid.store(iPid, std::memory_order_relaxed);
+    }
+    return iPid;
+}
+
+}  // namespace
 
 CLogState& CLogState::Instance()
 {
@@ -13,7 +43,7 @@ CLogState& CLogState::Instance()
 
 void CLogState::UpdateListening()
 {
-    m_bListening.store(m_pDestination != nullptr || m_bCapturing, std::memory_order_release);
+    g_bListening.store(m_pDestination != nullptr || m_bCapturing, std::memory_order_release);
 }
 
 void CLogState::SetDestination(std::FILE* pStream)
@@ -46,7 +76,7 @@ bool CLogState::Publish(CLogLine&& line)
     if (m_pDestination == nullptr && !m_bCapturing)
         return false;
     if (m_pDestination != nullptr) {
-        std::string strLine = FormatLine(line, static_cast<int>(getpid()));
+        std::string strLine = FormatLine(line, CurrentPid());
         strLine += '\n';
         std::fwrite(strLine.data(), 1, strLine.size(), m_pDestination);
         std::fflush(m_pDestination);

@@ -12,13 +12,14 @@
 
 namespace Dlog {
 
+// True while a destination or a capture would take a line; read without
+// the lock, and without reaching the state, so that an unheard line costs
+// a load and no formatting.
+extern std::atomic<bool> g_bListening;
+
 class CLogState {
 public:
     static CLogState& Instance();
-
-    // True while a destination or a capture would take a line; read without
-    // the lock so that unheard lines cost no formatting.
-    bool IsListening() const { return m_bListening.load(std::memory_order_acquire); }
 
     void SetDestination(std::FILE* pStream);
     void SetCapturing(bool bCapturing);
@@ -33,7 +34,6 @@ private:
     void UpdateListening();  // caller holds m_mutex
 
     std::mutex m_mutex;
-    std::atomic<bool> m_bListening{false};
     std::FILE* m_pDestination = nullptr;
     bool m_bCapturing = false;
     std::vector<CLogLine> m_vecCaptured;
