@@ -3,6 +3,7 @@
 #include <chrono>
 #include <clutter/clutter.h>
 #include <cstdint>
+#include <thread>
 
 #include "BenchScript.h"
 
@@ -43,20 +44,30 @@ int CBareEvents::Deliver(void* pData)
     return 0;
 }
 
-std::vector<std::thread> CBareEvents::StartBurst(int iThreads, std::size_t uPerThread, const std::string& strText)
+CBareEvents::CBareEvents(CBenchRuntime& runtime) : m_rRuntime(runtime)
 {
-    std::vector<std::thread> aThreads;
-    for (int i = 0; i < iThreads; ++i)
-        aThreads.emplace_back([this, uPerThread, strText] {
+    for (int i = 0; i < s_iProducers; ++i)
+        m_aProducers.emplace_back(new CBareProducer());
+}
+
+CBareEvents::~CBareEvents()
+{
+    m_aProducers.clear();
+    m_function.Reset();
+}
+
+void CBareEvents::StartBurst(int iThreads, std::size_t uPerThread, const std::string& strText)
+{
+    for (int i = 0; i < iThreads && i < s_iProducers; ++i)
+        m_aProducers[static_cast<std::size_t>(i)]->Start([this, uPerThread, strText] {
             for (std::size_t n = 0; n < uPerThread; ++n)
                 Queue(strText);
         });
-    return aThreads;
 }
 
-std::thread CBareEvents::StartPaced(std::size_t uCount, unsigned uIntervalMicros)
+void CBareEvents::StartPaced(std::size_t uCount, unsigned uIntervalMicros)
 {
-    return std::thread([this, uCount, uIntervalMicros] {
+    m_aProducers.front()->Start([this, uCount, uIntervalMicros] {
         const std::chrono::microseconds interval(uIntervalMicros);
         std::chrono::steady_clock::time_point next = std::chrono::steady_clock::now();
         for (std::size_t n = 0; n < uCount; ++n) {
@@ -65,6 +76,12 @@ std::thread CBareEvents::StartPaced(std::size_t uCount, unsigned uIntervalMicros
             Queue(std::to_string(static_cast<int32_t>(static_cast<uint32_t>(SteadyNanos()))));
         }
     });
+}
+
+void CBareEvents::Wait()
+{
+    for (std::unique_ptr<CBareProducer>& pProducer : m_aProducers)
+        pProducer->Wait();
 }
 
 }  // namespace TetherBench

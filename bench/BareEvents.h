@@ -5,29 +5,34 @@
 #define TETHER_BENCH_BARE_EVENTS_H
 
 #include <cstddef>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "BareProducer.h"
 #include "BenchRuntime.h"
 
 namespace TetherBench {
 
 class CBareEvents {
 public:
-    explicit CBareEvents(CBenchRuntime& runtime) : m_rRuntime(runtime) {}
-    ~CBareEvents() { m_function.Reset(); }
+    static const int s_iProducers = 4;
+
+    explicit CBareEvents(CBenchRuntime& runtime);
+    ~CBareEvents();
 
     // The global script function that receives every event from now on.
     void SetFunction(const char* pszName);
 
-    // iThreads threads each queue uPerThread events carrying strText, at
-    // full speed. The caller joins the threads.
-    std::vector<std::thread> StartBurst(int iThreads, std::size_t uPerThread, const std::string& strText);
-    // One thread queues uCount events, one every uIntervalMicros, each
-    // carrying the steady clock's nanoseconds cut to 32 bits, as the
-    // simulated player's clock-time events do.
-    std::thread StartPaced(std::size_t uCount, unsigned uIntervalMicros);
+    // iThreads producers (up to four) each queue uPerThread events carrying
+    // strText, at full speed; returns at once.
+    void StartBurst(int iThreads, std::size_t uPerThread, const std::string& strText);
+    // The first producer queues uCount events, one every uIntervalMicros,
+    // each carrying the steady clock's nanoseconds cut to 32 bits, as the
+    // simulated player's clock-time events do; returns at once.
+    void StartPaced(std::size_t uCount, unsigned uIntervalMicros);
+    // Waits until the producers have queued their events.
+    void Wait();
 
 private:
     struct CRecord {
@@ -39,6 +44,7 @@ private:
 
     CBenchRuntime& m_rRuntime;
     v8::Global<v8::Function> m_function;
+    std::vector<std::unique_ptr<CBareProducer>> m_aProducers;
 };
 
 }  // namespace TetherBench

@@ -4,59 +4,102 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <memory>
+#include <string>
 #include <unistd.h>
 #include <vector>
-
 
 namespace TetherBench {
 
 namespace {
 
-// Calls per timed iteration: one script loop, so that V8's own entry from
-// C++ is spread thin.
+// Calls per loop: V8's own entry from C++ and the clock readings are spread
+// thin over them.
 const int s_iBatch = 1000;
 
+struct CPair {
+    const char* m_pszFigure;
+    const char* m_pszOurs;      // script loop functions taking a count
+    const char* m_pszBaseline;
+    bool m_bLogToFile;          // ours writes its log lines to a file
+};
 
-// Where the log lines go while a loop runs: nowhere, or a file that starts
-// empty for every repetition.
-class CLogDestination {
+const CPair s_aPairs[] = {
+    {"player_get_duration(), log off", "ourDuration", "bareCall", false},
+    {"player_seek_to({param_seek_to}), log off", "ourSeek", "bareCallWithArgs", false},
+    {"player_get_duration(), log to a file", "ourDuration", "bareCall", true},
+    {"player_seek_to({param_seek_to}), log to a file", "ourSeek", "bareCallWithArgs", true},
+    {"callback property assignment", "ourAssign", "bareAssign", false},
+};
+
+double ThreadCpuNanos()
+{
+    timespec stTime;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &stTime);
+    return static_cast<double>(stTime.tv_sec) * 1e9 + static_cast<double>(stTime.tv_nsec);
+}
+
+// The log file, emptied whenever it has grown large.
+class CLogFile {
 public:
-    explicit CLogDestination(std::FILE* pFile) : m_pFile(pFile)
+    CLogFile() : m_pFile(std::tmpfile())
     {
         if (m_pFile == nullptr)
+            std::perror("tether_bench: no temporary log file");
+    }
+    ~CLogFile()
+    {
+        if (m_pFile != nullptr)
+            std::fclose(m_pFile);
+    }
+    std::FILE* File() const { return m_pFile; }
+    void Trim()
+    {
+        if (m_pFile == nullptr || std::ftell(m_pFile) < (64L << 20))
             return;
         std::rewind(m_pFile);
         if (ftruncate(fileno(m_pFile), 0) != 0)
             std::perror("tether_bench: truncating the log file");
-        Dlog::SetDestination(m_pFile);
     }
-    ~CLogDestination() { Dlog::SetDestination(nullptr); }
 
 private:
     std::FILE* m_pFile;
 };
 
-struct CLoop {
-    const char* m_pszBenchmark;
-    const char* m_pszFunction;
-    bool m_bLogToFile;
+struct CLoops {
+    v8::Global<v8::Function> m_ours;
+    v8::Global<v8::Function> m_baseline;
 };
 
-const CLoop s_aLoops[] = {
-    {"command/player_get_duration/log_off", "ourDuration", false},
-    {"bare/call", "bareCall", false},
-    {"command/player_seek_to/log_off", "ourSeek", false},
-    {"bare/call_with_args", "bareCallWithArgs", false},
-    {"bare/call_naive_key", "bareCallNaiveKey", false},
-    {"command/player_get_duration/log_file", "ourDuration", true},
-    {"command/player_seek_to/log_file", "ourSeek", true},
-    {"assign/onbuffering", "ourAssign", false},
-    {"bare/assign_global", "bareAssign", false},
-};
+void RunPair(benchmark::State& state, CBenchRuntime& runtime, const CLoops& loops, CLogFile* pLogFile)
+{
+    double dOurs = 0;
+    double dBaseline = 0;
+    bool bOursFirst = true;
+    for (auto _ : state) {
+        for (int iTurn = 0; iTurn < 2; ++iTurn) {
+            bool bOurs = (iTurn == 0) == bOursFirst;
+            if (bOurs && pLogFile != nullptr)
+                Dlog::SetDestination(pLogFile->File());
+            double dStart = ThreadCpuNanos();
+            runtime.Call(bOurs ? loops.m_ours : loops.m_baseline, s_iBatch);
+            (bOurs ? dOurs : dBaseline) += ThreadCpuNanos() - dStart;
+            if (bOurs && pLogFile != nullptr) {
+                Dlog::SetDestination(nullptr);
+                pLogFile->Trim();
+            }
+        }
+        bOursFirst = !bOursFirst;
+    }
+    double dCalls = static_cast<double>(state.iterations()) * s_iBatch;
+    state.counters["ours_ns"] = dOurs / dCalls;
+    state.counters["baseline_ns"] = dBaseline / dCalls;
+    state.counters["ratio"] = dOurs / dBaseline;
+}
 
-// The console report, keeping each benchmark's median time per call.
+// The console report, keeping the medians of each pair's counters.
 class CMedianReporter : public benchmark::ConsoleReporter {
 public:
     CMedianReporter() : benchmark::ConsoleReporter(OO_Tabular) {}
@@ -65,81 +108,71 @@ public:
     {
         benchmark::ConsoleReporter::ReportRuns(aReports);
         for (const Run& run : aReports) {
-            auto it = run.counters.find("time_per_call");
-            if (it == run.counters.end() || run.error_occurred)
+            if (run.error_occurred)
                 continue;
-            const std::string& strName = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_mapMedianNs[strName] = it->second.value * 1e9;
-            else if (run.run_type == Run::RT_Iteration && m_mapMedianNs.count(strName) == 0)
-                m_mapSingleNs[strName] = it->second.value * 1e9;
+            bool bMedian = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            bool bSingle = run.run_type == Run::RT_Iteration && m_mapMedians.count(run.run_name.function_name) == 0;
+            if (!bMedian && !bSingle)
+                continue;
+            std::map<std::string, double>& mapCounters = m_mapMedians[run.run_name.function_name];
+            for (const auto& counter : run.counters)
+                mapCounters[counter.first] = counter.second.value;
         }
     }
 
-    double NsPerCall(const std::string& strName) const
+    double Median(const std::string& strBenchmark, const std::string& strCounter) const
     {
-        auto it = m_mapMedianNs.find(strName);
-        if (it != m_mapMedianNs.end())
-            return it->second;
-        it = m_mapSingleNs.find(strName);
-        return it != m_mapSingleNs.end() ? it->second : std::nan("");
+        auto itBenchmark = m_mapMedians.find(strBenchmark);
+        if (itBenchmark == m_mapMedians.end())
+            return std::nan("");
+        auto itCounter = itBenchmark->second.find(strCounter);
+        return itCounter != itBenchmark->second.end() ? itCounter->second : std::nan("");
     }
 
 private:
-    std::map<std::string, double> m_mapMedianNs;
-    std::map<std::string, double> m_mapSingleNs;
+    std::map<std::string, std::map<std::string, double>> m_mapMedians;
 };
 
 }  // namespace
 
 void RunCallFigures(CBenchRuntime& runtime, const CCallSettings& settings, CFigureTable& table)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pLogFile(std::tmpfile(), std::fclose);
-    if (!pLogFile)
-        std::perror("tether_bench: no temporary log file");
-
-    std::vector<std::unique_ptr<v8::Global<v8::Function>>> aFunctions;
-    for (const CLoop& loop : s_aLoops) {
+    CLogFile logFile;
+    std::vector<std::unique_ptr<CLoops>> aLoops;
+    for (const CPair& pair : s_aPairs) {
+        aLoops.emplace_back(new CLoops());
+        CLoops* pLoops = aLoops.back().get();
         {
             v8::HandleScope scope(runtime.Isolate());
-            aFunctions.emplace_back(
-                new v8::Global<v8::Function>(runtime.Isolate(), runtime.Function(loop.m_pszFunction)));
+            pLoops->m_ours.Reset(runtime.Isolate(), runtime.Function(pair.m_pszOurs));
+            pLoops->m_baseline.Reset(runtime.Isolate(), runtime.Function(pair.m_pszBaseline));
         }
-        const v8::Global<v8::Function>* pFunction = aFunctions.back().get();
-        std::FILE* pFile = loop.m_bLogToFile ? pLogFile.get() : nullptr;
+        CLogFile* pLogFile = pair.m_bLogToFile ? &logFile : nullptr;
         CBenchRuntime* pRuntime = &runtime;
-        benchmark::RegisterBenchmark(loop.m_pszBenchmark,
-                                     [pRuntime, pFunction, pFile](benchmark::State& state) {
-                                         CLogDestination destination(pFile);
-                                         for (auto _ : state)
-                                             pRuntime->Call(*pFunction, s_iBatch);
-                                         state.counters["time_per_call"] = benchmark::Counter(
-                                             s_iBatch, benchmark::Counter::kIsIterationInvariantRate |
-                                                           benchmark::Counter::kInvert);
+        std::string strName = std::string(pair.m_pszOurs) + "/vs/" + pair.m_pszBaseline +
+                              (pair.m_bLogToFile ? "/log_file" : "/log_off");
+        benchmark::RegisterBenchmark(strName.c_str(),
+                                     [pRuntime, pLoops, pLogFile](benchmark::State& state) {
+                                         RunPair(state, *pRuntime, *pLoops, pLogFile);
                                      })
             ->Repetitions(settings.m_iRepetitions)
-            ->MinTime(loop.m_bLogToFile ? settings.m_dMinSeconds / 2 : settings.m_dMinSeconds)
-            ->MeasureProcessCPUTime()
+            ->MinTime(pair.m_bLogToFile ? settings.m_dMinSeconds / 2 : settings.m_dMinSeconds)
             ->DisplayAggregatesOnly(true)
             ->Unit(benchmark::kMicrosecond);
     }
 
     CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (auto& pFunction : aFunctions)
-        pFunction->Reset();
+    aLoops.clear();
 
-    auto ns = [&reporter](const char* pszName) { return reporter.NsPerCall(pszName); };
-    table.Add({"player_get_duration(), log off", "ns/call", ns("command/player_get_duration/log_off"),
-               ns("bare/call"), ETarget::RatioAtMost, 2.0});
-    table.Add({"player_seek_to({param_seek_to}), log off", "ns/call", ns("command/player_seek_to/log_off"),
-               ns("bare/call_with_args"), ETarget::RatioAtMost, 2.0});
-    table.Add({"player_get_duration(), log to a file", "ns/call", ns("command/player_get_duration/log_file"),
-               ns("bare/call"), ETarget::None, 0});
-    table.Add({"player_seek_to({param_seek_to}), log to a file", "ns/call",
-               ns("command/player_seek_to/log_file"), ns("bare/call_with_args"), ETarget::None, 0});
-    table.Add({"callback property assignment", "ns/call", ns("assign/onbuffering"), ns("bare/assign_global"),
-               ETarget::None, 0});
+    for (const CPair& pair : s_aPairs) {
+        std::string strName = std::string(pair.m_pszOurs) + "/vs/" + pair.m_pszBaseline +
+                              (pair.m_bLogToFile ? "/log_file" : "/log_off");
+        bool bTarget = !pair.m_bLogToFile && std::string(pair.m_pszOurs) != "ourAssign";
+        table.Add({pair.m_pszFigure, "ns/call", reporter.Median(strName, "ours_ns"),
+                   reporter.Median(strName, "baseline_ns"), reporter.Median(strName, "ratio"),
+                   bTarget ? ETarget::RatioAtMost : ETarget::None, 2.0});
+    }
 }
 
 }  // namespace TetherBench

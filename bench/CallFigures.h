@@ -1,5 +1,11 @@
-// Routed commands and callback property assignments, timed as script loops
-// with Google Benchmark beside the bare class's calls.
+// Routed commands and callback property assignments against the bare
+// class's calls, timed as script loops with Google Benchmark.
+//
+// Each benchmark is a pair: every iteration runs a loop of ours and the same
+// loop of the baseline, in alternating order, and times each on the main
+// thread's CPU clock. The machine's load changes from moment to moment, so
+// a figure and its baseline are only comparable when measured side by side;
+// the ratio reported is the median of the repetitions' ratios.
 #ifndef TETHER_BENCH_CALL_FIGURES_H
 #define TETHER_BENCH_CALL_FIGURES_H
 
@@ -9,11 +15,11 @@
 namespace TetherBench {
 
 struct CCallSettings {
-    int m_iRepetitions = 5;
-    double m_dMinSeconds = 0.2;  // per repetition
+    int m_iRepetitions = 11;
+    double m_dMinSeconds = 0.1;  // of CPU time per repetition, both loops together
 };
 
-// Registers the loops with Google Benchmark, runs them (with the options of
+// Registers the pairs with Google Benchmark, runs them (with the options of
 // the command line given to benchmark::Initialize) and adds the medians to
 // the table. Needs the bench script installed.
 void RunCallFigures(CBenchRuntime& runtime, const CCallSettings& settings, CFigureTable& table);

@@ -13,9 +13,11 @@
 namespace TetherBench {
 
 struct CEventSettings {
-    std::size_t m_uBurstEvents = 100000;  // per throughput run, over all threads
-    int m_iRounds = 3;                    // throughput runs of each kind; the median counts
-    std::size_t m_uPacedEvents = 10000;   // per path, in two interleaved halves
+    // Many short runs, ours and the baseline's in turn: the machine's load
+    // changes from moment to moment, and both should see the same mix.
+    std::size_t m_uBurstEvents = 40000;   // per throughput run, over all threads
+    int m_iRounds = 11;                   // runs of each kind; the median ratio counts
+    std::size_t m_uPacedEvents = 20000;   // per path, in ten interleaved parts
     unsigned m_uIntervalMicros = 100;
 };
 

@@ -63,9 +63,11 @@ bool CFigureTable::Print() const
     std::printf("| Figure | Unit | Ours | Baseline | Ratio | Target | |\n");
     std::printf("|---|---|---:|---:|---:|---|---|\n");
     for (const CFigure& figure : m_aFigures) {
-        double dRatio = std::isnan(figure.m_dBaseline) || figure.m_dBaseline == 0
-                            ? std::nan("")
-                            : figure.m_dOurs / figure.m_dBaseline;
+        double dRatio = figure.m_dRatio;
+        // A limit on our value alone: a ratio of two small growths says nothing.
+        if (std::isnan(dRatio) && figure.m_eTarget != ETarget::OursBelow && !std::isnan(figure.m_dBaseline) &&
+            figure.m_dBaseline != 0)
+            dRatio = figure.m_dOurs / figure.m_dBaseline;
         std::string strVerdict = Verdict(figure, dRatio);
         if (strVerdict == "MISSED")
             bAllMet = false;

@@ -20,6 +20,7 @@ struct CFigure {
     std::string m_strUnit;
     double m_dOurs;
     double m_dBaseline;  // NaN: no baseline
+    double m_dRatio;     // measured pairwise; NaN: ours / baseline
     ETarget m_eTarget;
     double m_dLimit;
 };

@@ -14,7 +14,7 @@ namespace TetherBench {
 struct CMemorySettings {
     std::size_t m_uCommands = 1000000;  // half player_get_duration, half player_seek_to
     std::size_t m_uEvents = 1000000;
-    std::size_t m_uWarmUp = 100000;     // of each, before the first reading
+    std::size_t m_uWarmUp = 200000;     // of each, before the first reading
 };
 
 // Needs the bench script installed; uFirstPlayer is what it answered.
