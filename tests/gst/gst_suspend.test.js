@@ -26,7 +26,8 @@ test("suspend while paused, restore at the remembered position, still paused", a
   const mark = p.mark();
   p.call("player_resume");
   const first = await p.waitFor("current_time", mark, 1000);
-  assertTrue(Number(first.arg) >= held && Number(first.arg) < held + 200, "resumed at " + first.arg);
+  // Wide margins: a loaded machine delays the first report, not its start.
+  assertTrue(Number(first.arg) >= held && Number(first.arg) < held + 1000, "resumed at " + first.arg);
   kite.destroy(p.tether);
 });
 
@@ -35,6 +36,8 @@ test("suspend while playing, restore plays on from there", async () => {
   p.call("player_seek_to", { param_seek_to: 1500 });
   p.call("player_play");
   await sleep(300);
+  const before = p.position();
+  assertTrue(before >= 1500, "position before suspend " + before);
   assertEqual(p.call("player_suspend", {}), 0, "suspend");
   const mark = p.mark();
   await sleep(250);
@@ -42,7 +45,7 @@ test("suspend while playing, restore plays on from there", async () => {
   assertEqual(restore(p, "", -1, true), 0, "restore");
   assertEqual(p.state(), STATE.PLAYING, "playing again");
   const first = await p.waitFor("current_time", mark, 1000);
-  assertTrue(Number(first.arg) >= 1700 && Number(first.arg) < 2100, "went on from about 1800: " + first.arg);
+  assertTrue(Number(first.arg) >= before && Number(first.arg) < before + 1000, "went on from " + before + ": " + first.arg);
   kite.destroy(p.tether);
 });
 
