@@ -523,7 +523,8 @@ function answer(o) {
 
 function report(o) {
   const fields = {};
-  if (r.chance(0.7)) fields.duration = r.chance(0.5) ? r.int(2 ** 31) * 3 : r.pick([2 ** 32 - 1, 2 ** 31, 0]);
+  // Up to 2^32 - 1: the player's duration is an unsigned long, 32 bits on the TV.
+  if (r.chance(0.7)) fields.duration = r.chance(0.5) ? r.int(2 ** 31) * 2 : r.pick([2 ** 32 - 1, 2 ** 31, 0]);
   if (r.chance(0.7)) fields.position = r.chance(0.5) ? r.int(2 ** 31) : r.pick([2n ** 64n - 1n, 2n ** 32n + 100n, 0n]);
   if (r.chance(0.7)) fields.state = r.chance(0.7) ? r.int(5) : FuzzRandom.int32(r);
   sim.report(o.adapter, fields);
