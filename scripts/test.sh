@@ -1,32 +1,44 @@
 #!/usr/bin/env bash
 # Builds and runs every test: first a RelWithDebInfo build in build/, then an
 # AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/ with
-# leak checking. Exits non-zero when any build or test fails.
-# BUILD_DIR and ASAN_BUILD_DIR choose other folders.
+# leak checking, then a ThreadSanitizer build in build-tsan/ of the parts
+# that cross threads, then the armhf cross build with every test under
+# qemu-user (scripts/armhf.sh; TETHER_ARMHF=cxx runs only its C++ tests,
+# TETHER_ARMHF=off skips it). Exits non-zero when any build or test fails.
+# BUILD_DIR, ASAN_BUILD_DIR and TSAN_BUILD_DIR choose other folders.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 build_asan=${ASAN_BUILD_DIR:-$root/build-asan}
+build_tsan=${TSAN_BUILD_DIR:-$root/build-tsan}
 
 "$root/scripts/setup.sh" || { echo "test.sh: set-up failed" >&2; exit 1; }
 
 failed=()
 
 # run_suite NAME DIR [CMAKE OPTIONS...]
+# TARGETS (names separated by spaces) and SKIP (a ctest -E pattern), when
+# set, narrow the build and the tests run.
 run_suite() {
   local name=$1 dir=$2
   shift 2
+  local -a targets=() skip=()
+  [ -n "${TARGETS:-}" ] && targets=(--target ${TARGETS})
+  [ -n "${SKIP:-}" ] && skip=(-E "$SKIP")
+  local start=$SECONDS
   echo "== $name: configure and build in $dir"
   if ! cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"; then
     failed+=("$name (configure)"); return
   fi
-  if ! cmake --build "$dir" -j2; then
+  if ! cmake --build "$dir" -j2 "${targets[@]}"; then
     failed+=("$name (build)"); return
   fi
-  echo "== $name: tests"
-  if ! (cd "$dir" && ctest -j2 --output-on-failure); then
+  echo "== $name: tests (built in $((SECONDS - start)) s)"
+  start=$SECONDS
+  if ! (cd "$dir" && ctest -j2 --output-on-failure "${skip[@]}"); then
     failed+=("$name (tests)")
   fi
+  echo "== $name: tests ran in $((SECONDS - start)) s"
 }
 
 run_suite plain "$build"
@@ -38,8 +50,28 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 run_suite sanitized "$build_asan" -DTETHER_SANITIZE=ON
 
+# GLib and V8 hand data between threads with locks the sanitizer cannot see;
+# tests/tsan.supp lists only races inside their code. Our own hand-overs are
+# annotated. Left out: the JSON wrapper and hostile_values, which have no
+# threads (the latter copies megabytes of text, slow under the sanitizer),
+# and the GStreamer backend until its own hand-overs are annotated.
+export TSAN_OPTIONS=suppressions=$root/tests/tsan.supp:halt_on_error=1:exitcode=66:second_deadlock_stack=1:print_suppressions=0
+TARGETS="kite Tether KiteTestPlugin plugin_tests cinecast_tests dlog_tests kite_tests" \
+  SKIP="^gst|^(Roots/)?CJson|_NOT_BUILT$|^script[.]hostile_values$" \
+  run_suite threads "$build_tsan" -DTETHER_TSAN=ON
+
+unset TSAN_OPTIONS ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+armhf_start=$SECONDS
+case ${TETHER_ARMHF:-all} in
+  all) "$root/scripts/armhf.sh" || failed+=("armhf") ;;
+  cxx) "$root/scripts/armhf.sh" --cxx-only || failed+=("armhf") ;;
+  off) ;;
+  *) echo "test.sh: TETHER_ARMHF is all, cxx or off" >&2; failed+=("armhf (setting)") ;;
+esac
+echo "== armhf: stage took $((SECONDS - armhf_start)) s"
+
 if [ ${#failed[@]} -gt 0 ]; then
   echo "test.sh: FAILED: ${failed[*]}" >&2
   exit 1
 fi
-echo "test.sh: every test passed (plain and sanitized)"
+echo "test.sh: every test passed (plain, address and thread sanitized, armhf ${TETHER_ARMHF:-all}) in $SECONDS s"
