@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "CommandResult.h"
+
 namespace Tether {
 
 namespace {
@@ -24,6 +26,10 @@ unsigned long long LiveAgents::Add()
 void LiveAgents::Remove(unsigned long long ullSerial)
 {
     Serials().erase(ullSerial);
+    // The plug-in's own script values must not outlive the isolate, and
+    // agents never do.
+    if (Serials().empty())
+        ReleaseResultMakers();
 }
 
 bool LiveAgents::IsLive(unsigned long long ullSerial)

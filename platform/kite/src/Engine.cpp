@@ -5,7 +5,7 @@
 
 #include "Bridge/ScriptBridge.h"
 #include "ObjectRegistry.h"
-#include "IsolateData.h"
+#include "ScriptKeys.h"
 #include "ScriptText.h"
 
 namespace Bridge {
@@ -35,7 +35,7 @@ void Engine::Detach()
         }
     }
     if (pIsolate != nullptr)
-        ReleaseIsolateData(pIsolate);
+        ReleaseKeys(pIsolate);
     for (ScriptBridge* pBridge : s_installed)
         pBridge->resetHandles();
     s_installed.clear();

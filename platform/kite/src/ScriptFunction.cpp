@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "Bridge/Engine.h"
-#include "Bridge/KiteException.h"
 #include "ScriptContextScope.h"
 
 namespace Bridge {
@@ -48,23 +47,16 @@ ScriptObject ScriptFunction::invoke(ScriptArray args) const
         aHeap.resize(static_cast<std::size_t>(iCount));
         argv = aHeap.data();
     }
-    v8::TryCatch tryCatch(pIsolate);
-    try {
-        for (int i = 0; i < iCount; ++i) {
-            v8::Local<v8::Value> argument;
-            if (args.m_pArguments != nullptr)
-                argument = (*args.m_pArguments)[i];
-            else if (!args.element(i).isEmpty())
-                argument = args.element(i).getValue();
-            argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
-        }
-    } catch (const ScriptExceptionPending&) {
-        // A new object among the arguments, made now, whose assignment threw.
-        if (tryCatch.HasCaught() && tryCatch.CanContinue())
-            Engine::ReportUncaught(pIsolate, tryCatch);
-        return ScriptObject::Null();
+    for (int i = 0; i < iCount; ++i) {
+        v8::Local<v8::Value> argument;
+        if (args.m_pArguments != nullptr)
+            argument = (*args.m_pArguments)[i];
+        else if (!args.element(i).isEmpty())
+            argument = args.element(i).getValue();
+        argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
     }
 
+    v8::TryCatch tryCatch(pIsolate);
     v8::Local<v8::Value> result;
     if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv)
              .ToLocal(&result)) {

@@ -4,9 +4,7 @@
 
 #include "Bridge/KiteException.h"
 #include "Bridge/ScriptBridge.h"
-#include "Bridge/Engine.h"
 #include "Bridge/ScriptFunction.h"
-#include "PendingObject.h"
 #include "ScriptContextScope.h"
 #include "ScriptKeys.h"
 #include "ScriptText.h"
@@ -15,15 +13,11 @@ namespace Bridge {
 
 ScriptObject::ScriptObject()
 {
-    // Without a context to make it in, nothing is held, as ever.
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    if (!pIsolate->InContext()) {
-        v8::HandleScope scope(pIsolate);
-        if (Engine::GetContext(pIsolate).IsEmpty())
-            return;
-    }
-    m_eKind = KIND_PENDING;
-    m_pPending = new CPendingObject();
+    v8::HandleScope scope(pIsolate);
+    CScriptContextScope context(pIsolate);
+    if (context.valid())
+        m_value.Reset(pIsolate, v8::Object::New(pIsolate));
 }
 
 ScriptObject::ScriptObject(int iValue) : m_eKind(KIND_INT), m_iValue(iValue) {}
@@ -68,18 +62,10 @@ ScriptObject& ScriptObject::operator=(ScriptObject&& other) noexcept
     return *this;
 }
 
-ScriptObject::~ScriptObject()
-{
-    releasePending();
-}
+ScriptObject::~ScriptObject() {}
 
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
-    // Counted first: other may share this one's object.
-    if (other.m_pPending != nullptr)
-        ++other.m_pPending->m_iRefs;
-    releasePending();
-    m_pPending = other.m_pPending;
     m_eKind = other.m_eKind;
     m_iValue = other.m_iValue;
     m_strValue = other.m_strValue;
@@ -96,17 +82,7 @@ void ScriptObject::moveFrom(ScriptObject& other)
     m_iValue = other.m_iValue;
     m_strValue = std::move(other.m_strValue);
     m_value = std::move(other.m_value);
-    releasePending();
-    m_pPending = other.m_pPending;
-    other.m_pPending = nullptr;
     other.m_eKind = KIND_HANDLE;
-}
-
-void ScriptObject::releasePending()
-{
-    if (m_pPending != nullptr && --m_pPending->m_iRefs == 0)
-        delete m_pPending;
-    m_pPending = nullptr;
 }
 
 ScriptObject ScriptObject::Null()
@@ -137,8 +113,6 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
         return v8::String::NewFromUtf8(pIsolate, m_strValue.data(), v8::NewStringType::kNormal,
                                        static_cast<int>(m_strValue.size()))
             .FromMaybe(v8::String::Empty(pIsolate));
-    case KIND_PENDING:
-        return m_pPending->value(pIsolate);
     case KIND_HANDLE:
         break;
     }
@@ -147,18 +121,14 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
 
 void ScriptObject::set(const std::string& strName, const ScriptObject& value)
 {
-    // A new object as value is made now: it may be this very one.
-    if (m_eKind == KIND_PENDING && value.m_eKind != KIND_PENDING && m_pPending->defer(strName, value))
-        return;
-    if (!mayHoldObject() || isEmpty())
-        return;
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    if (!context.valid())
+    // Only a handle can hold an object.
+    if (m_eKind != KIND_HANDLE || m_value.IsEmpty() || !context.valid())
         return;
-    v8::Local<v8::Value> target = valueIn(pIsolate);
-    if (target.IsEmpty() || !target->IsObject())
+    v8::Local<v8::Value> target = m_value.Get(pIsolate);
+    if (!target->IsObject())
         return;
     v8::Local<v8::Value> element = value.valueIn(pIsolate);
     if (element.IsEmpty())
@@ -187,8 +157,8 @@ v8::Local<v8::Value> NamedProperty(v8::Isolate* pIsolate, v8::Local<v8::Context>
 
 bool ScriptObject::tryGetString(const std::string& strName, std::string& strOut) const
 {
-    if (!mayHoldObject())
-        return false;
+    if (m_eKind != KIND_HANDLE)
+        return false;  // only a handle can hold an object
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
@@ -201,8 +171,8 @@ bool ScriptObject::tryGetString(const std::string& strName, std::string& strOut)
 
 bool ScriptObject::tryGetNumber(const std::string& strName, double& dOut) const
 {
-    if (!mayHoldObject())
-        return false;
+    if (m_eKind != KIND_HANDLE)
+        return false;  // only a handle can hold an object
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
@@ -215,8 +185,8 @@ bool ScriptObject::tryGetNumber(const std::string& strName, double& dOut) const
 
 bool ScriptObject::tryGetBool(const std::string& strName, bool& bOut) const
 {
-    if (!mayHoldObject())
-        return false;
+    if (m_eKind != KIND_HANDLE)
+        return false;  // only a handle can hold an object
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);

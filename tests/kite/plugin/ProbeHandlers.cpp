@@ -109,16 +109,6 @@ ScriptObject ReadText(CProbe* pProbe, const ScriptArray& args)
     return ScriptObject(CProbe::s_iDestroyed);
 }
 
-// newObject(name, value, ...): a new object with each value set under its
-// name, in order.
-ScriptObject NewObject(CProbe*, const ScriptArray& args)
-{
-    ScriptObject object;
-    for (int i = 0; i + 1 < args.Length(); i += 2)
-        object.set(args.get(i).asString(), args.get(i + 1));
-    return object;
-}
-
 // The two counters, which count no call of their own.
 ScriptObject HandlerCalls(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iHandlerCalls); }
 ScriptObject DestroyedCount(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iDestroyed); }
@@ -156,7 +146,6 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
     Map<Counted<Log>>(context, "log");
     Map<Counted<Fail>>(context, "fail");
     Map<Counted<ReadText>>(context, "readText");
-    Map<Counted<NewObject>>(context, "newObject");
     Map<HandlerCalls>(context, "handlerCalls");
     Map<DestroyedCount>(context, "destroyedCount");
     context.m_hInstanceTemplate->SetAccessor(

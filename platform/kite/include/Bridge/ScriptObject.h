@@ -5,12 +5,6 @@
 // and become script values only when asked for: they are what most lists of
 // arguments and results hold, and a persistent handle made and dropped for
 // each of them costs more than the value itself.
-//
-// A new object likewise becomes a script object only when its value is
-// first needed: the properties set until then are kept and assigned all at
-// once, in the same order and with the same effects, by a script function
-// whose assignments go through V8's inline caches. Copies made before that
-// share the same object.
 #ifndef BRIDGE_SCRIPT_OBJECT_H
 #define BRIDGE_SCRIPT_OBJECT_H
 
@@ -43,11 +37,7 @@ public:
     v8::Local<v8::Value> getValue() const;
     bool isEmpty() const { return m_eKind == KIND_HANDLE && m_value.IsEmpty(); }
 
-    // Sets a named property when the held value is an object. On a new
-    // object not yet seen, the assignment happens when the value is first
-    // needed (getValue, get/tryGet*, asString, a copy passed to set or
-    // invoke...); an assignment that throws then raises
-    // ScriptExceptionPending there.
+    // Sets a named property when the held value is an object.
     void set(const std::string& strName, const ScriptObject& value);
 
     // Write the named property into the output and return true when the held
@@ -70,19 +60,14 @@ protected:
     v8::Local<v8::Value> valueIn(v8::Isolate* pIsolate) const;
 
 private:
-    // KIND_PENDING: a new object, made on first use; see CPendingObject.
-    enum EKind : unsigned char { KIND_HANDLE, KIND_UNDEFINED, KIND_NULL, KIND_INT, KIND_TEXT, KIND_PENDING };
-    struct CPendingObject;
+    enum EKind : unsigned char { KIND_HANDLE, KIND_UNDEFINED, KIND_NULL, KIND_INT, KIND_TEXT };
     void copyFrom(const ScriptObject& other);
     void moveFrom(ScriptObject& other);
-    void releasePending();
-    bool mayHoldObject() const { return m_eKind == KIND_HANDLE || m_eKind == KIND_PENDING; }
 
     EKind m_eKind = KIND_HANDLE;
     int m_iValue = 0;            // KIND_INT
     std::string m_strValue;      // KIND_TEXT
     v8::Global<v8::Value> m_value;  // KIND_HANDLE; empty when nothing is held
-    CPendingObject* m_pPending = nullptr;  // KIND_PENDING; shared by copies
 };
 
 }  // namespace Bridge
