@@ -23,10 +23,6 @@ Bridge::ScriptObject MakeCommandResult(int iErrorCode);
 // "return_data", set in that order.
 Bridge::ScriptObject MakeQueryResult(int iValue);
 
-// Drops the script functions that make the results; called when the last
-// agent goes, while the isolate is still alive.
-void ReleaseResultMakers();
-
 }  // namespace Tether
 
 #endif

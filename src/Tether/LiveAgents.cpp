@@ -2,8 +2,6 @@
 
 #include <unordered_set>
 
-#include "CommandResult.h"
-
 namespace Tether {
 
 namespace {
@@ -26,10 +24,6 @@ unsigned long long LiveAgents::Add()
 void LiveAgents::Remove(unsigned long long ullSerial)
 {
     Serials().erase(ullSerial);
-    // The plug-in's own script values must not outlive the isolate, and
-    // agents never do.
-    if (Serials().empty())
-        ReleaseResultMakers();
 }
 
 bool LiveAgents::IsLive(unsigned long long ullSerial)
