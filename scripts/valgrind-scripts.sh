@@ -58,11 +58,11 @@ for script in "$root"/tests/scripts/*.test.js; do
   name=$(basename "$script" .test.js)
   run "$name" 0 "$script"
 done
-# These end with status 1 on purpose (an uncaught exception); their output
-# is checked by ctest.
+# These end with status 1 (an uncaught exception) or 3 (kite.quit(3)) on
+# purpose; their output is checked by ctest.
 for script in "$root"/tests/scripts/runs/*.js; do
   name=run.$(basename "$script" .js)
-  run "$name" "0|1" --log="$logs/$name.kite-log" "$script"
+  run "$name" "0|1|3" --log="$logs/$name.kite-log" "$script"
 done
 run fuzz.seed1 0 "$root/fuzz/script/fuzz.js" --seed 1 --steps 1500
 
