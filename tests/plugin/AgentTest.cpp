@@ -67,11 +67,6 @@ std::vector<CExpectedLine> CAgentTest::TakeLines()
     return vecLines;
 }
 
-std::vector<Dlog::CLogLine> CAgentTest::TakeRawLines()
-{
-    return Dlog::TakeCaptured();
-}
-
 int CAgentTest::ThisThreadId()
 {
     return static_cast<int>(syscall(SYS_gettid));

@@ -38,8 +38,6 @@ protected:
 
     // The captured lines of the plug-in's tag, taking them.
     std::vector<CExpectedLine> TakeLines();
-    // Every captured line's tag and priority, taking them.
-    std::vector<Dlog::CLogLine> TakeRawLines();
 
     static int ThisThreadId();
 };

@@ -30,15 +30,15 @@ protected:
     }
 };
 
+// Each round a new agent, after the last one went, and a context of its own,
+// like a new page, besides the test's.
 TEST_F(CCommandResultTest, ResultsBelongToTheContextOfTheCall)
 {
-    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
-    CScope scope(*this);
-    v8::Local<v8::Context> first = Context();
-    v8::Local<v8::Context> second = v8::Context::New(Isolate());
-    Bridge::ScriptArray noArgs;
-    for (int iRound = 0; iRound < 2; ++iRound) {
-        for (v8::Local<v8::Context> context : {first, second}) {
+    for (int iRound = 0; iRound < 3; ++iRound) {
+        std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
+        CScope scope(*this);
+        Bridge::ScriptArray noArgs;
+        for (v8::Local<v8::Context> context : {Context(), v8::Context::New(Isolate())}) {
             v8::Context::Scope contextScope(context);
             v8::Local<v8::Value> prototype = ObjectPrototype(context);
             EXPECT_TRUE(PrototypeOf(pAgent->Pause(noArgs)) == prototype);
@@ -60,20 +60,6 @@ TEST_F(CCommandResultTest, FromTheMainLoopResultsBelongToTheEnginesContext)
     EXPECT_TRUE(PrototypeOf(command) == ObjectPrototype(Context()));
     EXPECT_TRUE(PrototypeOf(query) == ObjectPrototype(Context()));
     EXPECT_EQ(Json(command), "{\"return_ecode\":0}");
-}
-
-TEST_F(CCommandResultTest, ResultsAreMadeAgainAfterTheLastAgentWent)
-{
-    for (int iRound = 0; iRound < 3; ++iRound) {
-        std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
-        CScope scope(*this);
-        // A context of its own each round, like a new page.
-        v8::Local<v8::Context> context = v8::Context::New(Isolate());
-        v8::Context::Scope contextScope(context);
-        Bridge::ScriptArray noArgs;
-        EXPECT_TRUE(PrototypeOf(pAgent->Stop(noArgs)) == ObjectPrototype(context));
-        EXPECT_EQ(Json(pAgent->GetDuration(noArgs)), "{\"return_ecode\":0,\"return_type\":1,\"return_data\":0}");
-    }
 }
 
 }  // namespace

@@ -5,10 +5,6 @@
 
 namespace TetherTest {
 
-const char* const YELLOW = "\033[33m";
-const char* const GREEN = "\033[32m";
-const char* const RED = "\033[31m";
-
 namespace {
 std::vector<std::string> ReadSource(const std::string& strFile)
 {
@@ -26,9 +22,9 @@ std::vector<std::string> ReadSource(const std::string& strFile)
 const char* ColourOf(int iPriority)
 {
     switch (iPriority) {
-    case 3: return YELLOW;
-    case 4: return GREEN;
-    case 5: return RED;
+    case 3: return "\033[33m";  // debug: yellow
+    case 4: return "\033[32m";  // info: green
+    case 5: return "\033[31m";  // warning: red
     }
     throw std::invalid_argument("no colour for priority " + std::to_string(iPriority));
 }

@@ -11,10 +11,6 @@
 
 namespace TetherTest {
 
-extern const char* const YELLOW;  // debug
-extern const char* const GREEN;   // info
-extern const char* const RED;     // warning
-
 struct CExpectedCall {
     std::string m_strNeedle;   // text on the source line of the log call
     int m_iPriority;           // 3, 4 or 5

@@ -37,18 +37,47 @@ check("guards: null user data, null event, null bands queue nothing", () => {
   assertEqual(sim.emit(adapter, 8, [1], { userData: null }), false);
 });
 
+// Each handler's lines, guards included, as [emit arguments, function, lines].
+const QUEUED = "5 End clutter_threads_add_idle_full.";
+const COMPLETE = "5 Complete call js callback";
+const LOGGED = [
+  [[0, -5], "Buffering_CB", ["5 Get the buffering percent is -5, -5.", QUEUED]],
+  [[1], "Prepare_Complete_CB", ["5 Ready to call Prepare Complete callback.", QUEUED]],
+  [[2], "Play_Complete_CB", ["5 Ready to call Play Complete callback.", QUEUED]],
+  [[3], "Seek_Complete_CB", ["5 Ready to call Seek Complete callback.", QUEUED, "3 LEAVE!!!"]],
+  [[4, 2147483648], "Current_Time_CB",
+   ["5 Ready to call js callback, strRes:-2147483648, -2147483648", COMPLETE, "3 LEAVE!!!"]],
+  [[5, { type: 3, param1: "Network", param2: "debug" }], "Error_Event_CB",
+   ["5 Got the Error event is type: 3, param1: Network, param2: debug",
+    "5 Ready to call onerror_event_callback, strRes:Network", COMPLETE, "3 LEAVE!!!"]],
+  [[6, { type: 0x141, param1: "a,b", param2: "" }], "ASM_Pause_CB",
+   ["5 Got the event is type: 321, param1: a,b, param2: ",
+    "5 Ready to call onasm_pause_callback, strRes:EventType:A,a,b,;", COMPLETE, "3 LEAVE!!!"]],
+  [[7, { type: 66, param1: "p1", param2: "p2" }], "ASM_Resume_CB",
+   ["5 Got the event is type: 66, param1: p1, param2: p2", COMPLETE, "3 LEAVE!!!"]],
+  [[8, [3, -1, 12]], "SoundAnalysisCB",
+   ["5 band array size = [3]\n", "5 Ready to call onsound_analysis_callback, strRes:3|-1|12", COMPLETE, "3 LEAVE!!!"]],
+  [[0, 1, { userData: null }], "Buffering_CB", ["5 pThis == NULL, Invalid param."]],
+  [[2, null, { userData: null }], "Play_Complete_CB", ["5 pThis == NULL, Invalid param."]],
+  [[4, 1, { userData: null }], "Current_Time_CB", ["5 pThis == NULL, Invalid param."]],
+  [[5, null], "Error_Event_CB", ["5 pThis == NULL, Invalid param."]],
+  [[6, { type: 1 }, { userData: null }], "ASM_Pause_CB", ["5 pThis == NULL, Invalid param."]],
+  [[8, null], "SoundAnalysisCB", ["5 pThis == NULL, Invalid param."]],
+];
+const logged = newPlayer();
+const loggedGot = [];
+recordAll(logged.player, loggedGot);
 check("handler lines are written on the adapter's thread in the common frame", () => {
-  kite.takeLog();
-  kite.captureLog(true);
-  sim.emit(adapter, 7, { type: 66, param1: "p1", param2: "p2" });
-  sim.emit(adapter, 8, null);
-  kite.captureLog(false);
-  const lines = kite.takeLog().map(parseLine);
-  assertEqual(lines.map((l) => l.priority + " " + l.func + " " + l.payload),
-              ["3 ASM_Resume_CB ENTER!!!", "5 ASM_Resume_CB Got the event is type: 66, param1: p1, param2: p2",
-               "5 ASM_Resume_CB Complete call js callback", "3 ASM_Resume_CB LEAVE!!!",
-               "3 SoundAnalysisCB ENTER!!!", "5 SoundAnalysisCB pThis == NULL, Invalid param."]);
-  assertTrue(lines.every((l) => l.file === "PlayerAgentEvents.cpp" && l.tid !== kite.tid()), "adapter thread");
+  for (const [args, func, payloads] of LOGGED) {
+    kite.takeLog();
+    kite.captureLog(true);
+    sim.emit(logged.adapter, ...args);
+    kite.captureLog(false);
+    const lines = kite.takeLog().map(parseLine);
+    assertEqual(lines.map((l) => l.priority + " " + l.func + " " + l.payload),
+                ["3 ENTER!!!"].concat(payloads).map((line) => line[0] + " " + func + line.slice(1)), func);
+    assertTrue(lines.every((l) => l.file === "PlayerAgentEvents.cpp" && l.tid !== kite.tid()), "adapter thread");
+  }
 });
 
 kite.afterIdle(() => {
@@ -61,8 +90,11 @@ kite.afterIdle(() => {
       ["onasm_pause", "EventType:A,abc,def;"], ["onasm_pause", "EventType:B,,a;b,c;"],
       ["onasm_resume", "EventType:\0,p,;"],
       ["onsound_analysis", "3|-1|12"], ["onsound_analysis", "0"], ["onsound_analysis"],
-      ["onasm_resume", "EventType:B,p1,p2;"],
     ]);
+    assertEqual(loggedGot.map((call) => call.join(" ")),
+                ["onbuffering -5", "onprepare_complete", "onplay_complete", "onseek_complete",
+                 "oncurrent_time -2147483648", "onerror_event Network", "onasm_pause EventType:A,a,b,;",
+                 "onasm_resume EventType:B,p1,p2;", "onsound_analysis 3|-1|12"]);
     assertEqual(got[13][1].length, 15, "the NUL character is kept");
   });
   got.length = 0;

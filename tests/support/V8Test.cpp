@@ -3,7 +3,6 @@
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
 #include <glib.h>
-#include <libplatform/libplatform.h>
 
 #include <utility>
 
@@ -103,27 +102,6 @@ std::string CV8Test::EvalError(const std::string& strSource)
 void CV8Test::SetGlobal(const std::string& strName, v8::Local<v8::Value> value)
 {
     Context()->Global()->Set(Context(), Bridge::StringToV8(strName), value).Check();
-}
-
-void CV8Test::SetGlobal(const std::string& strName, v8::FunctionCallback pfnCallback)
-{
-    SetGlobal(strName, v8::Function::New(Context(), pfnCallback).ToLocalChecked());
-}
-
-bool CV8Test::PumpUntil(const std::function<bool()>& condition, int iTimeoutMs)
-{
-    gint64 iDeadline = g_get_monotonic_time() + static_cast<gint64>(iTimeoutMs) * 1000;
-    while (true) {
-        while (v8::platform::PumpMessageLoop(CV8TestEnvironment::Get().Platform(), m_pIsolate)) {
-        }
-        if (condition())
-            return true;
-        bool bDispatched = g_main_context_iteration(nullptr, FALSE);
-        if (g_get_monotonic_time() >= iDeadline)
-            return condition();
-        if (!bDispatched)
-            g_usleep(1000);
-    }
 }
 
 std::vector<std::string> CV8Test::TakeUncaught()

@@ -7,7 +7,6 @@
 #ifndef TEST_SUPPORT_V8_TEST_H
 #define TEST_SUPPORT_V8_TEST_H
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <v8.h>
@@ -45,17 +44,8 @@ protected:
     // throws nothing.
     std::string EvalError(const std::string& strSource);
 
-    // Puts a value or a native function on the global object; needs a CScope.
+    // Puts a value on the global object; needs a CScope.
     void SetGlobal(const std::string& strName, v8::Local<v8::Value> value);
-    void SetGlobal(const std::string& strName, v8::FunctionCallback pfnCallback);
-
-    // Dispatches what the default GLib main context has ready, for up to
-    // iMaxMs; PumpUntil stops as soon as the condition holds and answers it.
-    void PumpMainContext(int iMaxMs = 0)
-    {
-        PumpUntil([] { return false; }, iMaxMs);
-    }
-    bool PumpUntil(const std::function<bool()>& condition, int iTimeoutMs = 2000);
 
     // What the bridge library reported as uncaught ("Uncaught " + text),
     // oldest first; taking empties the list.

@@ -17,7 +17,6 @@ public:
     void SetUp() override;
     void TearDown() override;
 
-    v8::Platform* Platform() const { return m_pPlatform.get(); }
     v8::ArrayBuffer::Allocator* Allocator() const { return m_pAllocator.get(); }
 
 private:
