@@ -30,44 +30,41 @@ TEST_F(ScriptFunctionTest, WhatTheFunctionThrowsIsReportedNotThrown)
     EXPECT_EQ((std::vector<std::string>{"Uncaught Error: boom", "Uncaught plain"}), TakeUncaught());
 }
 
-TEST_F(ScriptFunctionTest, PassesTheListAsArgumentsThroughEveryCopy)
-{
-    Bridge::ScriptFunction function =
-        Function("globalThis.seen = []; (function () { seen.push(arguments.length, ...arguments); })");
-    Bridge::ScriptArray args;
-    {
-        CScope scope(*this);
-        args.set(0, Bridge::ScriptObject(std::string("42")));
-        args.set(1, Bridge::ScriptObject(7));
-    }
-    Bridge::ScriptFunction copy(function);
-    Bridge::ScriptFunction assigned;
-    assigned = copy;
-    InvokeFromMainLoop(function, args);
-    InvokeFromMainLoop(assigned, Bridge::ScriptArray());
-    EXPECT_EQ("2,42,7,0", Eval("seen.join()"));
-    EXPECT_EQ("string", Eval("typeof seen[1]"));
-    EXPECT_TRUE(TakeUncaught().empty());
-}
-
-TEST_F(ScriptFunctionTest, LongListsHolesAndMovedListsArriveWhole)
+// Copies of functions and lists, holes read as undefined, the result.
+TEST_F(ScriptFunctionTest, PassesTheListThroughEveryCopyAndAnswersTheResult)
 {
     Bridge::ScriptFunction function = Function(
         "globalThis.seen = [];"
-        "(function () { seen.push(Array.from(arguments, (a) => (a === undefined ? 'u' : a)).join()); })");
+        "(function () { seen.push(Array.from(arguments, (a) => (a === undefined ? 'u' : a)).join());"
+        "  return typeof arguments[0] + '!'; })");
     Bridge::ScriptArray args;
     {
         CScope scope(*this);
+        EXPECT_EQ(0, args.Length());
         args.set(6, Bridge::ScriptObject(6));
         args.set(0, Bridge::ScriptObject(std::string("zero")));
+        EXPECT_EQ(7, args.Length());
+        EXPECT_TRUE(args.get(1).getValue()->IsUndefined());
+        EXPECT_TRUE(args.get(7).getValue()->IsUndefined());
     }
     Bridge::ScriptArray copy(args);
     Bridge::ScriptArray moved(std::move(copy));
     Bridge::ScriptArray assigned;
     assigned = std::move(moved);
+    {
+        CScope scope(*this);
+        args.set(6, Bridge::ScriptObject(8));  // the copy stays apart
+    }
+    Bridge::ScriptFunction copied(function);
+    Bridge::ScriptFunction reassigned;
+    reassigned = copied;
     InvokeFromMainLoop(function, args);
-    InvokeFromMainLoop(function, assigned);
-    EXPECT_EQ("zero,u,u,u,u,u,6|zero,u,u,u,u,u,6", Eval("seen.join('|')"));
+    InvokeFromMainLoop(reassigned, assigned);
+    InvokeFromMainLoop(copied, Bridge::ScriptArray());
+    EXPECT_EQ("zero,u,u,u,u,u,8|zero,u,u,u,u,u,6|", Eval("seen.join('|')"));
+    CScope scope(*this);
+    EXPECT_EQ("string!", function.invoke(args).asString());
+    EXPECT_TRUE(TakeUncaught().empty());
 }
 
 namespace {
@@ -89,15 +86,6 @@ TEST_F(ScriptFunctionTest, ListsOverACallPassTheCallsArguments)
     EXPECT_EQ("6,1,2,,4,5|2,1", Eval("var got = [];"
                                      "function f(...a) { got.push([a.length, ...a.slice(1)].join()); }"
                                      "relay(f, 1, 2, undefined, 4, 5); relay(f, 1); got.join('|')"));
-}
-
-TEST_F(ScriptFunctionTest, AnswersTheFunctionsResult)
-{
-    Bridge::ScriptFunction function = Function("(function (a) { return a + '!'; })");
-    CScope scope(*this);
-    Bridge::ScriptArray args;
-    args.set(0, Bridge::ScriptObject(std::string("hi")));
-    EXPECT_EQ("hi!", function.invoke(args).asString());
 }
 
 TEST_F(ScriptFunctionTest, NonFunctionValuesAreNotCalled)

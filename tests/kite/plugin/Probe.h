@@ -20,7 +20,6 @@ public:
     void set_onvalue(const Bridge::ScriptFunction& function) { m_onValue = function; }
 
     Bridge::ScriptFunction m_onValue;
-    std::string m_strText;  // what readText read last
 
     // Natives alive and destroyed, and handler calls, over the process.
     static int s_iLive;

@@ -98,17 +98,6 @@ ScriptObject Fail(CProbe*, const ScriptArray& args)
     throw KiteJsRuntimeException(args.get(0).asString().c_str());
 }
 
-// readText(obj): reads obj.param_text into the probe, so the probe is used
-// after script code (a getter, a proxy trap) ran; answers how many probes
-// had been destroyed by then.
-ScriptObject ReadText(CProbe* pProbe, const ScriptArray& args)
-{
-    std::string strText;
-    args.get(0).tryGetString("param_text", strText);
-    pProbe->m_strText = strText;
-    return ScriptObject(CProbe::s_iDestroyed);
-}
-
 // The two counters, which count no call of their own.
 ScriptObject HandlerCalls(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iHandlerCalls); }
 ScriptObject DestroyedCount(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iDestroyed); }
@@ -145,7 +134,6 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
     Map<Counted<FireAfter>>(context, "fireAfter");
     Map<Counted<Log>>(context, "log");
     Map<Counted<Fail>>(context, "fail");
-    Map<Counted<ReadText>>(context, "readText");
     Map<HandlerCalls>(context, "handlerCalls");
     Map<DestroyedCount>(context, "destroyedCount");
     context.m_hInstanceTemplate->SetAccessor(
