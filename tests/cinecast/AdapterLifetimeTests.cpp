@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
-#include <tuple>
 
 #include "Cinecast/AdapterBackend.h"
 #include "SimAdapterFixture.h"
@@ -25,23 +24,6 @@ CinecasterAdapter* NewAdapter(std::size_t& uIndex, KiteBridgeCallBack eCode, voi
 }
 
 }  // namespace
-
-TEST(SimLifetimeTest, NumbersAdaptersAndKeepsRecordsAfterDestruction)
-{
-    const std::size_t uFirst = Sim::count();
-    const std::size_t uAlive = Sim::alive();
-    auto pA = std::make_unique<CinecasterAdapter>();
-    CinecasterAdapter b;
-    pA->setUri("a");
-    b.setUri("b");
-    EXPECT_EQ(std::make_tuple(Sim::count(), Sim::alive()), std::make_tuple(uFirst + 2, uAlive + 2));
-    pA.reset();
-    EXPECT_EQ(std::make_tuple(Sim::count(), Sim::alive(), Sim::isAlive(uFirst), Sim::isAlive(uFirst + 1)),
-              std::make_tuple(uFirst + 2, uAlive + 1, false, true));
-    EXPECT_EQ(Sim::calls(uFirst), std::vector<std::string>{"setUri(\"a\")"});
-    EXPECT_EQ(Sim::calls(uFirst + 1), std::vector<std::string>{"setUri(\"b\")"});
-    EXPECT_NO_THROW(Sim::answer(uFirst, "play", false));  // a gone adapter's record still takes answers
-}
 
 TEST(SimLifetimeTest, DestructorWaitsForARunningHandler)
 {

@@ -80,44 +80,18 @@ check("misuse throws clear errors", () => {
   assertThrows(() => sim.report(i, { get duration() { throw new Error("own"); } }), "own");
 });
 
-// Events: emit answers at once what the plug-in's handler answered; the
-// script callbacks run later on the main loop.
+// A burst: every event reaches the script callback with its data; drain
+// waits for the adapter thread to fire them all. (events.test.js has each
+// handler's texts and guards.)
 const seen = [];
-player.onbuffering = (text) => seen.push(["buffering", text]);
-player.onseek_complete = (...args) => seen.push(["seek", args.length]);
-player.oncurrent_time = (text) => seen.push(["time", text]);
-player.onasm_pause = (text) => seen.push(["asm", text]);
-player.onsound_analysis = (...args) => seen.push(["bands", ...args]);
-
-const emitted = [
-  sim.emit(i, 0, -5),
-  sim.emit(i, 3),
-  sim.emit(i, 4, 4294967301n),
-  sim.emit(i, 6, { type: 65, param1: "x", param2: "y" }),
-  sim.emit(i, 8, [3, -1, 12]),
-  sim.emit(i, 8, []),
-  // Refused by the plug-in's guards: nothing is delivered for these.
-  sim.emit(i, 5, null),
-  sim.emit(i, 8, null),
-  sim.emit(i, 3, undefined, { userData: null }),
-];
+player.oncurrent_time = (text) => seen.push(text);
 sim.burst(i, 4, 100, 7);
 sim.drain(i);
 
 kite.afterIdle(() => {
-  check("events reach the script callbacks with their data", () => {
-    assertEqual(emitted, [true, true, true, true, true, true, false, false, false]);
-    assertEqual(seen.slice(0, 6), [
-      ["buffering", "-5"],
-      ["seek", 0],
-      ["time", "5"],
-      ["asm", "EventType:A,x,y;"],
-      ["bands", "3|-1|12"],
-      ["bands"],
-    ]);
-    const burst = seen.slice(6);
-    assertEqual(burst.length, 100, "every event of the burst");
-    assertTrue(burst.every((entry) => entry[0] === "time" && entry[1] === "7"), "burst events carry their data");
+  check("a burst's events all reach the script callback", () => {
+    assertEqual(seen.length, 100, "every event of the burst");
+    assertTrue(seen.every((text) => text === "7"), "burst events carry their data");
   });
 
   check("a destroyed object's adapter is gone, its record stays", () => {
