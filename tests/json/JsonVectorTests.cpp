@@ -5,7 +5,7 @@ namespace {
 
 using CJsonVectorTest = CJsonLogTest;
 
-TEST_F(CJsonVectorTest, VectorSetAppendsToTheMember)
+TEST_F(CJsonVectorTest, VectorSetAppendsAndAnEmptyOneCreatesNothing)
 {
     CTetherJson json("{\"v\":[1]}");
     EXPECT_TRUE(json.Set("v", std::vector<std::string>{"a", "b"}));
@@ -16,14 +16,12 @@ TEST_F(CJsonVectorTest, VectorSetAppendsToTheMember)
     std::vector<std::string> vecValue{"before"};
     EXPECT_TRUE(json.Get("v", vecValue));
     EXPECT_EQ(vecValue, (std::vector<std::string>{"before", "1", "a", "b", "a"}));
-}
 
-TEST_F(CJsonVectorTest, EmptyVectorCreatesNothing)
-{
-    CTetherJson json;
-    EXPECT_TRUE(json.Set("v", std::vector<std::string>{}));
-    EXPECT_FALSE(json.Has("v"));
-    EXPECT_EQ(json.ToString(), "null\n");  // the root did not even become an object
+    // An empty vector creates nothing: the root does not even become an object.
+    CTetherJson empty;
+    EXPECT_TRUE(empty.Set("v", std::vector<std::string>{}));
+    EXPECT_FALSE(empty.Has("v"));
+    EXPECT_EQ(empty.ToString(), "null\n");
     EXPECT_TRUE(TakeLines().empty());
 }
 
