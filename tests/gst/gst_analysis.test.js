@@ -42,7 +42,7 @@ test("bands of the tone at a steady rate while party mode is on", async () => {
   kite.destroy(p.tether);
 });
 
-test("none after party mode is off, while the media still plays; on again resumes", async () => {
+test("none after party mode is off, while paused, or after a bare call; on again resumes", async () => {
   const p = new RecordingPlayer().open(TONE, true);
   party(p, true);
   p.call("player_play");
@@ -58,25 +58,20 @@ test("none after party mode is off, while the media still plays; on again resume
   const on = p.mark();
   await p.waitFor("sound_analysis", on, 1000);
   parseBands(p.args(on, "sound_analysis"));
+  // Paused media gives none.
+  p.call("player_pause");
+  await afterIdle();
+  const paused = p.mark();
+  await sleep(300);
+  assertEqual(p.args(paused, "sound_analysis"), [], "bands while paused");
   // Without an argument the mode is off.
   assertEqual(p.call("player_set_party_tv_mode"), 0, "no argument");
+  p.call("player_resume");
   await afterIdle();
   const bare = p.mark();
   await sleep(300);
   assertEqual(p.args(bare, "sound_analysis"), [], "bands after a bare call");
-  kite.destroy(p.tether);
-});
-
-test("paused media gives no bands", async () => {
-  const p = new RecordingPlayer().open(TONE, true);
-  party(p, true);
-  p.call("player_play");
-  await p.waitFor("sound_analysis", 0, 1000);
-  p.call("player_pause");
-  await afterIdle();
-  const mark = p.mark();
-  await sleep(300);
-  assertEqual(p.args(mark, "sound_analysis"), [], "bands while paused");
+  assertTrue(p.times(bare).length >= 2, "playing again: " + p.times(bare));
   kite.destroy(p.tether);
 });
 

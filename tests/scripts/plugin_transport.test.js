@@ -108,15 +108,4 @@ check("seek and skip: -2 without arguments, then truncation and saturation", () 
                "5 Skip m_pCinecasterAdapter->Skip!!!", "5 Skip strCmd[player_skip] ErrorCode[-1]"]);
 });
 
-check("every result is a fresh object with only return_ecode", () => {
-  const { player } = newPlayer();
-  const first = player.player_play();
-  first.return_ecode = 99;
-  first.extra = true;
-  const second = player.player_play();
-  assertTrue(first !== second, "not the same object");
-  assertEqual(Object.keys(second), ["return_ecode"]);
-  assertEqual(second.return_ecode, 0);
-});
-
 done();
