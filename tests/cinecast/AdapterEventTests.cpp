@@ -1,5 +1,6 @@
 // Events reach the registered handlers on the adapter's own thread, with the
-// data and user data the test asked for.
+// data and user data the test asked for. Every code's data through the
+// plug-in to a script: tests/scripts/events.test.js.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -87,14 +88,11 @@ TEST_F(SimEventTest, EachCodeReachesItsHandlerWithItsDataOnTheAdaptersThread)
     } aCases[] = {
         {KITE_BRIDGE_BUFFERING, Sim::Percent(-5), "buffering -5"},
         {KITE_BRIDGE_PREPARE_COMPLETE, {}, "completion 1"},
-        {KITE_BRIDGE_PLAY_COMPLETE, {}, "completion 2"},
         {KITE_BRIDGE_SEEK_COMPLETE, {}, "completion 3"},
-        {KITE_BRIDGE_CURRENT_TIME, Sim::Time(4294967301ULL), "time 4294967301"},
         {KITE_BRIDGE_CURRENT_TIME, Sim::Time(~0ULL), "time 18446744073709551615"},
         {KITE_BRIDGE_ERROR_EVENT, Sim::Event(65, "a,b", ""), "event 5 65 [a,b] []"},
         {KITE_BRIDGE_ASM_PAUSE, Sim::NullEvent(), "event 6 null"},
         {KITE_BRIDGE_ASM_RESUME, Sim::Event(-1, "x", "y"), "event 7 -1 [x] [y]"},
-        {KITE_BRIDGE_SOUND_ANALYSIS, Sim::Bands({3, -1, 12}), "bands 3: 3 -1 12"},
         {KITE_BRIDGE_SOUND_ANALYSIS, Sim::Bands({}), "bands 0:"},  // no bands is not null bands
         {KITE_BRIDGE_SOUND_ANALYSIS, Sim::NullBands(), "bands 0 null"},
         // For this one event only, the handler gets null user data.
@@ -114,6 +112,7 @@ TEST_F(SimEventTest, EachCodeReachesItsHandlerWithItsDataOnTheAdaptersThread)
     }
     g_bAnswer = false;
     EXPECT_FALSE(Sim::emit(m_uIndex, KITE_BRIDGE_PLAY_COMPLETE));  // the handler's answer
+    EXPECT_EQ(Seen().m_strWhat, "completion 2");
 
     CinecasterAdapter other;
     ASSERT_TRUE(other.RegisterKiteBridgeCallback(KITE_BRIDGE_PLAY_COMPLETE, Untyped(&OnCompletion<2>), nullptr));

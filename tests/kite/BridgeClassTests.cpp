@@ -1,6 +1,6 @@
 // Script classes built from bridges: the constructor handle and the natives
 // behind objects. Refused receivers, destroyed objects and collection are
-// tested through kite (tests/scripts/kite_routing, kite_setters, kite_lifetime).
+// tested through kite (tests/scripts/kite_routing, kite_lifetime).
 #include <Bridge/Engine.h>
 #include <gtest/gtest.h>
 

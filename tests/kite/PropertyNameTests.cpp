@@ -26,7 +26,7 @@ protected:
     }
 };
 
-TEST_F(PropertyNameTest, AnyTextIsAName)
+TEST_F(PropertyNameTest, AnyTextIsANameAndAnObjectTakesMany)
 {
     CScope scope(*this);
     EXPECT_EQ("{\"return_ecode\":0}", SetAndRead("return_ecode", 0));
@@ -35,11 +35,7 @@ TEST_F(PropertyNameTest, AnyTextIsAName)
     EXPECT_EQ("{\"a\\u0000b\":3}", SetAndRead(std::string("a\0b", 3), 3));
     std::string strLong(100, 'n');
     EXPECT_EQ("{\"" + strLong + "\":4}", SetAndRead(strLong, 4));
-}
-
-TEST_F(PropertyNameTest, ManyNamesOnOneObject)
-{
-    CScope scope(*this);
+    // Many names on one object.
     Bridge::ScriptObject object;
     for (int i = 0; i < 1000; ++i)
         object.set("name" + std::to_string(i), Bridge::ScriptObject(i));

@@ -1,5 +1,7 @@
 // ScriptFunction::invoke from the main loop, outside any V8 callback: no
-// handle scope, no entered context.
+// handle scope, no entered context. What a function throws, and values that
+// are no functions, are tested through kite (tests/scripts/runs/
+// throwing_callback.js, events.test.js, kite_routing.test.js).
 #include <Bridge/ScriptBridge.h>
 #include <gtest/gtest.h>
 
@@ -22,13 +24,6 @@ protected:
         return Bridge::ScriptFunction(Run(strSource).As<v8::Function>());
     }
 };
-
-TEST_F(ScriptFunctionTest, WhatTheFunctionThrowsIsReportedNotThrown)
-{
-    InvokeFromMainLoop(Function("(function () { throw new Error('boom'); })"), Bridge::ScriptArray());
-    InvokeFromMainLoop(Function("(function () { throw 'plain'; })"), Bridge::ScriptArray());
-    EXPECT_EQ((std::vector<std::string>{"Uncaught Error: boom", "Uncaught plain"}), TakeUncaught());
-}
 
 // Copies of functions and lists, holes read as undefined, the result.
 TEST_F(ScriptFunctionTest, PassesTheListThroughEveryCopyAndAnswersTheResult)
@@ -86,19 +81,6 @@ TEST_F(ScriptFunctionTest, ListsOverACallPassTheCallsArguments)
     EXPECT_EQ("6,1,2,,4,5|2,1", Eval("var got = [];"
                                      "function f(...a) { got.push([a.length, ...a.slice(1)].join()); }"
                                      "relay(f, 1, 2, undefined, 4, 5); relay(f, 1); got.join('|')"));
-}
-
-TEST_F(ScriptFunctionTest, NonFunctionValuesAreNotCalled)
-{
-    CScope scope(*this);
-    for (const char* pszSource : {"5", "'text'", "({})", "null", "undefined"}) {
-        Bridge::ScriptFunction held(Run(pszSource).As<v8::Function>());
-        EXPECT_TRUE(held.invoke(Bridge::ScriptArray()).getValue()->IsNull()) << pszSource;
-    }
-    Bridge::ScriptFunction unset;
-    EXPECT_TRUE(unset.getValue()->IsNull());
-    EXPECT_TRUE(unset.invoke(Bridge::ScriptArray()).getValue()->IsNull());
-    EXPECT_TRUE(TakeUncaught().empty());
 }
 
 }  // namespace

@@ -15,10 +15,11 @@ int KernelThreadId()
     return static_cast<int>(syscall(SYS_gettid));
 }
 
-TEST(ThreadIdTest, EachThreadHasItsOwn)
+TEST(ThreadIdTest, EachThreadAndAForkedChildHaveTheirOwn)
 {
-    EXPECT_EQ(Tether::CurrentThreadId(), KernelThreadId());
-    EXPECT_EQ(Tether::CurrentThreadId(), KernelThreadId());
+    int iParent = Tether::CurrentThreadId();
+    ASSERT_EQ(iParent, KernelThreadId());
+    EXPECT_EQ(Tether::CurrentThreadId(), iParent);
     int iSeen = 0;
     int iKernel = 0;
     std::thread other([&] {
@@ -27,13 +28,8 @@ TEST(ThreadIdTest, EachThreadHasItsOwn)
     });
     other.join();
     EXPECT_EQ(iSeen, iKernel);
-    EXPECT_NE(iSeen, Tether::CurrentThreadId());
-}
+    EXPECT_NE(iSeen, iParent);
 
-TEST(ThreadIdTest, AForkedChildSeesItsOwn)
-{
-    int iParent = Tether::CurrentThreadId();
-    ASSERT_EQ(iParent, KernelThreadId());
     pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
