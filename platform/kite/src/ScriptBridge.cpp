@@ -55,6 +55,19 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
         CObjectRegistry::Track(pIsolate, object, pBridge, pNative);
 }
 
+// The native held in internal field 0; null when the field holds no
+// external. Throws for an object whose native was destroyed.
+void* NativeInField0(v8::Local<v8::Object> object)
+{
+    v8::Local<v8::Value> field = object->GetInternalField(0);
+    if (!field->IsExternal())
+        return nullptr;
+    void* pNative = field.As<v8::External>()->Value();
+    if (pNative == nullptr)
+        throw KiteJsRuntimeException("Attempt to access destroyed JavaScript object.");
+    return pNative;
+}
+
 }  // namespace
 
 ScriptBridge::ScriptBridge() {}
@@ -112,13 +125,7 @@ void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)
     v8::HandleScope scope(v8::Isolate::GetCurrent());
     if (object->InternalFieldCount() < 1)
         return nullptr;
-    v8::Local<v8::Value> field = object->GetInternalField(0);
-    if (!field->IsExternal())
-        return nullptr;
-    void* pNative = field.As<v8::External>()->Value();
-    if (pNative == nullptr)
-        throw KiteJsRuntimeException("Attempt to access destroyed JavaScript object.");
-    return pNative;
+    return NativeInField0(object);
 }
 
 void* ScriptBridge::extractTagged(v8::Local<v8::Object> object, const void* pTag)
@@ -134,14 +141,7 @@ void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void
     v8::Local<v8::Value> tag = object->GetInternalField(1);
     if (!tag->IsExternal() || tag.As<v8::External>()->Value() != pTag)
         return nullptr;
-    // As extractRaw.
-    v8::Local<v8::Value> field = object->GetInternalField(0);
-    if (!field->IsExternal())
-        return nullptr;
-    void* pNative = field.As<v8::External>()->Value();
-    if (pNative == nullptr)
-        throw KiteJsRuntimeException("Attempt to access destroyed JavaScript object.");
-    return pNative;
+    return NativeInField0(object);
 }
 
 void ScriptBridge::throwScriptError(v8::ReturnValue<v8::Value> returnValue,
