@@ -1,6 +1,6 @@
 #include "SoakPlayer.h"
 
-#include <Cinecast/AdapterBackend.h>
+#include <Cinecast/AcceptingBackend.h>
 
 #include <algorithm>
 #include <atomic>
@@ -13,11 +13,10 @@ namespace Soak {
 
 namespace {
 
+using DeviceAPI::Cinecast::CAcceptingBackend;
 using DeviceAPI::Cinecast::CAdapterBackend;
-using DeviceAPI::Cinecast::CinecastSoundAnalysisCallback;
 using DeviceAPI::Cinecast::KiteBridgeCallBack;
 using DeviceAPI::Cinecast::KiteBridgeEvent;
-using DeviceAPI::Common::MultiCallbackUserData;
 
 // The players alive. Events are fired with the lock held, and a player
 // leaves under the same lock, so no handler runs once its destructor has
@@ -31,7 +30,7 @@ std::atomic<unsigned> s_uPerSecond{0};
 std::atomic<bool> s_bRunning{false};
 std::thread* s_pProducer = nullptr;  // main thread only
 
-class CSoakPlayer : public CAdapterBackend {
+class CSoakPlayer : public CAcceptingBackend {
 public:
     CSoakPlayer()
     {
@@ -44,23 +43,6 @@ public:
         s_players.erase(std::find(s_players.begin(), s_players.end(), this));
     }
 
-    bool SetKiteBridge(bool) override { return true; }
-    bool create() override { return true; }
-    bool setUri(const std::string&) override { return true; }
-    bool close() override { return true; }
-    bool prepare() override { return true; }
-    bool registerPrepareListener(MultiCallbackUserData*) override { return true; }
-    bool setStreamingProperty(const std::string&, const std::string&) override { return true; }
-    bool Pause() override { return true; }
-    bool play() override { return true; }
-    bool Stop() override { return true; }
-    bool seekTo(long, MultiCallbackUserData*) override { return true; }
-    bool Skip(int, MultiCallbackUserData*) override { return true; }
-    bool GetDuration(unsigned long* pulDuration) override
-    {
-        *pulDuration = 180000;
-        return true;
-    }
     bool GetCurrentPosition(unsigned long long* pullPosition) override
     {
         *pullPosition = 4242;
@@ -71,10 +53,6 @@ public:
         *peState = PLAYER_STATE_PLAYING;
         return true;
     }
-    bool registerSoundAnalysisListener(CinecastSoundAnalysisCallback*) override { return true; }
-    bool suspend() override { return true; }
-    bool restore(const std::string&, long, bool) override { return true; }
-    bool SetSoundAnalysis(bool) override { return true; }
 };
 
 CAdapterBackend* MakeSoakPlayer()
