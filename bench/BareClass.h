@@ -11,7 +11,9 @@ namespace TetherBench {
 // native in internal field 0, like the plug-in's, and have
 // - call(): unwraps its receiver and answers a fresh object whose
 //   "return_ecode" is 0, the key kept in a v8::Eternal;
-// - callNaive(): the same with the key made on every call;
+// - callThree(): the same with "return_ecode", "return_type" and
+//   "return_data", as a query's result holds them;
+// - callNaive(): call() with the key made on every call;
 // - onbuffering: a setter-only property that unwraps its receiver and keeps
 //   the assigned value in a v8::Global of the native.
 void InstallBareClass(CBenchRuntime& runtime);

@@ -28,6 +28,7 @@ function ourSeek(n) { for (var i = 0; i < n; i++) quiet.player_seek_to(seekArgs)
 function ourAssign(n) { for (var i = 0; i < n; i++) quiet.onbuffering = handler; }
 function bareCall(n) { for (var i = 0; i < n; i++) bare.call(); }
 function bareCallWithArgs(n) { for (var i = 0; i < n; i++) bare.call(seekArgs); }
+function bareCallThree(n) { for (var i = 0; i < n; i++) bare.callThree(); }
 function bareCallNaiveKey(n) { for (var i = 0; i < n; i++) bare.callNaive(); }
 function bareAssign(n) { for (var i = 0; i < n; i++) bare.onbuffering = handler; }
 

@@ -16,7 +16,7 @@ namespace TetherBench {
 //   oncurrent_time set to countEvent (events);
 // - bare: a Bare object; seekArgs, handler;
 // - loops taking a count: ourDuration, ourSeek, ourAssign, bareCall,
-//   bareCallWithArgs, bareCallNaiveKey, bareAssign;
+//   bareCallWithArgs, bareCallThree, bareCallNaiveKey, bareAssign;
 // - countEvent(text), which ends the main loop at the expected count set by
 //   expectEvents(n); stampEvent(text), which records the latency of a text
 //   holding a steady-clock time in nanoseconds cut to 32 bits.

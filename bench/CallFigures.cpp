@@ -32,6 +32,8 @@ const CPair s_aPairs[] = {
     {"player_get_duration(), log to a file", "ourDuration", "bareCall", true},
     {"player_seek_to({param_seek_to}), log to a file", "ourSeek", "bareCallWithArgs", true},
     {"callback property assignment", "ourAssign", "bareAssign", false},
+    // Not ours: a bare method storing the three numbers of a query result.
+    {"bare result of three stores (a query's least)", "bareCallThree", "bareCall", false},
 };
 
 double ThreadCpuNanos()
@@ -168,7 +170,8 @@ void RunCallFigures(CBenchRuntime& runtime, const CCallSettings& settings, CFigu
     for (const CPair& pair : s_aPairs) {
         std::string strName = std::string(pair.m_pszOurs) + "/vs/" + pair.m_pszBaseline +
                               (pair.m_bLogToFile ? "/log_file" : "/log_off");
-        bool bTarget = !pair.m_bLogToFile && std::string(pair.m_pszOurs) != "ourAssign";
+        bool bTarget = !pair.m_bLogToFile && std::string(pair.m_pszOurs).rfind("our", 0) == 0 &&
+                       std::string(pair.m_pszOurs) != "ourAssign";
         table.Add({pair.m_pszFigure, "ns/call", reporter.Median(strName, "ours_ns"),
                    reporter.Median(strName, "baseline_ns"), reporter.Median(strName, "ratio"),
                    bTarget ? ETarget::RatioAtMost : ETarget::None, 2.0});
