@@ -17,7 +17,7 @@ struct CEventSettings {
     // changes from moment to moment, and both should see the same mix.
     std::size_t m_uBurstEvents = 40000;   // per throughput run, over all threads
     int m_iRounds = 11;                   // runs of each kind; the median ratio counts
-    std::size_t m_uPacedEvents = 20000;   // per path, in ten interleaved parts
+    std::size_t m_uPacedEvents = 40000;   // per path, in twenty interleaved parts
     unsigned m_uIntervalMicros = 100;
 };
 
