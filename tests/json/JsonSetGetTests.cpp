@@ -1,4 +1,5 @@
-// Storing and reading single members, overload by overload.
+// Storing and reading members, overload by overload; arrays (the vector Set
+// and Gets append); presence, type tests, removal and member names.
 #include "JsonLogExpectations.h"
 
 #include <climits>
@@ -35,24 +36,20 @@ TEST_F(CJsonSetGetTest, ScalarsStoreWithTheirOwnTypes)
     EXPECT_EQ(arrays.ToString(), "{\"a\":\"now text\",\"b\":0}\n");
 }
 
-TEST_F(CJsonSetGetTest, LongLongIsStoredAsTheNearestDouble)
+// Both are stored as the nearest double; reading them back is not symmetric.
+TEST_F(CJsonSetGetTest, LongLongsAreStoredAsDoublesAndReadBackUnevenly)
 {
     CTetherJson json;
     const long long llTwo53 = 1LL << 53;
     EXPECT_TRUE(json.Set("n", llTwo53 + 1));
     EXPECT_TRUE(json.Set("neg", -5LL));
+    EXPECT_TRUE(json.Set("big", 5000000000ULL));
+    EXPECT_TRUE(json.Set("small", 7ULL));
+    EXPECT_EQ(json.ToString(), "{\"big\":5000000000.0,\"n\":9007199254740992.0,\"neg\":-5.0,\"small\":7.0}\n");
     EXPECT_TRUE(Reads(json, "n", llTwo53));
     EXPECT_TRUE(Reads(json, "n", 9007199254740992.0));
     EXPECT_FALSE(json.IsInt("n"));  // a real beyond int, not an integer
     EXPECT_TRUE(Reads(json, "neg", -5LL));
-    EXPECT_EQ(json.ToString(), "{\"n\":9007199254740992.0,\"neg\":-5.0}\n");
-}
-
-TEST_F(CJsonSetGetTest, LongLongAndUnsignedLongLongReadsAreNotSymmetric)
-{
-    CTetherJson json;
-    EXPECT_TRUE(json.Set("big", 5000000000ULL));
-    EXPECT_TRUE(json.Set("small", 7ULL));
     EXPECT_TRUE(Reads(json, "big", 5000000000LL));
     EXPECT_TRUE(Reads(json, "small", 7ULL));
     unsigned long long ullValue = 123;
@@ -95,6 +92,69 @@ TEST_F(CJsonSetGetTest, ParsedMembersReadOnlyAsTheirOwnTypes)
     ExpectWrongType<unsigned long long>(json, "neg", 1);
     ExpectWrongType<std::vector<std::string>>(json, "s", 4);
     ExpectWrongType<std::vector<int>>(json, "i", 1);
+}
+
+TEST_F(CJsonSetGetTest, HasAndTypeTestsReadAbsentMembersAsNull)
+{
+    CTetherJson json("{\"i\":1,\"s\":\"t\",\"n\":null}");
+    EXPECT_TRUE(json.Has("i"));
+    EXPECT_TRUE(json.Has("n"));
+    EXPECT_FALSE(json.Has("missing"));
+    EXPECT_TRUE(json.IsInt("i"));
+    EXPECT_FALSE(json.IsInt("s"));
+    EXPECT_FALSE(json.IsInt("missing"));
+    EXPECT_TRUE(json.IsString("s"));
+    EXPECT_FALSE(json.IsString("i"));
+    EXPECT_FALSE(json.IsString("missing"));
+    EXPECT_TRUE(TakeLines().empty());
+}
+
+TEST_F(CJsonSetGetTest, RemoveClearAndGetKeys)
+{
+    CTetherJson json("{\"a\":1,\"b\":2}");
+    json.Remove("zz");
+    json.Remove("a");
+    EXPECT_EQ(json.ToString(), "{\"b\":2}\n");
+    json.Clear();
+    EXPECT_EQ(json.ToString(), "{}\n");
+    EXPECT_TRUE(json.Set("c", 3));
+    EXPECT_TRUE(json.Set("a", 2));
+    // GetKeys appends, in jsoncpp's order.
+    std::vector<std::string> vecKeys{"held"};
+    EXPECT_TRUE(json.GetKeys(vecKeys));
+    EXPECT_EQ(vecKeys, (std::vector<std::string>{"held", "a", "c"}));
+    EXPECT_TRUE(TakeLines().empty());
+}
+
+TEST_F(CJsonSetGetTest, VectorSetAppendsAndAnEmptyOneCreatesNothing)
+{
+    CTetherJson json("{\"v\":[1]}");
+    EXPECT_TRUE(json.Set("v", std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(json.Set("v", std::vector<std::string>{"a"}));
+    EXPECT_TRUE(json.Set("w", std::vector<std::string>{"x"}));
+    EXPECT_EQ(json.ToString(), "{\"v\":[1,\"a\",\"b\",\"a\"],\"w\":[\"x\"]}\n");
+
+    std::vector<std::string> vecValue{"before"};
+    EXPECT_TRUE(json.Get("v", vecValue));
+    EXPECT_EQ(vecValue, (std::vector<std::string>{"before", "1", "a", "b", "a"}));
+
+    // An empty vector creates nothing: the root does not even become an object.
+    CTetherJson empty;
+    EXPECT_TRUE(empty.Set("v", std::vector<std::string>{}));
+    EXPECT_FALSE(empty.Has("v"));
+    EXPECT_EQ(empty.ToString(), "null\n");
+    EXPECT_TRUE(TakeLines().empty());
+}
+
+TEST_F(CJsonSetGetTest, VectorGetsConvertEachElement)
+{
+    CTetherJson json("{\"n\":[1,-2,3.0,true],\"s\":[\"a\",1,null,false]}");
+    std::vector<int> vecInts{0};
+    EXPECT_TRUE(json.Get("n", vecInts));
+    EXPECT_EQ(vecInts, (std::vector<int>{0, 1, -2, 3, 1}));
+    std::vector<std::string> vecStrings;
+    EXPECT_TRUE(json.Get("s", vecStrings));
+    EXPECT_EQ(vecStrings, (std::vector<std::string>{"a", "1", "", "false"}));
 }
 
 }  // namespace

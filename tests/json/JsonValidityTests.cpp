@@ -59,14 +59,6 @@ TEST_F(CJsonValidityTest, NonObjectRootsRefuseGuardedOperationsNamingTheirType)
     }
 }
 
-TEST_F(CJsonValidityTest, EmptyTextIsInvalidButHasStillAnswers)
-{
-    CTetherJson json("");
-    EXPECT_FALSE(json.Has("a"));
-    EXPECT_FALSE(json.IsInt("a"));
-    EXPECT_TRUE(TakeLines().empty());  // nothing was parsed, so no parse line
-}
-
 TEST_F(CJsonValidityTest, BrokenTextsLogTheParseFailure)
 {
     for (const char* pszText : {"{", "not json", "{\"a\" 1}", "{\"a\":[1,}", "\"unterminated", "{\"a\":1,"}) {
