@@ -4,25 +4,21 @@ namespace {
 
 using CDlogFormatTest = CDlogTest;
 
-TEST_F(CDlogFormatTest, EachPriorityWritesItsLetterTagPidAndMessage)
+TEST_F(CDlogFormatTest, EachPriorityWritesItsLetterTagPidAndWholeMessage)
 {
     OpenDestination();
-    const int aiPriorities[] = {DLOG_VERBOSE, DLOG_DEBUG, DLOG_INFO, DLOG_WARN, DLOG_ERROR, DLOG_FATAL};
-    for (int iPriority : aiPriorities)
+    for (int iPriority : {DLOG_VERBOSE, DLOG_DEBUG, DLOG_INFO, DLOG_WARN, DLOG_ERROR, DLOG_FATAL})
         EXPECT_EQ(__dlog_print(LOG_ID_MAIN, iPriority, "T", "n=%d s=%s", 7, "x"), 7);
-    std::vector<std::string> vecLines = WrittenLines();
-    ASSERT_EQ(vecLines.size(), 6u);
-    for (size_t i = 0; i < vecLines.size(); ++i)
-        EXPECT_EQ(vecLines[i], Prefix(std::string(1, "VDIWEF"[i]) + "/T") + "n=7 s=x");
-}
-
-TEST_F(CDlogFormatTest, NullTagIsWrittenEmptyAndLongMessagesAreWhole)
-{
-    OpenDestination();
+    // A null tag is written empty; a long message is not cut.
     std::string strLong(5000, 'z');
     EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, nullptr, "%s", "plain"), 5);
     EXPECT_EQ(__dlog_print(LOG_ID_APPS, DLOG_ERROR, "TAG/SUB", "%s!", strLong.c_str()), 5001);
-    EXPECT_EQ(WrittenLines(), (std::vector<std::string>{Prefix("W/") + "plain", Prefix("E/TAG/SUB") + strLong + "!"}));
+    std::vector<std::string> vecLines = WrittenLines();
+    ASSERT_EQ(vecLines.size(), 8u);
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(vecLines[i], Prefix(std::string(1, "VDIWEF"[i]) + "/T") + "n=7 s=x");
+    EXPECT_EQ(vecLines[6], Prefix("W/") + "plain");
+    EXPECT_EQ(vecLines[7], Prefix("E/TAG/SUB") + strLong + "!");
 }
 
 TEST_F(CDlogFormatTest, BadArgumentsAreRefusedAndWriteNothing)
