@@ -1,54 +1,33 @@
 #include "GstEventLog.h"
 
+#include <algorithm>
+
 using namespace DeviceAPI::Cinecast;
 
 namespace {
 
-bool Record(void* pUserData, CLoggedEvent event)
+void Fill(CLoggedEvent&) {}
+void Fill(CLoggedEvent& event, int iPercent) { event.m_llValue = iPercent; }
+void Fill(CLoggedEvent& event, unsigned long long ullTime) { event.m_llValue = static_cast<long long>(ullTime); }
+void Fill(CLoggedEvent& event, KiteBridgeEvent* pEvent) { event.m_event = *pEvent; }
+void Fill(CLoggedEvent& event, const int* pBands, int iCount) { event.m_aBands.assign(pBands, pBands + iCount); }
+
+// The handler of one code; the code's own arguments come before the user data.
+template <int CODE, typename... Args>
+bool On(Args... args, void* pUserData)
 {
+    CLoggedEvent event;
+    event.m_iCode = CODE;
+    event.m_thread = std::this_thread::get_id();
+    Fill(event, args...);
     static_cast<CEventLog*>(pUserData)->Add(std::move(event));
     return true;
 }
 
-CLoggedEvent Of(KiteBridgeCallBack eCode)
+template <typename Handler>
+void* Untyped(Handler handler)
 {
-    CLoggedEvent event;
-    event.m_eCode = eCode;
-    event.m_thread = std::this_thread::get_id();
-    return event;
-}
-
-bool OnBuffering(int iPercent, void* pUserData)
-{
-    CLoggedEvent event = Of(KITE_BRIDGE_BUFFERING);
-    event.m_llValue = iPercent;
-    return Record(pUserData, event);
-}
-
-bool OnPrepareComplete(void* pUserData) { return Record(pUserData, Of(KITE_BRIDGE_PREPARE_COMPLETE)); }
-bool OnPlayComplete(void* pUserData) { return Record(pUserData, Of(KITE_BRIDGE_PLAY_COMPLETE)); }
-bool OnSeekComplete(void* pUserData) { return Record(pUserData, Of(KITE_BRIDGE_SEEK_COMPLETE)); }
-
-bool OnCurrentTime(unsigned long long ullTime, void* pUserData)
-{
-    CLoggedEvent event = Of(KITE_BRIDGE_CURRENT_TIME);
-    event.m_llValue = static_cast<long long>(ullTime);
-    return Record(pUserData, event);
-}
-
-template <KiteBridgeCallBack eCode>
-bool OnEvent(KiteBridgeEvent* pEvent, void* pUserData)
-{
-    CLoggedEvent event = Of(eCode);
-    event.m_event = *pEvent;
-    return Record(pUserData, event);
-}
-
-bool OnSoundAnalysis(const int* pBands, int iCount, void* pUserData)
-{
-    CLoggedEvent event = Of(KITE_BRIDGE_SOUND_ANALYSIS);
-    event.m_aBands.assign(pBands, pBands + iCount);
-    return Record(pUserData, event);
+    return reinterpret_cast<void*>(handler);
 }
 
 }  // namespace
@@ -56,11 +35,9 @@ bool OnSoundAnalysis(const int* pBands, int iCount, void* pUserData)
 void CEventLog::Attach(CinecasterAdapter& adapter)
 {
     void* const apHandlers[KITE_BRIDGE_CALLBACK_COUNT] = {
-        reinterpret_cast<void*>(OnBuffering), reinterpret_cast<void*>(OnPrepareComplete),
-        reinterpret_cast<void*>(OnPlayComplete), reinterpret_cast<void*>(OnSeekComplete),
-        reinterpret_cast<void*>(OnCurrentTime), reinterpret_cast<void*>(OnEvent<KITE_BRIDGE_ERROR_EVENT>),
-        reinterpret_cast<void*>(OnEvent<KITE_BRIDGE_ASM_PAUSE>), reinterpret_cast<void*>(OnEvent<KITE_BRIDGE_ASM_RESUME>),
-        reinterpret_cast<void*>(OnSoundAnalysis)};
+        Untyped(&On<0, int>), Untyped(&On<1>), Untyped(&On<2>), Untyped(&On<3>), Untyped(&On<4, unsigned long long>),
+        Untyped(&On<5, KiteBridgeEvent*>), Untyped(&On<6, KiteBridgeEvent*>), Untyped(&On<7, KiteBridgeEvent*>),
+        Untyped(&On<8, const int*, int>)};
     for (int i = 0; i < KITE_BRIDGE_CALLBACK_COUNT; ++i)
         adapter.RegisterKiteBridgeCallback(static_cast<KiteBridgeCallBack>(i), apHandlers[i], this);
 }
@@ -80,35 +57,21 @@ void CEventLog::Add(CLoggedEvent event)
     m_cvAdded.notify_all();
 }
 
-std::vector<CLoggedEvent> CEventLog::Events() const
+std::vector<CLoggedEvent> CEventLog::Events(int iCode) const
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    return m_aEvents;
-}
-
-std::vector<CLoggedEvent> CEventLog::Events(KiteBridgeCallBack eCode) const
-{
     std::vector<CLoggedEvent> aSelected;
-    for (const CLoggedEvent& event : Events()) {
-        if (event.m_eCode == eCode)
-            aSelected.push_back(event);
-    }
+    std::copy_if(m_aEvents.begin(), m_aEvents.end(), std::back_inserter(aSelected),
+                 [iCode](const CLoggedEvent& event) { return iCode < 0 || event.m_iCode == iCode; });
     return aSelected;
 }
 
-std::size_t CEventLog::Count(KiteBridgeCallBack eCode) const
-{
-    return Events(eCode).size();
-}
-
-bool CEventLog::WaitFor(KiteBridgeCallBack eCode, std::size_t uCount, std::chrono::milliseconds timeout) const
+bool CEventLog::WaitFor(int iCode, std::size_t uCount, std::chrono::milliseconds timeout) const
 {
     std::unique_lock<std::mutex> lock(m_lock);
+    auto isCode = [iCode](const CLoggedEvent& event) { return event.m_iCode == iCode; };
     return m_cvAdded.wait_for(lock, timeout, [&] {
-        std::size_t uSeen = 0;
-        for (const CLoggedEvent& event : m_aEvents)
-            uSeen += event.m_eCode == eCode ? 1 : 0;
-        return uSeen >= uCount;
+        return static_cast<std::size_t>(std::count_if(m_aEvents.begin(), m_aEvents.end(), isCode)) >= uCount;
     });
 }
 

@@ -13,7 +13,7 @@
 #include "Cinecast/CinecasterAdapter.h"
 
 struct CLoggedEvent {
-    DeviceAPI::Cinecast::KiteBridgeCallBack m_eCode;
+    int m_iCode;
     std::thread::id m_thread;
     long long m_llValue = 0;  // percent or time
     DeviceAPI::Cinecast::KiteBridgeEvent m_event{0, "", ""};
@@ -26,11 +26,11 @@ public:
     // user data.
     void Attach(DeviceAPI::Cinecast::CinecasterAdapter& adapter);
 
-    std::vector<CLoggedEvent> Events() const;
-    std::vector<CLoggedEvent> Events(DeviceAPI::Cinecast::KiteBridgeCallBack eCode) const;
-    std::size_t Count(DeviceAPI::Cinecast::KiteBridgeCallBack eCode) const;
+    // The events of one code, or all of them for -1.
+    std::vector<CLoggedEvent> Events(int iCode = -1) const;
+    std::size_t Count(int iCode) const { return Events(iCode).size(); }
     // True once uCount events of the code have come, false after the timeout.
-    bool WaitFor(DeviceAPI::Cinecast::KiteBridgeCallBack eCode, std::size_t uCount,
+    bool WaitFor(int iCode, std::size_t uCount,
                  std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) const;
 
     // Each handler sleeps this long before it returns.

@@ -1,6 +1,7 @@
-// The GStreamer adapter's threads: where its events come from, when they
-// stop, and what the bridge switch does.
+// The GStreamer adapter's threads (where its events come from, when they
+// stop, what the bridge switch does) and its refusals and failures.
 #include <gst/gst.h>
+#include <unistd.h>
 
 #include <set>
 
@@ -65,9 +66,6 @@ TEST_F(GstAdapterTest, RefusesWithoutAPipelineOrAPlaceToWrite)
     EXPECT_FALSE(m_pAdapter->GetCurrentPosition(nullptr));
     EXPECT_FALSE(m_pAdapter->GetPlayerState(nullptr));
     EXPECT_FALSE(m_pAdapter->setUri(std::string("tone\0.wav", 9)));
-    unsigned long ulDuration = 0;
-    EXPECT_TRUE(m_pAdapter->GetDuration(&ulDuration));
-    EXPECT_EQ(ulDuration, 3000u);
 }
 
 TEST_F(GstAdapterTest, ErrorEventCarriesCodeMessageAndDebugText)
@@ -81,4 +79,25 @@ TEST_F(GstAdapterTest, ErrorEventCarriesCodeMessageAndDebugText)
     EXPECT_EQ(event.param1, "Resource not found.");
     EXPECT_NE(event.param2.find("/no/such/dir/tone.wav"), std::string::npos) << event.param2;
     EXPECT_EQ(State(), PLAYER_STATE_IDLE);
+}
+
+// A source that never delivers: prepare gives up on it rather than hold the
+// caller.
+TEST_F(GstAdapterTest, PrepareGivesUpOnASourceThatNeverDelivers)
+{
+    int aPipe[2];
+    ASSERT_EQ(pipe(aPipe), 0);
+    ASSERT_TRUE(m_pAdapter->create());
+    ASSERT_TRUE(m_pAdapter->setUri("fd://" + std::to_string(aPipe[0])));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_pAdapter->prepare());
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 9s);
+    EXPECT_LE(waited, 12s);
+    EXPECT_EQ(State(), PLAYER_STATE_IDLE);
+    // The player is still usable afterwards.
+    ASSERT_TRUE(m_pAdapter->setUri(TETHER_GST_TEST_TONE));
+    EXPECT_TRUE(m_pAdapter->prepare());
+    close(aPipe[0]);
+    close(aPipe[1]);
 }
