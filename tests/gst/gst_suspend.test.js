@@ -70,7 +70,6 @@ test("restore at a given time, prepared later, synchronously or not", async () =
 
 test("restore refuses when there is nothing to restore or the media fails", async () => {
   const p = new RecordingPlayer();
-  assertEqual(p.call("player_suspend", {}), -1, "suspend before create");
   p.call("player_create");
   assertEqual(p.call("player_suspend", {}), -1, "suspend without media");
   assertEqual(restore(p, "", -1, true), -1, "restore without media");
