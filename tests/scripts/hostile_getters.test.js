@@ -1,7 +1,7 @@
-// Argument objects whose properties throw when read (getters, proxy traps,
-// revoked proxies): the method call ends with the script's own exception, the
-// adapter is not called, no result reaches the script and the log shows
-// nothing after the lines written before the read.
+// Argument objects whose properties throw when read (getters, proxy traps):
+// the method call ends with the script's own exception, the adapter is not
+// called, no result reaches the script and the log shows nothing after the
+// lines written before the read.
 kite.load("lib/assert.js");
 kite.load("lib/tether.js");
 
@@ -67,19 +67,6 @@ check("a throwing read ends the call with the script's exception and calls nothi
       }
     }
   }
-});
-
-check("a revoked proxy as argument object ends the call with V8's TypeError", () => {
-  const { player, newCalls } = newPlayer();
-  newCalls();
-  const { proxy, revoke } = Proxy.revocable({}, {});
-  revoke();
-  for (const [method] of READERS) {
-    const result = outcome(() => player[method](proxy, proxy));
-    assertTrue(result.threw instanceof TypeError, method);
-  }
-  assertEqual(newCalls(), []);
-  kite.destroy(player);
 });
 
 check("reads before the throwing one were taken, and the call still ends with the exception", () => {

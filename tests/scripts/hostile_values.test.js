@@ -47,10 +47,9 @@ check("a logged string of megabytes is logged whole up to its first zero byte", 
 
 // Numbers and the 32-bit integer the adapter receives.
 const NUMBERS = [
-  [NaN, 0], [Infinity, 2147483647], [-Infinity, -2147483648], [-0, 0], [0.9, 0], [-0.9, 0],
+  [NaN, 0], [Infinity, 2147483647], [-Infinity, -2147483648], [-0.9, 0], [250.9, 250], [-30.5, -30],
   [2 ** 31 - 1, 2147483647], [2 ** 31, 2147483647], [-(2 ** 31), -2147483648], [-(2 ** 31) - 1, -2147483648],
-  [2 ** 53, 2147483647], [2 ** 53 + 2, 2147483647], [-(2 ** 63), -2147483648], [1e308, 2147483647],
-  [Number.MAX_VALUE, 2147483647], [Number.MIN_VALUE, 0], [-Number.MIN_VALUE, 0], [123456.999, 123456],
+  [1e308, 2147483647], [Number.MIN_VALUE, 0],
 ];
 
 check("numbers at and beyond the edges are truncated and held to 32 bits", () => {
@@ -82,20 +81,12 @@ function withParams(target) {
 }
 const OBJECTS = {
   "function": withParams(function () {}),
-  "arrow function": withParams(() => 1),
-  "class": withParams(class {}),
   "array": withParams([1, 2]),
-  "frozen object": Object.freeze(withParams({})),
-  "sealed object": Object.seal(withParams({})),
   "null-prototype object": withParams(Object.create(null)),
   "inherited": Object.create(withParams({})),
   "boxed string": withParams(new String("s")),
-  "date": withParams(new Date(0)),
-  "regexp": withParams(/x/),
-  "map": withParams(new Map()),
   "proxy": new Proxy(withParams({}), {}),
   "Tether object": withParams(new Tether()),
-  "error": withParams(new Error("e")),
 };
 const NON_OBJECTS = {
   "symbol": Symbol("s"), "bigint": 12345678901234567890n, "string": "param_url", "number": 5, "true": true,

@@ -1,8 +1,8 @@
-// Script code that runs while a method of an object is running (a getter, a
-// proxy trap, a setter on Object.prototype met while the result is built)
-// may destroy the object or use it again. The object reads as destroyed at
-// once; its agent stays until the outermost running call has returned, then
-// goes. Callbacks may do the same during delivery.
+// Script code that runs while a method of an object is running (a getter or
+// a setter on Object.prototype met while the result is built) may destroy
+// the object or use it again. The object reads as destroyed at once; its
+// agent stays until the outermost running call has returned, then goes.
+// Callbacks may do the same during delivery.
 kite.load("lib/assert.js");
 kite.load("lib/tether.js");
 
@@ -40,28 +40,6 @@ check("a getter that destroys its object: the call completes, the agent goes aft
     "5 ~CPlayerAgent Start to destroy CPlayerAgent[agent].", "5 ~CPlayerAgent End to destroy CPlayerAgent[agent].",
   ]);
   assertThrows(() => player.player_get_player_state(), DESTROYED);
-});
-
-check("a proxy trap that uses the object again and then destroys it", () => {
-  const { player, adapter, newCalls } = newPlayer();
-  newCalls();
-  const nested = [];
-  const args = new Proxy({}, {
-    get(target, key) {
-      if (key === "param_restore_url") {
-        nested.push(player.player_play().return_ecode);
-        player.onplay_complete = () => nested.push("never");
-        nested.push(player.player_restore({ param_restore_url: "inner" }).return_ecode);
-        nested.push(kite.destroy(player));
-        return "outer";
-      }
-      return key === "param_restore_prepare" ? true : 7;
-    },
-  });
-  assertEqual(player.player_restore(args), { return_ecode: 0 });
-  assertEqual(nested, [0, 0, true]);
-  assertEqual(newCalls(), ["play()", 'restore("inner",0,false)', 'restore("outer",7,true)']);
-  assertEqual(adapterAlive(adapter), false);
 });
 
 check("a destroy from an Object.prototype setter met while the result is built", () => {
