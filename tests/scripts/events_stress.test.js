@@ -129,6 +129,7 @@ function finish() {
     assertEqual(delivery("ENTER!!!"), posted, "deliveries begun");
     assertEqual(delivery("LEAVE!!!"), posted, "records released");
     assertEqual(delivery("Ready to callbackData->js_callback.invoke"), delivered, "functions called");
+    assertTrue(lines.every((l) => l.func !== "FireOnCallbacks" || l.tid === kite.tid()), "delivered on the main thread");
     console.log("stress: " + PLAYERS + " threads, " + posted + " records queued, " + delivered +
                 " delivered, " + (posted - delivered) + " dropped for destroyed objects");
   });

@@ -1,10 +1,6 @@
-// The globals kite gives scripts: timers, kite.args, kite.load, the log
-// capture and the main thread's id.
+// The globals kite gives scripts for testing: kite.load and the log capture.
+// Timers are in kite_late_timers.test.js, kite.args in the kite.run tests.
 kite.load("lib/assert.js");
-
-check("kite.args is empty without script arguments", () => {
-  assertEqual(kite.args, []);
-});
 
 check("kite.load runs files relative to the main script", () => {
   assertEqual(typeof assertEqual, "function");
@@ -34,38 +30,4 @@ check("log capture", () => {
   assertEqual(kite.takeLog(), []);
 });
 
-check("kite.tid is the main thread's kernel id", () => {
-  const tid = kite.tid();
-  assertTrue(Number.isInteger(tid) && tid > 0, "a positive integer");
-  assertEqual(kite.tid(), tid, "stable");
-});
-
-check("setTimeout and clearTimeout check their arguments", () => {
-  assertThrows(() => setTimeout("code", 1), "setTimeout: the first argument must be a function");
-  clearTimeout(123456);
-  clearTimeout("x");
-  clearTimeout();
-});
-
-const mainTid = kite.tid();
-const fired = [];
-// Delays lie far apart: on a slow target, setting the timers takes time too.
-const cancelled = setTimeout(() => fired.push("cancelled"), 50);
-setTimeout((a, b) => fired.push("300 " + a + b), 300, "x", "y");
-setTimeout(() => fired.push("0"));
-setTimeout(() => fired.push("100"), 100);
-setTimeout(() => fired.push("negative"), -5);
-clearTimeout(cancelled);
-const selfCancel = setTimeout(() => { fired.push("self"); clearTimeout(selfCancel); }, 200);
-setTimeout(() => {
-  check("timers fire by delay, with their extra arguments, on the main thread", () => {
-    assertEqual(fired, ["0", "negative", "100", "self", "300 xy"]);
-    assertEqual(kite.tid(), mainTid);
-  });
-  const probe = new Probe();
-  probe.onvalue = () => {
-    check("plug-in events run on the main thread", () => assertEqual(kite.tid(), mainTid));
-    done();
-  };
-  probe.fireLater();
-}, 600);
+done();

