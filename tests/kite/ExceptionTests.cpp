@@ -1,18 +1,16 @@
-// The bridge layer's exceptions. Strings with zero bytes cross the bridge in
-// tests/scripts/hostile_values.
+// The bridge layer's exceptions.
 #include <Bridge/ScriptBridge.h>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(KiteExceptionTest, RuntimeExceptionGivesItsTextThroughEveryBase)
+// The router passes what() on (tests/scripts/kite_routing); msg() gives the
+// same text, and a null text an empty one.
+TEST(KiteExceptionTest, MsgGivesTheTextAndANullTextIsEmpty)
 {
     KiteJsRuntimeException e("Cannot call native method without object instance");
     const KiteException& base = e;
-    const std::exception& standard = e;
-    EXPECT_STREQ("Cannot call native method without object instance", e.what());
-    EXPECT_STREQ(e.what(), base.msg());
-    EXPECT_STREQ(e.what(), standard.what());
+    EXPECT_STREQ("Cannot call native method without object instance", base.msg());
     KiteJsRuntimeException fromNull(nullptr);
     EXPECT_STREQ("", fromNull.what());
     EXPECT_STREQ("", fromNull.msg());

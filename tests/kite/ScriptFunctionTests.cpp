@@ -74,10 +74,7 @@ void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
 TEST_F(ScriptFunctionTest, ListsOverACallPassTheCallsArguments)
 {
     CScope scope(*this);
-    Context()->Global()
-        ->Set(Context(), Bridge::StringToV8("relay"),
-              v8::FunctionTemplate::New(Isolate(), Relay)->GetFunction(Context()).ToLocalChecked())
-        .Check();
+    SetGlobal("relay", v8::FunctionTemplate::New(Isolate(), Relay)->GetFunction(Context()).ToLocalChecked());
     EXPECT_EQ("6,1,2,,4,5|2,1", Eval("var got = [];"
                                      "function f(...a) { got.push([a.length, ...a.slice(1)].join()); }"
                                      "relay(f, 1, 2, undefined, 4, 5); relay(f, 1); got.join('|')"));

@@ -1,8 +1,5 @@
 #include "AgentTest.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
-
 namespace TetherTest {
 
 void CAgentTest::SetUp()
@@ -65,11 +62,6 @@ std::vector<CExpectedLine> CAgentTest::TakeLines()
         vecLines.push_back({line.m_iPriority, line.m_strText});
     }
     return vecLines;
-}
-
-int CAgentTest::ThisThreadId()
-{
-    return static_cast<int>(syscall(SYS_gettid));
 }
 
 }  // namespace TetherTest

@@ -38,8 +38,6 @@ protected:
 
     // The captured lines of the plug-in's tag, taking them.
     std::vector<CExpectedLine> TakeLines();
-
-    static int ThisThreadId();
 };
 
 }  // namespace TetherTest

@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace TetherTest {
 
@@ -28,6 +30,15 @@ const char* ColourOf(int iPriority)
     }
     throw std::invalid_argument("no colour for priority " + std::to_string(iPriority));
 }
+
+std::string Frame(const std::string& strFile, const std::string& strFunction, int iLine,
+                  int iPriority, int iThreadId, const std::string& strPayload)
+{
+    std::string strLine = std::to_string(iLine);
+    return strFile + ": " + strFunction + "(" + strLine + ") > " + ColourOf(iPriority) + "[" +
+           strFunction + ":" + strLine + "] [Thread Id:[" + std::to_string(iThreadId) + "]] " +
+           strPayload + "\033[0m";
+}
 }  // namespace
 
 bool operator==(const CExpectedLine& a, const CExpectedLine& b)
@@ -43,19 +54,10 @@ std::ostream& operator<<(std::ostream& out, const CExpectedLine& line)
     return out << line.m_iPriority << " " << strShown;
 }
 
-std::string Frame(const std::string& strFile, const std::string& strFunction, int iLine,
-                  int iPriority, int iThreadId, const std::string& strPayload)
-{
-    std::string strLine = std::to_string(iLine);
-    return strFile + ": " + strFunction + "(" + strLine + ") > " + ColourOf(iPriority) + "[" +
-           strFunction + ":" + strLine + "] [Thread Id:[" + std::to_string(iThreadId) + "]] " +
-           strPayload + "\033[0m";
-}
-
 std::vector<CExpectedLine> ExpectedPath(const std::string& strFile, const std::string& strFunction,
-                                        int iThreadId,
                                         std::initializer_list<CExpectedCall> aCalls)
 {
+    int iThreadId = static_cast<int>(syscall(SYS_gettid));
     std::vector<std::string> vecSource = ReadSource(strFile);
     std::string strDefinition = "CPlayerAgent::" + strFunction + "(";
     size_t uPos = 0;

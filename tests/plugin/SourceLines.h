@@ -24,15 +24,10 @@ struct CExpectedLine {
 bool operator==(const CExpectedLine& a, const CExpectedLine& b);
 std::ostream& operator<<(std::ostream& out, const CExpectedLine& line);
 
-// The frame of one line: "file: func(line) > colour[func:line] [Thread Id:[tid]] payload\e[0m".
-std::string Frame(const std::string& strFile, const std::string& strFunction, int iLine,
-                  int iPriority, int iThreadId, const std::string& strPayload);
-
 // Finds the definition "CPlayerAgent::<function>(" in src/Tether/<file>, then
 // each call's needle on a later log-call line than the previous one, and builds the
-// lines the function writes along that path.
+// lines the function writes along that path on the calling thread.
 std::vector<CExpectedLine> ExpectedPath(const std::string& strFile, const std::string& strFunction,
-                                        int iThreadId,
                                         std::initializer_list<CExpectedCall> aCalls);
 
 }  // namespace TetherTest

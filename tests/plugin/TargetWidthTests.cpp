@@ -34,43 +34,33 @@ TEST(TargetWidthTest, MatchTheArchitecture)
     EXPECT_EQ(sizeof(long long), 8u);
 }
 
-class CWidestValueTest : public CAgentTest {
-protected:
-    std::string Answer(int iData) const
-    {
-        return "{\"return_ecode\":0,\"return_type\":1,\"return_data\":" + std::to_string(iData) + "}";
-    }
-};
+using CWidestValueTest = CAgentTest;
 
-// ULONG_MAX is 2^32 - 1 on the TV and 2^64 - 1 here; both keep all ones in
-// their low 32 bits.
-TEST_F(CWidestValueTest, QueriesReduceTheWidestAdapterValuesToMinusOne)
+// Queries keep the low 32 bits of the adapter's values: ULONG_MAX is 2^32 - 1
+// on the TV and 2^64 - 1 here, and both read as -1. Positions and resume
+// times travel to the adapter as long, saturated to the 32-bit range first,
+// so the adapter sees the same number on both targets.
+TEST_F(CWidestValueTest, AdapterValuesAndArgumentsKeepThirtyTwoBits)
 {
     CScope scope(*this);
     std::size_t uAdapter = 0;
     std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
+    auto answer = [](int iData) {
+        return "{\"return_ecode\":0,\"return_type\":1,\"return_data\":" + std::to_string(iData) + "}";
+    };
     Sim::CReport report;
     report.m_ulDuration = ULONG_MAX;
     report.m_ullPosition = ULLONG_MAX;
     Sim::report(uAdapter, report);
-    EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), Answer(-1));
-    EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), Answer(-1));
-
+    EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), answer(-1));
+    EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), answer(-1));
     // The largest duration that has bit 31 clear stays positive everywhere.
     report.m_ulDuration = 0x7FFFFFFFul;
     report.m_ullPosition = 0x1FFFFFFFFull;
     Sim::report(uAdapter, report);
-    EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), Answer(INT_MAX));
-    EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), Answer(-1));
-}
+    EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), answer(INT_MAX));
+    EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), answer(-1));
 
-// Positions and resume times travel to the adapter as long: saturated to the
-// 32-bit range first, so the adapter sees the same number on both targets.
-TEST_F(CWidestValueTest, SeekAndRestoreHandTheAdapterThirtyTwoBitLongs)
-{
-    CScope scope(*this);
-    std::size_t uAdapter = 0;
-    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
     std::size_t uBefore = Sim::calls(uAdapter).size();
     pAgent->SeekTo(Args("[{param_seek_to: 2 ** 32 + 100}]"));
     pAgent->SeekTo(Args("[{param_seek_to: -(2 ** 40)}]"));
