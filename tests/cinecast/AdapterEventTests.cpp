@@ -63,16 +63,6 @@ protected:
         g_bAnswer = true;
     }
 
-    void RegisterAll()
-    {
-        void* apHandlers[] = {Untyped(&OnBuffering),    Untyped(&OnCompletion<1>), Untyped(&OnCompletion<2>),
-                              Untyped(&OnCompletion<3>), Untyped(&OnTime),          Untyped(&OnEvent<5>),
-                              Untyped(&OnEvent<6>),      Untyped(&OnEvent<7>),      Untyped(&OnBands)};
-        for (int iCode = 0; iCode < KITE_BRIDGE_CALLBACK_COUNT; ++iCode)
-            ASSERT_TRUE(m_pAdapter->RegisterKiteBridgeCallback(static_cast<KiteBridgeCallBack>(iCode),
-                                                               apHandlers[iCode], &m_iUserData));
-    }
-
     int m_iUserData = 42;
 };
 
@@ -80,7 +70,12 @@ protected:
 
 TEST_F(SimEventTest, EachCodeReachesItsHandlerWithItsDataOnTheAdaptersThread)
 {
-    RegisterAll();
+    void* apHandlers[] = {Untyped(&OnBuffering),    Untyped(&OnCompletion<1>), Untyped(&OnCompletion<2>),
+                          Untyped(&OnCompletion<3>), Untyped(&OnTime),          Untyped(&OnEvent<5>),
+                          Untyped(&OnEvent<6>),      Untyped(&OnEvent<7>),      Untyped(&OnBands)};
+    for (int iCode = 0; iCode < KITE_BRIDGE_CALLBACK_COUNT; ++iCode)
+        ASSERT_TRUE(m_pAdapter->RegisterKiteBridgeCallback(static_cast<KiteBridgeCallBack>(iCode), apHandlers[iCode],
+                                                           &m_iUserData));
     const struct {
         KiteBridgeCallBack eCode;
         Sim::CEventData data;
