@@ -30,8 +30,6 @@ const THROWERS = {
   getter: (key, thrown) => Object.defineProperty({}, key, { get() { throw thrown; } }),
   "proxy get trap": (key, thrown) =>
     new Proxy({}, { get(target, name) { if (name === key) throw thrown; return undefined; } }),
-  "getter on the prototype": (key, thrown) =>
-    Object.create(Object.defineProperty({}, key, { get() { throw thrown; } })),
 };
 
 // The call's outcome: what it threw (the marker itself), or what it answered.
