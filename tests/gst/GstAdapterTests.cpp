@@ -13,6 +13,7 @@ TEST_F(GstAdapterTest, EventsOnlyWhileTheBridgeIsOnFromOneThreadOfTheAdaptersOwn
     OpenTone(true);
     EXPECT_EQ(TimesDuring(350ms), 0u);
     ASSERT_TRUE(m_pAdapter->SetKiteBridge(true));
+    EXPECT_TRUE(m_log.WaitFor(KITE_BRIDGE_CURRENT_TIME, 1, 1000ms));
     ASSERT_TRUE(m_log.WaitFor(KITE_BRIDGE_CURRENT_TIME, 3));
     ASSERT_TRUE(m_pAdapter->seekTo(1000, nullptr));
     ASSERT_TRUE(m_log.WaitFor(KITE_BRIDGE_SEEK_COMPLETE, 1));
@@ -62,6 +63,7 @@ TEST_F(GstAdapterTest, RefusesWithoutAPipelineOrAPlaceToWrite)
     EXPECT_FALSE(m_pAdapter->setUri(std::string("tone\0.wav", 9)));
 }
 
+// The same error, whichever prepare meets it.
 TEST_F(GstAdapterTest, ErrorEventCarriesCodeMessageAndDebugText)
 {
     ASSERT_TRUE(m_pAdapter->create());
@@ -72,6 +74,11 @@ TEST_F(GstAdapterTest, ErrorEventCarriesCodeMessageAndDebugText)
     EXPECT_EQ(event.type, GST_RESOURCE_ERROR_NOT_FOUND);
     EXPECT_EQ(event.param1, "Resource not found.");
     EXPECT_NE(event.param2.find("/no/such/dir/tone.wav"), std::string::npos) << event.param2;
+    EXPECT_EQ(State(), PLAYER_STATE_IDLE);
+    EXPECT_FALSE(m_pAdapter->registerPrepareListener(nullptr));
+    ASSERT_TRUE(m_log.WaitFor(KITE_BRIDGE_ERROR_EVENT, 2));
+    EXPECT_EQ(m_log.Events(KITE_BRIDGE_ERROR_EVENT)[1].m_event.param1, event.param1);
+    EXPECT_EQ(m_log.Count(KITE_BRIDGE_PREPARE_COMPLETE), 0u);
     EXPECT_EQ(State(), PLAYER_STATE_IDLE);
 }
 
