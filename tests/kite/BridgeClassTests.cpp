@@ -51,7 +51,8 @@ TEST_F(BridgeClassTest, EachConstructionUnderTheClassNameMakesOneNative)
     EXPECT_EQ(iLive + 2, CProbe::s_iLive);
     EXPECT_EQ(2u, Bridge::Engine::LiveObjectCount());
     EXPECT_EQ("3", Eval("b.argCount(1, 2, 3)"));
-    EXPECT_EQ("TypeError: Class constructor Probe cannot be invoked without 'new'", EvalError("Probe()"));
+    EXPECT_EQ("TypeError: Class constructor Probe cannot be invoked without 'new'",
+              Eval("try { Probe(); } catch (e) { String(e); }"));
 }
 
 TEST_F(BridgeClassTest, DetachDestroysEveryNativeLeft)

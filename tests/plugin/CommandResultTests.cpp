@@ -31,13 +31,19 @@ protected:
 };
 
 // Each round a new agent, after the last one went, and a context of its own,
-// like a new page, besides the test's.
-TEST_F(CCommandResultTest, ResultsBelongToTheContextOfTheCall)
+// like a new page, besides the test's. From the main loop, with nothing
+// entered but the isolate, results belong to the engine's context.
+TEST_F(CCommandResultTest, ResultsBelongToTheContextOfTheCallOrTheEngines)
 {
     for (int iRound = 0; iRound < 3; ++iRound) {
         std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
-        CScope scope(*this);
         Bridge::ScriptArray noArgs;
+        Bridge::ScriptObject command = pAgent->Pause(noArgs);
+        Bridge::ScriptObject fromLoop = pAgent->GetDuration(noArgs);
+        CScope scope(*this);
+        EXPECT_TRUE(PrototypeOf(command) == ObjectPrototype(Context()));
+        EXPECT_TRUE(PrototypeOf(fromLoop) == ObjectPrototype(Context()));
+        EXPECT_EQ(Json(command), "{\"return_ecode\":0}");
         for (v8::Local<v8::Context> context : {Context(), v8::Context::New(Isolate())}) {
             v8::Context::Scope contextScope(context);
             v8::Local<v8::Value> prototype = ObjectPrototype(context);
@@ -47,19 +53,6 @@ TEST_F(CCommandResultTest, ResultsBelongToTheContextOfTheCall)
             EXPECT_EQ(Json(query), "{\"return_ecode\":0,\"return_type\":1,\"return_data\":0}");
         }
     }
-}
-
-TEST_F(CCommandResultTest, FromTheMainLoopResultsBelongToTheEnginesContext)
-{
-    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(nullptr);
-    Bridge::ScriptArray noArgs;
-    // Nothing entered but the isolate, as on the main loop.
-    Bridge::ScriptObject command = pAgent->Pause(noArgs);
-    Bridge::ScriptObject query = pAgent->GetDuration(noArgs);
-    CScope scope(*this);
-    EXPECT_TRUE(PrototypeOf(command) == ObjectPrototype(Context()));
-    EXPECT_TRUE(PrototypeOf(query) == ObjectPrototype(Context()));
-    EXPECT_EQ(Json(command), "{\"return_ecode\":0}");
 }
 
 }  // namespace

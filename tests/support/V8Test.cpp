@@ -4,15 +4,11 @@
 #include <Bridge/ScriptBridge.h>
 #include <glib.h>
 
-#include <utility>
-
 #include "V8TestEnvironment.h"
 
 namespace TestSupport {
 
 namespace {
-
-std::vector<std::string> s_aUncaught;
 
 std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
 {
@@ -22,17 +18,6 @@ std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
         return "(no text)";
     v8::String::Utf8Value utf8(pIsolate, text);
     return std::string(*utf8, static_cast<std::size_t>(utf8.length()));
-}
-
-// Compiles and runs strSource in the entered context; false when it threw.
-bool Execute(v8::Isolate* pIsolate, const std::string& strSource, v8::Local<v8::Value>& result)
-{
-    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
-    v8::Local<v8::String> source = v8::String::NewFromUtf8(pIsolate, strSource.data(), v8::NewStringType::kNormal,
-                                                           static_cast<int>(strSource.size()))
-                                       .ToLocalChecked();
-    v8::Local<v8::Script> script;
-    return v8::Script::Compile(context, source).ToLocal(&script) && script->Run(context).ToLocal(&result);
 }
 
 }  // namespace
@@ -49,14 +34,11 @@ void CV8Test::SetUp()
     v8::Local<v8::Context> context = v8::Context::New(m_pIsolate);
     m_context.Reset(m_pIsolate, context);
     Bridge::Engine::Attach(m_pIsolate, context);
-    s_aUncaught.clear();
-    Bridge::Engine::SetUncaughtHandler(RecordUncaught);
 }
 
 void CV8Test::TearDown()
 {
     Bridge::Engine::Detach();
-    Bridge::Engine::SetUncaughtHandler(nullptr);
     // Leftovers of this test (queued event records, collection drains) run
     // now rather than in the next test's isolate.
     for (int i = 0; i < 10000 && g_main_context_iteration(nullptr, FALSE); ++i) {
@@ -72,8 +54,11 @@ v8::Local<v8::Value> CV8Test::Run(const std::string& strSource)
     v8::EscapableHandleScope scope(m_pIsolate);
     v8::Context::Scope contextScope(Context());
     v8::TryCatch tryCatch(m_pIsolate);
+    v8::Local<v8::Context> context = Context();
+    v8::Local<v8::Script> script;
     v8::Local<v8::Value> result;
-    if (!Execute(m_pIsolate, strSource, result)) {
+    if (!v8::Script::Compile(context, Bridge::StringToV8(strSource)).ToLocal(&script) ||
+        !script->Run(context).ToLocal(&result)) {
         ADD_FAILURE() << "script threw " << TextOf(m_pIsolate, tryCatch.Exception()) << "\n  in: " << strSource;
         return v8::Local<v8::Value>();
     }
@@ -87,31 +72,9 @@ std::string CV8Test::Eval(const std::string& strSource)
     return result.IsEmpty() ? std::string() : TextOf(m_pIsolate, result);
 }
 
-std::string CV8Test::EvalError(const std::string& strSource)
-{
-    CScope scope(*this);
-    v8::TryCatch tryCatch(m_pIsolate);
-    v8::Local<v8::Value> result;
-    if (Execute(m_pIsolate, strSource, result)) {
-        ADD_FAILURE() << "script threw nothing: " << strSource;
-        return std::string();
-    }
-    return TextOf(m_pIsolate, tryCatch.Exception());
-}
-
 void CV8Test::SetGlobal(const std::string& strName, v8::Local<v8::Value> value)
 {
     Context()->Global()->Set(Context(), Bridge::StringToV8(strName), value).Check();
-}
-
-std::vector<std::string> CV8Test::TakeUncaught()
-{
-    return std::exchange(s_aUncaught, {});
-}
-
-void CV8Test::RecordUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message>)
-{
-    s_aUncaught.push_back("Uncaught " + TextOf(pIsolate, exception));
 }
 
 }  // namespace TestSupport

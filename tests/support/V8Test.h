@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <v8.h>
-#include <vector>
 
 namespace TestSupport {
 
@@ -40,21 +39,11 @@ protected:
     v8::Local<v8::Value> Run(const std::string& strSource);
     // The completion value as String() shows it ("" after a failure).
     std::string Eval(const std::string& strSource);
-    // String() of the exception the script throws; fails the test when it
-    // throws nothing.
-    std::string EvalError(const std::string& strSource);
 
     // Puts a value on the global object; needs a CScope.
     void SetGlobal(const std::string& strName, v8::Local<v8::Value> value);
 
-    // What the bridge library reported as uncaught ("Uncaught " + text),
-    // oldest first; taking empties the list.
-    std::vector<std::string> TakeUncaught();
-
 private:
-    static void RecordUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
-                               v8::Local<v8::Message> message);
-
     v8::Isolate* m_pIsolate = nullptr;
     v8::Global<v8::Context> m_context;
 };
