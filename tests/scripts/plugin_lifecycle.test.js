@@ -65,17 +65,6 @@ check("player_close keeps the agent usable", () => {
   assertEqual(newCalls(), ["close()", "close()", "play()"]);
 });
 
-check("destruction writes two lines and ends the adapter", () => {
-  const { player } = newPlayer();
-  const alive = sim.alive();
-  const lines = logOf(() => kite.destroy(player));
-  assertEqual(lines.length, 2);
-  const address = /^5 ~CPlayerAgent Start to destroy CPlayerAgent\[(0x[0-9a-f]+)\]\.$/.exec(lines[0]);
-  assertTrue(address !== null, "start line " + lines[0]);
-  assertEqual(lines[1], "5 ~CPlayerAgent End to destroy CPlayerAgent[" + address[1] + "].");
-  assertEqual(sim.alive(), alive - 1);
-});
-
 check("without an adapter: -1 and the failure line, no adapter call", () => {
   const before = sim.count();
   sim.failNextAllocation();

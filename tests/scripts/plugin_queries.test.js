@@ -34,14 +34,13 @@ check("duration and position are reduced to their low 32 bits", () => {
                "5 GetCurrentPosition strCmd[player_get_current_position] ErrorCode[0] IntVal[100]"]);
 });
 
+// The failure lines of refused queries are in plugin_lifecycle.test.js.
 check("a refused query answers only return_ecode -1", () => {
   const { player, adapter } = newPlayer();
   sim.answer(adapter, "GetDuration", false);
   sim.answer(adapter, "GetCurrentPosition", false);
-  assertEqual(logOf(() => assertEqual(player.player_get_duration(), { return_ecode: -1 })),
-              ["3 GetDuration ENTER!!!", "5 GetDuration m_pCinecasterAdapter->GetDuration failed!!!",
-               "5 GetDuration strCmd[player_get_duration] ErrorCode[-1]"]);
-  assertEqual(player.player_get_current_position(), { return_ecode: -1 });
+  assertEqual([player.player_get_duration(), player.player_get_current_position()],
+              [{ return_ecode: -1 }, { return_ecode: -1 }]);
 });
 
 check("player state: 5 from the agent until a URL is accepted, then the adapter's", () => {
