@@ -53,15 +53,4 @@ std::string CAgentTest::Json(const Bridge::ScriptObject& result)
     return std::string(*utf8, static_cast<std::size_t>(utf8.length()));
 }
 
-std::vector<CExpectedLine> CAgentTest::TakeLines()
-{
-    std::vector<CExpectedLine> vecLines;
-    for (const Dlog::CLogLine& line : Dlog::TakeCaptured()) {
-        EXPECT_TRUE(line.m_bHasTag);
-        EXPECT_EQ(line.m_strTag, "WRT_PLUGINS/CINECAST");
-        vecLines.push_back({line.m_iPriority, line.m_strText});
-    }
-    return vecLines;
-}
-
 }  // namespace TetherTest

@@ -11,9 +11,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "SourceLines.h"
 #include "V8Test.h"
 
 namespace TetherTest {
@@ -35,9 +33,6 @@ protected:
     // A command's result as JSON text, for example {"return_ecode":0}.
     // Needs a CScope.
     std::string Json(const Bridge::ScriptObject& result);
-
-    // The captured lines of the plug-in's tag, taking them.
-    std::vector<CExpectedLine> TakeLines();
 };
 
 }  // namespace TetherTest

@@ -10,7 +10,6 @@ const ROUNDS = 8;
 const EVENTS = 40;  // per player and round, current times and ASM pauses in turn
 // player -> round after whose events it goes away, with its records queued
 const DESTROY_ROUND = { 2: 2, 4: 5 };
-const DESTROY_BY_GC = { 4: true };
 
 // The plug-in's log from the first event on: "file func tid payload".
 const LINE = /^(\w+)\.cpp: (\w+)\(\d+\) > \x1b\[\d+m\[\w+:\d+\] \[Thread Id:\[(\d+)\]\] ([\s\S]*)\x1b\[0m$/;
@@ -51,18 +50,11 @@ function assign(entry, round) {
   entry.player.onasm_pause = record("a");
 }
 
-function destroy(entry, p) {
+function destroy(entry) {
   // Every event of this round is queued and none delivered yet.
   sim.drain(entry.adapter);
   entry.gone = true;
-  if (DESTROY_BY_GC[p]) {
-    const alive = sim.alive();
-    entry.player = null;
-    kite.gc();
-    check("player " + p + " collected", () => assertEqual(sim.alive(), alive - 1));
-  } else {
-    assertEqual(kite.destroy(entry.player), true);
-  }
+  assertEqual(kite.destroy(entry.player), true);
 }
 
 function round(r) {
@@ -76,7 +68,7 @@ function round(r) {
     assign(entry, r + 1);
   });
   players.forEach((entry, p) => {
-    if (DESTROY_ROUND[p] === r) destroy(entry, p);
+    if (DESTROY_ROUND[p] === r) destroy(entry);
   });
   if (r + 1 < ROUNDS) {
     // Rounds 1, 2, 5 and 6 wait for their events, so that each recorder
