@@ -1,6 +1,5 @@
 # kite runs whose exit status is the point: start-up errors (status 2),
 # uncaught exceptions (status 1), kite.quit, --log and the console.
-# add_kite_run_test(NAME STATUS STDERR_PATTERN ARGS ... [STDOUT pattern] [LOG_FILE f LOG_PATTERN p])
 
 add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [^\n]*\n$"
   ARGS --bogus ${RUNS}/args.js)
