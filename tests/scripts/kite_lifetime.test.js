@@ -2,7 +2,8 @@
 // kite.afterIdle relative to events queued on the main loop.
 kite.load("lib/assert.js");
 
-check("kite.destroy takes objects of plug-in classes only", () => {
+check("a class needs new; kite.destroy takes objects of plug-in classes only", () => {
+  assertTrue(assertThrows(() => Probe(), "Class constructor Probe cannot be invoked without 'new'") instanceof TypeError);
   assertThrows(() => kite.destroy(5), "kite.destroy: the argument must be an object");
   assertThrows(() => kite.destroy(), "kite.destroy: the argument must be an object");
   assertEqual(kite.destroy({}), false, "plain object");
