@@ -22,12 +22,18 @@ check("argument-free commands: one adapter call each, answered as the adapter an
   }
 });
 
-check("exit lines: prepare has none, pause has one", () => {
-  const { player } = newPlayer();
+check("exit lines: prepare has none, pause has one, a refusal has the failure line", () => {
+  const { player, adapter } = newPlayer();
   assertEqual(logOf(() => player.player_prepare()),
               ["3 Prepare ENTER!!!", "5 Prepare strCmd[player_prepare] ErrorCode[0]"]);
   assertEqual(logOf(() => player.player_pause()),
               ["3 Pause ENTER!!!", "3 Pause LEAVE!!!", "5 Pause strCmd[player_pause] ErrorCode[0]"]);
+  sim.answer(adapter, "play", false);
+  for (const [method, func] of [["player_resume", "Resume"], ["player_play", "Play"]]) {
+    assertEqual(logOf(() => player[method]()),
+                ["3 " + func + " ENTER!!!", "5 " + func + " m_pCinecasterAdapter->play failed!!!",
+                 "5 " + func + " strCmd[" + method + "] ErrorCode[-1]"]);
+  }
 });
 
 check("player_set_output_area always answers 0 and leaves the adapter alone", () => {
