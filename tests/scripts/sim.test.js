@@ -1,5 +1,6 @@
-// The `sim` global refuses what it cannot simulate with a clear error. What
-// it records, answers, reports and emits is used by every other script test.
+// The `sim` global: clear errors for what it cannot simulate, reports that
+// keep what they do not name, and records that outlive their adapter. What it
+// records, answers and emits is used by every other script test.
 kite.load("lib/assert.js");
 
 const player = new Tether();
@@ -41,5 +42,20 @@ check("misuse throws clear errors", () => {
   assertEqual(sim.calls(i).length, 10, "nothing recorded after the registration");
 });
 
-kite.destroy(player);
+check("a report leaves the fields it does not name", () => {
+  player.player_set_uri({ param_url: "u" });
+  sim.report(i, { duration: 93000, position: 2n ** 31n - 1n, state: 3 });
+  sim.report(i, { duration: 1200n });
+  assertEqual([player.player_get_duration(), player.player_get_current_position(), player.player_get_player_state()]
+                .map((r) => r.return_data), [1200, 2 ** 31 - 1, 3]);
+});
+
+check("a destroyed object's adapter is gone, its record stays", () => {
+  const recorded = sim.calls(i).length;
+  kite.destroy(player);
+  assertEqual(sim.calls(i).length, recorded);
+  assertEqual([sim.emit(i, 0, 1), sim.burst(i, 0, 10, 1)], [false, false]);
+  sim.drain(i);
+});
+
 done();
