@@ -9,13 +9,17 @@
 // parsing and output are exactly what this class promises its users.
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
-// This class's lines carry no tag, unlike the rest of the plug-in.
-#define JSON_LOG_W(fmt, ...) TETHER_LOG_WITH_TAG(nullptr, DLOG_WARN, TETHER_COLOUR_RED, fmt, ##__VA_ARGS__)
-#define JSON_LOG_EXCEPTION(e)                                                                        \
+// This class's lines carry no tag, unlike the rest of the plug-in, and are
+// written in the frame of the operation's site.
+#define JSON_LOG_W_AT(site, fmt, ...) \
+    TETHER_LOG_FRAME(nullptr, site, DLOG_WARN, TETHER_COLOUR_RED, fmt, ##__VA_ARGS__)
+#define JSON_LOG_EXCEPTION_AT(site, e)                                                               \
     __dlog_print(LOG_ID_MAIN, DLOG_ERROR, nullptr, "%s: %s(%d) > [%s] Exception Handled by : %s", \
-                 ::Tether::BaseName(__FILE__), __func__, __LINE__, __func__, (e).what())
+                 ::Tether::BaseName(__FILE__), (site).m_pszFunction, (site).m_iLine, (site).m_pszFunction, (e).what())
 
 namespace {
+
+using Tether::CLogSite;
 
 int TypeOf(const Json::Value& value)
 {
@@ -37,477 +41,253 @@ TInteger DoubleToInteger(double dValue)
     return static_cast<TInteger>(dValue);
 }
 
+// Runs body(); a jsoncpp exception becomes the short exception line and the
+// answer thrown. Other exceptions pass.
+template <typename TResult, typename TBody>
+TResult Caught(const CLogSite& site, TResult thrown, TBody body)
+{
+    try {
+        return body();
+    } catch (const Json::Exception& e) {
+        JSON_LOG_EXCEPTION_AT(site, e);
+        return thrown;
+    }
+}
+
+// The guard of the operations that need a valid document: an invalid one is
+// refused with the verb's line (none when pszVerb is null) and left alone.
+template <typename TResult, typename TBody>
+TResult Guarded(const CLogSite& site, bool bValid, const Json::Value& root, const char* pszVerb, TResult invalid,
+                TResult thrown, TBody body)
+{
+    if (!bValid) {
+        if (pszVerb != nullptr)
+            JSON_LOG_W_AT(site, "%s fail. jsonvalue is invalid type[%d].", pszVerb, TypeOf(root));
+        return invalid;
+    }
+    return Caught(site, thrown, body);
+}
+
+// A Set: store() creates, replaces or appends to the member.
+template <typename TStore>
+bool SetMember(const CLogSite& site, bool bValid, const Json::Value& root, TStore store)
+{
+    return Guarded(site, bValid, root, "Set", false, false, [&] {
+        store();
+        return true;
+    });
+}
+
+// A Get: the member must exist and pass its type test before read() converts
+// it into the target, which is otherwise left alone.
+template <typename TRead>
+bool GetMember(const CLogSite& site, bool bValid, const Json::Value& root, const std::string& strKey,
+               bool (Json::Value::*accepts)() const, TRead read)
+{
+    return Guarded(site, bValid, root, "Get", false, false, [&] {
+        if (!root.isMember(strKey.c_str())) {
+            JSON_LOG_W_AT(site, "NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        Json::Value value = root.get(strKey, Json::Value());
+        if (!(value.*accepts)()) {
+            JSON_LOG_W_AT(site, "value.type[%d].", TypeOf(value));
+            return false;
+        }
+        read(value);
+        return true;
+    });
+}
+
 }  // namespace
 
 CTetherJson::CTetherJson() : jsonvalue(), bValid(true)
 {
-    try {
+    Caught(LOG_SITE(), false, [&] {
         jsonvalue.clear();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-    }
+        return true;
+    });
 }
 
 CTetherJson::CTetherJson(std::string strJson) : jsonvalue(), bValid(false)
 {
-    try {
+    const CLogSite site = LOG_SITE();
+    bValid = Caught(site, false, [&] {
         if (!strJson.empty()) {
             Json::Reader reader;
             if (!reader.parse(strJson, jsonvalue, true)) {
                 // A failed parse may leave part of an object behind: never valid.
-                JSON_LOG_W("Json::Reader parse string[%s] faild.", strJson.c_str());
-                return;
+                JSON_LOG_W_AT(site, "Json::Reader parse string[%s] faild.", strJson.c_str());
+                return false;
             }
         }
-        bValid = jsonvalue.type() == Json::objectValue;
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-    }
+        return jsonvalue.type() == Json::objectValue;
+    });
 }
 
 CTetherJson::~CTetherJson() = default;
 
 void CTetherJson::Clear()
 {
-    if (!bValid) {
-        JSON_LOG_W("Clear fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return;
-    }
-    try {
+    Guarded(LOG_SITE(), bValid, jsonvalue, "Clear", false, false, [&] {
         jsonvalue.clear();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-    }
+        return true;
+    });
 }
 
 bool CTetherJson::Set(std::string strKey, bool bValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        jsonvalue[strKey] = Json::Value(bValue);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(bValue); });
 }
 
 bool CTetherJson::Set(std::string strKey, int iValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        jsonvalue[strKey] = Json::Value(iValue);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(iValue); });
 }
 
 bool CTetherJson::Set(std::string strKey, unsigned int uValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        jsonvalue[strKey] = Json::Value(uValue);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(uValue); });
 }
 
 bool CTetherJson::Set(std::string strKey, long long llValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        // Exact while |llValue| <= 2^53; beyond, the nearest double.
-        jsonvalue[strKey] = Json::Value(static_cast<double>(llValue));
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    // Exact while |llValue| <= 2^53; beyond, the nearest double.
+    return SetMember(LOG_SITE(), bValid, jsonvalue,
+                     [&] { jsonvalue[strKey] = Json::Value(static_cast<double>(llValue)); });
 }
 
 bool CTetherJson::Set(std::string strKey, unsigned long long ullValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        jsonvalue[strKey] = Json::Value(static_cast<double>(ullValue));
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return SetMember(LOG_SITE(), bValid, jsonvalue,
+                     [&] { jsonvalue[strKey] = Json::Value(static_cast<double>(ullValue)); });
 }
 
 bool CTetherJson::Set(std::string strKey, double dValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        jsonvalue[strKey] = Json::Value(dValue);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(dValue); });
 }
 
 bool CTetherJson::Set(std::string strKey, std::string strValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        jsonvalue[strKey] = Json::Value(strValue);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(strValue); });
 }
 
 bool CTetherJson::Set(std::string strKey, const char* pszValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        jsonvalue[strKey] = Json::Value(std::string(pszValue != nullptr ? pszValue : ""));
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return SetMember(LOG_SITE(), bValid, jsonvalue,
+                     [&] { jsonvalue[strKey] = Json::Value(std::string(pszValue != nullptr ? pszValue : "")); });
 }
 
 bool CTetherJson::Set(std::string strKey, std::vector<std::string> vecValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        // Appends rather than replaces; an empty vector creates no member.
+    // Appends rather than replaces; an empty vector creates no member.
+    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] {
         for (const std::string& strValue : vecValue)
             jsonvalue[strKey].append(Json::Value(strValue));
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTetherJson::Get(std::string strKey, bool& bValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isBool()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
-        bValue = value.asBool();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isBool,
+                     [&](const Json::Value& value) { bValue = value.asBool(); });
 }
 
 bool CTetherJson::Get(std::string strKey, int& iValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isInt()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
-        iValue = value.asInt();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isInt,
+                     [&](const Json::Value& value) { iValue = value.asInt(); });
 }
 
 bool CTetherJson::Get(std::string strKey, double& dValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isDouble()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
-        dValue = value.asDouble();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isDouble,
+                     [&](const Json::Value& value) { dValue = value.asDouble(); });
 }
 
 bool CTetherJson::Get(std::string strKey, std::string& strValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isString()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
-        strValue = value.asString();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isString,
+                     [&](const Json::Value& value) { strValue = value.asString(); });
 }
 
 bool CTetherJson::Get(std::string strKey, long long& llValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isDouble()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
-        // Any number is accepted here, unlike the unsigned long long read.
-        llValue = DoubleToInteger<long long>(value.asDouble());
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    // Any number is accepted here, unlike the unsigned long long read.
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isDouble,
+                     [&](const Json::Value& value) { llValue = DoubleToInteger<long long>(value.asDouble()); });
 }
 
 bool CTetherJson::Get(std::string strKey, unsigned int& uValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isUInt()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
-        uValue = value.asUInt();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isUInt,
+                     [&](const Json::Value& value) { uValue = value.asUInt(); });
 }
 
 bool CTetherJson::Get(std::string strKey, unsigned long long& ullValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isUInt()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isUInt, [&](const Json::Value& value) {
         ullValue = DoubleToInteger<unsigned long long>(value.asDouble());
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTetherJson::Get(std::string strKey, std::vector<int>& vecValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isArray()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
-        // Elements are not type-tested: one that does not convert throws, and
-        // those appended before it stay.
+    // Elements are not type-tested: one that does not convert throws, and
+    // those appended before it stay.
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isArray, [&](const Json::Value& value) {
         for (Json::ArrayIndex i = 0; i < value.size(); ++i)
             vecValue.push_back(value[i].asInt());
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTetherJson::Get(std::string strKey, std::vector<std::string>& vecValue)
 {
-    if (!bValid) {
-        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
-        if (!jsonvalue.isMember(strKey.c_str())) {
-            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = jsonvalue.get(strKey, Json::Value());
-        if (!value.isArray()) {
-            JSON_LOG_W("value.type[%d].", TypeOf(value));
-            return false;
-        }
+    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isArray, [&](const Json::Value& value) {
         for (Json::ArrayIndex i = 0; i < value.size(); ++i)
             vecValue.push_back(value[i].asString());
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTetherJson::Has(std::string strKey)
 {
-    try {
-        return jsonvalue.isMember(strKey.c_str());
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
+    return Caught(LOG_SITE(), false, [&] { return jsonvalue.isMember(strKey.c_str()); });
 }
 
 bool CTetherJson::IsInt(std::string strKey)
 {
-    try {
-        return jsonvalue.get(strKey, Json::Value()).isInt();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
+    return Caught(LOG_SITE(), false, [&] { return jsonvalue.get(strKey, Json::Value()).isInt(); });
 }
 
 bool CTetherJson::IsString(std::string strKey)
 {
-    try {
-        return jsonvalue.get(strKey, Json::Value()).isString();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
+    return Caught(LOG_SITE(), false, [&] { return jsonvalue.get(strKey, Json::Value()).isString(); });
 }
 
 void CTetherJson::Remove(std::string strKey)
 {
-    if (!bValid)
-        return;
-    try {
+    // Refused silently while the document is invalid.
+    Guarded(LOG_SITE(), bValid, jsonvalue, nullptr, false, false, [&] {
         if (jsonvalue.isMember(strKey.c_str()))
             jsonvalue.removeMember(strKey);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-    }
+        return true;
+    });
 }
 
 bool CTetherJson::GetKeys(std::vector<std::string>& vecKeys)
 {
-    if (!bValid) {
-        JSON_LOG_W("GetKeys fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return false;
-    }
-    try {
+    return Guarded(LOG_SITE(), bValid, jsonvalue, "GetKeys", false, false, [&] {
         for (const std::string& strName : jsonvalue.getMemberNames())
             vecKeys.push_back(strName);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return false;
-    }
-    return true;
+        return true;
+    });
 }
 
 std::string CTetherJson::ToString()
 {
-    if (!bValid) {
-        JSON_LOG_W("ToString fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
-        return "";
-    }
-    try {
+    return Guarded(LOG_SITE(), bValid, jsonvalue, "ToString", std::string(), std::string("error"), [&] {
         Json::FastWriter writer;
         return writer.write(jsonvalue);
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION(e);
-        return "error";
-    }
+    });
 }
