@@ -9,7 +9,25 @@
 
 #define TETHER_EXPORT __attribute__((visibility("default")))
 
+// The nine script callbacks, in the order of their properties, which is also
+// the order of the adapter's event codes 0 to 8: the property's name, the
+// agent's stored function, its setter, and the event handler that fills it.
+#define TETHER_CALLBACKS(X)                                                                                 \
+    X("onbuffering", onbuffering_callback, set_onbuffering_callback, Buffering_CB)                          \
+    X("onprepare_complete", onprepare_complete_callback, set_onprepare_complete_callback, Prepare_Complete_CB) \
+    X("onplay_complete", onplay_complete_callback, set_onplay_complete_callback, Play_Complete_CB)          \
+    X("onseek_complete", onseek_complete_callback, set_onseek_complete_callback, Seek_Complete_CB)          \
+    X("oncurrent_time", oncurrent_time_callback, set_oncurrent_time_callback, Current_Time_CB)              \
+    X("onerror_event", onerror_event_callback, set_onerror_event_callback, Error_Event_CB)                  \
+    X("onasm_pause", onasm_pause_callback, set_onasm_pause_callback, ASM_Pause_CB)                          \
+    X("onasm_resume", onasm_resume_callback, set_onasm_resume_callback, ASM_Resume_CB)                      \
+    X("onsound_analysis", onsound_analysis_callback, set_onsound_analysis_callback, SoundAnalysisCB)
+
 namespace Tether {
+
+struct CLogSite;
+struct CCommandShape;
+enum class EEventTail;
 
 class TETHER_EXPORT CPlayerAgent {
 public:
@@ -39,15 +57,9 @@ public:
     Bridge::ScriptObject SetPartyTVMode(const Bridge::ScriptArray& aArgs);
 
     // Callback property setters.
-    void set_onbuffering_callback(const Bridge::ScriptFunction& function);
-    void set_onprepare_complete_callback(const Bridge::ScriptFunction& function);
-    void set_onplay_complete_callback(const Bridge::ScriptFunction& function);
-    void set_onseek_complete_callback(const Bridge::ScriptFunction& function);
-    void set_oncurrent_time_callback(const Bridge::ScriptFunction& function);
-    void set_onerror_event_callback(const Bridge::ScriptFunction& function);
-    void set_onasm_pause_callback(const Bridge::ScriptFunction& function);
-    void set_onasm_resume_callback(const Bridge::ScriptFunction& function);
-    void set_onsound_analysis_callback(const Bridge::ScriptFunction& function);
+#define TETHER_DECLARE_SETTER(property, slot, setter, handler) void setter(const Bridge::ScriptFunction& function);
+    TETHER_CALLBACKS(TETHER_DECLARE_SETTER)
+#undef TETHER_DECLARE_SETTER
 
     // Player event handlers, called on the adapter's threads.
     static bool Buffering_CB(int percent, void* pThis);
@@ -64,17 +76,22 @@ private:
     CPlayerAgent(const CPlayerAgent&) = delete;
     CPlayerAgent& operator=(const CPlayerAgent&) = delete;
 
+    // The shape every command shares and the shape every event handler
+    // shares; each command and handler gives what is its own.
+    template <typename TRead, typename TCall>
+    Bridge::ScriptObject RunCommand(const CLogSite& site, const CCommandShape& shape,
+                                    const Bridge::ScriptArray& aArgs, TRead read, TCall call);
+    template <typename TAsk>
+    Bridge::ScriptObject RunQuery(const CLogSite& site, const char* strCmd, const char* pszFailure, TAsk ask);
+    template <typename TText>
+    static bool QueueEvent(const CLogSite& site, void* pThis, bool bHasData,
+                           Bridge::ScriptFunction CPlayerAgent::*pSlot, EEventTail eTail, TText text);
+
     DeviceAPI::Cinecast::CinecasterAdapter* m_pCinecasterAdapter;
     int m_ePlayerState;
-    Bridge::ScriptFunction onbuffering_callback;
-    Bridge::ScriptFunction onprepare_complete_callback;
-    Bridge::ScriptFunction onplay_complete_callback;
-    Bridge::ScriptFunction onseek_complete_callback;
-    Bridge::ScriptFunction oncurrent_time_callback;
-    Bridge::ScriptFunction onerror_event_callback;
-    Bridge::ScriptFunction onasm_pause_callback;
-    Bridge::ScriptFunction onasm_resume_callback;
-    Bridge::ScriptFunction onsound_analysis_callback;
+#define TETHER_DECLARE_SLOT(property, slot, setter, handler) Bridge::ScriptFunction slot;
+    TETHER_CALLBACKS(TETHER_DECLARE_SLOT)
+#undef TETHER_DECLARE_SLOT
     // Names this agent to records queued for it (see CallbackRecord.h).
     const unsigned long long m_ullSerial;
 };

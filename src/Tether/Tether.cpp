@@ -1,5 +1,15 @@
+// The plug-in's entry, its script class "Tether", the routing of the class's
+// methods and callback properties to the player agent, and the delivery of
+// player events on the main loop.
 #include "Tether.h"
 
+#include <utility>
+
+#include <clutter/clutter.h>
+
+#include "CallbackRecord.h"
+#include "HandOverAnnotations.h"
+#include "LiveAgents.h"
 #include "TetherLog.h"
 
 // Objects of the script class hold CPlayerAgent natives.
@@ -53,21 +63,22 @@ struct CPropertyEntry {
     v8::AccessorSetterCallback pSetter;
 };
 
-#define TETHER_PROPERTY(name, setter) \
-    { name, &Router::setJSFunction<CPlayerAgent, &CPlayerAgent::setter, CPlayerAgent> }
+#define TETHER_PROPERTY(property, slot, setter, handler) \
+    {property, &Router::setJSFunction<CPlayerAgent, &CPlayerAgent::setter, CPlayerAgent>},
 
 // The callback properties, in installation order; they have no getter.
-const CPropertyEntry s_aProperties[] = {
-    TETHER_PROPERTY("onbuffering", set_onbuffering_callback),
-    TETHER_PROPERTY("onprepare_complete", set_onprepare_complete_callback),
-    TETHER_PROPERTY("onplay_complete", set_onplay_complete_callback),
-    TETHER_PROPERTY("onseek_complete", set_onseek_complete_callback),
-    TETHER_PROPERTY("oncurrent_time", set_oncurrent_time_callback),
-    TETHER_PROPERTY("onerror_event", set_onerror_event_callback),
-    TETHER_PROPERTY("onasm_pause", set_onasm_pause_callback),
-    TETHER_PROPERTY("onasm_resume", set_onasm_resume_callback),
-    TETHER_PROPERTY("onsound_analysis", set_onsound_analysis_callback),
-};
+const CPropertyEntry s_aProperties[] = {TETHER_CALLBACKS(TETHER_PROPERTY)};
+#undef TETHER_PROPERTY
+
+// Clutter's redraw priority: after high-priority idles, before default ones.
+const gint s_iEventPriority = 150;
+
+bool HoldsFunction(const Bridge::ScriptFunction& slot)
+{
+    v8::HandleScope scope(v8::Isolate::GetCurrent());
+    v8::Local<v8::Value> value = slot.getValue();
+    return !value.IsEmpty() && value->IsFunction();
+}
 
 v8::Local<v8::String> NameOf(v8::Isolate* pIsolate, const char* pszName)
 {
@@ -151,5 +162,38 @@ TETHER_HANDLER(HandleSuspend, Suspend)
 TETHER_HANDLER(HandleRestore, Restore)
 TETHER_HANDLER(HandleClose, Close)
 TETHER_HANDLER(HandleSetPartyTVMode, SetPartyTVMode)
+
+void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSerial,
+                   const std::string& strArgument)
+{
+    CallbackRecord* pRecord = new CallbackRecord{pSlot, strArgument, ullAgentSerial};
+    TETHER_HAND_OVER_QUEUE(
+        clutter_threads_add_idle_full(s_iEventPriority, Tether::FireOnCallbacks, pRecord, nullptr));
+}
+
+int Tether::FireOnCallbacks(void* data)
+{
+    LOG_ENTER();
+    if (data == nullptr) {
+        LOG_W("Got the callbackData is NULL");
+        return 0;
+    }
+    TETHER_HAND_OVER_RECEIVE();
+    CallbackRecord* callbackData = static_cast<CallbackRecord*>(data);
+
+    // A record that outlived its agent points into freed memory: it is only
+    // released.
+    if (LiveAgents::IsLive(callbackData->agent_serial) && HoldsFunction(*callbackData->js_callback)) {
+        Bridge::ScriptArray args;
+        if (!callbackData->argument.empty())
+            args.set(0, Bridge::ScriptObject(std::string(callbackData->argument)));
+        LOG_W("Ready to callbackData->js_callback.invoke");
+        // The list is not used again: handed over rather than copied.
+        callbackData->js_callback->invoke(std::move(args));
+    }
+    delete callbackData;
+    LOG_LEAVE();
+    return 0;
+}
 
 }  // namespace Tether

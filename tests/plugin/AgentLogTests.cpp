@@ -1,10 +1,11 @@
 // Whole log lines of a constructor, a command with its failure line and a
 // destructor: priority, tag, frame (file, function, line of the call, thread
 // id) and payload, in order. The scripts check the payloads of every path and
-// that each frame names the same function and line twice; here the line must
-// be the right one. It is looked up in the plug-in's sources, so the test
-// follows edits of the code but still catches a line written from the wrong
-// place or in the wrong order.
+// that each frame names the same function and line twice; here the file and
+// line must be the right ones. The line is looked up in the plug-in's
+// sources, so the test follows edits of the code but still catches a line
+// written from the wrong place: a command's lines all name the line of its
+// own call of the common shape.
 #include <cstdio>
 #include <fstream>
 #include <initializer_list>
@@ -65,25 +66,26 @@ const char* ColourOf(int iPriority)
 }
 
 // Finds the definition "CPlayerAgent::<function>(" in src/Tether/<file>, then
-// each call's needle on a later log-call line than the previous one, and
-// builds the lines the function writes along that path on the calling thread:
-// "file: func(line) > colour[func:line] [Thread Id:[tid]] payload\e[0m". The
-// frame names a constructor by its class and a destructor by "~class".
+// for each call the first log-call line after it that holds the call's
+// needle, and builds the lines the function writes along that path on the
+// calling thread: "file: func(line) > colour[func:line] [Thread Id:[tid]]
+// payload\e[0m". The frame names a constructor by its class and a destructor
+// by "~class".
 std::vector<CExpectedLine> ExpectedPath(const std::string& strFile, const std::string& strFunction,
                                         std::initializer_list<CExpectedCall> aCalls)
 {
     std::string strThreadId = std::to_string(syscall(SYS_gettid));
     std::vector<std::string> vecSource = ReadSource(strFile);
     std::string strDefinition = "CPlayerAgent::" + strFunction + "(";
-    size_t uPos = 0;
-    while (uPos < vecSource.size() && vecSource[uPos].find(strDefinition) == std::string::npos)
-        ++uPos;
-    if (uPos == vecSource.size())
+    size_t uDefinition = 0;
+    while (uDefinition < vecSource.size() && vecSource[uDefinition].find(strDefinition) == std::string::npos)
+        ++uDefinition;
+    if (uDefinition == vecSource.size())
         throw std::runtime_error(strDefinition + " not found in " + strFile);
 
     std::vector<CExpectedLine> vecLines;
     for (const CExpectedCall& call : aCalls) {
-        ++uPos;
+        size_t uPos = uDefinition + 1;
         // Only a log call's own line counts.
         while (uPos < vecSource.size() &&
                (vecSource[uPos].find(call.m_strNeedle) == std::string::npos ||
@@ -129,11 +131,11 @@ TEST_F(CAgentLogTest, ConstructionACommandWithItsFailureLineAndDestruction)
         pAgent->SetURI(Args("[{param_url: 'http://a/b.mp4'}, 7]"));
     }
     EXPECT_EQ(TakeLines(), ExpectedPath("PlayerAgent.cpp", "SetURI",
-                                        {{"LOG_ENTER()", 3, "ENTER!!!"},
-                                         {"param length is %d", 4, "param length is 2"},
-                                         {"Get the URL is", 5, "Get the URL is http://a/b.mp4!!!"},
-                                         {"open failed", 5, "m_pCinecasterAdapter->open failed!!!"},
-                                         {"ErrorCode[%d]\"", 5, "strCmd[player_set_uri] ErrorCode[-1]"}}));
+                                        {{"LOG_SITE()", 3, "ENTER!!!"},
+                                         {"LOG_SITE()", 4, "param length is 2"},
+                                         {"LOG_SITE()", 5, "Get the URL is http://a/b.mp4!!!"},
+                                         {"LOG_SITE()", 5, "m_pCinecasterAdapter->open failed!!!"},
+                                         {"LOG_SITE()", 5, "strCmd[player_set_uri] ErrorCode[-1]"}}));
     char szAddress[32];
     std::snprintf(szAddress, sizeof szAddress, "%p", static_cast<void*>(pAgent.get()));
     std::string strAgent = std::string(" CPlayerAgent[") + szAddress + "].";

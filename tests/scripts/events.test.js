@@ -62,7 +62,7 @@ check("handler lines are written on the adapter's thread in the common frame", (
     const lines = kite.takeLog().map(parseLine);
     assertEqual(lines.map((l) => l.priority + " " + l.func + " " + l.payload),
                 ["3 ENTER!!!"].concat(payloads).map((line) => line[0] + " " + func + line.slice(1)), func);
-    assertTrue(lines.every((l) => l.file === "PlayerAgentEvents.cpp" && l.tid !== kite.tid()), "adapter thread");
+    assertTrue(lines.every((l) => l.file === "PlayerAgent.cpp" && l.tid !== kite.tid()), "adapter thread");
   }
 });
 

@@ -111,7 +111,7 @@ function finish() {
   });
 
   check("every queued record is released by the delivery", () => {
-    const queued = lines.filter((l) => l.file === "PlayerAgentEvents" && l.payload === "Complete call js callback");
+    const queued = lines.filter((l) => l.file === "PlayerAgent" && l.payload === "Complete call js callback");
     const posted = players.reduce((sum, entry) => sum + entry.posted, 0);
     assertEqual(queued.length, posted, "records queued");
     const threads = new Set(queued.map((l) => l.tid));
