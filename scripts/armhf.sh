@@ -199,9 +199,6 @@ t_build=$(elapsed "$t_phase")
 echo "== armhf: built in ${t_build} s (host tools and sysroot: ${t_sysroot} s)"
 [ "$mode" = build ] && exit 0
 
-# The widths the tests were built for, as the target itself reports them.
-ctest --test-dir "$build" -R '^plugin\.TargetWidthTest\.' -V | grep -o 'target .*sizeof.*' || true
-
 # Script tests run kite on JavaScript files; the rest are GoogleTest binaries.
 ctest_args=(--test-dir "$build" -j2 --output-on-failure)
 [ "$mode" = cxx ] && ctest_args+=(-E '^(script|kite\.run)\.')
