@@ -6,19 +6,14 @@ kite.load("lib/assert.js");
 kite.load("lib/tether.js");
 
 // Every method that reads argument properties, with each property it reads
-// (argument index, key), in reading order, and the agent's lines before the
-// first read. A read that throws comes after the reads before it.
-const READERS = [
-  ["player_set_uri", [[0, "param_url"]], ["3 SetURI ENTER!!!", "4 SetURI param length is 2"]],
-  ["player_set_streaming_property", [[0, "param_property_type"], [1, "param_property_param"]],
-   ["3 SetStreamingProperty ENTER!!!", "4 SetStreamingProperty param length is 2"]],
-  ["player_seek_to", [[0, "param_seek_to"]], ["3 SeekTo ENTER!!!"]],
-  ["player_skip", [[0, "param_skip"]], ["3 Skip ENTER!!!"]],
-  ["player_restore", [[0, "param_restore_url"], [0, "param_restore_resume_time"], [0, "param_restore_prepare"]],
-   ["3 Restore ENTER!!!"]],
-  ["player_set_party_tv_mode", [[0, "param_party_mode"]],
-   ["3 SetPartyTVMode ENTER!!!", "4 SetPartyTVMode param length is 2"]],
-];
+// (argument index, key), in reading order, and its lines before the first
+// read. A read that throws comes after the reads before it.
+const READERS = FuzzModel.METHOD_NAMES.filter((name) => FuzzModel.METHODS[name].reads).map((name) => {
+  const { func, reads, countLine } = FuzzModel.METHODS[name];
+  const before = ["3 Handle" + func + " ENTER!!!", "3 " + func + " ENTER!!!"];
+  if (countLine) before.push("4 " + func + " param length is 2");
+  return [name, reads.map(([index, key]) => [index, key]), before];
+});
 
 // Two argument objects whose property `key` of argument `index` is read
 // through makeThrower(); the others hold plain values.
@@ -87,7 +82,7 @@ check("a result that cannot be built ends the call with the exception after the 
   assertTrue(result.threw === marker);
   // The adapter did accept; no line claims a result.
   assertEqual(newCalls(), ["Pause()"]);
-  assertEqual(lines, ["3 Pause ENTER!!!", "3 Pause LEAVE!!!"]);
+  assertEqual(lines, ["3 HandlePause ENTER!!!", "3 Pause ENTER!!!", "3 Pause LEAVE!!!"]);
   assertEqual(player.player_pause(), { return_ecode: 0 });
   kite.destroy(player);
 });

@@ -35,7 +35,7 @@ check("a getter that destroys its object: the call completes, the agent goes aft
   assertEqual(newCalls(), ['setUri("http://late")']);
   assertEqual(adapterAlive(adapter), false);
   assertEqual(lines.map((line) => line.replace(/\[0x[0-9a-f]+\]/, "[agent]")), [
-    "3 SetURI ENTER!!!", "4 SetURI param length is 1", "5 SetURI Get the URL is http://late!!!",
+    "3 HandleSetURI ENTER!!!", "3 SetURI ENTER!!!", "4 SetURI param length is 1", "5 SetURI Get the URL is http://late!!!",
     "5 SetURI strCmd[player_set_uri] ErrorCode[0]",
     "5 ~CPlayerAgent Start to destroy CPlayerAgent[agent].", "5 ~CPlayerAgent End to destroy CPlayerAgent[agent].",
   ]);

@@ -1,10 +1,15 @@
 // Helpers of the Tether script tests: a player with its simulated adapter,
-// the adapter calls made since the last look, and the plug-in's log lines
-// taken apart into their frame and payload.
+// the adapter calls made since the last look, the plug-in's log lines taken
+// apart into their frame and payload, and what the model (shared with the
+// script fuzzer) expects of each method.
+kite.load("../../fuzz/script/model.js");
+
 (function (global) {
   const TAG = "WRT_PLUGINS/CINECAST";
   const COLOUR = { 3: 33, 4: 32, 5: 31 };
   const FRAME = /^([^:]+): (~?\w+)\((\d+)\) > \x1b\[(\d+)m\[(~?\w+):(\d+)\] \[Thread Id:\[(\d+)\]\] ([\s\S]*)\x1b\[0m$/;
+  // The bridge class's functions; the agent's are in PlayerAgent.cpp.
+  const BRIDGE_FUNCTIONS = /^(Handle\w+|FireOnCallbacks|constructFromScript|mapScriptInterface)$/;
 
   // A new Tether object and its adapter; newCalls() gives the adapter calls
   // made since the previous newCalls() (the construction calls on the first).
@@ -22,18 +27,20 @@
   }
 
   // One captured line's frame, checked for consistency: the plug-in's tag, the
-  // colour of its priority, the same function and line in both places.
+  // colour of its priority, the same function and line in both places, and
+  // the source file that holds the function.
   function parseLine(line) {
     assertEqual(line.tag, TAG, "tag of " + JSON.stringify(line.text));
     const m = FRAME.exec(line.text);
     if (m === null) throw new Error("not in the common frame: " + JSON.stringify(line.text));
-    assertEqual([m[5], m[6], Number(m[4])], [m[2], m[3], COLOUR[line.priority]], "frame of " + JSON.stringify(line.text));
+    assertEqual([m[5], m[6], Number(m[4]), m[1]],
+                [m[2], m[3], COLOUR[line.priority], BRIDGE_FUNCTIONS.test(m[2]) ? "Tether.cpp" : "PlayerAgent.cpp"],
+                "frame of " + JSON.stringify(line.text));
     return { file: m[1], func: m[2], line: Number(m[3]), tid: Number(m[7]), priority: line.priority, payload: m[8] };
   }
 
-  // Runs fn with the log captured; the player agent's lines (those of the
-  // PlayerAgent sources) as "priority function payload". Lines written on
-  // the script thread must name it.
+  // Runs fn with the log captured; the plug-in's lines as "priority function
+  // payload". Lines written on the script thread must name it.
   function logOf(fn) {
     kite.takeLog();
     kite.captureLog(true);
@@ -45,10 +52,32 @@
     return kite.takeLog().map((raw) => {
       const line = parseLine(raw);
       assertEqual(line.tid, kite.tid(), "thread of " + JSON.stringify(raw.text));
-      return line;
-    }).filter((line) => line.file.startsWith("PlayerAgent"))
-      .map((line) => line.priority + " " + line.func + " " + line.payload);
+      return line.priority + " " + line.func + " " + line.payload;
+    });
   }
 
-  Object.assign(global, { newPlayer, parseLine, logOf });
+  // What a method reads from plain argument objects, as the model reads it.
+  function readsOf(name, args) {
+    const isObject = (value) => (typeof value === "object" && value !== null) || typeof value === "function";
+    return FuzzModel.readsOf(name, args)
+      .map(([index, key, kind]) => FuzzModel.READ[kind](isObject(args[index]) ? args[index][key] : undefined));
+  }
+
+  // The whole log of a method call that answered ecode: the handler's ENTER
+  // and the agent's lines.
+  function callLines(name, args, ecode) {
+    return ["3 Handle" + FuzzModel.METHODS[name].func + " ENTER!!!"]
+      .concat(FuzzModel.commandLines(name, args, readsOf(name, args), ecode));
+  }
+
+  // The whole log of a query: the bookends around its own lines (priority
+  // and payload), closed with its answer when it has one.
+  function queryLines(name, lines, ecode, value) {
+    const func = FuzzModel.METHODS[name].func;
+    const closing = "5 strCmd[" + name + "] ErrorCode[" + ecode + "]" + (value === undefined ? "" : " IntVal[" + value + "]");
+    return ["3 Handle" + func + " ENTER!!!"]
+      .concat(["3 ENTER!!!"].concat(lines, [closing]).map((line) => line[0] + " " + func + line.slice(1)));
+  }
+
+  Object.assign(global, { newPlayer, parseLine, logOf, readsOf, callLines, queryLines });
 })(globalThis);
