@@ -21,11 +21,21 @@ var players = [new Tether(), new Tether(), new Tether(), new Tether()];
 
 const char* const s_pszCommonPart = R"JS(
 var bare = new Bare();
+var bareBridge = new BareBridge();
 var seekArgs = {param_seek_to: 5000};
 var handler = function (text) {};
 function ourDuration(n) { for (var i = 0; i < n; i++) quiet.player_get_duration(); }
 function ourSeek(n) { for (var i = 0; i < n; i++) quiet.player_seek_to(seekArgs); }
 function ourAssign(n) { for (var i = 0; i < n; i++) quiet.onbuffering = handler; }
+function bridgeDuration(n) { for (var i = 0; i < n; i++) bareBridge.player_get_duration(); }
+function bridgeSeek(n) { for (var i = 0; i < n; i++) bareBridge.player_seek_to(seekArgs); }
+// A bridge baseline that answered otherwise would not measure the same work.
+function sameAnswer(ours, bridge) {
+  if (JSON.stringify(ours) !== JSON.stringify(bridge))
+    throw new Error('the bridge answers ' + JSON.stringify(bridge) + ', the plug-in ' + JSON.stringify(ours));
+}
+sameAnswer(quiet.player_get_duration(), bareBridge.player_get_duration());
+sameAnswer(quiet.player_seek_to(seekArgs), bareBridge.player_seek_to(seekArgs));
 function bareCall(n) { for (var i = 0; i < n; i++) bare.call(); }
 function bareCallWithArgs(n) { for (var i = 0; i < n; i++) bare.call(seekArgs); }
 function bareCallThree(n) { for (var i = 0; i < n; i++) bare.callThree(); }

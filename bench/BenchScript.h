@@ -1,4 +1,4 @@
-// The script side of every figure: the players, the bare object, the timed
+// The script side of every figure: the players, the bare objects, the timed
 // loops and the event callbacks, defined once in the bench's context.
 #ifndef TETHER_BENCH_SCRIPT_H
 #define TETHER_BENCH_SCRIPT_H
@@ -14,9 +14,10 @@ namespace TetherBench {
 // - quiet: a Tether object on the quiet player (commands, assignments);
 // - players: four Tether objects on simulated players, their
 //   oncurrent_time set to countEvent (events);
-// - bare: a Bare object; seekArgs, handler;
-// - loops taking a count: ourDuration, ourSeek, ourAssign, bareCall,
-//   bareCallWithArgs, bareCallThree, bareCallNaiveKey, bareAssign;
+// - bare: a Bare object; bareBridge: a BareBridge object; seekArgs, handler;
+// - loops taking a count: ourDuration, ourSeek, ourAssign, bridgeDuration,
+//   bridgeSeek, bareCall, bareCallWithArgs, bareCallThree, bareCallNaiveKey,
+//   bareAssign;
 // - countEvent(text), which ends the main loop at the expected count set by
 //   expectEvents(n); stampEvent(text), which records the latency of a text
 //   holding a steady-clock time in nanoseconds cut to 32 bits.

@@ -24,18 +24,29 @@ struct CPair {
     const char* m_pszOurs;      // script loop functions taking a count
     const char* m_pszBaseline;
     bool m_bLogToFile;          // ours writes its log lines to a file
-    bool m_bTarget;             // the ratio must be at most 2
+    double m_dMaxRatio;         // the target; 0: none
 };
 
 const CPair s_aPairs[] = {
-    {"player_get_duration(), log off", "ourDuration", "bareCall", false, true},
-    {"player_seek_to({param_seek_to}), log off", "ourSeek", "bareCallWithArgs", false, true},
-    {"player_get_duration(), log to a file", "ourDuration", "bareCall", true, false},
-    {"player_seek_to({param_seek_to}), log to a file", "ourSeek", "bareCallWithArgs", true, false},
-    {"callback property assignment", "ourAssign", "bareAssign", false, false},
+    // Against the bridge alone: what the plug-in itself adds to a call.
+    {"player_get_duration(), log off, vs the same result through the bridge, no plug-in", "ourDuration",
+     "bridgeDuration", false, 1.2},
+    {"player_seek_to({param_seek_to}), log off, vs the same result through the bridge, no plug-in", "ourSeek",
+     "bridgeSeek", false, 1.2},
+    // Against a bare V8 method: the plug-in and the bridge library together.
+    {"player_get_duration(), log off", "ourDuration", "bareCall", false, 0},
+    {"player_seek_to({param_seek_to}), log off", "ourSeek", "bareCallWithArgs", false, 0},
+    {"player_get_duration(), log to a file", "ourDuration", "bareCall", true, 0},
+    {"player_seek_to({param_seek_to}), log to a file", "ourSeek", "bareCallWithArgs", true, 0},
+    {"callback property assignment", "ourAssign", "bareAssign", false, 0},
     // Not ours: a bare method storing the three numbers of a query result.
-    {"bare result of three stores (a query's least)", "bareCallThree", "bareCall", false, false},
+    {"bare result of three stores (a query's least)", "bareCallThree", "bareCall", false, 0},
 };
+
+std::string BenchmarkName(const CPair& pair)
+{
+    return std::string(pair.m_pszOurs) + "/vs/" + pair.m_pszBaseline + (pair.m_bLogToFile ? "/log_file" : "/log_off");
+}
 
 double ThreadCpuNanos()
 {
@@ -152,9 +163,7 @@ void RunCallFigures(CBenchRuntime& runtime, const CCallSettings& settings, CFigu
         }
         CLogFile* pLogFile = pair.m_bLogToFile ? &logFile : nullptr;
         CBenchRuntime* pRuntime = &runtime;
-        std::string strName = std::string(pair.m_pszOurs) + "/vs/" + pair.m_pszBaseline +
-                              (pair.m_bLogToFile ? "/log_file" : "/log_off");
-        benchmark::RegisterBenchmark(strName.c_str(),
+        benchmark::RegisterBenchmark(BenchmarkName(pair).c_str(),
                                      [pRuntime, pLoops, pLogFile](benchmark::State& state) {
                                          RunPair(state, *pRuntime, *pLoops, pLogFile);
                                      })
@@ -169,11 +178,10 @@ void RunCallFigures(CBenchRuntime& runtime, const CCallSettings& settings, CFigu
     aLoops.clear();
 
     for (const CPair& pair : s_aPairs) {
-        std::string strName = std::string(pair.m_pszOurs) + "/vs/" + pair.m_pszBaseline +
-                              (pair.m_bLogToFile ? "/log_file" : "/log_off");
+        std::string strName = BenchmarkName(pair);
         table.Add({pair.m_pszFigure, "ns/call", reporter.Median(strName, "ours_ns"),
                    reporter.Median(strName, "baseline_ns"), reporter.Median(strName, "ratio"),
-                   pair.m_bTarget ? ETarget::RatioAtMost : ETarget::None, 2.0});
+                   pair.m_dMaxRatio > 0 ? ETarget::RatioAtMost : ETarget::None, pair.m_dMaxRatio});
     }
 }
 

@@ -1,5 +1,5 @@
 // Routed commands and callback property assignments against the bare
-// class's calls, timed as script loops with Google Benchmark.
+// classes' calls, timed as script loops with Google Benchmark.
 //
 // Each benchmark is a pair: every iteration runs a loop of ours and the same
 // loop of the baseline, in alternating order, and times each on the main

@@ -1,5 +1,5 @@
-// tether_bench: the plug-in's figures beside the floor of V8 and GLib,
-// measured in one process and one run.
+// tether_bench: the plug-in's figures beside the floor of V8 and GLib, or of
+// the bridge library without the plug-in, measured in one process and one run.
 //
 //   tether_bench [--quick] [--only=calls|events|memory] [--benchmark_...]
 //
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BareBridge.h"
 #include "BareClass.h"
 #include "BareEvents.h"
 #include "BenchRuntime.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv)
     {
         CBenchRuntime runtime(argv[0]);
         InstallBareClass(runtime);
+        InstallBareBridge();
         std::size_t uFirstPlayer = InstallBenchScript(runtime);
         CBareEvents bare(runtime);
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmark program: each figure of the plug-in beside
-# the bare V8/GLib baseline measured in the same process, and their ratio.
+# its bare baseline (V8/GLib, or the bridge library without the plug-in)
+# measured in the same process, and their ratio.
 #   scripts/bench.sh [--quick] [--only=calls|events|memory] [--benchmark_...]
 # BENCH_BUILD_DIR chooses the build folder (default build-bench). Takes about
 # a minute and a half; exits 1 when a figure misses its target.
