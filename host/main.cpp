@@ -58,7 +58,12 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
             return Fail(DescribeCompileError(pIsolate, tryCatch, options.m_strScript));
         v8::MaybeLocal<v8::Value> result = script->Run(context);
         (void)result;
-        ReportIfCaught(pIsolate, tryCatch);
+        if (tryCatch.HasCaught() && !tryCatch.HasTerminated()) {
+            // As in Node: whatever is still alive, a script whose body failed
+            // is not run any further.
+            ReportIfCaught(pIsolate, tryCatch);
+            return state.ExitStatus();
+        }
     }
     ReportUnhandledRejections(pIsolate);
 

@@ -33,7 +33,7 @@ add_kite_run_test(console 0 "^to stderr\n$"
 
 set(STACK "(    at [^\n]*\n)*")
 add_kite_run_test(uncaught 1
-  "^Uncaught Error: top level boom\n    at [^\n]*uncaught.js:17:[^\n]*\n${STACK}Uncaught Error: from timer\n    at failingTimer [^\n]*\n${STACK}Uncaught TypeError: from afterIdle\n    at failingIdle [^\n]*\n${STACK}Uncaught Error: from event one\n    at onEvent [^\n]*\n${STACK}Uncaught 42\n    at [^\n]*uncaught.js:8\n$"
+  "^Uncaught Error: from timer\n    at failingTimer [^\n]*\n${STACK}Uncaught TypeError: from afterIdle\n    at failingIdle [^\n]*\n${STACK}Uncaught Error: from event one\n    at onEvent [^\n]*\n${STACK}Uncaught 42\n    at [^\n]*uncaught.js:9\n$"
   ARGS ${PROBE} ${RUNS}/uncaught.js STDOUT "^loop went on\n$")
 
 add_kite_run_test(quit_code 3 "^Uncaught Error: before quit\n"
@@ -62,3 +62,21 @@ add_kite_run_test(exit_kept_by_object 0 "^$"
 add_kite_run_test(uncaught_promise 1
   "^Uncaught [(]in promise[)] Error: top level rejection\n    at [^\n]*uncaught_promise.js:5[^U]*Uncaught [(]in promise[)] Error: async timer\n    at failingTimer "
   ARGS ${PROBE} ${RUNS}/uncaught_promise.js STDOUT "^caught late\nlater timer ran\n$")
+
+if(TARGET Tether)
+  # An error in the main script's top level, or kite.quit there, ends the run
+  # at once; the live object is destroyed on the way out.
+  function(add_top_level_test name status stderr_pattern adapter)
+    set(log ${CMAKE_CURRENT_BINARY_DIR}/top_level_${name}.log)
+    add_kite_run_test(top_level_${name} ${status} "${stderr_pattern}"
+      ARGS --adapter=${adapter} --plugin=$<TARGET_FILE:Tether> --log=${log} ${RUNS}/top_level_error.js ${name}
+      STDOUT "^$" LOG_FILE ${log} LOG_PATTERN "End to destroy CPlayerAgent")
+  endfunction()
+  add_top_level_test(throw 1 "^Uncaught Error: top level\n    at [^\n]*top_level_error.js:9:[^\n]*\n$" sim)
+  add_top_level_test(quit 3 "^$" sim)
+  add_top_level_test(type_error 1
+    "^Uncaught TypeError: sim.emit: the buffering percent must be a Number or BigInt\n    at [^\n]*top_level_error.js:13:[^\n]*\n$" sim)
+  if(TARGET cinecast_gst)
+    add_top_level_test(sim_missing 1 "^Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:" gst)
+  endif()
+endif()
