@@ -13,6 +13,7 @@
 #include "PromiseRejections.h"
 #include "ScheduledCalls.h"
 #include "ScriptFile.h"
+#include "Signals.h"
 #include "UncaughtReport.h"
 #include "V8Runtime.h"
 
@@ -102,6 +103,7 @@ int main(int iArgc, char** ppArgv)
         Kite::CHostState& state = Kite::CHostState::Get();
         state.m_pPlatform = runtime.Platform();
         state.m_pIsolate = pIsolate;
+        Kite::CSignalWatch signals(pIsolate);
         {
             v8::Isolate::Scope isolateScope(pIsolate);
             v8::HandleScope scope(pIsolate);

@@ -1,5 +1,5 @@
 # kite runs whose exit status is the point: start-up errors (status 2),
-# uncaught exceptions (status 1), kite.quit, --log and the console.
+# uncaught exceptions (status 1), kite.quit, signals, --log and the console.
 
 add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [^\n]*\n$"
   ARGS --bogus ${RUNS}/args.js)
@@ -79,4 +79,15 @@ if(TARGET Tether)
   if(TARGET cinecast_gst)
     add_top_level_test(sim_missing 1 "^Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:" gst)
   endif()
+
+  # SIGINT while the loop waits, SIGTERM while the script's code runs.
+  function(add_interrupted_test name signal status)
+    set(log ${CMAKE_CURRENT_BINARY_DIR}/interrupted_${name}.log)
+    add_test(NAME kite.run.interrupted_${name}
+      COMMAND bash ${RUNS}/interrupted.sh ${signal} ${status} ${log} ${CMAKE_CROSSCOMPILING_EMULATOR}
+              $<TARGET_FILE:kite> --adapter=sim --plugin=$<TARGET_FILE:Tether> --log=${log} ${RUNS}/interrupted.js ${ARGN})
+    set_tests_properties(kite.run.interrupted_${name} PROPERTIES TIMEOUT 60)
+  endfunction()
+  add_interrupted_test(waiting INT 130)
+  add_interrupted_test(busy TERM 143 busy)
 endif()

@@ -1,0 +1,27 @@
+// Ctrl-C (SIGINT) and SIGTERM end a run as kite.quit does, with status
+// 128 + the signal's number: the script stops where it is, even in a busy
+// loop, and the objects and their players are destroyed on the way out.
+#ifndef KITE_SIGNALS_H
+#define KITE_SIGNALS_H
+
+#include <thread>
+#include <v8.h>
+
+namespace Kite {
+
+class CSignalWatch {
+public:
+    explicit CSignalWatch(v8::Isolate* pIsolate);
+    // Gives the signals their default action back; call before the isolate goes.
+    ~CSignalWatch();
+
+private:
+    CSignalWatch(const CSignalWatch&) = delete;
+    CSignalWatch& operator=(const CSignalWatch&) = delete;
+
+    std::thread m_watcher;
+};
+
+}  // namespace Kite
+
+#endif
