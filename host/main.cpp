@@ -82,7 +82,7 @@ int main(int iArgc, char** ppArgv)
     if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
         return Fail(strError + " (" + Kite::Usage() + ")");
     if (options.m_bHelp) {
-        std::printf("%s\n", Kite::Usage());
+        std::fputs(Kite::Help().c_str(), stdout);
         return 0;
     }
     if (!Kite::IsKnownAdapter(options.m_strAdapter))

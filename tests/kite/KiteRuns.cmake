@@ -1,5 +1,6 @@
 # kite runs whose exit status is the point: start-up errors (status 2),
-# uncaught exceptions (status 1), kite.quit, signals, --log and the console.
+# uncaught exceptions (status 1), kite.quit, signals, --log, the console and
+# --help.
 
 add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [^\n]*\n$"
   ARGS --bogus ${RUNS}/args.js)
@@ -21,7 +22,8 @@ add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*dlog[^\n]* has no
   ARGS --plugin=$<TARGET_FILE:dlog> ${RUNS}/args.js)
 add_kite_run_test(bad_log_file 2 "^kite: cannot open log [^\n]*/no-such-dir/k.log: No such file or directory\n$"
   ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/no-such-dir/k.log ${PROBE} ${RUNS}/args.js)
-add_kite_run_test(help 0 "^$" ARGS --help STDOUT "^usage: kite ")
+add_kite_run_test(help 0 "^$" ARGS --help STDOUT
+  "^usage: kite [^\n]*\n.*--adapter=sim .*--log=FILE.*--plugin=PATH.*--help.*Globals:.*console[.]log.*setTimeout.*clearTimeout.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
 
 add_kite_run_test(args 0 "^$"
   ARGS ${PROBE} ${RUNS}/args.js --not-an-option "two words" x STDOUT "^3:--not-an-option[|]two words[|]x\n$")
