@@ -1,6 +1,6 @@
 # kite runs whose exit status is the point: start-up errors (status 2),
-# uncaught exceptions (status 1), kite.quit, signals, --log, the console and
-# --help.
+# uncaught exceptions (status 1), kite.quit, signals, --log, the console,
+# --help and the tour example.
 
 add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [^\n]*\n$"
   ARGS --bogus ${RUNS}/args.js)
@@ -92,4 +92,12 @@ if(TARGET Tether)
   endfunction()
   add_interrupted_test(waiting INT 130)
   add_interrupted_test(busy TERM 143 busy)
+
+  # The tour prints exactly what tour.out holds (";" stands for any character:
+  # a list separator cannot pass through).
+  file(READ ${RUNS}/tour.out TOUR)
+  string(REGEX REPLACE "([][()*+.?^$|\\{}])" "\\\\\\1" TOUR "${TOUR}")
+  string(REPLACE ";" "." TOUR "${TOUR}")
+  add_kite_run_test(example_tour 0 "^$" ARGS --adapter=sim --plugin=$<TARGET_FILE:Tether>
+    ${CMAKE_SOURCE_DIR}/examples/tour.js STDOUT "^${TOUR}$")
 endif()
