@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test the project.
-# Idempotent: packages already present are skipped by apt, and V8 is unpacked
-# only when its headers are missing.
+# Idempotent: packages already present are skipped by apt, V8 is unpacked
+# only when its headers are missing, and TypeScript (for
+# scripts/check-types.sh) is installed from the npm registry into
+# .deps/typescript only when that version is missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps=$root/.deps
+typescript_version=6.0.3
 
 packages=(
   cmake ninja-build pkg-config g++
@@ -17,6 +20,8 @@ packages=(
   # run-time needs of Debian's libnode
   libicu72 libuv1 libssl3 libbrotli1 libc-ares2 libnghttp2-14 zlib1g
 )
+# Debian's Node.js only where there is none: another one may own the name.
+command -v node >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -38,4 +43,11 @@ if [ ! -f "$deps/libnode/usr/include/node/v8.h" ]; then
   for d in "$deps"/debs/libnode*.deb; do dpkg-deb -x "$d" "$deps/libnode.tmp"; done
   rm -rf "$deps/libnode"; mv "$deps/libnode.tmp" "$deps/libnode"
 fi
-echo "setup: done (V8 in $deps/libnode)"
+
+typescript=$deps/typescript
+installed=$(node -p "require('$typescript/node_modules/typescript/package.json').version" 2>/dev/null || true)
+if [ "$installed" != "$typescript_version" ]; then
+  npm install --prefix "$typescript" --no-save --no-package-lock --no-audit --no-fund \
+    "typescript@$typescript_version"
+fi
+echo "setup: done (V8 in $deps/libnode, TypeScript in $typescript)"
