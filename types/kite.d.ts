@@ -11,9 +11,9 @@ declare var console: {
 };
 
 /**
- * Calls `fn(...args)` once, `ms` milliseconds from now (default 0), from the
- * main loop; answers the timer's id. Timers that are due run in the order of
- * their due time.
+ * Calls `fn(...args)` once, `ms` milliseconds from now, from the main loop;
+ * answers the timer's id. Timers that are due run in the order of their due
+ * time, also when the loop comes late.
  */
 declare function setTimeout<A extends unknown[]>(fn: (...args: A) => void, ms?: number, ...args: A): number;
 /** Cancels a timer that has not run; any other value is ignored. */
@@ -40,7 +40,7 @@ declare namespace kite {
   function afterIdle(fn: () => void): void;
   /** The kernel thread id of the script's thread. */
   function tid(): number;
-  /** For tests: runs another script file (relative to the main script's folder) and answers its value. */
+  /** For tests: runs another script file (relative to the main script's folder); its exceptions come out. */
   function load(path: string): unknown;
   /** For tests: starts (true) or stops (false) keeping the log lines for `takeLog`. */
   function captureLog(on: boolean): void;

@@ -14,11 +14,11 @@ type SimOperation =
 
 /** The event record of error and sound-server events. */
 interface SimEvent {
-  /** A 32-bit integer (default 0); the sound-server texts carry its low 8 bits as one character. */
+  /** A 32-bit integer; the sound-server texts carry its low 8 bits as one character. */
   type?: SimInteger;
-  /** Default "": the error message, the sound-server text's first field. */
+  /** The error message; the sound-server text's first field. */
   param1?: string;
-  /** Default "": the sound-server text's second field. */
+  /** The sound-server text's second field. */
   param2?: string;
 }
 

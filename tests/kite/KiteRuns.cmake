@@ -68,18 +68,21 @@ add_kite_run_test(uncaught_promise 1
 if(TARGET Tether)
   # An error in the main script's top level, or kite.quit there, ends the run
   # at once; the live object is destroyed on the way out.
-  function(add_top_level_test name status stderr_pattern adapter)
+  function(add_top_level_test name status stderr_pattern)
     set(log ${CMAKE_CURRENT_BINARY_DIR}/top_level_${name}.log)
     add_kite_run_test(top_level_${name} ${status} "${stderr_pattern}"
-      ARGS --adapter=${adapter} --plugin=$<TARGET_FILE:Tether> --log=${log} ${RUNS}/top_level_error.js ${name}
+      ARGS ${ARGN} --log=${log} ${RUNS}/top_level_error.js ${name}
       STDOUT "^$" LOG_FILE ${log} LOG_PATTERN "End to destroy CPlayerAgent")
   endfunction()
-  add_top_level_test(throw 1 "^Uncaught Error: top level\n    at [^\n]*top_level_error.js:9:[^\n]*\n$" sim)
-  add_top_level_test(quit 3 "^$" sim)
+  set(TETHER_SIM --adapter=sim --plugin=$<TARGET_FILE:Tether>)
+  add_top_level_test(throw 1 "^Uncaught Error: top level\n    at [^\n]*top_level_error.js:9:[^\n]*\n$" ${TETHER_SIM})
+  add_top_level_test(quit 3 "^$" ${TETHER_SIM})
   add_top_level_test(type_error 1
-    "^Uncaught TypeError: sim.emit: the buffering percent must be a Number or BigInt\n    at [^\n]*top_level_error.js:13:[^\n]*\n$" sim)
+    "^Uncaught TypeError: sim.emit: the buffering percent must be a Number or BigInt\n    at [^\n]*top_level_error.js:13:[^\n]*\n$"
+    ${TETHER_SIM})
   if(TARGET cinecast_gst)
-    add_top_level_test(sim_missing 1 "^Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:" gst)
+    # By default the GStreamer player, with the libTether.so beside kite.
+    add_top_level_test(sim_missing 1 "^Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:")
   endif()
 
   # SIGINT while the loop waits, SIGTERM while the script's code runs.
@@ -98,6 +101,5 @@ if(TARGET Tether)
   file(READ ${RUNS}/tour.out TOUR)
   string(REGEX REPLACE "([][()*+.?^$|\\{}])" "\\\\\\1" TOUR "${TOUR}")
   string(REPLACE ";" "." TOUR "${TOUR}")
-  add_kite_run_test(example_tour 0 "^$" ARGS --adapter=sim --plugin=$<TARGET_FILE:Tether>
-    ${CMAKE_SOURCE_DIR}/examples/tour.js STDOUT "^${TOUR}$")
+  add_kite_run_test(example_tour 0 "^$" ARGS ${TETHER_SIM} ${CMAKE_SOURCE_DIR}/examples/tour.js STDOUT "^${TOUR}$")
 endif()
