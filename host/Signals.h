@@ -11,8 +11,14 @@ namespace Kite {
 
 class CSignalWatch {
 public:
+    // First thing in main, before any thread starts: the threads started
+    // later inherit the blocked signals, so that they reach the watcher
+    // alone, which waits for nothing else (a thread busy in script code may
+    // not run a handler until it calls out, as under ThreadSanitizer).
+    static void BlockInEveryThread();
+
     explicit CSignalWatch(v8::Isolate* pIsolate);
-    // Gives the signals their default action back; call before the isolate goes.
+    // Call before the isolate goes.
     ~CSignalWatch();
 
 private:

@@ -77,6 +77,7 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
 
 int main(int iArgc, char** ppArgv)
 {
+    Kite::CSignalWatch::BlockInEveryThread();
     Kite::CKiteOptions options;
     std::string strError;
     if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
