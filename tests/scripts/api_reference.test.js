@@ -22,18 +22,15 @@ check("misuse throws a plain Error with the reference's message", () => {
   for (const [fn, message] of cases) assertEqual(assertThrows(fn, message).constructor, Error, message);
 });
 
-check("sim throws TypeError for a wrong type, RangeError out of range", () => {
-  // @ts-expect-error: the percent is a number
-  assertTrue(assertThrows(() => sim.emit(adapter, sim.BUFFERING, "fifty")) instanceof TypeError);
-  // @ts-expect-error: there is no code 9
-  assertTrue(assertThrows(() => sim.emit(adapter, 9)) instanceof RangeError);
-});
-
-check("sim names the event codes, read-only", () => {
+check("sim: read-only event codes by name; TypeError for a wrong type, RangeError out of range", () => {
   const names = ["BUFFERING", "PREPARE_COMPLETE", "PLAY_COMPLETE", "SEEK_COMPLETE", "CURRENT_TIME",
                  "ERROR_EVENT", "ASM_PAUSE", "ASM_RESUME", "SOUND_ANALYSIS"];
   assertEqual(names.map((name) => Object.getOwnPropertyDescriptor(sim, name)),
               names.map((name, code) => ({ value: code, writable: false, enumerable: true, configurable: false })));
+  // @ts-expect-error: the percent is a number
+  assertTrue(assertThrows(() => sim.emit(adapter, sim.BUFFERING, "fifty")) instanceof TypeError);
+  // @ts-expect-error: there is no code 9
+  assertTrue(assertThrows(() => sim.emit(adapter, 9)) instanceof RangeError);
 });
 
 // Callback properties are write-only, and null silences one.

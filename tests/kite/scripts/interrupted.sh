@@ -5,22 +5,15 @@
 set -u
 signal=$1 expected=$2 log=$3
 shift 3
-out=$(mktemp)
-err=$(mktemp)
+out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 rm -f "$log"
 "$@" >"$out" 2>"$err" &
 pid=$!
-for _ in $(seq 300); do
-  grep -q ready "$out" && break
-  sleep 0.1
-done
+for _ in $(seq 300); do grep -q ready "$out" && break; sleep 0.1; done
 kill -s "$signal" "$pid"
 failures=()
-for _ in $(seq 200); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
+for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -KILL "$pid" 2>/dev/null && failures+=("still running 20 s after the signal")
 wait "$pid"
 status=$?
