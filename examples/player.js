@@ -8,7 +8,8 @@
 'use strict';
 
 const media = kite.args[0] || 'build/media/sample.wav';
-const STATES = ['created', 'media set', 'ready', 'playing', 'paused'];
+// The player states by their number (docs/script-api.md, "Player states").
+const STATES = ['no media', 'media set', 'prepared', 'playing', 'paused', 'not opened'];
 const LEVELS = ' ▁▂▃▄▅▆▇█';
 const BAR_WIDTH = 30;
 const SHOW_EVERY_MS = 250;
@@ -44,6 +45,7 @@ function levels() {
 
 function state() {
   const result = player.player_get_player_state();
+  if (result.return_ecode !== 0) return 'unknown';
   return STATES[result.return_data] || `state ${result.return_data}`;
 }
 
@@ -51,7 +53,7 @@ function show(force) {
   const now = Date.now();
   if (!force && now - lastShown < SHOW_EVERY_MS) return;
   lastShown = now;
-  let line = `${state().padEnd(9)} ${progress()} ${levels()}`;
+  let line = `${state().padEnd(10)} ${progress()} ${levels()}`;
   if (buffering !== undefined && buffering < 100) line += ` buffering ${buffering}%`;
   console.log(line);
 }
@@ -69,6 +71,7 @@ player.onprepare_complete = () => {
   answer(player.player_play(), 'play');
   show(true);
 };
+// Event arguments are strings.
 player.oncurrent_time = (time) => {
   position = Number(time);
   show(false);

@@ -22,6 +22,52 @@ const char* Usage()
     return "usage: kite [--adapter=sim|gst] [--log=FILE|-] [--plugin=PATH]... SCRIPT.js [ARGS...]";
 }
 
+std::string Help()
+{
+    CKiteOptions defaults;
+    std::string strHelp = std::string(Usage()) + "\n\n" +
+        "Runs SCRIPT.js with the plug-ins' script classes (Tether) on a main loop.\n"
+        "\n"
+        "Options:\n"
+#ifdef KITE_WITH_GSTREAMER
+        "  --adapter=gst     Tether objects play media through GStreamer\n"
+#endif
+        "  --adapter=sim     Tether objects drive a simulated player, and the script\n"
+        "                    gets the `sim` global\n"
+        "                    (default: --adapter=" + defaults.m_strAdapter + ")\n"
+        "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
+        "  --plugin=PATH     load this plug-in (repeatable) instead of the libTether.so\n"
+        "                    beside kite\n"
+        "  -h, --help        this text\n"
+        "  --                ends the options; ARGS reach the script as kite.args\n"
+        "\n"
+        "Globals:\n"
+        "  console.log(...values), console.error(...values)   a line to stdout, stderr\n"
+        "  setTimeout(fn, ms, ...args), clearTimeout(id)\n"
+        "  kite.args               the arguments after SCRIPT.js\n"
+        "  kite.quit(code = 0)     ends the run now with that status (0 to 255)\n"
+        "  kite.destroy(object)    destroys a plug-in object and its player now\n"
+        "  kite.gc()               a full garbage collection\n"
+        "  kite.afterIdle(fn)      calls fn once the events queued so far are delivered\n"
+        "  kite.tid()              the kernel thread id of the script's thread\n"
+        "  kite.load(path), kite.captureLog(on), kite.takeLog()   for tests\n"
+        "  sim.*                   with --adapter=sim only: count, alive, calls, answer,\n"
+        "                          report, emit, burst, drain, failNextAllocation, and\n"
+        "                          the event codes sim.BUFFERING ... sim.SOUND_ANALYSIS\n"
+        "\n"
+        "The run ends when no timer, no afterIdle call and no reachable plug-in object\n"
+        "is left, or at kite.quit. Exit status:\n"
+        "  0         nothing failed\n"
+        "  1         an uncaught error: at once when the script's top level throws,\n"
+        "            at the end when a callback, timer or promise failed\n"
+        "  2         kite could not start: options, script file, syntax, plug-in, log\n"
+        "  N         kite.quit(N) with N other than 0\n"
+        "  130, 143  ended by SIGINT (Ctrl-C) or SIGTERM; objects are destroyed first\n"
+        "\n"
+        "Reference: " KITE_REFERENCE_PATH "\n";
+    return strHelp;
+}
+
 bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError)
 {
     int i = 1;

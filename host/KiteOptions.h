@@ -25,6 +25,8 @@ struct CKiteOptions {
 bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError);
 
 const char* Usage();
+// Options, globals, exit rules and where the script interface is described.
+std::string Help();
 
 }  // namespace Kite
 

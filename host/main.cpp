@@ -13,6 +13,7 @@
 #include "PromiseRejections.h"
 #include "ScheduledCalls.h"
 #include "ScriptFile.h"
+#include "Signals.h"
 #include "UncaughtReport.h"
 #include "V8Runtime.h"
 
@@ -58,7 +59,12 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
             return Fail(DescribeCompileError(pIsolate, tryCatch, options.m_strScript));
         v8::MaybeLocal<v8::Value> result = script->Run(context);
         (void)result;
-        ReportIfCaught(pIsolate, tryCatch);
+        if (tryCatch.HasCaught() && !tryCatch.HasTerminated()) {
+            // As in Node: whatever is still alive, a script whose body failed
+            // is not run any further.
+            ReportIfCaught(pIsolate, tryCatch);
+            return state.ExitStatus();
+        }
     }
     ReportUnhandledRejections(pIsolate);
 
@@ -71,12 +77,13 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
 
 int main(int iArgc, char** ppArgv)
 {
+    Kite::CSignalWatch::BlockInEveryThread();
     Kite::CKiteOptions options;
     std::string strError;
     if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
         return Fail(strError + " (" + Kite::Usage() + ")");
     if (options.m_bHelp) {
-        std::printf("%s\n", Kite::Usage());
+        std::fputs(Kite::Help().c_str(), stdout);
         return 0;
     }
     if (!Kite::IsKnownAdapter(options.m_strAdapter))
@@ -97,6 +104,7 @@ int main(int iArgc, char** ppArgv)
         Kite::CHostState& state = Kite::CHostState::Get();
         state.m_pPlatform = runtime.Platform();
         state.m_pIsolate = pIsolate;
+        Kite::CSignalWatch signals(pIsolate);
         {
             v8::Isolate::Scope isolateScope(pIsolate);
             v8::HandleScope scope(pIsolate);

@@ -1,5 +1,6 @@
 # kite runs whose exit status is the point: start-up errors (status 2),
-# uncaught exceptions (status 1), kite.quit, --log and the console.
+# uncaught exceptions (status 1), kite.quit, signals, --log, the console,
+# --help and the tour example.
 
 add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [^\n]*\n$"
   ARGS --bogus ${RUNS}/args.js)
@@ -21,7 +22,8 @@ add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*dlog[^\n]* has no
   ARGS --plugin=$<TARGET_FILE:dlog> ${RUNS}/args.js)
 add_kite_run_test(bad_log_file 2 "^kite: cannot open log [^\n]*/no-such-dir/k.log: No such file or directory\n$"
   ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/no-such-dir/k.log ${PROBE} ${RUNS}/args.js)
-add_kite_run_test(help 0 "^$" ARGS --help STDOUT "^usage: kite ")
+add_kite_run_test(help 0 "^$" ARGS --help STDOUT
+  "^usage: kite [^\n]*\n.*--adapter=sim .*--log=FILE.*--plugin=PATH.*--help.*Globals:.*console[.]log.*setTimeout.*clearTimeout.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
 
 add_kite_run_test(args 0 "^$"
   ARGS ${PROBE} ${RUNS}/args.js --not-an-option "two words" x STDOUT "^3:--not-an-option[|]two words[|]x\n$")
@@ -33,7 +35,7 @@ add_kite_run_test(console 0 "^to stderr\n$"
 
 set(STACK "(    at [^\n]*\n)*")
 add_kite_run_test(uncaught 1
-  "^Uncaught Error: top level boom\n    at [^\n]*uncaught.js:17:[^\n]*\n${STACK}Uncaught Error: from timer\n    at failingTimer [^\n]*\n${STACK}Uncaught TypeError: from afterIdle\n    at failingIdle [^\n]*\n${STACK}Uncaught Error: from event one\n    at onEvent [^\n]*\n${STACK}Uncaught 42\n    at [^\n]*uncaught.js:8\n$"
+  "^Uncaught Error: from timer\n    at failingTimer [^\n]*\n${STACK}Uncaught TypeError: from afterIdle\n    at failingIdle [^\n]*\n${STACK}Uncaught Error: from event one\n    at onEvent [^\n]*\n${STACK}Uncaught 42\n    at [^\n]*uncaught.js:9\n$"
   ARGS ${PROBE} ${RUNS}/uncaught.js STDOUT "^loop went on\n$")
 
 add_kite_run_test(quit_code 3 "^Uncaught Error: before quit\n"
@@ -62,3 +64,42 @@ add_kite_run_test(exit_kept_by_object 0 "^$"
 add_kite_run_test(uncaught_promise 1
   "^Uncaught [(]in promise[)] Error: top level rejection\n    at [^\n]*uncaught_promise.js:5[^U]*Uncaught [(]in promise[)] Error: async timer\n    at failingTimer "
   ARGS ${PROBE} ${RUNS}/uncaught_promise.js STDOUT "^caught late\nlater timer ran\n$")
+
+if(TARGET Tether)
+  # An error in the main script's top level, or kite.quit there, ends the run
+  # at once; the live object is destroyed on the way out.
+  function(add_top_level_test name status stderr_pattern)
+    set(log ${CMAKE_CURRENT_BINARY_DIR}/top_level_${name}.log)
+    add_kite_run_test(top_level_${name} ${status} "${stderr_pattern}"
+      ARGS ${ARGN} --log=${log} ${RUNS}/top_level_error.js ${name}
+      STDOUT "^$" LOG_FILE ${log} LOG_PATTERN "End to destroy CPlayerAgent")
+  endfunction()
+  set(TETHER_SIM --adapter=sim --plugin=$<TARGET_FILE:Tether>)
+  add_top_level_test(throw 1 "^Uncaught Error: top level\n    at [^\n]*top_level_error.js:9:[^\n]*\n$" ${TETHER_SIM})
+  add_top_level_test(quit 3 "^$" ${TETHER_SIM})
+  add_top_level_test(type_error 1
+    "^Uncaught TypeError: sim.emit: the buffering percent must be a Number or BigInt\n    at [^\n]*top_level_error.js:13:[^\n]*\n$"
+    ${TETHER_SIM})
+  if(TARGET cinecast_gst)
+    # By default the GStreamer player, with the libTether.so beside kite.
+    add_top_level_test(sim_missing 1 "^Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:")
+  endif()
+
+  # SIGINT while the loop waits, SIGTERM while the script's code runs.
+  function(add_interrupted_test name signal status)
+    set(log ${CMAKE_CURRENT_BINARY_DIR}/interrupted_${name}.log)
+    add_test(NAME kite.run.interrupted_${name}
+      COMMAND bash ${RUNS}/interrupted.sh ${signal} ${status} ${log} ${CMAKE_CROSSCOMPILING_EMULATOR}
+              $<TARGET_FILE:kite> --adapter=sim --plugin=$<TARGET_FILE:Tether> --log=${log} ${RUNS}/interrupted.js ${ARGN})
+    set_tests_properties(kite.run.interrupted_${name} PROPERTIES TIMEOUT 60)
+  endfunction()
+  add_interrupted_test(waiting INT 130)
+  add_interrupted_test(busy TERM 143 busy)
+
+  # The tour prints exactly what tour.out holds (";" stands for any character:
+  # a list separator cannot pass through).
+  file(READ ${RUNS}/tour.out TOUR)
+  string(REGEX REPLACE "([][()*+.?^$|\\{}])" "\\\\\\1" TOUR "${TOUR}")
+  string(REPLACE ";" "." TOUR "${TOUR}")
+  add_kite_run_test(example_tour 0 "^$" ARGS ${TETHER_SIM} ${CMAKE_SOURCE_DIR}/examples/tour.js STDOUT "^${TOUR}$")
+endif()

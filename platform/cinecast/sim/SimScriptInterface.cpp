@@ -135,6 +135,24 @@ const CFunctionEntry g_aFunctions[] = {
     {"drain", guarded<drain>},
 };
 
+// Scripts name the event codes rather than number them.
+struct CEventName {
+    KiteBridgeCallBack m_eCode;
+    const char* m_szName;
+};
+
+const CEventName g_aEventNames[] = {
+    {KITE_BRIDGE_BUFFERING, "BUFFERING"},
+    {KITE_BRIDGE_PREPARE_COMPLETE, "PREPARE_COMPLETE"},
+    {KITE_BRIDGE_PLAY_COMPLETE, "PLAY_COMPLETE"},
+    {KITE_BRIDGE_SEEK_COMPLETE, "SEEK_COMPLETE"},
+    {KITE_BRIDGE_CURRENT_TIME, "CURRENT_TIME"},
+    {KITE_BRIDGE_ERROR_EVENT, "ERROR_EVENT"},
+    {KITE_BRIDGE_ASM_PAUSE, "ASM_PAUSE"},
+    {KITE_BRIDGE_ASM_RESUME, "ASM_RESUME"},
+    {KITE_BRIDGE_SOUND_ANALYSIS, "SOUND_ANALYSIS"},
+};
+
 }  // namespace
 
 void InstallScriptInterface(v8::Local<v8::Context> context)
@@ -148,6 +166,11 @@ void InstallScriptInterface(v8::Local<v8::Context> context)
             v8::FunctionTemplate::New(pIsolate, entry.m_callback, name)->GetFunction(context).ToLocalChecked();
         function->SetName(name);
         sim->Set(context, name, function).Check();
+    }
+    for (const CEventName& event : g_aEventNames) {
+        sim->DefineOwnProperty(context, text(pIsolate, event.m_szName), v8::Integer::New(pIsolate, event.m_eCode),
+                               static_cast<v8::PropertyAttribute>(v8::ReadOnly | v8::DontDelete))
+            .Check();
     }
     context->Global()->Set(context, text(pIsolate, "sim"), sim).Check();
 }

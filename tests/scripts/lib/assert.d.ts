@@ -1,0 +1,7 @@
+// What lib/assert.js defines, for scripts/check-types.sh.
+declare function assertTrue(value: unknown, what?: string): void;
+declare function assertEqual(actual: unknown, expected: unknown, what?: string): void;
+declare function assertThrows(fn: () => unknown, message?: unknown, what?: string): any;
+declare function deepEqual(a: unknown, b: unknown): boolean;
+declare function check(name: string, fn: () => void): void;
+declare function done(): void;

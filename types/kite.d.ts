@@ -1,0 +1,49 @@
+// The globals that `kite` gives every script, for editors and for
+// `tsc --checkJs` (scripts/check-types.sh). docs/script-api.md tells the
+// whole story.
+
+/** Printing: the values joined by spaces, each as `String(value)` shows it, one line. */
+declare var console: {
+  /** One line to stdout. */
+  log(...values: unknown[]): void;
+  /** One line to stderr. */
+  error(...values: unknown[]): void;
+};
+
+/**
+ * Calls `fn(...args)` once, `ms` milliseconds from now, from the main loop;
+ * answers the timer's id. Timers that are due run in the order of their due
+ * time, also when the loop comes late.
+ */
+declare function setTimeout<A extends unknown[]>(fn: (...args: A) => void, ms?: number, ...args: A): number;
+/** Cancels a timer that has not run; any other value is ignored. */
+declare function clearTimeout(id?: unknown): void;
+
+/** The host that runs the script. */
+declare namespace kite {
+  /** The command-line arguments after the script's name. */
+  const args: string[];
+  /**
+   * Ends the run now with exit status `code` (an integer from 0 to 255,
+   * default 0; 1 instead of 0 when an uncaught error happened): no more
+   * script, timer or event runs, and every object is destroyed.
+   */
+  function quit(code?: number): void;
+  /**
+   * Destroys a plug-in object (a `Tether` and its player) now, as the
+   * garbage collector would; true when it did, false for any other object.
+   */
+  function destroy(object: object): boolean;
+  /** A full garbage collection: plug-in objects the script cannot reach are destroyed now. */
+  function gc(): void;
+  /** Calls `fn` from the main loop once the events queued before this call are delivered. */
+  function afterIdle(fn: () => void): void;
+  /** The kernel thread id of the script's thread. */
+  function tid(): number;
+  /** For tests: runs another script file (relative to the main script's folder); its exceptions come out. */
+  function load(path: string): unknown;
+  /** For tests: starts (true) or stops (false) keeping the log lines for `takeLog`. */
+  function captureLog(on: boolean): void;
+  /** For tests: the log lines kept so far, which it forgets. */
+  function takeLog(): { priority: number; tag: string | null; text: string }[];
+}

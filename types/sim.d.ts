@@ -1,0 +1,94 @@
+// The `sim` global that `kite --adapter=sim` gives scripts, for editors and
+// for `tsc --checkJs` (scripts/check-types.sh). docs/script-api.md tells the
+// whole story.
+
+/** An integer, as a Number or a BigInt. */
+type SimInteger = number | bigint;
+
+/** The player operations whose answer `sim.answer` sets, as the simulated player records them. */
+type SimOperation =
+  | "SetKiteBridge" | "create" | "setUri" | "close" | "prepare" | "registerPrepareListener"
+  | "setStreamingProperty" | "Pause" | "play" | "Stop" | "seekTo" | "Skip" | "GetDuration"
+  | "GetCurrentPosition" | "GetPlayerState" | "registerSoundAnalysisListener" | "suspend"
+  | "restore" | "SetSoundAnalysis";
+
+/** The event record of error and sound-server events. */
+interface SimEvent {
+  /** A 32-bit integer; the sound-server texts carry its low 8 bits as one character. */
+  type?: SimInteger;
+  /** The error message; the sound-server text's first field. */
+  param1?: string;
+  /** The sound-server text's second field. */
+  param2?: string;
+}
+
+interface SimEmitOptions {
+  /** null: the event comes without its object, so Tether refuses it. */
+  userData?: null;
+}
+
+/**
+ * The simulated player behind every `Tether` object of a run with
+ * `--adapter=sim`: it records calls, answers as told and fires events on its
+ * own thread when asked. Players are numbered from 0 in construction order;
+ * `sim.count() - 1` is the newest. A player's record stays after its object
+ * is destroyed.
+ */
+declare namespace sim {
+  /** Event code 0: `onbuffering`; data: the percent. */
+  const BUFFERING: 0;
+  /** Event code 1: `onprepare_complete`; no data. */
+  const PREPARE_COMPLETE: 1;
+  /** Event code 2: `onplay_complete`; no data. */
+  const PLAY_COMPLETE: 2;
+  /** Event code 3: `onseek_complete`; no data. */
+  const SEEK_COMPLETE: 3;
+  /** Event code 4: `oncurrent_time`; data: the time. */
+  const CURRENT_TIME: 4;
+  /** Event code 5: `onerror_event`; data: an event (its param1 is the message) or null. */
+  const ERROR_EVENT: 5;
+  /** Event code 6: `onasm_pause`; data: an event or null. */
+  const ASM_PAUSE: 6;
+  /** Event code 7: `onasm_resume`; data: an event or null. */
+  const ASM_RESUME: 7;
+  /** Event code 8: `onsound_analysis`; data: an array of bands or null. */
+  const SOUND_ANALYSIS: 8;
+
+  /** Players made so far. */
+  function count(): number;
+  /** Players not yet destroyed. */
+  function alive(): number;
+  /** Every operation called on player i, in order, as "name(arg,...)", such as 'setUri("a.mp4")'. */
+  function calls(i: number): string[];
+  /** From now on operation `operation` of player i answers `answer` (all start true). */
+  function answer(i: number, operation: SimOperation, answer: boolean): void;
+  /**
+   * What the queries of player i answer from now on; fields left out keep
+   * their value (all start at 0). The state may be any 32-bit integer.
+   */
+  function report(i: number, report: { duration?: SimInteger; position?: SimInteger; state?: SimInteger }): void;
+
+  /**
+   * Player i fires the event on its own thread; answers once Tether has taken
+   * it: true when queued for the callback (which runs later, on the main
+   * loop), false when Tether refused it or the player is gone.
+   */
+  function emit(i: number, code: 0, percent: SimInteger, options?: SimEmitOptions): boolean;
+  function emit(i: number, code: 1 | 2 | 3, data?: null, options?: SimEmitOptions): boolean;
+  function emit(i: number, code: 4, time: SimInteger, options?: SimEmitOptions): boolean;
+  function emit(i: number, code: 5 | 6 | 7, event: SimEvent | null, options?: SimEmitOptions): boolean;
+  function emit(i: number, code: 8, bands: SimInteger[] | null, options?: SimEmitOptions): boolean;
+
+  /**
+   * Queues `count` such events on player i's thread and returns at once:
+   * true, or false when the player is gone.
+   */
+  function burst(i: number, code: 0 | 4, count: SimInteger, data: SimInteger, options?: SimEmitOptions): boolean;
+  function burst(i: number, code: 1 | 2 | 3, count: SimInteger, data?: null, options?: SimEmitOptions): boolean;
+  function burst(i: number, code: 5 | 6 | 7, count: SimInteger, event: SimEvent | null, options?: SimEmitOptions): boolean;
+  function burst(i: number, code: 8, count: SimInteger, bands: SimInteger[] | null, options?: SimEmitOptions): boolean;
+  /** Waits until player i's thread has handled every event queued on it. */
+  function drain(i: number): void;
+  /** The next `new Tether()` gets no player: its methods answer -1 without asking one. */
+  function failNextAllocation(): void;
+}
