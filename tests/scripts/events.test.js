@@ -11,10 +11,12 @@ for (const { property } of EVENTS) player[property] = (...args) => got.push([pro
 
 // [code, data] of each case, in emitting order.
 const EMITTED = [
-  [0, -5], [1, null], [2, null], [3, null], [4, 2147483648], [5, { type: 3, param1: "Network", param2: "debug" }],
-  [6, { type: 0x141, param1: "a,b", param2: "" }], [7, { type: 66, param1: "p1", param2: "p2" }], [8, [3, -1, 12]],
-  [5, { type: 1, param1: "", param2: "never seen" }], [6, { type: 0x142, param1: "", param2: "a;b,c" }],
-  [7, { type: 0xe9, param1: "p", param2: "" }], [8, [0]], [8, []],
+  [sim.BUFFERING, -5], [sim.PREPARE_COMPLETE, null], [sim.PLAY_COMPLETE, null], [sim.SEEK_COMPLETE, null],
+  [sim.CURRENT_TIME, 2147483648], [sim.ERROR_EVENT, { type: 3, param1: "Network", param2: "debug" }],
+  [sim.ASM_PAUSE, { type: 0x141, param1: "a,b", param2: "" }], [sim.ASM_RESUME, { type: 66, param1: "p1", param2: "p2" }],
+  [sim.SOUND_ANALYSIS, [3, -1, 12]], [sim.ERROR_EVENT, { type: 1, param1: "", param2: "never seen" }],
+  [sim.ASM_PAUSE, { type: 0x142, param1: "", param2: "a;b,c" }], [sim.ASM_RESUME, { type: 0xe9, param1: "p", param2: "" }],
+  [sim.SOUND_ANALYSIS, [0]], [sim.SOUND_ANALYSIS, []],
 ];
 
 // Handler lines are written on the adapter's thread, by the agent's handler.
@@ -32,14 +34,16 @@ check("each handler's lines, and its answer", () => {
   for (const [code, data] of EMITTED) {
     const { handler, lines } = EVENTS[code];
     const emitted = handlerLines(() => sim.emit(adapter, code, data));
-    assertEqual(emitted, { answer: true, lines: ["3 ENTER!!!"].concat(lines(data)).map((l) => l[0] + " " + handler + l.slice(1)) },
+    const expected = ["3 ENTER!!!"].concat(lines(data)).map((l) => l[0] + " " + handler + l.slice(1));
+    assertEqual(emitted, { answer: true, lines: expected },
                 handler + " " + JSON.stringify(data));
   }
 });
 
 check("guards: null user data, null event, null bands queue nothing", () => {
-  const guarded = [[0, 1, { userData: null }], [1, null, { userData: null }], [4, 1, { userData: null }],
-                   [6, { type: 1 }, { userData: null }], [5, null], [6, null], [7, null], [8, null]];
+  const guarded = [[sim.BUFFERING, 1, { userData: null }], [sim.PREPARE_COMPLETE, null, { userData: null }],
+                   [sim.CURRENT_TIME, 1, { userData: null }], [sim.ASM_PAUSE, { type: 1 }, { userData: null }],
+                   [sim.ERROR_EVENT, null], [sim.ASM_PAUSE, null], [sim.ASM_RESUME, null], [sim.SOUND_ANALYSIS, null]];
   for (const [code, data, options] of guarded) {
     const { handler } = EVENTS[code];
     assertEqual(handlerLines(() => sim.emit(adapter, code, data, options)),
@@ -59,8 +63,8 @@ kite.afterIdle(() => {
   // Reassigned between queueing and delivery: the function held at delivery runs.
   const first = [];
   player.onseek_complete = () => first.push("first");
-  sim.emit(adapter, 3);
-  sim.emit(adapter, 0, 10);
+  sim.emit(adapter, sim.SEEK_COMPLETE);
+  sim.emit(adapter, sim.BUFFERING, 10);
   player.onseek_complete = (...args) => first.push("second " + args.length);
   player.onbuffering = 5;
   kite.afterIdle(() => {

@@ -8,16 +8,16 @@ const calls = [];
 const destroyed = newPlayer();
 destroyed.player.onbuffering = (text) => calls.push("destroyed " + text);
 destroyed.player.onseek_complete = () => calls.push("destroyed seek");
-for (let n = 0; n < 5; n++) sim.emit(destroyed.adapter, 0, n);
-sim.emit(destroyed.adapter, 3);
+for (let n = 0; n < 5; n++) sim.emit(destroyed.adapter, sim.BUFFERING, n);
+sim.emit(destroyed.adapter, sim.SEEK_COMPLETE);
 assertEqual(kite.destroy(destroyed.player), true);
 
 // Collected with records queued.
 (function () {
   const collected = newPlayer();
   collected.player.oncurrent_time = (text) => calls.push("collected " + text);
-  sim.emit(collected.adapter, 4, 1);
-  sim.emit(collected.adapter, 4, 2);
+  sim.emit(collected.adapter, sim.CURRENT_TIME, 1);
+  sim.emit(collected.adapter, sim.CURRENT_TIME, 2);
 })();
 const alive = sim.alive();
 kite.gc();
@@ -26,7 +26,7 @@ check("the collection destroyed the unreachable object", () => assertEqual(sim.a
 // A survivor proves that delivery goes on.
 const survivor = newPlayer();
 survivor.player.onplay_complete = (...args) => calls.push("survivor " + args.length);
-sim.emit(survivor.adapter, 2);
+sim.emit(survivor.adapter, sim.PLAY_COMPLETE);
 
 kite.afterIdle(() => {
   check("only live objects' functions ran", () => {
@@ -34,7 +34,7 @@ kite.afterIdle(() => {
   });
   check("the destroyed objects refuse further use", () => {
     assertThrows(() => destroyed.player.player_play(), "Attempt to access destroyed JavaScript object.");
-    assertEqual(sim.emit(destroyed.adapter, 0, 1), false, "its adapter is gone");
+    assertEqual(sim.emit(destroyed.adapter, sim.BUFFERING, 1), false, "its adapter is gone");
   });
   done();
 });

@@ -22,10 +22,10 @@ for (let p = 0; p < PLAYERS; p++)
 
 function eventOf(p, r, n) {
   const time = r * 1000 + n;
-  if (n % 2 === 0) return { code: 4, data: time, text: "t:" + time };
+  if (n % 2 === 0) return { code: sim.CURRENT_TIME, data: time, text: "t:" + time };
   const type = 0x100 + 65 + (n % 26);  // the text carries the low byte only
   return {
-    code: 6,
+    code: sim.ASM_PAUSE,
     data: { type: type, param1: "p" + p, param2: String(time) },
     text: "a:EventType:" + String.fromCharCode(type & 0xff) + ",p" + p + "," + time + ";",
   };
@@ -101,7 +101,7 @@ function finish() {
         const all = expectedFor(p, DESTROY_ROUND[p] + 1);
         assertEqual(texts, all.slice(0, texts.length), "what arrived before destruction");
         assertTrue(all.length - texts.length >= EVENTS, "the last round's records were dropped");
-        assertEqual(sim.burst(entry.adapter, 4, 1, 0), false, "its adapter is gone");
+        assertEqual(sim.burst(entry.adapter, sim.CURRENT_TIME, 1, 0), false, "its adapter is gone");
         return;
       }
       assertEqual(texts, expectedFor(p, ROUNDS), "every event once, in order");

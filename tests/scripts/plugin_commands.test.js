@@ -52,7 +52,7 @@ check("each case, accepted and refused: answer, adapter call and log", () => {
     if (method.operation) sim.answer(adapter, method.operation, true);
   }
   // Sound-analysis results go to onsound_analysis only; done() waits for them.
-  assertEqual(sim.emit(adapter, 8, [1, 2]), true);
+  assertEqual(sim.emit(adapter, sim.SOUND_ANALYSIS, [1, 2]), true);
 });
 
 check("construction enables the bridge and registers nine handlers, arguments ignored", () => {

@@ -15,13 +15,15 @@ check("duration and position are reduced to their low 32 bits, or refused", () =
   ];
   for (const [reported, expected] of cases) {
     sim.report(adapter, { position: reported });
+    const answer = "5 m_pCinecasterAdapter->GetCurrentPosition get current time is  " + expected + " (0x" +
+      (expected >>> 0).toString(16) + ")!!!";
     assertEqual(logOf(() => assertEqual(player.player_get_current_position(), answerOf(expected), "position " + reported)),
-                queryLines("player_get_current_position", ["5 m_pCinecasterAdapter->GetCurrentPosition get current time is  " +
-                           expected + " (0x" + (expected >>> 0).toString(16) + ")!!!"], 0, expected));
+                queryLines("player_get_current_position", [answer], 0, expected));
   }
   for (const [reported, expected] of cases.slice(0, 5)) {
     sim.report(adapter, { duration: reported });
-    const lines = logOf(() => assertEqual(player.player_get_duration({ ignored: 1 }, 2), answerOf(expected), "duration " + reported));
+    const what = "duration " + reported;
+    const lines = logOf(() => assertEqual(player.player_get_duration({ ignored: 1 }, 2), answerOf(expected), what));
     // The answer line's second conversion is incomplete: the rest is the C library's.
     const [answer] = lines.splice(2, 1);
     assertTrue(answer.startsWith("5 GetDuration m_pCinecasterAdapter->GetDuration is  " + expected + " ("), answer);

@@ -11,7 +11,7 @@ const DESTROYED = "Attempt to access destroyed JavaScript object.";
 // Whether adapter i still exists: it takes an event only while it does (the
 // prepare-complete event, which these tests never listen to).
 function adapterAlive(i) {
-  return sim.emit(i, 1);
+  return sim.emit(i, sim.PREPARE_COMPLETE);
 }
 
 check("a getter that destroys its object: the call completes, the agent goes after it", () => {
@@ -99,8 +99,8 @@ selfish.player.onseek_complete = () => {
     calledBack.push(e.message);
   }
 };
-sim.emit(selfish.adapter, 3);
-sim.emit(selfish.adapter, 3);
+sim.emit(selfish.adapter, sim.SEEK_COMPLETE);
+sim.emit(selfish.adapter, sim.SEEK_COMPLETE);
 
 kite.afterIdle(() => {
   check("a callback may use and destroy its own object; its later records call nothing", () => {

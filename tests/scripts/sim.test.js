@@ -24,17 +24,19 @@ check("misuse throws clear errors", () => {
                "sim.report: state must be an integer from -2147483648 to 2147483647");
   assertThrows(() => sim.report(i, { duration: "1" }), "sim.report: duration must be a Number or BigInt");
   assertThrows(() => sim.emit(i, 9), "sim.emit: the event code must be an integer from 0 to 8");
-  assertThrows(() => sim.emit(i, 0, 1.5), "sim.emit: the buffering percent must be an integer from -2147483648 to 2147483647");
-  assertThrows(() => sim.emit(i, 1, 7), "sim.emit: code 1 carries no data");
-  assertThrows(() => sim.emit(i, 4, 2n ** 64n), "sim.emit: the time must be an integer from 0 to 18446744073709551615");
-  assertThrows(() => sim.emit(i, 5, "oops"), "sim.emit: code 5 needs an event {type, param1, param2} or null");
-  assertThrows(() => sim.emit(i, 6, { param1: 3 }), "sim.emit: the event's param1 must be a string");
-  assertThrows(() => sim.emit(i, 8, [1, "2"]), "sim.emit: each band must be a Number or BigInt");
-  assertThrows(() => sim.emit(i, 8, 3), "sim.emit: code 8 needs an array of integers or null");
-  assertThrows(() => sim.emit(i, 2, undefined, { userData: 0 }),
+  assertThrows(() => sim.emit(i, sim.BUFFERING, 1.5),
+               "sim.emit: the buffering percent must be an integer from -2147483648 to 2147483647");
+  assertThrows(() => sim.emit(i, sim.PREPARE_COMPLETE, 7), "sim.emit: code 1 carries no data");
+  assertThrows(() => sim.emit(i, sim.CURRENT_TIME, 2n ** 64n),
+               "sim.emit: the time must be an integer from 0 to 18446744073709551615");
+  assertThrows(() => sim.emit(i, sim.ERROR_EVENT, "oops"), "sim.emit: code 5 needs an event {type, param1, param2} or null");
+  assertThrows(() => sim.emit(i, sim.ASM_PAUSE, { param1: 3 }), "sim.emit: the event's param1 must be a string");
+  assertThrows(() => sim.emit(i, sim.SOUND_ANALYSIS, [1, "2"]), "sim.emit: each band must be a Number or BigInt");
+  assertThrows(() => sim.emit(i, sim.SOUND_ANALYSIS, 3), "sim.emit: code 8 needs an array of integers or null");
+  assertThrows(() => sim.emit(i, sim.PLAY_COMPLETE, undefined, { userData: 0 }),
                "sim.emit: options.userData can only be null (or left out)");
   // The count is a size_t: its limit is 2^32 - 1 on 32-bit targets.
-  const burstError = assertThrows(() => sim.burst(i, 4, -1, 0));
+  const burstError = assertThrows(() => sim.burst(i, sim.CURRENT_TIME, -1, 0));
   assertTrue(/^sim\.burst: the count must be an integer from 0 to (4294967295|18446744073709551615)$/.test(burstError.message),
              burstError.message);
   // A getter that throws passes its own error through.
@@ -54,7 +56,7 @@ check("a destroyed object's adapter is gone, its record stays", () => {
   const recorded = sim.calls(i).length;
   kite.destroy(player);
   assertEqual(sim.calls(i).length, recorded);
-  assertEqual([sim.emit(i, 0, 1), sim.burst(i, 0, 10, 1)], [false, false]);
+  assertEqual([sim.emit(i, sim.BUFFERING, 1), sim.burst(i, sim.BUFFERING, 10, 1)], [false, false]);
   sim.drain(i);
 });
 

@@ -2,7 +2,7 @@
 // nothing more of the script runs, and kite exits with the code.
 const player = new Tether();
 player.onbuffering = () => console.log("not delivered");
-sim.emit(sim.count() - 1, 0, 50);
+sim.emit(sim.count() - 1, sim.BUFFERING, 50);
 player.player_set_uri({
   get param_url() {
     kite.quit(3);

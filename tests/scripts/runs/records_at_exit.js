@@ -4,5 +4,5 @@
 const player = new Tether();
 const adapter = sim.count() - 1;
 player.oncurrent_time = (text) => console.log("called " + text);
-for (let n = 0; n < 3; n++) sim.emit(adapter, 4, n);
+for (let n = 0; n < 3; n++) sim.emit(adapter, sim.CURRENT_TIME, n);
 kite.quit(0);

@@ -12,11 +12,11 @@ player.onerror_event = (text) => {
   calls++;
   throw text;
 };
-sim.emit(adapter, 0, 1);
-sim.emit(adapter, 5, { type: 1, param1: "a thrown string", param2: "" });
-sim.emit(adapter, 0, 2);
-sim.emit(adapter, 0, 1);
-sim.emit(adapter, 0, 3);
+sim.emit(adapter, sim.BUFFERING, 1);
+sim.emit(adapter, sim.ERROR_EVENT, { type: 1, param1: "a thrown string", param2: "" });
+sim.emit(adapter, sim.BUFFERING, 2);
+sim.emit(adapter, sim.BUFFERING, 1);
+sim.emit(adapter, sim.BUFFERING, 3);
 kite.afterIdle(() => {
   console.log("calls " + calls);
   kite.destroy(player);
