@@ -4,6 +4,7 @@
 #include <Bridge/ScriptBridge.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Probe.h"
@@ -84,6 +85,16 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
     CScope scope(*this);
     Bridge::Engine::Attach(Isolate(), Context());
     CheckNames(aNames, "re-attached");
+
+    // A missing property, or one of another type, answers false and leaves the output alone.
+    Bridge::ScriptObject object;
+    object.set("text", Bridge::ScriptObject(std::string("5")));
+    double dOut = 7;
+    std::string strOut = "kept";
+    bool bOut = true;
+    EXPECT_FALSE(object.tryGetNumber("text", dOut) || object.tryGetNumber("absent", dOut) ||
+                 object.tryGetString("absent", strOut) || object.tryGetBool("text", bOut));
+    EXPECT_EQ(std::make_tuple(7.0, std::string("kept"), true), std::make_tuple(dOut, strOut, bOut));
 }
 
 // relay(f, ...): calls f with relay's own arguments, as a list over the call.
