@@ -5,18 +5,11 @@ BRIDGE_NATIVE_CLASS("Foreign", KiteTest::CForeign);
 
 namespace KiteTest {
 
-int CProbe::s_iLive = 0;
 int CProbe::s_iDestroyed = 0;
 int CProbe::s_iHandlerCalls = 0;
 
-CProbe::CProbe()
-{
-    ++s_iLive;
-}
-
 CProbe::~CProbe()
 {
-    --s_iLive;
     ++s_iDestroyed;
 }
 

@@ -14,15 +14,13 @@ namespace KiteTest {
 
 class KITE_TEST_EXPORT CProbe {
 public:
-    CProbe();
     ~CProbe();
 
     void set_onvalue(const Bridge::ScriptFunction& function) { m_onValue = function; }
 
     Bridge::ScriptFunction m_onValue;
 
-    // Natives alive and destroyed, and handler calls, over the process.
-    static int s_iLive;
+    // Natives destroyed and handler calls, over the process.
     static int s_iDestroyed;
     static int s_iHandlerCalls;
 };

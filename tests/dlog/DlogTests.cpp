@@ -1,0 +1,185 @@
+// The log service's line form, refusals and silence, and lines of forked and
+// concurrent writers. Capturing as scripts see it, and kite's --log:
+// tests/scripts/kite_globals.test.js and the kite.run log tests.
+#include <DlogSink.h>
+#include <dlog.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// Leaves the process-wide service as every test found it: no destination,
+// no capture.
+class DlogTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override
+    {
+        Reset();
+        if (m_pFile != nullptr)
+            std::fclose(m_pFile);
+    }
+    static void Reset()
+    {
+        Dlog::SetDestination(nullptr);
+        Dlog::StopCapture();
+        Dlog::TakeCaptured();
+    }
+
+    std::FILE* OpenDestination()
+    {
+        m_pFile = std::tmpfile();
+        Dlog::SetDestination(m_pFile);
+        return m_pFile;
+    }
+
+    // The lines written to the destination so far; each must end with a newline.
+    std::vector<std::string> WrittenLines()
+    {
+        std::fflush(m_pFile);
+        std::rewind(m_pFile);
+        std::string strAll;
+        for (int c; (c = std::fgetc(m_pFile)) != EOF;)
+            strAll += static_cast<char>(c);
+        EXPECT_TRUE(strAll.empty() || strAll.back() == '\n') << "unterminated: " << strAll;
+        std::vector<std::string> vecLines;
+        std::istringstream in(strAll);
+        for (std::string strLine; std::getline(in, strLine);)
+            vecLines.push_back(strLine);
+        return vecLines;
+    }
+
+    // "P/TAG(PID): " of this process.
+    static std::string Prefix(const std::string& strLetterSlashTag)
+    {
+        return strLetterSlashTag + "(" + std::to_string(getpid()) + "): ";
+    }
+
+    std::FILE* m_pFile = nullptr;
+};
+
+TEST_F(DlogTest, EachPriorityWritesItsLetterTagPidAndWholeMessageAndIsCapturedBeside)
+{
+    OpenDestination();
+    Dlog::StartCapture();
+    const char* const pszLetters = "VDIWEF";
+    for (int iPriority = DLOG_VERBOSE; iPriority <= DLOG_FATAL; ++iPriority)
+        EXPECT_EQ(__dlog_print(LOG_ID_MAIN, iPriority, "T", "n=%d s=%s", iPriority, "x"), 7) << iPriority;
+    // A null tag is written empty; a message longer than a line buffer is not cut.
+    std::string strLong(5000, 'z');
+    EXPECT_EQ(__dlog_print(LOG_ID_SYSTEM, DLOG_WARN, nullptr, "%s", "plain"), 5);
+    EXPECT_EQ(__dlog_print(LOG_ID_APPS, DLOG_ERROR, "TAG/SUB", "%s!", strLong.c_str()), 5001);
+    std::vector<std::string> vecLines = WrittenLines();
+    ASSERT_EQ(vecLines.size(), 8u);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(vecLines[i], Prefix(std::string(1, pszLetters[i]) + "/T") + "n=" + std::to_string(i + 2) + " s=x");
+    EXPECT_EQ(vecLines[6], Prefix("W/") + "plain");
+    EXPECT_EQ(vecLines[7], Prefix("E/TAG/SUB") + strLong + "!");
+
+    std::vector<Dlog::CLogLine> vecCaptured = Dlog::TakeCaptured();
+    ASSERT_EQ(vecCaptured.size(), 8u);
+    auto tied = [](const Dlog::CLogLine& line) {
+        return std::tie(line.m_iPriority, line.m_bHasTag, line.m_strTag, line.m_strText);
+    };
+    EXPECT_EQ(tied(vecCaptured[1]), std::make_tuple(DLOG_DEBUG, true, "T", "n=3 s=x"));
+    EXPECT_EQ(tied(vecCaptured[6]), std::make_tuple(DLOG_WARN, false, "", "plain"));
+}
+
+TEST_F(DlogTest, BadArgumentsAreRefusedEvenWithNobodyListening)
+{
+    const char* pszNoFormat = nullptr;
+    const std::tuple<int, int, const char*> aBad[] = {
+        {LOG_ID_MAIN, DLOG_DEFAULT, "m"}, {LOG_ID_MAIN, DLOG_SILENT, "m"}, {LOG_ID_MAX, DLOG_WARN, "m"},
+        {-1, DLOG_WARN, "m"},             {LOG_ID_MAIN, DLOG_WARN, pszNoFormat},
+    };
+    for (bool bListening : {false, true}) {
+        if (bListening) {
+            OpenDestination();
+            Dlog::StartCapture();
+        }
+        for (const auto& [iLogId, iPriority, pszFormat] : aBad)
+            EXPECT_LT(__dlog_print(static_cast<log_id_t>(iLogId), iPriority, "T", pszFormat), 0)
+                << iLogId << " " << iPriority << (bListening ? " listening" : " silent");
+    }
+    EXPECT_TRUE(WrittenLines().empty());
+    EXPECT_TRUE(Dlog::TakeCaptured().empty());
+}
+
+TEST_F(DlogTest, WithNobodyListeningNothingIsFormatted)
+{
+    // %n would store through the pointer if the message were formatted.
+    int iWritten = -1;
+    EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "abc%n", &iWritten), 0);
+    EXPECT_EQ(iWritten, -1);
+    // Taking the destination away, or stopping a capture, silences the service again.
+    std::FILE* pFile = OpenDestination();
+    EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "one"), 3);
+    Dlog::SetDestination(nullptr);
+    Dlog::StartCapture();
+    Dlog::StopCapture();
+    EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "two"), 0);
+    Dlog::SetDestination(pFile);
+    EXPECT_EQ(WrittenLines(), std::vector<std::string>{Prefix("W/T") + "one"});
+}
+
+// The process id of a line is the writer's, also in a forked child.
+TEST_F(DlogTest, ALinesProcessIdIsTheWritersAlsoAfterAFork)
+{
+    std::FILE* pFile = OpenDestination();
+    __dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "parent");
+    std::fflush(pFile);
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        __dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "child");
+        std::fflush(pFile);
+        _exit(0);
+    }
+    int iStatus = 0;
+    ASSERT_EQ(waitpid(child, &iStatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0);
+    __dlog_print(LOG_ID_MAIN, DLOG_WARN, "T", "parent again");
+    EXPECT_EQ(WrittenLines(), (std::vector<std::string>{Prefix("W/T") + "parent",
+                                                        "W/T(" + std::to_string(child) + "): child",
+                                                        Prefix("W/T") + "parent again"}));
+}
+
+// The plug-in logs from the player's threads and the script's at once.
+TEST_F(DlogTest, LinesFromManyThreadsStayWholeAndInOrder)
+{
+    constexpr int kThreads = 8;
+    constexpr int kLinesEach = 300;
+    const std::string strPad(700, '.');  // long enough that an unlocked write would be split
+    OpenDestination();
+    std::vector<std::thread> vecThreads;
+    for (int t = 0; t < kThreads; ++t)
+        vecThreads.emplace_back([t, &strPad] {
+            for (int i = 0; i < kLinesEach; ++i)
+                __dlog_print(LOG_ID_MAIN, DLOG_INFO, "MT", "t%d i%d %s end", t, i, strPad.c_str());
+        });
+    for (std::thread& thread : vecThreads)
+        thread.join();
+
+    std::map<int, int> mapNextIndex;
+    std::vector<std::string> vecLines = WrittenLines();
+    ASSERT_EQ(vecLines.size(), static_cast<size_t>(kThreads * kLinesEach));
+    for (const std::string& strLine : vecLines) {
+        int iThread = -1, iIndex = -1;
+        ASSERT_EQ(std::sscanf(strLine.c_str(), (Prefix("I/MT") + "t%d i%d").c_str(), &iThread, &iIndex), 2);
+        ASSERT_EQ(strLine, Prefix("I/MT") + "t" + std::to_string(iThread) + " i" + std::to_string(iIndex) + " " +
+                               strPad + " end");
+        EXPECT_EQ(iIndex, mapNextIndex[iThread]++) << strLine;
+    }
+    EXPECT_EQ(mapNextIndex.size(), static_cast<size_t>(kThreads));
+}
+
+}  // namespace

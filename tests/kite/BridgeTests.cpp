@@ -1,0 +1,136 @@
+// The bridge library's C++ surface where no script shows it. Routing, stored
+// values, delivery and object lifetime through kite: tests/scripts/kite_*.
+#include <Bridge/Engine.h>
+#include <Bridge/ScriptBridge.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "Probe.h"
+#include "V8Test.h"
+#include "V8TestEnvironment.h"
+
+namespace {
+
+using BridgeTest = TestSupport::CV8Test;
+
+// The host detaches at exit; natives of every class are destroyed then.
+TEST_F(BridgeTest, DetachDestroysEveryNativeLeft)
+{
+    KiteTest::CProbeBridge probe;
+    KiteTest::CForeignBridge foreign;
+    Bridge::Engine::InstallClass(&probe);
+    Bridge::Engine::InstallClass(&foreign);
+    Eval("globalThis.all = [new Probe(), new Probe(), new Foreign()]");
+    int iDestroyed = KiteTest::CProbe::s_iDestroyed;
+    Bridge::Engine::Detach();
+    EXPECT_EQ(iDestroyed + 2, KiteTest::CProbe::s_iDestroyed);
+    EXPECT_EQ(0u, Bridge::Engine::LiveObjectCount());
+}
+
+// The router passes what() on (tests/scripts/kite_routing).
+TEST(KiteExceptionTest, MsgGivesTheTextAndANullTextIsEmpty)
+{
+    KiteJsRuntimeException e("Cannot call native method without object instance");
+    const KiteException& base = e;
+    EXPECT_STREQ("Cannot call native method without object instance", base.msg());
+    KiteJsRuntimeException fromNull(nullptr);
+    EXPECT_STREQ("", fromNull.what());
+    EXPECT_STREQ("", fromNull.msg());
+}
+
+// Sets name i to i on a new object through the bridge and reads each back as
+// the bridge and as a script do; needs an entered context.
+void CheckNames(const std::vector<std::string>& aNames, const char* pszWhere)
+{
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    Bridge::ScriptObject object;
+    for (std::size_t i = 0; i < aNames.size(); ++i)
+        object.set(aNames[i], Bridge::ScriptObject(static_cast<int>(i)));
+    for (std::size_t i = 0; i < aNames.size(); ++i) {
+        double dOut = -1;
+        v8::Local<v8::Value> value = object.getValue()
+                                         .As<v8::Object>()
+                                         ->Get(pIsolate->GetCurrentContext(), Bridge::StringToV8(aNames[i]))
+                                         .ToLocalChecked();
+        EXPECT_TRUE(object.tryGetNumber(aNames[i], dOut) && dOut == i && value->IsNumber() &&
+                    value.As<v8::Number>()->Value() == i)
+            << pszWhere << ": " << aNames[i];
+    }
+}
+
+TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
+{
+    // Names the bridge keeps at hand and more than it keeps: empty, with a
+    // zero byte, long, and many.
+    std::vector<std::string> aNames = {"", "7", std::string("a\0b", 3), std::string(100, 'n')};
+    for (int i = 0; i < 300; ++i)
+        aNames.push_back("name" + std::to_string(i));
+    v8::Isolate::CreateParams params;
+    params.array_buffer_allocator = TestSupport::CV8TestEnvironment::Get().Allocator();
+    v8::Isolate* pOther = v8::Isolate::New(params);
+    {
+        v8::Isolate::Scope isolateScope(pOther);
+        v8::HandleScope handleScope(pOther);
+        v8::Context::Scope contextScope(v8::Context::New(pOther));
+        CheckNames(aNames, "another isolate");
+    }
+    {
+        CScope scope(*this);
+        CheckNames(aNames, "the test's isolate, beside the other");
+    }
+    pOther->Dispose();
+    Bridge::Engine::Detach();
+    CScope scope(*this);
+    Bridge::Engine::Attach(Isolate(), Context());
+    CheckNames(aNames, "re-attached");
+
+    // A missing property, or one of another type, answers false and leaves the output alone.
+    Bridge::ScriptObject object;
+    object.set("text", Bridge::ScriptObject(std::string("5")));
+    double dOut = 7;
+    std::string strOut = "kept";
+    bool bOut = true;
+    EXPECT_FALSE(object.tryGetNumber("text", dOut) || object.tryGetNumber("absent", dOut) ||
+                 object.tryGetString("absent", strOut) || object.tryGetBool("text", bOut));
+    EXPECT_EQ(std::make_tuple(7.0, std::string("kept"), true), std::make_tuple(dOut, strOut, bOut));
+}
+
+// relay(f, ...): calls f with relay's own arguments, as a list over the call.
+void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    Bridge::V8Arguments<v8::Value> arguments(info);
+    Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(Bridge::ScriptArray(&arguments));
+}
+
+// From the main loop (no handle scope, no context entered) and from a call;
+// lists with holes and longer than an event's.
+TEST_F(BridgeTest, InvokePassesEveryElementOfAListAndAnswersTheResult)
+{
+    Bridge::ScriptFunction function;
+    Bridge::ScriptArray args;
+    {
+        CScope scope(*this);
+        SetGlobal("relay", v8::FunctionTemplate::New(Isolate(), Relay)->GetFunction(Context()).ToLocalChecked());
+        function = Bridge::ScriptFunction(
+            Run("globalThis.seen = []; globalThis.f = function (...a) {"
+                "  seen.push(a.map((v) => (typeof v === 'function' ? 'f' : String(v))).join());"
+                "  return typeof a[0]; }")
+                .As<v8::Function>());
+        args.set(6, Bridge::ScriptObject(6));
+        args.set(0, Bridge::ScriptObject(std::string("zero")));
+    }
+    ASSERT_FALSE(Isolate()->InContext());
+    function.invoke(args);
+    function.invoke(Bridge::ScriptArray());
+    {
+        CScope scope(*this);
+        EXPECT_EQ("string", function.invoke(args).asString());
+    }
+    const std::string strSeven = "zero,undefined,undefined,undefined,undefined,undefined,6";
+    EXPECT_EQ(strSeven + "||" + strSeven + "|f,1,undefined,x,4,5",
+              Eval("relay(f, 1, undefined, 'x', 4, 5); seen.join('|')"));
+}
+
+}  // namespace
