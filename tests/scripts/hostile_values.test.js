@@ -132,7 +132,7 @@ events.player.onerror_event = (...args) => received.push(args);
 events.player.onbuffering = (...args) => received.push(args);
 events.player.oncurrent_time = (...args) => received.push(args);
 for (const text of STRINGS) sim.emit(events.adapter, sim.ERROR_EVENT, { type: -1, param1: text, param2: text });
-for (const percent of [-2147483648, -1, 0, 2147483647]) sim.emit(events.adapter, sim.BUFFERING, percent);
+for (const percent of [-2147483648n, -1, 0, 2147483647n]) sim.emit(events.adapter, sim.BUFFERING, percent);
 for (const time of [0n, 2n ** 31n, 2n ** 32n + 5n, 2n ** 64n - 1n]) sim.emit(events.adapter, sim.CURRENT_TIME, time);
 
 kite.afterIdle(() => {
