@@ -7,14 +7,14 @@ type SimInteger = number | bigint;
 
 /** The player operations whose answer `sim.answer` sets, as the simulated player records them. */
 type SimOperation =
-  | "SetKiteBridge" | "create" | "setUri" | "close" | "prepare" | "registerPrepareListener"
+  | "create" | "setUri" | "close" | "prepare" | "registerPrepareListener"
   | "setStreamingProperty" | "Pause" | "play" | "Stop" | "seekTo" | "Skip" | "GetDuration"
   | "GetCurrentPosition" | "GetPlayerState" | "registerSoundAnalysisListener" | "suspend"
   | "restore" | "SetSoundAnalysis";
 
 /** The event record of error and sound-server events. */
 interface SimEvent {
-  /** A 32-bit integer; the sound-server texts carry its low 8 bits as one character. */
+  /** A 32-bit integer; the sound-server texts carry its low 8 bits as one character (U+FFFD from 128 up). */
   type?: SimInteger;
   /** The error message; the sound-server text's first field. */
   param1?: string;

@@ -42,7 +42,7 @@ declare class Tether {
   /** Makes the object and its own player. Arguments are ignored. */
   constructor(...ignored: unknown[]);
 
-  /** Asks the player to create itself; each call asks again. */
+  /** Asks the player to create itself; each call asks again. The GStreamer player refuses media until then. */
   player_create(): TetherResult;
   /**
    * Gives the player its media. -2 without an argument. Once a URL is

@@ -193,7 +193,7 @@ test("the end of the stream and stop: ready again, and play starts over", async 
   }
 });
 
-test("party mode: bands of the tone every 100 ms while on, none once off", async () => {
+test("party mode: bands of the tone every 100 ms while on and playing, none paused or once off", async () => {
   const p = new RecordingPlayer().open(TONE);
   assertEqual(p.call("player_register_sound_analysis_listener", () => {}, {}), 0, "register");
   assertEqual(p.call("player_set_party_tv_mode", { param_party_mode: true }), 0, "party mode on");
@@ -208,6 +208,12 @@ test("party mode: bands of the tone every 100 ms while on, none once off", async
     assertTrue(bands.length === 16 && bands.every((b) => /^(0|[1-9][0-9]?|100)$/.test(b)), "bands " + text);
     assertTrue(bands[0] >= 60 && bands[0] === String(Math.max(...bands)) && bands[15] <= 20, "shape " + text);
   }
+  p.call("player_pause");
+  await new Promise((resolve) => kite.afterIdle(resolve));
+  mark = p.mark();
+  await sleep(300);
+  assertEqual(p.since(mark, "sound_analysis"), [], "bands while paused");
+  p.call("player_resume");
   assertEqual(p.call("player_set_party_tv_mode", { param_party_mode: false }), 0, "party mode off");
   await new Promise((resolve) => kite.afterIdle(resolve));
   mark = p.mark();

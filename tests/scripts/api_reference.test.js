@@ -1,6 +1,6 @@
 // What the script reference says of the Tether class and of sim that no
 // other test shows: construction, write-only callback properties, the
-// errors of misuse, and the event codes by name.
+// errors of misuse, the event codes by name and event fields left out.
 kite.load("lib/assert.js");
 
 const player = new Tether();
@@ -33,17 +33,23 @@ check("sim: read-only event codes by name; TypeError for a wrong type, RangeErro
   assertTrue(assertThrows(() => sim.emit(adapter, 9)) instanceof RangeError);
 });
 
-// Callback properties are write-only, and null silences one.
+// Callback properties are write-only, and null silences one. Event fields
+// may be left out; type 0 is the character U+0000.
 const got = [];
 player.onbuffering = (percent) => got.push(percent);
 player.oncurrent_time = (time) => got.push(time);
 player.oncurrent_time = null;
+player.onerror_event = player.onasm_pause = (text) => got.push(text);
 sim.emit(adapter, sim.CURRENT_TIME, 1);
 sim.emit(adapter, sim.BUFFERING, 40);
-check("reading a callback property gives undefined", () => assertEqual(player.onbuffering, undefined));
+sim.emit(adapter, sim.ERROR_EVENT, { type: 1, param1: 'Network unreachable' });
+sim.emit(adapter, sim.ASM_PAUSE, {});
+check("reading a callback property gives undefined",
+      () => assertEqual([player.onbuffering, player.oncurrent_time], [undefined, undefined]));
 
 kite.afterIdle(() => {
-  check("a property assigned null calls nothing", () => assertEqual(got, ["40"]));
+  check("a property assigned null calls nothing; fields left out are empty",
+        () => assertEqual(got, ["40", "Network unreachable", "EventType:\0,,;"]));
   kite.destroy(player);
   done();
 });

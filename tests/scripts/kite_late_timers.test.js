@@ -6,7 +6,8 @@
 kite.load("lib/assert.js");
 
 check("setTimeout and clearTimeout check their arguments", () => {
-  assertThrows(() => setTimeout("code", 1), "setTimeout: the first argument must be a function");
+  assertTrue(assertThrows(() => setTimeout("code", 1), "setTimeout: the first argument must be a function")
+    instanceof TypeError);
   clearTimeout(123456);
   clearTimeout("x");
   clearTimeout();

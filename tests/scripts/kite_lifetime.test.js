@@ -4,7 +4,7 @@ kite.load("lib/assert.js");
 
 check("a class needs new; kite.destroy takes objects of plug-in classes only", () => {
   assertTrue(assertThrows(() => Probe(), "Class constructor Probe cannot be invoked without 'new'") instanceof TypeError);
-  assertThrows(() => kite.destroy(5), "kite.destroy: the argument must be an object");
+  assertTrue(assertThrows(() => kite.destroy(5), "kite.destroy: the argument must be an object") instanceof TypeError);
   assertThrows(() => kite.destroy(), "kite.destroy: the argument must be an object");
   assertEqual(kite.destroy({}), false, "plain object");
   const probe = new Probe();
