@@ -97,11 +97,14 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
     EXPECT_EQ(std::make_tuple(7.0, std::string("kept"), true), std::make_tuple(dOut, strOut, bOut));
 }
 
-// relay(f, ...): calls f with relay's own arguments, as a list over the call.
+// relay(f, ...): calls f with relay's own arguments, as a list over the call
+// that then grows by "end": the list copies the call's arguments first.
 void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     Bridge::V8Arguments<v8::Value> arguments(info);
-    Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(Bridge::ScriptArray(&arguments));
+    Bridge::ScriptArray list(&arguments);
+    list.set(list.Length(), Bridge::ScriptObject(std::string("end")));
+    Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(list);
 }
 
 // From the main loop (no handle scope, no context entered) and from a call;
@@ -129,8 +132,8 @@ TEST_F(BridgeTest, InvokePassesEveryElementOfAListAndAnswersTheResult)
         EXPECT_EQ("string", function.invoke(args).asString());
     }
     const std::string strSeven = "zero,undefined,undefined,undefined,undefined,undefined,6";
-    EXPECT_EQ(strSeven + "||" + strSeven + "|f,1,undefined,x,4,5",
-              Eval("relay(f, 1, undefined, 'x', 4, 5); seen.join('|')"));
+    EXPECT_EQ(strSeven + "||" + strSeven + "|f,1,undefined,x,4,5,end|f,end",
+              Eval("relay(f, 1, undefined, 'x', 4, 5); relay(f); seen.join('|')"));
 }
 
 }  // namespace
