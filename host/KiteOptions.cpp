@@ -74,10 +74,12 @@ std::string Help()
         "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
         "  --plugin=PATH     load this plug-in (repeatable) instead of the libTether.so\n"
         "                    beside kite\n"
+#ifdef KITE_WITH_INSPECTOR
         "  --inspect[=[HOST:]PORT]   serve Chrome DevTools and other inspector clients\n"
         "                    (default 127.0.0.1:9229; port 0 picks a free one)\n"
         "  --inspect-wait[=...]  the same, and the script waits for a client to run it\n"
         "  --inspect-brk[=...]   as --inspect-wait, and the script pauses on its first line\n"
+#endif
         "  -h, --help        this text\n"
         "  --                ends the options; ARGS reach the script as kite.args\n"
         "\n"

@@ -1,10 +1,9 @@
-// The app that tests/kite/inspect/inspect_tests.py debugs: a player whose
-// events arrive from the main loop, a timer and an afterIdle call.
+// The app that inspect_tests.py debugs: player events that arrive from the
+// main loop, a timer and an afterIdle call. kite.args[0] 'throw': a callback throws.
 'use strict';
 const seen = [];
 const player = new Tether();
 const adapter = sim.count() - 1;
-
 player.onprepare_complete = function onPrepared() {
   const state = player.player_get_player_state();
   seen.push('prepared');
@@ -14,7 +13,6 @@ player.onbuffering = function onBuffering(percent) {
     throw new Error('buffering ' + percent);
   seen.push('buffering ' + percent);
 };
-
 function start() {
   console.log('started with', kite.args.length, 'arguments');
   player.player_prepare_async();
@@ -24,7 +22,7 @@ function start() {
   kite.afterIdle(() => {
     seen.push('idle');
     setTimeout(() => {
-      console.log(seen.join());
+      console.error(seen.join());
       kite.destroy(player);
     }, 40);
   });

@@ -10,7 +10,7 @@ APP_URL = 'file://' + APP
 
 
 class Kite:
-    """kite on app.js with an inspector on a free port, and one client."""
+    """kite --inspect-wait (or another) on app.js, a free port, and one client."""
 
     def __init__(self, option='--inspect-wait', *args):
         self.process = subprocess.Popen([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option + '=127.0.0.1:0', APP,
@@ -21,7 +21,7 @@ class Kite:
         self.next_id, self.events = 0, []
 
     def get(self, path, host=None):
-        connection = http.client.HTTPConnection(self.address, timeout=10)
+        connection = http.client.HTTPConnection(self.address, timeout=20)
         connection.request('GET', path, headers={'Host': host or self.address})
         response = connection.getresponse()
         answer = response.status, response.read().decode()
@@ -58,35 +58,34 @@ class Kite:
 class InspectTests(unittest.TestCase):
     def test_discovery_host_check_and_one_client(self):
         kite = Kite()
-        self.assertIn('chrome://inspect', kite.banner)
-        self.assertIn('devtools://devtools/bundled/js_app.html?experiments=true&v8only=true&ws=' +
-                      kite.url[len('ws://'):], kite.banner)
+        self.assertIn('open chrome://inspect', kite.banner)
+        self.assertIn('\ndevtools://devtools/bundled/js_app.html?experiments=true&v8only=true&ws=' +
+                      kite.url[len('ws://'):] + '\n', kite.banner)
         status, version = kite.get('/json/version')
         self.assertEqual((status, json.loads(version)['Browser']), (200, 'kite'))
         status, listed = kite.get('/json/list')
-        self.assertEqual(status, 200)
-        self.assertEqual(kite.get('/json'), (200, listed))
+        self.assertEqual((status, kite.get('/json')), (200, (200, listed)))
         [target] = json.loads(listed)
-        self.assertEqual(target['webSocketDebuggerUrl'], kite.url)
+        self.assertEqual((target['webSocketDebuggerUrl'], target['title'], target['type'], target['url']),
+                         (kite.url, 'app.js', 'node', APP_URL))
         self.assertEqual(target['devtoolsFrontendUrl'].split('ws=')[1], kite.url[len('ws://'):])
-        self.assertEqual((target['title'], target['type'], target['url']), ('app.js', 'node', APP_URL))
         self.assertTrue(kite.url.endswith('/' + target['id']))
-        # Names are refused, as a rebinding attack would send one, but not localhost.
+        # A name is refused, as a DNS rebinding attack sends one, but not localhost.
         self.assertEqual(kite.get('/json/list', host='evil.example:9229')[0], 403)
-        status, listed = kite.get('/json/list', host='localhost:9229')
-        self.assertEqual(json.loads(listed)[0]['webSocketDebuggerUrl'], kite.url.replace(kite.address, 'localhost:9229'))
+        listed = json.loads(kite.get('/json/list', host='localhost:9229')[1])
+        self.assertEqual(listed[0]['webSocketDebuggerUrl'], kite.url.replace(kite.address, 'localhost:9229'))
         with self.assertRaisesRegex(websocket.WebSocketBadStatusException, '403'):
             kite.attach(host='evil.example')
         kite.attach()
         with self.assertRaisesRegex(websocket.WebSocketBadStatusException, '409'):
             websocket.create_connection(kite.url, timeout=20)
-        # Still waiting for the client to run the script: SIGTERM ends it.
+        # The script still waits for the client to run it: SIGTERM ends the wait.
         kite.process.send_signal(signal.SIGTERM)
         self.assertEqual(kite.finish(143), '')
 
     def test_evaluate_console_and_end_on_detach(self):
         kite = Kite().attach()
-        self.assertEqual(kite.call('Runtime.enable'), {})
+        kite.call('Runtime.enable')
         self.assertEqual(kite.call('Runtime.evaluate', expression='6 * 7')['result']['value'], 42)
         # The script's context, whose script has not run yet.
         self.assertEqual(kite.call('Runtime.evaluate', expression='typeof kite.afterIdle + typeof onPrepared')
@@ -95,56 +94,45 @@ class InspectTests(unittest.TestCase):
         logged = kite.wait_for('Runtime.consoleAPICalled')
         self.assertEqual((logged['type'], [arg['value'] for arg in logged['args']]),
                          ('log', ['started with', 0, 'arguments']))
-        frames = logged['stackTrace']['callFrames']
-        self.assertEqual([(f['functionName'], f['lineNumber'], f['url']) for f in frames[:2]],
-                         [('start', 18, APP_URL), ('', 31, APP_URL)])
-        self.assertEqual(kite.wait_for('Runtime.consoleAPICalled')['args'][0]['value'],
-                         'prepared,buffering 50,idle,timer')
+        self.assertEqual([(f['functionName'], f['lineNumber'], f['url']) for f in logged['stackTrace']['callFrames']],
+                         [('start', 16, APP_URL), ('', 29, APP_URL)])
+        logged = kite.wait_for('Runtime.consoleAPICalled')
+        self.assertEqual((logged['type'], logged['args'][0]['value']), ('error', 'prepared,buffering 50,idle,timer'))
         # Nothing is left to do, but the client is attached.
-        for line in kite.process.stderr:
-            if line.startswith('Waiting for the debugger to disconnect...'):
-                break
+        lines = iter(kite.process.stderr.readline, 'Waiting for the debugger to disconnect...\n')
+        self.assertEqual(list(lines), ['Debugger attached.\n', 'prepared,buffering 50,idle,timer\n'])
         time.sleep(0.3)
         self.assertIsNone(kite.process.poll())
-        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared,buffering 50,idle,timer\n')
+        self.assertEqual(kite.finish(0), 'started with 0 arguments\n')
 
-    def test_breakpoint_in_callback_while_the_loop_waits(self):
-        kite = Kite().attach()
-        kite.call('Debugger.enable')
-        self.assertEqual(kite.wait_for('Debugger.scriptParsed')['url'], APP_URL)
-        breakpoint = kite.call('Debugger.setBreakpointByUrl', url=APP_URL, lineNumber=9)
-        self.assertEqual(breakpoint['locations'][0]['lineNumber'], 9)
-        kite.call('Runtime.runIfWaitingForDebugger')
-        paused = kite.wait_for('Debugger.paused')
-        self.assertEqual(paused['hitBreakpoints'], [breakpoint['breakpointId']])
-        frame = paused['callFrames'][0]
-        self.assertEqual((frame['functionName'], frame['location']['lineNumber']), ('onPrepared', 9))
-        local = frame['scopeChain'][0]
-        self.assertEqual(local['type'], 'local')
-        names = [p['name'] for p in kite.call('Runtime.getProperties', objectId=local['object']['objectId'])['result']]
-        self.assertIn('state', names)
-        evaluate = lambda expression: kite.call('Debugger.evaluateOnCallFrame', callFrameId=frame['callFrameId'],
-                                                expression=expression)['result']['value']
-        self.assertEqual(evaluate('state.return_ecode'), 0)
-        # The timer falls due meanwhile, the buffering event and afterIdle are queued: all wait,
-        # then go on as after a callback that took this long.
-        time.sleep(0.3)
-        self.assertEqual(evaluate('seen.join()'), '')
-        self.assertEqual(kite.call('Debugger.resume'), {})
-        kite.wait_for('Debugger.resumed')
-        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared,buffering 50,idle,timer\n')
-
-    def test_pause_on_uncaught_exception_in_event(self):
+    def test_breakpoint_and_uncaught_exception_in_callbacks(self):
         kite = Kite('--inspect-wait', 'throw').attach()
         kite.call('Debugger.enable')
+        self.assertEqual(kite.wait_for('Debugger.scriptParsed')['url'], APP_URL)
+        breakpoint = kite.call('Debugger.setBreakpointByUrl', url=APP_URL, lineNumber=8)
         kite.call('Debugger.setPauseOnExceptions', state='uncaught')
         kite.call('Runtime.runIfWaitingForDebugger')
         paused = kite.wait_for('Debugger.paused')
-        self.assertEqual((paused['reason'], paused['callFrames'][0]['functionName']), ('exception', 'onBuffering'))
-        self.assertTrue(paused['data']['description'].startswith('Error: buffering 50'))
+        frame = paused['callFrames'][0]
+        self.assertEqual((paused['hitBreakpoints'], frame['functionName'], frame['location']['lineNumber']),
+                         ([breakpoint['breakpointId']], 'onPrepared', 8))
+        local = frame['scopeChain'][0]
+        properties = kite.call('Runtime.getProperties', objectId=local['object']['objectId'])['result']
+        self.assertEqual((local['type'], [p['name'] for p in properties]), ('local', ['state']))
+        evaluate = lambda expression: kite.call('Debugger.evaluateOnCallFrame', callFrameId=frame['callFrameId'],
+                                                expression=expression)['result']['value']
+        self.assertEqual(evaluate('state.return_ecode'), 0)
+        # The timer falls due meanwhile, the buffering event and afterIdle are queued: all wait.
+        time.sleep(0.3)
+        self.assertEqual(evaluate('seen.join()'), '')
         kite.call('Debugger.resume')
-        kite.finish(1)
-        self.assertIn('Uncaught Error: buffering 50\n    at onBuffering', kite.stderr)
+        paused = kite.wait_for('Debugger.paused')
+        self.assertEqual((paused['reason'], paused['callFrames'][0]['functionName'], paused['data']['description']
+                          .split('\n')[0]), ('exception', 'onBuffering', 'Error: buffering 50'))
+        kite.call('Debugger.resume')
+        # Then they go on in order, as after a callback that took this long.
+        self.assertEqual(kite.finish(1), 'started with 1 arguments\n')
+        self.assertRegex(kite.stderr, r'\nUncaught Error: buffering 50\n    at onBuffering .*\nprepared,idle,timer\n$')
 
     def test_inspect_brk_pauses_on_first_line(self):
         kite = Kite('--inspect-brk').attach()
