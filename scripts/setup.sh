@@ -80,8 +80,12 @@ inspector=$deps/v8-inspector
 fetch_inspector_headers() {
   local deb version a=$inspector/apt f
   deb=$(ls "$deps"/debs/libnode108_*.deb 2>/dev/null | head -n 1)
-  [ -n "$deb" ] || { echo "no libnode108 .deb in $deps/debs"; return 1; }
-  version=$(dpkg-deb -f "$deb" Version) || return 1
+  if [ -n "$deb" ]; then
+    version=$(dpkg-deb -f "$deb" Version) || return 1
+  else
+    version=$(apt-cache policy libnode108 | awk '$1 == "Candidate:" { print $2 }')
+  fi
+  [ -n "$version" ] && [ "$version" != "(none)" ] || { echo "no version of libnode108 known"; return 1; }
   rm -rf "$a" && mkdir -p "$a/lists/partial" "$a/parts" "$a/src" || return 1
   for f in /etc/apt/sources.list.d/*.sources; do
     grep -q '^URIs:.*debian' "$f" && sed 's/^Types: deb$/Types: deb-src/' "$f" >"$a/parts/${f##*/}"
