@@ -1,6 +1,5 @@
-# kite --inspect, debugged through Debian's python3-websocket (installed by
-# scripts/setup.sh; the machine's other Pythons may lack it). A build without
-# the inspector (armhf) says so instead.
+# kite --inspect through Debian's python3-websocket (set up for /usr/bin's
+# Python only). A build without the inspector (armhf) says so instead.
 if(TETHER_INSPECTOR AND TARGET Tether)
   find_program(DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
   foreach(case discovery_host_check_and_one_client evaluate_console_and_end_on_detach

@@ -21,10 +21,7 @@ function start() {
   setTimeout(() => seen.push('timer'), 30);
   kite.afterIdle(() => {
     seen.push('idle');
-    setTimeout(() => {
-      console.error(seen.join());
-      kite.destroy(player);
-    }, 40);
+    setTimeout(() => { console.error(seen.join()); kite.destroy(player); }, 40);
   });
 }
 start();

@@ -95,7 +95,7 @@ class InspectTests(unittest.TestCase):
         self.assertEqual((logged['type'], [arg['value'] for arg in logged['args']]),
                          ('log', ['started with', 0, 'arguments']))
         self.assertEqual([(f['functionName'], f['lineNumber'], f['url']) for f in logged['stackTrace']['callFrames']],
-                         [('start', 16, APP_URL), ('', 29, APP_URL)])
+                         [('start', 16, APP_URL), ('', 26, APP_URL)])
         logged = kite.wait_for('Runtime.consoleAPICalled')
         self.assertEqual((logged['type'], logged['args'][0]['value']), ('error', 'prepared,buffering 50,idle,timer'))
         # Nothing is left to do, but the client is attached.
