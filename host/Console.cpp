@@ -2,6 +2,7 @@
 
 #include "Globals.h"
 #include "HostState.h"
+#include "Inspector.h"
 #include "ScriptValues.h"
 
 namespace Kite {
@@ -9,11 +10,12 @@ namespace Kite {
 namespace {
 
 // Arguments joined by spaces, each as String() shows it.
-void Print(const v8::FunctionCallbackInfo<v8::Value>& info, std::FILE* pStream)
+void Print(const v8::FunctionCallbackInfo<v8::Value>& info, std::FILE* pStream, const char* pszMethod)
 {
     // kite.quit stops the script only at its next function call.
     if (CHostState::Get().m_bQuitRequested)
         return;
+    InspectorConsoleCall(info, pszMethod);
     v8::Isolate* pIsolate = info.GetIsolate();
     std::string strLine;
     for (int i = 0; i < info.Length(); ++i) {
@@ -31,13 +33,13 @@ void Print(const v8::FunctionCallbackInfo<v8::Value>& info, std::FILE* pStream)
 
 void Log(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
-    Print(info, stdout);
+    Print(info, stdout, "log");
 }
 
 void Error(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     std::fflush(stdout);
-    Print(info, stderr);
+    Print(info, stderr, "error");
 }
 
 }  // namespace

@@ -15,11 +15,47 @@ const char* OptionValue(const char* pszArgument, const char* pszName)
     return pszArgument + uLength + 1;
 }
 
+// "--inspect", "--inspect=[HOST:]PORT" and the same for the other two.
+bool ParseInspect(const char* pszArgument, CKiteOptions& options, std::string& strError)
+{
+    static const struct { const char* m_pszName; EInspect m_eMode; } OPTIONS[] = {
+        {"--inspect", INSPECT_RUN}, {"--inspect-wait", INSPECT_WAIT}, {"--inspect-brk", INSPECT_BREAK}};
+    for (const auto& option : OPTIONS) {
+        const char* pszValue = OptionValue(pszArgument, option.m_pszName);
+        if (pszValue == nullptr && std::strcmp(pszArgument, option.m_pszName) != 0)
+            continue;
+        options.m_eInspect = option.m_eMode;
+        if (pszValue == nullptr)
+            return true;
+        std::string strValue = pszValue;
+        std::string::size_type uColon = strValue.rfind(':');
+        std::string strPort = uColon == std::string::npos ? strValue : strValue.substr(uColon + 1);
+        if (uColon != std::string::npos) {
+            options.m_strInspectHost = strValue.substr(0, uColon);
+            // [::1]:9229
+            if (options.m_strInspectHost.size() > 2 && options.m_strInspectHost.front() == '[' &&
+                options.m_strInspectHost.back() == ']')
+                options.m_strInspectHost = options.m_strInspectHost.substr(1, options.m_strInspectHost.size() - 2);
+        }
+        bool bDigits = !strPort.empty() && strPort.size() <= 5 &&
+                       strPort.find_first_not_of("0123456789") == std::string::npos;
+        if (!bDigits || std::stoi(strPort) > 65535 || options.m_strInspectHost.empty()) {
+            strError = std::string(option.m_pszName) + " takes [HOST:]PORT, not '" + strValue + "'";
+            return false;
+        }
+        options.m_iInspectPort = std::stoi(strPort);
+        return true;
+    }
+    strError = std::string("unknown option '") + pszArgument + "'";
+    return false;
+}
+
 }  // namespace
 
 const char* Usage()
 {
-    return "usage: kite [--adapter=sim|gst] [--log=FILE|-] [--plugin=PATH]... SCRIPT.js [ARGS...]";
+    return "usage: kite [--adapter=sim|gst] [--log=FILE|-] [--plugin=PATH]... "
+           "[--inspect[-wait|-brk][=[HOST:]PORT]] SCRIPT.js [ARGS...]";
 }
 
 std::string Help()
@@ -38,6 +74,12 @@ std::string Help()
         "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
         "  --plugin=PATH     load this plug-in (repeatable) instead of the libTether.so\n"
         "                    beside kite\n"
+#ifdef KITE_WITH_INSPECTOR
+        "  --inspect[=[HOST:]PORT]   serve Chrome DevTools and other inspector clients\n"
+        "                    (default 127.0.0.1:9229; port 0 picks a free one)\n"
+        "  --inspect-wait[=...]  the same, and the script waits for a client to run it\n"
+        "  --inspect-brk[=...]   as --inspect-wait, and the script pauses on its first line\n"
+#endif
         "  -h, --help        this text\n"
         "  --                ends the options; ARGS reach the script as kite.args\n"
         "\n"
@@ -99,8 +141,7 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
                 return false;
             }
             options.m_aPlugins.push_back(pszValue);
-        } else {
-            strError = std::string("unknown option '") + pszArgument + "'";
+        } else if (!ParseInspect(pszArgument, options, strError)) {
             return false;
         }
     }

@@ -7,6 +7,10 @@
 
 namespace Kite {
 
+// --inspect runs the script at once, --inspect-wait once a client says so,
+// --inspect-brk also pauses it on its first line.
+enum EInspect { INSPECT_OFF, INSPECT_RUN, INSPECT_WAIT, INSPECT_BREAK };
+
 struct CKiteOptions {
 #ifdef KITE_WITH_GSTREAMER
     std::string m_strAdapter = "gst";
@@ -16,6 +20,9 @@ struct CKiteOptions {
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
     std::vector<std::string> m_aPlugins;
+    EInspect m_eInspect = INSPECT_OFF;
+    std::string m_strInspectHost = "127.0.0.1";
+    int m_iInspectPort = 9229;
     std::string m_strScript;
     std::vector<std::string> m_aArgs;
     bool m_bHelp = false;

@@ -5,6 +5,7 @@
 #include <libplatform/libplatform.h>
 
 #include "HostState.h"
+#include "Inspector.h"
 #include "PromiseRejections.h"
 #include "ScheduledCalls.h"
 
@@ -49,7 +50,7 @@ gboolean Housekeeping(gpointer pData)
             }
         }
     }
-    if (state.m_bQuitRequested || NothingLeft())
+    if (state.m_bQuitRequested || (NothingLeft() && !InspectorHoldsRun()))
         g_main_loop_quit(pRun->m_pLoop);
     return G_SOURCE_CONTINUE;
 }

@@ -48,6 +48,8 @@ void Invoke(CScheduledCall* pCall)
     for (const v8::Global<v8::Value>& argument : pCall->m_aArguments)
         aArguments.push_back(argument.Get(pIsolate));
     v8::TryCatch tryCatch(pIsolate);
+    // Uncaught for a debugger too (see Bridge::Engine::Attach).
+    tryCatch.SetVerbose(true);
     v8::MaybeLocal<v8::Value> result = pCall->m_function.Get(pIsolate)->Call(
         context, v8::Undefined(pIsolate), static_cast<int>(aArguments.size()), aArguments.data());
     (void)result;

@@ -1,5 +1,6 @@
 #include "Signals.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -34,6 +35,10 @@ int s_aPipe[2] = {-1, -1};
 // what it queued, so that the queued source is seen to pass between them.
 std::mutex s_handOver;
 
+std::atomic<bool> s_bReceived{false};
+std::mutex s_alsoWakeLock;
+GMainContext* s_pAlsoWake = nullptr;
+
 void OnSignal(int iSignal)
 {
     int iSavedErrno = errno;
@@ -63,9 +68,15 @@ void Watch(v8::Isolate* pIsolate)
             return;
         // Stops script code that is running now, wherever it is; the main
         // loop, which may be waiting, is woken to end the run.
+        s_bReceived = true;
         pIsolate->TerminateExecution();
-        std::lock_guard<std::mutex> handOver(s_handOver);
-        g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, GINT_TO_POINTER(uSignal), nullptr);
+        {
+            std::lock_guard<std::mutex> handOver(s_handOver);
+            g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, GINT_TO_POINTER(uSignal), nullptr);
+        }
+        std::lock_guard<std::mutex> alsoWake(s_alsoWakeLock);
+        if (s_pAlsoWake != nullptr)
+            g_main_context_wakeup(s_pAlsoWake);
     }
 }
 
@@ -75,6 +86,21 @@ void CSignalWatch::BlockInEveryThread()
 {
     sigset_t set = StopSignals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+bool CSignalWatch::Received()
+{
+    return s_bReceived;
+}
+
+void CSignalWatch::AlsoWake(GMainContext* pContext)
+{
+    if (pContext != nullptr)
+        g_main_context_ref(pContext);
+    std::lock_guard<std::mutex> alsoWake(s_alsoWakeLock);
+    if (s_pAlsoWake != nullptr)
+        g_main_context_unref(s_pAlsoWake);
+    s_pAlsoWake = pContext;
 }
 
 CSignalWatch::CSignalWatch(v8::Isolate* pIsolate)

@@ -4,6 +4,7 @@
 #ifndef KITE_SIGNALS_H
 #define KITE_SIGNALS_H
 
+#include <glib.h>
 #include <thread>
 #include <v8.h>
 
@@ -16,6 +17,11 @@ public:
     // alone, which waits for nothing else (a thread busy in script code may
     // not run a handler until it calls out, as under ThreadSanitizer).
     static void BlockInEveryThread();
+
+    // True once SIGINT or SIGTERM has come: for loops that wait without the
+    // main context (the inspector's), which AlsoWake wakes.
+    static bool Received();
+    static void AlsoWake(GMainContext* pContext);
 
     explicit CSignalWatch(v8::Isolate* pIsolate);
     // Call before the isolate goes.

@@ -6,6 +6,7 @@
 #include "AdapterSelection.h"
 #include "Globals.h"
 #include "HostState.h"
+#include "Inspector.h"
 #include "KiteOptions.h"
 #include "LogDestination.h"
 #include "MainLoop.h"
@@ -36,6 +37,8 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
     v8::Isolate* pIsolate = context->GetIsolate();
     std::string strError;
 
+    if (options.m_eInspect != INSPECT_OFF && !StartInspector(options, context, strError))
+        return Fail(strError);
     InstallConsole(context);
     InstallTimers(context);
     InstallTestHelpers(context, InstallKiteObject(context, options.m_aArgs));
@@ -57,6 +60,9 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
         v8::Local<v8::Script> script;
         if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script))
             return Fail(DescribeCompileError(pIsolate, tryCatch, options.m_strScript));
+        InspectorBeforeScript();
+        // Uncaught for a debugger too (see Bridge::Engine::Attach).
+        tryCatch.SetVerbose(true);
         v8::MaybeLocal<v8::Value> result = script->Run(context);
         (void)result;
         if (tryCatch.HasCaught() && !tryCatch.HasTerminated()) {
@@ -119,6 +125,7 @@ int main(int iArgc, char** ppArgv)
 
             // Natives go before their bridges, and those before V8; nothing
             // of the script runs any more.
+            Kite::StopInspector();
             Kite::CancelScheduledCalls();
             Kite::ForgetPromiseRejections();
             Bridge::Engine::Detach();

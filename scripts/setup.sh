@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test the project:
-# Debian packages, V8 (unpacked from Debian's libnode into .deps/libnode) and
-# TypeScript (from the npm registry into .deps/typescript, for
-# scripts/check-types.sh). Idempotent: each step runs only when its result is
+# Debian packages, V8 (unpacked from Debian's libnode into .deps/libnode), the
+# V8 inspector's headers (from Debian's nodejs sources into
+# .deps/v8-inspector, for kite --inspect) and TypeScript (from the npm
+# registry into .deps/typescript, for scripts/check-types.sh). Idempotent: each step runs only when its result is
 # missing. It says what it does; the tools' own output goes to
 # .deps/setup.log, shown when a step fails.
 set -euo pipefail
@@ -20,6 +21,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   # run-time needs of Debian's libnode
   libicu72 libuv1 libssl3 libbrotli1 libc-ares2 libnghttp2-14 zlib1g
+  # kite --inspect: its server, and the protocol client of its tests
+  libsoup-3.0-dev python3 python3-websocket
 )
 # Debian's Node.js only where there is none: another one may own the name.
 command -v node >/dev/null || packages+=(nodejs npm)
@@ -68,6 +71,41 @@ unpack_v8() {
 }
 if [ ! -f "$deps/libnode/usr/include/node/v8.h" ]; then
   step "unpacking V8 from Debian's libnode into $deps/libnode" unpack_v8
+fi
+
+# libnode exports V8's inspector but libnode-dev lacks its header: it is
+# taken from Debian's source package of the same nodejs version, through a
+# private apt configuration with deb-src entries (the machine has none).
+inspector=$deps/v8-inspector
+fetch_inspector_headers() {
+  local deb version a=$inspector/apt f
+  deb=$(ls "$deps"/debs/libnode108_*.deb 2>/dev/null | head -n 1)
+  if [ -n "$deb" ]; then
+    version=$(dpkg-deb -f "$deb" Version) || return 1
+  else
+    version=$(apt-cache policy libnode108 | awk '$1 == "Candidate:" { print $2 }')
+  fi
+  [ -n "$version" ] && [ "$version" != "(none)" ] || { echo "no version of libnode108 known"; return 1; }
+  rm -rf "$a" && mkdir -p "$a/lists/partial" "$a/parts" "$a/src" || return 1
+  for f in /etc/apt/sources.list.d/*.sources; do
+    grep -q '^URIs:.*debian' "$f" && sed 's/^Types: deb$/Types: deb-src/' "$f" >"$a/parts/${f##*/}"
+  done
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' "$f" >"$a/parts/${f##*/}.list"
+  done
+  local -a conf=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$a/parts"
+                 -o "Dir::State::Lists=$a/lists")
+  apt-get "${conf[@]}" update || return 1
+  # The .dsc of the security suite has been seen to 404; the tarball is enough.
+  (cd "$a/src" && apt-get "${conf[@]}" source --download-only "nodejs=$version") || true
+  f=$(ls "$a"/src/nodejs_*.orig.tar.xz 2>/dev/null | head -n 1)
+  [ -n "$f" ] || { echo "the nodejs $version source tarball did not arrive"; return 1; }
+  mkdir -p "$inspector/include" &&
+    tar -xJf "$f" --no-same-owner -C "$inspector/include" --strip-components=4 --wildcards '*/deps/v8/include/v8-inspector*.h' &&
+    rm -rf "$a"
+}
+if [ ! -f "$inspector/include/v8-inspector.h" ]; then
+  step "fetching V8's inspector headers from Debian's nodejs sources into $inspector" fetch_inspector_headers
 fi
 
 typescript=$deps/typescript

@@ -14,11 +14,17 @@ namespace {
 v8::Global<v8::Context> s_context;
 Engine::UncaughtHandler s_uncaughtHandler = nullptr;
 std::vector<ScriptBridge*> s_installed;
+
+// Verbose TryCatches hand their exceptions to the message listeners, and
+// with none V8 prints a line of its own; the uncaught handler reports them.
+void IgnoreMessage(v8::Local<v8::Message>, v8::Local<v8::Value>) {}
 }  // namespace
 
 void Engine::Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context)
 {
     s_context.Reset(pIsolate, context);
+    pIsolate->RemoveMessageListeners(IgnoreMessage);
+    pIsolate->AddMessageListener(IgnoreMessage);
 }
 
 void Engine::Detach()
@@ -34,8 +40,10 @@ void Engine::Detach()
             CObjectRegistry::DestroyAll(pIsolate);
         }
     }
-    if (pIsolate != nullptr)
+    if (pIsolate != nullptr) {
         ReleaseKeys(pIsolate);
+        pIsolate->RemoveMessageListeners(IgnoreMessage);
+    }
     for (ScriptBridge* pBridge : s_installed)
         pBridge->resetHandles();
     s_installed.clear();

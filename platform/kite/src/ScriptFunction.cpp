@@ -57,6 +57,9 @@ ScriptObject ScriptFunction::invoke(ScriptArray args) const
     }
 
     v8::TryCatch tryCatch(pIsolate);
+    // What is caught here is reported as uncaught, and a debugger's "pause
+    // on uncaught exceptions" sees it so only through a verbose TryCatch.
+    tryCatch.SetVerbose(true);
     v8::Local<v8::Value> result;
     if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv)
              .ToLocal(&result)) {

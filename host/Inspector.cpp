@@ -1,0 +1,363 @@
+#include "Inspector.h"
+
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <v8-inspector.h>
+#include <vector>
+
+#include "InspectorServer.h"
+#include "ScriptValues.h"
+#include "Signals.h"
+
+namespace Kite {
+
+namespace {
+
+using v8_inspector::StringBuffer;
+using v8_inspector::StringView;
+
+const int CONTEXT_GROUP = 1;
+
+StringView ViewOf(const std::string& strAscii)
+{
+    return StringView(reinterpret_cast<const uint8_t*>(strAscii.data()), strAscii.size());
+}
+
+StringView ViewOf(const std::vector<uint16_t>& aUtf16)
+{
+    return StringView(aUtf16.data(), aUtf16.size());
+}
+
+std::vector<uint16_t> Utf16Of(const std::string& strUtf8)
+{
+    glong lLength = 0;
+    gunichar2* pText = g_utf8_to_utf16(strUtf8.data(), static_cast<glong>(strUtf8.size()), nullptr, &lLength, nullptr);
+    std::vector<uint16_t> aText;
+    if (pText != nullptr)
+        aText.assign(pText, pText + lLength);
+    g_free(pText);
+    return aText;
+}
+
+void AppendUtf8(std::string& strOut, uint32_t uCode)
+{
+    if (uCode < 0x80) {
+        strOut += static_cast<char>(uCode);
+    } else if (uCode < 0x800) {
+        strOut += static_cast<char>(0xC0 | (uCode >> 6));
+        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
+    } else if (uCode < 0x10000) {
+        strOut += static_cast<char>(0xE0 | (uCode >> 12));
+        strOut += static_cast<char>(0x80 | ((uCode >> 6) & 0x3F));
+        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
+    } else {
+        strOut += static_cast<char>(0xF0 | (uCode >> 18));
+        strOut += static_cast<char>(0x80 | ((uCode >> 12) & 0x3F));
+        strOut += static_cast<char>(0x80 | ((uCode >> 6) & 0x3F));
+        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
+    }
+}
+
+// V8 hands out Latin-1 or UTF-16; a WebSocket text frame must be UTF-8, so a
+// lone surrogate (a string sliced in the middle of a pair) becomes U+FFFD.
+std::string Utf8Of(const StringView& view)
+{
+    std::string strOut;
+    strOut.reserve(view.length());
+    if (view.is8Bit()) {
+        for (std::size_t i = 0; i < view.length(); ++i)
+            AppendUtf8(strOut, view.characters8()[i]);
+        return strOut;
+    }
+    const uint16_t* pText = view.characters16();
+    for (std::size_t i = 0; i < view.length(); ++i) {
+        uint32_t uCode = pText[i];
+        if (uCode >= 0xD800 && uCode <= 0xDBFF && i + 1 < view.length() && pText[i + 1] >= 0xDC00 &&
+            pText[i + 1] <= 0xDFFF) {
+            uCode = 0x10000 + ((uCode - 0xD800) << 10) + (pText[i + 1] - 0xDC00);
+            ++i;
+        } else if (uCode >= 0xD800 && uCode <= 0xDFFF) {
+            uCode = 0xFFFD;
+        }
+        AppendUtf8(strOut, uCode);
+    }
+    return strOut;
+}
+
+// file:// and the absolute path, escaped; empty when it cannot be one.
+std::string FileUrlOf(const std::string& strPath)
+{
+    gchar* pszAbsolute = g_canonicalize_filename(strPath.c_str(), nullptr);
+    gchar* pszUrl = g_filename_to_uri(pszAbsolute, nullptr, nullptr);
+    std::string strUrl = pszUrl != nullptr ? pszUrl : "";
+    g_free(pszUrl);
+    g_free(pszAbsolute);
+    return strUrl;
+}
+
+std::string BaseNameOf(const std::string& strPath)
+{
+    std::string::size_type uSlash = strPath.rfind('/');
+    return uSlash == std::string::npos ? strPath : strPath.substr(uSlash + 1);
+}
+
+// Libnode has no RTTI: this file is built without it (see host/CMakeLists.txt).
+class CInspector : public v8_inspector::V8InspectorClient,
+                   public v8_inspector::V8Inspector::Channel,
+                   public CInspectorServer::CListener {
+public:
+    CInspector(v8::Local<v8::Context> context, const CKiteOptions& options)
+        : m_pIsolate(context->GetIsolate()), m_context(m_pIsolate, context), m_eMode(options.m_eInspect)
+    {
+        v8::HandleScope scope(m_pIsolate);
+        // V8's own console tells the inspector; kite's replaces it.
+        v8::Local<v8::Value> console;
+        if (context->Global()->Get(context, NewString(m_pIsolate, "console")).ToLocal(&console) &&
+            console->IsObject())
+            m_console.Reset(m_pIsolate, console.As<v8::Object>());
+
+        m_pInspector = v8_inspector::V8Inspector::create(m_pIsolate, this);
+        std::vector<uint16_t> aName = Utf16Of(BaseNameOf(options.m_strScript));
+        std::string strAux = "{\"isDefault\":true}";
+        v8_inspector::V8ContextInfo info(context, CONTEXT_GROUP, ViewOf(aName));
+        info.auxData = ViewOf(strAux);
+        m_pInspector->contextCreated(info);
+
+        CInspectorServer::CTarget target{BaseNameOf(options.m_strScript), FileUrlOf(options.m_strScript),
+                                         v8::V8::GetVersion()};
+        m_pServer.reset(new CInspectorServer(*this, target));
+    }
+
+    ~CInspector() override
+    {
+        CSignalWatch::AlsoWake(nullptr);
+        m_pSession.reset();
+        m_pServer.reset();
+        m_pInspector.reset();
+    }
+
+    bool Listen(const CKiteOptions& options, std::string& strError)
+    {
+        if (!m_pServer->Listen(options.m_strInspectHost, options.m_iInspectPort, strError))
+            return false;
+        CSignalWatch::AlsoWake(m_pServer->Context());
+        const std::string& strAddress = m_pServer->Address();
+        if (!m_pServer->IsLoopback())
+            std::fprintf(stderr,
+                         "kite: warning: the inspector listens on %s, which is not a loopback address: "
+                         "whoever reaches it can run any code in kite\n",
+                         strAddress.c_str());
+        std::fprintf(stderr,
+                     "Debugger listening on %s\n"
+                     "To debug, open chrome://inspect in Chrome and pick the script under Remote Target\n"
+                     "(Configure... adds %s if it is not listed), or open\n%s\n",
+                     m_pServer->WebSocketUrl().c_str(), strAddress.c_str(), m_pServer->FrontendUrl().c_str());
+        std::fflush(stderr);
+        return true;
+    }
+
+    void BeforeScript()
+    {
+        if (m_eMode == INSPECT_RUN)
+            return;
+        // The client says Runtime.runIfWaitingForDebugger once it has set
+        // its breakpoints.
+        while (!m_bRunRequested && !CSignalWatch::Received())
+            m_pServer->ServeOnce();
+        if (m_eMode == INSPECT_BREAK && m_pSession != nullptr) {
+            std::string strReason = "Break on start";
+            m_pSession->schedulePauseOnNextStatement(ViewOf(strReason), StringView());
+        }
+    }
+
+    bool HoldsRun()
+    {
+        if (!m_pServer->Attached())
+            return false;
+        if (!m_bWaitingNoted) {
+            m_bWaitingNoted = true;
+            std::fputs("Waiting for the debugger to disconnect...\n", stderr);
+            std::fflush(stderr);
+        }
+        return true;
+    }
+
+    void ConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
+    {
+        if (m_console.IsEmpty())
+            return;
+        v8::HandleScope scope(m_pIsolate);
+        v8::Local<v8::Context> context = m_pIsolate->GetCurrentContext();
+        v8::Local<v8::Object> console = m_console.Get(m_pIsolate);
+        v8::TryCatch tryCatch(m_pIsolate);
+        v8::Local<v8::Value> method;
+        if (!console->Get(context, NewString(m_pIsolate, pszMethod)).ToLocal(&method) || !method->IsFunction())
+            return;
+        std::vector<v8::Local<v8::Value>> aArguments;
+        for (int i = 0; i < info.Length(); ++i)
+            aArguments.push_back(info[i]);
+        v8::MaybeLocal<v8::Value> result = method.As<v8::Function>()->Call(
+            context, console, static_cast<int>(aArguments.size()), aArguments.data());
+        (void)result;
+    }
+
+    // While paused, only the inspector's own sockets are served: timers,
+    // afterIdle calls and player events wait on the main loop, in order.
+    void runMessageLoopOnPause(int) override
+    {
+        if (m_bPaused)
+            return;
+        m_bPaused = true;
+        while (m_bPaused && m_pServer->Attached() && !CSignalWatch::Received()) {
+            Drain();
+            if (m_bPaused)
+                m_pServer->ServeOnce();
+        }
+        m_bPaused = false;
+    }
+
+    void quitMessageLoopOnPause() override { m_bPaused = false; }
+
+    void runIfWaitingForDebugger(int) override { m_bRunRequested = true; }
+
+    v8::Local<v8::Context> ensureDefaultContextInGroup(int) override { return m_context.Get(m_pIsolate); }
+
+    double currentTimeMS() override { return static_cast<double>(g_get_real_time()) / 1000.0; }
+
+    // Scripts are compiled under their path, which error stacks show; the
+    // client knows them by file URL, as it knows Node's.
+    std::unique_ptr<StringBuffer> resourceNameToUrl(const StringView& name) override
+    {
+        std::string strName = Utf8Of(name);
+        if (strName.empty() || strName.find("://") != std::string::npos)
+            return nullptr;
+        std::string strUrl = FileUrlOf(strName);
+        if (strUrl.empty())
+            return nullptr;
+        return StringBuffer::create(ViewOf(strUrl));
+    }
+
+    void sendResponse(int, std::unique_ptr<StringBuffer> message) override
+    {
+        m_pServer->Send(Utf8Of(message->string()));
+    }
+
+    void sendNotification(std::unique_ptr<StringBuffer> message) override
+    {
+        m_pServer->Send(Utf8Of(message->string()));
+    }
+
+    void flushProtocolNotifications() override {}
+
+    void OnAttach() override
+    {
+        m_pSession = m_pInspector->connect(CONTEXT_GROUP, this, StringView());
+        m_bDetached = false;
+        m_bWaitingNoted = false;
+        std::fputs("Debugger attached.\n", stderr);
+        std::fflush(stderr);
+    }
+
+    // Dispatched later, from an idle call: a message handled inside the
+    // socket's own callback could pause, and then no further message, such
+    // as the resume, would be read from that socket.
+    void OnMessage(std::string strMessage) override
+    {
+        m_queue.push_back(std::move(strMessage));
+        if (!m_bDrainPosted) {
+            m_bDrainPosted = true;
+            m_pServer->Post(DrainLater, this);
+        }
+    }
+
+    void OnDetach() override
+    {
+        m_queue.clear();
+        m_bDetached = true;
+        EndSessionIfDetached();
+    }
+
+private:
+    static gboolean DrainLater(gpointer pThis)
+    {
+        CInspector* pInspector = static_cast<CInspector*>(pThis);
+        pInspector->m_bDrainPosted = false;
+        pInspector->Drain();
+        return G_SOURCE_REMOVE;
+    }
+
+    void Drain()
+    {
+        while (!m_queue.empty() && m_pSession != nullptr) {
+            std::vector<uint16_t> aMessage = Utf16Of(m_queue.front());
+            m_queue.pop_front();
+            ++m_iDispatchDepth;
+            {
+                v8::HandleScope scope(m_pIsolate);
+                m_pSession->dispatchProtocolMessage(ViewOf(aMessage));
+            }
+            --m_iDispatchDepth;
+        }
+        EndSessionIfDetached();
+    }
+
+    // A session goes only when none of its calls is under way.
+    void EndSessionIfDetached()
+    {
+        if (m_bDetached && m_iDispatchDepth == 0)
+            m_pSession.reset();
+    }
+
+    v8::Isolate* m_pIsolate;
+    v8::Global<v8::Context> m_context;
+    v8::Global<v8::Object> m_console;
+    EInspect m_eMode;
+    std::unique_ptr<v8_inspector::V8Inspector> m_pInspector;
+    std::unique_ptr<v8_inspector::V8InspectorSession> m_pSession;
+    std::unique_ptr<CInspectorServer> m_pServer;
+    std::deque<std::string> m_queue;
+    bool m_bDrainPosted = false;
+    int m_iDispatchDepth = 0;
+    bool m_bPaused = false;
+    bool m_bRunRequested = false;
+    bool m_bDetached = false;
+    bool m_bWaitingNoted = false;
+};
+
+std::unique_ptr<CInspector> s_pInspector;
+
+}  // namespace
+
+bool StartInspector(const CKiteOptions& options, v8::Local<v8::Context> context, std::string& strError)
+{
+    std::unique_ptr<CInspector> pInspector(new CInspector(context, options));
+    if (!pInspector->Listen(options, strError))
+        return false;
+    s_pInspector = std::move(pInspector);
+    return true;
+}
+
+void InspectorBeforeScript()
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->BeforeScript();
+}
+
+bool InspectorHoldsRun()
+{
+    return s_pInspector != nullptr && s_pInspector->HoldsRun();
+}
+
+void InspectorConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->ConsoleCall(info, pszMethod);
+}
+
+void StopInspector()
+{
+    s_pInspector.reset();
+}
+
+}  // namespace Kite

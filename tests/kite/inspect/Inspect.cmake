@@ -1,0 +1,26 @@
+# kite --inspect through Debian's python3-websocket (set up for /usr/bin's
+# Python only). A build without the inspector (armhf) says so instead.
+if(TETHER_INSPECTOR AND TARGET Tether)
+  find_program(DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+  foreach(case discovery_host_check_and_one_client evaluate_console_and_end_on_detach
+               breakpoint_and_uncaught_exception_in_callbacks inspect_brk_pauses_on_first_line)
+    add_test(NAME kite.inspect.${case}
+      COMMAND ${DEBIAN_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/inspect_tests.py $<TARGET_FILE:kite> $<TARGET_FILE:Tether>
+              InspectTests.test_${case})
+    set_tests_properties(kite.inspect.${case} PROPERTIES TIMEOUT 60)
+  endforeach()
+  set(UUID "[0-9a-f-]+")
+  add_kite_run_test(inspect_default_address 0
+    "^Debugger listening on ws://127[.]0[.]0[.]1:9229/${UUID}\n[^\n]*chrome://inspect[^\n]*\n[^\n]*\ndevtools://devtools/bundled/js_app[.]html[?]experiments=true&v8only=true&ws=127[.]0[.]0[.]1:9229/${UUID}\n$"
+    ARGS ${PROBE} --inspect ${RUNS}/args.js STDOUT "^0:\n$")
+  add_kite_run_test(inspect_public_address 0
+    "^kite: warning: the inspector listens on 0[.]0[.]0[.]0:[0-9]+, which is not a loopback address: [^\n]+\nDebugger listening on ws://0[.]0[.]0[.]0:"
+    ARGS ${PROBE} --inspect=0.0.0.0:0 ${RUNS}/args.js)
+  add_kite_run_test(inspect_help 0 "^$" ARGS --help
+    STDOUT "\n  --inspect\\[=\\[HOST:\\]PORT\\] +serve Chrome DevTools[^\n]*\n +\\(default 127[.]0[.]0[.]1:9229; port 0 picks a free one\\)\n  --inspect-wait\\[=[.][.][.]\\] [^\n]*\n  --inspect-brk")
+elseif(NOT TETHER_INSPECTOR)
+  add_kite_run_test(inspect_not_built 2 "^kite: --inspect is not available in this build of kite\n$"
+    ARGS ${PROBE} --inspect ${RUNS}/args.js)
+endif()
+add_kite_run_test(inspect_bad_address 2 "^kite: --inspect-brk takes \\[HOST:\\]PORT, not 'localhost:99999' [(]usage"
+  ARGS ${PROBE} --inspect-brk=localhost:99999 ${RUNS}/args.js)
