@@ -3,6 +3,7 @@
 #include "PlayerAgent.h"
 
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <string>
 
@@ -146,7 +147,7 @@ CPlayerAgent::CPlayerAgent()
 #define TETHER_HANDLER_ADDRESS(property, slot, setter, handler) reinterpret_cast<void*>(&handler),
     void* const apHandlers[] = {TETHER_CALLBACKS(TETHER_HANDLER_ADDRESS)};
 #undef TETHER_HANDLER_ADDRESS
-    static_assert(sizeof(apHandlers) / sizeof(apHandlers[0]) == DeviceAPI::Cinecast::KITE_BRIDGE_CALLBACK_COUNT,
+    static_assert(std::size(apHandlers) == DeviceAPI::Cinecast::KITE_BRIDGE_CALLBACK_COUNT,
                   "one handler per event code");
     for (int iCode = 0; iCode < DeviceAPI::Cinecast::KITE_BRIDGE_CALLBACK_COUNT; ++iCode)
         m_pCinecasterAdapter->RegisterKiteBridgeCallback(

@@ -99,6 +99,23 @@ bool GetMember(const CLogSite& site, bool bValid, const Json::Value& root, const
     });
 }
 
+// Parses strJson into root. Only a text that parses to an object makes a
+// valid document; the empty text is not one.
+bool ParseObject(const CLogSite& site, const std::string& strJson, Json::Value& root)
+{
+    return Caught(site, false, [&] {
+        if (!strJson.empty()) {
+            Json::Reader reader;
+            if (!reader.parse(strJson, root, true)) {
+                // A failed parse may leave part of an object behind: never valid.
+                JSON_LOG_W_AT(site, "Json::Reader parse string[%s] faild.", strJson.c_str());
+                return false;
+            }
+        }
+        return root.type() == Json::objectValue;
+    });
+}
+
 }  // namespace
 
 CTetherJson::CTetherJson() : jsonvalue(), bValid(true)
@@ -109,20 +126,8 @@ CTetherJson::CTetherJson() : jsonvalue(), bValid(true)
     });
 }
 
-CTetherJson::CTetherJson(std::string strJson) : jsonvalue(), bValid(false)
+CTetherJson::CTetherJson(std::string strJson) : jsonvalue(), bValid(ParseObject(LOG_SITE(), strJson, jsonvalue))
 {
-    const CLogSite site = LOG_SITE();
-    bValid = Caught(site, false, [&] {
-        if (!strJson.empty()) {
-            Json::Reader reader;
-            if (!reader.parse(strJson, jsonvalue, true)) {
-                // A failed parse may leave part of an object behind: never valid.
-                JSON_LOG_W_AT(site, "Json::Reader parse string[%s] faild.", strJson.c_str());
-                return false;
-            }
-        }
-        return jsonvalue.type() == Json::objectValue;
-    });
 }
 
 CTetherJson::~CTetherJson() = default;

@@ -108,9 +108,8 @@ void guarded(const CallInfo& info)
         pIsolate->ThrowException(error.Kind() == CScriptArgumentError::RANGE_ERROR
                                      ? v8::Exception::RangeError(message)
                                      : v8::Exception::TypeError(message));
-    } catch (const std::out_of_range& error) {
-        pIsolate->ThrowException(v8::Exception::RangeError(text(pIsolate, strFunction + ": " + error.what())));
-    } catch (const std::invalid_argument& error) {
+    } catch (const std::logic_error& error) {
+        // An index or a code the simulated player does not have.
         pIsolate->ThrowException(v8::Exception::RangeError(text(pIsolate, strFunction + ": " + error.what())));
     } catch (const std::exception& error) {
         // A handler that threw while emit waited for it.

@@ -95,8 +95,7 @@ ScriptObject& ScriptArray::slot(int iIndex)
 {
     detach();
     if (iIndex >= m_iCount) {
-        if (iIndex > 0)
-            m_rest.resize(static_cast<std::size_t>(iIndex), ScriptObject(v8::Local<v8::Value>()));
+        m_rest.resize(static_cast<std::size_t>(iIndex), ScriptObject(v8::Local<v8::Value>()));
         m_iCount = iIndex + 1;
     }
     return iIndex == 0 ? m_first : m_rest[iIndex - 1];
