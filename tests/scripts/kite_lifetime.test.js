@@ -2,8 +2,9 @@
 // kite.afterIdle relative to events queued on the main loop.
 kite.load("lib/assert.js");
 
-check("a class needs new; kite.destroy takes objects of plug-in classes only", () => {
+check("a class needs new and a native; kite.destroy takes objects of plug-in classes only", () => {
   assertTrue(assertThrows(() => Probe(), "Class constructor Probe cannot be invoked without 'new'") instanceof TypeError);
+  assertTrue(assertThrows(() => new Probe("refuse"), "Probe: refused").constructor === Error, "a failed native");
   assertTrue(assertThrows(() => kite.destroy(5), "kite.destroy: the argument must be an object") instanceof TypeError);
   assertThrows(() => kite.destroy(), "kite.destroy: the argument must be an object");
   assertEqual(kite.destroy({}), false, "plain object");

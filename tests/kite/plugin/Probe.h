@@ -5,6 +5,8 @@
 #define KITE_TEST_PROBE_H
 
 #include <Bridge/ScriptBridge.h>
+
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,7 +38,13 @@ class CBridgeOf : public Bridge::ScriptBridge {
 public:
     virtual const char* getScriptClassName() const;
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
-    virtual void* constructFromScript(const Bridge::ScriptArray&) { return new TNative; }
+    // new Class("refuse") fails in the native's construction.
+    virtual void* constructFromScript(const Bridge::ScriptArray& args)
+    {
+        if (args.Length() > 0 && args.get(0).asString() == "refuse")
+            throw std::runtime_error("refused");
+        return new TNative;
+    }
     virtual void destroyFromScript(void* pNative) { delete static_cast<TNative*>(pNative); }
 };
 template <>
