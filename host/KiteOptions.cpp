@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "InstallLayout.h"
+
 namespace Kite {
 
 namespace {
@@ -36,10 +38,15 @@ std::string Help()
         "                    gets the `sim` global\n"
         "                    (default: --adapter=" + defaults.m_strAdapter + ")\n"
         "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
-        "  --plugin=PATH     load this plug-in (repeatable) instead of the libTether.so\n"
-        "                    beside kite\n"
+        "  --plugin=PATH     load this plug-in (repeatable) instead of the ones found\n"
+        "                    as below\n"
         "  -h, --help        this text\n"
         "  --                ends the options; ARGS reach the script as kite.args\n"
+        "\n"
+        "Plug-ins: without --plugin, every library (*.so) in the plug-in folder\n"
+        "  " + PluginDirectory() + "\n"
+        "then in each folder of KITE_PLUGIN_PATH (colon-separated); a folder that\n"
+        "does not exist is skipped.\n"
         "\n"
         "Globals:\n"
         "  console.log(...values), console.error(...values)   a line to stdout, stderr\n"
@@ -64,7 +71,7 @@ std::string Help()
         "  N         kite.quit(N) with N other than 0\n"
         "  130, 143  ended by SIGINT (Ctrl-C) or SIGTERM; objects are destroyed first\n"
         "\n"
-        "Reference: " KITE_REFERENCE_PATH "\n";
+        "Reference: " + ReferencePath() + "\n";
     return strHelp;
 }
 
