@@ -12,7 +12,6 @@ get_filename_component(V8_LIBRARY_DIR ${V8_LIBRARY} DIRECTORY)
 add_library(v8 INTERFACE)
 target_include_directories(v8 SYSTEM INTERFACE ${V8_INCLUDE_DIR})
 target_link_libraries(v8 INTERFACE ${V8_LIBRARY})
-target_link_options(v8 INTERFACE "-Wl,-rpath,${V8_LIBRARY_DIR}")
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0 gthread-2.0)

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "InstallLayout.h"
+
 namespace Kite {
 
 namespace {
@@ -72,8 +74,8 @@ std::string Help()
         "                    gets the `sim` global\n"
         "                    (default: --adapter=" + defaults.m_strAdapter + ")\n"
         "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
-        "  --plugin=PATH     load this plug-in (repeatable) instead of the libTether.so\n"
-        "                    beside kite\n"
+        "  --plugin=PATH     load this plug-in (repeatable) instead of the ones found\n"
+        "                    as below\n"
 #ifdef KITE_WITH_INSPECTOR
         "  --inspect[=[HOST:]PORT]   serve Chrome DevTools and other inspector clients\n"
         "                    (default 127.0.0.1:9229; port 0 picks a free one)\n"
@@ -82,6 +84,11 @@ std::string Help()
 #endif
         "  -h, --help        this text\n"
         "  --                ends the options; ARGS reach the script as kite.args\n"
+        "\n"
+        "Plug-ins: without --plugin, every library (*.so) in the plug-in folder\n"
+        "  " + PluginDirectory() + "\n"
+        "then in each folder of KITE_PLUGIN_PATH (colon-separated); a folder that\n"
+        "does not exist is skipped.\n"
         "\n"
         "Globals:\n"
         "  console.log(...values), console.error(...values)   a line to stdout, stderr\n"
@@ -106,7 +113,7 @@ std::string Help()
         "  N         kite.quit(N) with N other than 0\n"
         "  130, 143  ended by SIGINT (Ctrl-C) or SIGTERM; objects are destroyed first\n"
         "\n"
-        "Reference: " KITE_REFERENCE_PATH "\n";
+        "Reference: " + ReferencePath() + "\n";
     return strHelp;
 }
 

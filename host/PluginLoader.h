@@ -11,8 +11,14 @@ class ScriptBridge;
 
 namespace Kite {
 
-// libTether.so in the folder of the kite program.
-std::string DefaultPluginPath();
+// The folders searched when no --plugin is given: the plug-in folder, then
+// those of KITE_PLUGIN_PATH (colon-separated).
+std::vector<std::string> PluginSearchPath();
+
+// Every library (*.so) of those folders, each folder's in name order, each
+// file once. A folder that does not exist is skipped; one that cannot be read
+// is an error.
+bool FindPlugins(std::vector<std::string>& aPaths, std::string& strError);
 
 // The bridges of every loaded plug-in, which the host owns once they are
 // handed over: it deletes them at exit, after the engine has detached.

@@ -45,8 +45,8 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
     SelectAdapter(options.m_strAdapter, context);
 
     std::vector<std::string> aPlugins = options.m_aPlugins;
-    if (aPlugins.empty())
-        aPlugins.push_back(DefaultPluginPath());
+    if (aPlugins.empty() && !FindPlugins(aPlugins, strError))
+        return Fail(strError);
     for (const std::string& strPlugin : aPlugins) {
         if (!plugins.Load(strPlugin, strError))
             return Fail(strError);

@@ -59,7 +59,7 @@ while :; do
     [ "$left" -le 0 ] && break
     limit=(--steps "$chunk" --seconds "$left")
   fi
-  out=$("$build/out/kite" --adapter=sim --plugin="$build/out/libTether.so" \
+  out=$("$build/out/kite" --adapter=sim --plugin="$build/lib/kite/plugins/libTether.so" \
         --plugin="$build/out/libKiteTestPlugin.so" "$root/fuzz/script/fuzz.js" --seed "$seed" "${limit[@]}" 2>&1)
   status=$?
   summary=$(grep -m1 '^fuzz-script: {' <<<"$out")

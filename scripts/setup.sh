@@ -19,6 +19,8 @@ packages=(
   # the GStreamer player and the tools that make its test media
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
+  # the Debian packages' dependencies (scripts/package.sh)
+  dpkg-dev file
   # run-time needs of Debian's libnode
   libicu72 libuv1 libssl3 libbrotli1 libc-ares2 libnghttp2-14 zlib1g
   # kite --inspect: its server, and the protocol client of its tests

@@ -23,5 +23,5 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/nu
 # GLib's slice allocator keeps freed slices in caches of its own, which the
 # soak's readings could not tell from memory kept; plain malloc can.
 export G_SLICE=always-malloc
-exec "$build/out/kite" --plugin="$build/out/libTether.so" --plugin="$build/out/libSoakPlugin.so" \
+exec "$build/out/kite" --plugin="$build/lib/kite/plugins/libTether.so" --plugin="$build/out/libSoakPlugin.so" \
   "$root/tests/soak/soak.js" "$objects"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: first the type check of the scripts against
 # types/ (scripts/check-types.sh), then a RelWithDebInfo build in build/,
+# then its install, example plug-in and packages (tests/sdk/check.sh),
 # then an AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 # with leak checking, then a ThreadSanitizer build in build-tsan/ of the
 # parts that cross threads, then the armhf cross build with every test under
@@ -64,6 +65,13 @@ run_suite() {
 
 run_suite plain "$build"
 
+# The engine as users install it: the prefix, the example plug-in built
+# against it, kite's plug-in search, the Debian packages.
+start=$SECONDS
+echo "== sdk: tests/sdk/check.sh $build"
+"$root/tests/sdk/check.sh" "$build" || failed+=("sdk")
+echo "== sdk: checked in $((SECONDS - start)) s"
+
 # Leaks inside V8, GLib and fontconfig are theirs; tests/lsan.supp lists
 # only those.
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
@@ -96,4 +104,4 @@ if [ ${#failed[@]} -gt 0 ]; then
   echo "test.sh: FAILED: ${failed[*]}" >&2
   exit 1
 fi
-echo "test.sh: every test passed (types, plain, address and thread sanitized, armhf ${TETHER_ARMHF:-all}) in $SECONDS s"
+echo "test.sh: every test passed (types, plain, sdk, address and thread sanitized, armhf ${TETHER_ARMHF:-all}) in $SECONDS s"

@@ -28,7 +28,7 @@ memcheck=(valgrind --tool=memcheck --smc-check=all-non-file --leak-check=full
 if [ -s "$root/tests/valgrind.supp" ]; then
   memcheck+=(--suppressions="$root/tests/valgrind.supp")
 fi
-kite=("$out/kite" --adapter=sim --plugin="$out/libTether.so" --plugin="$out/libKiteTestPlugin.so")
+kite=("$out/kite" --adapter=sim --plugin="$build/lib/kite/plugins/libTether.so" --plugin="$out/libKiteTestPlugin.so")
 
 failed=()
 runs=0

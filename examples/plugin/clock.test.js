@@ -1,0 +1,37 @@
+// The example plug-in through an installed kite: Clock's methods, its ontick
+// property fired from the main loop, and receivers that are no Clock.
+//   KITE_PLUGIN_PATH=FOLDER-OF-libClock.so kite --adapter=sim clock.test.js
+'use strict';
+
+function expect(what, actual, expected) {
+  if (actual !== expected) throw new Error(`${what}: expected ${expected}, got ${actual}`);
+}
+function expectThrow(what, call, message) {
+  try { call(); } catch (e) { return expect(what, e.message, message); }
+  throw new Error(`${what}: nothing thrown`);
+}
+
+const NO_INSTANCE = 'Cannot call native method without object instance';
+const clock = new Clock();
+expect('ticks before start', clock.ticks(), 0);
+expectThrow('start without an interval', () => clock.start({}), 'start needs { interval_ms: a number from 1 }');
+expectThrow('a plain receiver', () => clock.ticks.call({}), NO_INSTANCE);
+// Tether comes from kite's own plug-in folder.
+expectThrow('a Tether receiver', () => clock.stop.call(new Tether()), NO_INSTANCE);
+expectThrow('ontick on a plain receiver', () => Reflect.set(clock, 'ontick', () => {}, {}),
+            'Attempt to pass a JSObject as a native object');
+
+const seen = [];
+clock.ontick = (count) => {
+  seen.push(count);
+  if (count < 3) return;
+  clock.stop();
+  expect('ticks after the third', clock.ticks(), 3);
+  setTimeout(() => {
+    expect('ticks seen, none after stop', seen.join(), '1,2,3');
+    console.log('clock: ok');
+    kite.quit(0);
+  }, 50);
+};
+clock.start({ interval_ms: 10 });
+setTimeout(() => { throw new Error(`ticks seen after 5 s: ${seen}`); }, 5000);

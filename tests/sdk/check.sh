@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# What users of the installed engine rely on, from a built BUILD_DIR: an
+# install into a temporary prefix, then moved; the example plug-in built
+# against it with find_package(KiteSDK) and with pkg-config, loaded by the
+# installed kite through KITE_PLUGIN_PATH and driven by its script test;
+# kite's plug-in search; the Debian packages' files, dependencies and kite.
+#   tests/sdk/check.sh BUILD_DIR
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$1" && pwd)
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+# check WHAT COMMAND...: passes when COMMAND succeeds; shows its output if not.
+check() {
+  local what=$1
+  shift
+  if "$@" >"$tmp/log" 2>&1; then echo "ok: $what"; else echo "FAILED: $what"; cat "$tmp/log"; failures=$((failures + 1)); fi
+}
+# outputs STATUS TEXT COMMAND...: COMMAND exits with STATUS and prints TEXT.
+outputs() {
+  local status=$1 text=$2 out
+  shift 2
+  out=$("$@" 2>&1)
+  [ $? -eq "$status" ] && grep -qF -- "$text" <<<"$out" || { printf '%s\nexpected status %s and "%s"\n' "$out" "$status" "$text"; return 1; }
+}
+# The installed files name the system's libnode.so.108; this machine has the unpacked copy.
+export LD_LIBRARY_PATH=$(dirname "$(ls "$root"/.deps/libnode/usr/lib/*/libnode.so.108)")
+clock_test=$root/examples/plugin/clock.test.js
+
+check "cmake --install into a fresh prefix" cmake --install "$build" --prefix "$tmp/stage"
+check "examples/plugin built with find_package(KiteSDK)" bash -c "cmake -S '$root/examples/plugin' -B '$tmp/cmake' \
+  -G Ninja -DCMAKE_PREFIX_PATH='$tmp/stage' && cmake --build '$tmp/cmake'"
+check "Clock.cpp built with pkg-config kite-engine" bash -c "mkdir '$tmp/pc' && g++ -std=c++17 -shared -fPIC \
+  -o '$tmp/pc/libClock.so' '$root/examples/plugin/Clock.cpp' \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags --libs kite-engine)"
+mkdir "$tmp/user" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(SdkUser CXX)" \
+  "find_package(KiteSDK CONFIG REQUIRED)" "add_executable(user user.cpp)" \
+  "target_link_libraries(user Kite::Tether Kite::Cinecast Kite::CinecastGst)" >"$tmp/user/CMakeLists.txt"
+printf '%s\n' "#include <Cinecast/CinecasterAdapter.h>" "#include <TetherJson.h>" "#include <cstdio>" \
+  "int main() { DeviceAPI::Cinecast::CinecasterAdapter adapter; CTetherJson json;" \
+  "json.Set(\"created\", adapter.create()); std::puts(json.ToString().c_str()); }" >"$tmp/user/user.cpp"
+check "a program with Kite::Tether's CTetherJson and Kite::Cinecast's adapter" outputs 0 '{"created":true}' bash -c \
+  "cmake -S '$tmp/user' -B '$tmp/user/build' -G Ninja -DCMAKE_PREFIX_PATH='$tmp/stage' && cmake --build '$tmp/user/build' && '$tmp/user/build/user'"
+
+prefix=$tmp/moved
+mv "$tmp/stage" "$prefix"
+kite=$prefix/bin/kite
+check "installed binaries find ours relative to themselves, nothing else" \
+  bash -c "! readelf -d '$kite' '$prefix'/lib/*.so '$prefix'/lib/kite/plugins/*.so | grep -E 'R(UN)?PATH' | grep -vE '\[\\\$ORIGIN[^]:]*\]\$'"
+check "kite --help names the moved prefix's plug-in folder" outputs 0 "  $prefix/lib/kite/plugins" "$kite" --help
+check "kite --help names the installed reference" outputs 0 "Reference: $prefix/share/doc/tether/script-api.md" "$kite" --help
+for plugin in cmake pc; do
+  check "clock.test.js with the $plugin-built Clock, a missing folder before it in KITE_PLUGIN_PATH" \
+    outputs 0 "clock: ok" env KITE_PLUGIN_PATH="$tmp/none:$tmp/$plugin" "$kite" --adapter=sim "$clock_test"
+done
+check "the plug-in folder named again in KITE_PLUGIN_PATH installs Tether once" \
+  outputs 0 "1" bash -c "KITE_PLUGIN_PATH='$tmp/cmake:$prefix/lib/kite/plugins' '$kite' --adapter=sim --log=- '$clock_test' 2>&1 | grep -c 'Tether.cpp: mapScriptInterface'"
+check "a library without loadBridges stops kite, named" outputs 2 \
+  "kite: plug-in $prefix/lib/libcinecast.so has no loadBridges" env KITE_PLUGIN_PATH="$prefix/lib" "$kite" "$clock_test"
+
+check "scripts/package.sh" "$root/scripts/package.sh" "$build" "$tmp/deb"
+files() { dpkg-deb -c "$1" | awk '{print $6}' | grep -v '/$' | sort; }
+runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cinecast,cinecast_gst,dlog,kiteEngine}.so
+         ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,sim,tether}.d.ts)
+dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc
+     ./usr/include/kite/Bridge/{Arguments,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptObject}.h
+     ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,SimAdapter}.h
+     ./usr/lib/cmake/KiteSDK/KiteSDKConfig{,Version}.cmake)
+check "tether's files" diff <(files "$tmp"/deb/tether_*.deb) <(printf '%s\n' "${runtime[@]}" | sort)
+check "tether-dev's files" diff <(files "$tmp"/deb/tether-dev_*.deb) <(printf '%s\n' "${dev[@]}" | sort)
+# depends DEB PACKAGE...: each PACKAGE (a regular expression) is one of DEB's Depends.
+depends() {
+  dpkg-deb -f "$1" Depends && for p in "${@:2}"; do
+    dpkg-deb -f "$1" Depends | tr ',' '\n' | grep -qE "^ ?$p( |$)" || { echo "no $p"; return 1; }
+  done
+}
+check "tether's Depends" depends "$tmp"/deb/tether_*.deb libnode108 libglib2.0-0 libclutter-1.0-0 libjsoncpp25 \
+  libgstreamer1.0-0 "libstdc\+\+6" libc6
+check "tether-dev's Depends" depends "$tmp"/deb/tether-dev_*.deb "tether \(= [0-9.]+\)" libnode-dev libglib2.0-dev libjsoncpp-dev pkg-config
+for deb in "$tmp"/deb/*.deb; do dpkg-deb -x "$deb" "$tmp/root"; done
+check "the packaged kite runs examples/tour.js" diff <("$tmp/root/usr/bin/kite" --adapter=sim "$root/examples/tour.js" 2>&1) \
+  "$root/tests/kite/scripts/tour.out"
+check "the packaged pkg-config file names the system's V8" outputs 0 "-I/usr/include/node" \
+  env PKG_CONFIG_PATH="$tmp/root/usr/lib/pkgconfig" pkg-config --cflags kite-engine
+check "the packaged CMake package wants the system's V8" outputs 1 "V8 not found: install Debian's libnode-dev" \
+  cmake -S "$root/examples/plugin" -B "$tmp/deb-cmake" -DCMAKE_PREFIX_PATH="$tmp/root/usr"
+
+[ $failures -eq 0 ] || { echo "check.sh: $failures checks failed" >&2; exit 1; }
