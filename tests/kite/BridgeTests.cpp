@@ -86,14 +86,18 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
     Bridge::Engine::Attach(Isolate(), Context());
     CheckNames(aNames, "re-attached");
 
-    // A missing property, or one of another type, answers false and leaves the output alone.
+    // A missing property, one of another type, or a value that is no object
+    // answers false and leaves the output alone.
     Bridge::ScriptObject object;
     object.set("text", Bridge::ScriptObject(std::string("5")));
+    const Bridge::ScriptObject number(5);
     double dOut = 7;
     std::string strOut = "kept";
     bool bOut = true;
     EXPECT_FALSE(object.tryGetNumber("text", dOut) || object.tryGetNumber("absent", dOut) ||
-                 object.tryGetString("absent", strOut) || object.tryGetBool("text", bOut));
+                 object.tryGetString("absent", strOut) || object.tryGetBool("text", bOut) ||
+                 number.tryGetNumber("text", dOut) || number.tryGetString("text", strOut) ||
+                 number.tryGetBool("text", bOut));
     EXPECT_EQ(std::make_tuple(7.0, std::string("kept"), true), std::make_tuple(dOut, strOut, bOut));
 }
 
