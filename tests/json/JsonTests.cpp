@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <regex>
+#include <cstdio>
 #include <set>
 #include <sys/syscall.h>
 #include <tuple>
@@ -29,28 +29,34 @@ protected:
     // twice, the calling thread. The source lines named go to *pLines.
     static std::vector<std::string> TakeLines(std::vector<int>* pLines = nullptr)
     {
-        static const std::regex warn(
-            "^TetherJson\\.cpp: (\\w+)\\((\\d+)\\) > \x1b\\[31m\\[(\\w+):(\\d+)\\] \\[Thread Id:\\[(\\d+)\\]\\] "
-            "([^\x1b]*)\x1b\\[0m$");
-        static const std::regex thrown("^TetherJson\\.cpp: (\\w+)\\((\\d+)\\) > \\[(\\w+)\\] Exception Handled by : (.*)$");
         std::vector<std::string> vecLines;
         for (const Dlog::CLogLine& line : Dlog::TakeCaptured()) {
-            std::smatch m;
             EXPECT_FALSE(line.m_bHasTag) << line.m_strText;
-            if (line.m_iPriority == 5 && std::regex_match(line.m_strText, m, warn)) {
-                EXPECT_EQ(m[1], m[3]) << line.m_strText;
-                EXPECT_EQ(m[2], m[4]) << line.m_strText;
-                EXPECT_EQ(m[5], std::to_string(syscall(SYS_gettid))) << line.m_strText;
-                vecLines.push_back("W " + m[1].str() + " " + m[6].str());
-            } else if (line.m_iPriority == 6 && std::regex_match(line.m_strText, m, thrown)) {
-                EXPECT_EQ(m[1], m[3]) << line.m_strText;
-                vecLines.push_back("E " + m[1].str() + " " + m[4].str());
+            char szFunc[64] = "";
+            int iLine = 0;
+            int iFrame = 0;
+            std::sscanf(line.m_strText.c_str(), "TetherJson.cpp: %63[A-Za-z](%d) > %n", szFunc, &iLine, &iFrame);
+            const std::string strFunc = szFunc;
+            const std::string& strText = line.m_strText;
+            const std::string strFrame = strText.substr(0, static_cast<std::size_t>(iFrame));
+            const std::string strWarn = strFrame + "\033[31m[" + strFunc + ":" + std::to_string(iLine) +
+                                        "] [Thread Id:[" + std::to_string(syscall(SYS_gettid)) + "]] ";
+            const std::string strThrown = strFrame + "[" + strFunc + "] Exception Handled by : ";
+            const std::string strReset = "\033[0m";
+            auto startsWith = [&](const std::string& strPrefix) { return strText.rfind(strPrefix, 0) == 0; };
+            bool bReset = strText.size() >= strWarn.size() + strReset.size() &&
+                          strText.compare(strText.size() - strReset.size(), strReset.size(), strReset) == 0;
+            if (iFrame > 0 && line.m_iPriority == 5 && startsWith(strWarn) && bReset) {
+                std::size_t uPayload = strText.size() - strWarn.size() - strReset.size();
+                vecLines.push_back("W " + strFunc + " " + strText.substr(strWarn.size(), uPayload));
+            } else if (iFrame > 0 && line.m_iPriority == 6 && startsWith(strThrown)) {
+                vecLines.push_back("E " + strFunc + " " + strText.substr(strThrown.size()));
             } else {
-                ADD_FAILURE() << "priority " << line.m_iPriority << " line out of frame: " << line.m_strText;
+                ADD_FAILURE() << "priority " << line.m_iPriority << " line out of frame: " << strText;
                 continue;
             }
             if (pLines != nullptr)
-                pLines->push_back(std::stoi(m[2]));
+                pLines->push_back(iLine);
         }
         return vecLines;
     }
