@@ -99,16 +99,22 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
                  number.tryGetNumber("text", dOut) || number.tryGetString("text", strOut) ||
                  number.tryGetBool("text", bOut));
     EXPECT_EQ(std::make_tuple(7.0, std::string("kept"), true), std::make_tuple(dOut, strOut, bOut));
+    EXPECT_TRUE(object.tryGetString("text", strOut) && strOut == "5");
 }
 
-// relay(f, ...): calls f with relay's own arguments, as a list over the call
-// that then grows by "end": the list copies the call's arguments first.
+// relay(f, ...): calls f with relay's own arguments, as a list over the call,
+// assigned to another that then grows by "end" (copying the call's arguments
+// first) and is moved on.
 void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     Bridge::V8Arguments<v8::Value> arguments(info);
     Bridge::ScriptArray list(&arguments);
-    list.set(list.Length(), Bridge::ScriptObject(std::string("end")));
-    Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(list);
+    Bridge::ScriptArray copy;
+    copy = list;
+    copy.set(copy.Length(), Bridge::ScriptObject(std::string("end")));
+    Bridge::ScriptArray moved;
+    moved = std::move(copy);
+    Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(moved);
 }
 
 // From the main loop (no handle scope, no context entered) and from a call;
