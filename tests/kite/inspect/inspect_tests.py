@@ -1,7 +1,7 @@
 # kite --inspect through a real protocol client (Debian's python3-websocket):
 #   inspect_tests.py KITE PLUGIN [unittest arguments]
 # Each case debugs app.js beside this file on the simulated player.
-import http.client, json, os, re, signal, subprocess, sys, time, unittest
+import ctypes, http.client, json, os, re, signal, subprocess, sys, time, unittest
 import websocket
 
 KITE, PLUGIN = sys.argv[1:3]
@@ -9,12 +9,18 @@ APP = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'app.js')
 APP_URL = 'file://' + APP
 
 
+def die_with_this_test():
+    """A kite left waiting by a failed case goes when the test does, also when it is killed."""
+    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
 class Kite:
     """kite --inspect-wait (or another) on app.js, a free port, and one client."""
 
     def __init__(self, option='--inspect-wait', *args):
         self.process = subprocess.Popen([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option + '=127.0.0.1:0', APP,
-                                         *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+                                         *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                        preexec_fn=die_with_this_test)
         self.banner = ''.join(self.process.stderr.readline() for _ in range(4))
         self.url = re.search(r'^Debugger listening on (ws://(127\.0\.0\.1:\d+)/\S+)$', self.banner, re.M)[1]
         self.address = self.url.split('/')[2]
