@@ -7,12 +7,11 @@
 #include <new>
 #include <string>
 
-#include <v8.h>
-
 #include "CallbackRecord.h"
 #include "CommandResult.h"
 #include "LiveAgents.h"
 #include "NumberConversion.h"
+#include "ScriptKinds.h"
 #include "TetherLog.h"
 
 namespace Tether {
@@ -63,20 +62,6 @@ const int AGENT_STATE_URI_SET = 6;      // the adapter accepted a URL
 bool ReadNothing(const CLogSite&)
 {
     return true;
-}
-
-bool IsScriptFunction(const Bridge::ScriptObject& value)
-{
-    v8::HandleScope scope(v8::Isolate::GetCurrent());
-    v8::Local<v8::Value> handle = value.getValue();
-    return !handle.IsEmpty() && handle->IsFunction();
-}
-
-bool IsScriptString(const Bridge::ScriptObject& value)
-{
-    v8::HandleScope scope(v8::Isolate::GetCurrent());
-    v8::Local<v8::Value> handle = value.getValue();
-    return !handle.IsEmpty() && handle->IsString();
 }
 
 // The closing line comes after the result is made: a result that cannot be

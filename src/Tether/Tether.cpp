@@ -10,6 +10,7 @@
 #include "CallbackRecord.h"
 #include "HandOverAnnotations.h"
 #include "LiveAgents.h"
+#include "ScriptKinds.h"
 #include "TetherLog.h"
 
 // Objects of the script class hold CPlayerAgent natives.
@@ -72,13 +73,6 @@ const CPropertyEntry s_aProperties[] = {TETHER_CALLBACKS(TETHER_PROPERTY)};
 
 // Clutter's redraw priority: after high-priority idles, before default ones.
 const gint s_iEventPriority = 150;
-
-bool HoldsFunction(const Bridge::ScriptFunction& slot)
-{
-    v8::HandleScope scope(v8::Isolate::GetCurrent());
-    v8::Local<v8::Value> value = slot.getValue();
-    return !value.IsEmpty() && value->IsFunction();
-}
 
 v8::Local<v8::String> NameOf(v8::Isolate* pIsolate, const char* pszName)
 {
@@ -183,7 +177,7 @@ int Tether::FireOnCallbacks(void* data)
 
     // A record that outlived its agent points into freed memory: it is only
     // released.
-    if (LiveAgents::IsLive(callbackData->agent_serial) && HoldsFunction(*callbackData->js_callback)) {
+    if (LiveAgents::IsLive(callbackData->agent_serial) && IsScriptFunction(*callbackData->js_callback)) {
         Bridge::ScriptArray args;
         if (!callbackData->argument.empty())
             args.set(0, Bridge::ScriptObject(std::string(callbackData->argument)));
