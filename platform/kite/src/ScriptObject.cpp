@@ -36,8 +36,6 @@ ScriptObject::ScriptObject(v8::Local<v8::Value> value)
         m_value.Reset(v8::Isolate::GetCurrent(), value);
 }
 
-ScriptObject::ScriptObject(NoValue) {}
-
 ScriptObject::ScriptObject(const ScriptObject& other)
 {
     copyFrom(other);
@@ -47,18 +45,6 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
 {
     if (this != &other)
         copyFrom(other);
-    return *this;
-}
-
-ScriptObject::ScriptObject(ScriptObject&& other) noexcept
-{
-    moveFrom(other);
-}
-
-ScriptObject& ScriptObject::operator=(ScriptObject&& other) noexcept
-{
-    if (this != &other)
-        moveFrom(other);
     return *this;
 }
 
@@ -75,16 +61,6 @@ void ScriptObject::copyFrom(const ScriptObject& other)
         m_value.Reset(v8::Isolate::GetCurrent(), other.m_value);
 }
 
-// The source is left empty.
-void ScriptObject::moveFrom(ScriptObject& other)
-{
-    m_eKind = other.m_eKind;
-    m_iValue = other.m_iValue;
-    m_strValue = std::move(other.m_strValue);
-    m_value = std::move(other.m_value);
-    other.m_eKind = KIND_HANDLE;
-}
-
 ScriptObject ScriptObject::Null()
 {
     ScriptObject null{NoValue()};
@@ -94,8 +70,8 @@ ScriptObject ScriptObject::Null()
 
 v8::Local<v8::Value> ScriptObject::getValue() const
 {
-    if (m_eKind == KIND_HANDLE && m_value.IsEmpty())
-        return v8::Local<v8::Value>();
+    if (m_eKind == KIND_HANDLE)
+        return m_value.IsEmpty() ? v8::Local<v8::Value>() : m_value.Get(v8::Isolate::GetCurrent());
     return valueIn(v8::Isolate::GetCurrent());
 }
 

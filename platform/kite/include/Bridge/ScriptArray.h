@@ -11,13 +11,21 @@ namespace Bridge {
 
 class ScriptArray : public ScriptObject {
 public:
-    ScriptArray();
+    ScriptArray() : ScriptObject(NoValue()), m_pArguments(nullptr), m_iCount(0), m_first(NoValue()) {}
     // Reads through the given arguments, which it does not own.
     explicit ScriptArray(Arguments* pArguments);
     ScriptArray(const ScriptArray& other);
     ScriptArray& operator=(const ScriptArray& other);
     // Moving hands the elements over without new handles.
-    ScriptArray(ScriptArray&& other) noexcept;
+    ScriptArray(ScriptArray&& other) noexcept
+        : ScriptObject(std::move(other)),
+          m_pArguments(other.m_pArguments),
+          m_iCount(other.m_iCount),
+          m_first(std::move(other.m_first)),
+          m_rest(std::move(other.m_rest))
+    {
+        other.m_iCount = 0;
+    }
     ScriptArray& operator=(ScriptArray&& other) noexcept;
     virtual ~ScriptArray();
 
