@@ -84,11 +84,20 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
         return v8::Null(pIsolate);
     case KIND_INT:
         return v8::Integer::New(pIsolate, m_iValue);
-    case KIND_TEXT:
+    case KIND_TEXT: {
         // As StringToV8: a text beyond V8's string limit becomes empty.
-        return v8::String::NewFromUtf8(pIsolate, m_strValue.data(), v8::NewStringType::kNormal,
-                                       static_cast<int>(m_strValue.size()))
-            .FromMaybe(v8::String::Empty(pIsolate));
+        // Plain ASCII (an event's number, most texts) needs no UTF-8 decoding.
+        const char* pszText = m_strValue.data();
+        int iLength = static_cast<int>(m_strValue.size());
+        unsigned char uBits = 0;
+        for (unsigned char c : m_strValue)
+            uBits |= c;
+        v8::MaybeLocal<v8::String> text =
+            uBits < 0x80 ? v8::String::NewFromOneByte(pIsolate, reinterpret_cast<const uint8_t*>(pszText),
+                                                v8::NewStringType::kNormal, iLength)
+                   : v8::String::NewFromUtf8(pIsolate, pszText, v8::NewStringType::kNormal, iLength);
+        return text.FromMaybe(v8::String::Empty(pIsolate));
+    }
     case KIND_HANDLE:
         break;
     }
