@@ -43,8 +43,6 @@ ScriptArray& ScriptArray::operator=(ScriptArray&& other) noexcept
     return *this;
 }
 
-ScriptArray::~ScriptArray() {}
-
 int ScriptArray::Length() const
 {
     if (m_pArguments != nullptr)

@@ -48,8 +48,6 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
     return *this;
 }
 
-ScriptObject::~ScriptObject() {}
-
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
     m_eKind = other.m_eKind;

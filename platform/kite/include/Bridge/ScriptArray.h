@@ -27,7 +27,7 @@ public:
         other.m_iCount = 0;
     }
     ScriptArray& operator=(ScriptArray&& other) noexcept;
-    virtual ~ScriptArray();
+    virtual ~ScriptArray() {}
 
     int Length() const;
     // Undefined for an index outside the list.

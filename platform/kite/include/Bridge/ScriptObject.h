@@ -48,7 +48,7 @@ public:
         }
         return *this;
     }
-    virtual ~ScriptObject();
+    virtual ~ScriptObject() {}
 
     static ScriptObject Null();
 
