@@ -61,20 +61,8 @@ ScriptObject ScriptArray::get(int iIndex) const
     return element(iIndex);
 }
 
-void ScriptArray::set(int iIndex, const ScriptObject& value)
-{
-    if (iIndex >= 0)
-        slot(iIndex) = value;
-}
-
-void ScriptArray::set(int iIndex, ScriptObject&& value)
-{
-    if (iIndex >= 0)
-        slot(iIndex) = std::move(value);
-}
-
-// The element at a non-negative index, the list grown to it.
-ScriptObject& ScriptArray::slot(int iIndex)
+// slot's other cases: a list over call arguments, or another index.
+ScriptObject& ScriptArray::grownSlot(int iIndex)
 {
     if (m_pArguments != nullptr)
         detach();
