@@ -91,9 +91,15 @@ double Percentile(std::vector<double> aValues, double dFraction)
     return aValues[uIndex];
 }
 
-double Median(const std::vector<double>& aValues)
+// Of an even number of values, the mean of the middle two: neither path
+// gets the better of the two.
+double Median(std::vector<double> aValues)
 {
-    return Percentile(aValues, 0.5);
+    if (aValues.empty())
+        return std::nan("");
+    std::sort(aValues.begin(), aValues.end());
+    std::size_t uHalf = aValues.size() / 2;
+    return aValues.size() % 2 != 0 ? aValues[uHalf] : (aValues[uHalf - 1] + aValues[uHalf]) / 2;
 }
 
 // A run is faster or slower by what ran just before it (which path, how
