@@ -8,8 +8,9 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#include "LogFile.h"
 
 namespace TetherBench {
 
@@ -54,33 +55,6 @@ double ThreadCpuNanos()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &stTime);
     return static_cast<double>(stTime.tv_sec) * 1e9 + static_cast<double>(stTime.tv_nsec);
 }
-
-// The log file, emptied whenever it has grown large.
-class CLogFile {
-public:
-    CLogFile() : m_pFile(std::tmpfile())
-    {
-        if (m_pFile == nullptr)
-            std::perror("tether_bench: no temporary log file");
-    }
-    ~CLogFile()
-    {
-        if (m_pFile != nullptr)
-            std::fclose(m_pFile);
-    }
-    std::FILE* File() const { return m_pFile; }
-    void Trim()
-    {
-        if (m_pFile == nullptr || std::ftell(m_pFile) < (64L << 20))
-            return;
-        std::rewind(m_pFile);
-        if (ftruncate(fileno(m_pFile), 0) != 0)
-            std::perror("tether_bench: truncating the log file");
-    }
-
-private:
-    std::FILE* m_pFile;
-};
 
 struct CLoops {
     v8::Global<v8::Function> m_ours;

@@ -20,9 +20,8 @@ struct CallbackRecord {
 
 // Queues a record for the stored slot of the given agent on the main loop at
 // the events' priority; FireOnCallbacks delivers and frees it. Callable from
-// any thread.
-void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSerial,
-                   const std::string& strArgument);
+// any thread. The text is taken over by the record.
+void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSerial, std::string strArgument);
 
 }  // namespace Tether
 

@@ -157,10 +157,9 @@ TETHER_HANDLER(HandleRestore, Restore)
 TETHER_HANDLER(HandleClose, Close)
 TETHER_HANDLER(HandleSetPartyTVMode, SetPartyTVMode)
 
-void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSerial,
-                   const std::string& strArgument)
+void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSerial, std::string strArgument)
 {
-    CallbackRecord* pRecord = new CallbackRecord{pSlot, strArgument, ullAgentSerial};
+    CallbackRecord* pRecord = new CallbackRecord{pSlot, std::move(strArgument), ullAgentSerial};
     TETHER_HAND_OVER_QUEUE(
         clutter_threads_add_idle_full(s_iEventPriority, Tether::FireOnCallbacks, pRecord, nullptr));
 }
@@ -179,8 +178,9 @@ int Tether::FireOnCallbacks(void* data)
     // released.
     if (LiveAgents::IsLive(callbackData->agent_serial) && IsScriptFunction(*callbackData->js_callback)) {
         Bridge::ScriptArray args;
+        // The record goes next: its text is handed over rather than copied.
         if (!callbackData->argument.empty())
-            args.set(0, Bridge::ScriptObject(std::string(callbackData->argument)));
+            args.set(0, Bridge::ScriptObject(std::move(callbackData->argument)));
         LOG_W("Ready to callbackData->js_callback.invoke");
         // The list is not used again: handed over rather than copied.
         callbackData->js_callback->invoke(std::move(args));

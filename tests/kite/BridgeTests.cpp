@@ -103,14 +103,15 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
 }
 
 // relay(f, ...): calls f with relay's own arguments, as a list over the call,
-// assigned to another that then grows by "end" (copying the call's arguments
-// first) and is moved on.
+// assigned to another whose first element becomes "first" (copying the call's
+// arguments first), that then grows by "end" and is moved on.
 void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     Bridge::V8Arguments<v8::Value> arguments(info);
     Bridge::ScriptArray list(&arguments);
     Bridge::ScriptArray copy;
     copy = list;
+    copy.set(0, Bridge::ScriptObject(std::string("first")));
     copy.set(copy.Length(), Bridge::ScriptObject(std::string("end")));
     Bridge::ScriptArray moved;
     moved = std::move(copy);
@@ -142,7 +143,7 @@ TEST_F(BridgeTest, InvokePassesEveryElementOfAListAndAnswersTheResult)
         EXPECT_EQ("string", function.invoke(args).asString());
     }
     const std::string strSeven = "zero,undefined,undefined,undefined,undefined,undefined,6";
-    EXPECT_EQ(strSeven + "||" + strSeven + "|f,1,undefined,x,4,5,end|f,end",
+    EXPECT_EQ(strSeven + "||" + strSeven + "|first,1,undefined,x,4,5,end|first,end",
               Eval("relay(f, 1, undefined, 'x', 4, 5); relay(f); seen.join('|')"));
 }
 

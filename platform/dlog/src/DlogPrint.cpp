@@ -29,6 +29,23 @@ bool FormatMessage(std::string& strOut, const char* fmt, va_list args)
     return true;
 }
 
+// The heard line: formatted and published. Apart from the entry point, so
+// that an unheard line saves and restores nothing that only this needs.
+__attribute__((noinline)) int PrintLine(int prio, const char* tag, const char* fmt, va_list args)
+{
+    Dlog::CLogState& state = Dlog::CLogState::Instance();
+    // A C entry point: nothing may escape as a C++ exception.
+    try {
+        Dlog::CLogLine line{prio, tag != nullptr, tag != nullptr ? tag : "", {}};
+        if (!FormatMessage(line.m_strText, fmt, args))
+            return -EINVAL;
+        int iBytes = static_cast<int>(line.m_strText.size());
+        return state.Publish(std::move(line)) ? iBytes : 0;
+    } catch (const std::bad_alloc&) {
+        return -ENOMEM;
+    }
+}
+
 }  // namespace
 
 extern "C" int __dlog_print(log_id_t log_id, int prio, const char* tag, const char* fmt, ...)
@@ -39,20 +56,9 @@ extern "C" int __dlog_print(log_id_t log_id, int prio, const char* tag, const ch
 
     if (!Dlog::g_bListening.load(std::memory_order_acquire))
         return 0;
-    Dlog::CLogState& state = Dlog::CLogState::Instance();
-
-    // A C entry point: nothing may escape as a C++ exception.
-    try {
-        Dlog::CLogLine line{prio, tag != nullptr, tag != nullptr ? tag : "", {}};
-        va_list args;
-        va_start(args, fmt);
-        bool bFormatted = FormatMessage(line.m_strText, fmt, args);
-        va_end(args);
-        if (!bFormatted)
-            return -EINVAL;
-        int iBytes = static_cast<int>(line.m_strText.size());
-        return state.Publish(std::move(line)) ? iBytes : 0;
-    } catch (const std::bad_alloc&) {
-        return -ENOMEM;
-    }
+    va_list args;
+    va_start(args, fmt);
+    int iResult = PrintLine(prio, tag, fmt, args);
+    va_end(args);
+    return iResult;
 }

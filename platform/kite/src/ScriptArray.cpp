@@ -4,13 +4,8 @@
 
 namespace Bridge {
 
-ScriptArray::ScriptArray()
-    : ScriptObject(NoValue()), m_pArguments(nullptr), m_iCount(0), m_first(v8::Local<v8::Value>())
-{
-}
-
 ScriptArray::ScriptArray(Arguments* pArguments)
-    : ScriptObject(NoValue()), m_pArguments(pArguments), m_iCount(0), m_first(v8::Local<v8::Value>())
+    : ScriptObject(NoValue()), m_pArguments(pArguments), m_iCount(0), m_first(NoValue())
 {
 }
 
@@ -35,16 +30,6 @@ ScriptArray& ScriptArray::operator=(const ScriptArray& other)
     return *this;
 }
 
-ScriptArray::ScriptArray(ScriptArray&& other) noexcept
-    : ScriptObject(std::move(other)),
-      m_pArguments(other.m_pArguments),
-      m_iCount(other.m_iCount),
-      m_first(std::move(other.m_first)),
-      m_rest(std::move(other.m_rest))
-{
-    other.m_iCount = 0;
-}
-
 ScriptArray& ScriptArray::operator=(ScriptArray&& other) noexcept
 {
     if (this != &other) {
@@ -57,8 +42,6 @@ ScriptArray& ScriptArray::operator=(ScriptArray&& other) noexcept
     }
     return *this;
 }
-
-ScriptArray::~ScriptArray() {}
 
 int ScriptArray::Length() const
 {
@@ -78,35 +61,24 @@ ScriptObject ScriptArray::get(int iIndex) const
     return element(iIndex);
 }
 
-void ScriptArray::set(int iIndex, const ScriptObject& value)
+// slot's other cases: a list over call arguments, or another index.
+ScriptObject& ScriptArray::grownSlot(int iIndex)
 {
-    if (iIndex >= 0)
-        slot(iIndex) = value;
-}
-
-void ScriptArray::set(int iIndex, ScriptObject&& value)
-{
-    if (iIndex >= 0)
-        slot(iIndex) = std::move(value);
-}
-
-// The element at a non-negative index, the list grown to it.
-ScriptObject& ScriptArray::slot(int iIndex)
-{
-    detach();
+    if (m_pArguments != nullptr)
+        detach();
     if (iIndex >= m_iCount) {
-        m_rest.resize(static_cast<std::size_t>(iIndex), ScriptObject(v8::Local<v8::Value>()));
+        // The first element is always there: a list of one needs no filler.
+        if (iIndex > 0)
+            m_rest.resize(static_cast<std::size_t>(iIndex), ScriptObject(NoValue()));
         m_iCount = iIndex + 1;
     }
     return iIndex == 0 ? m_first : m_rest[iIndex - 1];
 }
 
 // A list over call arguments becomes a list of its own before it changes,
-// since the arguments belong to the call.
+// since the arguments belong to the call. Only for such a list.
 void ScriptArray::detach()
 {
-    if (m_pArguments == nullptr)
-        return;
     Arguments* pArguments = m_pArguments;
     m_pArguments = nullptr;
     int iLength = pArguments->Length();

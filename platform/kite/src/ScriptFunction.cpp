@@ -48,11 +48,8 @@ ScriptObject ScriptFunction::invoke(ScriptArray args) const
         argv = aHeap.data();
     }
     for (int i = 0; i < iCount; ++i) {
-        v8::Local<v8::Value> argument;
-        if (args.m_pArguments != nullptr)
-            argument = (*args.m_pArguments)[i];
-        else if (!args.element(i).isEmpty())
-            argument = args.element(i).getValue();
+        v8::Local<v8::Value> argument =
+            args.m_pArguments != nullptr ? (*args.m_pArguments)[i] : args.element(i).valueIn(pIsolate);
         argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
     }
 

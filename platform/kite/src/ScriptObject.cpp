@@ -36,8 +36,6 @@ ScriptObject::ScriptObject(v8::Local<v8::Value> value)
         m_value.Reset(v8::Isolate::GetCurrent(), value);
 }
 
-ScriptObject::ScriptObject(NoValue) {}
-
 ScriptObject::ScriptObject(const ScriptObject& other)
 {
     copyFrom(other);
@@ -50,20 +48,6 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
     return *this;
 }
 
-ScriptObject::ScriptObject(ScriptObject&& other) noexcept
-{
-    moveFrom(other);
-}
-
-ScriptObject& ScriptObject::operator=(ScriptObject&& other) noexcept
-{
-    if (this != &other)
-        moveFrom(other);
-    return *this;
-}
-
-ScriptObject::~ScriptObject() {}
-
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
     m_eKind = other.m_eKind;
@@ -75,16 +59,6 @@ void ScriptObject::copyFrom(const ScriptObject& other)
         m_value.Reset(v8::Isolate::GetCurrent(), other.m_value);
 }
 
-// The source is left empty.
-void ScriptObject::moveFrom(ScriptObject& other)
-{
-    m_eKind = other.m_eKind;
-    m_iValue = other.m_iValue;
-    m_strValue = std::move(other.m_strValue);
-    m_value = std::move(other.m_value);
-    other.m_eKind = KIND_HANDLE;
-}
-
 ScriptObject ScriptObject::Null()
 {
     ScriptObject null{NoValue()};
@@ -94,8 +68,8 @@ ScriptObject ScriptObject::Null()
 
 v8::Local<v8::Value> ScriptObject::getValue() const
 {
-    if (m_eKind == KIND_HANDLE && m_value.IsEmpty())
-        return v8::Local<v8::Value>();
+    if (m_eKind == KIND_HANDLE)
+        return m_value.IsEmpty() ? v8::Local<v8::Value>() : m_value.Get(v8::Isolate::GetCurrent());
     return valueIn(v8::Isolate::GetCurrent());
 }
 
@@ -108,11 +82,20 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
         return v8::Null(pIsolate);
     case KIND_INT:
         return v8::Integer::New(pIsolate, m_iValue);
-    case KIND_TEXT:
+    case KIND_TEXT: {
         // As StringToV8: a text beyond V8's string limit becomes empty.
-        return v8::String::NewFromUtf8(pIsolate, m_strValue.data(), v8::NewStringType::kNormal,
-                                       static_cast<int>(m_strValue.size()))
-            .FromMaybe(v8::String::Empty(pIsolate));
+        // Plain ASCII (an event's number, most texts) needs no UTF-8 decoding.
+        const char* pszText = m_strValue.data();
+        int iLength = static_cast<int>(m_strValue.size());
+        unsigned char uBits = 0;
+        for (unsigned char c : m_strValue)
+            uBits |= c;
+        v8::MaybeLocal<v8::String> text =
+            uBits < 0x80 ? v8::String::NewFromOneByte(pIsolate, reinterpret_cast<const uint8_t*>(pszText),
+                                                v8::NewStringType::kNormal, iLength)
+                   : v8::String::NewFromUtf8(pIsolate, pszText, v8::NewStringType::kNormal, iLength);
+        return text.FromMaybe(v8::String::Empty(pIsolate));
+    }
     case KIND_HANDLE:
         break;
     }

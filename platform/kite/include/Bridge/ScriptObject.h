@@ -9,6 +9,7 @@
 #define BRIDGE_SCRIPT_OBJECT_H
 
 #include <string>
+#include <utility>
 #include <v8.h>
 
 namespace Bridge {
@@ -22,14 +23,32 @@ public:
     ScriptObject();                            // a new object without properties
     ScriptObject(int iValue);                  // a number
     ScriptObject(const std::string& strValue); // a string; embedded zero bytes are kept
+    ScriptObject(std::string&& strValue)       // the same, taking the text over
+        : m_eKind(KIND_TEXT), m_strValue(std::move(strValue))
+    {
+    }
     ScriptObject(v8::Local<v8::Value> value);  // an existing value; an empty handle stays empty
     ScriptObject(const ScriptObject& other);
     ScriptObject& operator=(const ScriptObject& other);
     // Moving hands the held value over without a new handle; the source is
-    // left empty.
-    ScriptObject(ScriptObject&& other) noexcept;
-    ScriptObject& operator=(ScriptObject&& other) noexcept;
-    virtual ~ScriptObject();
+    // left empty. Inline: event delivery moves a text through a list and a
+    // call for every event.
+    ScriptObject(ScriptObject&& other) noexcept
+        : m_eKind(other.m_eKind), m_iValue(other.m_iValue), m_value(std::move(other.m_value))
+    {
+        takeText(other);
+    }
+    ScriptObject& operator=(ScriptObject&& other) noexcept
+    {
+        if (this != &other) {
+            m_eKind = other.m_eKind;
+            m_iValue = other.m_iValue;
+            m_value = std::move(other.m_value);
+            takeText(other);
+        }
+        return *this;
+    }
+    virtual ~ScriptObject() {}
 
     static ScriptObject Null();
 
@@ -54,15 +73,27 @@ public:
 
 protected:
     struct NoValue {};
-    explicit ScriptObject(NoValue);
+    explicit ScriptObject(NoValue) {}
 
     // getValue with the isolate at hand.
     v8::Local<v8::Value> valueIn(v8::Isolate* pIsolate) const;
 
 private:
+    friend class ScriptArray;     // holds elements made without a value
+    friend class ScriptFunction;  // invoke reads arguments with the isolate at hand
+
     enum EKind : unsigned char { KIND_HANDLE, KIND_UNDEFINED, KIND_NULL, KIND_INT, KIND_TEXT };
     void copyFrom(const ScriptObject& other);
-    void moveFrom(ScriptObject& other);
+    // The rest of a move. Only a text has characters; the other kinds'
+    // strings are empty, and moving even an empty string copies.
+    void takeText(ScriptObject& other)
+    {
+        if (m_eKind == KIND_TEXT)
+            m_strValue = std::move(other.m_strValue);
+        else
+            m_strValue.clear();
+        other.m_eKind = KIND_HANDLE;
+    }
 
     EKind m_eKind = KIND_HANDLE;
     int m_iValue = 0;            // KIND_INT
