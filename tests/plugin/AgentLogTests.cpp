@@ -1,149 +1,255 @@
-// Whole log lines of a constructor, a command with its failure line and a
-// destructor: priority, tag, frame (file, function, line of the call, thread
-// id) and payload, in order. The scripts check the payloads of every path and
-// that each frame names the same function and line twice; here the file and
-// line must be the right ones. The line is looked up in the plug-in's
-// sources, so the test follows edits of the code but still catches a line
-// written from the wrong place: a command's lines all name the line of its
-// own call of the common shape.
+// Every log line of the agent, its handlers and the delivery names the
+// statement that writes it: for each command (accepted, refused by the
+// adapter, rejected), each event handler (with its event and without) and
+// each delivery, the lines of one call name different source lines, each of
+// which holds the format its payload was written with. The scripts check
+// the payloads of every path.
+#include <glib.h>
+
 #include <cstdio>
-#include <fstream>
-#include <initializer_list>
-#include <ostream>
-#include <stdexcept>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <LogFrames.h>
+#include <Tether.h>
 
 #include "AgentTest.h"
 
 namespace TetherTest {
 namespace {
 
-struct CExpectedCall {
-    std::string m_strNeedle;   // text on the source line of the log call
-    int m_iPriority;           // 3, 4 or 5
-    std::string m_strPayload;  // the formatted payload
-};
+using TestSupport::CFrame;
+using TestSupport::NameTheirStatements;
+using Handler = Bridge::ScriptObject (*)(Tether::CPlayerAgent*, const Bridge::ScriptArray&);
+using CTether = Tether::Tether;
+using DeviceAPI::Cinecast::KiteBridgeCallBack;
 
-struct CExpectedLine {
-    int m_iPriority;
-    std::string m_strText;
-    bool operator==(const CExpectedLine& other) const
-    {
-        return m_iPriority == other.m_iPriority && m_strText == other.m_strText;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const CExpectedLine& line)
+int ThisThread()
 {
-    std::string strShown;
-    for (char c : line.m_strText)
-        strShown += c == '\033' ? std::string("\\e") : std::string(1, c);
-    return out << line.m_iPriority << " " << strShown;
+    return static_cast<int>(syscall(SYS_gettid));
 }
 
-std::vector<std::string> ReadSource(const std::string& strFile)
+// "priority function payload" of each captured line, after its frame was
+// taken apart; "out of frame: text" for a line in none.
+std::vector<std::string> Shown(const std::vector<Dlog::CLogLine>& vecLines)
 {
-    std::string strPath = std::string(TETHER_SOURCE_DIR) + "/src/Tether/" + strFile;
-    std::ifstream in(strPath);
-    if (!in)
-        throw std::runtime_error("cannot read " + strPath);
-    std::vector<std::string> vecLines;
-    std::string strLine;
-    while (std::getline(in, strLine))
-        vecLines.push_back(strLine);
-    return vecLines;
+    std::vector<std::string> vecShown;
+    for (const Dlog::CLogLine& line : vecLines) {
+        CFrame frame;
+        vecShown.push_back(TestSupport::ParseFrame(line, frame) ? std::to_string(frame.m_iPriority) + " " +
+                                                                       frame.m_strFunction + " " + frame.m_strPayload
+                                                                 : "out of frame: " + line.m_strText);
+    }
+    return vecShown;
 }
 
-const char* ColourOf(int iPriority)
+// The threads that wrote the lines, one each.
+std::vector<int> ThreadsOf(const std::vector<Dlog::CLogLine>& vecLines)
 {
-    switch (iPriority) {
-    case 3: return "\033[33m";  // debug: yellow
-    case 4: return "\033[32m";  // info: green
-    case 5: return "\033[31m";  // warning: red
+    std::vector<int> vecThreads;
+    for (const Dlog::CLogLine& line : vecLines) {
+        CFrame frame;
+        vecThreads.push_back(TestSupport::ParseFrame(line, frame) ? frame.m_iThreadId : -1);
     }
-    throw std::invalid_argument("no colour for priority " + std::to_string(iPriority));
+    return vecThreads;
 }
 
-// Finds the definition "CPlayerAgent::<function>(" in src/Tether/<file>, then
-// for each call the first log-call line after it that holds the call's
-// needle, and builds the lines the function writes along that path on the
-// calling thread: "file: func(line) > colour[func:line] [Thread Id:[tid]]
-// payload\e[0m". The frame names a constructor by its class and a destructor
-// by "~class".
-std::vector<CExpectedLine> ExpectedPath(const std::string& strFile, const std::string& strFunction,
-                                        std::initializer_list<CExpectedCall> aCalls)
-{
-    std::string strThreadId = std::to_string(syscall(SYS_gettid));
-    std::vector<std::string> vecSource = ReadSource(strFile);
-    std::string strDefinition = "CPlayerAgent::" + strFunction + "(";
-    size_t uDefinition = 0;
-    while (uDefinition < vecSource.size() && vecSource[uDefinition].find(strDefinition) == std::string::npos)
-        ++uDefinition;
-    if (uDefinition == vecSource.size())
-        throw std::runtime_error(strDefinition + " not found in " + strFile);
+using CAgentLogTest = CAgentTest;
 
-    std::vector<CExpectedLine> vecLines;
-    for (const CExpectedCall& call : aCalls) {
-        size_t uPos = uDefinition + 1;
-        // Only a log call's own line counts.
-        while (uPos < vecSource.size() &&
-               (vecSource[uPos].find(call.m_strNeedle) == std::string::npos ||
-                vecSource[uPos].find("LOG_") == std::string::npos))
-            ++uPos;
-        if (uPos == vecSource.size())
-            throw std::runtime_error("'" + call.m_strNeedle + "' not found after " + strDefinition);
-        std::string strLine = std::to_string(uPos + 1);
-        vecLines.push_back({call.m_iPriority, strFile + ": " + strFunction + "(" + strLine + ") > " +
-                                                  ColourOf(call.m_iPriority) + "[" + strFunction + ":" + strLine +
-                                                  "] [Thread Id:[" + strThreadId + "]] " + call.m_strPayload +
-                                                  "\033[0m"});
-    }
-    return vecLines;
-}
-
-class CAgentLogTest : public CAgentTest {
-protected:
-    // The captured lines, all of the plug-in's tag, taking them.
-    std::vector<CExpectedLine> TakeLines()
-    {
-        std::vector<CExpectedLine> vecLines;
-        for (const Dlog::CLogLine& line : Dlog::TakeCaptured()) {
-            EXPECT_TRUE(line.m_bHasTag);
-            EXPECT_EQ(line.m_strTag, "WRT_PLUGINS/CINECAST");
-            vecLines.push_back({line.m_iPriority, line.m_strText});
-        }
-        return vecLines;
-    }
-};
-
-TEST_F(CAgentLogTest, ConstructionACommandWithItsFailureLineAndDestruction)
+TEST_F(CAgentLogTest, ConstructionAndDestructionNameTheirStatements)
 {
     std::size_t uAdapter = 0;
     std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
-    EXPECT_EQ(TakeLines(), ExpectedPath("PlayerAgent.cpp", "CPlayerAgent",
-                                        {{"SetKiteBridge as true", 3, "SetKiteBridge as true!!!"},
-                                         {"RegisterKiteBridgeCallback Buffering_CB", 3,
-                                          "RegisterKiteBridgeCallback Buffering_CB !!!"}}));
-    {
-        CScope scope(*this);
-        Sim::answer(uAdapter, "setUri", false);
-        pAgent->SetURI(Args("[{param_url: 'http://a/b.mp4'}, 7]"));
-    }
-    EXPECT_EQ(TakeLines(), ExpectedPath("PlayerAgent.cpp", "SetURI",
-                                        {{"LOG_SITE()", 3, "ENTER!!!"},
-                                         {"LOG_SITE()", 4, "param length is 2"},
-                                         {"LOG_SITE()", 5, "Get the URL is http://a/b.mp4!!!"},
-                                         {"LOG_SITE()", 5, "m_pCinecasterAdapter->open failed!!!"},
-                                         {"LOG_SITE()", 5, "strCmd[player_set_uri] ErrorCode[-1]"}}));
+    std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+    EXPECT_EQ(Shown(vecLines), (std::vector<std::string>{"3 CPlayerAgent SetKiteBridge as true!!!",
+                                                         "3 CPlayerAgent RegisterKiteBridgeCallback Buffering_CB !!!"}));
+    EXPECT_TRUE(NameTheirStatements(vecLines));
+    EXPECT_EQ(ThreadsOf(vecLines), std::vector<int>(2, ThisThread()));
+    for (const Dlog::CLogLine& line : vecLines)
+        EXPECT_EQ(line.m_strTag, "WRT_PLUGINS/CINECAST") << line.m_strText;
+
     char szAddress[32];
     std::snprintf(szAddress, sizeof szAddress, "%p", static_cast<void*>(pAgent.get()));
-    std::string strAgent = std::string(" CPlayerAgent[") + szAddress + "].";
     pAgent.reset();
     EXPECT_FALSE(Sim::isAlive(uAdapter));
-    EXPECT_EQ(TakeLines(), ExpectedPath("PlayerAgent.cpp", "~CPlayerAgent",
-                                        {{"Start to destroy", 5, "Start to destroy" + strAgent},
-                                         {"End to destroy", 5, "End to destroy" + strAgent}}));
+    vecLines = Dlog::TakeCaptured();
+    EXPECT_EQ(Shown(vecLines), (std::vector<std::string>{"5 ~CPlayerAgent Start to destroy CPlayerAgent[" +
+                                                             std::string(szAddress) + "].",
+                                                         "5 ~CPlayerAgent End to destroy CPlayerAgent[" +
+                                                             std::string(szAddress) + "]."}));
+    EXPECT_TRUE(NameTheirStatements(vecLines));
+}
+
+// A command called through its handler, on a new agent whose adapter is
+// told to refuse one operation; after an accepted URL and with a reported
+// state where the row says so.
+struct CCommandCase {
+    const char* pszWhat;
+    Handler pHandler;
+    const char* pszArgs;     // a script array literal
+    const char* pszRefused;  // the adapter operation that answers false, or null
+    bool bOpened;            // a URL accepted first
+    int iState;              // the state the adapter reports
+    int iCode;               // "return_ecode"
+    std::size_t uLines;      // the handler's ENTER included
+};
+
+const CCommandCase COMMAND_CASES[] = {
+    {"create accepted", &CTether::HandleCreate, "[]", nullptr, false, 0, 0, 4},
+    {"create refused", &CTether::HandleCreate, "[1]", "create", false, 0, -1, 4},
+    {"set_uri accepted", &CTether::HandleSetURI, "[{param_url: 'u'}]", nullptr, false, 0, 0, 5},
+    {"set_uri refused", &CTether::HandleSetURI, "[{param_url: 'u'}]", "setUri", false, 0, -1, 6},
+    {"set_uri rejected", &CTether::HandleSetURI, "[]", nullptr, false, 0, -2, 5},
+    {"prepare accepted", &CTether::HandlePrepare, "[]", nullptr, false, 0, 0, 3},
+    {"prepare refused", &CTether::HandlePrepare, "[]", "prepare", false, 0, -1, 4},
+    {"prepare_async accepted", &CTether::HandlePrepareAsync, "[]", nullptr, false, 0, 0, 3},
+    {"prepare_async refused", &CTether::HandlePrepareAsync, "[]", "registerPrepareListener", false, 0, -1, 4},
+    {"set_output_area", &CTether::HandleSetOutputArea, "[]", nullptr, false, 0, 0, 5},
+    {"set_streaming_property accepted", &CTether::HandleSetStreamingProperty,
+     "[{param_property_type: 'T'}, {param_property_param: 'P'}]", nullptr, false, 0, 0, 6},
+    {"set_streaming_property refused", &CTether::HandleSetStreamingProperty, "[{}]", "setStreamingProperty", false,
+     0, -1, 6},
+    {"set_streaming_property rejected", &CTether::HandleSetStreamingProperty, "[]", nullptr, false, 0, -2, 5},
+    {"pause accepted", &CTether::HandlePause, "[]", nullptr, false, 0, 0, 4},
+    {"pause refused", &CTether::HandlePause, "[]", "Pause", false, 0, -1, 4},
+    {"resume accepted", &CTether::HandleResume, "[]", nullptr, false, 0, 0, 4},
+    {"resume refused", &CTether::HandleResume, "[]", "play", false, 0, -1, 4},
+    {"stop accepted", &CTether::HandleStop, "[]", nullptr, false, 0, 0, 4},
+    {"stop refused", &CTether::HandleStop, "[]", "Stop", false, 0, -1, 4},
+    {"play accepted", &CTether::HandlePlay, "[]", nullptr, false, 0, 0, 4},
+    {"play refused", &CTether::HandlePlay, "[]", "play", false, 0, -1, 4},
+    {"seek_to accepted", &CTether::HandleSeekTo, "[{param_seek_to: 12.7}]", nullptr, false, 0, 0, 5},
+    {"seek_to refused", &CTether::HandleSeekTo, "[{param_seek_to: 12.7}]", "seekTo", false, 0, -1, 5},
+    {"seek_to rejected", &CTether::HandleSeekTo, "[]", nullptr, false, 0, -2, 4},
+    {"skip accepted", &CTether::HandleSkip, "[{param_skip: -3}]", nullptr, false, 0, 0, 5},
+    {"skip refused", &CTether::HandleSkip, "[{param_skip: -3}]", "Skip", false, 0, -1, 5},
+    {"skip rejected", &CTether::HandleSkip, "[]", nullptr, false, 0, -2, 4},
+    {"get_duration accepted", &CTether::HandleGetDuration, "[]", nullptr, false, 0, 0, 4},
+    {"get_duration refused", &CTether::HandleGetDuration, "[]", "GetDuration", false, 0, -1, 4},
+    {"get_current_position accepted", &CTether::HandleGetCurrentPosition, "[]", nullptr, false, 0, 0, 4},
+    {"get_current_position refused", &CTether::HandleGetCurrentPosition, "[]", "GetCurrentPosition", false, 0, -1, 4},
+    {"get_player_state before a URL", &CTether::HandleGetPlayerState, "[]", nullptr, false, 0, 0, 4},
+    {"get_player_state accepted", &CTether::HandleGetPlayerState, "[]", nullptr, true, 3, 0, 4},
+    {"get_player_state refused", &CTether::HandleGetPlayerState, "[]", "GetPlayerState", true, 0, -1, 4},
+    {"get_player_state out of range", &CTether::HandleGetPlayerState, "[]", nullptr, true, 7, -1, 4},
+    {"register_sound_analysis_listener accepted", &CTether::HandleRegisterSoundAnalysisListener, "[() => 0, 1]",
+     nullptr, false, 0, 0, 4},
+    {"register_sound_analysis_listener refused", &CTether::HandleRegisterSoundAnalysisListener, "[() => 0, 1]",
+     "registerSoundAnalysisListener", false, 0, -1, 4},
+    {"register_sound_analysis_listener rejected", &CTether::HandleRegisterSoundAnalysisListener, "[1, 2]", nullptr,
+     false, 0, -2, 4},
+    {"suspend accepted", &CTether::HandleSuspend, "[{}]", nullptr, false, 0, 0, 4},
+    {"suspend refused", &CTether::HandleSuspend, "[{}]", "suspend", false, 0, -1, 4},
+    {"suspend rejected", &CTether::HandleSuspend, "[]", nullptr, false, 0, -2, 4},
+    {"restore accepted", &CTether::HandleRestore, "[{param_restore_url: 'r'}]", nullptr, false, 0, 0, 5},
+    {"restore refused", &CTether::HandleRestore, "[{}]", "restore", false, 0, -1, 5},
+    {"restore rejected", &CTether::HandleRestore, "[]", nullptr, false, 0, -2, 4},
+    {"close accepted", &CTether::HandleClose, "[]", nullptr, false, 0, 0, 4},
+    {"close refused", &CTether::HandleClose, "[]", "close", false, 0, -1, 4},
+    {"set_party_tv_mode accepted", &CTether::HandleSetPartyTVMode, "['on']", nullptr, false, 0, 0, 7},
+    {"set_party_tv_mode refused", &CTether::HandleSetPartyTVMode, "[{param_party_mode: true}]", "SetSoundAnalysis",
+     false, 0, -1, 6},
+    {"set_party_tv_mode without an argument", &CTether::HandleSetPartyTVMode, "[]", nullptr, false, 0, 0, 6},
+};
+
+TEST_F(CAgentLogTest, EachCommandsLinesNameTheirStatements)
+{
+    for (const CCommandCase& c : COMMAND_CASES) {
+        CScope scope(*this);
+        std::size_t uAdapter = 0;
+        std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
+        if (c.bOpened)
+            pAgent->SetURI(Args("[{param_url: 'u'}]"));
+        Sim::CReport report;
+        report.m_iState = c.iState;
+        Sim::report(uAdapter, report);
+        if (c.pszRefused != nullptr)
+            Sim::answer(uAdapter, c.pszRefused, false);
+        Bridge::ScriptArray aArgs = Args(c.pszArgs);
+        Dlog::TakeCaptured();
+        Bridge::ScriptObject result = c.pHandler(pAgent.get(), aArgs);
+        const std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+        EXPECT_EQ(Json(result).rfind("{\"return_ecode\":" + std::to_string(c.iCode), 0), 0u) << c.pszWhat;
+        EXPECT_EQ(vecLines.size(), c.uLines) << c.pszWhat;
+        EXPECT_TRUE(NameTheirStatements(vecLines)) << c.pszWhat;
+        EXPECT_EQ(ThreadsOf(vecLines), std::vector<int>(vecLines.size(), ThisThread())) << c.pszWhat;
+    }
+}
+
+// One event on the adapter's thread: the handler's answer and lines; then,
+// for a queued one, its delivery to a stored function on the main loop.
+struct CEventCase {
+    const char* pszWhat;
+    KiteBridgeCallBack eCode;
+    Sim::CEventData data;
+    bool bQueued;
+    std::size_t uLines;  // the handler's
+};
+
+const CEventCase EVENT_CASES[] = {
+    {"buffering", DeviceAPI::Cinecast::KITE_BRIDGE_BUFFERING, Sim::Percent(40), true, 3},
+    {"prepare complete", DeviceAPI::Cinecast::KITE_BRIDGE_PREPARE_COMPLETE, {}, true, 3},
+    {"play complete", DeviceAPI::Cinecast::KITE_BRIDGE_PLAY_COMPLETE, {}, true, 3},
+    {"seek complete", DeviceAPI::Cinecast::KITE_BRIDGE_SEEK_COMPLETE, {}, true, 4},
+    {"current time", DeviceAPI::Cinecast::KITE_BRIDGE_CURRENT_TIME, Sim::Time(7), true, 4},
+    {"error", DeviceAPI::Cinecast::KITE_BRIDGE_ERROR_EVENT, Sim::Event(1, "a", "b"), true, 5},
+    {"asm pause", DeviceAPI::Cinecast::KITE_BRIDGE_ASM_PAUSE, Sim::Event(65, "a", "b"), true, 5},
+    {"asm resume", DeviceAPI::Cinecast::KITE_BRIDGE_ASM_RESUME, Sim::Event(66, "a", "b"), true, 4},
+    {"sound analysis", DeviceAPI::Cinecast::KITE_BRIDGE_SOUND_ANALYSIS, Sim::Bands({1, 2}), true, 5},
+    {"buffering without its agent", DeviceAPI::Cinecast::KITE_BRIDGE_BUFFERING, Sim::WithNullUserData(Sim::Percent(1)),
+     false, 2},
+    {"prepare complete without its agent", DeviceAPI::Cinecast::KITE_BRIDGE_PREPARE_COMPLETE,
+     Sim::WithNullUserData({}), false, 2},
+    {"play complete without its agent", DeviceAPI::Cinecast::KITE_BRIDGE_PLAY_COMPLETE, Sim::WithNullUserData({}),
+     false, 2},
+    {"seek complete without its agent", DeviceAPI::Cinecast::KITE_BRIDGE_SEEK_COMPLETE, Sim::WithNullUserData({}),
+     false, 2},
+    {"current time without its agent", DeviceAPI::Cinecast::KITE_BRIDGE_CURRENT_TIME,
+     Sim::WithNullUserData(Sim::Time(7)), false, 2},
+    {"error without an event", DeviceAPI::Cinecast::KITE_BRIDGE_ERROR_EVENT, Sim::NullEvent(), false, 2},
+    {"asm pause without an event", DeviceAPI::Cinecast::KITE_BRIDGE_ASM_PAUSE, Sim::NullEvent(), false, 2},
+    {"asm resume without an event", DeviceAPI::Cinecast::KITE_BRIDGE_ASM_RESUME, Sim::NullEvent(), false, 2},
+    {"sound analysis without bands", DeviceAPI::Cinecast::KITE_BRIDGE_SOUND_ANALYSIS, Sim::NullBands(), false, 2},
+};
+
+TEST_F(CAgentLogTest, EachHandlersAndDeliverysLinesNameTheirStatements)
+{
+    std::size_t uAdapter = 0;
+    std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
+    {
+        CScope scope(*this);
+        Bridge::ScriptFunction function(Run("() => 0").As<v8::Function>());
+#define TETHER_TEST_STORE(property, code, slot, setter, handler) pAgent->setter(function);
+        TETHER_CALLBACKS(TETHER_TEST_STORE)
+#undef TETHER_TEST_STORE
+    }
+    for (const CEventCase& c : EVENT_CASES) {
+        Dlog::TakeCaptured();
+        EXPECT_EQ(Sim::emit(uAdapter, c.eCode, c.data), c.bQueued) << c.pszWhat;
+        std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+        EXPECT_EQ(vecLines.size(), c.uLines) << c.pszWhat;
+        EXPECT_TRUE(NameTheirStatements(vecLines)) << c.pszWhat;
+        for (int iThread : ThreadsOf(vecLines))
+            EXPECT_NE(iThread, ThisThread()) << c.pszWhat << ": on the adapter's thread";
+
+        int iDelivered = 0;
+        while (g_main_context_iteration(nullptr, FALSE))
+            ++iDelivered;
+        vecLines = Dlog::TakeCaptured();
+        EXPECT_EQ(iDelivered, c.bQueued ? 1 : 0) << c.pszWhat;
+        EXPECT_EQ(vecLines.size(), c.bQueued ? 3u : 0u) << c.pszWhat << ": ENTER, the call, LEAVE";
+        EXPECT_TRUE(NameTheirStatements(vecLines)) << c.pszWhat;
+    }
+}
+
+// A record that is no record is only announced.
+TEST_F(CAgentLogTest, DeliveryOfANullRecord)
+{
+    EXPECT_EQ(CTether::FireOnCallbacks(nullptr), 0);
+    const std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+    EXPECT_EQ(Shown(vecLines), (std::vector<std::string>{"3 FireOnCallbacks ENTER!!!",
+                                                         "5 FireOnCallbacks Got the callbackData is NULL"}));
+    EXPECT_TRUE(NameTheirStatements(vecLines));
 }
 
 }  // namespace
