@@ -40,30 +40,20 @@ const std::vector<std::string>& SourceOf(const std::string& strFile)
     return vecLines;
 }
 
-// The first string literal of a source line, its escapes undone; false when
-// there is none.
+// The first string literal of a source line, "\n" read as a newline and
+// any other escaped character as itself; false when there is none.
 bool FirstLiteral(const std::string& strLine, std::string& strText)
 {
-    std::size_t uAt = strLine.find('"');
-    if (uAt == std::string::npos)
+    const std::size_t uQuote = strLine.find('"');
+    if (uQuote == std::string::npos)
         return false;
     strText.clear();
-    for (++uAt; uAt < strLine.size() && strLine[uAt] != '"'; ++uAt) {
-        if (strLine[uAt] != '\\') {
+    std::size_t uAt = uQuote + 1;
+    for (; uAt < strLine.size() && strLine[uAt] != '"'; ++uAt) {
+        if (strLine[uAt] == '\\' && ++uAt < strLine.size())
+            strText += strLine[uAt] == 'n' ? '\n' : strLine[uAt];
+        else
             strText += strLine[uAt];
-            continue;
-        }
-        const char c = strLine[++uAt];
-        if (c == 'n')
-            strText += '\n';
-        else if (c >= '0' && c <= '7') {  // octal, such as the escape character \033
-            int iCode = 0;
-            for (int i = 0; i < 3 && uAt < strLine.size() && strLine[uAt] >= '0' && strLine[uAt] <= '7'; ++i)
-                iCode = iCode * 8 + (strLine[uAt++] - '0');
-            --uAt;
-            strText += static_cast<char>(iCode);
-        } else
-            strText += c;
     }
     return uAt < strLine.size();
 }
@@ -98,21 +88,18 @@ std::vector<std::string> LiteralPieces(const std::string& strFormat)
 bool FormatMatches(const std::string& strFormat, const std::string& strPayload)
 {
     const std::vector<std::string> vecPieces = LiteralPieces(strFormat);
-    if (vecPieces.size() == 1)
-        return strPayload == vecPieces[0];
     const std::string& strLast = vecPieces.back();
-    if (!StartsWith(strPayload, 0, vecPieces[0]) || strPayload.size() < vecPieces[0].size() + strLast.size() ||
-        strPayload.compare(strPayload.size() - strLast.size(), strLast.size(), strLast) != 0)
-        return false;
-    std::size_t uAt = vecPieces[0].size();
+    if (vecPieces.size() == 1 || strPayload.size() < strLast.size())
+        return strPayload == strLast;
     const std::size_t uEnd = strPayload.size() - strLast.size();
-    for (std::size_t i = 1; i + 1 < vecPieces.size(); ++i) {
-        uAt = strPayload.find(vecPieces[i], uAt);
-        if (uAt == std::string::npos || uAt + vecPieces[i].size() > uEnd)
+    std::size_t uAt = 0;
+    for (std::size_t i = 0; i + 1 < vecPieces.size(); ++i) {
+        const std::size_t uFound = strPayload.find(vecPieces[i], uAt);
+        if (uFound == std::string::npos || (i == 0 && uFound != 0) || uFound + vecPieces[i].size() > uEnd)
             return false;
-        uAt += vecPieces[i].size();
+        uAt = uFound + vecPieces[i].size();
     }
-    return true;
+    return StartsWith(strPayload, uEnd, strLast);
 }
 
 }  // namespace
