@@ -236,9 +236,10 @@ TEST_F(CJsonTest, MembersStoreWithTheirOwnTypesAndReadBack)
     EXPECT_TRUE(Reads(json, "s", std::string()));
     EXPECT_EQ(TakeLines(), std::vector<std::string>{});
 
-    CTetherJson parsed("{\"i\":3,\"neg\":-1,\"huge\":1e300,\"max\":4294967295}");
+    CTetherJson parsed("{\"i\":3,\"neg\":-1,\"huge\":1e300,\"edge\":9223372036854775808,\"max\":4294967295}");
     EXPECT_TRUE(Reads(parsed, "neg", -1LL));
     EXPECT_TRUE(Reads(parsed, "huge", LLONG_MAX));  // out of range: saturates
+    EXPECT_TRUE(Reads(parsed, "edge", LLONG_MAX));  // 2^63, the first that does not fit
     EXPECT_TRUE(Reads(parsed, "max", 4294967295ULL));
     EXPECT_TRUE(Reads(parsed, "i", 3.0));  // any number is a double
     EXPECT_EQ(TakeLines(), std::vector<std::string>{});

@@ -2,6 +2,7 @@
 // values, delivery and object lifetime through kite: tests/scripts/kite_*.
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -27,6 +28,25 @@ TEST_F(BridgeTest, DetachDestroysEveryNativeLeft)
     Bridge::Engine::Detach();
     EXPECT_EQ(iDestroyed + 2, KiteTest::CProbe::s_iDestroyed);
     EXPECT_EQ(0u, Bridge::Engine::LiveObjectCount());
+    EXPECT_FALSE(Bridge::Engine::DestroyObject(v8::Local<v8::Object>())) << "an empty handle names no object";
+}
+
+// Without a host, natives that the collector takes are destroyed from the
+// main loop, collection after collection.
+TEST_F(BridgeTest, CollectedNativesAreDestroyedFromTheMainLoop)
+{
+    KiteTest::CProbeBridge probe;
+    Bridge::Engine::InstallClass(&probe);
+    for (int iRound = 0; iRound < 2; ++iRound) {
+        Eval("new Probe(), new Probe(), 0");
+        const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
+        Isolate()->LowMemoryNotification();
+        EXPECT_EQ(KiteTest::CProbe::s_iDestroyed, iDestroyed) << "not inside the collector, round " << iRound;
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        EXPECT_EQ(KiteTest::CProbe::s_iDestroyed, iDestroyed + 2) << "round " << iRound;
+    }
+    Bridge::Engine::Detach();  // while the class is alive
 }
 
 // The router passes what() on (tests/scripts/kite_routing).
@@ -103,17 +123,17 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
 }
 
 // relay(f, ...): calls f with relay's own arguments, as a list over the call,
-// assigned to another that then grows by "end" (copying the call's arguments
-// first) and is moved on.
+// assigned to another and moved on to a third, which then grows by "end"
+// (copying the call's arguments first).
 void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     Bridge::V8Arguments<v8::Value> arguments(info);
     Bridge::ScriptArray list(&arguments);
     Bridge::ScriptArray copy;
     copy = list;
-    copy.set(copy.Length(), Bridge::ScriptObject(std::string("end")));
     Bridge::ScriptArray moved;
     moved = std::move(copy);
+    moved.set(moved.Length(), Bridge::ScriptObject(std::string("end")));
     Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(moved);
 }
 
