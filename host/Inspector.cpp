@@ -163,7 +163,7 @@ public:
             return;
         // The client says Runtime.runIfWaitingForDebugger once it has set
         // its breakpoints.
-        while (!m_bRunRequested && !CSignalWatch::Received())
+        while (!CSignalWatch::Received() && !m_bRunRequested)
             m_pServer->ServeOnce();
         if (m_eMode == INSPECT_BREAK && m_pSession != nullptr) {
             std::string strReason = "Break on start";
@@ -209,7 +209,9 @@ public:
         if (m_bPaused)
             return;
         m_bPaused = true;
-        while (m_bPaused && m_pServer->Attached() && !CSignalWatch::Received()) {
+        // The signal first: one that came before the client's resume or
+        // detach wins over it.
+        while (!CSignalWatch::Received() && m_bPaused && m_pServer->Attached()) {
             Drain();
             if (m_bPaused)
                 m_pServer->ServeOnce();
