@@ -100,8 +100,12 @@ bool IsAllowedHost(std::string strHost)
     return g_ascii_strcasecmp(strHost.c_str(), "localhost") == 0 || g_hostname_is_ip_address(strHost.c_str());
 }
 
+// Each answer closes its connection: libsoup 3.2 never notices a client
+// closing an idle kept-alive one, whose socket then stays open, and
+// chrome://inspect asks every second.
 void Answer(SoupServerMessage* pMessage, guint uStatus, const char* pszType, const std::string& strBody)
 {
+    soup_message_headers_replace(soup_server_message_get_response_headers(pMessage), "Connection", "close");
     soup_server_message_set_status(pMessage, uStatus, nullptr);
     soup_server_message_set_response(pMessage, pszType, SOUP_MEMORY_COPY, strBody.data(), strBody.size());
 }
