@@ -54,7 +54,7 @@ std::mutex s_handOver;
 std::atomic<bool> s_bWatching{false};
 std::mutex s_receivedLock;
 std::condition_variable s_receivedSet;
-bool s_bReceived = false;
+int s_iReceived = 0;  // the signal, once taken
 
 std::mutex s_alsoWakeLock;
 GMainContext* s_pAlsoWake = nullptr;
@@ -84,16 +84,18 @@ void Watch(v8::Isolate* pIsolate)
         return;
     // The signal stays pending until all is done that Received() promises.
     int iSignal = PendingSignal();
+    if (iSignal == 0)
+        iSignal = SIGINT;
     // Stops script code that is running now, wherever it is; the main
     // loop, which may be waiting, is woken to end the run.
     pIsolate->TerminateExecution();
     {
         std::lock_guard<std::mutex> handOver(s_handOver);
-        g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, GINT_TO_POINTER(iSignal != 0 ? iSignal : SIGINT), nullptr);
+        g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, GINT_TO_POINTER(iSignal), nullptr);
     }
     {
         std::lock_guard<std::mutex> received(s_receivedLock);
-        s_bReceived = true;
+        s_iReceived = iSignal;
     }
     s_receivedSet.notify_all();
     {
@@ -121,13 +123,13 @@ void CSignalWatch::BlockInEveryThread()
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-bool CSignalWatch::Received()
+int CSignalWatch::Received()
 {
     std::unique_lock<std::mutex> received(s_receivedLock);
     // Bounded: one sent to this thread alone (raise) is never the watcher's.
-    if (!s_bReceived && s_bWatching && PendingSignal() != 0)
-        s_receivedSet.wait_for(received, std::chrono::seconds(1), [] { return s_bReceived; });
-    return s_bReceived;
+    if (s_iReceived == 0 && s_bWatching && PendingSignal() != 0)
+        s_receivedSet.wait_for(received, std::chrono::seconds(1), [] { return s_iReceived != 0; });
+    return s_iReceived;
 }
 
 void CSignalWatch::AlsoWake(GMainContext* pContext)

@@ -17,12 +17,12 @@ public:
     // watcher takes them, so that none reaches a thread busy in script code.
     static void BlockInEveryThread();
 
-    // True once SIGINT or SIGTERM has come and script code is being
-    // stopped: for loops that hold the script without the main context (the
+    // SIGINT or SIGTERM once one has come and script code is being stopped,
+    // else 0: for loops that hold the script without the main context (the
     // inspector's), which AlsoWake wakes. A signal sent but not yet taken
     // by the watcher is waited for, so that such a loop cannot let the
     // script go on ahead of it.
-    static bool Received();
+    static int Received();
     static void AlsoWake(GMainContext* pContext);
 
     explicit CSignalWatch(v8::Isolate* pIsolate);
