@@ -139,6 +139,23 @@ class InspectTests(unittest.TestCase):
         kite.process.send_signal(signal.SIGTERM)
         self.assertEqual(kite.finish(143), '')
 
+    def test_default_address(self):
+        # 9229 may be taken on this machine (by a Node.js or another kite being debugged): then kite says so.
+        try:
+            socket.create_server(('127.0.0.1', 9229)).close()
+            free = True
+        except OSError:
+            free = False
+        print('\nport 9229 is %s on this machine' % ('free' if free else 'taken'), file=sys.stderr)
+        expected = {True: (0, r'^Debugger listening on ws://127\.0\.0\.1:9229/[0-9a-f-]+\n(.*\n){2}devtools://'
+                                 r'devtools/bundled/js_app\.html\?experiments=true&v8only=true&ws=127\.0\.0\.1:9229/'),
+                    False: (2, r'^kite: --inspect: cannot listen on 127\.0\.0\.1:9229: .*Address already in use\n$')}
+        run = subprocess.run([KITE, '--adapter=sim', '--plugin=' + PLUGIN, '--inspect', APP], capture_output=True,
+                             text=True, timeout=20)
+        status, stderr = expected[free]
+        self.assertEqual(run.returncode, status, run.stderr)
+        self.assertRegex(run.stderr, stderr)
+
     def test_evaluate_console_and_end_on_detach(self):
         kite = Kite()
         client = kite.attach()
