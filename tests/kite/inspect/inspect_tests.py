@@ -1,7 +1,8 @@
 # kite --inspect through a real protocol client (Debian's python3-websocket):
 #   inspect_tests.py KITE PLUGIN [unittest arguments]
 # Each case debugs app.js beside this file on the simulated player.
-import ctypes, http.client, json, os, re, signal, socket, struct, subprocess, sys, tempfile, time, unittest
+import ctypes, http.client, json, os, re, select, shutil, signal, socket, struct, subprocess, sys, tempfile, time
+import unittest
 import websocket
 
 KITE, PLUGIN = sys.argv[1:3]
@@ -193,6 +194,30 @@ class InspectTests(unittest.TestCase):
         second.call('Debugger.resume')
         self.assertEqual(kite.stderr_until(WAITING), ['Debugger attached.\n'] * 2 +
                          ['prepared,buffering 50,idle,timer\n'])
+        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
+
+    def test_node_inspect(self):
+        # Node's own command-line client, driven as a user types.
+        kite = Kite('--inspect-brk')
+        client = subprocess.Popen([shutil.which('node'), 'inspect', kite.address], stdin=subprocess.PIPE,
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, preexec_fn=die_with_this_test)
+        seen = b''
+        # what is typed, and what node inspect then prints
+        cases = [('', 'Break on start in %s:5\n' % APP),
+                 ('setBreakpoint(12)', '>12   console.log('),
+                 ('cont', 'break in %s:12\n' % APP),
+                 ('exec [state.return_ecode, seen.length]', '[ 0, 0 ]'),
+                 ('bt', '#0 onPrepared %s:12:' % APP)]
+        for typed, expected in cases:
+            with self.subTest(typed):
+                client.stdin.write(typed.encode() + b'\n')
+                client.stdin.flush()
+                while expected.encode() not in seen:
+                    ready, _, _ = select.select([client.stdout], [], [], 20)
+                    self.assertTrue(ready, seen.decode(errors='replace'))
+                    seen += os.read(client.stdout.fileno(), 65536)
+                seen = seen[seen.index(expected.encode()) + len(expected):]
+        client.communicate(b'cont\n.exit\n', timeout=20)
         self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
 
     def test_breakpoint_and_pause_on_uncaught_exception_in_callbacks(self):
