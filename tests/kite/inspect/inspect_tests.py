@@ -9,6 +9,7 @@ KITE, PLUGIN = sys.argv[1:3]
 APP = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'app.js')
 APP_URL = 'file://' + APP
 WAITING = 'Waiting for the debugger to disconnect...\n'
+VERSION_REQUEST = b'GET /json/version HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n'
 
 
 def die_with_this_test():
@@ -92,7 +93,7 @@ class Kite:
 
     def descriptors(self):
         """kite's open descriptors, once it serves the inspector (until then it may be reading plug-ins)."""
-        self.exchange(b'GET /json/version HTTP/1.1\r\n\r\n')
+        self.exchange(VERSION_REQUEST)
         return len(os.listdir('/proc/%d/fd' % self.process.pid))
 
     def settled_descriptors(self, expected):
@@ -121,6 +122,7 @@ class InspectTests(unittest.TestCase):
         self.assertIn('open chrome://inspect', kite.banner)
         self.assertIn('\ndevtools://devtools/bundled/js_app.html?experiments=true&v8only=true&ws=' +
                       kite.url[len('ws://'):] + '\n', kite.banner)
+        self.assertIn(b'\r\nConnection: close\r\n', kite.exchange(VERSION_REQUEST))
         status, version = kite.get('/json/version')
         self.assertEqual((status, json.loads(version)['Browser']), (200, 'kite'))
         status, listed = kite.get('/json/list')
@@ -140,22 +142,29 @@ class InspectTests(unittest.TestCase):
         kite.process.send_signal(signal.SIGTERM)
         self.assertEqual(kite.finish(143), '')
 
-    def test_default_address(self):
-        # 9229 may be taken on this machine (by a Node.js or another kite being debugged): then kite says so.
+    def test_listening_addresses(self):
+        held = socket.create_server(('127.0.0.1', 0))
+        # 9229 may be taken on this machine (by a Node.js or another kite being debugged): kite then says so,
+        # as it does for the port held here.
         try:
             socket.create_server(('127.0.0.1', 9229)).close()
             free = True
         except OSError:
             free = False
         print('\nport 9229 is %s on this machine' % ('free' if free else 'taken'), file=sys.stderr)
-        expected = {True: (0, r'^Debugger listening on ws://127\.0\.0\.1:9229/[0-9a-f-]+\n(.*\n){2}devtools://'
-                                 r'devtools/bundled/js_app\.html\?experiments=true&v8only=true&ws=127\.0\.0\.1:9229/'),
-                    False: (2, r'^kite: --inspect: cannot listen on 127\.0\.0\.1:9229: .*Address already in use\n$')}
-        run = subprocess.run([KITE, '--adapter=sim', '--plugin=' + PLUGIN, '--inspect', APP], capture_output=True,
-                             text=True, timeout=20)
-        status, stderr = expected[free]
-        self.assertEqual(run.returncode, status, run.stderr)
-        self.assertRegex(run.stderr, stderr)
+        listening = (r'^Debugger listening on ws://127\.0\.0\.1:%d/[0-9a-f-]+\n(.*\n){2}devtools://devtools/bundled/'
+                     r'js_app\.html\?experiments=true&v8only=true&ws=127\.0\.0\.1:%d/')
+        taken = r'^kite: --inspect: cannot listen on 127\.0\.0\.1:%d: .*Address already in use\n$'
+        # option, port, status, stderr
+        cases = [('--inspect', 9229, 0 if free else 2, listening if free else taken),
+                 ('--inspect=127.0.0.1:%d' % held.getsockname()[1], held.getsockname()[1], 2, taken)]
+        for option, port, status, stderr in cases:
+            with self.subTest(option):
+                run = subprocess.run([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option, APP], capture_output=True,
+                                     text=True, timeout=20)
+                self.assertEqual(run.returncode, status, run.stderr)
+                self.assertRegex(run.stderr, stderr.replace('%d', str(port)))
+        held.close()
 
     def test_evaluate_console_and_end_on_detach(self):
         kite = Kite()
@@ -207,7 +216,8 @@ class InspectTests(unittest.TestCase):
                  ('setBreakpoint(12)', '>12   console.log('),
                  ('cont', 'break in %s:12\n' % APP),
                  ('exec [state.return_ecode, seen.length]', '[ 0, 0 ]'),
-                 ('bt', '#0 onPrepared %s:12:' % APP)]
+                 ('next', 'break in %s:13\n' % APP),
+                 ('bt', '#0 onPrepared %s:13:' % APP)]
         for typed, expected in cases:
             with self.subTest(typed):
                 client.stdin.write(typed.encode() + b'\n')
@@ -251,13 +261,14 @@ class InspectTests(unittest.TestCase):
         self.assertRegex(kite.stderr, r'\nUncaught Error: buffering 50\n    at onBuffering .*\nprepared,idle,timer\n(Waiting for.*\n)?$')
 
     def test_uncaught_errors_reach_the_client(self):
-        # thrower (app.js), Runtime.exceptionThrown's text, line (from 0), function, exception
-        cases = [('callback', 'Uncaught', 16, 'onBuffering', 'Error: buffering 50'),
-                 ('timer', 'Uncaught', 25, 'onTimer', 'TypeError: timer'),
-                 ('idle', 'Uncaught', 31, 'onIdle', 'RangeError: idle'),
-                 ('promise', 'Uncaught (in promise)', 35, 'start', 'Error: rejected'),
-                 ('top', 'Uncaught', 39, '', 'Error: top level')]
-        for thrower, text, line, function, exception in cases:
+        ran = 'started with 1 arguments\nprepared 0\n'
+        # thrower (app.js), Runtime.exceptionThrown's text, line (from 0), function, exception, stdout
+        cases = [('callback', 'Uncaught', 16, 'onBuffering', 'Error: buffering 50', ran),
+                 ('timer', 'Uncaught', 25, 'onTimer', 'TypeError: timer', ran),
+                 ('idle', 'Uncaught', 31, 'onIdle', 'RangeError: idle', ran),
+                 ('promise', 'Uncaught (in promise)', 35, 'start', 'Error: rejected', ran),
+                 ('top', 'Uncaught', 39, '', 'Error: top level', 'started with 1 arguments\n')]
+        for thrower, text, line, function, exception, out in cases:
             with self.subTest(thrower):
                 kite = Kite('--inspect-wait', thrower)
                 client = kite.attach()
@@ -268,10 +279,11 @@ class InspectTests(unittest.TestCase):
                 self.assertEqual((details['text'], details['url'], details['lineNumber'], top['functionName'],
                                   top['url'], top['lineNumber'], details['exception']['description'].split('\n')[0]),
                                  (text, APP_URL, line, function, APP_URL, line, exception))
-                # The run, even one whose top level failed, ends once the client goes.
+                # The run, even one whose top level failed, ends once the client goes; till then it evaluates.
                 self.assertEqual(kite.stderr_until(WAITING)[:2], ['Debugger attached.\n', text + ' ' + exception + '\n'])
+                self.assertEqual(client.evaluate('typeof player'), 'object')
                 self.assertIsNone(kite.process.poll())
-                kite.finish(1)
+                self.assertEqual(kite.finish(1), out)
 
     def test_signals_while_the_debugger_holds_the_script(self):
         # option, app.js's argument, breakpoint line, the event waited for, signal, status, stdout, player destroyed
