@@ -286,14 +286,19 @@ class InspectTests(unittest.TestCase):
                 self.assertEqual(kite.finish(1), out)
 
     def test_signals_while_the_debugger_holds_the_script(self):
-        # option, app.js's argument, breakpoint line, the event waited for, signal, status, stdout, player destroyed
-        cases = [('--inspect-wait', (), None, None, signal.SIGTERM, 143, '', False),
-                 ('--inspect-brk', (), None, 'Debugger.paused', signal.SIGINT, 130, '', False),
-                 ('--inspect-wait', (), 11, 'Debugger.paused', signal.SIGTERM, 143, 'started with 0 arguments\n', True),
-                 ('--inspect-wait', ('top',), None, 'Runtime.exceptionThrown', signal.SIGINT, 130,
+        ran = 'started with 0 arguments\n'
+        # option, app.js's argument, breakpoint line, the event waited for, signal, whether the client leaves
+        # with it, status, stdout, player destroyed
+        cases = [('--inspect-wait', (), None, None, signal.SIGTERM, False, 143, '', False),
+                 ('--inspect-brk', (), None, 'Debugger.paused', signal.SIGINT, False, 130, '', False),
+                 ('--inspect-brk', (), None, 'Debugger.paused', signal.SIGINT, True, 130, '', False),
+                 ('--inspect-wait', (), 11, 'Debugger.paused', signal.SIGTERM, False, 143, ran, True),
+                 ('--inspect-wait', (), 11, 'Debugger.paused', signal.SIGTERM, True, 143, ran, True),
+                 ('--inspect-wait', ('top',), None, 'Runtime.exceptionThrown', signal.SIGINT, False, 130,
                   'started with 1 arguments\n', True)]
-        for option, args, line, event, stop, status, out, destroyed in cases:
-            with self.subTest(option=option, args=args, line=line), tempfile.NamedTemporaryFile('r') as log:
+        for option, args, line, event, stop, leaves, status, out, destroyed in cases:
+            with self.subTest(option=option, args=args, line=line, leaves=leaves), \
+                    tempfile.NamedTemporaryFile('r') as log:
                 kite = Kite(option, *args, log=log.name)
                 client = kite.attach()
                 client.call('Runtime.enable')
@@ -303,8 +308,10 @@ class InspectTests(unittest.TestCase):
                 if event:
                     client.call('Runtime.runIfWaitingForDebugger')
                     client.wait_for(event)
-                # The client closes just after, as the terminal's does: the signal still wins.
                 kite.process.send_signal(stop)
+                # The client that stays does not keep kite; one that leaves at once does not let the script go on.
+                if not leaves:
+                    kite.process.wait(timeout=20)
                 self.assertEqual(kite.finish(status), out)
                 self.assertEqual('End to destroy CPlayerAgent' in log.read(), destroyed)
 
