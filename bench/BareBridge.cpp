@@ -13,7 +13,15 @@ struct CBareBridgeNative {
     double m_dSeekTo = 0.0;    // the last position asked for
 };
 
-BRIDGE_NATIVE_CLASS("BareBridge", CBareBridgeNative);
+}  // namespace
+
+}  // namespace TetherBench
+
+BRIDGE_NATIVE_CLASS("BareBridge", TetherBench::CBareBridgeNative);
+
+namespace TetherBench {
+
+namespace {
 
 using Router = Bridge::ScriptBridge;
 

@@ -48,6 +48,13 @@ private:
     Bridge::ScriptFunction m_onTick;
 };
 
+}  // namespace Example
+
+// The routers refuse receivers whose native is not a CClock.
+BRIDGE_NATIVE_CLASS("Clock", Example::CClock);
+
+namespace Example {
+
 Bridge::ScriptObject Start(CClock* pClock, const Bridge::ScriptArray& aArgs)
 {
     double dInterval = 0;
@@ -96,9 +103,6 @@ public:
 };
 
 }  // namespace Example
-
-// The routers refuse receivers whose native is not a CClock.
-BRIDGE_NATIVE_CLASS("Clock", Example::CClock);
 
 // kite owns the bridges it is handed and deletes them at exit.
 extern "C" __attribute__((visibility("default"))) std::vector<Bridge::ScriptBridge*> loadBridges()

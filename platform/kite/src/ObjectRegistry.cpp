@@ -2,64 +2,69 @@
 
 #include <algorithm>
 #include <glib.h>
-#include <unordered_map>
-#include <vector>
-
-#include "Bridge/ScriptBridge.h"
 
 namespace Bridge {
 
-namespace {
-
 struct CTrackedObject {
     v8::Global<v8::Object> m_object;  // empty once a destruction is pending
+    CObjectRegistry::DestroyNative m_destroy;
     ScriptBridge* m_pBridge;
     void* m_pNative;
+    // Null once the registry is gone while a call still used the native.
+    CObjectRegistry* m_pRegistry;
     // Methods and setters of the native that have not returned yet.
     int m_iCallsRunning = 0;
     bool m_bDestroyPending = false;
 };
 
-struct CCollected {
-    ScriptBridge* m_pBridge;
-    void* m_pNative;
-};
-
-// Main-loop thread only, like everything that touches script values.
-std::unordered_map<void*, CTrackedObject*> s_live;
-std::vector<CCollected> s_collected;
-bool s_bDrainQueued = false;
-
-gboolean DrainCollected(gpointer)
+int CObjectRegistry::DrainCollected(void* pRegistry)
 {
-    s_bDrainQueued = false;
-    CObjectRegistry::DestroyCollected();
+    CObjectRegistry* pObjects = static_cast<CObjectRegistry*>(pRegistry);
+    pObjects->m_uDrainSource = 0;
+    pObjects->DestroyCollected();
     return G_SOURCE_REMOVE;
+}
+
+CObjectRegistry::~CObjectRegistry()
+{
+    if (m_uDrainSource != 0)
+        g_source_remove(m_uDrainSource);
+    for (auto& entry : m_live) {
+        if (entry.second->m_bDestroyPending)
+            entry.second->m_pRegistry = nullptr;
+        else
+            delete entry.second;
+    }
 }
 
 // Runs inside the collector, where V8 may not be called: the native is
 // destroyed later, from the main loop.
-void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info)
+void CObjectRegistry::OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info)
 {
     CTrackedObject* pTracked = info.GetParameter();
+    CObjectRegistry* pRegistry = pTracked->m_pRegistry;
     pTracked->m_object.Reset();
-    s_live.erase(pTracked->m_pNative);
-    s_collected.push_back(CCollected{pTracked->m_pBridge, pTracked->m_pNative});
+    pRegistry->m_live.erase(pTracked->m_pNative);
+    pRegistry->m_aCollected.push_back(CCollected{pTracked->m_destroy, pTracked->m_pBridge, pTracked->m_pNative});
     delete pTracked;
-    if (!s_bDrainQueued) {
-        s_bDrainQueued = true;
-        g_idle_add(DrainCollected, nullptr);
-    }
+    if (pRegistry->m_uDrainSource == 0)
+        pRegistry->m_uDrainSource = g_idle_add(DrainCollected, pRegistry);
 }
 
-}  // namespace
-
-void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
+void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
                             ScriptBridge* pBridge, void* pNative)
 {
-    CTrackedObject* pTracked = new CTrackedObject{v8::Global<v8::Object>(pIsolate, object), pBridge, pNative};
+    CTrackedObject* pTracked =
+        new CTrackedObject{v8::Global<v8::Object>(pIsolate, object), destroy, pBridge, pNative, this};
     pTracked->m_object.SetWeak(pTracked, OnCollected, v8::WeakCallbackType::kParameter);
-    s_live[pNative] = pTracked;
+    m_live[pNative] = pTracked;
+}
+
+void CObjectRegistry::Finish(CTrackedObject* pTracked)
+{
+    m_live.erase(pTracked->m_pNative);
+    pTracked->m_destroy(pTracked->m_pBridge, pTracked->m_pNative);
+    delete pTracked;
 }
 
 bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> object)
@@ -69,8 +74,8 @@ bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> objec
     v8::Local<v8::Value> field = object->GetInternalField(0);
     if (!field->IsExternal())
         return false;
-    auto it = s_live.find(field.As<v8::External>()->Value());
-    if (it == s_live.end() || it->second->m_object.Get(pIsolate) != object)
+    auto it = m_live.find(field.As<v8::External>()->Value());
+    if (it == m_live.end() || it->second->m_object.Get(pIsolate) != object)
         return false;
     CTrackedObject* pTracked = it->second;
     // The wrapper reads as destroyed before the native goes away.
@@ -82,16 +87,14 @@ bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> objec
         pTracked->m_bDestroyPending = true;
         return true;
     }
-    s_live.erase(it);
-    pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
-    delete pTracked;
+    Finish(pTracked);
     return true;
 }
 
 void* CObjectRegistry::BeginCall(void* pNative)
 {
-    auto it = s_live.find(pNative);
-    if (it == s_live.end())
+    auto it = m_live.find(pNative);
+    if (it == m_live.end())
         return nullptr;
     ++it->second->m_iCallsRunning;
     return it->second;
@@ -102,23 +105,25 @@ void CObjectRegistry::EndCall(void* pToken)
     CTrackedObject* pTracked = static_cast<CTrackedObject*>(pToken);
     if (pTracked == nullptr || --pTracked->m_iCallsRunning > 0 || !pTracked->m_bDestroyPending)
         return;
-    s_live.erase(pTracked->m_pNative);
-    pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
+    if (pTracked->m_pRegistry != nullptr) {
+        pTracked->m_pRegistry->Finish(pTracked);
+        return;
+    }
+    pTracked->m_destroy(pTracked->m_pBridge, pTracked->m_pNative);
     delete pTracked;
 }
 
 void CObjectRegistry::DestroyCollected()
 {
-    while (!s_collected.empty()) {
-        CCollected collected = s_collected.back();
-        s_collected.pop_back();
-        collected.m_pBridge->destroyFromScript(collected.m_pNative);
+    if (m_uDrainSource != 0) {
+        g_source_remove(m_uDrainSource);
+        m_uDrainSource = 0;
     }
-}
-
-bool CObjectRegistry::HasCollected()
-{
-    return !s_collected.empty();
+    while (!m_aCollected.empty()) {
+        CCollected collected = m_aCollected.back();
+        m_aCollected.pop_back();
+        collected.m_destroy(collected.m_pBridge, collected.m_pNative);
+    }
 }
 
 void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
@@ -130,8 +135,8 @@ void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
     auto notPending = [](const std::pair<void* const, CTrackedObject*>& entry) {
         return !entry.second->m_bDestroyPending;
     };
-    for (auto it = std::find_if(s_live.begin(), s_live.end(), notPending); it != s_live.end();
-         it = std::find_if(s_live.begin(), s_live.end(), notPending)) {
+    for (auto it = std::find_if(m_live.begin(), m_live.end(), notPending); it != m_live.end();
+         it = std::find_if(m_live.begin(), m_live.end(), notPending)) {
         CTrackedObject* pTracked = it->second;
         v8::Local<v8::Object> object = pTracked->m_object.Get(pIsolate);
         object->SetInternalField(0, v8::External::New(pIsolate, nullptr));
@@ -140,15 +145,8 @@ void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
             pTracked->m_bDestroyPending = true;
             continue;
         }
-        s_live.erase(it);
-        pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
-        delete pTracked;
+        Finish(pTracked);
     }
-}
-
-std::size_t CObjectRegistry::Count()
-{
-    return s_live.size() + s_collected.size();
 }
 
 }  // namespace Bridge

@@ -1,30 +1,62 @@
-// The script objects of bridge classes whose natives are alive, and the
-// natives whose objects garbage collection has released.
+// The script objects of bridge classes whose natives are alive in one
+// isolate, and the natives whose objects garbage collection has released.
 #ifndef BRIDGE_OBJECT_REGISTRY_H
 #define BRIDGE_OBJECT_REGISTRY_H
 
 #include <cstddef>
+#include <unordered_map>
+#include <vector>
 #include <v8.h>
 
 namespace Bridge {
 
 class ScriptBridge;
+struct CTrackedObject;
 
 class CObjectRegistry {
 public:
-    static void Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, ScriptBridge* pBridge,
-                      void* pNative);
+    // How a class destroys its natives (its destroyFromScript).
+    typedef void (*DestroyNative)(ScriptBridge* pBridge, void* pNative);
+
+    CObjectRegistry() = default;
+    // Natives still in a running call are destroyed when the call ends.
+    ~CObjectRegistry();
+
+    void Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
+               ScriptBridge* pBridge, void* pNative);
     // The object reads as destroyed at once; its native is destroyed now,
     // or, while calls are using it, when the last of them ends.
-    static bool Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> object);
+    bool Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> object);
     // A call of a method or setter of the native begins and ends; the token
     // (null for a native the registry does not know) goes to EndCall.
-    static void* BeginCall(void* pNative);
+    void* BeginCall(void* pNative);
     static void EndCall(void* pToken);
-    static void DestroyCollected();
-    static bool HasCollected();
-    static void DestroyAll(v8::Isolate* pIsolate);
-    static std::size_t Count();
+    void DestroyCollected();
+    bool HasCollected() const { return !m_aCollected.empty(); }
+    void DestroyAll(v8::Isolate* pIsolate);
+    std::size_t Count() const { return m_live.size() + m_aCollected.size(); }
+
+private:
+    friend struct CTrackedObject;
+
+    struct CCollected {
+        DestroyNative m_destroy;
+        ScriptBridge* m_pBridge;
+        void* m_pNative;
+    };
+
+    CObjectRegistry(const CObjectRegistry&) = delete;
+    CObjectRegistry& operator=(const CObjectRegistry&) = delete;
+
+    static int DrainCollected(void* pRegistry);
+    static void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info);
+    // Destroys the native of an entry that no call uses and forgets it.
+    void Finish(CTrackedObject* pTracked);
+
+    // Script thread only, like everything that touches script values.
+    std::unordered_map<void*, CTrackedObject*> m_live;
+    std::vector<CCollected> m_aCollected;
+    unsigned m_uDrainSource = 0;
 };
 
 }  // namespace Bridge

@@ -1,6 +1,6 @@
 #include "ScriptContextScope.h"
 
-#include "Bridge/Engine.h"
+#include "IsolateData.h"
 
 namespace Bridge {
 
@@ -10,9 +10,11 @@ CScriptContextScope::CScriptContextScope(v8::Isolate* pIsolate)
         m_context = pIsolate->GetCurrentContext();
         return;
     }
-    m_context = Engine::GetContext(pIsolate);
-    if (!m_context.IsEmpty())
-        m_scope.emplace(m_context);
+    IsolateData* pData = IsolateData::From(pIsolate);
+    if (pData == nullptr)
+        return;
+    m_context = pData->context(pIsolate);
+    m_scope.emplace(m_context);
 }
 
 }  // namespace Bridge

@@ -1,5 +1,6 @@
-// Enters the engine's context for the scope when the thread has none entered,
-// so script values can be made from the main loop as well as from callbacks.
+// Enters the isolate's attached context for the scope when the thread has
+// none entered, so script values can be made from the main loop as well as
+// from callbacks.
 #ifndef BRIDGE_SCRIPT_CONTEXT_SCOPE_H
 #define BRIDGE_SCRIPT_CONTEXT_SCOPE_H
 

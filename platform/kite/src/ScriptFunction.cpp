@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Bridge/Engine.h"
+#include "IsolateData.h"
 #include "ScriptContextScope.h"
 
 namespace Bridge {
@@ -61,7 +61,7 @@ ScriptObject ScriptFunction::invoke(ScriptArray args) const
     if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv)
              .ToLocal(&result)) {
         if (tryCatch.HasCaught() && tryCatch.CanContinue())
-            Engine::ReportUncaught(pIsolate, tryCatch);
+            IsolateData::ReportUncaught(pIsolate, tryCatch);
         return ScriptObject::Null();
     }
     return ScriptObject(result);

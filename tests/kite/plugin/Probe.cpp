@@ -1,8 +1,5 @@
 #include "Probe.h"
 
-BRIDGE_NATIVE_CLASS("Probe", KiteTest::CProbe);
-BRIDGE_NATIVE_CLASS("Foreign", KiteTest::CForeign);
-
 namespace KiteTest {
 
 int CProbe::s_iDestroyed = 0;
