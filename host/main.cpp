@@ -119,7 +119,7 @@ int main(int iArgc, char** ppArgv)
             v8::HandleScope scope(pIsolate);
             v8::Local<v8::Context> context = v8::Context::New(pIsolate);
             v8::Context::Scope contextScope(context);
-            Bridge::Engine::Attach(pIsolate, context);
+            Bridge::Engine::Attach(pIsolate, context, Kite::PostScriptTask);
             Kite::InstallUncaughtReport();
             Kite::TrackPromiseRejections(pIsolate);
             Kite::CPluginSet plugins;

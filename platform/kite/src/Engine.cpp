@@ -21,9 +21,10 @@ IsolateData* CurrentData()
 
 }  // namespace
 
-void Engine::Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context)
+void Engine::Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context, TaskPoster post)
 {
     IsolateData::Create(pIsolate, context);
+    IsolateData::From(pIsolate)->m_objects.SetDrain(post, DestroyCollected);
     pIsolate->RemoveMessageListeners(IgnoreMessage);
     pIsolate->AddMessageListener(IgnoreMessage);
 }

@@ -1,7 +1,6 @@
 #include "ObjectRegistry.h"
 
 #include <algorithm>
-#include <glib.h>
 
 namespace Bridge {
 
@@ -17,18 +16,8 @@ struct CTrackedObject {
     bool m_bDestroyPending = false;
 };
 
-int CObjectRegistry::DrainCollected(void* pRegistry)
-{
-    CObjectRegistry* pObjects = static_cast<CObjectRegistry*>(pRegistry);
-    pObjects->m_uDrainSource = 0;
-    pObjects->DestroyCollected();
-    return G_SOURCE_REMOVE;
-}
-
 CObjectRegistry::~CObjectRegistry()
 {
-    if (m_uDrainSource != 0)
-        g_source_remove(m_uDrainSource);
     for (auto& entry : m_live) {
         if (entry.second->m_bDestroyPending)
             entry.second->m_pRegistry = nullptr;
@@ -47,8 +36,10 @@ void CObjectRegistry::OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& in
     pRegistry->m_live.erase(pTracked->m_pNative);
     pRegistry->m_aCollected.push_back(CCollected{pTracked->m_destroy, pTracked->m_pBridge, pTracked->m_pNative});
     delete pTracked;
-    if (pRegistry->m_uDrainSource == 0)
-        pRegistry->m_uDrainSource = g_idle_add(DrainCollected, pRegistry);
+    if (!pRegistry->m_bDrainPosted && pRegistry->m_post != nullptr) {
+        pRegistry->m_bDrainPosted = true;
+        pRegistry->m_post(pRegistry->m_drain);
+    }
 }
 
 void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
@@ -115,10 +106,7 @@ void CObjectRegistry::EndCall(void* pToken)
 
 void CObjectRegistry::DestroyCollected()
 {
-    if (m_uDrainSource != 0) {
-        g_source_remove(m_uDrainSource);
-        m_uDrainSource = 0;
-    }
+    m_bDrainPosted = false;
     while (!m_aCollected.empty()) {
         CCollected collected = m_aCollected.back();
         m_aCollected.pop_back();

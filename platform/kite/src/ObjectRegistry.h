@@ -17,10 +17,20 @@ class CObjectRegistry {
 public:
     // How a class destroys its natives (its destroyFromScript).
     typedef void (*DestroyNative)(ScriptBridge* pBridge, void* pNative);
+    typedef void (*Task)();
+    typedef void (*TaskPoster)(Task task);
 
     CObjectRegistry() = default;
     // Natives still in a running call are destroyed when the call ends.
     ~CObjectRegistry();
+
+    // After a collection releases natives, post has drain (which calls
+    // DestroyCollected) run on the script thread, once until it runs.
+    void SetDrain(TaskPoster post, Task drain)
+    {
+        m_post = post;
+        m_drain = drain;
+    }
 
     void Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
                ScriptBridge* pBridge, void* pNative);
@@ -48,7 +58,6 @@ private:
     CObjectRegistry(const CObjectRegistry&) = delete;
     CObjectRegistry& operator=(const CObjectRegistry&) = delete;
 
-    static int DrainCollected(void* pRegistry);
     static void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info);
     // Destroys the native of an entry that no call uses and forgets it.
     void Finish(CTrackedObject* pTracked);
@@ -56,7 +65,9 @@ private:
     // Script thread only, like everything that touches script values.
     std::unordered_map<void*, CTrackedObject*> m_live;
     std::vector<CCollected> m_aCollected;
-    unsigned m_uDrainSource = 0;
+    TaskPoster m_post = nullptr;
+    Task m_drain = nullptr;
+    bool m_bDrainPosted = false;
 };
 
 }  // namespace Bridge
