@@ -1,5 +1,6 @@
 // kite: runs one script with the plug-ins' script classes on a GLib main loop.
 #include <Bridge/Engine.h>
+#include <Bridge/V8Runtime.h>
 #include <cstdio>
 #include <string>
 
@@ -16,7 +17,6 @@
 #include "ScriptFile.h"
 #include "Signals.h"
 #include "UncaughtReport.h"
-#include "V8Runtime.h"
 
 namespace {
 
@@ -108,8 +108,9 @@ int main(int iArgc, char** ppArgv)
 
     int iStatus;
     {
-        Kite::CV8Runtime runtime(ppArgv[0]);
-        v8::Isolate* pIsolate = runtime.Isolate();
+        Bridge::V8Runtime runtime(ppArgv[0]);
+        Bridge::IsolateHolder isolate(runtime);
+        v8::Isolate* pIsolate = isolate.Isolate();
         Kite::CHostState& state = Kite::CHostState::Get();
         state.m_pPlatform = runtime.Platform();
         state.m_pIsolate = pIsolate;

@@ -62,13 +62,12 @@ TEST(IsolateTest, EachIsolateStartsCleanAndEveryClassWorksInIt)
         int iProbes;  // made and left alive at the detach
     } aIsolates[] = {{"first isolate", 3}, {"second isolate", 1}};
     for (const auto& isolate : aIsolates) {
-        v8::Isolate::CreateParams params;
-        params.array_buffer_allocator = TestSupport::CV8TestEnvironment::Get().Allocator();
-        v8::Isolate* pIsolate = v8::Isolate::New(params);
         std::string strAnswer;
         std::size_t uLiveBefore = 0, uLiveAfter = 0;
         const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
         {
+            Bridge::IsolateHolder holder(TestSupport::CV8TestEnvironment::Get().Runtime());
+            v8::Isolate* pIsolate = holder.Isolate();
             v8::Isolate::Scope isolateScope(pIsolate);
             v8::HandleScope handleScope(pIsolate);
             v8::Local<v8::Context> context = v8::Context::New(pIsolate);
@@ -92,7 +91,6 @@ TEST(IsolateTest, EachIsolateStartsCleanAndEveryClassWorksInIt)
             uLiveAfter = Bridge::Engine::LiveObjectCount();
             Bridge::Engine::Detach();
         }
-        pIsolate->Dispose();
         EXPECT_EQ(0u, uLiveBefore) << isolate.pszName;
         EXPECT_EQ("2|7|heard x|" + strRefusal + "|" + strRefusal, strAnswer) << isolate.pszName;
         EXPECT_EQ(static_cast<std::size_t>(isolate.iProbes) + 1, uLiveAfter) << isolate.pszName;
@@ -138,9 +136,8 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
     std::vector<std::string> aNames = {"", "7", std::string("a\0b", 3), std::string(100, 'n')};
     for (int i = 0; i < 300; ++i)
         aNames.push_back("name" + std::to_string(i));
-    v8::Isolate::CreateParams params;
-    params.array_buffer_allocator = TestSupport::CV8TestEnvironment::Get().Allocator();
-    v8::Isolate* pOther = v8::Isolate::New(params);
+    auto pOtherHolder = std::make_unique<Bridge::IsolateHolder>(TestSupport::CV8TestEnvironment::Get().Runtime());
+    v8::Isolate* pOther = pOtherHolder->Isolate();
     {
         v8::Isolate::Scope isolateScope(pOther);
         v8::HandleScope handleScope(pOther);
@@ -151,7 +148,7 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
         CScope scope(*this);
         CheckNames(aNames, "the test's isolate, beside the other");
     }
-    pOther->Dispose();
+    pOtherHolder.reset();
     Bridge::Engine::Detach();
     CScope scope(*this);
     Bridge::Engine::Attach(Isolate(), Context());

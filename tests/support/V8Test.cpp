@@ -38,9 +38,8 @@ CV8Test::CScope::CScope(CV8Test& test) : m_handleScope(test.Isolate()), m_contex
 
 void CV8Test::SetUp()
 {
-    v8::Isolate::CreateParams params;
-    params.array_buffer_allocator = CV8TestEnvironment::Get().Allocator();
-    m_pIsolate = v8::Isolate::New(params);
+    m_pHolder.reset(new Bridge::IsolateHolder(CV8TestEnvironment::Get().Runtime()));
+    m_pIsolate = m_pHolder->Isolate();
     m_pIsolate->Enter();
     v8::HandleScope scope(m_pIsolate);
     v8::Local<v8::Context> context = v8::Context::New(m_pIsolate);
@@ -57,7 +56,7 @@ void CV8Test::TearDown()
     }
     m_context.Reset();
     m_pIsolate->Exit();
-    m_pIsolate->Dispose();
+    m_pHolder.reset();
     m_pIsolate = nullptr;
 }
 
