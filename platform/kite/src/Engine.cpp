@@ -2,6 +2,7 @@
 
 #include "Bridge/ScriptBridge.h"
 #include "IsolateData.h"
+#include "ScriptCall.h"
 
 namespace Bridge {
 
@@ -61,7 +62,7 @@ void Engine::SetUncaughtHandler(UncaughtHandler handler)
 
 void Engine::ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
 {
-    IsolateData::ReportUncaught(pIsolate, tryCatch);
+    Bridge::ReportUncaught(pIsolate, tryCatch);
 }
 
 void Engine::InstallClass(ScriptBridge* pBridge)

@@ -1,9 +1,5 @@
 #include "IsolateData.h"
 
-#include <cstdio>
-
-#include "ScriptText.h"
-
 namespace Bridge {
 
 void IsolateData::Create(v8::Isolate* pIsolate, v8::Local<v8::Context> context)
@@ -19,22 +15,6 @@ void IsolateData::Delete(v8::Isolate* pIsolate)
     IsolateData* pData = From(pIsolate);
     pIsolate->SetData(Slot(), nullptr);
     delete pData;
-}
-
-void IsolateData::ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
-{
-    v8::HandleScope scope(pIsolate);
-    IsolateData* pData = From(pIsolate);
-    if (pData != nullptr && pData->m_uncaughtHandler != nullptr) {
-        pData->m_uncaughtHandler(pIsolate, tryCatch.Exception(), tryCatch.Message());
-        return;
-    }
-    v8::Local<v8::Value> exception = tryCatch.Exception();
-    std::string strText = "(unknown)";
-    v8::Local<v8::String> text;
-    if (!exception.IsEmpty() && exception->ToString(pIsolate->GetCurrentContext()).ToLocal(&text))
-        strText = TextOf(pIsolate, text);
-    std::fprintf(stderr, "Uncaught %s\n", strText.c_str());
 }
 
 CClassRecord* IsolateData::registerClass(ScriptBridge* pBridge)
@@ -54,6 +34,19 @@ CClassRecord* IsolateData::classOfTag(const void* pTag) const
             return pClass.get();
     }
     return nullptr;
+}
+
+CScriptContextScope::CScriptContextScope(v8::Isolate* pIsolate)
+{
+    if (pIsolate->InContext()) {
+        m_context = pIsolate->GetCurrentContext();
+        return;
+    }
+    IsolateData* pData = IsolateData::From(pIsolate);
+    if (pData == nullptr)
+        return;
+    m_context = pData->context(pIsolate);
+    m_scope.emplace(m_context);
 }
 
 }  // namespace Bridge

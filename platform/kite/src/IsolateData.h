@@ -5,17 +5,90 @@
 #ifndef BRIDGE_ISOLATE_DATA_H
 #define BRIDGE_ISOLATE_DATA_H
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 #include <v8.h>
 
-#include "ObjectRegistry.h"
-
 namespace Bridge {
 
 class ScriptBridge;
+
+struct CTrackedObject;
+
+// The script objects of bridge classes whose natives are alive in one
+// isolate, and the natives whose objects garbage collection has released.
+// Its code is in ObjectRegistry.cpp.
+class CObjectRegistry {
+public:
+    // How a class destroys its natives (its destroyFromScript).
+    typedef void (*DestroyNative)(ScriptBridge* pBridge, void* pNative);
+    typedef void (*Task)();
+    typedef void (*TaskPoster)(Task task);
+
+    CObjectRegistry() = default;
+    // Natives still in a running call are destroyed when the call ends.
+    ~CObjectRegistry();
+
+    // After a collection releases natives, post has drain (which calls
+    // DestroyCollected) run on the script thread, once until it runs.
+    void SetDrain(TaskPoster post, Task drain)
+    {
+        m_post = post;
+        m_drain = drain;
+    }
+
+    void Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
+               ScriptBridge* pBridge, void* pNative);
+    // The object reads as destroyed at once; its native is destroyed now,
+    // or, while calls are using it, when the last of them ends.
+    bool Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> object);
+    // A call of a method or setter of the native begins and ends; the token
+    // (null for a native the registry does not know) goes to EndCall.
+    void* BeginCall(void* pNative);
+    static void EndCall(void* pToken);
+    void DestroyCollected();
+    bool HasCollected() const { return !m_aCollected.empty(); }
+    void DestroyAll(v8::Isolate* pIsolate);
+    std::size_t Count() const { return m_live.size() + m_aCollected.size(); }
+
+private:
+    friend struct CTrackedObject;
+
+    struct CCollected {
+        DestroyNative m_destroy;
+        ScriptBridge* m_pBridge;
+        void* m_pNative;
+    };
+
+    CObjectRegistry(const CObjectRegistry&) = delete;
+    CObjectRegistry& operator=(const CObjectRegistry&) = delete;
+
+    static void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info);
+    // Destroys the native of an entry that no call uses and forgets it.
+    void Finish(CTrackedObject* pTracked);
+
+    // Script thread only, like everything that touches script values.
+    std::unordered_map<void*, CTrackedObject*> m_live;
+    std::vector<CCollected> m_aCollected;
+    TaskPoster m_post = nullptr;
+    Task m_drain = nullptr;
+    bool m_bDrainPosted = false;
+};
+
+// A property name as an internalized script string in the caller's handle
+// scope; the empty string when V8 cannot make it (too long), as StringToV8
+// answers. Its code is in ScriptKeys.cpp.
+//
+// Building a name from its text on every property access costs more than
+// the access itself: the text is decoded into a new string, which V8 then
+// looks up in its string table. Names are kept as v8::Eternal handles in the
+// isolate's data, so a new isolate starts with none; an isolate that is not
+// attached makes them on every use.
+v8::Local<v8::String> KeyToV8(v8::Isolate* pIsolate, const std::string& strName);
 
 // A bridge class as one isolate knows it. Its address is the class's type
 // tag, which internal field 1 of each of its objects holds.
@@ -43,10 +116,6 @@ public:
 
     v8::Local<v8::Context> context(v8::Isolate* pIsolate) const { return m_context.Get(pIsolate); }
 
-    // Hands a caught exception to the isolate's uncaught handler; without
-    // one (or without data) it goes to stderr.
-    static void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);
-
     // The bridge's class in this isolate, registered on first use: its
     // address is the tag of the class's objects.
     CClassRecord* registerClass(ScriptBridge* pBridge);
@@ -54,7 +123,7 @@ public:
     CClassRecord* classOfTag(const void* pTag) const;
     const std::vector<std::unique_ptr<CClassRecord>>& classes() const { return m_aClasses; }
 
-    // Property names, made once per isolate (ScriptKeys).
+    // Property names (KeyToV8).
     std::unordered_map<std::string, v8::Eternal<v8::String>> m_keys;
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
@@ -64,6 +133,21 @@ private:
 
     v8::Global<v8::Context> m_context;
     std::vector<std::unique_ptr<CClassRecord>> m_aClasses;
+};
+
+// Enters the isolate's attached context for the scope when the thread has
+// none entered, so script values can be made from the main loop as well as
+// from callbacks.
+class CScriptContextScope {
+public:
+    // The caller must hold a handle scope.
+    explicit CScriptContextScope(v8::Isolate* pIsolate);
+    v8::Local<v8::Context> context() const { return m_context; }
+    bool valid() const { return !m_context.IsEmpty(); }
+
+private:
+    v8::Local<v8::Context> m_context;
+    std::optional<v8::Context::Scope> m_scope;
 };
 
 }  // namespace Bridge

@@ -1,4 +1,4 @@
-#include "ObjectRegistry.h"
+#include "IsolateData.h"
 
 #include <algorithm>
 

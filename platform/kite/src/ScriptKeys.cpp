@@ -1,5 +1,3 @@
-#include "ScriptKeys.h"
-
 #include "IsolateData.h"
 
 namespace Bridge {

@@ -3,10 +3,7 @@
 #include <utility>
 
 #include "Bridge/KiteException.h"
-#include "Bridge/ScriptBridge.h"
-#include "Bridge/ScriptFunction.h"
-#include "ScriptContextScope.h"
-#include "ScriptKeys.h"
+#include "IsolateData.h"
 #include "ScriptText.h"
 
 namespace Bridge {
@@ -194,16 +191,6 @@ std::string ScriptObject::asString() const
     if (!context.valid() || !value->ToString(context.context()).ToLocal(&text))
         throw ScriptExceptionPending();
     return TextOf(pIsolate, text);
-}
-
-ScriptFunction ScriptObject::asFunction() const
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    v8::Local<v8::Value> value = getValue();
-    if (value.IsEmpty())
-        return ScriptFunction();
-    return ScriptFunction(value.As<v8::Function>());
 }
 
 }  // namespace Bridge
