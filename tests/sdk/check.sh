@@ -34,6 +34,19 @@ check "examples/plugin built with find_package(KiteSDK)" bash -c "cmake -S '$roo
   -G Ninja -DCMAKE_PREFIX_PATH='$tmp/stage' && cmake --build '$tmp/cmake'"
 check "Clock.cpp built with pkg-config kite-engine" bash -c "mkdir '$tmp/pc' && g++ -std=c++17 -shared -fPIC \
   -o '$tmp/pc/libClock.so' '$root/examples/plugin/Clock.cpp' \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags --libs kite-engine)"
+# Plug-ins built for 0.1 need rebuilding (the bridge classes' layout and
+# inline code changed), and a binding of an undeclared native type is
+# refused when it is compiled.
+mkdir "$tmp/old" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(OldUser CXX)" \
+  "find_package(KiteSDK 0.1 CONFIG REQUIRED)" >"$tmp/old/CMakeLists.txt"
+check "a plug-in asking for KiteSDK 0.1 is refused, naming the version" outputs 1 "KiteSDKConfig.cmake, version: 0.2.0" \
+  cmake -S "$tmp/old" -B "$tmp/old/build" -DCMAKE_PREFIX_PATH="$tmp/stage"
+printf '%s\n' "#include <Bridge/ScriptBridge.h>" "struct CUndeclared {};" \
+  "Bridge::ScriptObject Handle(CUndeclared*, const Bridge::ScriptArray&) { return Bridge::ScriptObject(); }" \
+  "v8::FunctionCallback pRouter = Bridge::ScriptBridge::functionCallRouter<CUndeclared, Handle, CUndeclared>;" >"$tmp/undeclared.cpp"
+check "a router for a type without BRIDGE_NATIVE_CLASS does not compile" outputs 1 \
+  "declare the native type's script class with BRIDGE_NATIVE_CLASS first" bash -c "g++ -std=c++17 -fsyntax-only '$tmp/undeclared.cpp' \
+  \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags kite-engine)"
 mkdir "$tmp/user" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(SdkUser CXX)" \
   "find_package(KiteSDK CONFIG REQUIRED)" "add_executable(user user.cpp)" \
   "target_link_libraries(user Kite::Tether Kite::Cinecast Kite::CinecastGst)" >"$tmp/user/CMakeLists.txt"
