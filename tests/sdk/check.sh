@@ -63,6 +63,8 @@ check "installed binaries find ours relative to themselves, nothing else" \
   bash -c "! readelf -d '$kite' '$prefix'/lib/*.so '$prefix'/lib/kite/plugins/*.so | grep -E 'R(UN)?PATH' | grep -vE '\[\\\$ORIGIN[^]:]*\]\$'"
 check "the installed bridge library needs V8 and no GLib library" \
   bash -c "readelf -d '$prefix/lib/libkiteEngine.so' | grep NEEDED | grep -q libnode && ! readelf -d '$prefix/lib/libkiteEngine.so' | grep NEEDED | grep -E 'lib(glib|gobject|gio|gmodule|gthread)-'"
+check "the plug-ins run nothing of theirs when loaded: no static initialisers" \
+  bash -c "for p in '$prefix'/lib/kite/plugins/libTether.so '$tmp'/cmake/libClock.so; do nm \$p | grep -q loadBridges && ! nm \$p | grep _GLOBAL__sub_I || exit 1; done"
 check "kite --help names the moved prefix's plug-in folder" outputs 0 "  $prefix/lib/kite/plugins" "$kite" --help
 check "kite --help names the installed reference" outputs 0 "Reference: $prefix/share/doc/tether/script-api.md" "$kite" --help
 for plugin in cmake pc; do
