@@ -56,7 +56,7 @@ bool ParseInspect(const char* pszArgument, CKiteOptions& options, std::string& s
 
 const char* Usage()
 {
-    return "usage: kite [--adapter=sim|gst] [--log=FILE|-] [--plugin=PATH]... "
+    return "usage: kite [--adapter=sim|model|gst] [--clock=real|virtual] [--log=FILE|-] [--plugin=PATH]... "
            "[--inspect[-wait|-brk][=[HOST:]PORT]] SCRIPT.js [ARGS...]";
 }
 
@@ -72,7 +72,11 @@ std::string Help()
 #endif
         "  --adapter=sim     Tether objects drive a simulated player, and the script\n"
         "                    gets the `sim` global\n"
+        "  --adapter=model   Tether objects drive a model of the GStreamer player that\n"
+        "                    plays media described with sim.media, on the run's clock\n"
         "                    (default: --adapter=" + defaults.m_strAdapter + ")\n"
+        "  --clock=virtual   with --adapter=model: time stands still until sim.advance\n"
+        "                    moves it (default --clock=real, the wall clock)\n"
         "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
         "  --plugin=PATH     load this plug-in (repeatable) instead of the ones found\n"
         "                    as below\n"
@@ -93,19 +97,27 @@ std::string Help()
         "Globals:\n"
         "  console.log(...values), console.error(...values)   a line to stdout, stderr\n"
         "  setTimeout(fn, ms, ...args), clearTimeout(id)\n"
+        "  setInterval(fn, ms, ...args), clearInterval(id)   every ms (at least 1)\n"
+        "  queueMicrotask(fn)      fn once the running code is done, before any timer\n"
+        "  performance.now()       milliseconds since the run started, on its clock\n"
         "  kite.args               the arguments after SCRIPT.js\n"
         "  kite.quit(code = 0)     ends the run now with that status (0 to 255)\n"
         "  kite.destroy(object)    destroys a plug-in object and its player now\n"
         "  kite.gc()               a full garbage collection\n"
         "  kite.afterIdle(fn)      calls fn once the events queued so far are delivered\n"
+        "                          (after the timers already due)\n"
         "  kite.tid()              the kernel thread id of the script's thread\n"
         "  kite.load(path), kite.captureLog(on), kite.takeLog()   for tests\n"
         "  sim.*                   with --adapter=sim only: count, alive, calls, answer,\n"
         "                          report, emit, burst, drain, failNextAllocation, and\n"
         "                          the event codes sim.BUFFERING ... sim.SOUND_ANALYSIS\n"
+        "  sim.*                   with --adapter=model: count, alive, calls, emit,\n"
+        "                          failNextAllocation, the event codes, media(url, {...}),\n"
+        "                          now() and, with --clock=virtual, advance(ms)\n"
         "\n"
-        "The run ends when no timer, no afterIdle call and no reachable plug-in object\n"
-        "is left, or at kite.quit. Exit status:\n"
+        "The run ends when no timer, no interval, no afterIdle call and no reachable\n"
+        "plug-in object is left (with --clock=virtual: when nothing is left that can\n"
+        "run without the clock moving), or at kite.quit. Exit status:\n"
         "  0         nothing failed\n"
         "  1         an uncaught error: at once when the script's top level throws,\n"
         "            at the end when a callback, timer or promise failed\n"
@@ -135,6 +147,12 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
         }
         if ((pszValue = OptionValue(pszArgument, "--adapter")) != nullptr) {
             options.m_strAdapter = pszValue;
+        } else if ((pszValue = OptionValue(pszArgument, "--clock")) != nullptr) {
+            if (std::strcmp(pszValue, "real") != 0 && std::strcmp(pszValue, "virtual") != 0) {
+                strError = std::string("--clock is real or virtual, not '") + pszValue + "'";
+                return false;
+            }
+            options.m_bVirtualClock = std::strcmp(pszValue, "virtual") == 0;
         } else if ((pszValue = OptionValue(pszArgument, "--log")) != nullptr) {
             if (*pszValue == '\0') {
                 strError = "--log needs a file name or -";

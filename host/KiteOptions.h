@@ -17,6 +17,7 @@ struct CKiteOptions {
 #else
     std::string m_strAdapter = "sim";  // a build without GStreamer, such as the armhf one
 #endif
+    bool m_bVirtualClock = false;  // --clock=virtual: time moves by sim.advance only
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
     std::vector<std::string> m_aPlugins;

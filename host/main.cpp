@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AdapterSelection.h"
+#include "Clock.h"
 #include "Globals.h"
 #include "HostState.h"
 #include "Inspector.h"
@@ -94,6 +95,11 @@ int main(int iArgc, char** ppArgv)
     }
     if (!Kite::IsKnownAdapter(options.m_strAdapter))
         return Fail("unknown adapter '" + options.m_strAdapter + "'");
+    if (options.m_bVirtualClock) {
+        if (options.m_strAdapter != "model")
+            return Fail("--clock=virtual needs --adapter=model");
+        Kite::UseVirtualTime();
+    }
 
     std::string strSource;
     if (!Kite::ReadScriptFile(options.m_strScript, strSource, strError))
