@@ -22,10 +22,10 @@ namespace {
 // time line as the script's timers.
 class CRunClock : public DeviceAPI::Cinecast::Model::CModelClock {
 public:
-    long long NowMs() override { return ClockNowUs() / 1000; }
-    unsigned long long At(long long llDueMs, std::function<void()> fn) override
+    long long NowUs() override { return ClockNowUs(); }
+    unsigned long long At(long long llDueUs, std::function<void()> fn) override
     {
-        return ScheduleNative(llDueMs * 1000, std::move(fn));
+        return ScheduleNative(llDueUs, std::move(fn));
     }
     void Cancel(unsigned long long ullId) override { CancelNative(ullId); }
 };

@@ -71,6 +71,12 @@ def make_handler(folder, ranges):
     return Handler
 
 
+class QuietServer(http.server.ThreadingHTTPServer):
+    # Players drop connections when they seek or stop: not worth a traceback.
+    def handle_error(self, request, client_address):
+        pass
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("folder")
@@ -79,7 +85,7 @@ def main():
     parser.add_argument("--seconds", type=int, default=600)
     options = parser.parse_args()
     folder, port_file, seconds = options.folder, options.port_file, options.seconds
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), make_handler(folder, not options.no_ranges))
+    server = QuietServer(("127.0.0.1", 0), make_handler(folder, not options.no_ranges))
     server.daemon_threads = True
     with open(port_file + ".tmp", "w") as f:
         f.write(str(server.server_address[1]))

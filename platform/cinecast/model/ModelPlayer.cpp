@@ -11,16 +11,16 @@ namespace Model {
 namespace {
 
 // The current time and the sound-analysis bands are reported this often.
-const long long TICK_MS = 100;
+const long long TICK_US = 100000;
 const char* const USER_AGENT_PROPERTY = "USER_AGENT";
 const int SILENT_BANDS = 16;
 
 }  // namespace
 
-void CModelPlayer::CTimed::At(long long llDueMs, std::function<void()> fn)
+void CModelPlayer::CTimed::At(long long llDueUs, std::function<void()> fn)
 {
     Cancel();
-    m_ullId = m_clock.At(llDueMs, [this, fn]() {
+    m_ullId = m_clock.At(llDueUs, [this, fn]() {
         m_ullId = 0;
         fn();
     });
@@ -55,7 +55,7 @@ void CModelPlayer::Notify(std::function<void()> fn)
 {
     m_aNotices.push_back(std::move(fn));
     if (!m_notices.IsPending())
-        m_notices.At(m_clock.NowMs(), [this] { SendNotices(); });
+        m_notices.At(m_clock.NowUs(), [this] { SendNotices(); });
 }
 
 void CModelPlayer::SendNotices()
@@ -123,7 +123,7 @@ void CModelPlayer::Unprepare()
     m_end.Cancel();
     m_tick.Cancel();
     m_bRunning = false;
-    m_llPosition = 0;
+    m_llPositionUs = 0;
     m_llStartPosition = -1;
     m_bPreparing = false;
     m_bSeeking = false;
@@ -164,11 +164,18 @@ bool CModelPlayer::Preroll()
         Fail();
         return false;
     }
-    if (m_llStartPosition > 0 && m_media.m_bSeekable)
-        m_llPosition = HasDuration() ? std::min(m_llStartPosition, Duration()) : m_llStartPosition;
+    m_llPositionUs = PrerollPositionUs();
     m_llStartPosition = -1;
     m_eState = PLAYER_STATE_READY;
     return true;
+}
+
+long long CModelPlayer::PrerollPositionUs() const
+{
+    if (m_llStartPosition <= 0 || !m_media.m_bSeekable)
+        return 0;
+    long long llStartUs = m_llStartPosition * 1000;
+    return HasDuration() ? std::min(llStartUs, DurationUs()) : llStartUs;
 }
 
 bool CModelPlayer::Prepare()
@@ -193,7 +200,7 @@ bool CModelPlayer::PrepareAsync()
     if (!Start())
         return false;
     m_bPreparing = true;
-    m_asyncDone.At(m_clock.NowMs(), [this] { OnAsyncDone(); });
+    m_asyncDone.At(m_clock.NowUs(), [this] { OnAsyncDone(); });
     return true;
 }
 
@@ -203,8 +210,7 @@ void CModelPlayer::CompletePrepare()
         Fail();
         return;
     }
-    if (m_llStartPosition > 0 && m_media.m_bSeekable)
-        m_llPosition = HasDuration() ? std::min(m_llStartPosition, Duration()) : m_llStartPosition;
+    m_llPositionUs = PrerollPositionUs();
     m_llStartPosition = -1;
     m_bPreparing = false;
     m_eState = PLAYER_STATE_READY;
@@ -231,34 +237,34 @@ bool CModelPlayer::SetStreamingProperty(const std::string& strType, const std::s
     return strType == USER_AGENT_PROPERTY;
 }
 
-long long CModelPlayer::Position() const
+long long CModelPlayer::PositionUs() const
 {
-    long long llPosition = m_llPosition;
+    long long llPositionUs = m_llPositionUs;
     if (m_bRunning)
-        llPosition += m_clock.NowMs() - m_llRunningSince;
-    return HasDuration() ? std::min(llPosition, Duration()) : llPosition;
+        llPositionUs += m_clock.NowUs() - m_llRunningSinceUs;
+    return HasDuration() ? std::min(llPositionUs, DurationUs()) : llPositionUs;
 }
 
 void CModelPlayer::ScheduleEnd()
 {
     m_end.Cancel();
     if (m_bRunning && HasDuration())
-        m_end.At(m_clock.NowMs() + std::max(0LL, Duration() - m_llPosition), [this] { OnEndOfStream(); });
+        m_end.At(m_clock.NowUs() + std::max(0LL, DurationUs() - m_llPositionUs), [this] { OnEndOfStream(); });
 }
 
-void CModelPlayer::RunFrom(long long llPosition)
+void CModelPlayer::RunFrom(long long llPositionUs)
 {
-    m_llPosition = llPosition;
-    m_llRunningSince = m_clock.NowMs();
+    m_llPositionUs = llPositionUs;
+    m_llRunningSinceUs = m_clock.NowUs();
     m_bRunning = true;
     ScheduleEnd();
     if (!m_tick.IsPending())
-        m_tick.At(m_llRunningSince + TICK_MS, [this] { Tick(); });
+        m_tick.At(m_llRunningSinceUs + TICK_US, [this] { Tick(); });
 }
 
 void CModelPlayer::Hold()
 {
-    m_llPosition = Position();
+    m_llPositionUs = PositionUs();
     m_bRunning = false;
     m_end.Cancel();
     m_tick.Cancel();
@@ -283,10 +289,10 @@ bool CModelPlayer::Play()
         return false;
     if (m_bEnded) {
         m_bEnded = false;
-        m_llPosition = 0;
+        m_llPositionUs = 0;
     }
     m_eState = PLAYER_STATE_PLAYING;
-    RunFrom(m_llPosition);
+    RunFrom(m_llPositionUs);
     return true;
 }
 
@@ -299,27 +305,27 @@ bool CModelPlayer::Stop()
     m_bSeeking = false;
     m_bEnded = false;
     m_eState = PLAYER_STATE_READY;
-    m_llPosition = 0;
+    m_llPositionUs = 0;
     return true;
 }
 
 // The position is the target at once; the landing follows, and a seek made
 // before it has come lands with it.
-void CModelPlayer::Land(long long llMilliseconds)
+void CModelPlayer::Land(long long llPositionUs)
 {
     if (m_bRunning)
-        RunFrom(llMilliseconds);
+        RunFrom(llPositionUs);
     else
-        m_llPosition = llMilliseconds;
+        m_llPositionUs = llPositionUs;
     if (!m_asyncDone.IsPending())
-        m_asyncDone.At(m_clock.NowMs(), [this] { OnAsyncDone(); });
+        m_asyncDone.At(m_clock.NowUs(), [this] { OnAsyncDone(); });
 }
 
-void CModelPlayer::SeekWithin(long long llMilliseconds)
+void CModelPlayer::SeekWithin(long long llPositionUs)
 {
     if (m_media.m_bNetwork)
         Notify([this] { SendBuffering(0); });
-    Land(llMilliseconds);
+    Land(llPositionUs);
     m_bSeeking = true;
     m_bEnded = false;
 }
@@ -328,9 +334,10 @@ bool CModelPlayer::SeekTo(long lMilliseconds)
 {
     if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0 || !m_media.m_bSeekable)
         return false;
-    if (HasDuration() && lMilliseconds > Duration())
+    const long long llTargetUs = static_cast<long long>(lMilliseconds) * 1000;
+    if (HasDuration() && llTargetUs > DurationUs())
         return false;
-    SeekWithin(lMilliseconds);
+    SeekWithin(llTargetUs);
     return true;
 }
 
@@ -338,10 +345,12 @@ bool CModelPlayer::Skip(int iMilliseconds)
 {
     if (m_eState < PLAYER_STATE_READY || !m_media.m_bSeekable)
         return false;
-    long long llTarget = std::max(0LL, Position() + iMilliseconds);
+    // From the position as a query answers it, so that skips add up as the
+    // script counts them.
+    long long llTargetUs = std::max(0LL, (PositionUs() / 1000 + iMilliseconds) * 1000);
     if (HasDuration())
-        llTarget = std::min(llTarget, Duration());
-    SeekWithin(llTarget);
+        llTargetUs = std::min(llTargetUs, DurationUs());
+    SeekWithin(llTargetUs);
     return true;
 }
 
@@ -349,7 +358,7 @@ bool CModelPlayer::GetDuration(unsigned long& ulMilliseconds) const
 {
     if (m_eState < PLAYER_STATE_READY || !HasDuration())
         return false;
-    ulMilliseconds = static_cast<unsigned long>(Duration());
+    ulMilliseconds = static_cast<unsigned long>(DurationUs() / 1000);
     return true;
 }
 
@@ -357,7 +366,7 @@ bool CModelPlayer::GetPosition(unsigned long long& ullMilliseconds) const
 {
     if (m_eState < PLAYER_STATE_READY)
         return false;
-    ullMilliseconds = static_cast<unsigned long long>(Position());
+    ullMilliseconds = static_cast<unsigned long long>(PositionUs() / 1000);
     return true;
 }
 
@@ -366,7 +375,7 @@ void CModelPlayer::OnEndOfStream()
     if (m_eState != PLAYER_STATE_PLAYING)
         return;
     Hold();
-    m_llPosition = Duration();
+    m_llPositionUs = DurationUs();
     m_bEnded = true;
     m_eState = PLAYER_STATE_READY;
     SendCompletion(KITE_BRIDGE_PLAY_COMPLETE);
@@ -376,9 +385,9 @@ void CModelPlayer::Tick()
 {
     if (m_eState != PLAYER_STATE_PLAYING)
         return;
-    m_tick.At(m_clock.NowMs() + TICK_MS, [this] { Tick(); });
+    m_tick.At(m_clock.NowUs() + TICK_US, [this] { Tick(); });
     if (m_bEventsEnabled)
-        m_backend.FireCurrentTime(static_cast<unsigned long long>(Position()));
+        m_backend.FireCurrentTime(static_cast<unsigned long long>(PositionUs() / 1000));
     if (!m_bAnalysis || !m_bEventsEnabled)
         return;
     std::vector<int> aBands = m_media.m_aBands;
@@ -397,7 +406,7 @@ bool CModelPlayer::Suspend()
     suspended.m_bValid = true;
     suspended.m_strUri = m_strUri;
     suspended.m_eState = m_eState;
-    suspended.m_llPosition = m_eState >= PLAYER_STATE_READY ? Position() : std::max(m_llStartPosition, 0LL);
+    suspended.m_llPosition = m_eState >= PLAYER_STATE_READY ? PositionUs() / 1000 : std::max(m_llStartPosition, 0LL);
     Unprepare();
     m_suspended = suspended;
     return true;

@@ -48,7 +48,7 @@ private:
     struct CSuspended {
         bool m_bValid = false;
         std::string m_strUri;
-        long long m_llPosition = 0;
+        long long m_llPosition = 0;  // milliseconds
         player_state_e m_eState = PLAYER_STATE_IDLE;
     };
 
@@ -57,7 +57,7 @@ private:
     public:
         explicit CTimed(CModelClock& clock) : m_clock(clock) {}
         ~CTimed() { Cancel(); }
-        void At(long long llDueMs, std::function<void()> fn);
+        void At(long long llDueUs, std::function<void()> fn);
         void Cancel();
         bool IsPending() const { return m_ullId != 0; }
 
@@ -78,13 +78,17 @@ private:
     void CompletePrepare();
     void OnAsyncDone();
     void Fail();
-    void Land(long long llMilliseconds);
-    void SeekWithin(long long llMilliseconds);
-    void RunFrom(long long llPosition);
+    // Positions are kept in microseconds, the clock's unit, and answered in
+    // milliseconds.
+    void Land(long long llPositionUs);
+    void SeekWithin(long long llPositionUs);
+    void RunFrom(long long llPositionUs);
     void Hold();
-    long long Position() const;
+    long long PositionUs() const;
     bool HasDuration() const { return static_cast<bool>(m_media.m_ullDurationMs); }
-    long long Duration() const { return static_cast<long long>(m_media.m_ullDurationMs.value_or(0)); }
+    long long DurationUs() const { return static_cast<long long>(m_media.m_ullDurationMs.value_or(0)) * 1000; }
+    // Where a prepare lands: the start position, within the media, if it can seek.
+    long long PrerollPositionUs() const;
     void ScheduleEnd();
     void OnEndOfStream();
     void Tick();
@@ -102,17 +106,17 @@ private:
     player_state_e m_eState = PLAYER_STATE_NONE;
     std::string m_strUri;
     CMedia m_media;               // read as the media is started
-    long long m_llStartPosition = -1;
+    long long m_llStartPosition = -1;  // milliseconds
     bool m_bPreparing = false;
     bool m_bSeeking = false;
     bool m_bEnded = false;
     bool m_bAnalysis = false;
     CSuspended m_suspended;
 
-    // The position: m_llPosition, plus the time since m_llRunningSince while running.
-    long long m_llPosition = 0;
+    // The position: m_llPositionUs, plus the time since m_llRunningSinceUs while running.
+    long long m_llPositionUs = 0;
     bool m_bRunning = false;
-    long long m_llRunningSince = 0;
+    long long m_llRunningSinceUs = 0;
 
     CTimed m_asyncDone;  // a preroll or seek landing
     CTimed m_end;

@@ -29,12 +29,12 @@ namespace Model {
 class CModelClock {
 public:
     virtual ~CModelClock() = default;
-    // Milliseconds on the host's clock; they never go back.
-    virtual long long NowMs() = 0;
+    // Microseconds on the host's clock; they never go back.
+    virtual long long NowUs() = 0;
     // Calls fn on the thread of the adapters' calls once the clock reaches
-    // llDueMs (at once after the caller returns when it already has),
+    // llDueUs (at once after the caller returns when it already has),
     // unless cancelled first. Answers an id other than 0.
-    virtual unsigned long long At(long long llDueMs, std::function<void()> fn) = 0;
+    virtual unsigned long long At(long long llDueUs, std::function<void()> fn) = 0;
     // Ids already run or cancelled are ignored.
     virtual void Cancel(unsigned long long ullId) = 0;
 };
