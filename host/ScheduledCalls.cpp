@@ -388,13 +388,23 @@ bool AdvanceClock(double dMs, std::string& strError)
     const gint64 llTarget = ClockNowUs() + static_cast<gint64>(std::llround(dMs * 1000.0));
     s_bAdvancing = true;
     RunMicrotasks();
-    DeliverQueued();
+    // As the main loop would: at each moment, what is due first, each with
+    // what it queued; then the events and afterIdle calls left; then on to
+    // the next moment.
     gint64 llDue = 0;
-    while (!Quitting() && FirstDue(llDue) && llDue <= llTarget) {
-        SetVirtualNowUs(llDue);
-        RunFirstTimed();
-        RunMicrotasks();
+    while (!Quitting()) {
+        if (FirstDue(llDue) && llDue <= ClockNowUs()) {
+            RunFirstTimed();
+            RunMicrotasks();
+            DeliverQueued();
+            continue;
+        }
         DeliverQueued();
+        if (FirstDue(llDue) && llDue <= ClockNowUs())
+            continue;
+        if (!FirstDue(llDue) || llDue > llTarget)
+            break;
+        SetVirtualNowUs(llDue);
     }
     if (!Quitting())
         SetVirtualNowUs(llTarget);

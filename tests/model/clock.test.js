@@ -70,12 +70,23 @@ const ROWS = [
     queueMicrotask(() => log("micro"));
     log("code");
   }, ["code", "micro"]],
+  ["microtasks run before timers that are due and afterIdle calls", (log) => {
+    kite.afterIdle(() => log("idle"));
+    setTimeout(() => log("timer"), 0);
+    queueMicrotask(() => log("micro"));
+    sim.advance(0);
+  }, ["micro", "timer", "idle"]],
   ["afterIdle calls run before later timers, in the order made", (log) => {
     setTimeout(() => log("timer"), 1);
     kite.afterIdle(() => log("idle 1"));
     kite.afterIdle(() => log("idle 2"));
     sim.advance(1);
   }, ["idle 1", "idle 2", "timer"]],
+  ["a timer already due runs before an afterIdle call", (log) => {
+    setTimeout(() => log("timer"), 0);
+    kite.afterIdle(() => log("idle"));
+    sim.advance(0);
+  }, ["timer", "idle"]],
   ["an afterIdle call made by a timer runs before the next timer", (log) => {
     setTimeout(() => kite.afterIdle(() => log("idle")), 1);
     setTimeout(() => log("next"), 1);
