@@ -65,7 +65,7 @@ runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cineca
          ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,sim,tether}.d.ts)
 dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc
      ./usr/include/kite/Bridge/{Arguments,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptObject}.h
-     ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,SimAdapter}.h
+     ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,ModelAdapter,SimAdapter}.h
      ./usr/lib/cmake/KiteSDK/KiteSDKConfig{,Version}.cmake)
 check "tether's files" diff <(files "$tmp"/deb/tether_*.deb) <(printf '%s\n' "${runtime[@]}" | sort)
 check "tether-dev's files" diff <(files "$tmp"/deb/tether-dev_*.deb) <(printf '%s\n' "${dev[@]}" | sort)
