@@ -48,10 +48,10 @@ const ROWS = [
     log(code(p.player_seek_to({ param_seek_to: 0 })) + " " + code(p.player_skip({ param_skip: 10 })));
     p.oncurrent_time = null;
     p.player_play();
-    sim.advance(36000000);
+    sim.advance(3600000);
     log(data(p.player_get_player_state()) + "@" + data(p.player_get_current_position()));
     p.player_pause();
-  }, ["refused", "-1 -1", "3@36000000"]],
+  }, ["refused", "-1 -1", "3@3600000"]],
   ["network media buffer before the prepare completes, and around a seek", { duration: 3000, network: true }, (p, log) => {
     p.player_prepare_async();
     sim.advance(0);
