@@ -100,8 +100,16 @@ const ROWS = [
   }, [true, "asm_pause:EventType:A,sink,PAUSED;", 2]],
   ["sim.calls records the requests as for the simulated player", { duration: 1000 }, (p, log) => {
     p.player_seek_to({ param_seek_to: 5 });
-    log(sim.calls(sim.count() - 1).slice(-3).join(" "));
-  }, ['create() setUri("row.wav") seekTo(5,null)']],
+    p.player_suspend({});
+    p.player_restore({ param_restore_url: "", param_restore_resume_time: 7, param_restore_prepare: false });
+    log(sim.calls(sim.count() - 1).slice(-5).join(" "));
+  }, ['create() setUri("row.wav") seekTo(5,null) suspend() restore("",7,false)']],
+  ["a destroyed player is no longer alive, and sim.emit reaches it no more", { duration: 1000 }, (p, log) => {
+    const alive = sim.alive();
+    kite.destroy(p);
+    log(alive - sim.alive());
+    log(sim.emit(sim.count() - 1, sim.PREPARE_COMPLETE));
+  }, [1, false]],
 ];
 
 for (const [name, media, body, expected] of ROWS) {
