@@ -100,10 +100,11 @@ const ROWS = [
   }, [true, "asm_pause:EventType:A,sink,PAUSED;", 2]],
   ["sim.calls records the requests as for the simulated player", { duration: 1000 }, (p, log) => {
     p.player_seek_to({ param_seek_to: 5 });
+    p.player_skip({ param_skip: -3 });
     p.player_suspend({});
     p.player_restore({ param_restore_url: "", param_restore_resume_time: 7, param_restore_prepare: false });
-    log(sim.calls(sim.count() - 1).slice(-5).join(" "));
-  }, ['create() setUri("row.wav") seekTo(5,null) suspend() restore("",7,false)']],
+    log(sim.calls(sim.count() - 1).slice(-6).join(" "));
+  }, ['create() setUri("row.wav") seekTo(5,null) Skip(-3,null) suspend() restore("",7,false)']],
   ["a destroyed player is no longer alive, and sim.emit reaches it no more", { duration: 1000 }, (p, log) => {
     const alive = sim.alive();
     kite.destroy(p);
