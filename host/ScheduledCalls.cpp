@@ -1,5 +1,6 @@
 #include "ScheduledCalls.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -385,7 +386,13 @@ bool AdvanceClock(double dMs, std::string& strError)
         strError = "called from a callback that sim.advance runs; the clock is already moving";
         return false;
     }
-    const gint64 llTarget = ClockNowUs() + static_cast<gint64>(std::llround(dMs * 1000.0));
+    // One advance is held to about a thousand years, and the clock stops
+    // short of where microseconds, and timers due after it, overflow.
+    const double MAX_ADVANCE_US = 3.0e16;
+    const gint64 MAX_CLOCK_US = G_MAXINT64 / 2;
+    const gint64 llNow = ClockNowUs();
+    const double dStepUs = std::min({dMs * 1000.0, MAX_ADVANCE_US, static_cast<double>(MAX_CLOCK_US - llNow)});
+    const gint64 llTarget = llNow + static_cast<gint64>(std::llround(dStepUs));
     s_bAdvancing = true;
     RunMicrotasks();
     // As the main loop would: at each moment, what is due first, each with

@@ -92,6 +92,11 @@ const ROWS = [
     setTimeout(() => log("next"), 1);
     sim.advance(1);
   }, ["idle", "next"]],
+  ["a huge advance is held to the clock's range", (log) => {
+    const start = sim.now();
+    sim.advance(1e300);
+    log(sim.now() - start);
+  }, [3e13]],
   ["performance.now() is the virtual clock", (log) => {
     const start = performance.now();
     sim.advance(1234.5);
@@ -155,5 +160,13 @@ check("sim.advance from a callback it runs", () => {
   sim.advance(1);
   assertEqual(String(error), "Error: sim.advance: called from a callback that sim.advance runs; the clock is already moving",
               "nested advance");
+});
+// Last, as the clock stays where it stops.
+check("the clock stops short of overflowing", () => {
+  for (let i = 0; i < 200; i++)
+    sim.advance(1e300);
+  const top = sim.now();
+  sim.advance(1e300);
+  assertEqual([top > 4.6e15, sim.now() === top], [true, true], "the clock's end");
 });
 done();
