@@ -6,6 +6,8 @@
   // Deeper levels show as [Object] or [Array]; longer lists end with "... N more".
   const MAX_DEPTH = 6;
   const MAX_ITEMS = 100;
+  // Elements shown in all, whatever the nesting.
+  const MAX_TOTAL = 1000;
   // Above this many line pairs the diff lists both values instead of aligning them.
   const MAX_ALIGNED = 250000;
 
@@ -114,7 +116,7 @@
     let close = "}";
     const add = (label, node) => items.push({ label, node });
     let count = 0;
-    const full = () => ++count > MAX_ITEMS;
+    const full = () => ++count > MAX_ITEMS || ++seen.total > MAX_TOTAL;
     let skipIndexes = false;
     if (isArray || (ArrayBuffer.isView(value) && tag !== "DataView")) {
       open = "[";
@@ -169,6 +171,11 @@
     return { head, open, close, items };
   }
 
+  // The objects on the way down, and how many elements are shown so far.
+  function newSeen() {
+    return Object.assign([], { total: 0 });
+  }
+
   function oneLine(node) {
     if (typeof node === "string") return node;
     const body = node.items.length === 0 ? node.open + node.close
@@ -182,7 +189,8 @@
       return out;
     }
     out.push(indent + label + (node.head ? node.head + " " : "") + node.open);
-    node.items.forEach((item, i) => listing(item.node, indent + "  ", item.label, i + 1 < node.items.length ? "," : "", out));
+    // Every element ends with a comma, so that one added at the end changes one line.
+    for (const item of node.items) listing(item.node, indent + "  ", item.label, ",", out);
     out.push(indent + node.close + comma);
     return out;
   }
@@ -197,13 +205,13 @@
 
   // A value on one line, as test reports show it.
   function inspect(value) {
-    const text = shown(() => oneLine(build(value, 0, [])));
+    const text = shown(() => oneLine(build(value, 0, newSeen())));
     return text === null ? "[a value that cannot be shown]" : text;
   }
 
   // A value as lines, one element or property a line.
   function lines(value) {
-    return shown(() => listing(build(value, 0, []), "", "", "", [])) || ["[a value that cannot be shown]"];
+    return shown(() => listing(build(value, 0, newSeen()), "", "", "", [])) || ["[a value that cannot be shown]"];
   }
 
   // The steps that turn expected into actual: [" ", line] for a line of

@@ -1,0 +1,2 @@
+// Declares a name that load.test.js has already taken.
+function taken() {}
