@@ -15,9 +15,11 @@ add_runner_test(filter 0 filter.out --filter=corner report.js)
 add_runner_test(filter_matches_nothing 1 no_match.out --filter=nothing report.js)
 add_runner_test(attribution 1 attribution.out --timeout=300 attribution.js)
 add_runner_test(stuck 1 stuck.out --timeout=200 stuck.js)
-add_runner_test(hooks 1 hooks.out hooks.js)
+add_runner_test(hooks 1 hooks.out --timeout=300 hooks.js)
 add_runner_test(only 0 only.out only.js)
-add_runner_test(bad_files 1 bad_files.out syntax_error.js top_level_error.js fresh.test.js)
+add_runner_test(bad_files 1 bad_files.out syntax_error.js top_level_error.js outside.js fresh.test.js)
+# The time limit that applies unless told.
+add_runner_test(default_timeout 1 default_timeout.out waits.js)
 
 # The runner's own checks from inside test files: every one passes.
 add_kite_run_test(self_checks 0 "^$" ARGS test ${TEST_PLUGIN} assert.test.js declare.test.js fresh.test.js load.test.js
@@ -30,7 +32,7 @@ add_kite_run_test(output_cut 1 "^$" ARGS test ${TEST_PLUGIN} --timeout=200 noisy
 # do not (build* folders are ignored by git, so the tree is made here).
 set(TREE ${CMAKE_CURRENT_BINARY_DIR}/runner-tree)
 file(REMOVE_RECURSE ${TREE})
-foreach(file a.test.js sub/b.test.js sub/c.test.js)
+foreach(file a.test.js zz.test.js sub/b.test.js sub/c.test.js)
   get_filename_component(name ${file} NAME_WE)
   file(WRITE ${TREE}/${file} "test(\"${name}\", () => {});\n")
 endforeach()
@@ -39,12 +41,12 @@ foreach(skipped node_modules build build-armhf .git sub/node_modules)
   file(WRITE ${TREE}/${skipped}/skipped.test.js "test(\"skipped\", () => assert.fail(\"ran\"));\n")
 endforeach()
 file(MAKE_DIRECTORY ${TREE}/empty)
-set(PASS "  pass [a-c] \\([0-9]+ ms\\)\n")
+set(PASS "  pass [a-z]+ \\([0-9]+ ms\\)\n")
 add_kite_run_test(finds_files 0 "^$" ARGS test ${TEST_PLUGIN} WORKDIR ${TREE} PREFIX kite.test.
-  STDOUT "^a.test.js\n${PASS}sub/b.test.js\n${PASS}sub/c.test.js\n${PASS}\n3 passed, 0 failed\n$")
+  STDOUT "^a.test.js\n${PASS}zz.test.js\n${PASS}sub/b.test.js\n${PASS}sub/c.test.js\n${PASS}\n4 passed, 0 failed\n$")
 add_kite_run_test(named_files_once 1 "^$" ARGS test ${TEST_PLUGIN} sub/c.test.js . sub/helper.js
   WORKDIR ${TREE} PREFIX kite.test.
-  STDOUT "^sub/c.test.js\n${PASS}a.test.js\n${PASS}sub/b.test.js\n${PASS}sub/helper.js\n  FAIL Error: not a test file\n")
+  STDOUT "^sub/c.test.js\n${PASS}a.test.js\n${PASS}zz.test.js\n${PASS}sub/b.test.js\n${PASS}sub/helper.js\n  FAIL Error: not a test file\n")
 
 # Usage errors: status 2 and a message, before any file runs.
 foreach(row
@@ -62,7 +64,13 @@ foreach(row
     STDOUT "^$" PREFIX kite.test.)
 endforeach()
 
-add_test(NAME kite.test.interrupted
-  COMMAND bash ${RUNNER}/interrupt.sh INT 130 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test ${TEST_PLUGIN}
-          --timeout=60000 ${RUNNER}/waits.js)
-set_tests_properties(kite.test.interrupted PROPERTIES TIMEOUT 60)
+# Ctrl-C and SIGTERM while a file runs.
+foreach(row "INT|130" "TERM|143")
+  string(REPLACE "|" ";" fields "${row}")
+  list(GET fields 0 signal)
+  list(GET fields 1 status)
+  add_test(NAME kite.test.interrupted_${signal}
+    COMMAND bash ${RUNNER}/interrupt.sh ${signal} ${status} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test
+            ${TEST_PLUGIN} --timeout=60000 ${RUNNER}/waits.js)
+  set_tests_properties(kite.test.interrupted_${signal} PROPERTIES TIMEOUT 60)
+endforeach()
