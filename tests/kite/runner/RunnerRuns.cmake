@@ -14,7 +14,9 @@ add_runner_test(report_tap 1 report.tap --reporter=tap report.js)
 add_runner_test(filter 0 filter.out --filter=corner report.js)
 add_runner_test(filter_matches_nothing 1 no_match.out --filter=nothing report.js)
 add_runner_test(attribution 1 attribution.out --timeout=300 attribution.js)
-add_runner_test(stuck 1 stuck.out --timeout=200 stuck.js)
+# Stopped after its time limit and two seconds more, not sooner.
+add_kite_run_test(stuck 1 "^$" ARGS test ${TEST_PLUGIN} --timeout=200 stuck.js STDOUT_FILE ${RUNNER}/stuck.out
+  STDOUT "  FAIL loops for ever \\((2[2-9][0-9][0-9]|[3-9][0-9][0-9][0-9]) ms\\)" WORKDIR ${RUNNER} PREFIX kite.test.)
 add_runner_test(hooks 1 hooks.out --timeout=300 hooks.js)
 add_runner_test(only 0 only.out only.js)
 add_runner_test(bad_files 1 bad_files.out syntax_error.js top_level_error.js outside.js fresh.test.js)
@@ -23,7 +25,10 @@ add_runner_test(default_timeout 1 default_timeout.out waits.js)
 
 # The runner's own checks from inside test files: every one passes.
 add_kite_run_test(self_checks 0 "^$" ARGS test ${TEST_PLUGIN} assert.test.js declare.test.js fresh.test.js load.test.js
-  STDOUT "\n83 passed, 0 failed\n$" WORKDIR ${RUNNER} PREFIX kite.test.)
+  STDOUT "\n87 passed, 0 failed\n$" WORKDIR ${RUNNER} PREFIX kite.test.)
+add_kite_run_test(log_lines 0 "^$" ARGS test ${TEST_PLUGIN} --log=- logs.js
+  STDOUT "\n[^\n]*: Tether[.]cpp: HandleCreate[^\n]*\n([^\n]*\n)*  pass creates a player \\([0-9]+ ms\\)\n"
+  WORKDIR ${RUNNER} PREFIX kite.test.)
 add_kite_run_test(output_cut 1 "^$" ARGS test ${TEST_PLUGIN} --timeout=200 noisy.js
   STDOUT "\n  FAIL prints \\([0-9]+ ms\\)\n      timed out after 200 ms without[^\n]*\n\\[kite test: [0-9]+ more bytes of output cut\\]\n\n0 passed, 1 failed\n$"
   WORKDIR ${RUNNER} PREFIX kite.test.)
@@ -41,12 +46,19 @@ foreach(skipped node_modules build build-armhf .git sub/node_modules)
   file(WRITE ${TREE}/${skipped}/skipped.test.js "test(\"skipped\", () => assert.fail(\"ran\"));\n")
 endforeach()
 file(MAKE_DIRECTORY ${TREE}/empty)
+file(WRITE ${TREE}/test "console.log(\"a script named test\");\n")
 set(PASS "  pass [a-z]+ \\([0-9]+ ms\\)\n")
 add_kite_run_test(finds_files 0 "^$" ARGS test ${TEST_PLUGIN} WORKDIR ${TREE} PREFIX kite.test.
   STDOUT "^a.test.js\n${PASS}zz.test.js\n${PASS}sub/b.test.js\n${PASS}sub/c.test.js\n${PASS}\n4 passed, 0 failed\n$")
 add_kite_run_test(named_files_once 1 "^$" ARGS test ${TEST_PLUGIN} sub/c.test.js . sub/helper.js
   WORKDIR ${TREE} PREFIX kite.test.
   STDOUT "^sub/c.test.js\n${PASS}a.test.js\n${PASS}zz.test.js\n${PASS}sub/b.test.js\n${PASS}sub/helper.js\n  FAIL Error: not a test file\n")
+
+# kite's own options may also come before test.
+add_kite_run_test(options_before_test 2 "^kite: unknown adapter 'nope'\n$" ARGS --adapter=nope test
+  WORKDIR ${TREE} STDOUT "^$" PREFIX kite.test.)
+add_kite_run_test(script_named_test 0 "^$" ARGS ${TEST_PLUGIN} -- test WORKDIR ${TREE} PREFIX kite.test.
+  STDOUT "^a script named test\n$")
 
 # Usage errors: status 2 and a message, before any file runs.
 foreach(row

@@ -10,6 +10,9 @@ test("waits while the timer throws", () => new Promise((resolve) => setTimeout(r
 test("leaves a rejection unhandled", () => {
   Promise.reject(new RangeError("nobody handled this"));
 });
+test("returns a promise that rejects", async () => {
+  throw new Error("rejected");
+});
 test("throws a string", () => {
   throw "a plain text";
 });
@@ -19,6 +22,11 @@ test("has a callback that throws", () => {
     throw new TypeError("from the callback");
   };
   sim.emit(sim.count() - 1, sim.BUFFERING, 5);
+});
+test("queues an afterIdle call that throws", () => {
+  kite.afterIdle(() => {
+    throw new Error("from afterIdle");
+  });
 });
 describe("cleanup", () => {
   afterEach(() => {

@@ -7,6 +7,9 @@ test("adds", () => {
 test("compares numbers", () => {
   assert.equal(1 + 1, 3);
 });
+test("says why in its own words", () => {
+  assert.equal(1 + 1, 3, "arithmetic is broken");
+});
 describe("player", () => {
   it("lists its settings", () => {
     assert.deepEqual({ volume: 10, tracks: ["en", "fr"] }, { volume: 10, tracks: ["en", "de"] });

@@ -1,2 +1,0 @@
-// Declares a name that load.test.js has already taken.
-function taken() {}
