@@ -2,11 +2,14 @@
 # stdout that the .out file next to it holds (or the stderr a usage error
 # gives). The files report.js to waits.js are the runs' test files.
 set(RUNNER ${CMAKE_CURRENT_LIST_DIR})
+# The runs are about the runner, so their timers keep real time on the
+# simulated player, whatever kite test's default player.
+set(TEST_OPTIONS --adapter=sim)
 if(TARGET Tether)
-  set(TEST_PLUGIN --plugin=$<TARGET_FILE:Tether>)
+  list(APPEND TEST_OPTIONS --plugin=$<TARGET_FILE:Tether>)
 endif()
 function(add_runner_test name status stdout_file)
-  add_kite_run_test(${name} ${status} "^$" ARGS test ${TEST_PLUGIN} ${ARGN}
+  add_kite_run_test(${name} ${status} "^$" ARGS test ${TEST_OPTIONS} ${ARGN}
     STDOUT_FILE ${RUNNER}/${stdout_file} WORKDIR ${RUNNER} PREFIX kite.test.)
 endfunction()
 add_runner_test(report 1 report.out report.js)
@@ -15,7 +18,7 @@ add_runner_test(filter 0 filter.out --filter=corner report.js)
 add_runner_test(filter_matches_nothing 1 no_match.out --filter=nothing report.js)
 add_runner_test(attribution 1 attribution.out --timeout=300 attribution.js)
 # Stopped after its time limit and two seconds more, not sooner.
-add_kite_run_test(stuck 1 "^$" ARGS test ${TEST_PLUGIN} --timeout=200 stuck.js STDOUT_FILE ${RUNNER}/stuck.out
+add_kite_run_test(stuck 1 "^$" ARGS test ${TEST_OPTIONS} --timeout=200 stuck.js STDOUT_FILE ${RUNNER}/stuck.out
   STDOUT "  FAIL loops for ever \\((2[2-9][0-9][0-9]|[3-9][0-9][0-9][0-9]) ms\\)" WORKDIR ${RUNNER} PREFIX kite.test.)
 add_runner_test(hooks 1 hooks.out --timeout=300 hooks.js)
 add_runner_test(only 0 only.out only.js)
@@ -24,12 +27,15 @@ add_runner_test(bad_files 1 bad_files.out syntax_error.js top_level_error.js out
 add_runner_test(default_timeout 1 default_timeout.out waits.js)
 
 # The runner's own checks from inside test files: every one passes.
-add_kite_run_test(self_checks 0 "^$" ARGS test ${TEST_PLUGIN} assert.test.js declare.test.js fresh.test.js load.test.js
+add_kite_run_test(self_checks 0 "^$" ARGS test ${TEST_OPTIONS} assert.test.js declare.test.js fresh.test.js load.test.js
   STDOUT "\n87 passed, 0 failed\n$" WORKDIR ${RUNNER} PREFIX kite.test.)
-add_kite_run_test(log_lines 0 "^$" ARGS test ${TEST_PLUGIN} --log=- logs.js
+# Without --adapter, the default player: the simulated one, which answers as told.
+add_kite_run_test(default_adapter 0 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> player.js WORKDIR ${RUNNER}
+  STDOUT "^player.js\nsim.answer: function, sim.media: undefined\n" PREFIX kite.test.)
+add_kite_run_test(log_lines 0 "^$" ARGS test ${TEST_OPTIONS} --log=- logs.js
   STDOUT "\n[^\n]*: Tether[.]cpp: HandleCreate[^\n]*\n([^\n]*\n)*  pass creates a player \\([0-9]+ ms\\)\n"
   WORKDIR ${RUNNER} PREFIX kite.test.)
-add_kite_run_test(output_cut 1 "^$" ARGS test ${TEST_PLUGIN} --timeout=200 noisy.js
+add_kite_run_test(output_cut 1 "^$" ARGS test ${TEST_OPTIONS} --timeout=200 noisy.js
   STDOUT "\n  FAIL prints \\([0-9]+ ms\\)\n      timed out after 200 ms without[^\n]*\n\\[kite test: [0-9]+ more bytes of output cut\\]\n\n0 passed, 1 failed\n$"
   WORKDIR ${RUNNER} PREFIX kite.test.)
 
@@ -48,16 +54,16 @@ endforeach()
 file(MAKE_DIRECTORY ${TREE}/empty)
 file(WRITE ${TREE}/test "console.log(\"a script named test\");\n")
 set(PASS "  pass [a-z]+ \\([0-9]+ ms\\)\n")
-add_kite_run_test(finds_files 0 "^$" ARGS test ${TEST_PLUGIN} WORKDIR ${TREE} PREFIX kite.test.
+add_kite_run_test(finds_files 0 "^$" ARGS test ${TEST_OPTIONS} WORKDIR ${TREE} PREFIX kite.test.
   STDOUT "^a.test.js\n${PASS}zz.test.js\n${PASS}sub/b.test.js\n${PASS}sub/c.test.js\n${PASS}\n4 passed, 0 failed\n$")
-add_kite_run_test(named_files_once 1 "^$" ARGS test ${TEST_PLUGIN} sub/c.test.js . sub/helper.js
+add_kite_run_test(named_files_once 1 "^$" ARGS test ${TEST_OPTIONS} sub/c.test.js . sub/helper.js
   WORKDIR ${TREE} PREFIX kite.test.
   STDOUT "^sub/c.test.js\n${PASS}a.test.js\n${PASS}zz.test.js\n${PASS}sub/b.test.js\n${PASS}sub/helper.js\n  FAIL Error: not a test file\n")
 
 # kite's own options may also come before test.
 add_kite_run_test(options_before_test 2 "^kite: unknown adapter 'nope'\n$" ARGS --adapter=nope test
   WORKDIR ${TREE} STDOUT "^$" PREFIX kite.test.)
-add_kite_run_test(script_named_test 0 "^$" ARGS ${TEST_PLUGIN} -- test WORKDIR ${TREE} PREFIX kite.test.
+add_kite_run_test(script_named_test 0 "^$" ARGS ${TEST_OPTIONS} -- test WORKDIR ${TREE} PREFIX kite.test.
   STDOUT "^a script named test\n$")
 
 # Usage errors: status 2 and a message, before any file runs.
@@ -72,7 +78,7 @@ foreach(row
     "log_file|kite: kite test takes --log=- only [(]|--log=kite.log")
   string(REPLACE "|" ";" fields "${row}")
   list(POP_FRONT fields name message)
-  add_kite_run_test(${name} 2 "^${message}[^\n]*\n$" ARGS test ${TEST_PLUGIN} ${fields} WORKDIR ${TREE}
+  add_kite_run_test(${name} 2 "^${message}[^\n]*\n$" ARGS test ${TEST_OPTIONS} ${fields} WORKDIR ${TREE}
     STDOUT "^$" PREFIX kite.test.)
 endforeach()
 
@@ -83,6 +89,6 @@ foreach(row "INT|130" "TERM|143")
   list(GET fields 1 status)
   add_test(NAME kite.test.interrupted_${signal}
     COMMAND bash ${RUNNER}/interrupt.sh ${signal} ${status} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test
-            ${TEST_PLUGIN} --timeout=60000 ${RUNNER}/waits.js)
+            ${TEST_OPTIONS} --timeout=60000 ${RUNNER}/waits.js)
   set_tests_properties(kite.test.interrupted_${signal} PROPERTIES TIMEOUT 60)
 endforeach()
