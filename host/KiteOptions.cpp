@@ -174,7 +174,6 @@ std::string Help()
         "  2         kite could not start: options, script file, syntax, plug-in, log\n"
         "  N         kite.quit(N) with N other than 0\n"
         "  130, 143  ended by SIGINT (Ctrl-C) or SIGTERM; objects are destroyed first\n"
-        "\n"
         "\n" + TestUsage() + "\n\n" +
         "Runs test files: the files named, or every *.test.js under the folders named\n"
         "(default: the current folder; node_modules, build* and dot-folders skipped),\n"
