@@ -37,17 +37,10 @@ bool s_bInUncaught = false;
 
 void Send(const std::vector<std::string>& aFields)
 {
-    std::string strLine = EncodeRecord(aFields);
-    const char* pData = strLine.data();
-    std::size_t uLeft = strLine.size();
-    while (uLeft > 0) {
-        ssize_t iWritten = write(s_iRecordFd, pData, uLeft);
-        if (iWritten < 0 && errno == EINTR)
-            continue;
-        if (iWritten <= 0)
-            return;
-        pData += iWritten;
-        uLeft -= static_cast<std::size_t>(iWritten);
+    for (const std::string& strFrame : FrameRecord(aFields)) {
+        // One write, which a pipe keeps whole.
+        while (write(s_iRecordFd, strFrame.data(), strFrame.size()) < 0 && errno == EINTR) {
+        }
     }
 }
 

@@ -179,19 +179,20 @@ private:
 };
 
 // Reads what is there now; false once the other end has closed.
-bool ReadSome(int& iFd, std::string& strInto)
+bool ReadSome(int& iFd, CRecordReader& reader)
 {
     char aBuffer[65536];
     for (;;) {
         ssize_t iRead = read(iFd, aBuffer, sizeof aBuffer);
         if (iRead > 0) {
-            strInto.append(aBuffer, static_cast<std::size_t>(iRead));
+            reader.Feed(aBuffer, static_cast<std::size_t>(iRead));
             continue;
         }
         if (iRead < 0 && errno == EINTR)
             continue;
         if (iRead < 0 && errno == EAGAIN)
             return true;
+        reader.Finish();
         close(iFd);
         iFd = -1;
         return false;
@@ -200,20 +201,18 @@ bool ReadSome(int& iFd, std::string& strInto)
 
 enum EOutcome { RAN, IN_CHILD, INTERRUPTED, FAILED_TO_START };
 
-// The child's end of the pipes becomes its stdout and stderr, and its record
-// line; answers the run's status.
+// The child's end of the pipe becomes its stdout and stderr, and where its
+// records go; answers the run's status.
 int RunInChild(const CKiteOptions& options, RunScriptFunction pRunScript, const std::string& strPath,
-               const int aOut[2], const int aRecords[2])
+               const int aPipe[2])
 {
-    close(aOut[0]);
-    close(aRecords[0]);
-    dup2(aOut[1], STDOUT_FILENO);
-    dup2(aOut[1], STDERR_FILENO);
-    close(aOut[1]);
+    close(aPipe[0]);
+    dup2(aPipe[1], STDOUT_FILENO);
+    dup2(aPipe[1], STDERR_FILENO);
     CKiteOptions file = options;
     file.m_strScript = strPath;
     file.m_aArgs.clear();
-    file.m_test.m_iRecordFd = aRecords[1];
+    file.m_test.m_iRecordFd = aPipe[1];
     return pRunScript(file);
 }
 
@@ -222,16 +221,9 @@ int RunInChild(const CKiteOptions& options, RunScriptFunction pRunScript, const 
 EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, CFileReport& report,
                  std::string& strProblem, int& iStatus)
 {
-    int aOut[2];
-    int aRecords[2];
-    if (pipe(aOut) != 0) {
+    int aPipe[2];
+    if (pipe(aPipe) != 0) {
         strProblem = std::strerror(errno);
-        return FAILED_TO_START;
-    }
-    if (pipe(aRecords) != 0) {
-        strProblem = std::strerror(errno);
-        close(aOut[0]);
-        close(aOut[1]);
         return FAILED_TO_START;
     }
     // The child would print what is still buffered a second time.
@@ -239,36 +231,33 @@ EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, CFil
     std::fflush(stderr);
     pid_t pid = fork();
     if (pid == 0) {
-        iStatus = RunInChild(options, pRunScript, report.m_strPath, aOut, aRecords);
+        iStatus = RunInChild(options, pRunScript, report.m_strPath, aPipe);
         return IN_CHILD;
     }
     if (pid < 0)
         strProblem = std::strerror(errno);
-    close(aOut[1]);
-    close(aRecords[1]);
+    close(aPipe[1]);
     if (pid < 0) {
-        close(aOut[0]);
-        close(aRecords[0]);
+        close(aPipe[0]);
         return FAILED_TO_START;
     }
-    fcntl(aOut[0], F_SETFL, O_NONBLOCK);
-    fcntl(aRecords[0], F_SETFL, O_NONBLOCK);
+    fcntl(aPipe[0], F_SETFL, O_NONBLOCK);
 
     CFileWatch watch(report, options.m_test.m_iTimeoutMs);
-    int iOut = aOut[0];
-    int iRecords = aRecords[0];
-    std::string strOutput;
-    std::string strRecords;
+    CRecordReader reader([&watch](const std::string& strText) { watch.Output(strText.data(), strText.size()); },
+                         [&watch](const std::vector<std::string>& aFields) { watch.Record(aFields); });
+    int iFd = aPipe[0];
     bool bKilled = false;
     int iInterrupt = 0;
     long long llStopping = 0;  // when the kill or the signal was sent
     sigset_t unblocked;
     sigemptyset(&unblocked);
-    while (iOut >= 0 || iRecords >= 0) {
+    while (iFd >= 0) {
         long long llNow = NowMs();
         if (llStopping != 0 && llNow - llStopping > STOP_ALLOWANCE_MS) {
-            // Whatever still holds the pipes open is not waited for.
+            // Whatever still holds the pipe open is not waited for.
             kill(pid, SIGKILL);
+            close(iFd);
             break;
         }
         long long llWait = llStopping != 0 ? STOP_ALLOWANCE_MS : watch.Deadline() - llNow;
@@ -278,35 +267,17 @@ EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, CFil
             llStopping = llNow;
             continue;
         }
-        pollfd aFds[2] = {{iOut, POLLIN, 0}, {iRecords, POLLIN, 0}};
+        pollfd fd = {iFd, POLLIN, 0};
         timespec wait = {static_cast<time_t>(llWait / 1000), static_cast<long>(llWait % 1000) * 1000000};
         // The stop signals, blocked everywhere else, come only while waiting here.
-        int iReady = ppoll(aFds, 2, &wait, &unblocked);
+        int iReady = ppoll(&fd, 1, &wait, &unblocked);
         if (iReady < 0 && errno == EINTR && s_iSignal != 0 && iInterrupt == 0) {
             iInterrupt = s_iSignal;
             kill(pid, iInterrupt);
             llStopping = NowMs();
             continue;
         }
-        // Output comes first: what the file printed before a record belongs
-        // before it.
-        if (iOut >= 0) {
-            ReadSome(iOut, strOutput);
-            watch.Output(strOutput.data(), strOutput.size());
-            strOutput.clear();
-        }
-        if (iRecords >= 0) {
-            ReadSome(iRecords, strRecords);
-            std::size_t uEnd;
-            while ((uEnd = strRecords.find('\n')) != std::string::npos) {
-                watch.Record(DecodeRecord(strRecords.substr(0, uEnd)));
-                strRecords.erase(0, uEnd + 1);
-            }
-        }
-    }
-    for (int iFd : {iOut, iRecords}) {
-        if (iFd >= 0)
-            close(iFd);
+        ReadSome(iFd, reader);
     }
     while (waitpid(pid, &iStatus, 0) < 0 && errno == EINTR) {
     }
