@@ -52,7 +52,71 @@ bool ParseInspect(const char* pszArgument, CKiteOptions& options, std::string& s
     return false;
 }
 
+const char* const TEST_OPTIONS[] = {"--timeout", "--reporter", "--filter"};
+
+bool IsTestOption(const char* pszArgument)
+{
+    for (const char* pszName : TEST_OPTIONS) {
+        if (OptionValue(pszArgument, pszName) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+bool ParseTestOption(const char* pszArgument, CTestOptions& test, std::string& strError)
+{
+    const char* pszValue = nullptr;
+    if ((pszValue = OptionValue(pszArgument, "--timeout")) != nullptr) {
+        std::string strValue = pszValue;
+        bool bDigits = !strValue.empty() && strValue.size() <= 10 &&
+                       strValue.find_first_not_of("0123456789") == std::string::npos;
+        long long llValue = bDigits ? std::stoll(strValue) : 0;
+        if (llValue < 1 || llValue > 2147483647) {
+            strError = "--timeout takes a number of milliseconds from 1 to 2147483647, not '" + strValue + "'";
+            return false;
+        }
+        test.m_iTimeoutMs = static_cast<int>(llValue);
+    } else if ((pszValue = OptionValue(pszArgument, "--reporter")) != nullptr) {
+        if (std::strcmp(pszValue, "spec") == 0) {
+            test.m_eReporter = REPORTER_SPEC;
+        } else if (std::strcmp(pszValue, "tap") == 0) {
+            test.m_eReporter = REPORTER_TAP;
+        } else {
+            strError = std::string("--reporter is spec or tap, not '") + pszValue + "'";
+            return false;
+        }
+    } else if ((pszValue = OptionValue(pszArgument, "--filter")) != nullptr) {
+        test.m_bFilter = true;
+        test.m_strFilter = pszValue;
+    }
+    return true;
+}
+
+// What kite test cannot do: one inspector or one log file for many runs.
+bool CheckTestOptions(CKiteOptions& options, std::string& strError)
+{
+    if (options.m_eInspect != INSPECT_OFF) {
+        strError = "kite test cannot serve the inspector";
+        return false;
+    }
+    if (options.m_bLog && options.m_strLog != "-") {
+        strError = "kite test takes --log=- only (the lines then show with each test's output)";
+        return false;
+    }
+    if (!options.m_bAdapterGiven)
+        options.m_strAdapter = TEST_DEFAULT_ADAPTER;
+    if (!options.m_bClockGiven && options.m_strAdapter == "model")
+        options.m_bVirtualClock = true;
+    return true;
+}
+
 }  // namespace
+
+const char* TestUsage()
+{
+    return "usage: kite test [--timeout=MS] [--reporter=spec|tap] [--filter=PATTERN] [--adapter=NAME] "
+           "[--clock=real|virtual] [--plugin=PATH]... [--log=-] [PATH...]";
+}
 
 const char* Usage()
 {
@@ -124,6 +188,16 @@ std::string Help()
         "  2         kite could not start: options, script file, syntax, plug-in, log\n"
         "  N         kite.quit(N) with N other than 0\n"
         "  130, 143  ended by SIGINT (Ctrl-C) or SIGTERM; objects are destroyed first\n"
+        "\n" + TestUsage() + "\n\n" +
+        "Runs test files: the files named, or every *.test.js under the folders named\n"
+        "(default: the current folder; node_modules, build* and dot-folders skipped),\n"
+        "each in a kite of its own with the globals test, it, describe, before, after,\n"
+        "beforeEach, afterEach and assert, on --adapter=" + TEST_DEFAULT_ADAPTER + " unless told; on the\n"
+        "model, with --clock=virtual unless told.\n"
+        "  --timeout=MS      each test's and hook's time limit, in real time (default 5000)\n"
+        "  --reporter=tap    TAP version 13 instead of the readable report (spec)\n"
+        "  --filter=PATTERN  only the tests whose full name matches this regular expression\n"
+        "Exit status: 0 every test passed, 1 a test or file failed, 2 a usage error.\n"
         "\n"
         "Reference: " + ReferencePath() + "\n";
     return strHelp;
@@ -131,6 +205,7 @@ std::string Help()
 
 bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError)
 {
+    options.m_strProgram = iArgc > 0 ? ppArgv[0] : "kite";
     int i = 1;
     for (; i < iArgc; ++i) {
         const char* pszArgument = ppArgv[i];
@@ -139,20 +214,30 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
             ++i;
             break;
         }
-        if (pszArgument[0] != '-' || pszArgument[1] == '\0')
-            break;
+        if (pszArgument[0] != '-' || pszArgument[1] == '\0') {
+            if (!options.m_bTest && std::strcmp(pszArgument, "test") == 0) {
+                options.m_bTest = true;
+                continue;
+            }
+            if (!options.m_bTest)
+                break;
+            options.m_test.m_aPaths.push_back(pszArgument);
+            continue;
+        }
         if (std::strcmp(pszArgument, "--help") == 0 || std::strcmp(pszArgument, "-h") == 0) {
             options.m_bHelp = true;
             return true;
         }
         if ((pszValue = OptionValue(pszArgument, "--adapter")) != nullptr) {
             options.m_strAdapter = pszValue;
+            options.m_bAdapterGiven = true;
         } else if ((pszValue = OptionValue(pszArgument, "--clock")) != nullptr) {
             if (std::strcmp(pszValue, "real") != 0 && std::strcmp(pszValue, "virtual") != 0) {
                 strError = std::string("--clock is real or virtual, not '") + pszValue + "'";
                 return false;
             }
             options.m_bVirtualClock = std::strcmp(pszValue, "virtual") == 0;
+            options.m_bClockGiven = true;
         } else if ((pszValue = OptionValue(pszArgument, "--log")) != nullptr) {
             if (*pszValue == '\0') {
                 strError = "--log needs a file name or -";
@@ -166,9 +251,17 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
                 return false;
             }
             options.m_aPlugins.push_back(pszValue);
+        } else if (options.m_bTest && IsTestOption(pszArgument)) {
+            if (!ParseTestOption(pszArgument, options.m_test, strError))
+                return false;
         } else if (!ParseInspect(pszArgument, options, strError)) {
             return false;
         }
+    }
+    if (options.m_bTest) {
+        for (; i < iArgc; ++i)
+            options.m_test.m_aPaths.push_back(ppArgv[i]);
+        return CheckTestOptions(options, strError);
     }
     if (i >= iArgc) {
         strError = "no script given";

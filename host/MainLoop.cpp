@@ -55,7 +55,7 @@ gboolean Housekeeping(gpointer pData)
             }
         }
     }
-    if (state.m_bQuitRequested || (NothingLeft() && !InspectorHoldsRun()))
+    if (state.m_bQuitRequested || (NothingLeft() && !InspectorHoldsRun() && !state.m_bHoldRun))
         g_main_loop_quit(pRun->m_pLoop);
     return G_SOURCE_CONTINUE;
 }

@@ -9,25 +9,55 @@
 
 #define TETHER_EXPORT __attribute__((visibility("default")))
 
-// The nine script callbacks, in the order of their properties, which is also
-// the order of the adapter's event codes 0 to 8: the property's name, the
-// agent's stored function, its setter, and the event handler that fills it.
-#define TETHER_CALLBACKS(X)                                                                                 \
-    X("onbuffering", onbuffering_callback, set_onbuffering_callback, Buffering_CB)                          \
-    X("onprepare_complete", onprepare_complete_callback, set_onprepare_complete_callback, Prepare_Complete_CB) \
-    X("onplay_complete", onplay_complete_callback, set_onplay_complete_callback, Play_Complete_CB)          \
-    X("onseek_complete", onseek_complete_callback, set_onseek_complete_callback, Seek_Complete_CB)          \
-    X("oncurrent_time", oncurrent_time_callback, set_oncurrent_time_callback, Current_Time_CB)              \
-    X("onerror_event", onerror_event_callback, set_onerror_event_callback, Error_Event_CB)                  \
-    X("onasm_pause", onasm_pause_callback, set_onasm_pause_callback, ASM_Pause_CB)                          \
-    X("onasm_resume", onasm_resume_callback, set_onasm_resume_callback, ASM_Resume_CB)                      \
-    X("onsound_analysis", onsound_analysis_callback, set_onsound_analysis_callback, SoundAnalysisCB)
+// The twenty script methods, in the order of the class's interface: the
+// method's name, the bridge's handler and the agent's command. Each row is
+// passed what the caller gives after X.
+#define TETHER_COMMANDS(X, ...)                                                                          \
+    X("player_create", HandleCreate, Create, __VA_ARGS__)                                               \
+    X("player_set_uri", HandleSetURI, SetURI, __VA_ARGS__)                                              \
+    X("player_prepare", HandlePrepare, Prepare, __VA_ARGS__)                                            \
+    X("player_prepare_async", HandlePrepareAsync, PrepareAsync, __VA_ARGS__)                            \
+    X("player_set_output_area", HandleSetOutputArea, SetOutputArea, __VA_ARGS__)                        \
+    X("player_set_streaming_property", HandleSetStreamingProperty, SetStreamingProperty, __VA_ARGS__)   \
+    X("player_pause", HandlePause, Pause, __VA_ARGS__)                                                  \
+    X("player_resume", HandleResume, Resume, __VA_ARGS__)                                               \
+    X("player_stop", HandleStop, Stop, __VA_ARGS__)                                                     \
+    X("player_play", HandlePlay, Play, __VA_ARGS__)                                                     \
+    X("player_seek_to", HandleSeekTo, SeekTo, __VA_ARGS__)                                              \
+    X("player_skip", HandleSkip, Skip, __VA_ARGS__)                                                     \
+    X("player_get_duration", HandleGetDuration, GetDuration, __VA_ARGS__)                               \
+    X("player_get_current_position", HandleGetCurrentPosition, GetCurrentPosition, __VA_ARGS__)         \
+    X("player_get_player_state", HandleGetPlayerState, GetPlayerState, __VA_ARGS__)                     \
+    X("player_register_sound_analysis_listener", HandleRegisterSoundAnalysisListener,                   \
+      RegisterSoundAnalysisListener, __VA_ARGS__)                                                       \
+    X("player_suspend", HandleSuspend, Suspend, __VA_ARGS__)                                            \
+    X("player_restore", HandleRestore, Restore, __VA_ARGS__)                                            \
+    X("player_close", HandleClose, Close, __VA_ARGS__)                                                  \
+    X("player_set_party_tv_mode", HandleSetPartyTVMode, SetPartyTVMode, __VA_ARGS__)
+
+// The nine script callbacks, in the order of their properties: the
+// property's name, the adapter's event code (DeviceAPI::Cinecast's
+// KiteBridgeCallBack) under which its handler is registered, the agent's
+// stored function, its setter, and the event handler that fills it.
+#define TETHER_CALLBACKS(X)                                                                               \
+    X("onbuffering", KITE_BRIDGE_BUFFERING, onbuffering_callback, set_onbuffering_callback, Buffering_CB) \
+    X("onprepare_complete", KITE_BRIDGE_PREPARE_COMPLETE, onprepare_complete_callback,                    \
+      set_onprepare_complete_callback, Prepare_Complete_CB)                                               \
+    X("onplay_complete", KITE_BRIDGE_PLAY_COMPLETE, onplay_complete_callback, set_onplay_complete_callback, \
+      Play_Complete_CB)                                                                                   \
+    X("onseek_complete", KITE_BRIDGE_SEEK_COMPLETE, onseek_complete_callback, set_onseek_complete_callback, \
+      Seek_Complete_CB)                                                                                   \
+    X("oncurrent_time", KITE_BRIDGE_CURRENT_TIME, oncurrent_time_callback, set_oncurrent_time_callback,   \
+      Current_Time_CB)                                                                                    \
+    X("onerror_event", KITE_BRIDGE_ERROR_EVENT, onerror_event_callback, set_onerror_event_callback,       \
+      Error_Event_CB)                                                                                     \
+    X("onasm_pause", KITE_BRIDGE_ASM_PAUSE, onasm_pause_callback, set_onasm_pause_callback, ASM_Pause_CB) \
+    X("onasm_resume", KITE_BRIDGE_ASM_RESUME, onasm_resume_callback, set_onasm_resume_callback,           \
+      ASM_Resume_CB)                                                                                      \
+    X("onsound_analysis", KITE_BRIDGE_SOUND_ANALYSIS, onsound_analysis_callback,                          \
+      set_onsound_analysis_callback, SoundAnalysisCB)
 
 namespace Tether {
-
-struct CLogSite;
-struct CCommandShape;
-enum class EEventTail;
 
 class TETHER_EXPORT CPlayerAgent {
 public:
@@ -35,29 +65,13 @@ public:
     virtual ~CPlayerAgent();
 
     // Commands: one per script method, each answering a command result.
-    Bridge::ScriptObject Create(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject SetURI(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Prepare(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject PrepareAsync(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject SetOutputArea(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject SetStreamingProperty(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Pause(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Resume(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Stop(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Play(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject SeekTo(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Skip(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject GetDuration(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject GetCurrentPosition(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject GetPlayerState(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject RegisterSoundAnalysisListener(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Suspend(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Restore(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject Close(const Bridge::ScriptArray& aArgs);
-    Bridge::ScriptObject SetPartyTVMode(const Bridge::ScriptArray& aArgs);
+#define TETHER_DECLARE_COMMAND(name, handler, command, ...) \
+    Bridge::ScriptObject command(const Bridge::ScriptArray& aArgs);
+    TETHER_COMMANDS(TETHER_DECLARE_COMMAND)
+#undef TETHER_DECLARE_COMMAND
 
     // Callback property setters.
-#define TETHER_DECLARE_SETTER(property, slot, setter, handler) void setter(const Bridge::ScriptFunction& function);
+#define TETHER_DECLARE_SETTER(property, code, slot, setter, handler) void setter(const Bridge::ScriptFunction& function);
     TETHER_CALLBACKS(TETHER_DECLARE_SETTER)
 #undef TETHER_DECLARE_SETTER
 
@@ -76,20 +90,9 @@ private:
     CPlayerAgent(const CPlayerAgent&) = delete;
     CPlayerAgent& operator=(const CPlayerAgent&) = delete;
 
-    // The shape every command shares and the shape every event handler
-    // shares; each command and handler gives what is its own.
-    template <typename TRead, typename TCall>
-    Bridge::ScriptObject RunCommand(const CLogSite& site, const CCommandShape& shape,
-                                    const Bridge::ScriptArray& aArgs, TRead read, TCall call);
-    template <typename TAsk>
-    Bridge::ScriptObject RunQuery(const CLogSite& site, const char* strCmd, const char* pszFailure, TAsk ask);
-    template <typename TText>
-    static bool QueueEvent(const CLogSite& site, void* pThis, bool bHasData,
-                           Bridge::ScriptFunction CPlayerAgent::*pSlot, EEventTail eTail, TText text);
-
     DeviceAPI::Cinecast::CinecasterAdapter* m_pCinecasterAdapter;
     int m_ePlayerState;
-#define TETHER_DECLARE_SLOT(property, slot, setter, handler) Bridge::ScriptFunction slot;
+#define TETHER_DECLARE_SLOT(property, code, slot, setter, handler) Bridge::ScriptFunction slot;
     TETHER_CALLBACKS(TETHER_DECLARE_SLOT)
 #undef TETHER_DECLARE_SLOT
     // Names this agent to records queued for it (see CallbackRecord.h).

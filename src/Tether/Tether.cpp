@@ -32,39 +32,19 @@ struct CMethodEntry {
     v8::FunctionCallback pRouter;
 };
 
-#define TETHER_METHOD(name, handler) \
-    { name, &Router::functionCallRouter<CPlayerAgent, &Tether::Tether::handler, CPlayerAgent> }
+#define TETHER_METHOD(name, handler, command, ...) \
+    {name, &Router::functionCallRouter<CPlayerAgent, &Tether::Tether::handler, CPlayerAgent>},
 
 // The script class's methods, in installation order.
-const CMethodEntry s_aMethods[] = {
-    TETHER_METHOD("player_create", HandleCreate),
-    TETHER_METHOD("player_set_uri", HandleSetURI),
-    TETHER_METHOD("player_prepare", HandlePrepare),
-    TETHER_METHOD("player_prepare_async", HandlePrepareAsync),
-    TETHER_METHOD("player_set_output_area", HandleSetOutputArea),
-    TETHER_METHOD("player_set_streaming_property", HandleSetStreamingProperty),
-    TETHER_METHOD("player_pause", HandlePause),
-    TETHER_METHOD("player_resume", HandleResume),
-    TETHER_METHOD("player_stop", HandleStop),
-    TETHER_METHOD("player_play", HandlePlay),
-    TETHER_METHOD("player_seek_to", HandleSeekTo),
-    TETHER_METHOD("player_skip", HandleSkip),
-    TETHER_METHOD("player_get_duration", HandleGetDuration),
-    TETHER_METHOD("player_get_current_position", HandleGetCurrentPosition),
-    TETHER_METHOD("player_get_player_state", HandleGetPlayerState),
-    TETHER_METHOD("player_register_sound_analysis_listener", HandleRegisterSoundAnalysisListener),
-    TETHER_METHOD("player_suspend", HandleSuspend),
-    TETHER_METHOD("player_restore", HandleRestore),
-    TETHER_METHOD("player_close", HandleClose),
-    TETHER_METHOD("player_set_party_tv_mode", HandleSetPartyTVMode),
-};
+const CMethodEntry s_aMethods[] = {TETHER_COMMANDS(TETHER_METHOD)};
+#undef TETHER_METHOD
 
 struct CPropertyEntry {
     const char* pszName;
     v8::AccessorSetterCallback pSetter;
 };
 
-#define TETHER_PROPERTY(property, slot, setter, handler) \
+#define TETHER_PROPERTY(property, code, slot, setter, handler) \
     {property, &Router::setJSFunction<CPlayerAgent, &CPlayerAgent::setter, CPlayerAgent>},
 
 // The callback properties, in installation order; they have no getter.
@@ -100,7 +80,7 @@ const char* Tether::getScriptClassName() const
 
 void Tether::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context)
 {
-    LOG_ENTER();
+    LOG_D("ENTER!!!");
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     for (const CMethodEntry& method : s_aMethods) {
         v8::Local<v8::FunctionTemplate> function = v8::FunctionTemplate::New(
@@ -117,7 +97,7 @@ void Tether::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context)
 
 void* Tether::constructFromScript(const Bridge::ScriptArray& args)
 {
-    LOG_ENTER();
+    LOG_D("ENTER!!!");
     (void)args;
     return new CPlayerAgent();
 }
@@ -128,34 +108,17 @@ void Tether::destroyFromScript(void* native)
         delete static_cast<CPlayerAgent*>(native);
 }
 
-// Each handler passes the call to the agent command of the same name.
-#define TETHER_HANDLER(handler, command)                                                    \
+// Each handler logs its entry and passes the call to the agent's command of
+// the same name. The entry's statement is written where the list is
+// expanded, so that the line its frame names holds it.
+#define TETHER_DEFINE_HANDLER(name, handler, command, entry)                                    \
     Bridge::ScriptObject Tether::handler(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs) \
-    {                                                                                       \
-        LOG_ENTER();                                                                        \
-        return pAgent->command(aArgs);                                                      \
+    {                                                                                          \
+        entry;                                                                                 \
+        return pAgent->command(aArgs);                                                         \
     }
-
-TETHER_HANDLER(HandleCreate, Create)
-TETHER_HANDLER(HandleSetURI, SetURI)
-TETHER_HANDLER(HandlePrepare, Prepare)
-TETHER_HANDLER(HandlePrepareAsync, PrepareAsync)
-TETHER_HANDLER(HandleSetOutputArea, SetOutputArea)
-TETHER_HANDLER(HandleSetStreamingProperty, SetStreamingProperty)
-TETHER_HANDLER(HandlePause, Pause)
-TETHER_HANDLER(HandleResume, Resume)
-TETHER_HANDLER(HandleStop, Stop)
-TETHER_HANDLER(HandlePlay, Play)
-TETHER_HANDLER(HandleSeekTo, SeekTo)
-TETHER_HANDLER(HandleSkip, Skip)
-TETHER_HANDLER(HandleGetDuration, GetDuration)
-TETHER_HANDLER(HandleGetCurrentPosition, GetCurrentPosition)
-TETHER_HANDLER(HandleGetPlayerState, GetPlayerState)
-TETHER_HANDLER(HandleRegisterSoundAnalysisListener, RegisterSoundAnalysisListener)
-TETHER_HANDLER(HandleSuspend, Suspend)
-TETHER_HANDLER(HandleRestore, Restore)
-TETHER_HANDLER(HandleClose, Close)
-TETHER_HANDLER(HandleSetPartyTVMode, SetPartyTVMode)
+TETHER_COMMANDS(TETHER_DEFINE_HANDLER, LOG_D("ENTER!!!"))
+#undef TETHER_DEFINE_HANDLER
 
 void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSerial, std::string strArgument)
 {
@@ -166,7 +129,7 @@ void QueueCallback(Bridge::ScriptFunction* pSlot, unsigned long long ullAgentSer
 
 int Tether::FireOnCallbacks(void* data)
 {
-    LOG_ENTER();
+    LOG_D("ENTER!!!");
     if (data == nullptr) {
         LOG_W("Got the callbackData is NULL");
         return 0;
@@ -186,7 +149,7 @@ int Tether::FireOnCallbacks(void* data)
         callbackData->js_callback->invoke(std::move(args));
     }
     delete callbackData;
-    LOG_LEAVE();
+    LOG_D("LEAVE!!!");
     return 0;
 }
 

@@ -25,26 +25,12 @@ public:
     // Delivers one callback record on the main loop; always answers 0.
     static int FireOnCallbacks(void* data);
 
-    static Bridge::ScriptObject HandleCreate(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleSetURI(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandlePrepare(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandlePrepareAsync(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleSetOutputArea(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleSetStreamingProperty(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandlePause(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleResume(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleStop(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandlePlay(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleSeekTo(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleSkip(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleGetDuration(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleGetCurrentPosition(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleGetPlayerState(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleRegisterSoundAnalysisListener(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleSuspend(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleRestore(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleClose(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
-    static Bridge::ScriptObject HandleSetPartyTVMode(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
+    // One handler per script method; each passes the call to the agent's
+    // command of the same name.
+#define TETHER_DECLARE_HANDLER(name, handler, command, ...) \
+    static Bridge::ScriptObject handler(CPlayerAgent* pAgent, const Bridge::ScriptArray& aArgs);
+    TETHER_COMMANDS(TETHER_DECLARE_HANDLER)
+#undef TETHER_DECLARE_HANDLER
 };
 
 }  // namespace Tether

@@ -9,17 +9,15 @@
 // parsing and output are exactly what this class promises its users.
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
-// This class's lines carry no tag, unlike the rest of the plug-in, and are
-// written in the frame of the operation's site.
-#define JSON_LOG_W_AT(site, fmt, ...) \
-    TETHER_LOG_FRAME(nullptr, site, DLOG_WARN, TETHER_COLOUR_RED, fmt, ##__VA_ARGS__)
-#define JSON_LOG_EXCEPTION_AT(site, e)                                                               \
-    __dlog_print(LOG_ID_MAIN, DLOG_ERROR, nullptr, "%s: %s(%d) > [%s] Exception Handled by : %s", \
-                 ::Tether::BaseName(__FILE__), (site).m_pszFunction, (site).m_iLine, (site).m_pszFunction, (e).what())
+// This class's lines carry no tag, unlike the rest of the plug-in. Each
+// operation writes its own lines, so that their frames name it.
+#define JSON_LOG_W(fmt, ...) TETHER_LOG_FRAME(nullptr, DLOG_WARN, TETHER_COLOUR_RED, fmt, ##__VA_ARGS__)
+// A caught jsoncpp exception, in the short frame: no colour, no thread id.
+#define JSON_LOG_E(fmt, ...)                                                                                     \
+    __dlog_print(LOG_ID_MAIN, DLOG_ERROR, nullptr, "%s: %s(%d) > [%s] " fmt, ::Tether::BaseName(__FILE__), __func__, \
+                 __LINE__, __func__, ##__VA_ARGS__)
 
 namespace {
-
-using Tether::CLogSite;
 
 int TypeOf(const Json::Value& value)
 {
@@ -41,258 +39,484 @@ TInteger DoubleToInteger(double dValue)
     return static_cast<TInteger>(dValue);
 }
 
-// Runs body(); a jsoncpp exception becomes the short exception line and the
-// answer thrown. Other exceptions pass.
-template <typename TResult, typename TBody>
-TResult Caught(const CLogSite& site, TResult thrown, TBody body)
-{
-    try {
-        return body();
-    } catch (const Json::Exception& e) {
-        JSON_LOG_EXCEPTION_AT(site, e);
-        return thrown;
-    }
-}
-
-// The guard of the operations that need a valid document: an invalid one is
-// refused with the verb's line (none when pszVerb is null) and left alone.
-template <typename TResult, typename TBody>
-TResult Guarded(const CLogSite& site, bool bValid, const Json::Value& root, const char* pszVerb, TResult invalid,
-                TResult thrown, TBody body)
-{
-    if (!bValid) {
-        if (pszVerb != nullptr)
-            JSON_LOG_W_AT(site, "%s fail. jsonvalue is invalid type[%d].", pszVerb, TypeOf(root));
-        return invalid;
-    }
-    return Caught(site, thrown, body);
-}
-
-// A Set: store() creates, replaces or appends to the member.
-template <typename TStore>
-bool SetMember(const CLogSite& site, bool bValid, const Json::Value& root, TStore store)
-{
-    return Guarded(site, bValid, root, "Set", false, false, [&] {
-        store();
-        return true;
-    });
-}
-
-// A Get: the member must exist and pass its type test before read() converts
-// it into the target, which is otherwise left alone.
-template <typename TRead>
-bool GetMember(const CLogSite& site, bool bValid, const Json::Value& root, const std::string& strKey,
-               bool (Json::Value::*accepts)() const, TRead read)
-{
-    return Guarded(site, bValid, root, "Get", false, false, [&] {
-        if (!root.isMember(strKey.c_str())) {
-            JSON_LOG_W_AT(site, "NO strKey[%s] in josn.", strKey.c_str());
-            return false;
-        }
-        Json::Value value = root.get(strKey, Json::Value());
-        if (!(value.*accepts)()) {
-            JSON_LOG_W_AT(site, "value.type[%d].", TypeOf(value));
-            return false;
-        }
-        read(value);
-        return true;
-    });
-}
-
-// Parses strJson into root. Only a text that parses to an object makes a
-// valid document; the empty text is not one.
-bool ParseObject(const CLogSite& site, const std::string& strJson, Json::Value& root)
-{
-    return Caught(site, false, [&] {
-        if (!strJson.empty()) {
-            Json::Reader reader;
-            if (!reader.parse(strJson, root, true)) {
-                // A failed parse may leave part of an object behind: never valid.
-                JSON_LOG_W_AT(site, "Json::Reader parse string[%s] faild.", strJson.c_str());
-                return false;
-            }
-        }
-        return root.type() == Json::objectValue;
-    });
-}
-
 }  // namespace
 
 CTetherJson::CTetherJson() : jsonvalue(), bValid(true)
 {
-    Caught(LOG_SITE(), false, [&] {
+    try {
         jsonvalue.clear();
-        return true;
-    });
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+    }
 }
 
-CTetherJson::CTetherJson(std::string strJson) : jsonvalue(), bValid(ParseObject(LOG_SITE(), strJson, jsonvalue))
+// Only a text that parses to an object makes a valid document; the empty
+// text is not one.
+CTetherJson::CTetherJson(std::string strJson) : jsonvalue(), bValid(false)
 {
+    try {
+        if (!strJson.empty()) {
+            Json::Reader reader;
+            if (!reader.parse(strJson, jsonvalue, true)) {
+                // A failed parse may leave part of an object behind: never valid.
+                JSON_LOG_W("Json::Reader parse string[%s] faild.", strJson.c_str());
+                return;
+            }
+        }
+        bValid = jsonvalue.type() == Json::objectValue;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+    }
 }
 
 CTetherJson::~CTetherJson() = default;
 
+// The guarded operations refuse an invalid document with their own line and
+// leave it alone. A Get reads a member only when it exists and passes the
+// overload's type test; otherwise the target is left alone.
+
 void CTetherJson::Clear()
 {
-    Guarded(LOG_SITE(), bValid, jsonvalue, "Clear", false, false, [&] {
+    if (!bValid) {
+        JSON_LOG_W("Clear fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return;
+    }
+    try {
         jsonvalue.clear();
-        return true;
-    });
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, bool bValue)
 {
-    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(bValue); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        jsonvalue[strKey] = Json::Value(bValue);
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, int iValue)
 {
-    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(iValue); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        jsonvalue[strKey] = Json::Value(iValue);
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, unsigned int uValue)
 {
-    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(uValue); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        jsonvalue[strKey] = Json::Value(uValue);
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, long long llValue)
 {
-    // Exact while |llValue| <= 2^53; beyond, the nearest double.
-    return SetMember(LOG_SITE(), bValid, jsonvalue,
-                     [&] { jsonvalue[strKey] = Json::Value(static_cast<double>(llValue)); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        // Exact while |llValue| <= 2^53; beyond, the nearest double.
+        jsonvalue[strKey] = Json::Value(static_cast<double>(llValue));
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, unsigned long long ullValue)
 {
-    return SetMember(LOG_SITE(), bValid, jsonvalue,
-                     [&] { jsonvalue[strKey] = Json::Value(static_cast<double>(ullValue)); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        jsonvalue[strKey] = Json::Value(static_cast<double>(ullValue));
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, double dValue)
 {
-    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(dValue); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        jsonvalue[strKey] = Json::Value(dValue);
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, std::string strValue)
 {
-    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] { jsonvalue[strKey] = Json::Value(strValue); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        jsonvalue[strKey] = Json::Value(strValue);
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, const char* pszValue)
 {
-    return SetMember(LOG_SITE(), bValid, jsonvalue,
-                     [&] { jsonvalue[strKey] = Json::Value(std::string(pszValue != nullptr ? pszValue : "")); });
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        jsonvalue[strKey] = Json::Value(std::string(pszValue != nullptr ? pszValue : ""));
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Set(std::string strKey, std::vector<std::string> vecValue)
 {
-    // Appends rather than replaces; an empty vector creates no member.
-    return SetMember(LOG_SITE(), bValid, jsonvalue, [&] {
+    if (!bValid) {
+        JSON_LOG_W("Set fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        // Appends rather than replaces; an empty vector creates no member.
         for (const std::string& strValue : vecValue)
             jsonvalue[strKey].append(Json::Value(strValue));
-    });
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, bool& bValue)
 {
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isBool,
-                     [&](const Json::Value& value) { bValue = value.asBool(); });
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isBool()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
+        bValue = value.asBool();
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, int& iValue)
 {
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isInt,
-                     [&](const Json::Value& value) { iValue = value.asInt(); });
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isInt()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
+        iValue = value.asInt();
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, double& dValue)
 {
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isDouble,
-                     [&](const Json::Value& value) { dValue = value.asDouble(); });
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isDouble()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
+        dValue = value.asDouble();
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, std::string& strValue)
 {
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isString,
-                     [&](const Json::Value& value) { strValue = value.asString(); });
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isString()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
+        strValue = value.asString();
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, long long& llValue)
 {
-    // Any number is accepted here, unlike the unsigned long long read.
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isDouble,
-                     [&](const Json::Value& value) { llValue = DoubleToInteger<long long>(value.asDouble()); });
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isDouble()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
+        // Any number is accepted here, unlike the unsigned long long read.
+        llValue = DoubleToInteger<long long>(value.asDouble());
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, unsigned int& uValue)
 {
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isUInt,
-                     [&](const Json::Value& value) { uValue = value.asUInt(); });
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isUInt()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
+        uValue = value.asUInt();
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, unsigned long long& ullValue)
 {
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isUInt, [&](const Json::Value& value) {
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isUInt()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
         ullValue = DoubleToInteger<unsigned long long>(value.asDouble());
-    });
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, std::vector<int>& vecValue)
 {
-    // Elements are not type-tested: one that does not convert throws, and
-    // those appended before it stay.
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isArray, [&](const Json::Value& value) {
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isArray()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
+        // Elements are not type-tested: one that does not convert throws, and
+        // those appended before it stay.
         for (Json::ArrayIndex i = 0; i < value.size(); ++i)
             vecValue.push_back(value[i].asInt());
-    });
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Get(std::string strKey, std::vector<std::string>& vecValue)
 {
-    return GetMember(LOG_SITE(), bValid, jsonvalue, strKey, &Json::Value::isArray, [&](const Json::Value& value) {
+    if (!bValid) {
+        JSON_LOG_W("Get fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
+        if (!jsonvalue.isMember(strKey.c_str())) {
+            JSON_LOG_W("NO strKey[%s] in josn.", strKey.c_str());
+            return false;
+        }
+        const Json::Value value = jsonvalue.get(strKey, Json::Value());
+        if (!value.isArray()) {
+            JSON_LOG_W("value.type[%d].", TypeOf(value));
+            return false;
+        }
         for (Json::ArrayIndex i = 0; i < value.size(); ++i)
             vecValue.push_back(value[i].asString());
-    });
+        return true;
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::Has(std::string strKey)
 {
-    return Caught(LOG_SITE(), false, [&] { return jsonvalue.isMember(strKey.c_str()); });
+    try {
+        return jsonvalue.isMember(strKey.c_str());
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::IsInt(std::string strKey)
 {
-    return Caught(LOG_SITE(), false, [&] { return jsonvalue.get(strKey, Json::Value()).isInt(); });
+    try {
+        return jsonvalue.get(strKey, Json::Value()).isInt();
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 bool CTetherJson::IsString(std::string strKey)
 {
-    return Caught(LOG_SITE(), false, [&] { return jsonvalue.get(strKey, Json::Value()).isString(); });
+    try {
+        return jsonvalue.get(strKey, Json::Value()).isString();
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 void CTetherJson::Remove(std::string strKey)
 {
     // Refused silently while the document is invalid.
-    Guarded(LOG_SITE(), bValid, jsonvalue, nullptr, false, false, [&] {
+    if (!bValid)
+        return;
+    try {
         if (jsonvalue.isMember(strKey.c_str()))
             jsonvalue.removeMember(strKey);
-        return true;
-    });
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+    }
 }
 
 bool CTetherJson::GetKeys(std::vector<std::string>& vecKeys)
 {
-    return Guarded(LOG_SITE(), bValid, jsonvalue, "GetKeys", false, false, [&] {
+    if (!bValid) {
+        JSON_LOG_W("GetKeys fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return false;
+    }
+    try {
         for (const std::string& strName : jsonvalue.getMemberNames())
             vecKeys.push_back(strName);
         return true;
-    });
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return false;
+    }
 }
 
 std::string CTetherJson::ToString()
 {
-    return Guarded(LOG_SITE(), bValid, jsonvalue, "ToString", std::string(), std::string("error"), [&] {
+    if (!bValid) {
+        JSON_LOG_W("ToString fail. jsonvalue is invalid type[%d].", TypeOf(jsonvalue));
+        return std::string();
+    }
+    try {
         Json::FastWriter writer;
         return writer.write(jsonvalue);
-    });
+    } catch (const Json::Exception& e) {
+        JSON_LOG_E("Exception Handled by : %s", e.what());
+        return "error";
+    }
 }

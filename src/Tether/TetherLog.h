@@ -44,38 +44,21 @@ constexpr const char* BaseName(const char* pszPath)
     return pszBase;
 }
 
-// Where a line is written from: the function and the line its frame names.
-// Code shared by several functions writes in the frame of its caller's site.
-struct CLogSite {
-    const char* m_pszFunction;
-    int m_iLine;
-};
-
 }  // namespace Tether
 
-#define LOG_SITE() (::Tether::CLogSite{__func__, __LINE__})
-
-#define TETHER_LOG_FRAME(tag, site, prio, colour, fmt, ...)                                 \
+// Every line names the statement that writes it: its file, function and
+// line. So these are macros, and no helper writes a line for its caller.
+#define TETHER_LOG_FRAME(tag, prio, colour, fmt, ...)                                      \
     __dlog_print(LOG_ID_MAIN, prio, tag,                                                    \
                  "%s: %s(%d) > " colour "[%s:%d] [Thread Id:[%d]] " fmt TETHER_COLOUR_RESET, \
-                 ::Tether::BaseName(__FILE__), (site).m_pszFunction, (site).m_iLine,        \
-                 (site).m_pszFunction, (site).m_iLine, ::Tether::CurrentThreadId(), ##__VA_ARGS__)
+                 ::Tether::BaseName(__FILE__), __func__, __LINE__, __func__, __LINE__,      \
+                 ::Tether::CurrentThreadId(), ##__VA_ARGS__)
 
 // Debug lines: entry, exit and received parameters.
-#define LOG_D_AT(site, fmt, ...) \
-    TETHER_LOG_FRAME(TETHER_LOG_TAG, site, DLOG_DEBUG, TETHER_COLOUR_YELLOW, fmt, ##__VA_ARGS__)
+#define LOG_D(fmt, ...) TETHER_LOG_FRAME(TETHER_LOG_TAG, DLOG_DEBUG, TETHER_COLOUR_YELLOW, fmt, ##__VA_ARGS__)
 // Info lines: argument counts.
-#define LOG_I_AT(site, fmt, ...) \
-    TETHER_LOG_FRAME(TETHER_LOG_TAG, site, DLOG_INFO, TETHER_COLOUR_GREEN, fmt, ##__VA_ARGS__)
+#define LOG_I(fmt, ...) TETHER_LOG_FRAME(TETHER_LOG_TAG, DLOG_INFO, TETHER_COLOUR_GREEN, fmt, ##__VA_ARGS__)
 // Warning lines: failures, results and event traces.
-#define LOG_W_AT(site, fmt, ...) \
-    TETHER_LOG_FRAME(TETHER_LOG_TAG, site, DLOG_WARN, TETHER_COLOUR_RED, fmt, ##__VA_ARGS__)
-
-#define LOG_D(fmt, ...) LOG_D_AT(LOG_SITE(), fmt, ##__VA_ARGS__)
-#define LOG_I(fmt, ...) LOG_I_AT(LOG_SITE(), fmt, ##__VA_ARGS__)
-#define LOG_W(fmt, ...) LOG_W_AT(LOG_SITE(), fmt, ##__VA_ARGS__)
-
-#define LOG_ENTER() LOG_D("ENTER!!!")
-#define LOG_LEAVE() LOG_D("LEAVE!!!")
+#define LOG_W(fmt, ...) TETHER_LOG_FRAME(TETHER_LOG_TAG, DLOG_WARN, TETHER_COLOUR_RED, fmt, ##__VA_ARGS__)
 
 #endif

@@ -1,12 +1,12 @@
 // The JSON document class: which texts make a usable document, each Set and
 // Get overload with its guard, jsoncpp's exceptions, and every line logged,
-// checked against its frame.
+// checked against its frame and the statement it names.
 #include <DlogSink.h>
+#include <LogFrames.h>
 #include <TetherJson.h>
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 #include <set>
 #include <sys/syscall.h>
 #include <tuple>
@@ -24,39 +24,29 @@ protected:
     }
 
     // The lines logged since the last call, as "W function payload" (common
-    // frame, red) or "E function what" (exception frame), each checked for
-    // the class's frame: no tag, this file, one function and line named
-    // twice, the calling thread. The source lines named go to *pLines.
+    // frame, red, on this thread) or "E function what" (exception frame,
+    // "Exception Handled by : " and the exception's text),
+    // each with no tag and naming its own statement of this class's file;
+    // no operation writes more than one. The source lines named go to
+    // *pLines.
     static std::vector<std::string> TakeLines(std::vector<int>* pLines = nullptr)
     {
         std::vector<std::string> vecLines;
         for (const Dlog::CLogLine& line : Dlog::TakeCaptured()) {
-            EXPECT_FALSE(line.m_bHasTag) << line.m_strText;
-            char szFunc[64] = "";
-            int iLine = 0;
-            int iFrame = 0;
-            std::sscanf(line.m_strText.c_str(), "TetherJson.cpp: %63[A-Za-z](%d) > %n", szFunc, &iLine, &iFrame);
-            const std::string strFunc = szFunc;
-            const std::string& strText = line.m_strText;
-            const std::string strFrame = strText.substr(0, static_cast<std::size_t>(iFrame));
-            const std::string strWarn = strFrame + "\033[31m[" + strFunc + ":" + std::to_string(iLine) +
-                                        "] [Thread Id:[" + std::to_string(syscall(SYS_gettid)) + "]] ";
-            const std::string strThrown = strFrame + "[" + strFunc + "] Exception Handled by : ";
-            const std::string strReset = "\033[0m";
-            auto startsWith = [&](const std::string& strPrefix) { return strText.rfind(strPrefix, 0) == 0; };
-            bool bReset = strText.size() >= strWarn.size() + strReset.size() &&
-                          strText.compare(strText.size() - strReset.size(), strReset.size(), strReset) == 0;
-            if (iFrame > 0 && line.m_iPriority == 5 && startsWith(strWarn) && bReset) {
-                std::size_t uPayload = strText.size() - strWarn.size() - strReset.size();
-                vecLines.push_back("W " + strFunc + " " + strText.substr(strWarn.size(), uPayload));
-            } else if (iFrame > 0 && line.m_iPriority == 6 && startsWith(strThrown)) {
-                vecLines.push_back("E " + strFunc + " " + strText.substr(strThrown.size()));
-            } else {
-                ADD_FAILURE() << "priority " << line.m_iPriority << " line out of frame: " << strText;
+            TestSupport::CFrame frame;
+            const std::string strThrown = "Exception Handled by : ";
+            const bool bThrown = line.m_iPriority == 6;
+            if (!TestSupport::ParseFrame(line, frame) || frame.m_strFile != "TetherJson.cpp" || line.m_bHasTag ||
+                (bThrown ? frame.m_strPayload.rfind(strThrown, 0) != 0
+                         : frame.m_iThreadId != static_cast<int>(syscall(SYS_gettid)))) {
+                ADD_FAILURE() << "priority " << line.m_iPriority << " line out of frame: " << line.m_strText;
                 continue;
             }
+            EXPECT_TRUE(TestSupport::NameTheirStatements({line}));
+            vecLines.push_back((bThrown ? "E " : "W ") + frame.m_strFunction + " " +
+                               frame.m_strPayload.substr(bThrown ? strThrown.size() : 0));
             if (pLines != nullptr)
-                pLines->push_back(iLine);
+                pLines->push_back(frame.m_iLine);
         }
         return vecLines;
     }
@@ -205,9 +195,11 @@ TEST_F(CJsonTest, JsoncppExceptionsBecomeFailures)
     std::vector<std::string> vecStrings;
     EXPECT_FALSE(arrays.Get("s", vecStrings));
     EXPECT_EQ(vecStrings, std::vector<std::string>{"a"});
-    EXPECT_EQ(TakeLines(), (std::vector<std::string>{"E Set in Json::Value::append: requires arrayValue",
-                                                     "E Get Value is not convertible to Int.",
-                                                     "E Get Type is not convertible to string"}));
+    std::vector<int> vecAt;
+    EXPECT_EQ(TakeLines(&vecAt), (std::vector<std::string>{"E Set in Json::Value::append: requires arrayValue",
+                                                           "E Get Value is not convertible to Int.",
+                                                           "E Get Type is not convertible to string"}));
+    EXPECT_EQ(std::set<int>(vecAt.begin(), vecAt.end()).size(), 3u) << "each overload's own statement";
 
     CTetherJson list("[1,2]");
     TakeLines();
@@ -244,9 +236,10 @@ TEST_F(CJsonTest, MembersStoreWithTheirOwnTypesAndReadBack)
     EXPECT_TRUE(Reads(json, "s", std::string()));
     EXPECT_EQ(TakeLines(), std::vector<std::string>{});
 
-    CTetherJson parsed("{\"i\":3,\"neg\":-1,\"huge\":1e300,\"max\":4294967295}");
+    CTetherJson parsed("{\"i\":3,\"neg\":-1,\"huge\":1e300,\"edge\":9223372036854775808,\"max\":4294967295}");
     EXPECT_TRUE(Reads(parsed, "neg", -1LL));
     EXPECT_TRUE(Reads(parsed, "huge", LLONG_MAX));  // out of range: saturates
+    EXPECT_TRUE(Reads(parsed, "edge", LLONG_MAX));  // 2^63, the first that does not fit
     EXPECT_TRUE(Reads(parsed, "max", 4294967295ULL));
     EXPECT_TRUE(Reads(parsed, "i", 3.0));  // any number is a double
     EXPECT_EQ(TakeLines(), std::vector<std::string>{});

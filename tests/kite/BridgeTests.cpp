@@ -2,6 +2,7 @@
 // values, delivery and object lifetime through kite: tests/scripts/kite_*.
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -27,6 +28,25 @@ TEST_F(BridgeTest, DetachDestroysEveryNativeLeft)
     Bridge::Engine::Detach();
     EXPECT_EQ(iDestroyed + 2, KiteTest::CProbe::s_iDestroyed);
     EXPECT_EQ(0u, Bridge::Engine::LiveObjectCount());
+    EXPECT_FALSE(Bridge::Engine::DestroyObject(v8::Local<v8::Object>())) << "an empty handle names no object";
+}
+
+// Without a host, natives that the collector takes are destroyed from the
+// main loop, collection after collection.
+TEST_F(BridgeTest, CollectedNativesAreDestroyedFromTheMainLoop)
+{
+    KiteTest::CProbeBridge probe;
+    Bridge::Engine::InstallClass(&probe);
+    for (int iRound = 0; iRound < 2; ++iRound) {
+        Eval("new Probe(), new Probe(), 0");
+        const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
+        Isolate()->LowMemoryNotification();
+        EXPECT_EQ(KiteTest::CProbe::s_iDestroyed, iDestroyed) << "not inside the collector, round " << iRound;
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        EXPECT_EQ(KiteTest::CProbe::s_iDestroyed, iDestroyed + 2) << "round " << iRound;
+    }
+    Bridge::Engine::Detach();  // while the class is alive
 }
 
 // The router passes what() on (tests/scripts/kite_routing).
@@ -102,20 +122,24 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
     EXPECT_TRUE(object.tryGetString("text", strOut) && strOut == "5");
 }
 
-// relay(f, ...): calls f with relay's own arguments, as a list over the call,
-// assigned to another whose first element becomes "first" (copying the call's
-// arguments first), that then grows by "end" and is moved on.
+// relay(f, ...): calls f twice with relay's own arguments, as a list over
+// the call: once assigned to another and moved on to a third while still over
+// the call, which then grows by "end" (copying the call's arguments first);
+// once as a copy whose first element becomes "first".
 void Relay(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     Bridge::V8Arguments<v8::Value> arguments(info);
     Bridge::ScriptArray list(&arguments);
     Bridge::ScriptArray copy;
     copy = list;
-    copy.set(0, Bridge::ScriptObject(std::string("first")));
-    copy.set(copy.Length(), Bridge::ScriptObject(std::string("end")));
     Bridge::ScriptArray moved;
     moved = std::move(copy);
+    moved.set(moved.Length(), Bridge::ScriptObject(std::string("end")));
     Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(moved);
+    Bridge::ScriptArray first;
+    first = list;
+    first.set(0, Bridge::ScriptObject(std::string("first")));
+    Bridge::ScriptFunction(info[0].As<v8::Function>()).invoke(first);
 }
 
 // From the main loop (no handle scope, no context entered) and from a call;
@@ -143,7 +167,7 @@ TEST_F(BridgeTest, InvokePassesEveryElementOfAListAndAnswersTheResult)
         EXPECT_EQ("string", function.invoke(args).asString());
     }
     const std::string strSeven = "zero,undefined,undefined,undefined,undefined,undefined,6";
-    EXPECT_EQ(strSeven + "||" + strSeven + "|first,1,undefined,x,4,5,end|first,end",
+    EXPECT_EQ(strSeven + "||" + strSeven + "|f,1,undefined,x,4,5,end|first,1,undefined,x,4,5|f,end|first",
               Eval("relay(f, 1, undefined, 'x', 4, 5); relay(f); seen.join('|')"));
 }
 

@@ -1,149 +1,187 @@
-// Whole log lines of a constructor, a command with its failure line and a
-// destructor: priority, tag, frame (file, function, line of the call, thread
-// id) and payload, in order. The scripts check the payloads of every path and
-// that each frame names the same function and line twice; here the file and
-// line must be the right ones. The line is looked up in the plug-in's
-// sources, so the test follows edits of the code but still catches a line
-// written from the wrong place: a command's lines all name the line of its
-// own call of the common shape.
-#include <cstdio>
-#include <fstream>
-#include <initializer_list>
-#include <ostream>
-#include <stdexcept>
+// Every log line of the agent, its handlers and the delivery names the
+// statement that writes it: for each command (accepted, refused by the
+// adapter, rejected), each event handler (with its event and without) and
+// each delivery, the lines of one call name different source lines, each of
+// which holds the format its payload was written with. The scripts check
+// the payloads of every path.
+#include <glib.h>
+
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <LogFrames.h>
+#include <Tether.h>
 
 #include "AgentTest.h"
 
 namespace TetherTest {
 namespace {
 
-struct CExpectedCall {
-    std::string m_strNeedle;   // text on the source line of the log call
-    int m_iPriority;           // 3, 4 or 5
-    std::string m_strPayload;  // the formatted payload
+using TestSupport::CFrame;
+using TestSupport::NameTheirStatements;
+using Handler = Bridge::ScriptObject (*)(Tether::CPlayerAgent*, const Bridge::ScriptArray&);
+using CTether = Tether::Tether;
+using DeviceAPI::Cinecast::KiteBridgeCallBack;
+
+int ThisThread()
+{
+    return static_cast<int>(syscall(SYS_gettid));
+}
+
+// The threads that wrote the lines, one each.
+std::vector<int> ThreadsOf(const std::vector<Dlog::CLogLine>& vecLines)
+{
+    std::vector<int> vecThreads;
+    for (const Dlog::CLogLine& line : vecLines) {
+        CFrame frame;
+        vecThreads.push_back(TestSupport::ParseFrame(line, frame) ? frame.m_iThreadId : -1);
+    }
+    return vecThreads;
+}
+
+using CAgentLogTest = CAgentTest;
+
+// A command called through its handler on a new agent, with the row's
+// arguments: as the adapter accepts it, as the adapter refuses the row's
+// operation (both after an accepted URL, the adapter reporting state 3),
+// and without arguments on a new agent; each answers its row's code.
+struct CCommandCase {
+    Handler pHandler;
+    const char* pszArgs;     // a script array literal
+    const char* pszRefused;  // the adapter operation that answers false
+    int aiCodes[3];          // "return_ecode": accepted, refused, without arguments
 };
 
-struct CExpectedLine {
-    int m_iPriority;
-    std::string m_strText;
-    bool operator==(const CExpectedLine& other) const
-    {
-        return m_iPriority == other.m_iPriority && m_strText == other.m_strText;
-    }
+const CCommandCase COMMAND_CASES[] = {
+    {&CTether::HandleCreate, "[1]", "create", {0, -1, 0}},
+    {&CTether::HandleSetURI, "[{param_url: 'u'}]", "setUri", {0, -1, -2}},
+    {&CTether::HandlePrepare, "[]", "prepare", {0, -1, 0}},
+    {&CTether::HandlePrepareAsync, "[]", "registerPrepareListener", {0, -1, 0}},
+    {&CTether::HandleSetOutputArea, "[]", "prepare", {0, 0, 0}},
+    {&CTether::HandleSetStreamingProperty, "[{param_property_type: 'T'}, {}]", "setStreamingProperty", {0, -1, -2}},
+    {&CTether::HandlePause, "[]", "Pause", {0, -1, 0}},
+    {&CTether::HandleResume, "[]", "play", {0, -1, 0}},
+    {&CTether::HandleStop, "[]", "Stop", {0, -1, 0}},
+    {&CTether::HandlePlay, "[]", "play", {0, -1, 0}},
+    {&CTether::HandleSeekTo, "[{param_seek_to: 12.7}]", "seekTo", {0, -1, -2}},
+    {&CTether::HandleSkip, "[{param_skip: -3}]", "Skip", {0, -1, -2}},
+    {&CTether::HandleGetDuration, "[]", "GetDuration", {0, -1, 0}},
+    {&CTether::HandleGetCurrentPosition, "[]", "GetCurrentPosition", {0, -1, 0}},
+    {&CTether::HandleGetPlayerState, "[]", "GetPlayerState", {0, -1, 0}},
+    {&CTether::HandleRegisterSoundAnalysisListener, "[() => 0, 1]", "registerSoundAnalysisListener", {0, -1, -2}},
+    {&CTether::HandleSuspend, "[{}]", "suspend", {0, -1, -2}},
+    {&CTether::HandleRestore, "[{param_restore_url: 'r'}]", "restore", {0, -1, -2}},
+    {&CTether::HandleClose, "[]", "close", {0, -1, 0}},
+    {&CTether::HandleSetPartyTVMode, "['on']", "SetSoundAnalysis", {0, -1, 0}},
 };
 
-std::ostream& operator<<(std::ostream& out, const CExpectedLine& line)
+// The agent's construction and destruction are checked on the way.
+TEST_F(CAgentLogTest, EachCommandsLinesNameTheirStatements)
 {
-    std::string strShown;
-    for (char c : line.m_strText)
-        strShown += c == '\033' ? std::string("\\e") : std::string(1, c);
-    return out << line.m_iPriority << " " << strShown;
-}
-
-std::vector<std::string> ReadSource(const std::string& strFile)
-{
-    std::string strPath = std::string(TETHER_SOURCE_DIR) + "/src/Tether/" + strFile;
-    std::ifstream in(strPath);
-    if (!in)
-        throw std::runtime_error("cannot read " + strPath);
-    std::vector<std::string> vecLines;
-    std::string strLine;
-    while (std::getline(in, strLine))
-        vecLines.push_back(strLine);
-    return vecLines;
-}
-
-const char* ColourOf(int iPriority)
-{
-    switch (iPriority) {
-    case 3: return "\033[33m";  // debug: yellow
-    case 4: return "\033[32m";  // info: green
-    case 5: return "\033[31m";  // warning: red
-    }
-    throw std::invalid_argument("no colour for priority " + std::to_string(iPriority));
-}
-
-// Finds the definition "CPlayerAgent::<function>(" in src/Tether/<file>, then
-// for each call the first log-call line after it that holds the call's
-// needle, and builds the lines the function writes along that path on the
-// calling thread: "file: func(line) > colour[func:line] [Thread Id:[tid]]
-// payload\e[0m". The frame names a constructor by its class and a destructor
-// by "~class".
-std::vector<CExpectedLine> ExpectedPath(const std::string& strFile, const std::string& strFunction,
-                                        std::initializer_list<CExpectedCall> aCalls)
-{
-    std::string strThreadId = std::to_string(syscall(SYS_gettid));
-    std::vector<std::string> vecSource = ReadSource(strFile);
-    std::string strDefinition = "CPlayerAgent::" + strFunction + "(";
-    size_t uDefinition = 0;
-    while (uDefinition < vecSource.size() && vecSource[uDefinition].find(strDefinition) == std::string::npos)
-        ++uDefinition;
-    if (uDefinition == vecSource.size())
-        throw std::runtime_error(strDefinition + " not found in " + strFile);
-
-    std::vector<CExpectedLine> vecLines;
-    for (const CExpectedCall& call : aCalls) {
-        size_t uPos = uDefinition + 1;
-        // Only a log call's own line counts.
-        while (uPos < vecSource.size() &&
-               (vecSource[uPos].find(call.m_strNeedle) == std::string::npos ||
-                vecSource[uPos].find("LOG_") == std::string::npos))
-            ++uPos;
-        if (uPos == vecSource.size())
-            throw std::runtime_error("'" + call.m_strNeedle + "' not found after " + strDefinition);
-        std::string strLine = std::to_string(uPos + 1);
-        vecLines.push_back({call.m_iPriority, strFile + ": " + strFunction + "(" + strLine + ") > " +
-                                                  ColourOf(call.m_iPriority) + "[" + strFunction + ":" + strLine +
-                                                  "] [Thread Id:[" + strThreadId + "]] " + call.m_strPayload +
-                                                  "\033[0m"});
-    }
-    return vecLines;
-}
-
-class CAgentLogTest : public CAgentTest {
-protected:
-    // The captured lines, all of the plug-in's tag, taking them.
-    std::vector<CExpectedLine> TakeLines()
-    {
-        std::vector<CExpectedLine> vecLines;
-        for (const Dlog::CLogLine& line : Dlog::TakeCaptured()) {
-            EXPECT_TRUE(line.m_bHasTag);
-            EXPECT_EQ(line.m_strTag, "WRT_PLUGINS/CINECAST");
-            vecLines.push_back({line.m_iPriority, line.m_strText});
+    for (const CCommandCase& c : COMMAND_CASES) {
+        for (int iPath = 0; iPath < 3; ++iPath) {
+            CScope scope(*this);
+            std::size_t uAdapter = 0;
+            std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
+            EXPECT_TRUE(NameTheirStatements(Dlog::TakeCaptured()));
+            if (iPath != 2)
+                pAgent->SetURI(Args("[{param_url: 'u'}]"));
+            Sim::CReport report;
+            report.m_iState = 3;
+            Sim::report(uAdapter, report);
+            if (iPath == 1)
+                Sim::answer(uAdapter, c.pszRefused, false);
+            Bridge::ScriptArray aArgs = Args(iPath == 2 ? "[]" : c.pszArgs);
+            Dlog::TakeCaptured();
+            const std::string strResult = Json(c.pHandler(pAgent.get(), aArgs));
+            const std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+            const std::string strWhat = std::string(c.pszArgs) + " path " + std::to_string(iPath);
+            EXPECT_EQ(strResult.rfind("{\"return_ecode\":" + std::to_string(c.aiCodes[iPath]), 0), 0u) << strWhat;
+            EXPECT_TRUE(NameTheirStatements(vecLines)) << strWhat;
+            EXPECT_EQ(ThreadsOf(vecLines), std::vector<int>(vecLines.size(), ThisThread())) << strWhat;
+            pAgent.reset();
+            EXPECT_TRUE(NameTheirStatements(Dlog::TakeCaptured())) << strWhat;
         }
-        return vecLines;
     }
+}
+
+// One event on the adapter's thread: the handler's answer and lines; then,
+// for a queued one, its delivery to a stored function on the main loop.
+// Each queued case runs again without its agent, which only the guard sees.
+struct CEventCase {
+    KiteBridgeCallBack eCode;
+    Sim::CEventData data;
+    bool bQueued;
+    std::size_t uLines;  // the handler's
 };
 
-TEST_F(CAgentLogTest, ConstructionACommandWithItsFailureLineAndDestruction)
+const CEventCase EVENT_CASES[] = {
+    {DeviceAPI::Cinecast::KITE_BRIDGE_BUFFERING, Sim::Percent(40), true, 3},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_PREPARE_COMPLETE, {}, true, 3},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_PLAY_COMPLETE, {}, true, 3},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_SEEK_COMPLETE, {}, true, 4},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_CURRENT_TIME, Sim::Time(7), true, 4},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_ERROR_EVENT, Sim::Event(1, "a", "b"), true, 5},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_ASM_PAUSE, Sim::Event(65, "a", "b"), true, 5},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_ASM_RESUME, Sim::Event(66, "a", "b"), true, 4},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_SOUND_ANALYSIS, Sim::Bands({1, 2}), true, 5},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_ERROR_EVENT, Sim::NullEvent(), false, 2},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_ASM_PAUSE, Sim::NullEvent(), false, 2},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_ASM_RESUME, Sim::NullEvent(), false, 2},
+    {DeviceAPI::Cinecast::KITE_BRIDGE_SOUND_ANALYSIS, Sim::NullBands(), false, 2},
+};
+
+TEST_F(CAgentLogTest, EachHandlersAndDeliverysLinesNameTheirStatements)
 {
     std::size_t uAdapter = 0;
     std::unique_ptr<Tether::CPlayerAgent> pAgent = NewAgent(&uAdapter);
-    EXPECT_EQ(TakeLines(), ExpectedPath("PlayerAgent.cpp", "CPlayerAgent",
-                                        {{"SetKiteBridge as true", 3, "SetKiteBridge as true!!!"},
-                                         {"RegisterKiteBridgeCallback Buffering_CB", 3,
-                                          "RegisterKiteBridgeCallback Buffering_CB !!!"}}));
     {
         CScope scope(*this);
-        Sim::answer(uAdapter, "setUri", false);
-        pAgent->SetURI(Args("[{param_url: 'http://a/b.mp4'}, 7]"));
+        Bridge::ScriptFunction function(Run("() => 0").As<v8::Function>());
+#define TETHER_TEST_STORE(property, code, slot, setter, handler) pAgent->setter(function);
+        TETHER_CALLBACKS(TETHER_TEST_STORE)
+#undef TETHER_TEST_STORE
     }
-    EXPECT_EQ(TakeLines(), ExpectedPath("PlayerAgent.cpp", "SetURI",
-                                        {{"LOG_SITE()", 3, "ENTER!!!"},
-                                         {"LOG_SITE()", 4, "param length is 2"},
-                                         {"LOG_SITE()", 5, "Get the URL is http://a/b.mp4!!!"},
-                                         {"LOG_SITE()", 5, "m_pCinecasterAdapter->open failed!!!"},
-                                         {"LOG_SITE()", 5, "strCmd[player_set_uri] ErrorCode[-1]"}}));
-    char szAddress[32];
-    std::snprintf(szAddress, sizeof szAddress, "%p", static_cast<void*>(pAgent.get()));
-    std::string strAgent = std::string(" CPlayerAgent[") + szAddress + "].";
-    pAgent.reset();
-    EXPECT_FALSE(Sim::isAlive(uAdapter));
-    EXPECT_EQ(TakeLines(), ExpectedPath("PlayerAgent.cpp", "~CPlayerAgent",
-                                        {{"Start to destroy", 5, "Start to destroy" + strAgent},
-                                         {"End to destroy", 5, "End to destroy" + strAgent}}));
+    for (const CEventCase& c : EVENT_CASES) {
+        for (bool bAgent : {true, false}) {
+            if (!bAgent && !c.bQueued)
+                continue;
+            const bool bQueued = c.bQueued && bAgent;
+            const std::string strWhat = "code " + std::to_string(c.eCode) + (bAgent ? "" : " without its agent");
+            Dlog::TakeCaptured();
+            EXPECT_EQ(Sim::emit(uAdapter, c.eCode, bAgent ? c.data : Sim::WithNullUserData(c.data)), bQueued)
+                << strWhat;
+            std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+            EXPECT_EQ(vecLines.size(), bQueued ? c.uLines : 2u) << strWhat;
+            EXPECT_TRUE(NameTheirStatements(vecLines)) << strWhat;
+            for (int iThread : ThreadsOf(vecLines))
+                EXPECT_NE(iThread, ThisThread()) << strWhat << ": on the adapter's thread";
+
+            int iDelivered = 0;
+            while (g_main_context_iteration(nullptr, FALSE))
+                ++iDelivered;
+            vecLines = Dlog::TakeCaptured();
+            EXPECT_EQ(iDelivered, bQueued ? 1 : 0) << strWhat;
+            EXPECT_EQ(vecLines.size(), bQueued ? 3u : 0u) << strWhat << ": ENTER, the call, LEAVE";
+            EXPECT_TRUE(NameTheirStatements(vecLines)) << strWhat;
+        }
+    }
+}
+
+// A record that is no record is only announced.
+TEST_F(CAgentLogTest, DeliveryOfANullRecord)
+{
+    EXPECT_EQ(CTether::FireOnCallbacks(nullptr), 0);
+    const std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
+    std::vector<std::string> vecShown;
+    for (const Dlog::CLogLine& line : vecLines) {
+        CFrame frame{};
+        TestSupport::ParseFrame(line, frame);
+        vecShown.push_back(std::to_string(frame.m_iPriority) + " " + frame.m_strFunction + " " + frame.m_strPayload);
+    }
+    EXPECT_EQ(vecShown, (std::vector<std::string>{"3 FireOnCallbacks ENTER!!!",
+                                                  "5 FireOnCallbacks Got the callbackData is NULL"}));
+    EXPECT_TRUE(NameTheirStatements(vecLines));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // lines written before the read.
 kite.load("lib/assert.js");
 kite.load("lib/tether.js");
+kite.load("../../fuzz/script/model.js");
 
 // Every method that reads argument properties, with each property it reads
 // (argument index, key), in reading order, and its lines before the first

@@ -4,6 +4,7 @@
 // passes to the adapter exactly what the conversions promise.
 kite.load("lib/assert.js");
 kite.load("lib/tether.js");
+kite.load("../../fuzz/script/model.js");
 
 const MEGABYTES = "\u00e9\u4e2d\ud83d\ude00x".repeat(300000);  // 3 MB of UTF-8
 const STRINGS = [

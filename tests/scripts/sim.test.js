@@ -35,6 +35,7 @@ check("misuse throws clear errors", () => {
   assertThrows(() => sim.emit(i, sim.SOUND_ANALYSIS, 3), "sim.emit: code 8 needs an array of integers or null");
   assertThrows(() => sim.emit(i, sim.PLAY_COMPLETE, undefined, { userData: 0 }),
                "sim.emit: options.userData can only be null (or left out)");
+  assertThrows(() => sim.emit(i, sim.PLAY_COMPLETE, undefined, 5), "sim.emit: the options must be an object");
   // The count is a size_t: its limit is 2^32 - 1 on 32-bit targets.
   const burstError = assertThrows(() => sim.burst(i, sim.CURRENT_TIME, -1, 0));
   assertTrue(/^sim\.burst: the count must be an integer from 0 to (4294967295|18446744073709551615)$/.test(burstError.message),

@@ -1,8 +1,6 @@
 // Helpers of the Tether script tests: a player with its simulated adapter,
-// the adapter calls made since the last look, the plug-in's log lines taken
-// apart into their frame and payload, and what the model (shared with the
-// script fuzzer) expects of each method.
-kite.load("../../fuzz/script/model.js");
+// the adapter calls made since the last look, and the plug-in's log lines
+// taken apart into their frame and payload.
 
 (function (global) {
   const TAG = "WRT_PLUGINS/CINECAST";
@@ -56,28 +54,14 @@ kite.load("../../fuzz/script/model.js");
     });
   }
 
-  // What a method reads from plain argument objects, as the model reads it.
-  function readsOf(name, args) {
-    const isObject = (value) => (typeof value === "object" && value !== null) || typeof value === "function";
-    return FuzzModel.readsOf(name, args)
-      .map(([index, key, kind]) => FuzzModel.READ[kind](isObject(args[index]) ? args[index][key] : undefined));
-  }
-
-  // The whole log of a method call that answered ecode: the handler's ENTER
-  // and the agent's lines.
-  function callLines(name, args, ecode) {
-    return ["3 Handle" + FuzzModel.METHODS[name].func + " ENTER!!!"]
-      .concat(FuzzModel.commandLines(name, args, readsOf(name, args), ecode));
-  }
-
-  // The whole log of a query: the bookends around its own lines (priority
-  // and payload), closed with its answer when it has one.
-  function queryLines(name, lines, ecode, value) {
-    const func = FuzzModel.METHODS[name].func;
+  // The whole log of a query: the handler's ENTER, then the agent's (func)
+  // ENTER, its own lines (priority and payload) and its closing line, with
+  // its answer when it has one.
+  function queryLines(name, func, lines, ecode, value) {
     const closing = "5 strCmd[" + name + "] ErrorCode[" + ecode + "]" + (value === undefined ? "" : " IntVal[" + value + "]");
     return ["3 Handle" + func + " ENTER!!!"]
       .concat(["3 ENTER!!!"].concat(lines, [closing]).map((line) => line[0] + " " + func + line.slice(1)));
   }
 
-  Object.assign(global, { newPlayer, parseLine, logOf, readsOf, callLines, queryLines });
+  Object.assign(global, { newPlayer, parseLine, logOf, queryLines });
 })(globalThis);
