@@ -26,6 +26,7 @@ refused_rows=(
   "misuse.js|player.player_set_uri('file.mp4')|parameter of type '{ param_url: string; }'|player.player_seek_to(5000)|parameter of type '{ param_seek_to: number; }'"
   "misuse.test.js|test(5, () => {})|parameter of type 'string'|describe(\"suite\", async () => {})|parameter of type '() => undefined'|assert.match(5, /five/)|Cannot find name 'assertEqual'"
   "test-globals.js|Cannot find name 'test'"
+  "film_keys.test.js|press(\"up\")|Argument of type '\"up\"' is not assignable to parameter of type 'Key'"
 )
 check_types() {
   "$root/scripts/check-types.sh" || return 1
