@@ -62,7 +62,13 @@ declare namespace kite {
   function afterIdle(fn: () => void): void;
   /** The kernel thread id of the script's thread. */
   function tid(): number;
-  /** For tests: runs another script file (relative to the main script's folder); its exceptions come out. */
+  /**
+   * For tests: runs another script file (relative to the main script's
+   * folder) as one more `<script>` tag of the page, in the same global
+   * scope: a top-level name that both declare fails with "Identifier '...'
+   * has already been declared". Answers the file's completion value, the
+   * value of its last expression statement; its exceptions come out.
+   */
   function load(path: string): unknown;
   /** For tests: starts (true) or stops (false) keeping the log lines for `takeLog`. */
   function captureLog(on: boolean): void;

@@ -46,7 +46,8 @@ interface SimMedia {
  * simulated player: it records calls, answers as told and fires events on
  * its own thread when asked) or `--adapter=model` (the model of the
  * GStreamer player: media, advance and now, and no answer, report, burst or
- * drain). Players are numbered from 0 in construction order;
+ * drain; `kite test`'s default, with virtual time). Players are numbered
+ * from 0 in construction order;
  * `sim.count() - 1` is the newest. A player's record stays after its object
  * is destroyed.
  */
