@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "HostState.h"
+#include "Inspector.h"
 #include "ScriptValues.h"
 
 namespace Kite {
@@ -26,6 +27,7 @@ void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", strReport.c_str());
     std::fflush(stderr);
+    InspectorUncaught(strPrefix.substr(0, strPrefix.find_last_not_of(' ') + 1), exception, message);
 }
 
 void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
