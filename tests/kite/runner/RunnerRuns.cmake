@@ -32,6 +32,9 @@ add_kite_run_test(self_checks 0 "^$" ARGS test ${TEST_OPTIONS} assert.test.js de
 # Without --adapter, the default player: the model, on virtual time.
 add_kite_run_test(default_adapter 0 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> player.js WORKDIR ${RUNNER}
   STDOUT "^player.js\nsim.answer: undefined, sim.media: function, sim.advance[(]10[)] moved the clock 10 ms\n" PREFIX kite.test.)
+add_kite_run_test(virtual_wait 1 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> --timeout=300 virtual_wait.js
+  WORKDIR ${RUNNER} PREFIX kite.test. STDOUT
+  "^virtual_wait.js\n  FAIL waits for a timer the clock never reaches \\([0-9]+ ms\\)\n      timed out after 300 ms\n  pass moves the clock to its timer \\([0-9]+ ms\\)\n\n1 passed, 1 failed\n$")
 add_kite_run_test(virtual_needs_model 2 "^kite: --clock=virtual needs --adapter=model\n$"
   ARGS test --adapter=sim --clock=virtual player.js WORKDIR ${RUNNER} PREFIX kite.test.)
 add_kite_run_test(log_lines 0 "^$" ARGS test ${TEST_OPTIONS} --log=- logs.js
