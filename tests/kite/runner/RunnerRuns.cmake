@@ -32,8 +32,9 @@ add_kite_run_test(self_checks 0 "^$" ARGS test ${TEST_OPTIONS} assert.test.js de
 # Without --adapter, the default player: the model, on virtual time.
 add_kite_run_test(default_adapter 0 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> player.js WORKDIR ${RUNNER}
   STDOUT "^player.js\nsim.answer: undefined, sim.media: function, sim.advance[(]10[)] moved the clock 10 ms\n" PREFIX kite.test.)
-# Told otherwise: the model on the wall clock, or the puppet, which has no clock.
-add_kite_run_test(real_clock 1 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> --clock=real player.js WORKDIR ${RUNNER}
+# Told otherwise (also before test): the model on the wall clock, or the
+# puppet, which has no clock.
+add_kite_run_test(real_clock 1 "^$" ARGS --clock=real test --plugin=$<TARGET_FILE:Tether> player.js WORKDIR ${RUNNER}
   STDOUT "^player.js\n  FAIL Error: sim.advance: the clock follows the wall clock in this run;" PREFIX kite.test.)
 add_kite_run_test(sim_adapter 1 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> --adapter=sim player.js WORKDIR ${RUNNER}
   STDOUT "^player.js\n  FAIL TypeError: sim.now is not a function\n" PREFIX kite.test.)
