@@ -121,7 +121,8 @@ void SetTimeout(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     if (!info[0]->IsFunction()) {
-        ThrowTypeError(pIsolate, "setTimeout: the first argument must be a function");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "setTimeout: the first argument must be a function");
         return;
     }
     guint uDelay = DelayOf(pIsolate->GetCurrentContext(), info[1]);
@@ -161,7 +162,8 @@ void AfterIdle(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     if (!info[0]->IsFunction()) {
-        ThrowTypeError(pIsolate, "kite.afterIdle: the argument must be a function");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "kite.afterIdle: the argument must be a function");
         return;
     }
     CScheduledCall* pCall = NewCall(pIsolate, info[0].As<v8::Function>(), false);

@@ -2,6 +2,7 @@
 // values, delivery and object lifetime through kite: tests/scripts/kite_*.
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
+#include <Bridge/ScriptText.h>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -58,6 +59,72 @@ TEST(KiteExceptionTest, MsgGivesTheTextAndANullTextIsEmpty)
     KiteJsRuntimeException fromNull(nullptr);
     EXPECT_STREQ("", fromNull.what());
     EXPECT_STREQ("", fromNull.msg());
+}
+
+// Texts cross whole, zero bytes and all; what V8 hands out as Latin-1 or
+// UTF-16 reads as the same UTF-8, a lone surrogate as U+FFFD.
+TEST_F(BridgeTest, TextsCrossIntoScriptsAndBackWhole)
+{
+    CScope scope(*this);
+    const struct {
+        const char* pszCase;
+        std::string strText;      // UTF-8
+        std::u16string strUtf16;  // as a script holds it
+    } aCases[] = {
+        {"empty", "", u""},
+        {"ASCII with a zero byte", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        {"Latin-1", "caf\xC3\xA9", u"caf\u00E9"},
+        {"beyond the first plane", "\xF0\x9F\x8E\xAC", u"\U0001F3AC"},
+        {"a lone surrogate", "a\xEF\xBF\xBD", std::u16string(u"a") + char16_t(0xD83C)},
+    };
+    for (const auto& c : aCases) {
+        const auto* pUtf16 = reinterpret_cast<const uint16_t*>(c.strUtf16.data());
+        v8::Local<v8::String> fromUtf16 =
+            v8::String::NewFromTwoByte(Isolate(), pUtf16, v8::NewStringType::kNormal,
+                                       static_cast<int>(c.strUtf16.size()))
+                .ToLocalChecked();
+        EXPECT_EQ(c.strText, Bridge::TextOf(Isolate(), fromUtf16)) << c.pszCase;
+        EXPECT_EQ(c.strText, Bridge::TextOfUtf16(pUtf16, c.strUtf16.size())) << c.pszCase;
+        if (c.strText.find('\xEF') == std::string::npos)
+            EXPECT_TRUE(Bridge::NewText(Isolate(), c.strText)->StrictEquals(fromUtf16)) << c.pszCase;
+    }
+    const uint8_t aLatin1[] = {'c', 'a', 'f', 0xE9};
+    EXPECT_EQ("caf\xC3\xA9", Bridge::TextOfLatin1(aLatin1, sizeof aLatin1));
+}
+
+// Each exception of the family as the script sees it: its constructor and
+// message; a pending one leaves the script's own exception.
+TEST_F(BridgeTest, EachNativeFailureReachesTheScriptAsItsKind)
+{
+    const struct {
+        const char* pszCase;
+        void (*pThrow)();
+        const char* pszSeen;
+    } aCases[] = {
+        {"a runtime exception", [] { throw KiteJsRuntimeException("no agent"); }, "Error: no agent"},
+        {"a type error", [] { throw Bridge::ScriptError(Bridge::ScriptError::TYPE_ERROR, "not a path"); },
+         "TypeError: not a path"},
+        {"a range error", [] { throw Bridge::ScriptError(Bridge::ScriptError::RANGE_ERROR, "too far"); },
+         "RangeError: too far"},
+        {"a pending exception",
+         [] {
+             v8::Isolate::GetCurrent()->ThrowException(v8::Number::New(v8::Isolate::GetCurrent(), 7));
+             throw Bridge::ScriptExceptionPending();
+         },
+         "7"},
+    };
+    for (const auto& c : aCases) {
+        CScope scope(*this);
+        v8::TryCatch tryCatch(Isolate());
+        try {
+            c.pThrow();
+        } catch (...) {
+            Bridge::ThrowCaughtInScript(Isolate());
+        }
+        ASSERT_TRUE(tryCatch.HasCaught()) << c.pszCase;
+        EXPECT_EQ(c.pszSeen, Bridge::TextOf(Isolate(), tryCatch.Exception()->ToString(Context()).ToLocalChecked()))
+            << c.pszCase;
+    }
 }
 
 // Sets name i to i on a new object through the bridge and reads each back as

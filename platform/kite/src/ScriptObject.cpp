@@ -3,11 +3,10 @@
 #include <utility>
 
 #include "Bridge/KiteException.h"
-#include "Bridge/ScriptBridge.h"
+#include "Bridge/Converter.h"
 #include "Bridge/ScriptFunction.h"
 #include "ScriptContextScope.h"
 #include "ScriptKeys.h"
-#include "ScriptText.h"
 
 namespace Bridge {
 
@@ -81,21 +80,9 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
     case KIND_NULL:
         return v8::Null(pIsolate);
     case KIND_INT:
-        return v8::Integer::New(pIsolate, m_iValue);
-    case KIND_TEXT: {
-        // As StringToV8: a text beyond V8's string limit becomes empty.
-        // Plain ASCII (an event's number, most texts) needs no UTF-8 decoding.
-        const char* pszText = m_strValue.data();
-        int iLength = static_cast<int>(m_strValue.size());
-        unsigned char uBits = 0;
-        for (unsigned char c : m_strValue)
-            uBits |= c;
-        v8::MaybeLocal<v8::String> text =
-            uBits < 0x80 ? v8::String::NewFromOneByte(pIsolate, reinterpret_cast<const uint8_t*>(pszText),
-                                                v8::NewStringType::kNormal, iLength)
-                   : v8::String::NewFromUtf8(pIsolate, pszText, v8::NewStringType::kNormal, iLength);
-        return text.FromMaybe(v8::String::Empty(pIsolate));
-    }
+        return Converter<int>::To(pIsolate, m_iValue);
+    case KIND_TEXT:
+        return Converter<std::string>::To(pIsolate, m_strValue);
     case KIND_HANDLE:
         break;
     }
@@ -121,63 +108,40 @@ void ScriptObject::set(const std::string& strName, const ScriptObject& value)
         throw ScriptExceptionPending();
 }
 
-namespace {
-
-// The named property of an object value, or an empty handle when the value
-// is not an object.
-v8::Local<v8::Value> NamedProperty(v8::Isolate* pIsolate, v8::Local<v8::Context> context,
-                                   v8::Local<v8::Value> target, const std::string& strName)
+// Only a handle can hold an object; a value that is none reads no property.
+// A getter or proxy trap that throws raises ScriptExceptionPending.
+template <typename T>
+bool ScriptObject::tryGet(const std::string& strName, T& out) const
 {
-    if (target.IsEmpty() || !target->IsObject() || context.IsEmpty())
-        return v8::Local<v8::Value>();
+    if (m_eKind != KIND_HANDLE || m_value.IsEmpty())
+        return false;
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    v8::HandleScope scope(pIsolate);
+    v8::Local<v8::Value> target = m_value.Get(pIsolate);
+    if (!target->IsObject())
+        return false;
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
+        return false;
     v8::Local<v8::Value> property;
-    if (!target.As<v8::Object>()->Get(context, KeyToV8(pIsolate, strName)).ToLocal(&property))
+    if (!target.As<v8::Object>()->Get(context.context(), KeyToV8(pIsolate, strName)).ToLocal(&property))
         throw ScriptExceptionPending();
-    return property;
+    return Converter<T>::From(pIsolate, property, out);
 }
-
-}  // namespace
 
 bool ScriptObject::tryGetString(const std::string& strName, std::string& strOut) const
 {
-    if (m_eKind != KIND_HANDLE)
-        return false;  // only a handle can hold an object
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
-    if (property.IsEmpty() || !property->IsString())
-        return false;
-    strOut = TextOf(pIsolate, property.As<v8::String>());
-    return true;
+    return tryGet(strName, strOut);
 }
 
 bool ScriptObject::tryGetNumber(const std::string& strName, double& dOut) const
 {
-    if (m_eKind != KIND_HANDLE)
-        return false;  // only a handle can hold an object
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
-    if (property.IsEmpty() || !property->IsNumber())
-        return false;
-    dOut = property.As<v8::Number>()->Value();
-    return true;
+    return tryGet(strName, dOut);
 }
 
 bool ScriptObject::tryGetBool(const std::string& strName, bool& bOut) const
 {
-    if (m_eKind != KIND_HANDLE)
-        return false;  // only a handle can hold an object
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
-    if (property.IsEmpty() || !property->IsBoolean())
-        return false;
-    bOut = property.As<v8::Boolean>()->Value();
-    return true;
+    return tryGet(strName, bOut);
 }
 
 std::string ScriptObject::asString() const

@@ -84,6 +84,8 @@ private:
 
     enum EKind : unsigned char { KIND_HANDLE, KIND_UNDEFINED, KIND_NULL, KIND_INT, KIND_TEXT };
     void copyFrom(const ScriptObject& other);
+    template <typename T>
+    bool tryGet(const std::string& strName, T& out) const;
     // The rest of a move. Only a text has characters; the other kinds'
     // strings are empty, and moving even an empty string copies.
     void takeText(ScriptObject& other)
