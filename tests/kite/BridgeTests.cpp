@@ -189,6 +189,40 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
     EXPECT_TRUE(object.tryGetString("text", strOut) && strOut == "5");
 }
 
+// A new object's first properties wait until the object is needed; copies,
+// moves and later properties must still all reach one object, defined in
+// order whatever the names.
+TEST_F(BridgeTest, ANewObjectIsOneObjectWithItsPropertiesInOrder)
+{
+    CScope scope(*this);
+    const std::vector<std::string> aNames = {"__proto__", "7", "caf\xC3\xA9", "4th"};
+    const struct {
+        const char* pszCase;
+        std::size_t uSetBefore;  // properties set before the copy
+        bool bMove;
+        const char* pszSeen;
+    } aCases[] = {
+        {"copied empty", 0, false, "7,__proto__,caf\u00E9,4th|true"},
+        {"copied with one", 1, false, "7,__proto__,caf\u00E9,4th|true"},
+        {"copied with all", 4, false, "7,__proto__,caf\u00E9,4th|true"},
+        {"moved with two", 2, true, "7,__proto__,caf\u00E9,4th|true"},
+    };
+    for (const auto& c : aCases) {
+        Bridge::ScriptObject object;
+        for (std::size_t i = 0; i < c.uSetBefore; ++i)
+            object.set(aNames[i], Bridge::ScriptObject(static_cast<int>(i)));
+        Bridge::ScriptObject other = c.bMove ? std::move(object) : object;
+        for (std::size_t i = c.uSetBefore; i < aNames.size(); ++i)
+            other.set(aNames[i], Bridge::ScriptObject(static_cast<int>(i)));
+        SetGlobal("o", other.getValue());
+        if (!c.bMove)
+            EXPECT_TRUE(object.getValue() == other.getValue()) << c.pszCase << ": one object";
+        std::string strSeen =
+            Eval("Object.keys(o) + '|' + (Object.getPrototypeOf(o) === Object.prototype && o['__proto__'] === 0)");
+        EXPECT_EQ(c.pszSeen, strSeen) << c.pszCase;
+    }
+}
+
 // relay(f, ...): calls f twice with relay's own arguments, as a list over
 // the call: once assigned to another and moved on to a third while still over
 // the call, which then grows by "end" (copying the call's arguments first);

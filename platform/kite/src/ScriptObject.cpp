@@ -10,14 +10,15 @@
 
 namespace Bridge {
 
-ScriptObject::ScriptObject()
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    if (context.valid())
-        m_value.Reset(pIsolate, v8::Object::New(pIsolate));
-}
+// The first properties a fresh object is given, in order.
+struct ScriptObject::Fresh {
+    static const int s_iMax = 3;  // as many as a query's result has
+    int m_iCount = 0;
+    std::string m_aNames[s_iMax];
+    ScriptObject m_aValues[s_iMax] = {ScriptObject(NoValue()), ScriptObject(NoValue()), ScriptObject(NoValue())};
+};
+
+ScriptObject::ScriptObject() : m_eKind(KIND_FRESH) {}
 
 ScriptObject::ScriptObject(int iValue) : m_eKind(KIND_INT), m_iValue(iValue) {}
 
@@ -49,13 +50,50 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
 
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    if (other.m_eKind == KIND_FRESH) {
+        // Both must hold the same object.
+        v8::HandleScope scope(pIsolate);
+        other.make(pIsolate);
+    }
+    if (m_pFresh != nullptr)
+        dropFresh();
     m_eKind = other.m_eKind;
     m_iValue = other.m_iValue;
     m_strValue = other.m_strValue;
     if (other.m_value.IsEmpty())
         m_value.Reset();
     else
-        m_value.Reset(v8::Isolate::GetCurrent(), other.m_value);
+        m_value.Reset(pIsolate, other.m_value);
+}
+
+v8::Local<v8::Value> ScriptObject::make(v8::Isolate* pIsolate) const
+{
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
+        return v8::Local<v8::Value>();
+    v8::Local<v8::Object> object;
+    if (m_pFresh == nullptr) {
+        object = v8::Object::New(pIsolate);
+    } else {
+        v8::Local<v8::Value> aValues[Fresh::s_iMax];
+        for (int i = 0; i < m_pFresh->m_iCount; ++i) {
+            aValues[i] = m_pFresh->m_aValues[i].valueIn(pIsolate);
+            if (aValues[i].IsEmpty())
+                aValues[i] = v8::Undefined(pIsolate);
+        }
+        object = NewObjectWith(pIsolate, context.context(), m_pFresh->m_aNames, aValues, m_pFresh->m_iCount);
+        dropFresh();
+    }
+    m_value.Reset(pIsolate, object);
+    m_eKind = KIND_HANDLE;
+    return object;
+}
+
+void ScriptObject::dropFresh() const
+{
+    delete m_pFresh;
+    m_pFresh = nullptr;
 }
 
 ScriptObject ScriptObject::Null()
@@ -83,6 +121,8 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
         return Converter<int>::To(pIsolate, m_iValue);
     case KIND_TEXT:
         return Converter<std::string>::To(pIsolate, m_strValue);
+    case KIND_FRESH:
+        return make(pIsolate);
     case KIND_HANDLE:
         break;
     }
@@ -91,19 +131,30 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
 
 void ScriptObject::set(const std::string& strName, const ScriptObject& value)
 {
+    if (m_eKind == KIND_FRESH) {
+        if (m_pFresh == nullptr)
+            m_pFresh = new Fresh();
+        if (m_pFresh->m_iCount < Fresh::s_iMax) {
+            m_pFresh->m_aNames[m_pFresh->m_iCount] = strName;
+            m_pFresh->m_aValues[m_pFresh->m_iCount] = value;
+            ++m_pFresh->m_iCount;
+            return;
+        }
+    }
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
+    v8::Local<v8::Value> target = m_eKind == KIND_FRESH ? make(pIsolate) : valueIn(pIsolate);
     // Only a handle can hold an object.
-    if (m_eKind != KIND_HANDLE || m_value.IsEmpty() || !context.valid())
+    if (m_eKind != KIND_HANDLE || target.IsEmpty() || !target->IsObject())
         return;
-    v8::Local<v8::Value> target = m_value.Get(pIsolate);
-    if (!target->IsObject())
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
         return;
     v8::Local<v8::Value> element = value.valueIn(pIsolate);
     if (element.IsEmpty())
         element = v8::Undefined(pIsolate);
-    v8::Maybe<bool> done = target.As<v8::Object>()->Set(context.context(), KeyToV8(pIsolate, strName), element);
+    v8::Maybe<bool> done =
+        target.As<v8::Object>()->CreateDataProperty(context.context(), KeyToV8(pIsolate, strName), element);
     if (done.IsNothing())
         throw ScriptExceptionPending();
 }
@@ -113,12 +164,12 @@ void ScriptObject::set(const std::string& strName, const ScriptObject& value)
 template <typename T>
 bool ScriptObject::tryGet(const std::string& strName, T& out) const
 {
-    if (m_eKind != KIND_HANDLE || m_value.IsEmpty())
+    if (m_eKind != KIND_HANDLE && m_eKind != KIND_FRESH)
         return false;
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
-    v8::Local<v8::Value> target = m_value.Get(pIsolate);
-    if (!target->IsObject())
+    v8::Local<v8::Value> target = valueIn(pIsolate);
+    if (target.IsEmpty() || !target->IsObject())
         return false;
     CScriptContextScope context(pIsolate);
     if (!context.valid())
