@@ -1,5 +1,6 @@
 // The bridge library's C++ surface where no script shows it. Routing, stored
 // values, delivery and object lifetime through kite: tests/scripts/kite_*.
+#include <Bridge/ClassBuilder.h>
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
 #include <Bridge/ScriptText.h>
@@ -221,6 +222,53 @@ TEST_F(BridgeTest, ANewObjectIsOneObjectWithItsPropertiesInOrder)
             Eval("Object.keys(o) + '|' + (Object.getPrototypeOf(o) === Object.prototype && o['__proto__'] === 0)");
         EXPECT_EQ(c.pszSeen, strSeen) << c.pszCase;
     }
+}
+
+// A class built with the builder: a native made from the script's
+// arguments, a method by member pointer, a callback property.
+class CArgCounter {
+public:
+    explicit CArgCounter(const Bridge::ScriptArray& aArgs) : m_iCount(aArgs.Length()) {}
+    Bridge::ScriptObject Count(const Bridge::ScriptArray&) { return Bridge::ScriptObject(m_iCount); }
+    void set_onchange(const Bridge::ScriptFunction& function) { m_onChange = function; }
+
+private:
+    int m_iCount;
+    Bridge::ScriptFunction m_onChange;
+};
+
+class CArgCounterBridge : public Bridge::ClassBridge<CArgCounter> {
+public:
+    CArgCounterBridge() : ClassBridge("ArgCounter") {}
+    void mapScriptInterface(ScriptContext& context) override
+    {
+        Bridge::ClassBuilder<CArgCounter>(*this, context)
+            .method<&CArgCounter::Count>("count")
+            .callback<&CArgCounter::set_onchange>("onchange");
+    }
+};
+
+TEST_F(BridgeTest, AClassFromTheBuilderConstructsCallsAndRefusesOtherReceivers)
+{
+    CArgCounterBridge counter;
+    KiteTest::CProbeBridge probe;
+    Bridge::Engine::InstallClass(&counter);
+    Bridge::Engine::InstallClass(&probe);
+    const struct {
+        const char* pszScript;
+        const char* pszAnswer;
+    } aCases[] = {
+        {"new ArgCounter(1, 'two', {}).count()", "3"},
+        {"new ArgCounter().count()", "0"},
+        {"const c = new ArgCounter(); c.onchange = () => 1; String(c.onchange)", "undefined"},
+        {"try { ArgCounter.prototype.count.call(new Probe()) } catch (e) { e.message }",
+         "Cannot call native method without object instance"},
+        {"try { Reflect.set(new ArgCounter(), 'onchange', 1, new Probe()) } catch (e) { e.message }",
+         "Attempt to pass a JSObject as a native object"},
+    };
+    for (const auto& c : aCases)
+        EXPECT_EQ(c.pszAnswer, Eval(c.pszScript)) << c.pszScript;
+    Bridge::Engine::Detach();  // while the classes are alive
 }
 
 // relay(f, ...): calls f twice with relay's own arguments, as a list over
