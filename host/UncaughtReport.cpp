@@ -11,12 +11,16 @@ namespace Kite {
 
 namespace {
 
+UncaughtDivert s_divert = nullptr;
+
 void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message,
            const std::string& strPrefix)
 {
     CHostState& state = CHostState::Get();
     // A quit unwinds the script with an exception of its own: not an error.
     if (state.m_bQuitRequested || pIsolate->IsExecutionTerminating())
+        return;
+    if (s_divert != nullptr && s_divert(pIsolate, exception.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : exception))
         return;
     state.m_bHadUncaught = true;
     std::string strReport = DescribeUncaught(pIsolate, exception, message, strPrefix);
@@ -36,6 +40,11 @@ void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Lo
 void ReportUncaughtValue(v8::Isolate* pIsolate, const std::string& strPrefix, v8::Local<v8::Value> value)
 {
     Print(pIsolate, value, v8::Local<v8::Message>(), strPrefix);
+}
+
+void DivertUncaught(UncaughtDivert divert)
+{
+    s_divert = divert;
 }
 
 void InstallUncaughtReport()

@@ -2,9 +2,12 @@
 # Checks scripts against the type declarations in types/ with TypeScript
 # (tsc --noEmit --checkJs), as set up by scripts/setup.sh:
 #   scripts/check-types.sh [FILES...]
-# Without FILES it checks examples/ and the script tests that use only the
-# public surface (tests/scripts/api_*.test.js). Exits non-zero, with tsc's
-# messages, when a script misuses the interface.
+# Scripts are checked against the public declarations; test files
+# (*.test.js) also against those of kite test's globals (types/kite-test.d.ts).
+# Without FILES it checks examples/ and the project's script tests that use
+# only the public surface (tests/scripts/api_*.test.js, with the declarations
+# of their own assertions). Exits non-zero, with tsc's messages, when a script
+# misuses the interface.
 set -uo pipefail
 shopt -s nullglob
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,14 +17,19 @@ if [ ! -f "$tsc" ]; then
   exit 2
 fi
 
-files=("$@")
-if [ ${#files[@]} -eq 0 ]; then
-  files=("$root"/examples/*.js "$root"/tests/scripts/api_*.test.js)
+public=()
+for d in "$root"/types/*.d.ts; do
+  [ "$d" = "$root/types/kite-test.d.ts" ] || public+=("$d")
+done
+scripts=()
+tests=()
+project=()
+if [ $# -eq 0 ]; then
+  set -- "$root"/examples/*.js
+  project=("$root"/tests/scripts/api_*.test.js)
 fi
-declarations=("$root"/types/*.d.ts)
-# The script tests load their assertions with kite.load.
-for f in "${files[@]}"; do
-  case $f in *.test.js) declarations+=("$root/tests/scripts/lib/assert.d.ts"); break ;; esac
+for f in "$@"; do
+  case $f in *.test.js) tests+=("$f") ;; *) scripts+=("$f") ;; esac
 done
 
 # Strict, except that unannotated JavaScript may stay unannotated; each file
@@ -30,8 +38,18 @@ done
 # colours only on a terminal.
 options=(--noEmit --allowJs --checkJs --strict --noImplicitAny false --pretty true --target es2022 --lib es2022
   --moduleDetection force)
-if [ -t 1 ]; then
-  node "$tsc" "${options[@]}" "${declarations[@]}" "${files[@]}"
-else
-  node "$tsc" "${options[@]}" "${declarations[@]}" "${files[@]}" | sed 's/\x1b\[[0-9;]*m//g'
+tsc_check() {
+  if [ -t 1 ]; then
+    node "$tsc" "${options[@]}" "$@"
+  else
+    node "$tsc" "${options[@]}" "$@" | sed 's/\x1b\[[0-9;]*m//g'
+  fi
+}
+status=0
+if [ ${#scripts[@]} -gt 0 ]; then tsc_check "${public[@]}" "${scripts[@]}" || status=1; fi
+if [ ${#tests[@]} -gt 0 ]; then tsc_check "${public[@]}" "$root/types/kite-test.d.ts" "${tests[@]}" || status=1; fi
+# The project's own script tests load their assertions with kite.load.
+if [ ${#project[@]} -gt 0 ]; then
+  tsc_check "${public[@]}" "$root/tests/scripts/lib/assert.d.ts" "${project[@]}" || status=1
 fi
+exit $status

@@ -23,7 +23,7 @@ add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*dlog[^\n]* has no
 add_kite_run_test(bad_log_file 2 "^kite: cannot open log [^\n]*/no-such-dir/k.log: No such file or directory\n$"
   ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/no-such-dir/k.log ${PROBE} ${RUNS}/args.js)
 add_kite_run_test(help 0 "^$" ARGS --help STDOUT
-  "^usage: kite [^\n]*\n.*--adapter=sim .*--log=FILE.*--plugin=PATH.*--help.*Plug-ins: [^\n]*\n  /[^\n]*/${KITE_PLUGIN_INSTALL_DIR}\n[^\n]*KITE_PLUGIN_PATH.*Globals:.*console[.]log.*setTimeout.*clearTimeout.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
+  "^usage: kite [^\n]*\n.*--adapter=sim .*--adapter=model .*--clock=virtual .*--log=FILE.*--plugin=PATH.*--help.*Plug-ins: [^\n]*\n  /[^\n]*/${KITE_PLUGIN_INSTALL_DIR}\n[^\n]*KITE_PLUGIN_PATH.*Globals:.*console[.]log.*setTimeout.*clearTimeout.*setInterval.*clearInterval.*queueMicrotask.*performance[.]now.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*sim[.][*] +with --adapter=model.*media[(]url.*advance[(]ms[)].*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\n\nusage: kite test [^\n]*\n.*--timeout=MS.*--reporter=tap.*--filter=PATTERN.*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
 
 add_kite_run_test(args 0 "^$"
   ARGS ${PROBE} ${RUNS}/args.js --not-an-option "two words" x STDOUT "^3:--not-an-option[|]two words[|]x\n$")

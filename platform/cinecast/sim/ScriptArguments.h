@@ -7,6 +7,7 @@
 #include <v8.h>
 #include <vector>
 
+#include "Cinecast/ModelAdapter.h"
 #include "Cinecast/SimAdapter.h"
 
 namespace DeviceAPI {
@@ -24,10 +25,14 @@ public:
     // The event data of code eCode in argument iData, options in iOptions.
     CEventData EventData(KiteBridgeCallBack eCode, int iData, int iOptions) const;
     CReport Report(int iIndex) const;
+    // A media description {duration, seekable, network, error, bands}.
+    Model::CMedia Media(int iIndex) const;
 
 private:
     KiteBridgeEvent event(v8::Local<v8::Value> value, KiteBridgeCallBack eCode) const;
-    std::vector<int> bands(v8::Local<v8::Value> value) const;
+    // szNotArray: the complaint when value is no array.
+    std::vector<int> bands(v8::Local<v8::Value> value, const char* szNotArray) const;
+    bool optionalBoolean(v8::Local<v8::Object> object, const char* szName, bool bDefault) const;
 };
 
 }  // namespace Sim
