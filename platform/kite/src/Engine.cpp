@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "Bridge/ScriptBridge.h"
+#include "Bridge/ScriptText.h"
 #include "ObjectRegistry.h"
 #include "ScriptKeys.h"
-#include "ScriptText.h"
 
 namespace Bridge {
 

@@ -1,24 +1,16 @@
 #include "Bridge/ScriptBridge.h"
 
+#include "Bridge/ScriptText.h"
 #include "ObjectRegistry.h"
 
 namespace Bridge {
 
 v8::Local<v8::String> StringToV8(std::string strText)
 {
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    // Texts beyond V8's string limit become empty rather than aborting.
-    return v8::String::NewFromUtf8(pIsolate, strText.data(), v8::NewStringType::kNormal,
-                                   static_cast<int>(strText.size()))
-        .FromMaybe(v8::String::Empty(pIsolate));
+    return NewText(v8::Isolate::GetCurrent(), strText);
 }
 
 namespace {
-
-void ThrowError(v8::Isolate* pIsolate, const std::string& strMessage)
-{
-    pIsolate->ThrowException(v8::Exception::Error(StringToV8(strMessage)));
-}
 
 // The constructor of every bridge class: makes the native and tags the
 // wrapper with it.
@@ -28,8 +20,8 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
     ScriptBridge* pBridge = static_cast<ScriptBridge*>(info.Data().As<v8::External>()->Value());
     const char* pszClassName = pBridge->getScriptClassName();
     if (!info.IsConstructCall()) {
-        pIsolate->ThrowException(v8::Exception::TypeError(StringToV8(
-            std::string("Class constructor ") + pszClassName + " cannot be invoked without 'new'")));
+        ThrowScriptError(pIsolate, ScriptError::TYPE_ERROR,
+                         std::string("Class constructor ") + pszClassName + " cannot be invoked without 'new'");
         return;
     }
 
@@ -42,7 +34,7 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
         } catch (const ScriptExceptionPending&) {
             return;
         } catch (const std::exception& e) {
-            ThrowError(pIsolate, std::string(pszClassName) + ": " + e.what());
+            ThrowScriptError(pIsolate, ScriptError::ERROR, std::string(pszClassName) + ": " + e.what());
             return;
         }
     }
@@ -142,16 +134,6 @@ void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void
     if (!tag->IsExternal() || tag.As<v8::External>()->Value() != pTag)
         return nullptr;
     return NativeInField0(object);
-}
-
-void ScriptBridge::throwScriptError(v8::ReturnValue<v8::Value> returnValue,
-                                    const KiteJsRuntimeException& e)
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::Local<v8::Value> thrown =
-        pIsolate->ThrowException(v8::Exception::Error(StringToV8(std::string(e.what()))));
-    if (!thrown.IsEmpty())
-        returnValue.Set(thrown);
 }
 
 }  // namespace Bridge

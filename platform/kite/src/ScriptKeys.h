@@ -17,6 +17,13 @@ namespace Bridge {
 // string when V8 cannot make it (too long), as StringToV8 answers.
 v8::Local<v8::String> KeyToV8(v8::Isolate* pIsolate, const std::string& strName);
 
+// A new object of the context with these own data properties, defined as
+// an object literal defines them, by a maker compiled once per sequence of
+// names and kept beside the names. Empty when the stack is exhausted or the
+// script is terminating.
+v8::Local<v8::Object> NewObjectWith(v8::Isolate* pIsolate, v8::Local<v8::Context> context, const std::string* aNames,
+                                    v8::Local<v8::Value>* aValues, int iCount);
+
 // Drops the isolate's cache; the engine calls it when it detaches. Safe
 // for an isolate that has none.
 void ReleaseKeys(v8::Isolate* pIsolate);

@@ -1,7 +1,6 @@
 #include "Probe.h"
 
-BRIDGE_NATIVE_CLASS("Probe", KiteTest::CProbe);
-BRIDGE_NATIVE_CLASS("Foreign", KiteTest::CForeign);
+#include <Bridge/ClassBuilder.h>
 
 namespace KiteTest {
 
@@ -37,10 +36,7 @@ Bridge::ScriptObject Marker(CForeign* pForeign, const Bridge::ScriptArray&)
 template <>
 void CForeignBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context)
 {
-    context.m_hPrototypeTemplate->Set(
-        Bridge::StringToV8("marker"),
-        v8::FunctionTemplate::New(v8::Isolate::GetCurrent(),
-                                  Bridge::ScriptBridge::functionCallRouter<CForeign, Marker, CForeign>));
+    Bridge::ClassBuilder<CForeign>(*this, context).method<Marker>("marker");
 }
 
 }  // namespace KiteTest

@@ -91,8 +91,10 @@ public:
                 info.GetReturnValue().Set(value);
         } catch (const ScriptExceptionPending&) {
             // V8 already holds the script's own exception.
-        } catch (KiteJsRuntimeException& e) {
-            throwScriptError(info.GetReturnValue(), e);
+        } catch (KiteJsRuntimeException&) {
+            v8::Local<v8::Value> thrown = ThrowCaughtInScript(v8::Isolate::GetCurrent());
+            if (!thrown.IsEmpty())
+                info.GetReturnValue().Set(thrown);
         }
     }
 
@@ -106,9 +108,10 @@ public:
             NativeCallScope call(static_cast<U*>(pNative));
             ScriptFunction function(value.As<v8::Function>());
             (pNative->*Setter)(function);
-        } catch (KiteJsRuntimeException& e) {
-            v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-            pIsolate->ThrowException(v8::Exception::Error(StringToV8(std::string(e.what()))));
+        } catch (const ScriptExceptionPending&) {
+            // V8 already holds the script's own exception.
+        } catch (KiteJsRuntimeException&) {
+            ThrowCaughtInScript(v8::Isolate::GetCurrent());
         }
     }
 
@@ -119,8 +122,6 @@ private:
     static void* extractTagged(v8::Local<v8::Object> object, const void* pTag);
     // The same inside a V8 callback, whose handle scope it uses.
     static void* extractTaggedInCall(v8::Local<v8::Object> object, const void* pTag);
-    static void throwScriptError(v8::ReturnValue<v8::Value> returnValue,
-                                 const KiteJsRuntimeException& e);
 
     ScriptBridge(const ScriptBridge&) = delete;
     ScriptBridge& operator=(const ScriptBridge&) = delete;
