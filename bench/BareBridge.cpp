@@ -1,7 +1,7 @@
 #include "BareBridge.h"
 
+#include <Bridge/ClassBuilder.h>
 #include <Bridge/Engine.h>
-#include <Bridge/ScriptBridge.h>
 
 namespace TetherBench {
 
@@ -23,8 +23,6 @@ namespace TetherBench {
 
 namespace {
 
-using Router = Bridge::ScriptBridge;
-
 // A fresh object with "return_ecode" 0, stored as a command stores it.
 Bridge::ScriptObject Success()
 {
@@ -33,46 +31,30 @@ Bridge::ScriptObject Success()
     return result;
 }
 
-class CBareBridge : public Bridge::ScriptBridge {
+Bridge::ScriptObject HandleGetDuration(CBareBridgeNative* pNative, const Bridge::ScriptArray&)
+{
+    Bridge::ScriptObject result = Success();
+    result.set("return_type", Bridge::ScriptObject(1));
+    result.set("return_data", Bridge::ScriptObject(pNative->m_iDuration));
+    return result;
+}
+
+Bridge::ScriptObject HandleSeekTo(CBareBridgeNative* pNative, const Bridge::ScriptArray& aArgs)
+{
+    aArgs.get(0).tryGetNumber("param_seek_to", pNative->m_dSeekTo);
+    return Success();
+}
+
+// Its methods installed as the plug-in installs its own.
+class CBareBridge : public Bridge::ClassBridge<CBareBridgeNative> {
 public:
-    const char* getScriptClassName() const override { return "BareBridge"; }
+    CBareBridge() : ClassBridge("BareBridge") {}
 
-    void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context) override
+    void mapScriptInterface(ScriptContext& context) override
     {
-        AddMethod(context, "player_get_duration",
-                  &Router::functionCallRouter<CBareBridgeNative, &CBareBridge::HandleGetDuration, CBareBridgeNative>);
-        AddMethod(context, "player_seek_to",
-                  &Router::functionCallRouter<CBareBridgeNative, &CBareBridge::HandleSeekTo, CBareBridgeNative>);
-    }
-
-    void* constructFromScript(const Bridge::ScriptArray&) override { return new CBareBridgeNative(); }
-
-    void destroyFromScript(void* pNative) override { delete static_cast<CBareBridgeNative*>(pNative); }
-
-    static Bridge::ScriptObject HandleGetDuration(CBareBridgeNative* pNative, const Bridge::ScriptArray&)
-    {
-        Bridge::ScriptObject result = Success();
-        result.set("return_type", Bridge::ScriptObject(1));
-        result.set("return_data", Bridge::ScriptObject(pNative->m_iDuration));
-        return result;
-    }
-
-    static Bridge::ScriptObject HandleSeekTo(CBareBridgeNative* pNative, const Bridge::ScriptArray& aArgs)
-    {
-        aArgs.get(0).tryGetNumber("param_seek_to", pNative->m_dSeekTo);
-        return Success();
-    }
-
-private:
-    // As the plug-in installs its methods.
-    static void AddMethod(Bridge::ScriptBridge::ScriptContext& context, const char* pszName,
-                          v8::FunctionCallback pRouter)
-    {
-        v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-        context.m_hPrototypeTemplate->Set(
-            v8::String::NewFromUtf8(pIsolate, pszName).ToLocalChecked(),
-            v8::FunctionTemplate::New(pIsolate, pRouter, v8::Local<v8::Value>(), v8::Local<v8::Signature>(), 0),
-            v8::None);
+        Bridge::ClassBuilder<CBareBridgeNative>(*this, context)
+            .method<HandleGetDuration>("player_get_duration")
+            .method<HandleSeekTo>("player_seek_to");
     }
 };
 

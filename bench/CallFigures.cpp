@@ -35,7 +35,8 @@ const CPair s_aPairs[] = {
     {"player_seek_to({param_seek_to}), log off, vs the same result through the bridge, no plug-in", "ourSeek",
      "bridgeSeek", false, 1.2},
     // Against a bare V8 method: the plug-in and the bridge library together.
-    {"player_get_duration(), log off", "ourDuration", "bareCall", false, 0},
+    // The query's result of three properties against a one-store result.
+    {"player_get_duration(), log off", "ourDuration", "bareCall", false, 1.5},
     {"player_seek_to({param_seek_to}), log off", "ourSeek", "bareCallWithArgs", false, 0},
     {"player_get_duration(), log to a file", "ourDuration", "bareCall", true, 0},
     {"player_seek_to({param_seek_to}), log to a file", "ourSeek", "bareCallWithArgs", true, 0},

@@ -36,12 +36,13 @@ void Advance(const v8::FunctionCallbackInfo<v8::Value>& info)
     v8::Isolate* pIsolate = info.GetIsolate();
     double dMs = info[0]->IsNumber() ? info[0].As<v8::Number>()->Value() : -1.0;
     if (!(dMs >= 0.0) || !std::isfinite(dMs)) {
-        ThrowTypeError(pIsolate, "sim.advance: the time must be a finite number of milliseconds, 0 or more");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "sim.advance: the time must be a finite number of milliseconds, 0 or more");
         return;
     }
     std::string strError;
     if (!AdvanceClock(dMs, strError))
-        ThrowError(pIsolate, "sim.advance: " + strError);
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::ERROR, "sim.advance: " + strError);
 }
 
 // sim.now()

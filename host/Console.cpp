@@ -50,7 +50,7 @@ void InstallConsole(v8::Local<v8::Context> context)
     v8::Local<v8::Object> console = v8::Object::New(pIsolate);
     SetFunction(context, console, "log", Log);
     SetFunction(context, console, "error", Error);
-    context->Global()->Set(context, NewString(pIsolate, "console"), console).Check();
+    context->Global()->Set(context, Bridge::NewText(pIsolate, "console"), console).Check();
 }
 
 }  // namespace Kite

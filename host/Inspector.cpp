@@ -4,11 +4,11 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <Bridge/ScriptText.h>
 #include <v8-inspector.h>
 #include <vector>
 
 #include "InspectorServer.h"
-#include "ScriptValues.h"
 #include "Signals.h"
 
 namespace Kite {
@@ -41,49 +41,11 @@ std::vector<uint16_t> Utf16Of(const std::string& strUtf8)
     return aText;
 }
 
-void AppendUtf8(std::string& strOut, uint32_t uCode)
-{
-    if (uCode < 0x80) {
-        strOut += static_cast<char>(uCode);
-    } else if (uCode < 0x800) {
-        strOut += static_cast<char>(0xC0 | (uCode >> 6));
-        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
-    } else if (uCode < 0x10000) {
-        strOut += static_cast<char>(0xE0 | (uCode >> 12));
-        strOut += static_cast<char>(0x80 | ((uCode >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
-    } else {
-        strOut += static_cast<char>(0xF0 | (uCode >> 18));
-        strOut += static_cast<char>(0x80 | ((uCode >> 12) & 0x3F));
-        strOut += static_cast<char>(0x80 | ((uCode >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
-    }
-}
-
-// V8 hands out Latin-1 or UTF-16; a WebSocket text frame must be UTF-8, so a
-// lone surrogate (a string sliced in the middle of a pair) becomes U+FFFD.
+// V8 hands out Latin-1 or UTF-16; a WebSocket text frame must be UTF-8.
 std::string Utf8Of(const StringView& view)
 {
-    std::string strOut;
-    strOut.reserve(view.length());
-    if (view.is8Bit()) {
-        for (std::size_t i = 0; i < view.length(); ++i)
-            AppendUtf8(strOut, view.characters8()[i]);
-        return strOut;
-    }
-    const uint16_t* pText = view.characters16();
-    for (std::size_t i = 0; i < view.length(); ++i) {
-        uint32_t uCode = pText[i];
-        if (uCode >= 0xD800 && uCode <= 0xDBFF && i + 1 < view.length() && pText[i + 1] >= 0xDC00 &&
-            pText[i + 1] <= 0xDFFF) {
-            uCode = 0x10000 + ((uCode - 0xD800) << 10) + (pText[i + 1] - 0xDC00);
-            ++i;
-        } else if (uCode >= 0xD800 && uCode <= 0xDFFF) {
-            uCode = 0xFFFD;
-        }
-        AppendUtf8(strOut, uCode);
-    }
-    return strOut;
+    return view.is8Bit() ? Bridge::TextOfLatin1(view.characters8(), view.length())
+                         : Bridge::TextOfUtf16(view.characters16(), view.length());
 }
 
 // file:// and the absolute path, escaped; empty when it cannot be one.
@@ -143,7 +105,7 @@ public:
         v8::HandleScope scope(m_pIsolate);
         // V8's own console tells the inspector; kite's replaces it.
         v8::Local<v8::Value> console;
-        if (context->Global()->Get(context, NewString(m_pIsolate, "console")).ToLocal(&console) &&
+        if (context->Global()->Get(context, Bridge::NewText(m_pIsolate, "console")).ToLocal(&console) &&
             console->IsObject())
             m_console.Reset(m_pIsolate, console.As<v8::Object>());
         // Uncaught errors reach the client with the stack where they were
@@ -235,7 +197,7 @@ public:
         v8::Local<v8::Object> console = m_console.Get(m_pIsolate);
         v8::TryCatch tryCatch(m_pIsolate);
         v8::Local<v8::Value> method;
-        if (!console->Get(context, NewString(m_pIsolate, pszMethod)).ToLocal(&method) || !method->IsFunction())
+        if (!console->Get(context, Bridge::NewText(m_pIsolate, pszMethod)).ToLocal(&method) || !method->IsFunction())
             return;
         std::vector<v8::Local<v8::Value>> aArguments;
         for (int i = 0; i < info.Length(); ++i)
@@ -258,7 +220,7 @@ public:
         int iScriptId = 0;
         v8::Local<v8::StackTrace> stack;
         if (!message.IsEmpty()) {
-            strDetail = Kite::Utf8Of(m_pIsolate, message->Get());
+            strDetail = Bridge::TextOf(m_pIsolate, message->Get());
             where = message->GetScriptResourceName();
             iLine = message->GetLineNumber(context).FromMaybe(0);
             iColumn = message->GetStartColumn(context).FromMaybe(-1) + 1;
@@ -277,7 +239,7 @@ public:
         }
         std::string strUrl;
         if (!where.IsEmpty() && where->IsString())
-            strUrl = UrlOf(Kite::Utf8Of(m_pIsolate, where));
+            strUrl = UrlOf(Bridge::TextOf(m_pIsolate, where.As<v8::String>()));
         std::vector<uint16_t> aText = Utf16Of(strText);
         std::vector<uint16_t> aDetail = Utf16Of(strDetail);
         std::vector<uint16_t> aUrl = Utf16Of(strUrl);

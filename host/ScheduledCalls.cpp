@@ -255,7 +255,8 @@ void AddTimer(const v8::FunctionCallbackInfo<v8::Value>& info, EKind eKind, cons
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     if (!info[0]->IsFunction()) {
-        ThrowTypeError(pIsolate, std::string(pszName) + ": the first argument must be a function");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 std::string(pszName) + ": the first argument must be a function");
         return;
     }
     gint64 llDelay = DelayUs(pIsolate->GetCurrentContext(), info[1]);
@@ -315,7 +316,8 @@ void QueueMicrotask(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     if (!info[0]->IsFunction()) {
-        ThrowTypeError(pIsolate, "queueMicrotask: the argument must be a function");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "queueMicrotask: the argument must be a function");
         return;
     }
     v8::Local<v8::Function> task;
@@ -343,14 +345,15 @@ void InstallTimers(v8::Local<v8::Context> context)
     SetFunction(context, global, "queueMicrotask", QueueMicrotask);
     v8::Local<v8::Object> performance = v8::Object::New(pIsolate);
     SetFunction(context, performance, "now", PerformanceNow);
-    global->Set(context, NewString(pIsolate, "performance"), performance).Check();
+    global->Set(context, Bridge::NewText(pIsolate, "performance"), performance).Check();
 }
 
 void AfterIdle(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     if (!info[0]->IsFunction()) {
-        ThrowTypeError(pIsolate, "kite.afterIdle: the argument must be a function");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "kite.afterIdle: the argument must be a function");
         return;
     }
     CScheduledCall& call = NewCall(KIND_AFTER_IDLE);

@@ -44,10 +44,10 @@ v8::MaybeLocal<v8::Script> CompileScript(v8::Local<v8::Context> context, const s
         pIsolate, strSource.data(), v8::NewStringType::kNormal, static_cast<int>(strSource.size()));
     v8::Local<v8::String> sourceText;
     if (!source.ToLocal(&sourceText)) {
-        pIsolate->ThrowException(v8::Exception::RangeError(NewString(pIsolate, strPath + " is too large")));
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::RANGE_ERROR, strPath + " is too large");
         return v8::MaybeLocal<v8::Script>();
     }
-    v8::ScriptOrigin origin(pIsolate, NewString(pIsolate, strPath));
+    v8::ScriptOrigin origin(pIsolate, Bridge::NewText(pIsolate, strPath));
     return v8::Script::Compile(context, sourceText, &origin);
 }
 

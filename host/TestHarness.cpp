@@ -48,8 +48,11 @@ void Send(const std::vector<std::string>& aFields)
 void Record(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     std::vector<std::string> aFields;
-    for (int i = 0; i < info.Length(); ++i)
-        aFields.push_back(Utf8Of(info.GetIsolate(), info[i]));
+    for (int i = 0; i < info.Length(); ++i) {
+        std::string strField;
+        DisplayText(info.GetIsolate(), info[i], strField);
+        aFields.push_back(strField);
+    }
     if (!aFields.empty())
         Send(aFields);
 }
@@ -85,7 +88,8 @@ void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     if (!info[0]->IsFunction()) {
-        ThrowTypeError(pIsolate, "later: the first argument must be a function");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "later: the first argument must be a function");
         return;
     }
     double dMs = info[1]->NumberValue(pIsolate->GetCurrentContext()).FromMaybe(0.0);
@@ -171,14 +175,15 @@ bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, v8
     SetFunction(context, natives, "clock", Clock);
     SetFunction(context, natives, "quit", Quit);
     v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
-    settings->Set(context, NewString(pIsolate, "file"), NewString(pIsolate, options.m_strScript)).Check();
-    settings->Set(context, NewString(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))
+    settings->Set(context, Bridge::NewText(pIsolate, "file"), Bridge::NewText(pIsolate, options.m_strScript)).Check();
+    settings->Set(context, Bridge::NewText(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))
         .Check();
     if (options.m_test.m_bFilter)
-        settings->Set(context, NewString(pIsolate, "filter"), NewString(pIsolate, options.m_test.m_strFilter)).Check();
+        settings->Set(context, Bridge::NewText(pIsolate, "filter"), Bridge::NewText(pIsolate, options.m_test.m_strFilter))
+            .Check();
     v8::Local<v8::Object> shared = v8::Object::New(pIsolate);
-    shared->Set(context, NewString(pIsolate, "natives"), natives).Check();
-    shared->Set(context, NewString(pIsolate, "options"), settings).Check();
+    shared->Set(context, Bridge::NewText(pIsolate, "natives"), natives).Check();
+    shared->Set(context, Bridge::NewText(pIsolate, "options"), settings).Check();
 
     for (const CEmbeddedScript* pScript = TEST_HARNESS_SCRIPTS; pScript->m_pszName != nullptr; ++pScript) {
         v8::Local<v8::Script> script;
@@ -192,10 +197,10 @@ bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, v8
             return false;
     }
     v8::Local<v8::Value> value;
-    if (!shared->Get(context, NewString(pIsolate, "harness")).ToLocal(&value) || !value->IsObject())
+    if (!shared->Get(context, Bridge::NewText(pIsolate, "harness")).ToLocal(&value) || !value->IsObject())
         return false;
     harness = value.As<v8::Object>();
-    if (!harness->Get(context, NewString(pIsolate, "uncaught")).ToLocal(&value) || !value->IsFunction())
+    if (!harness->Get(context, Bridge::NewText(pIsolate, "uncaught")).ToLocal(&value) || !value->IsFunction())
         return false;
     s_uncaught.Reset(pIsolate, value.As<v8::Function>());
     return true;
@@ -208,7 +213,7 @@ void CallHarness(v8::Local<v8::Object> harness, const char* pszName, v8::Local<v
     v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
     v8::TryCatch tryCatch(pIsolate);
     v8::Local<v8::Value> function;
-    if (harness->Get(context, NewString(pIsolate, pszName)).ToLocal(&function) && function->IsFunction()) {
+    if (harness->Get(context, Bridge::NewText(pIsolate, pszName)).ToLocal(&function) && function->IsFunction()) {
         v8::Local<v8::Value> aArguments[] = {argument};
         v8::MaybeLocal<v8::Value> result = function.As<v8::Function>()->Call(context, harness, 1, aArguments);
         (void)result;
@@ -243,7 +248,7 @@ int RunTestFile(const CKiteOptions& options, const std::string& strSource, v8::L
         v8::Local<v8::Script> script;
         if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script)) {
             CallHarness(harness, "abortFile",
-                        NewString(pIsolate, DescribeCompileError(pIsolate, tryCatch, options.m_strScript)));
+                        Bridge::NewText(pIsolate, DescribeCompileError(pIsolate, tryCatch, options.m_strScript)));
         } else if (script->Run(context).IsEmpty()) {
             if (!tryCatch.HasTerminated())
                 CallHarness(harness, "failFile", tryCatch.Exception());

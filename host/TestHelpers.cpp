@@ -14,14 +14,16 @@ void Load(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     if (!info[0]->IsString()) {
-        ThrowTypeError(pIsolate, "kite.load: the argument must be a path");
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "kite.load: the argument must be a path");
         return;
     }
-    std::string strPath = ResolvePath(CHostState::Get().m_strScriptDirectory, Utf8Of(pIsolate, info[0]));
+    std::string strPath =
+        ResolvePath(CHostState::Get().m_strScriptDirectory, Bridge::TextOf(pIsolate, info[0].As<v8::String>()));
     std::string strSource;
     std::string strError;
     if (!ReadScriptFile(strPath, strSource, strError)) {
-        ThrowError(pIsolate, "kite.load: " + strError);
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::ERROR, "kite.load: " + strError);
         return;
     }
     v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
@@ -50,11 +52,12 @@ void TakeLog(const v8::FunctionCallbackInfo<v8::Value>& info)
     for (std::size_t i = 0; i < aLines.size(); ++i) {
         const Dlog::CLogLine& line = aLines[i];
         v8::Local<v8::Object> entry = v8::Object::New(pIsolate);
-        entry->Set(context, NewString(pIsolate, "priority"), v8::Integer::New(pIsolate, line.m_iPriority)).Check();
-        v8::Local<v8::Value> tag = line.m_bHasTag ? NewString(pIsolate, line.m_strTag).As<v8::Value>()
+        entry->Set(context, Bridge::NewText(pIsolate, "priority"), v8::Integer::New(pIsolate, line.m_iPriority))
+            .Check();
+        v8::Local<v8::Value> tag = line.m_bHasTag ? Bridge::NewText(pIsolate, line.m_strTag).As<v8::Value>()
                                                   : v8::Null(pIsolate).As<v8::Value>();
-        entry->Set(context, NewString(pIsolate, "tag"), tag).Check();
-        entry->Set(context, NewString(pIsolate, "text"), NewString(pIsolate, line.m_strText)).Check();
+        entry->Set(context, Bridge::NewText(pIsolate, "tag"), tag).Check();
+        entry->Set(context, Bridge::NewText(pIsolate, "text"), Bridge::NewText(pIsolate, line.m_strText)).Check();
         lines->Set(context, static_cast<uint32_t>(i), entry).Check();
     }
     info.GetReturnValue().Set(lines);

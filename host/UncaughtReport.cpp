@@ -70,9 +70,9 @@ std::string DescribeUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> excepti
     if (exception->IsObject()) {
         v8::TryCatch guard(pIsolate);
         v8::Local<v8::Value> stack;
-        if (exception.As<v8::Object>()->Get(context, NewString(pIsolate, "stack")).ToLocal(&stack) &&
+        if (exception.As<v8::Object>()->Get(context, Bridge::NewText(pIsolate, "stack")).ToLocal(&stack) &&
             stack->IsString())
-            return strPrefix + Utf8Of(pIsolate, stack);
+            return strPrefix + Bridge::TextOf(pIsolate, stack.As<v8::String>());
     }
 
     std::string strText;
@@ -83,7 +83,8 @@ std::string DescribeUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> excepti
     }
     std::string strReport = strPrefix + strText;
     if (!message.IsEmpty()) {
-        std::string strWhere = Utf8Of(pIsolate, message->GetScriptResourceName());
+        std::string strWhere;
+        DisplayText(pIsolate, message->GetScriptResourceName(), strWhere);
         int iLine = message->GetLineNumber(context).FromMaybe(0);
         strReport += "\n    at " + strWhere + ":" + std::to_string(iLine);
     }

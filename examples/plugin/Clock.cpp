@@ -4,7 +4,7 @@
 //   const clock = new Clock();
 //   clock.ontick = (count) => { ... };
 //   clock.start({ interval_ms: 100 });   clock.stop();   clock.ticks()
-#include <Bridge/ScriptBridge.h>
+#include <Bridge/ClassBuilder.h>
 #include <dlog.h>
 #include <glib.h>
 #include <utility>
@@ -21,12 +21,14 @@ public:
         Stop();
         m_uSource = g_timeout_add(uIntervalMs, &CClock::Tick, this);
     }
-    void Stop()
+    Bridge::ScriptObject Stop(const Bridge::ScriptArray& = Bridge::ScriptArray())
     {
         if (m_uSource != 0)
             g_source_remove(m_uSource);
         m_uSource = 0;
+        return Bridge::ScriptObject::Null();
     }
+    Bridge::ScriptObject Ticks(const Bridge::ScriptArray&) { return Bridge::ScriptObject(m_iTicks); }
     void set_ontick(const Bridge::ScriptFunction& function) { m_onTick = function; }
 
     int m_iTicks = 0;
@@ -55,51 +57,29 @@ BRIDGE_NATIVE_CLASS("Clock", Example::CClock);
 
 namespace Example {
 
+// Script methods: start({ interval_ms }), stop(), ticks().
 Bridge::ScriptObject Start(CClock* pClock, const Bridge::ScriptArray& aArgs)
 {
     double dInterval = 0;
     if (!aArgs.get(0).tryGetNumber("interval_ms", dInterval) || !(dInterval >= 1 && dInterval <= G_MAXINT))
-        throw KiteJsRuntimeException("start needs { interval_ms: a number from 1 }");
+        throw Bridge::ScriptError(Bridge::ScriptError::RANGE_ERROR, "start needs { interval_ms: a number from 1 }");
     pClock->Start(static_cast<guint>(dInterval));
     __dlog_print(LOG_ID_MAIN, DLOG_INFO, "CLOCK", "ticking every %u ms", static_cast<guint>(dInterval));
     return Bridge::ScriptObject::Null();
 }
 
-Bridge::ScriptObject Stop(CClock* pClock, const Bridge::ScriptArray&)
-{
-    pClock->Stop();
-    return Bridge::ScriptObject::Null();
-}
-
-Bridge::ScriptObject Ticks(CClock* pClock, const Bridge::ScriptArray&)
-{
-    return Bridge::ScriptObject(pClock->m_iTicks);
-}
-
-class CClockBridge : public Bridge::ScriptBridge {
+class CClockBridge : public Bridge::ClassBridge<CClock> {
 public:
-    const char* getScriptClassName() const override { return "Clock"; }
+    CClockBridge() : ClassBridge("Clock") {}
 
     void mapScriptInterface(ScriptContext& context) override
     {
-        v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-        const struct {
-            const char* m_pszName;
-            v8::FunctionCallback m_pRouter;
-        } aMethods[] = {
-            {"start", functionCallRouter<CClock, Start, CClock>},
-            {"stop", functionCallRouter<CClock, Stop, CClock>},
-            {"ticks", functionCallRouter<CClock, Ticks, CClock>},
-        };
-        for (const auto& method : aMethods)
-            context.m_hPrototypeTemplate->Set(Bridge::StringToV8(method.m_pszName),
-                                              v8::FunctionTemplate::New(pIsolate, method.m_pRouter));
-        context.m_hInstanceTemplate->SetAccessor(Bridge::StringToV8("ontick"), nullptr,
-                                                 setJSFunction<CClock, &CClock::set_ontick, CClock>);
+        Bridge::ClassBuilder<CClock>(*this, context)
+            .method<Start>("start")
+            .method<&CClock::Stop>("stop")
+            .method<&CClock::Ticks>("ticks")
+            .callback<&CClock::set_ontick>("ontick");
     }
-
-    void* constructFromScript(const Bridge::ScriptArray&) override { return new CClock; }
-    void destroyFromScript(void* pNative) override { delete static_cast<CClock*>(pNative); }
 };
 
 }  // namespace Example

@@ -6,15 +6,16 @@
 function expect(what, actual, expected) {
   if (actual !== expected) throw new Error(`${what}: expected ${expected}, got ${actual}`);
 }
-function expectThrow(what, call, message) {
-  try { call(); } catch (e) { return expect(what, e.message, message); }
+function expectThrow(what, call, message, kind = Error) {
+  try { call(); } catch (e) { expect(`${what}, its kind`, e.constructor, kind); return expect(what, e.message, message); }
   throw new Error(`${what}: nothing thrown`);
 }
 
 const NO_INSTANCE = 'Cannot call native method without object instance';
 const clock = new Clock();
 expect('ticks before start', clock.ticks(), 0);
-expectThrow('start without an interval', () => clock.start({}), 'start needs { interval_ms: a number from 1 }');
+expectThrow('start without an interval', () => clock.start({}), 'start needs { interval_ms: a number from 1 }',
+            RangeError);
 expectThrow('a plain receiver', () => clock.ticks.call({}), NO_INSTANCE);
 // Tether comes from kite's own plug-in folder.
 expectThrow('a Tether receiver', () => clock.stop.call(new Tether()), NO_INSTANCE);
@@ -33,5 +34,6 @@ clock.ontick = (count) => {
     kite.quit(0);
   }, 50);
 };
+expect('ontick read back', clock.ontick, undefined);
 clock.start({ interval_ms: 10 });
 setTimeout(() => { throw new Error(`ticks seen after 5 s: ${seen}`); }, 5000);

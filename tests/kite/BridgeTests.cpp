@@ -1,7 +1,9 @@
 // The bridge library's C++ surface where no script shows it. Routing, stored
 // values, delivery and object lifetime through kite: tests/scripts/kite_*.
+#include <Bridge/ClassBuilder.h>
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
+#include <Bridge/ScriptText.h>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -109,6 +111,72 @@ TEST(KiteExceptionTest, MsgGivesTheTextAndANullTextIsEmpty)
     EXPECT_STREQ("", fromNull.msg());
 }
 
+// Texts cross whole, zero bytes and all; what V8 hands out as Latin-1 or
+// UTF-16 reads as the same UTF-8, a lone surrogate as U+FFFD.
+TEST_F(BridgeTest, TextsCrossIntoScriptsAndBackWhole)
+{
+    CScope scope(*this);
+    const struct {
+        const char* pszCase;
+        std::string strText;      // UTF-8
+        std::u16string strUtf16;  // as a script holds it
+    } aCases[] = {
+        {"empty", "", u""},
+        {"ASCII with a zero byte", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        {"Latin-1", "caf\xC3\xA9", u"caf\u00E9"},
+        {"beyond the first plane", "\xF0\x9F\x8E\xAC", u"\U0001F3AC"},
+        {"a lone surrogate", "a\xEF\xBF\xBD", std::u16string(u"a") + char16_t(0xD83C)},
+    };
+    for (const auto& c : aCases) {
+        const auto* pUtf16 = reinterpret_cast<const uint16_t*>(c.strUtf16.data());
+        v8::Local<v8::String> fromUtf16 =
+            v8::String::NewFromTwoByte(Isolate(), pUtf16, v8::NewStringType::kNormal,
+                                       static_cast<int>(c.strUtf16.size()))
+                .ToLocalChecked();
+        EXPECT_EQ(c.strText, Bridge::TextOf(Isolate(), fromUtf16)) << c.pszCase;
+        EXPECT_EQ(c.strText, Bridge::TextOfUtf16(pUtf16, c.strUtf16.size())) << c.pszCase;
+        if (c.strText.find('\xEF') == std::string::npos)
+            EXPECT_TRUE(Bridge::NewText(Isolate(), c.strText)->StrictEquals(fromUtf16)) << c.pszCase;
+    }
+    const uint8_t aLatin1[] = {'c', 'a', 'f', 0xE9};
+    EXPECT_EQ("caf\xC3\xA9", Bridge::TextOfLatin1(aLatin1, sizeof aLatin1));
+}
+
+// Each exception of the family as the script sees it: its constructor and
+// message; a pending one leaves the script's own exception.
+TEST_F(BridgeTest, EachNativeFailureReachesTheScriptAsItsKind)
+{
+    const struct {
+        const char* pszCase;
+        void (*pThrow)();
+        const char* pszSeen;
+    } aCases[] = {
+        {"a runtime exception", [] { throw KiteJsRuntimeException("no agent"); }, "Error: no agent"},
+        {"a type error", [] { throw Bridge::ScriptError(Bridge::ScriptError::TYPE_ERROR, "not a path"); },
+         "TypeError: not a path"},
+        {"a range error", [] { throw Bridge::ScriptError(Bridge::ScriptError::RANGE_ERROR, "too far"); },
+         "RangeError: too far"},
+        {"a pending exception",
+         [] {
+             v8::Isolate::GetCurrent()->ThrowException(v8::Number::New(v8::Isolate::GetCurrent(), 7));
+             throw Bridge::ScriptExceptionPending();
+         },
+         "7"},
+    };
+    for (const auto& c : aCases) {
+        CScope scope(*this);
+        v8::TryCatch tryCatch(Isolate());
+        try {
+            c.pThrow();
+        } catch (...) {
+            Bridge::ThrowCaughtInScript(Isolate());
+        }
+        ASSERT_TRUE(tryCatch.HasCaught()) << c.pszCase;
+        EXPECT_EQ(c.pszSeen, Bridge::TextOf(Isolate(), tryCatch.Exception()->ToString(Context()).ToLocalChecked()))
+            << c.pszCase;
+    }
+}
+
 // Sets name i to i on a new object through the bridge and reads each back as
 // the bridge and as a script do; needs an entered context.
 void CheckNames(const std::vector<std::string>& aNames, const char* pszWhere)
@@ -168,6 +236,93 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
                  number.tryGetBool("text", bOut));
     EXPECT_EQ(std::make_tuple(7.0, std::string("kept"), true), std::make_tuple(dOut, strOut, bOut));
     EXPECT_TRUE(object.tryGetString("text", strOut) && strOut == "5");
+}
+
+// A new object's first properties wait until the object is needed; copies,
+// moves and later properties must still all reach one object, defined in
+// order whatever the names.
+TEST_F(BridgeTest, ANewObjectIsOneObjectWithItsPropertiesInOrder)
+{
+    CScope scope(*this);
+    const std::vector<std::string> aNames = {"__proto__", "7", "caf\xC3\xA9", "4th"};
+    const struct {
+        const char* pszCase;
+        std::size_t uSetBefore;  // properties set before the copy
+        bool bMove;
+        const char* pszSeen;
+    } aCases[] = {
+        {"copied empty", 0, false, "7,__proto__,caf\u00E9,4th|true"},
+        {"copied with one", 1, false, "7,__proto__,caf\u00E9,4th|true"},
+        {"copied with all", 4, false, "7,__proto__,caf\u00E9,4th|true"},
+        {"moved with two", 2, true, "7,__proto__,caf\u00E9,4th|true"},
+    };
+    for (const auto& c : aCases) {
+        Bridge::ScriptObject object;
+        for (std::size_t i = 0; i < c.uSetBefore; ++i)
+            object.set(aNames[i], Bridge::ScriptObject(static_cast<int>(i)));
+        Bridge::ScriptObject other = c.bMove ? std::move(object) : object;
+        for (std::size_t i = c.uSetBefore; i < aNames.size(); ++i)
+            other.set(aNames[i], Bridge::ScriptObject(static_cast<int>(i)));
+        SetGlobal("o", other.getValue());
+        if (!c.bMove)
+            EXPECT_TRUE(object.getValue() == other.getValue()) << c.pszCase << ": one object";
+        std::string strSeen =
+            Eval("Object.keys(o) + '|' + (Object.getPrototypeOf(o) === Object.prototype && o['__proto__'] === 0)");
+        EXPECT_EQ(c.pszSeen, strSeen) << c.pszCase;
+    }
+}
+
+// A class built with the builder: a native made from the script's
+// arguments, a method by member pointer, a callback property.
+class CArgCounter {
+public:
+    explicit CArgCounter(const Bridge::ScriptArray& aArgs) : m_iCount(aArgs.Length()) {}
+    Bridge::ScriptObject Count(const Bridge::ScriptArray&) { return Bridge::ScriptObject(m_iCount); }
+    void set_onchange(const Bridge::ScriptFunction& function) { m_onChange = function; }
+
+private:
+    int m_iCount;
+    Bridge::ScriptFunction m_onChange;
+};
+
+}  // namespace
+
+BRIDGE_NATIVE_CLASS("ArgCounter", CArgCounter);
+
+namespace {
+
+class CArgCounterBridge : public Bridge::ClassBridge<CArgCounter> {
+public:
+    CArgCounterBridge() : ClassBridge("ArgCounter") {}
+    void mapScriptInterface(ScriptContext& context) override
+    {
+        Bridge::ClassBuilder<CArgCounter>(*this, context)
+            .method<&CArgCounter::Count>("count")
+            .callback<&CArgCounter::set_onchange>("onchange");
+    }
+};
+
+TEST_F(BridgeTest, AClassFromTheBuilderConstructsCallsAndRefusesOtherReceivers)
+{
+    CArgCounterBridge counter;
+    KiteTest::CProbeBridge probe;
+    Bridge::Engine::InstallClass(&counter);
+    Bridge::Engine::InstallClass(&probe);
+    const struct {
+        const char* pszScript;
+        const char* pszAnswer;
+    } aCases[] = {
+        {"new ArgCounter(1, 'two', {}).count()", "3"},
+        {"new ArgCounter().count()", "0"},
+        {"const c = new ArgCounter(); c.onchange = () => 1; String(c.onchange)", "undefined"},
+        {"try { ArgCounter.prototype.count.call(new Probe()) } catch (e) { e.message }",
+         "Cannot call native method without object instance"},
+        {"try { Reflect.set(new ArgCounter(), 'onchange', 1, new Probe()) } catch (e) { e.message }",
+         "Attempt to pass a JSObject as a native object"},
+    };
+    for (const auto& c : aCases)
+        EXPECT_EQ(c.pszAnswer, Eval(c.pszScript)) << c.pszScript;
+    Bridge::Engine::Detach();  // while the classes are alive
 }
 
 // relay(f, ...): calls f twice with relay's own arguments, as a list over

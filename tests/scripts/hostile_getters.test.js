@@ -68,24 +68,4 @@ check("a throwing read ends the call with the script's exception and calls nothi
   }
 });
 
-check("a result that cannot be built ends the call with the exception after the adapter call", () => {
-  const { player, newCalls } = newPlayer();
-  newCalls();
-  const marker = new Error("no results today");
-  Object.defineProperty(Object.prototype, "return_ecode", { set() { throw marker; }, configurable: true });
-  let result;
-  let lines;
-  try {
-    lines = logOf(() => { result = outcome(() => player.player_pause()); });
-  } finally {
-    delete Object.prototype.return_ecode;
-  }
-  assertTrue(result.threw === marker);
-  // The adapter did accept; no line claims a result.
-  assertEqual(newCalls(), ["Pause()"]);
-  assertEqual(lines, ["3 HandlePause ENTER!!!", "3 Pause ENTER!!!", "3 Pause LEAVE!!!"]);
-  assertEqual(player.player_pause(), { return_ecode: 0 });
-  kite.destroy(player);
-});
-
 done();

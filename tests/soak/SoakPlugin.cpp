@@ -1,8 +1,7 @@
 // The soak's plug-in for kite: loading it makes every player a soak player
 // (SoakPlayer.h), and its script class "SoakMeter" lets the soak script
 // steer the events and read the process's resident size.
-#include <Bridge/ScriptBridge.h>
-
+#include <Bridge/ClassBuilder.h>
 #include <fstream>
 #include <malloc.h>
 #include <string>
@@ -109,35 +108,21 @@ ScriptObject Players(CSoakMeter*, const ScriptArray&)
     return Number(static_cast<double>(LivePlayers()));
 }
 
-typedef ScriptObject (*MeterHandler)(CSoakMeter*, const ScriptArray&);
-
-template <MeterHandler Handler>
-void AddMethod(v8::Isolate* pIsolate, Bridge::ScriptBridge::ScriptContext& context, const char* pszName)
-{
-    context.m_hPrototypeTemplate->Set(
-        Bridge::StringToV8(pszName),
-        v8::FunctionTemplate::New(pIsolate,
-                                  Bridge::ScriptBridge::functionCallRouter<CSoakMeter, Handler, CSoakMeter>));
-}
-
-class CSoakMeterBridge : public Bridge::ScriptBridge {
+class CSoakMeterBridge : public Bridge::ClassBridge<CSoakMeter> {
 public:
-    const char* getScriptClassName() const override { return "SoakMeter"; }
+    CSoakMeterBridge() : ClassBridge("SoakMeter") {}
 
-    void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context) override
+    void mapScriptInterface(ScriptContext& context) override
     {
-        v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-        AddMethod<ResidentKiB>(pIsolate, context, "residentKiB");
-        AddMethod<Memory>(pIsolate, context, "memory");
-        AddMethod<Trim>(pIsolate, context, "trim");
-        AddMethod<Start>(pIsolate, context, "startEvents");
-        AddMethod<Stop>(pIsolate, context, "stopEvents");
-        AddMethod<Fired>(pIsolate, context, "fired");
-        AddMethod<Players>(pIsolate, context, "players");
+        Bridge::ClassBuilder<CSoakMeter>(*this, context)
+            .method<ResidentKiB>("residentKiB")
+            .method<Memory>("memory")
+            .method<Trim>("trim")
+            .method<Start>("startEvents")
+            .method<Stop>("stopEvents")
+            .method<Fired>("fired")
+            .method<Players>("players");
     }
-
-    void* constructFromScript(const Bridge::ScriptArray&) override { return new CSoakMeter(); }
-    void destroyFromScript(void* pNative) override { delete static_cast<CSoakMeter*>(pNative); }
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The `sim` global: scripts inspect and drive the simulated adapters.
 #include "Cinecast/SimScriptInterface.h"
 
+#include <Bridge/KiteException.h>
+#include <Bridge/ScriptText.h>
 #include <stdexcept>
 #include <string>
 
@@ -17,9 +19,7 @@ typedef v8::FunctionCallbackInfo<v8::Value> CallInfo;
 
 v8::Local<v8::String> text(v8::Isolate* pIsolate, const std::string& strText)
 {
-    return v8::String::NewFromUtf8(pIsolate, strText.data(), v8::NewStringType::kNormal,
-                                   static_cast<int>(strText.size()))
-        .ToLocalChecked();
+    return Bridge::NewText(pIsolate, strText);
 }
 
 void count(const CallInfo& info, CScriptArguments&)
@@ -38,7 +38,7 @@ void calls(const CallInfo& info, CScriptArguments& args)
     v8::Local<v8::Array> array = v8::Array::New(args.Isolate(), static_cast<int>(aCalls.size()));
     for (std::size_t n = 0; n < aCalls.size(); ++n) {
         if (array->Set(args.Context(), static_cast<uint32_t>(n), text(args.Isolate(), aCalls[n])).IsNothing())
-            throw CPendingScriptException();
+            throw Bridge::ScriptExceptionPending();
     }
     info.GetReturnValue().Set(array);
 }
@@ -49,7 +49,7 @@ void answer(const CallInfo&, CScriptArguments& args)
     std::string strName = args.String(1, "the operation name");
     bool bValue = args.Boolean(2, "the answer");
     if (!isAnswerableOperation(strName))
-        args.Fail(CScriptArgumentError::RANGE_ERROR,
+        args.Fail(Bridge::ScriptError::RANGE_ERROR,
                   strName == "RegisterKiteBridgeCallback"
                       ? "RegisterKiteBridgeCallback is answered by the handler table"
                       : "no adapter operation named '" + strName + "'");
@@ -100,26 +100,24 @@ template <void (*Body)(const CallInfo&, CScriptArguments&)>
 void guarded(const CallInfo& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
-    std::string strFunction = "sim.";
-    {
-        v8::String::Utf8Value name(pIsolate, info.Data());
-        strFunction += *name ? *name : "?";
-    }
+    std::string strFunction = "sim." + Bridge::TextOf(pIsolate, info.Data().As<v8::String>());
     try {
-        CScriptArguments args(info, strFunction.c_str());
-        Body(info, args);
-    } catch (const CPendingScriptException&) {
-    } catch (const CScriptArgumentError& error) {
-        v8::Local<v8::String> message = text(pIsolate, error.what());
-        pIsolate->ThrowException(error.Kind() == CScriptArgumentError::RANGE_ERROR
-                                     ? v8::Exception::RangeError(message)
-                                     : v8::Exception::TypeError(message));
-    } catch (const std::logic_error& error) {
-        // An index or a code the simulated player does not have.
-        pIsolate->ThrowException(v8::Exception::RangeError(text(pIsolate, strFunction + ": " + error.what())));
-    } catch (const std::exception& error) {
-        // A handler that threw while emit waited for it.
-        pIsolate->ThrowException(v8::Exception::Error(text(pIsolate, strFunction + ": " + error.what())));
+        CScriptArguments args(info, strFunction);
+        try {
+            Body(info, args);
+        } catch (const KiteException&) {
+            throw;
+        } catch (const Bridge::ScriptExceptionPending&) {
+            throw;
+        } catch (const std::logic_error& error) {
+            // An index or a code the simulated player does not have.
+            args.Fail(Bridge::ScriptError::RANGE_ERROR, error.what());
+        } catch (const std::exception& error) {
+            // A handler that threw while emit waited for it.
+            args.Fail(Bridge::ScriptError::ERROR, error.what());
+        }
+    } catch (...) {
+        Bridge::ThrowCaughtInScript(pIsolate);
     }
 }
 

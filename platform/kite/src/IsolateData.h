@@ -6,6 +6,7 @@
 #define BRIDGE_ISOLATE_DATA_H
 
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,14 +91,34 @@ private:
 // attached makes them on every use.
 v8::Local<v8::String> KeyToV8(v8::Isolate* pIsolate, const std::string& strName);
 
+// A new object of the context with these own data properties, defined as
+// an object literal defines them, by a maker compiled once per sequence of
+// names and kept beside the names. Empty when the stack is exhausted or the
+// script is terminating. Its code is in ScriptKeys.cpp.
+v8::Local<v8::Object> NewObjectWith(v8::Isolate* pIsolate, v8::Local<v8::Context> context, const std::string* aNames,
+                                    v8::Local<v8::Value>* aValues, int iCount);
+
+struct CObjectMaker {
+    std::vector<std::string> m_aNames;
+    v8::Global<v8::Function> m_function;
+};
+
 // A bridge class as one isolate knows it. Its address is the class's type
 // tag, which internal field 1 of each of its objects holds.
 struct CClassRecord {
     ScriptBridge* m_pBridge;
     v8::Global<v8::FunctionTemplate> m_constructorTemplate;
-    // The native type declared for the class's name, once a router asked
-    // for it; null until then.
+    // The native type of the class's objects, once its builder or a router
+    // of the type declared for the class's name tied it; null until then.
     const void* m_pNativeType = nullptr;
+
+    // A class holds one native type: true when it holds this one.
+    bool tieNativeType(const void* pNativeType)
+    {
+        if (m_pNativeType == nullptr)
+            m_pNativeType = pNativeType;
+        return m_pNativeType == pNativeType;
+    }
 };
 
 class IsolateData {
@@ -125,6 +146,10 @@ public:
 
     // Property names (KeyToV8).
     std::unordered_map<std::string, v8::Eternal<v8::String>> m_keys;
+    // Object makers (NewObjectWith) by sequence of names, few enough to
+    // search in turn, and the context they make objects in.
+    std::deque<CObjectMaker> m_aMakers;
+    v8::Global<v8::Context> m_makerContext;
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
 

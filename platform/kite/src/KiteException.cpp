@@ -1,5 +1,7 @@
 #include "Bridge/KiteException.h"
 
+#include "Bridge/ScriptText.h"
+
 KiteException::KiteException(const std::string& strMessage) : m_strMessage(strMessage) {}
 KiteException::~KiteException() noexcept {}
 
@@ -30,6 +32,36 @@ namespace Bridge {
 const char* ScriptExceptionPending::what() const noexcept
 {
     return "a script exception is pending";
+}
+
+ScriptError::ScriptError(EKind eKind, const std::string& strMessage)
+    : KiteJsRuntimeException(strMessage.c_str()), m_eKind(eKind)
+{
+}
+
+v8::Local<v8::Value> ThrowScriptError(v8::Isolate* pIsolate, ScriptError::EKind eKind,
+                                      const std::string& strMessage)
+{
+    v8::Local<v8::String> message = NewText(pIsolate, strMessage);
+    v8::Local<v8::Value> exception = eKind == ScriptError::TYPE_ERROR    ? v8::Exception::TypeError(message)
+                                     : eKind == ScriptError::RANGE_ERROR ? v8::Exception::RangeError(message)
+                                                                         : v8::Exception::Error(message);
+    return pIsolate->ThrowException(exception);
+}
+
+// Sorting by rethrowing needs no run-time type information, which V8's
+// classes lack.
+v8::Local<v8::Value> ThrowCaughtInScript(v8::Isolate* pIsolate)
+{
+    try {
+        throw;
+    } catch (const ScriptExceptionPending&) {
+        return v8::Local<v8::Value>();
+    } catch (const ScriptError& e) {
+        return ThrowScriptError(pIsolate, e.Kind(), e.what());
+    } catch (const KiteException& e) {
+        return ThrowScriptError(pIsolate, ScriptError::ERROR, e.what());
+    }
 }
 
 }  // namespace Bridge

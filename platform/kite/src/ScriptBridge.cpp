@@ -2,25 +2,17 @@
 
 #include <cstring>
 
+#include "Bridge/ScriptText.h"
 #include "IsolateData.h"
 
 namespace Bridge {
 
 v8::Local<v8::String> StringToV8(std::string strText)
 {
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    // Texts beyond V8's string limit become empty rather than aborting.
-    return v8::String::NewFromUtf8(pIsolate, strText.data(), v8::NewStringType::kNormal,
-                                   static_cast<int>(strText.size()))
-        .FromMaybe(v8::String::Empty(pIsolate));
+    return NewText(v8::Isolate::GetCurrent(), strText);
 }
 
 namespace {
-
-void ThrowError(v8::Isolate* pIsolate, const std::string& strMessage)
-{
-    pIsolate->ThrowException(v8::Exception::Error(StringToV8(strMessage)));
-}
 
 void DestroyNative(ScriptBridge* pBridge, void* pNative)
 {
@@ -34,15 +26,15 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
     v8::Isolate* pIsolate = info.GetIsolate();
     IsolateData* pData = IsolateData::From(pIsolate);
     if (!info.Data()->IsExternal() || pData == nullptr) {
-        ThrowError(pIsolate, "the bridge library is not attached to this isolate");
+        ThrowScriptError(pIsolate, ScriptError::ERROR, "the bridge library is not attached to this isolate");
         return;
     }
     CClassRecord* pClass = static_cast<CClassRecord*>(info.Data().As<v8::External>()->Value());
     ScriptBridge* pBridge = pClass->m_pBridge;
     const char* pszClassName = pBridge->getScriptClassName();
     if (!info.IsConstructCall()) {
-        pIsolate->ThrowException(v8::Exception::TypeError(StringToV8(
-            std::string("Class constructor ") + pszClassName + " cannot be invoked without 'new'")));
+        ThrowScriptError(pIsolate, ScriptError::TYPE_ERROR,
+                         std::string("Class constructor ") + pszClassName + " cannot be invoked without 'new'");
         return;
     }
 
@@ -55,7 +47,7 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
         } catch (const ScriptExceptionPending&) {
             return;
         } catch (const std::exception& e) {
-            ThrowError(pIsolate, std::string(pszClassName) + ": " + e.what());
+            ThrowScriptError(pIsolate, ScriptError::ERROR, std::string(pszClassName) + ": " + e.what());
             return;
         }
     }
@@ -129,6 +121,12 @@ v8::Local<v8::FunctionTemplate> ScriptBridge::GetConstructorTemplate()
     return constructor;
 }
 
+bool ScriptBridge::tieNativeType(const void* pNativeType)
+{
+    IsolateData* pData = IsolateData::From(v8::Isolate::GetCurrent());
+    return pData != nullptr && pData->registerClass(this)->tieNativeType(pNativeType);
+}
+
 void ScriptBridge::resetHandles()
 {
     m_constructor.Reset();
@@ -160,25 +158,15 @@ void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void
     if (pClass == nullptr)
         return nullptr;
     if (pClass->m_pNativeType != pNativeType) {
-        // The class holds the type its plug-in declared for the class's
-        // name; the first router to ask for that type binds it.
+        // A class not tied by its builder holds the type its plug-in
+        // declared for the class's name; the first router to ask for that
+        // type ties it.
         const char* pszDeclared = static_cast<const NativeType*>(pNativeType)->m_pszScriptClassName;
-        if (pClass->m_pNativeType != nullptr || pszDeclared == nullptr ||
-            std::strcmp(pszDeclared, pClass->m_pBridge->getScriptClassName()) != 0)
+        if (pszDeclared == nullptr || std::strcmp(pszDeclared, pClass->m_pBridge->getScriptClassName()) != 0 ||
+            !pClass->tieNativeType(pNativeType))
             return nullptr;
-        pClass->m_pNativeType = pNativeType;
     }
     return NativeInField0(object);
-}
-
-void ScriptBridge::throwScriptError(v8::ReturnValue<v8::Value> returnValue,
-                                    const KiteJsRuntimeException& e)
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::Local<v8::Value> thrown =
-        pIsolate->ThrowException(v8::Exception::Error(StringToV8(std::string(e.what()))));
-    if (!thrown.IsEmpty())
-        returnValue.Set(thrown);
 }
 
 }  // namespace Bridge

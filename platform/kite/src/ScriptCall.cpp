@@ -5,8 +5,8 @@
 
 #include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptFunction.h"
+#include "Bridge/ScriptText.h"
 #include "IsolateData.h"
-#include "ScriptText.h"
 
 namespace Bridge {
 

@@ -1,5 +1,10 @@
 #include "IsolateData.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "Bridge/ScriptText.h"
+
 namespace Bridge {
 
 namespace {
@@ -8,6 +13,8 @@ namespace {
 // long or surplus names are made on every use instead.
 const std::size_t s_uMaxKeyLength = 64;
 const std::size_t s_uMaxKeys = 256;
+// Result shapes are few; makers of others are compiled on every use.
+const std::size_t s_uMaxMakers = 64;
 
 v8::MaybeLocal<v8::String> Internalized(v8::Isolate* pIsolate, const std::string& strName)
 {
@@ -31,6 +38,80 @@ v8::Local<v8::String> KeyToV8(v8::Isolate* pIsolate, const std::string& strName)
     if (pData->m_keys.size() < s_uMaxKeys)
         pData->m_keys.emplace(strName, v8::Eternal<v8::String>(pIsolate, key));
     return key;
+}
+
+namespace {
+
+// A name as a script string literal, in ASCII.
+void AppendLiteral(std::string& strSource, v8::Isolate* pIsolate, v8::Local<v8::String> name)
+{
+    std::vector<uint16_t> aUnits(static_cast<std::size_t>(name->Length()));
+    name->Write(pIsolate, aUnits.data(), 0, name->Length(), v8::String::NO_NULL_TERMINATION);
+    strSource += '"';
+    for (uint16_t uUnit : aUnits) {
+        if ((uUnit >= 'a' && uUnit <= 'z') || (uUnit >= 'A' && uUnit <= 'Z') || (uUnit >= '0' && uUnit <= '9') ||
+            uUnit == '_') {
+            strSource += static_cast<char>(uUnit);
+        } else {
+            char szEscape[8];
+            std::snprintf(szEscape, sizeof szEscape, "\\u%04X", static_cast<unsigned>(uUnit));
+            strSource += szEscape;
+        }
+    }
+    strSource += '"';
+}
+
+// function (a0, a1, ...) { return { "name0": a0, "name1": a1, ... }; }
+v8::MaybeLocal<v8::Function> CompileMaker(v8::Isolate* pIsolate, v8::Local<v8::Context> context,
+                                          const std::string* aNames, int iCount)
+{
+    std::string strSource = "return {";
+    std::vector<v8::Local<v8::String>> aParameters;
+    for (int i = 0; i < iCount; ++i) {
+        std::string strParameter = "a" + std::to_string(i);
+        aParameters.push_back(KeyToV8(pIsolate, strParameter));
+        // Written plainly, "__proto__" would set the prototype.
+        bool bComputed = aNames[i] == "__proto__";
+        strSource += bComputed ? "[" : "";
+        AppendLiteral(strSource, pIsolate, KeyToV8(pIsolate, aNames[i]));
+        strSource += (bComputed ? "]:" : ":") + strParameter + ",";
+    }
+    strSource += "};";
+    v8::ScriptCompiler::Source source(NewText(pIsolate, strSource));
+    return v8::ScriptCompiler::CompileFunction(context, &source, aParameters.size(), aParameters.data());
+}
+
+}  // namespace
+
+v8::Local<v8::Object> NewObjectWith(v8::Isolate* pIsolate, v8::Local<v8::Context> context, const std::string* aNames,
+                                    v8::Local<v8::Value>* aValues, int iCount)
+{
+    // An isolate that is not attached compiles a maker on every use.
+    IsolateData* pData = IsolateData::From(pIsolate);
+    std::deque<CObjectMaker> aNone;
+    std::deque<CObjectMaker>& aMakers = pData != nullptr ? pData->m_aMakers : aNone;
+    if (pData != nullptr && pData->m_makerContext != context) {
+        aMakers.clear();
+        pData->m_makerContext.Reset(pIsolate, context);
+    }
+    auto it = std::find_if(aMakers.begin(), aMakers.end(), [&](const CObjectMaker& maker) {
+        return maker.m_aNames.size() == static_cast<std::size_t>(iCount) &&
+               std::equal(maker.m_aNames.begin(), maker.m_aNames.end(), aNames);
+    });
+    v8::Local<v8::Function> function;
+    if (it != aMakers.end()) {
+        function = it->m_function.Get(pIsolate);
+    } else if (CompileMaker(pIsolate, context, aNames, iCount).ToLocal(&function) && pData != nullptr &&
+               aMakers.size() < s_uMaxMakers) {
+        aMakers.emplace_back();
+        aMakers.back().m_aNames.assign(aNames, aNames + iCount);
+        aMakers.back().m_function.Reset(pIsolate, function);
+    }
+    v8::Local<v8::Value> object;
+    // Only the stack's end or a termination stops a maker, or its compilation.
+    if (function.IsEmpty() || !function->Call(context, v8::Undefined(pIsolate), iCount, aValues).ToLocal(&object))
+        return v8::Local<v8::Object>();
+    return object.As<v8::Object>();
 }
 
 }  // namespace Bridge

@@ -3,19 +3,22 @@
 #include <utility>
 
 #include "Bridge/KiteException.h"
+#include "Bridge/Converter.h"
+#include "Bridge/ScriptFunction.h"
+#include "Bridge/ScriptText.h"
 #include "IsolateData.h"
-#include "ScriptText.h"
 
 namespace Bridge {
 
-ScriptObject::ScriptObject()
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    if (context.valid())
-        m_value.Reset(pIsolate, v8::Object::New(pIsolate));
-}
+// The first properties a fresh object is given, in order.
+struct ScriptObject::Fresh {
+    static const int s_iMax = 3;  // as many as a query's result has
+    int m_iCount = 0;
+    std::string m_aNames[s_iMax];
+    ScriptObject m_aValues[s_iMax] = {ScriptObject(NoValue()), ScriptObject(NoValue()), ScriptObject(NoValue())};
+};
+
+ScriptObject::ScriptObject() : m_eKind(KIND_FRESH) {}
 
 ScriptObject::ScriptObject(int iValue) : m_eKind(KIND_INT), m_iValue(iValue) {}
 
@@ -47,13 +50,50 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
 
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    if (other.m_eKind == KIND_FRESH) {
+        // Both must hold the same object.
+        v8::HandleScope scope(pIsolate);
+        other.make(pIsolate);
+    }
+    if (m_pFresh != nullptr)
+        dropFresh();
     m_eKind = other.m_eKind;
     m_iValue = other.m_iValue;
     m_strValue = other.m_strValue;
     if (other.m_value.IsEmpty())
         m_value.Reset();
     else
-        m_value.Reset(v8::Isolate::GetCurrent(), other.m_value);
+        m_value.Reset(pIsolate, other.m_value);
+}
+
+v8::Local<v8::Value> ScriptObject::make(v8::Isolate* pIsolate) const
+{
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
+        return v8::Local<v8::Value>();
+    v8::Local<v8::Object> object;
+    if (m_pFresh == nullptr) {
+        object = v8::Object::New(pIsolate);
+    } else {
+        v8::Local<v8::Value> aValues[Fresh::s_iMax];
+        for (int i = 0; i < m_pFresh->m_iCount; ++i) {
+            aValues[i] = m_pFresh->m_aValues[i].valueIn(pIsolate);
+            if (aValues[i].IsEmpty())
+                aValues[i] = v8::Undefined(pIsolate);
+        }
+        object = NewObjectWith(pIsolate, context.context(), m_pFresh->m_aNames, aValues, m_pFresh->m_iCount);
+        dropFresh();
+    }
+    m_value.Reset(pIsolate, object);
+    m_eKind = KIND_HANDLE;
+    return object;
+}
+
+void ScriptObject::dropFresh() const
+{
+    delete m_pFresh;
+    m_pFresh = nullptr;
 }
 
 ScriptObject ScriptObject::Null()
@@ -78,21 +118,11 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
     case KIND_NULL:
         return v8::Null(pIsolate);
     case KIND_INT:
-        return v8::Integer::New(pIsolate, m_iValue);
-    case KIND_TEXT: {
-        // As StringToV8: a text beyond V8's string limit becomes empty.
-        // Plain ASCII (an event's number, most texts) needs no UTF-8 decoding.
-        const char* pszText = m_strValue.data();
-        int iLength = static_cast<int>(m_strValue.size());
-        unsigned char uBits = 0;
-        for (unsigned char c : m_strValue)
-            uBits |= c;
-        v8::MaybeLocal<v8::String> text =
-            uBits < 0x80 ? v8::String::NewFromOneByte(pIsolate, reinterpret_cast<const uint8_t*>(pszText),
-                                                v8::NewStringType::kNormal, iLength)
-                   : v8::String::NewFromUtf8(pIsolate, pszText, v8::NewStringType::kNormal, iLength);
-        return text.FromMaybe(v8::String::Empty(pIsolate));
-    }
+        return Converter<int>::To(pIsolate, m_iValue);
+    case KIND_TEXT:
+        return Converter<std::string>::To(pIsolate, m_strValue);
+    case KIND_FRESH:
+        return make(pIsolate);
     case KIND_HANDLE:
         break;
     }
@@ -101,80 +131,68 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
 
 void ScriptObject::set(const std::string& strName, const ScriptObject& value)
 {
+    if (m_eKind == KIND_FRESH) {
+        if (m_pFresh == nullptr)
+            m_pFresh = new Fresh();
+        if (m_pFresh->m_iCount < Fresh::s_iMax) {
+            m_pFresh->m_aNames[m_pFresh->m_iCount] = strName;
+            m_pFresh->m_aValues[m_pFresh->m_iCount] = value;
+            ++m_pFresh->m_iCount;
+            return;
+        }
+    }
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
+    v8::Local<v8::Value> target = m_eKind == KIND_FRESH ? make(pIsolate) : valueIn(pIsolate);
     // Only a handle can hold an object.
-    if (m_eKind != KIND_HANDLE || m_value.IsEmpty() || !context.valid())
+    if (m_eKind != KIND_HANDLE || target.IsEmpty() || !target->IsObject())
         return;
-    v8::Local<v8::Value> target = m_value.Get(pIsolate);
-    if (!target->IsObject())
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
         return;
     v8::Local<v8::Value> element = value.valueIn(pIsolate);
     if (element.IsEmpty())
         element = v8::Undefined(pIsolate);
-    v8::Maybe<bool> done = target.As<v8::Object>()->Set(context.context(), KeyToV8(pIsolate, strName), element);
+    v8::Maybe<bool> done =
+        target.As<v8::Object>()->CreateDataProperty(context.context(), KeyToV8(pIsolate, strName), element);
     if (done.IsNothing())
         throw ScriptExceptionPending();
 }
 
-namespace {
-
-// The named property of an object value, or an empty handle when the value
-// is not an object.
-v8::Local<v8::Value> NamedProperty(v8::Isolate* pIsolate, v8::Local<v8::Context> context,
-                                   v8::Local<v8::Value> target, const std::string& strName)
+// Only a handle can hold an object; a value that is none reads no property.
+// A getter or proxy trap that throws raises ScriptExceptionPending.
+template <typename T>
+bool ScriptObject::tryGet(const std::string& strName, T& out) const
 {
-    if (target.IsEmpty() || !target->IsObject() || context.IsEmpty())
-        return v8::Local<v8::Value>();
+    if (m_eKind != KIND_HANDLE && m_eKind != KIND_FRESH)
+        return false;
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    v8::HandleScope scope(pIsolate);
+    v8::Local<v8::Value> target = valueIn(pIsolate);
+    if (target.IsEmpty() || !target->IsObject())
+        return false;
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
+        return false;
     v8::Local<v8::Value> property;
-    if (!target.As<v8::Object>()->Get(context, KeyToV8(pIsolate, strName)).ToLocal(&property))
+    if (!target.As<v8::Object>()->Get(context.context(), KeyToV8(pIsolate, strName)).ToLocal(&property))
         throw ScriptExceptionPending();
-    return property;
+    return Converter<T>::From(pIsolate, property, out);
 }
-
-}  // namespace
 
 bool ScriptObject::tryGetString(const std::string& strName, std::string& strOut) const
 {
-    if (m_eKind != KIND_HANDLE)
-        return false;  // only a handle can hold an object
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
-    if (property.IsEmpty() || !property->IsString())
-        return false;
-    strOut = TextOf(pIsolate, property.As<v8::String>());
-    return true;
+    return tryGet(strName, strOut);
 }
 
 bool ScriptObject::tryGetNumber(const std::string& strName, double& dOut) const
 {
-    if (m_eKind != KIND_HANDLE)
-        return false;  // only a handle can hold an object
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
-    if (property.IsEmpty() || !property->IsNumber())
-        return false;
-    dOut = property.As<v8::Number>()->Value();
-    return true;
+    return tryGet(strName, dOut);
 }
 
 bool ScriptObject::tryGetBool(const std::string& strName, bool& bOut) const
 {
-    if (m_eKind != KIND_HANDLE)
-        return false;  // only a handle can hold an object
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> property = NamedProperty(pIsolate, context.context(), valueIn(pIsolate), strName);
-    if (property.IsEmpty() || !property->IsBoolean())
-        return false;
-    bOut = property.As<v8::Boolean>()->Value();
-    return true;
+    return tryGet(strName, bOut);
 }
 
 std::string ScriptObject::asString() const

@@ -1,6 +1,45 @@
-#include "ScriptText.h"
+#include "Bridge/ScriptText.h"
 
 namespace Bridge {
+
+namespace {
+
+void AppendUtf8(std::string& strOut, std::uint32_t uCode)
+{
+    if (uCode < 0x80) {
+        strOut += static_cast<char>(uCode);
+    } else if (uCode < 0x800) {
+        strOut += static_cast<char>(0xC0 | (uCode >> 6));
+        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
+    } else if (uCode < 0x10000) {
+        strOut += static_cast<char>(0xE0 | (uCode >> 12));
+        strOut += static_cast<char>(0x80 | ((uCode >> 6) & 0x3F));
+        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
+    } else {
+        strOut += static_cast<char>(0xF0 | (uCode >> 18));
+        strOut += static_cast<char>(0x80 | ((uCode >> 12) & 0x3F));
+        strOut += static_cast<char>(0x80 | ((uCode >> 6) & 0x3F));
+        strOut += static_cast<char>(0x80 | (uCode & 0x3F));
+    }
+}
+
+}  // namespace
+
+v8::Local<v8::String> NewText(v8::Isolate* pIsolate, const char* pText, std::size_t uLength)
+{
+    if (uLength > static_cast<std::size_t>(v8::String::kMaxLength))
+        return v8::String::Empty(pIsolate);
+    int iLength = static_cast<int>(uLength);
+    // Plain ASCII (an event's number, most texts) needs no UTF-8 decoding.
+    unsigned char uBits = 0;
+    for (std::size_t i = 0; i < uLength; ++i)
+        uBits |= static_cast<unsigned char>(pText[i]);
+    v8::MaybeLocal<v8::String> text =
+        uBits < 0x80 ? v8::String::NewFromOneByte(pIsolate, reinterpret_cast<const std::uint8_t*>(pText),
+                                                  v8::NewStringType::kNormal, iLength)
+                     : v8::String::NewFromUtf8(pIsolate, pText, v8::NewStringType::kNormal, iLength);
+    return text.FromMaybe(v8::String::Empty(pIsolate));
+}
 
 std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::String> text)
 {
@@ -11,6 +50,33 @@ std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::String> text)
     strOut.resize(static_cast<std::size_t>(iLength));
     text->WriteUtf8(pIsolate, &strOut[0], iLength, nullptr,
                     v8::String::NO_NULL_TERMINATION | v8::String::REPLACE_INVALID_UTF8);
+    return strOut;
+}
+
+std::string TextOfLatin1(const std::uint8_t* pText, std::size_t uLength)
+{
+    std::string strOut;
+    strOut.reserve(uLength);
+    for (std::size_t i = 0; i < uLength; ++i)
+        AppendUtf8(strOut, pText[i]);
+    return strOut;
+}
+
+std::string TextOfUtf16(const std::uint16_t* pText, std::size_t uLength)
+{
+    std::string strOut;
+    strOut.reserve(uLength);
+    for (std::size_t i = 0; i < uLength; ++i) {
+        std::uint32_t uCode = pText[i];
+        if (uCode >= 0xD800 && uCode <= 0xDBFF && i + 1 < uLength && pText[i + 1] >= 0xDC00 &&
+            pText[i + 1] <= 0xDFFF) {
+            uCode = 0x10000 + ((uCode - 0xD800) << 10) + (pText[i + 1] - 0xDC00);
+            ++i;
+        } else if (uCode >= 0xD800 && uCode <= 0xDFFF) {
+            uCode = 0xFFFD;
+        }
+        AppendUtf8(strOut, uCode);
+    }
     return strOut;
 }
 

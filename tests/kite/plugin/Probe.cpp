@@ -1,5 +1,7 @@
 #include "Probe.h"
 
+#include <Bridge/ClassBuilder.h>
+
 namespace KiteTest {
 
 int CProbe::s_iDestroyed = 0;
@@ -34,10 +36,7 @@ Bridge::ScriptObject Marker(CForeign* pForeign, const Bridge::ScriptArray&)
 template <>
 void CForeignBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context)
 {
-    context.m_hPrototypeTemplate->Set(
-        Bridge::StringToV8("marker"),
-        v8::FunctionTemplate::New(v8::Isolate::GetCurrent(),
-                                  Bridge::ScriptBridge::functionCallRouter<CForeign, Marker, CForeign>));
+    Bridge::ClassBuilder<CForeign>(*this, context).method<Marker>("marker");
 }
 
 }  // namespace KiteTest

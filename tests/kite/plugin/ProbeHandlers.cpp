@@ -1,4 +1,5 @@
 // The methods of "Probe": each reports what the bridge library handed it.
+#include <Bridge/ClassBuilder.h>
 #include <dlog.h>
 #include <glib.h>
 
@@ -111,34 +112,24 @@ ScriptObject Counted(CProbe* pProbe, const ScriptArray& args)
     return Handler(pProbe, args);
 }
 
-template <ProbeHandler Handler>
-void Map(Bridge::ScriptBridge::ScriptContext& context, const char* pszName)
-{
-    context.m_hPrototypeTemplate->Set(
-        Bridge::StringToV8(pszName),
-        v8::FunctionTemplate::New(v8::Isolate::GetCurrent(),
-                                  Bridge::ScriptBridge::functionCallRouter<CProbe, Handler, CProbe>));
-}
-
 }  // namespace
 
 template <>
 void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context)
 {
-    Map<Counted<ArgCount>>(context, "argCount");
-    Map<Counted<ArgAt>>(context, "argAt");
-    Map<Counted<Empty>>(context, "empty");
-    Map<Counted<Stored>>(context, "stored");
-    Map<Counted<InvokeStored>>(context, "invokeStored");
-    Map<Counted<FireLater>>(context, "fireLater");
-    Map<Counted<FireAfter>>(context, "fireAfter");
-    Map<Counted<Log>>(context, "log");
-    Map<Counted<Fail>>(context, "fail");
-    Map<HandlerCalls>(context, "handlerCalls");
-    Map<DestroyedCount>(context, "destroyedCount");
-    context.m_hInstanceTemplate->SetAccessor(
-        Bridge::StringToV8("onvalue"), nullptr,
-        Bridge::ScriptBridge::setJSFunction<CProbe, &CProbe::set_onvalue, CProbe>);
+    Bridge::ClassBuilder<CProbe>(*this, context)
+        .method<Counted<ArgCount>>("argCount")
+        .method<Counted<ArgAt>>("argAt")
+        .method<Counted<Empty>>("empty")
+        .method<Counted<Stored>>("stored")
+        .method<Counted<InvokeStored>>("invokeStored")
+        .method<Counted<FireLater>>("fireLater")
+        .method<Counted<FireAfter>>("fireAfter")
+        .method<Counted<Log>>("log")
+        .method<Counted<Fail>>("fail")
+        .method<HandlerCalls>("handlerCalls")
+        .method<DestroyedCount>("destroyedCount")
+        .callback<&CProbe::set_onvalue>("onvalue");
 }
 
 }  // namespace KiteTest

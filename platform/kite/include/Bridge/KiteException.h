@@ -1,9 +1,12 @@
-// The exceptions of the engine's bridge layer.
+// The exceptions of the engine's bridge layer, and how natives that scripts
+// call fail: they throw one of these, and the call's top raises it in the
+// script.
 #ifndef BRIDGE_KITE_EXCEPTION_H
 #define BRIDGE_KITE_EXCEPTION_H
 
 #include <exception>
 #include <string>
+#include <v8.h>
 
 class KiteException : public std::exception {
 public:
@@ -44,6 +47,29 @@ class ScriptExceptionPending : public std::exception {
 public:
     const char* what() const noexcept override;
 };
+
+// A native's refusal that the script sees as an exception of the given
+// kind; a plain KiteJsRuntimeException becomes an Error.
+class ScriptError : public KiteJsRuntimeException {
+public:
+    enum EKind { ERROR, TYPE_ERROR, RANGE_ERROR };
+    ScriptError(EKind eKind, const std::string& strMessage);
+    EKind Kind() const { return m_eKind; }
+
+private:
+    EKind m_eKind;
+};
+
+// Throws a script exception of the kind with the message (UTF-8) in the
+// isolate; answers the thrown value.
+v8::Local<v8::Value> ThrowScriptError(v8::Isolate* pIsolate, ScriptError::EKind eKind,
+                                      const std::string& strMessage);
+
+// Called inside a catch block: raises the exception being handled in the
+// script. ScriptExceptionPending leaves V8's own exception as it is (and
+// answers an empty handle); a ScriptError throws its kind, any other
+// KiteException an Error with its text. Other exceptions propagate.
+v8::Local<v8::Value> ThrowCaughtInScript(v8::Isolate* pIsolate);
 
 }  // namespace Bridge
 

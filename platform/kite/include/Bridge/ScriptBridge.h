@@ -53,6 +53,12 @@ public:
     // isolate first; in one it has not, constructing throws.
     v8::Local<v8::FunctionTemplate> GetConstructorTemplate();
     bool hasConstructor() const { return !m_constructor.IsEmpty(); }
+    // Ties the class's objects in the current isolate to the natives of the
+    // type that NativeTypeTag gave, for the routers built for that type;
+    // without it the first such router ties the type declared for the
+    // class's name. False when the class holds another type or the isolate
+    // is not attached.
+    bool tieNativeType(const void* pNativeType);
     // Drops the constructor handle; the engine calls it when it detaches
     // from the isolate.
     void resetHandles();
@@ -92,8 +98,10 @@ public:
                 info.GetReturnValue().Set(value);
         } catch (const ScriptExceptionPending&) {
             // V8 already holds the script's own exception.
-        } catch (KiteJsRuntimeException& e) {
-            throwScriptError(info.GetReturnValue(), e);
+        } catch (KiteJsRuntimeException&) {
+            v8::Local<v8::Value> thrown = ThrowCaughtInScript(v8::Isolate::GetCurrent());
+            if (!thrown.IsEmpty())
+                info.GetReturnValue().Set(thrown);
         }
     }
 
@@ -107,9 +115,10 @@ public:
             NativeCallScope call(static_cast<U*>(pNative));
             ScriptFunction function(value.As<v8::Function>());
             (pNative->*Setter)(function);
-        } catch (KiteJsRuntimeException& e) {
-            v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-            pIsolate->ThrowException(v8::Exception::Error(StringToV8(std::string(e.what()))));
+        } catch (const ScriptExceptionPending&) {
+            // V8 already holds the script's own exception.
+        } catch (KiteJsRuntimeException&) {
+            ThrowCaughtInScript(v8::Isolate::GetCurrent());
         }
     }
 
@@ -119,8 +128,6 @@ private:
     static void* extractTagged(v8::Local<v8::Object> object, const void* pNativeType);
     // The same inside a V8 callback, whose handle scope it uses.
     static void* extractTaggedInCall(v8::Local<v8::Object> object, const void* pNativeType);
-    static void throwScriptError(v8::ReturnValue<v8::Value> returnValue,
-                                 const KiteJsRuntimeException& e);
 
     ScriptBridge(const ScriptBridge&) = delete;
     ScriptBridge& operator=(const ScriptBridge&) = delete;

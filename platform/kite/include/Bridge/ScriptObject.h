@@ -34,21 +34,30 @@ public:
     // left empty. Inline: event delivery moves a text through a list and a
     // call for every event.
     ScriptObject(ScriptObject&& other) noexcept
-        : m_eKind(other.m_eKind), m_iValue(other.m_iValue), m_value(std::move(other.m_value))
+        : m_eKind(other.m_eKind), m_iValue(other.m_iValue), m_value(std::move(other.m_value)), m_pFresh(other.m_pFresh)
     {
+        other.m_pFresh = nullptr;
         takeText(other);
     }
     ScriptObject& operator=(ScriptObject&& other) noexcept
     {
         if (this != &other) {
+            if (m_pFresh != nullptr)
+                dropFresh();
             m_eKind = other.m_eKind;
             m_iValue = other.m_iValue;
             m_value = std::move(other.m_value);
+            m_pFresh = other.m_pFresh;
+            other.m_pFresh = nullptr;
             takeText(other);
         }
         return *this;
     }
-    virtual ~ScriptObject() {}
+    virtual ~ScriptObject()
+    {
+        if (m_pFresh != nullptr)
+            dropFresh();
+    }
 
     static ScriptObject Null();
 
@@ -56,7 +65,9 @@ public:
     v8::Local<v8::Value> getValue() const;
     bool isEmpty() const { return m_eKind == KIND_HANDLE && m_value.IsEmpty(); }
 
-    // Sets a named property when the held value is an object.
+    // Defines a named own data property when the held value is an object,
+    // as an object literal does: no setter, on the object or its prototypes,
+    // sees it.
     void set(const std::string& strName, const ScriptObject& value);
 
     // Write the named property into the output and return true when the held
@@ -82,8 +93,18 @@ private:
     friend class ScriptArray;     // holds elements made without a value
     friend class ScriptFunction;  // invoke reads arguments with the isolate at hand
 
-    enum EKind : unsigned char { KIND_HANDLE, KIND_UNDEFINED, KIND_NULL, KIND_INT, KIND_TEXT };
+    // KIND_FRESH: a new object not made yet. Its first properties are
+    // kept here and the object is made with them in one step when first
+    // needed, which costs a fraction of adding them one by one.
+    enum EKind : unsigned char { KIND_HANDLE, KIND_UNDEFINED, KIND_NULL, KIND_INT, KIND_TEXT, KIND_FRESH };
+    struct Fresh;
     void copyFrom(const ScriptObject& other);
+    // Makes a fresh object, in the caller's handle scope; empty without a
+    // context.
+    v8::Local<v8::Value> make(v8::Isolate* pIsolate) const;
+    void dropFresh() const;
+    template <typename T>
+    bool tryGet(const std::string& strName, T& out) const;
     // The rest of a move. Only a text has characters; the other kinds'
     // strings are empty, and moving even an empty string copies.
     void takeText(ScriptObject& other)
@@ -95,10 +116,11 @@ private:
         other.m_eKind = KIND_HANDLE;
     }
 
-    EKind m_eKind = KIND_HANDLE;
+    mutable EKind m_eKind = KIND_HANDLE;
     int m_iValue = 0;            // KIND_INT
     std::string m_strValue;      // KIND_TEXT
-    v8::Global<v8::Value> m_value;  // KIND_HANDLE; empty when nothing is held
+    mutable v8::Global<v8::Value> m_value;  // KIND_HANDLE; empty when nothing is held
+    mutable Fresh* m_pFresh = nullptr;      // KIND_FRESH, once it has a property
 };
 
 }  // namespace Bridge

@@ -1,0 +1,74 @@
+// Script values as C++ values of one type, one converter per type.
+//
+// From answers true and writes the output when the value has the type, and
+// answers false and leaves the output alone otherwise. It converts nothing
+// (no ToString, no valueOf), so no script code runs. To makes the script
+// value.
+#ifndef BRIDGE_CONVERTER_H
+#define BRIDGE_CONVERTER_H
+
+#include <string>
+#include <v8.h>
+
+#include "Bridge/ScriptText.h"
+
+namespace Bridge {
+
+template <typename T>
+struct Converter;
+
+template <>
+struct Converter<std::string> {
+    static bool From(v8::Isolate* pIsolate, v8::Local<v8::Value> value, std::string& strOut)
+    {
+        if (!value->IsString())
+            return false;
+        strOut = TextOf(pIsolate, value.As<v8::String>());
+        return true;
+    }
+    static v8::Local<v8::Value> To(v8::Isolate* pIsolate, const std::string& strValue)
+    {
+        return NewText(pIsolate, strValue);
+    }
+};
+
+template <>
+struct Converter<double> {
+    static bool From(v8::Isolate*, v8::Local<v8::Value> value, double& dOut)
+    {
+        if (!value->IsNumber())
+            return false;
+        dOut = value.As<v8::Number>()->Value();
+        return true;
+    }
+    static v8::Local<v8::Value> To(v8::Isolate* pIsolate, double dValue) { return v8::Number::New(pIsolate, dValue); }
+};
+
+template <>
+struct Converter<bool> {
+    static bool From(v8::Isolate*, v8::Local<v8::Value> value, bool& bOut)
+    {
+        if (!value->IsBoolean())
+            return false;
+        bOut = value->IsTrue();
+        return true;
+    }
+    static v8::Local<v8::Value> To(v8::Isolate* pIsolate, bool bValue) { return v8::Boolean::New(pIsolate, bValue); }
+};
+
+template <>
+struct Converter<int> {
+    // Only a whole number within int's range.
+    static bool From(v8::Isolate*, v8::Local<v8::Value> value, int& iOut)
+    {
+        if (!value->IsInt32())
+            return false;
+        iOut = value.As<v8::Int32>()->Value();
+        return true;
+    }
+    static v8::Local<v8::Value> To(v8::Isolate* pIsolate, int iValue) { return v8::Integer::New(pIsolate, iValue); }
+};
+
+}  // namespace Bridge
+
+#endif
