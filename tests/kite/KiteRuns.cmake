@@ -29,9 +29,10 @@ add_kite_run_test(args 0 "^$"
   ARGS ${PROBE} ${RUNS}/args.js --not-an-option "two words" x STDOUT "^3:--not-an-option[|]two words[|]x\n$")
 add_kite_run_test(args_after_double_dash 0 "^$"
   ARGS ${PROBE} -- ${RUNS}/args.js STDOUT "^0:\n$")
-add_kite_run_test(console 0 "^to stderr\n$"
+add_kite_run_test(console 0
+  "^warn { a: 1 }\nerror\nTrace: trace here\n    at [^\n]*console_output[.]js:8:9\nAssertion failed: assert failed\nkite: warning: Label 'default' already exists for console[.]time[(][)]\nkite: warning: No such label 'nothing' for console[.]timeEnd[(][)]\n$"
   ARGS ${PROBE} ${RUNS}/console_output.js
-  STDOUT "^a 1 true null undefined 1,2 obj Symbol[(]s[)]\n\n\n$")
+  STDOUT "^log \\[ 1, 2 \\] { toString: \\[Function: toString\\] } Symbol[(]s[)]\ninfo 1\ndebug\ndefault: 1\nx: 1\ndefault: 2\nt: [0-9.]+ms\n\n\n$")
 
 set(STACK "(    at [^\n]*\n)*")
 add_kite_run_test(uncaught 1

@@ -3,7 +3,8 @@
 if(TETHER_INSPECTOR AND TARGET Tether)
   find_program(DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
   foreach(case discovery_host_check_and_one_client evaluate_console_and_end_on_detach
-               breakpoint_and_uncaught_exception_in_callbacks inspect_brk_pauses_on_first_line)
+               every_console_method_reaches_the_client breakpoint_and_uncaught_exception_in_callbacks
+               inspect_brk_pauses_on_first_line)
     add_test(NAME kite.inspect.${case}
       COMMAND ${DEBIAN_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/inspect_tests.py $<TARGET_FILE:kite> $<TARGET_FILE:Tether>
               InspectTests.test_${case})

@@ -1,5 +1,5 @@
-// The app that inspect_tests.py debugs: player events that arrive from the
-// main loop, a timer and an afterIdle call. kite.args[0] 'throw': a callback throws.
+// The app that inspect_tests.py debugs: player events that arrive from the main loop, a timer
+// and an afterIdle call. kite.args[0] 'throw': a callback throws; 'console': every console method.
 'use strict';
 const seen = [];
 const player = new Tether();
@@ -25,3 +25,7 @@ function start() {
   });
 }
 start();
+if (kite.args[0] === 'console') {
+  console.info('info'); console.debug('debug'); console.warn('warn'); console.trace('trace');
+  console.assert(false, 'assert'); console.count(); console.time(); console.timeEnd();
+}

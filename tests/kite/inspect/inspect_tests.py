@@ -111,6 +111,18 @@ class InspectTests(unittest.TestCase):
         self.assertIsNone(kite.process.poll())
         self.assertEqual(kite.finish(0), 'started with 0 arguments\n')
 
+    def test_every_console_method_reaches_the_client(self):
+        kite = Kite('--inspect-wait', 'console').attach()
+        kite.call('Runtime.enable')
+        kite.call('Runtime.runIfWaitingForDebugger')
+        calls = [kite.wait_for('Runtime.consoleAPICalled') for _ in range(9)]
+        self.assertEqual([(call['type'], call['args'][0].get('value')) for call in calls],
+                         [('log', 'started with'), ('info', 'info'), ('debug', 'debug'), ('warning', 'warn'),
+                          ('trace', 'trace'), ('assert', 'assert'), ('count', 'default: 1'),
+                          ('timeEnd', calls[7]['args'][0]['value']), ('error', 'prepared,buffering 50,idle,timer')])
+        self.assertRegex(calls[7]['args'][0]['value'], r'^default: [0-9.]+ ?ms$')
+        self.assertRegex(kite.finish(0), r'^started with 1 arguments\ninfo\ndebug\ndefault: 1\ndefault: [0-9.]+ms\n$')
+
     def test_breakpoint_and_uncaught_exception_in_callbacks(self):
         kite = Kite('--inspect-wait', 'throw').attach()
         kite.call('Debugger.enable')
