@@ -1,8 +1,13 @@
 #include "KiteOptions.h"
 
 #include <cstring>
+#include <glib.h>
+#include <v8.h>
 
 #include "InstallLayout.h"
+#ifdef KITE_WITH_GSTREAMER
+#include <Cinecast/GstAdapter.h>
+#endif
 
 namespace Kite {
 
@@ -83,6 +88,7 @@ std::string Help()
         "  --inspect-brk[=...]   as --inspect-wait, and the script pauses on its first line\n"
 #endif
         "  -h, --help        this text\n"
+        "  -v, --version     the versions of kite, V8, GLib and GStreamer\n"
         "  --                ends the options; ARGS reach the script as kite.args\n"
         "\n"
         "Plug-ins: without --plugin, every library (*.so) in the plug-in folder\n"
@@ -91,7 +97,8 @@ std::string Help()
         "does not exist is skipped.\n"
         "\n"
         "Globals:\n"
-        "  console.log(...values), console.error(...values)   a line to stdout, stderr\n"
+        "  console.log, .info, .debug (stdout), .warn, .error, .trace (stderr), .assert,\n"
+        "                  .count, .time, .timeEnd: as in Node, values as util.inspect\n"
         "  setTimeout(fn, ms, ...args), clearTimeout(id)\n"
         "  kite.args               the arguments after SCRIPT.js\n"
         "  kite.quit(code = 0)     ends the run now with that status (0 to 255)\n"
@@ -117,6 +124,18 @@ std::string Help()
     return strHelp;
 }
 
+std::string Version()
+{
+    std::string strVersion = std::string("kite ") + KITE_VERSION + "\nV8 " + v8::V8::GetVersion() + "\nGLib " +
+                             std::to_string(glib_major_version) + "." + std::to_string(glib_minor_version) + "." +
+                             std::to_string(glib_micro_version) + "\n";
+#ifdef KITE_WITH_GSTREAMER
+    return strVersion + "GStreamer " + DeviceAPI::Cinecast::Gst::LibraryVersion() + "\n";
+#else
+    return strVersion + "GStreamer: not in this build\n";
+#endif
+}
+
 bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError)
 {
     int i = 1;
@@ -131,6 +150,10 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
             break;
         if (std::strcmp(pszArgument, "--help") == 0 || std::strcmp(pszArgument, "-h") == 0) {
             options.m_bHelp = true;
+            return true;
+        }
+        if (std::strcmp(pszArgument, "--version") == 0 || std::strcmp(pszArgument, "-v") == 0) {
+            options.m_bVersion = true;
             return true;
         }
         if ((pszValue = OptionValue(pszArgument, "--adapter")) != nullptr) {

@@ -26,6 +26,7 @@ struct CKiteOptions {
     std::string m_strScript;
     std::vector<std::string> m_aArgs;
     bool m_bHelp = false;
+    bool m_bVersion = false;
 };
 
 // False with a one-line reason when the command line is unusable.
@@ -34,6 +35,8 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
 const char* Usage();
 // Options, globals, exit rules and where the script interface is described.
 std::string Help();
+// kite's version and those of V8, GLib and GStreamer, one a line.
+std::string Version();
 
 }  // namespace Kite
 
