@@ -61,7 +61,7 @@ bool ParseInspect(const char* pszArgument, CKiteOptions& options, std::string& s
 
 const char* Usage()
 {
-    return "usage: kite [--adapter=sim|gst] [--log=FILE|-] [--plugin=PATH]... "
+    return "usage: kite [--adapter=sim|gst] [--log=FILE|-[:FILTERS]] [--log-color=WHEN] [--plugin=PATH]... "
            "[--inspect[-wait|-brk][=[HOST:]PORT]] SCRIPT.js [ARGS...]";
 }
 
@@ -79,6 +79,11 @@ std::string Help()
         "                    gets the `sim` global\n"
         "                    (default: --adapter=" + defaults.m_strAdapter + ")\n"
         "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
+        "  --log=FILE|-:FILTERS   only the lines the filters take, as the platform's\n"
+        "                    log reader does: TAG:P (TAG at priority P and above, P one\n"
+        "                    of V D I W E F S), TAG, *:P, *, separated by spaces\n"
+        "  --log-color=auto|always|never   keep the colour escapes in the log lines\n"
+        "                    (default auto: only when they go to a terminal)\n"
         "  --plugin=PATH     load this plug-in (repeatable) instead of the ones found\n"
         "                    as below\n"
 #ifdef KITE_WITH_INSPECTOR
@@ -165,6 +170,27 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
             }
             options.m_bLog = true;
             options.m_strLog = pszValue;
+            // FILE:FILTERS, as the platform's log reader takes them.
+            std::string::size_type uColon = options.m_strLog.find(':');
+            if (uColon != std::string::npos) {
+                std::string strFilters = options.m_strLog.substr(uColon + 1);
+                options.m_strLog.erase(uColon);
+                if (options.m_strLog.empty()) {
+                    strError = "--log needs a file name or - before the filters";
+                    return false;
+                }
+                if (!options.m_logFilter.Parse(strFilters, strError)) {
+                    strError = "--log: " + strError;
+                    return false;
+                }
+            }
+        } else if ((pszValue = OptionValue(pszArgument, "--log-color")) != nullptr) {
+            if (std::strcmp(pszValue, "auto") != 0 && std::strcmp(pszValue, "always") != 0 &&
+                std::strcmp(pszValue, "never") != 0) {
+                strError = std::string("--log-color is auto, always or never, not '") + pszValue + "'";
+                return false;
+            }
+            options.m_strLogColour = pszValue;
         } else if ((pszValue = OptionValue(pszArgument, "--plugin")) != nullptr) {
             if (*pszValue == '\0') {
                 strError = "--plugin needs a path";

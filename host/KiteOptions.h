@@ -2,6 +2,7 @@
 #ifndef KITE_OPTIONS_H
 #define KITE_OPTIONS_H
 
+#include <DlogSink.h>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct CKiteOptions {
 #endif
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
+    Dlog::CLogFilter m_logFilter;
+    std::string m_strLogColour = "auto";  // or "always", "never"
     std::vector<std::string> m_aPlugins;
     EInspect m_eInspect = INSPECT_OFF;
     std::string m_strInspectHost = "127.0.0.1";

@@ -102,7 +102,7 @@ int main(int iArgc, char** ppArgv)
         return Fail(strError);
 
     Kite::CLogDestination log;
-    if (options.m_bLog && !log.Open(options.m_strLog, strError))
+    if (options.m_bLog && !log.Open(options.m_strLog, options.m_logFilter, options.m_strLogColour, strError))
         return Fail(strError);
 
     int iStatus;

@@ -23,7 +23,7 @@ add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*dlog[^\n]* has no
 add_kite_run_test(bad_log_file 2 "^kite: cannot open log [^\n]*/no-such-dir/k.log: No such file or directory\n$"
   ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/no-such-dir/k.log ${PROBE} ${RUNS}/args.js)
 add_kite_run_test(help 0 "^$" ARGS --help STDOUT
-  "^usage: kite [^\n]*\n.*--adapter=sim .*--log=FILE.*--plugin=PATH.*--help.*--version.*Plug-ins: [^\n]*\n  /[^\n]*/${KITE_PLUGIN_INSTALL_DIR}\n[^\n]*KITE_PLUGIN_PATH.*Globals:\n  console[.]log, [.]info, [.]debug [(]stdout[)], [.]warn, [.]error, [.]trace [(]stderr[)], [.]assert,\n +[.]count, [.]time, [.]timeEnd: as in Node, values as util[.]inspect\n.*setTimeout.*clearTimeout.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
+  "^usage: kite [^\n]*\n.*--adapter=sim .*--log=FILE.*--log=FILE[|]-:FILTERS .*TAG:P .*--log-color=auto[|]always[|]never .*--plugin=PATH.*--help.*--version.*Plug-ins: [^\n]*\n  /[^\n]*/${KITE_PLUGIN_INSTALL_DIR}\n[^\n]*KITE_PLUGIN_PATH.*Globals:\n  console[.]log, [.]info, [.]debug [(]stdout[)], [.]warn, [.]error, [.]trace [(]stderr[)], [.]assert,\n +[.]count, [.]time, [.]timeEnd: as in Node, values as util[.]inspect\n.*setTimeout.*clearTimeout.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
 
 if(TARGET cinecast_gst)
   set(GSTREAMER_VERSION "GStreamer 1[.][0-9]+[.][0-9]+")
@@ -67,6 +67,49 @@ add_kite_run_test(log_to_file 0 "^$"
   LOG_PATTERN "^I/KITE_TEST\\([0-9]+\\): hello log\nW/\\([0-9]+\\): no tag here\n$")
 add_kite_run_test(no_log_without_option 0 "^$"
   ARGS ${PROBE} ${RUNS}/log_lines.js)
+
+# --log's filters, as the platform's log reader takes them, and its colour
+# escapes: dropped from pipes and files unless asked, kept on a terminal,
+# byte for byte where kept; the capture keeps every line as written.
+string(ASCII 27 ESC)
+# (an escape's "[" is matched by "." here: CMake's lists count brackets)
+set(CAPTURED "^\\[\"\\\\u001b.31mred\\\\u001b.0m and plain\",\"debug\"\\]\n$")
+add_kite_run_test(log_filter_tag 0 "^I/KITE_TEST\\([0-9]+\\): hello log\n$"
+  ARGS --log=-:KITE_TEST:I ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_filter_others 0 "^W/\\([0-9]+\\): no tag here\n$"
+  ARGS "--log=-:KITE_TEST:S *:W" ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_colour_dropped_from_a_pipe 0 "^W/KITE_TEST\\([0-9]+\\): red and plain\nD/OTHER\\([0-9]+\\): debug\n$"
+  ARGS --log=- ${PROBE} ${RUNS}/log_colour.js STDOUT "${CAPTURED}")
+add_kite_run_test(log_colour_dropped_from_a_file 0 "^$"
+  ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/log_colour_file.log:KITE_TEST ${PROBE} ${RUNS}/log_colour.js
+  STDOUT "${CAPTURED}" LOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/log_colour_file.log
+  LOG_PATTERN "^W/KITE_TEST\\([0-9]+\\): red and plain\n$")
+add_kite_run_test(log_colour_always 0 "^$"
+  ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/log_colour_always.log:*:W --log-color=always ${PROBE} ${RUNS}/log_colour.js
+  STDOUT "${CAPTURED}" LOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/log_colour_always.log
+  LOG_PATTERN "^W/KITE_TEST\\([0-9]+\\): ${ESC}.31mred${ESC}.0m and plain\n$")
+add_kite_run_test(log_unknown_filter 2 "^kite: --log: unknown filter 'A:W:X': a filter is TAG:P, TAG, [*]:P or [*] [(]usage"
+  ARGS --log=-:A:W:X ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_unknown_priority 2 "^kite: --log: unknown priority 'Q' in 'A:Q': one of V D I W E F S [(]usage"
+  ARGS --log=-:A:Q ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_filters_without_file 2 "^kite: --log needs a file name or - before the filters [(]usage"
+  ARGS --log=:KITE_TEST ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_empty_filters 2 "^kite: --log: no filter given [(]usage"
+  ARGS --log=-: ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_bad_colour 2 "^kite: --log-color is auto, always or never, not 'blue' [(]usage"
+  ARGS --log=- --log-color=blue ${PROBE} ${RUNS}/log_lines.js)
+find_program(KITE_TEST_PYTHON3 python3 REQUIRED)
+foreach(colour auto never)
+  if(colour STREQUAL "auto")
+    set(line "W/KITE_TEST\\([0-9]+\\): \\x1b\\[31mred\\x1b\\[0m and plain\n")
+  else()
+    set(line "W/KITE_TEST\\([0-9]+\\): red and plain\n")
+  endif()
+  add_test(NAME kite.run.log_colour_${colour}_on_a_terminal
+    COMMAND ${KITE_TEST_PYTHON3} ${RUNS}/on_terminal.py "${line}" ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite>
+            --log=-:KITE_TEST --log-color=${colour} ${PROBE} ${RUNS}/log_colour.js)
+  set_tests_properties(kite.run.log_colour_${colour}_on_a_terminal PROPERTIES TIMEOUT 60)
+endforeach()
 
 add_kite_run_test(exit_when_nothing_left 0 "^$"
   ARGS ${PROBE} ${RUNS}/exit_when_nothing_left.js STDOUT "^released\n$")
