@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <map>
 #include <memory>
 #include <v8-inspector.h>
 #include <vector>
@@ -102,10 +103,39 @@ std::string BaseNameOf(const std::string& strPath)
     return uSlash == std::string::npos ? strPath : strPath.substr(uSlash + 1);
 }
 
+// One client's session: what V8 answers goes back to that client.
 // Libnode has no RTTI: this file is built without it (see host/CMakeLists.txt).
-class CInspector : public v8_inspector::V8InspectorClient,
-                   public v8_inspector::V8Inspector::Channel,
-                   public CInspectorServer::CListener {
+class CSession : public v8_inspector::V8Inspector::Channel {
+public:
+    CSession(v8_inspector::V8Inspector& inspector, CInspectorServer& server, int iClient)
+        : m_server(server), m_iClient(iClient)
+    {
+        m_pSession = inspector.connect(CONTEXT_GROUP, this, StringView());
+    }
+
+    v8_inspector::V8InspectorSession& Session() { return *m_pSession; }
+
+    void sendResponse(int, std::unique_ptr<StringBuffer> message) override
+    {
+        m_server.Send(m_iClient, Utf8Of(message->string()));
+    }
+
+    void sendNotification(std::unique_ptr<StringBuffer> message) override
+    {
+        m_server.Send(m_iClient, Utf8Of(message->string()));
+    }
+
+    void flushProtocolNotifications() override {}
+
+    bool m_bDetached = false;
+
+private:
+    CInspectorServer& m_server;
+    int m_iClient;
+    std::unique_ptr<v8_inspector::V8InspectorSession> m_pSession;
+};
+
+class CInspector : public v8_inspector::V8InspectorClient, public CInspectorServer::CListener {
 public:
     CInspector(v8::Local<v8::Context> context, const CKiteOptions& options)
         : m_pIsolate(context->GetIsolate()), m_context(m_pIsolate, context), m_eMode(options.m_eInspect)
@@ -116,6 +146,9 @@ public:
         if (context->Global()->Get(context, NewString(m_pIsolate, "console")).ToLocal(&console) &&
             console->IsObject())
             m_console.Reset(m_pIsolate, console.As<v8::Object>());
+        // Uncaught errors reach the client with the stack where they were
+        // thrown, also those thrown before it attached.
+        m_pIsolate->SetCaptureStackTraceForUncaughtExceptions(true, STACK_FRAMES);
 
         m_pInspector = v8_inspector::V8Inspector::create(m_pIsolate, this);
         std::vector<uint16_t> aName = Utf16Of(BaseNameOf(options.m_strScript));
@@ -132,7 +165,7 @@ public:
     ~CInspector() override
     {
         CSignalWatch::AlsoWake(nullptr);
-        m_pSession.reset();
+        m_sessions.clear();
         m_pServer.reset();
         m_pInspector.reset();
     }
@@ -161,14 +194,15 @@ public:
     {
         if (m_eMode == INSPECT_RUN)
             return;
-        // The client says Runtime.runIfWaitingForDebugger once it has set
-        // its breakpoints.
-        while (!m_bRunRequested && !CSignalWatch::Received())
+        // A client says Runtime.runIfWaitingForDebugger once it has set its
+        // breakpoints.
+        while (!CSignalWatch::Received() && !m_bRunRequested)
             m_pServer->ServeOnce();
-        if (m_eMode == INSPECT_BREAK && m_pSession != nullptr) {
-            std::string strReason = "Break on start";
-            m_pSession->schedulePauseOnNextStatement(ViewOf(strReason), StringView());
-        }
+        if (m_eMode != INSPECT_BREAK)
+            return;
+        std::string strReason = "Break on start";
+        for (auto& session : m_sessions)
+            session.second->Session().schedulePauseOnNextStatement(ViewOf(strReason), StringView());
     }
 
     bool HoldsRun()
@@ -181,6 +215,15 @@ public:
             std::fflush(stderr);
         }
         return true;
+    }
+
+    // Only the inspector is served, as while paused: the script is over.
+    void HoldUntilDetached()
+    {
+        while (!CSignalWatch::Received() && HoldsRun()) {
+            Drain();
+            m_pServer->ServeOnce();
+        }
     }
 
     void ConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
@@ -202,6 +245,48 @@ public:
         (void)result;
     }
 
+    // As Node reports one: the client's console shows TEXT ("Uncaught"),
+    // the value, and where it was thrown.
+    void Uncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+    {
+        v8::HandleScope scope(m_pIsolate);
+        v8::Local<v8::Context> context = m_context.Get(m_pIsolate);
+        std::string strDetail = strText;
+        v8::Local<v8::Value> where;
+        int iLine = 0;
+        int iColumn = 0;
+        int iScriptId = 0;
+        v8::Local<v8::StackTrace> stack;
+        if (!message.IsEmpty()) {
+            strDetail = Kite::Utf8Of(m_pIsolate, message->Get());
+            where = message->GetScriptResourceName();
+            iLine = message->GetLineNumber(context).FromMaybe(0);
+            iColumn = message->GetStartColumn(context).FromMaybe(-1) + 1;
+            iScriptId = message->GetScriptOrigin().ScriptId();
+            stack = message->GetStackTrace();
+        } else {
+            // A rejection's value: an error tells where it was made.
+            stack = v8::Exception::GetStackTrace(exception);
+            if (!stack.IsEmpty() && stack->GetFrameCount() > 0) {
+                v8::Local<v8::StackFrame> top = stack->GetFrame(m_pIsolate, 0);
+                where = top->GetScriptName();
+                iLine = top->GetLineNumber();
+                iColumn = top->GetColumn();
+                iScriptId = top->GetScriptId();
+            }
+        }
+        std::string strUrl;
+        if (!where.IsEmpty() && where->IsString())
+            strUrl = UrlOf(Kite::Utf8Of(m_pIsolate, where));
+        std::vector<uint16_t> aText = Utf16Of(strText);
+        std::vector<uint16_t> aDetail = Utf16Of(strDetail);
+        std::vector<uint16_t> aUrl = Utf16Of(strUrl);
+        // Line and column count from 1 here.
+        m_pInspector->exceptionThrown(context, ViewOf(aText), exception, ViewOf(aDetail), ViewOf(aUrl),
+                                      static_cast<unsigned>(iLine), static_cast<unsigned>(iColumn),
+                                      m_pInspector->createStackTrace(stack), iScriptId);
+    }
+
     // While paused, only the inspector's own sockets are served: timers,
     // afterIdle calls and player events wait on the main loop, in order.
     void runMessageLoopOnPause(int) override
@@ -209,7 +294,9 @@ public:
         if (m_bPaused)
             return;
         m_bPaused = true;
-        while (m_bPaused && m_pServer->Attached() && !CSignalWatch::Received()) {
+        // The signal first: one that came before a client's resume or
+        // detach wins over it.
+        while (!CSignalWatch::Received() && m_bPaused && m_pServer->Attached()) {
             Drain();
             if (m_bPaused)
                 m_pServer->ServeOnce();
@@ -230,30 +317,15 @@ public:
     std::unique_ptr<StringBuffer> resourceNameToUrl(const StringView& name) override
     {
         std::string strName = Utf8Of(name);
-        if (strName.empty() || strName.find("://") != std::string::npos)
-            return nullptr;
-        std::string strUrl = FileUrlOf(strName);
-        if (strUrl.empty())
+        std::string strUrl = UrlOf(strName);
+        if (strUrl == strName)
             return nullptr;
         return StringBuffer::create(ViewOf(strUrl));
     }
 
-    void sendResponse(int, std::unique_ptr<StringBuffer> message) override
+    void OnAttach(int iClient) override
     {
-        m_pServer->Send(Utf8Of(message->string()));
-    }
-
-    void sendNotification(std::unique_ptr<StringBuffer> message) override
-    {
-        m_pServer->Send(Utf8Of(message->string()));
-    }
-
-    void flushProtocolNotifications() override {}
-
-    void OnAttach() override
-    {
-        m_pSession = m_pInspector->connect(CONTEXT_GROUP, this, StringView());
-        m_bDetached = false;
+        m_sessions[iClient].reset(new CSession(*m_pInspector, *m_pServer, iClient));
         m_bWaitingNoted = false;
         std::fputs("Debugger attached.\n", stderr);
         std::fflush(stderr);
@@ -262,23 +334,36 @@ public:
     // Dispatched later, from an idle call: a message handled inside the
     // socket's own callback could pause, and then no further message, such
     // as the resume, would be read from that socket.
-    void OnMessage(std::string strMessage) override
+    void OnMessage(int iClient, std::string strMessage) override
     {
-        m_queue.push_back(std::move(strMessage));
+        m_queue.emplace_back(iClient, std::move(strMessage));
         if (!m_bDrainPosted) {
             m_bDrainPosted = true;
             m_pServer->Post(DrainLater, this);
         }
     }
 
-    void OnDetach() override
+    void OnDetach(int iClient) override
     {
-        m_queue.clear();
-        m_bDetached = true;
-        EndSessionIfDetached();
+        auto it = m_sessions.find(iClient);
+        if (it == m_sessions.end())
+            return;
+        it->second->m_bDetached = true;
+        EndDetachedSessions();
     }
 
 private:
+    static const int STACK_FRAMES = 10;
+
+    // A script's path as the client knows it; anything else unchanged.
+    static std::string UrlOf(const std::string& strName)
+    {
+        if (strName.empty() || strName.find("://") != std::string::npos)
+            return strName;
+        std::string strUrl = FileUrlOf(strName);
+        return strUrl.empty() ? strName : strUrl;
+    }
+
     static gboolean DrainLater(gpointer pThis)
     {
         CInspector* pInspector = static_cast<CInspector*>(pThis);
@@ -289,24 +374,35 @@ private:
 
     void Drain()
     {
-        while (!m_queue.empty() && m_pSession != nullptr) {
-            std::vector<uint16_t> aMessage = Utf16Of(m_queue.front());
+        while (!m_queue.empty()) {
+            int iClient = m_queue.front().first;
+            std::vector<uint16_t> aMessage = Utf16Of(m_queue.front().second);
             m_queue.pop_front();
+            auto it = m_sessions.find(iClient);
+            if (it == m_sessions.end() || it->second->m_bDetached)
+                continue;
             ++m_iDispatchDepth;
             {
                 v8::HandleScope scope(m_pIsolate);
-                m_pSession->dispatchProtocolMessage(ViewOf(aMessage));
+                it->second->Session().dispatchProtocolMessage(ViewOf(aMessage));
             }
             --m_iDispatchDepth;
         }
-        EndSessionIfDetached();
+        EndDetachedSessions();
     }
 
-    // A session goes only when none of its calls is under way.
-    void EndSessionIfDetached()
+    // A session goes only when no session's call is under way: one of them
+    // may be paused inside another's.
+    void EndDetachedSessions()
     {
-        if (m_bDetached && m_iDispatchDepth == 0)
-            m_pSession.reset();
+        if (m_iDispatchDepth != 0)
+            return;
+        for (auto it = m_sessions.begin(); it != m_sessions.end();) {
+            if (it->second->m_bDetached)
+                it = m_sessions.erase(it);
+            else
+                ++it;
+        }
     }
 
     v8::Isolate* m_pIsolate;
@@ -314,14 +410,13 @@ private:
     v8::Global<v8::Object> m_console;
     EInspect m_eMode;
     std::unique_ptr<v8_inspector::V8Inspector> m_pInspector;
-    std::unique_ptr<v8_inspector::V8InspectorSession> m_pSession;
     std::unique_ptr<CInspectorServer> m_pServer;
-    std::deque<std::string> m_queue;
+    std::map<int, std::unique_ptr<CSession>> m_sessions;
+    std::deque<std::pair<int, std::string>> m_queue;
     bool m_bDrainPosted = false;
     int m_iDispatchDepth = 0;
     bool m_bPaused = false;
     bool m_bRunRequested = false;
-    bool m_bDetached = false;
     bool m_bWaitingNoted = false;
 };
 
@@ -349,10 +444,22 @@ bool InspectorHoldsRun()
     return s_pInspector != nullptr && s_pInspector->HoldsRun();
 }
 
+void InspectorHoldUntilDetached()
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->HoldUntilDetached();
+}
+
 void InspectorConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
 {
     if (s_pInspector != nullptr)
         s_pInspector->ConsoleCall(info, pszMethod);
+}
+
+void InspectorUncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->Uncaught(strText, exception, message);
 }
 
 void StopInspector()

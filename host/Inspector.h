@@ -20,8 +20,14 @@ bool StartInspector(const CKiteOptions& options, v8::Local<v8::Context> context,
 void InspectorBeforeScript();
 // While a client is attached, a run with nothing left does not end.
 bool InspectorHoldsRun();
+// After an error in the script's top level: serves the attached clients,
+// and nothing else, until they detach.
+void InspectorHoldUntilDetached();
 // console.log/error also go to the client, with their stack.
 void InspectorConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod);
+// An exception that nothing caught, as Runtime.exceptionThrown with TEXT
+// ("Uncaught", "Uncaught (in promise)"); MESSAGE may be empty.
+void InspectorUncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message);
 // Closes the client and the server; before the context goes.
 void StopInspector();
 

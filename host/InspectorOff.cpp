@@ -17,7 +17,11 @@ bool InspectorHoldsRun()
     return false;
 }
 
+void InspectorHoldUntilDetached() {}
+
 void InspectorConsoleCall(const v8::FunctionCallbackInfo<v8::Value>&, const char*) {}
+
+void InspectorUncaught(const std::string&, v8::Local<v8::Value>, v8::Local<v8::Message>) {}
 
 void StopInspector() {}
 

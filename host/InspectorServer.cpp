@@ -100,8 +100,12 @@ bool IsAllowedHost(std::string strHost)
     return g_ascii_strcasecmp(strHost.c_str(), "localhost") == 0 || g_hostname_is_ip_address(strHost.c_str());
 }
 
+// Each answer closes its connection: libsoup 3.2 never notices a client
+// closing an idle kept-alive one, whose socket then stays open, and
+// chrome://inspect asks every second.
 void Answer(SoupServerMessage* pMessage, guint uStatus, const char* pszType, const std::string& strBody)
 {
+    soup_message_headers_replace(soup_server_message_get_response_headers(pMessage), "Connection", "close");
     soup_server_message_set_status(pMessage, uStatus, nullptr);
     soup_server_message_set_response(pMessage, pszType, SOUP_MEMORY_COPY, strBody.data(), strBody.size());
 }
@@ -129,6 +133,10 @@ CInspectorServer::CInspectorServer(CListener& listener, const CTarget& target)
     gchar* pszId = g_uuid_string_random();
     m_strId = pszId;
     g_free(pszId);
+    // GLib starts its worker thread, with a descriptor of its own, with the
+    // first GTask, which libsoup makes when a WebSocket closes: now, so
+    // that kite's descriptors stay as they are from the start.
+    g_type_ensure(G_TYPE_TASK);
     g_main_context_acquire(m_pContext);
     m_pBridge = g_source_new(&BRIDGE_FUNCS, sizeof(CBridgeSource));
     CBridgeSource* pBridge = reinterpret_cast<CBridgeSource*>(m_pBridge);
@@ -143,23 +151,25 @@ CInspectorServer::CInspectorServer(CListener& listener, const CTarget& target)
 CInspectorServer::~CInspectorServer()
 {
     g_main_context_push_thread_default(m_pContext);
-    if (m_pClient != nullptr) {
-        SoupWebsocketConnection* pClient = m_pClient;
-        g_signal_handlers_disconnect_by_data(pClient, this);
-        m_pClient = nullptr;
-        // A client answers the close at once; one that does not is not
-        // waited for long.
-        soup_websocket_connection_close(pClient, SOUP_WEBSOCKET_CLOSE_GOING_AWAY, nullptr);
-        bool bLate = false;
-        GSource* pTimeout = g_timeout_source_new(500);
-        g_source_set_callback(pTimeout, DoNothing, &bLate, SetFlag);
-        g_source_attach(pTimeout, m_pContext);
-        while (!bLate && soup_websocket_connection_get_state(pClient) != SOUP_WEBSOCKET_STATE_CLOSED)
-            g_main_context_iteration(m_pContext, TRUE);
-        g_source_destroy(pTimeout);
-        g_source_unref(pTimeout);
-        g_object_unref(pClient);
+    std::map<int, SoupWebsocketConnection*> clients;
+    clients.swap(m_clients);
+    for (const auto& client : clients) {
+        g_signal_handlers_disconnect_by_data(client.second, this);
+        soup_websocket_connection_close(client.second, SOUP_WEBSOCKET_CLOSE_GOING_AWAY, nullptr);
     }
+    // Clients answer the close at once; one that does not is not waited
+    // for long.
+    bool bLate = false;
+    GSource* pTimeout = g_timeout_source_new(500);
+    g_source_set_callback(pTimeout, DoNothing, &bLate, SetFlag);
+    g_source_attach(pTimeout, m_pContext);
+    for (const auto& client : clients) {
+        while (!bLate && soup_websocket_connection_get_state(client.second) != SOUP_WEBSOCKET_STATE_CLOSED)
+            g_main_context_iteration(m_pContext, TRUE);
+        g_object_unref(client.second);
+    }
+    g_source_destroy(pTimeout);
+    g_source_unref(pTimeout);
     if (m_pServer != nullptr) {
         soup_server_disconnect(m_pServer);
         g_object_unref(m_pServer);
@@ -206,7 +216,6 @@ bool CInspectorServer::Listen(const std::string& strHost, int iPort, std::string
     std::string strPath = "/" + m_strId;
     g_signal_connect(m_pServer, "request-read", G_CALLBACK(OnRequestRead), this);
     soup_server_add_handler(m_pServer, nullptr, OnDiscovery, this, nullptr);
-    soup_server_add_handler(m_pServer, strPath.c_str(), OnUpgradeRequest, this, nullptr);
     soup_server_add_websocket_handler(m_pServer, strPath.c_str(), nullptr, nullptr, OnWebSocket, this, nullptr);
     return true;
 }
@@ -222,12 +231,13 @@ std::string CInspectorServer::FrontendUrl() const
            m_strId;
 }
 
-void CInspectorServer::Send(const std::string& strText)
+void CInspectorServer::Send(int iClient, const std::string& strText)
 {
-    if (m_pClient == nullptr || soup_websocket_connection_get_state(m_pClient) != SOUP_WEBSOCKET_STATE_OPEN)
+    auto it = m_clients.find(iClient);
+    if (it == m_clients.end() || soup_websocket_connection_get_state(it->second) != SOUP_WEBSOCKET_STATE_OPEN)
         return;
     g_main_context_push_thread_default(m_pContext);
-    soup_websocket_connection_send_text(m_pClient, strText.c_str());
+    soup_websocket_connection_send_text(it->second, strText.c_str());
     g_main_context_pop_thread_default(m_pContext);
 }
 
@@ -296,53 +306,54 @@ std::string CInspectorServer::DiscoveryJson(const std::string& strPath, const st
     return Json::writeString(writer, body) + "\n";
 }
 
-void CInspectorServer::OnUpgradeRequest(SoupServer*, SoupServerMessage* pMessage, const char*, GHashTable*,
-                                        gpointer pThis)
-{
-    // A status set here stops the WebSocket handshake that would follow.
-    if (static_cast<CInspectorServer*>(pThis)->m_pClient != nullptr)
-        Answer(pMessage, SOUP_STATUS_CONFLICT, "text/plain; charset=UTF-8",
-               "kite: a debugger client is attached already; the inspector serves one at a time\n");
-}
-
 void CInspectorServer::OnWebSocket(SoupServer*, SoupServerMessage*, const char*,
                                    SoupWebsocketConnection* pConnection, gpointer pThis)
 {
     CInspectorServer* pServer = static_cast<CInspectorServer*>(pThis);
-    if (pServer->m_pClient != nullptr) {
-        // Two handshakes that crossed: the later one goes.
-        soup_websocket_connection_close(pConnection, SOUP_WEBSOCKET_CLOSE_POLICY_VIOLATION,
-                                        "a debugger client is attached already");
-        return;
-    }
-    pServer->m_pClient = SOUP_WEBSOCKET_CONNECTION(g_object_ref(pConnection));
+    int iClient = ++pServer->m_iLastClient;
+    pServer->m_clients[iClient] = SOUP_WEBSOCKET_CONNECTION(g_object_ref(pConnection));
     // A source pasted into the client's console may be large.
     soup_websocket_connection_set_max_incoming_payload_size(pConnection, 0);
     g_signal_connect(pConnection, "message", G_CALLBACK(OnClientMessage), pServer);
     g_signal_connect(pConnection, "closed", G_CALLBACK(OnClientClosed), pServer);
-    pServer->m_listener.OnAttach();
+    pServer->m_listener.OnAttach(iClient);
 }
 
-void CInspectorServer::OnClientMessage(SoupWebsocketConnection*, gint iType, GBytes* pBytes, gpointer pThis)
+void CInspectorServer::OnClientMessage(SoupWebsocketConnection* pConnection, gint iType, GBytes* pBytes,
+                                       gpointer pThis)
 {
-    if (iType != SOUP_WEBSOCKET_DATA_TEXT)
+    if (iType != SOUP_WEBSOCKET_DATA_TEXT) {
+        soup_websocket_connection_close(pConnection, SOUP_WEBSOCKET_CLOSE_UNSUPPORTED_DATA,
+                                        "kite: the inspector's protocol is JSON in text frames");
         return;
+    }
+    CInspectorServer* pServer = static_cast<CInspectorServer*>(pThis);
     gsize uSize = 0;
     const char* pData = static_cast<const char*>(g_bytes_get_data(pBytes, &uSize));
-    static_cast<CInspectorServer*>(pThis)->m_listener.OnMessage(std::string(pData, uSize));
+    pServer->m_listener.OnMessage(pServer->ClientOf(pConnection), std::string(pData, uSize));
 }
 
-void CInspectorServer::OnClientClosed(SoupWebsocketConnection*, gpointer pThis)
+void CInspectorServer::OnClientClosed(SoupWebsocketConnection* pConnection, gpointer pThis)
 {
     CInspectorServer* pServer = static_cast<CInspectorServer*>(pThis);
-    pServer->DropClient();
-    pServer->m_listener.OnDetach();
+    int iClient = pServer->ClientOf(pConnection);
+    pServer->DropClient(iClient);
+    pServer->m_listener.OnDetach(iClient);
 }
 
-void CInspectorServer::DropClient()
+int CInspectorServer::ClientOf(SoupWebsocketConnection* pConnection) const
 {
-    SoupWebsocketConnection* pClient = m_pClient;
-    m_pClient = nullptr;
+    for (const auto& client : m_clients) {
+        if (client.second == pConnection)
+            return client.first;
+    }
+    return 0;
+}
+
+void CInspectorServer::DropClient(int iClient)
+{
+    SoupWebsocketConnection* pClient = m_clients.at(iClient);
+    m_clients.erase(iClient);
     g_signal_handlers_disconnect_by_data(pClient, this);
     // Released once its own signal is over.
     GSource* pSource = g_idle_source_new();

@@ -1,11 +1,12 @@
 // The inspector's network side: the discovery endpoints that DevTools
-// clients ask first, and the WebSocket of one client at a time, served by
+// clients ask first, and the WebSockets of the attached clients, served by
 // libsoup on a main context of their own. The main loop serves that context
 // too, so that while the script is paused it can be served alone.
 #ifndef KITE_INSPECTOR_SERVER_H
 #define KITE_INSPECTOR_SERVER_H
 
 #include <glib.h>
+#include <map>
 #include <string>
 
 typedef struct _SoupServer SoupServer;
@@ -16,11 +17,12 @@ namespace Kite {
 
 class CInspectorServer {
 public:
+    // Clients are told apart by a number that is never used again.
     class CListener {
     public:
-        virtual void OnAttach() = 0;
-        virtual void OnMessage(std::string strMessage) = 0;
-        virtual void OnDetach() = 0;
+        virtual void OnAttach(int iClient) = 0;
+        virtual void OnMessage(int iClient, std::string strMessage) = 0;
+        virtual void OnDetach(int iClient) = 0;
 
     protected:
         ~CListener() = default;
@@ -44,8 +46,8 @@ public:
     std::string WebSocketUrl() const;
     std::string FrontendUrl() const;
 
-    bool Attached() const { return m_pClient != nullptr; }
-    void Send(const std::string& strText);
+    bool Attached() const { return !m_clients.empty(); }
+    void Send(int iClient, const std::string& strText);
     // Calls fn(pData) soon from the inspector's own context.
     void Post(GSourceFunc fn, void* pData);
     // Waits for, and handles, the inspector's next network event, and
@@ -60,15 +62,14 @@ private:
     static void OnRequestRead(SoupServer*, SoupServerMessage* pMessage, gpointer pThis);
     static void OnDiscovery(SoupServer*, SoupServerMessage* pMessage, const char* pszPath, GHashTable*,
                             gpointer pThis);
-    static void OnUpgradeRequest(SoupServer*, SoupServerMessage* pMessage, const char*, GHashTable*,
-                                 gpointer pThis);
     static void OnWebSocket(SoupServer*, SoupServerMessage*, const char*, SoupWebsocketConnection* pConnection,
                             gpointer pThis);
-    static void OnClientMessage(SoupWebsocketConnection*, gint iType, GBytes* pBytes, gpointer pThis);
+    static void OnClientMessage(SoupWebsocketConnection* pConnection, gint iType, GBytes* pBytes, gpointer pThis);
     static void OnClientClosed(SoupWebsocketConnection* pConnection, gpointer pThis);
 
     std::string DiscoveryJson(const std::string& strPath, const std::string& strAddress) const;
-    void DropClient();
+    int ClientOf(SoupWebsocketConnection* pConnection) const;
+    void DropClient(int iClient);
 
     CListener& m_listener;
     CTarget m_target;
@@ -78,7 +79,8 @@ private:
     GMainContext* m_pContext;
     GSource* m_pBridge = nullptr;
     SoupServer* m_pServer = nullptr;
-    SoupWebsocketConnection* m_pClient = nullptr;
+    std::map<int, SoupWebsocketConnection*> m_clients;
+    int m_iLastClient = 0;
 };
 
 }  // namespace Kite

@@ -1,12 +1,16 @@
 #include "Signals.h"
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
+#include <condition_variable>
 #include <csignal>
 #include <fcntl.h>
 #include <glib.h>
 #include <mutex>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include "HostState.h"
@@ -16,7 +20,6 @@ namespace Kite {
 namespace {
 
 const int SIGNALS[] = {SIGINT, SIGTERM};
-const unsigned char STOP_WATCHING = 0;
 
 sigset_t StopSignals()
 {
@@ -27,26 +30,34 @@ sigset_t StopSignals()
     return set;
 }
 
-// The handler only writes the signal's number here; the watcher thread acts.
-int s_aPipe[2] = {-1, -1};
+// The first of the signals that has come and that nobody took yet, or 0.
+int PendingSignal()
+{
+    sigset_t pending;
+    if (sigpending(&pending) != 0)
+        return 0;
+    for (int iSignal : SIGNALS) {
+        if (sigismember(&pending, iSignal) == 1)
+            return iSignal;
+    }
+    return 0;
+}
+
+int s_iSignals = -1;       // signalfd of the blocked signals
+int s_aStop[2] = {-1, -1};  // a byte here ends the watcher
 
 // Stands in for the main context's lock, a futex in GLib that
 // ThreadSanitizer cannot see: held while the watcher queues, and taken by
 // what it queued, so that the queued source is seen to pass between them.
 std::mutex s_handOver;
 
-std::atomic<bool> s_bReceived{false};
+std::atomic<bool> s_bWatching{false};
+std::mutex s_receivedLock;
+std::condition_variable s_receivedSet;
+int s_iReceived = 0;  // the signal, once taken
+
 std::mutex s_alsoWakeLock;
 GMainContext* s_pAlsoWake = nullptr;
-
-void OnSignal(int iSignal)
-{
-    int iSavedErrno = errno;
-    unsigned char uSignal = static_cast<unsigned char>(iSignal);
-    ssize_t iWritten = write(s_aPipe[1], &uSignal, 1);
-    (void)iWritten;
-    errno = iSavedErrno;
-}
 
 gboolean QuitFromSignal(gpointer pSignal)
 {
@@ -55,29 +66,53 @@ gboolean QuitFromSignal(gpointer pSignal)
     return G_SOURCE_REMOVE;
 }
 
+// Waits on FDS until one is readable; false when polling fails.
+bool WaitFor(pollfd* pFds, nfds_t uCount)
+{
+    for (;;) {
+        if (poll(pFds, uCount, -1) >= 0)
+            return true;
+        if (errno != EINTR)
+            return false;
+    }
+}
+
 void Watch(v8::Isolate* pIsolate)
 {
-    sigset_t set = StopSignals();
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-    unsigned char uSignal = STOP_WATCHING;
-    for (;;) {
-        ssize_t iRead = read(s_aPipe[0], &uSignal, 1);
-        if (iRead < 0 && errno == EINTR)
-            continue;
-        if (iRead != 1 || uSignal == STOP_WATCHING)
-            return;
-        // Stops script code that is running now, wherever it is; the main
-        // loop, which may be waiting, is woken to end the run.
-        s_bReceived = true;
-        pIsolate->TerminateExecution();
-        {
-            std::lock_guard<std::mutex> handOver(s_handOver);
-            g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, GINT_TO_POINTER(uSignal), nullptr);
-        }
+    pollfd aFds[] = {{s_aStop[0], POLLIN, 0}, {s_iSignals, POLLIN, 0}};
+    if (!WaitFor(aFds, 2) || aFds[0].revents != 0)
+        return;
+    // The signal stays pending until all is done that Received() promises.
+    int iSignal = PendingSignal();
+    if (iSignal == 0)
+        iSignal = SIGINT;
+    // Stops script code that is running now, wherever it is; the main
+    // loop, which may be waiting, is woken to end the run.
+    pIsolate->TerminateExecution();
+    {
+        std::lock_guard<std::mutex> handOver(s_handOver);
+        g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, GINT_TO_POINTER(iSignal), nullptr);
+    }
+    {
+        std::lock_guard<std::mutex> received(s_receivedLock);
+        s_iReceived = iSignal;
+    }
+    s_receivedSet.notify_all();
+    {
         std::lock_guard<std::mutex> alsoWake(s_alsoWakeLock);
         if (s_pAlsoWake != nullptr)
             g_main_context_wakeup(s_pAlsoWake);
     }
+    signalfd_siginfo info;
+    ssize_t iRead = read(s_iSignals, &info, sizeof info);
+    (void)iRead;
+    // A second signal acts as usual, should the clean end itself hang: this
+    // thread alone takes it now, with the default action.
+    for (int i : SIGNALS)
+        signal(i, SIG_DFL);
+    sigset_t set = StopSignals();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    WaitFor(aFds, 1);
 }
 
 }  // namespace
@@ -88,9 +123,13 @@ void CSignalWatch::BlockInEveryThread()
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-bool CSignalWatch::Received()
+int CSignalWatch::Received()
 {
-    return s_bReceived;
+    std::unique_lock<std::mutex> received(s_receivedLock);
+    // Bounded: one sent to this thread alone (raise) is never the watcher's.
+    if (s_iReceived == 0 && s_bWatching && PendingSignal() != 0)
+        s_receivedSet.wait_for(received, std::chrono::seconds(1), [] { return s_iReceived != 0; });
+    return s_iReceived;
 }
 
 void CSignalWatch::AlsoWake(GMainContext* pContext)
@@ -105,19 +144,18 @@ void CSignalWatch::AlsoWake(GMainContext* pContext)
 
 CSignalWatch::CSignalWatch(v8::Isolate* pIsolate)
 {
-    if (pipe2(s_aPipe, O_CLOEXEC) != 0)
+    sigset_t set = StopSignals();
+    s_iSignals = signalfd(-1, &set, SFD_CLOEXEC);
+    if (s_iSignals < 0)
         return;
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    // A second signal acts as usual, should the clean end itself hang. The
-    // read is not restarted: a handler deferred until the thread calls out
-    // (as ThreadSanitizer defers them) runs when the read is made again.
-    action.sa_flags = SA_RESETHAND;
-    for (int iSignal : SIGNALS)
-        sigaction(iSignal, &action, nullptr);
+    if (pipe2(s_aStop, O_CLOEXEC) != 0) {
+        close(s_iSignals);
+        s_iSignals = -1;
+        return;
+    }
     // The main loop's context, which the watcher wakes, exists before it.
     g_main_context_default();
+    s_bWatching = true;
     m_watcher = std::thread(Watch, pIsolate);
 }
 
@@ -125,14 +163,16 @@ CSignalWatch::~CSignalWatch()
 {
     if (!m_watcher.joinable())
         return;
-    ssize_t iWritten = write(s_aPipe[1], &STOP_WATCHING, 1);
+    const char STOP = 0;
+    ssize_t iWritten = write(s_aStop[1], &STOP, 1);
     (void)iWritten;
-    // No other thread takes the signals, so the handler has run for the
-    // last time: later ones stay blocked until the process ends.
     m_watcher.join();
-    close(s_aPipe[0]);
-    close(s_aPipe[1]);
-    s_aPipe[0] = s_aPipe[1] = -1;
+    s_bWatching = false;
+    // Signals that come from now on stay blocked until the process ends.
+    close(s_aStop[0]);
+    close(s_aStop[1]);
+    close(s_iSignals);
+    s_aStop[0] = s_aStop[1] = s_iSignals = -1;
 }
 
 }  // namespace Kite

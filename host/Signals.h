@@ -13,14 +13,16 @@ namespace Kite {
 class CSignalWatch {
 public:
     // First thing in main, before any thread starts: the threads started
-    // later inherit the blocked signals, so that they reach the watcher
-    // alone, which waits for nothing else (a thread busy in script code may
-    // not run a handler until it calls out, as under ThreadSanitizer).
+    // later inherit the blocked signals, which stay pending until the
+    // watcher takes them, so that none reaches a thread busy in script code.
     static void BlockInEveryThread();
 
-    // True once SIGINT or SIGTERM has come: for loops that wait without the
-    // main context (the inspector's), which AlsoWake wakes.
-    static bool Received();
+    // SIGINT or SIGTERM once one has come and script code is being stopped,
+    // else 0: for loops that hold the script without the main context (the
+    // inspector's), which AlsoWake wakes. A signal sent but not yet taken
+    // by the watcher is waited for, so that such a loop cannot let the
+    // script go on ahead of it.
+    static int Received();
     static void AlsoWake(GMainContext* pContext);
 
     explicit CSignalWatch(v8::Isolate* pIsolate);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "HostState.h"
+#include "Inspector.h"
 #include "ScriptValues.h"
 #include "console/Inspect.h"
 
@@ -54,6 +55,7 @@ void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", strReport.c_str());
     std::fflush(stderr);
+    InspectorUncaught(strPrefix.substr(0, strPrefix.find_last_not_of(' ') + 1), exception, message);
 }
 
 void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)

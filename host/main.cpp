@@ -69,8 +69,11 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
         (void)result;
         if (tryCatch.HasCaught() && !tryCatch.HasTerminated()) {
             // As in Node: whatever is still alive, a script whose body failed
-            // is not run any further.
+            // is not run any further, but an attached debugger may look on.
             ReportIfCaught(pIsolate, tryCatch);
+            InspectorHoldUntilDetached();
+            if (int iSignal = CSignalWatch::Received())
+                state.RequestQuit(128 + iSignal);
             return state.ExitStatus();
         }
     }

@@ -1,31 +1,44 @@
-// The app that inspect_tests.py debugs: player events that arrive from the main loop, a timer
-// and an afterIdle call. kite.args[0] 'throw': a callback throws; 'console': every console method.
+// The app that inspect_tests.py debugs: player events from the main loop, a timer and an afterIdle
+// call. kite.args[0] names what throws an error that nothing catches: 'callback', 'timer', 'idle',
+// 'promise' or 'top'; or 'console', which calls every console method.
 'use strict';
+console.log('started with', kite.args.length, 'arguments');
 const seen = [];
+const thrower = kite.args[0];
 const player = new Tether();
 const adapter = sim.count() - 1;
 player.onprepare_complete = function onPrepared() {
   const state = player.player_get_player_state();
+  console.log('prepared', state.return_ecode);
   seen.push('prepared');
 };
 player.onbuffering = function onBuffering(percent) {
-  if (kite.args[0] === 'throw')
+  if (thrower === 'callback')
     throw new Error('buffering ' + percent);
   seen.push('buffering ' + percent);
 };
 function start() {
-  console.log('started with', kite.args.length, 'arguments');
   player.player_prepare_async();
   sim.emit(adapter, sim.PREPARE_COMPLETE);
   sim.emit(adapter, sim.BUFFERING, 50);
-  setTimeout(() => seen.push('timer'), 30);
-  kite.afterIdle(() => {
-    seen.push('idle');
+  setTimeout(function onTimer() {
+    if (thrower === 'timer')
+      throw new TypeError('timer');
+    seen.push('timer');
+  }, 30);
+  kite.afterIdle(function onIdle() {
     setTimeout(() => { console.error(seen.join()); kite.destroy(player); }, 40);
+    if (thrower === 'idle')
+      throw new RangeError('idle');
+    seen.push('idle');
   });
+  if (thrower === 'promise')
+    Promise.reject(new Error('rejected'));
 }
 start();
-if (kite.args[0] === 'console') {
+if (thrower === 'top')
+  throw new Error('top level');
+if (thrower === 'console') {
   console.info('info'); console.debug('debug'); console.warn('warn'); console.trace('trace');
   console.assert(false, 'assert'); console.count(); console.time(); console.timeEnd();
 }

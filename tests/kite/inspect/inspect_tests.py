@@ -1,12 +1,15 @@
 # kite --inspect through a real protocol client (Debian's python3-websocket):
 #   inspect_tests.py KITE PLUGIN [unittest arguments]
 # Each case debugs app.js beside this file on the simulated player.
-import ctypes, http.client, json, os, re, signal, subprocess, sys, time, unittest
+import ctypes, http.client, json, os, re, select, shutil, signal, socket, struct, subprocess, sys, tempfile, time
+import unittest
 import websocket
 
 KITE, PLUGIN = sys.argv[1:3]
 APP = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'app.js')
 APP_URL = 'file://' + APP
+WAITING = 'Waiting for the debugger to disconnect...\n'
+VERSION_REQUEST = b'GET /json/version HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n'
 
 
 def die_with_this_test():
@@ -14,29 +17,12 @@ def die_with_this_test():
     ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
-class Kite:
-    """kite --inspect-wait (or another) on app.js, a free port, and one client."""
+class Client:
+    """One protocol client on a WebSocket."""
 
-    def __init__(self, option='--inspect-wait', *args):
-        self.process = subprocess.Popen([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option + '=127.0.0.1:0', APP,
-                                         *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
-                                        preexec_fn=die_with_this_test)
-        self.banner = ''.join(self.process.stderr.readline() for _ in range(4))
-        self.url = re.search(r'^Debugger listening on (ws://(127\.0\.0\.1:\d+)/\S+)$', self.banner, re.M)[1]
-        self.address = self.url.split('/')[2]
+    def __init__(self, url, **options):
+        self.ws = websocket.create_connection(url, timeout=20, **options)
         self.next_id, self.events = 0, []
-
-    def get(self, path, host=None):
-        connection = http.client.HTTPConnection(self.address, timeout=20)
-        connection.request('GET', path, headers={'Host': host or self.address})
-        response = connection.getresponse()
-        answer = response.status, response.read().decode()
-        connection.close()
-        return answer
-
-    def attach(self, **options):
-        self.ws = websocket.create_connection(self.url, timeout=20, **options)
-        return self
 
     def call(self, method, **params):
         self.next_id += 1
@@ -47,14 +33,83 @@ class Kite:
                 return message.get('result', message.get('error'))
             self.events.append(message)
 
-    def wait_for(self, method):
+    def evaluate(self, expression):
+        return self.call('Runtime.evaluate', expression=expression)['result'].get('value')
+
+    def wait_for(self, method, **match):
         while True:
             message = self.events.pop(0) if self.events else json.loads(self.ws.recv())
-            if message.get('method') == method:
+            if message.get('method') == method and match.items() <= message['params'].items():
                 return message['params']
 
-    def finish(self, expected_status):
+    def close(self):
         self.ws.close()
+        self.ws.shutdown()  # also after the server closed first
+
+    def answer(self, payload, opcode=websocket.ABNF.OPCODE_TEXT):
+        """What the server answers to one frame: its error or result, or the close and its code."""
+        self.ws.send(payload, opcode)
+        opcode, data = self.ws.recv_data(control_frame=True)
+        if opcode == websocket.ABNF.OPCODE_CLOSE:
+            return 'closed %d' % struct.unpack('!H', data[:2])
+        message = json.loads(data)
+        if 'error' in message:
+            return 'error %(code)d: %(message)s' % message['error']
+        return message['result']['result']['value']
+
+
+class Kite:
+    """kite --inspect-wait (or another) on app.js, a free port, and its clients."""
+
+    def __init__(self, option='--inspect-wait', *args, log=None):
+        self.process = subprocess.Popen([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option + '=127.0.0.1:0',
+                                         *(['--log=' + log] if log else []), APP, *args],
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                        preexec_fn=die_with_this_test)
+        self.banner = ''.join(self.process.stderr.readline() for _ in range(4))
+        self.url = re.search(r'^Debugger listening on (ws://(127\.0\.0\.1:\d+)/\S+)$', self.banner, re.M)[1]
+        self.address = self.url.split('/')[2]
+        self.clients = []
+
+    def get(self, path, host=None):
+        connection = http.client.HTTPConnection(self.address, timeout=20)
+        connection.request('GET', path, headers={'Host': host or self.address})
+        response = connection.getresponse()
+        answer = response.status, response.read().decode()
+        connection.close()
+        return answer
+
+    def exchange(self, data):
+        """All that the server answers to DATA and nothing more, on a connection of its own, until it closes it."""
+        host, port = self.address.split(':')
+        with socket.create_connection((host, int(port)), timeout=20) as connection:
+            connection.sendall(data)
+            connection.shutdown(socket.SHUT_WR)
+            return b''.join(iter(lambda: connection.recv(65536), b''))
+
+    def attach(self, **options):
+        self.clients.append(Client(self.url, **options))
+        return self.clients[-1]
+
+    def descriptors(self):
+        """kite's open descriptors, once it serves the inspector (until then it may be reading plug-ins)."""
+        self.exchange(VERSION_REQUEST)
+        return len(os.listdir('/proc/%d/fd' % self.process.pid))
+
+    def settled_descriptors(self, expected):
+        """The count of open descriptors once it is EXPECTED, or after 5 s."""
+        for _ in range(50):
+            if self.descriptors() == expected:
+                break
+            time.sleep(0.1)
+        return self.descriptors()
+
+    def stderr_until(self, line):
+        return list(iter(self.process.stderr.readline, line))
+
+    def finish(self, expected_status):
+        for client in self.clients:
+            client.close()
         out, err = self.process.communicate(timeout=20)
         self.stderr = self.banner + err
         assert self.process.returncode == expected_status, (self.process.returncode, out, self.stderr)
@@ -62,11 +117,12 @@ class Kite:
 
 
 class InspectTests(unittest.TestCase):
-    def test_discovery_host_check_and_one_client(self):
+    def test_discovery_and_host_check(self):
         kite = Kite()
         self.assertIn('open chrome://inspect', kite.banner)
         self.assertIn('\ndevtools://devtools/bundled/js_app.html?experiments=true&v8only=true&ws=' +
                       kite.url[len('ws://'):] + '\n', kite.banner)
+        self.assertIn(b'\r\nConnection: close\r\n', kite.exchange(VERSION_REQUEST))
         status, version = kite.get('/json/version')
         self.assertEqual((status, json.loads(version)['Browser']), (200, 'kite'))
         status, listed = kite.get('/json/list')
@@ -82,85 +138,247 @@ class InspectTests(unittest.TestCase):
         self.assertEqual(listed[0]['webSocketDebuggerUrl'], kite.url.replace(kite.address, 'localhost:9229'))
         with self.assertRaisesRegex(websocket.WebSocketBadStatusException, '403'):
             kite.attach(host='evil.example')
-        kite.attach()
-        with self.assertRaisesRegex(websocket.WebSocketBadStatusException, '409'):
-            websocket.create_connection(kite.url, timeout=20)
-        # The script still waits for the client to run it: SIGTERM ends the wait.
+        # The script still waits for a client to run it: SIGTERM ends the wait.
         kite.process.send_signal(signal.SIGTERM)
         self.assertEqual(kite.finish(143), '')
 
+    def test_listening_addresses(self):
+        held = socket.create_server(('127.0.0.1', 0))
+        # 9229 may be taken on this machine (by a Node.js or another kite being debugged): kite then says so,
+        # as it does for the port held here.
+        try:
+            socket.create_server(('127.0.0.1', 9229)).close()
+            free = True
+        except OSError:
+            free = False
+        print('\nport 9229 is %s on this machine' % ('free' if free else 'taken'), file=sys.stderr)
+        listening = (r'^Debugger listening on ws://127\.0\.0\.1:%d/[0-9a-f-]+\n(.*\n){2}devtools://devtools/bundled/'
+                     r'js_app\.html\?experiments=true&v8only=true&ws=127\.0\.0\.1:%d/')
+        taken = r'^kite: --inspect: cannot listen on 127\.0\.0\.1:%d: .*Address already in use\n$'
+        # option, port, status, stderr
+        cases = [('--inspect', 9229, 0 if free else 2, listening if free else taken),
+                 ('--inspect=127.0.0.1:%d' % held.getsockname()[1], held.getsockname()[1], 2, taken)]
+        for option, port, status, stderr in cases:
+            with self.subTest(option):
+                run = subprocess.run([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option, APP], capture_output=True,
+                                     text=True, timeout=20)
+                self.assertEqual(run.returncode, status, run.stderr)
+                self.assertRegex(run.stderr, stderr.replace('%d', str(port)))
+        held.close()
+
     def test_evaluate_console_and_end_on_detach(self):
-        kite = Kite().attach()
-        kite.call('Runtime.enable')
-        self.assertEqual(kite.call('Runtime.evaluate', expression='6 * 7')['result']['value'], 42)
+        kite = Kite()
+        client = kite.attach()
+        client.call('Runtime.enable')
+        self.assertEqual(client.evaluate('6 * 7'), 42)
         # The script's context, whose script has not run yet.
-        self.assertEqual(kite.call('Runtime.evaluate', expression='typeof kite.afterIdle + typeof onPrepared')
-                         ['result']['value'], 'functionundefined')
-        kite.call('Runtime.runIfWaitingForDebugger')
-        logged = kite.wait_for('Runtime.consoleAPICalled')
+        self.assertEqual(client.evaluate('typeof kite.afterIdle + typeof onPrepared'), 'functionundefined')
+        client.call('Runtime.runIfWaitingForDebugger')
+        logged = client.wait_for('Runtime.consoleAPICalled')
         self.assertEqual((logged['type'], [arg['value'] for arg in logged['args']]),
                          ('log', ['started with', 0, 'arguments']))
         self.assertEqual([(f['functionName'], f['lineNumber'], f['url']) for f in logged['stackTrace']['callFrames']],
-                         [('start', 16, APP_URL), ('', 26, APP_URL)])
-        logged = kite.wait_for('Runtime.consoleAPICalled')
-        self.assertEqual((logged['type'], logged['args'][0]['value']), ('error', 'prepared,buffering 50,idle,timer'))
+                         [('', 4, APP_URL)])
+        logged = client.wait_for('Runtime.consoleAPICalled', type='error')
+        self.assertEqual(logged['args'][0]['value'], 'prepared,buffering 50,idle,timer')
         # Nothing is left to do, but the client is attached.
-        lines = iter(kite.process.stderr.readline, 'Waiting for the debugger to disconnect...\n')
-        self.assertEqual(list(lines), ['Debugger attached.\n', 'prepared,buffering 50,idle,timer\n'])
+        self.assertEqual(kite.stderr_until(WAITING), ['Debugger attached.\n', 'prepared,buffering 50,idle,timer\n'])
         time.sleep(0.3)
         self.assertIsNone(kite.process.poll())
-        self.assertEqual(kite.finish(0), 'started with 0 arguments\n')
+        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
 
     def test_every_console_method_reaches_the_client(self):
-        kite = Kite('--inspect-wait', 'console').attach()
-        kite.call('Runtime.enable')
-        kite.call('Runtime.runIfWaitingForDebugger')
-        calls = [kite.wait_for('Runtime.consoleAPICalled') for _ in range(9)]
+        kite = Kite('--inspect-wait', 'console')
+        client = kite.attach()
+        client.call('Runtime.enable')
+        client.call('Runtime.runIfWaitingForDebugger')
+        calls = [client.wait_for('Runtime.consoleAPICalled') for _ in range(10)]
         self.assertEqual([(call['type'], call['args'][0].get('value')) for call in calls],
                          [('log', 'started with'), ('info', 'info'), ('debug', 'debug'), ('warning', 'warn'),
                           ('trace', 'trace'), ('assert', 'assert'), ('count', 'default: 1'),
-                          ('timeEnd', calls[7]['args'][0]['value']), ('error', 'prepared,buffering 50,idle,timer')])
+                          ('timeEnd', calls[7]['args'][0]['value']), ('log', 'prepared'),
+                          ('error', 'prepared,buffering 50,idle,timer')])
         self.assertRegex(calls[7]['args'][0]['value'], r'^default: [0-9.]+ ?ms$')
-        self.assertRegex(kite.finish(0), r'^started with 1 arguments\ninfo\ndebug\ndefault: 1\ndefault: [0-9.]+ms\n$')
+        self.assertRegex(kite.finish(0),
+                         r'^started with 1 arguments\ninfo\ndebug\ndefault: 1\ndefault: [0-9.]+ms\nprepared 0\n$')
 
-    def test_breakpoint_and_uncaught_exception_in_callbacks(self):
-        kite = Kite('--inspect-wait', 'throw').attach()
-        kite.call('Debugger.enable')
-        self.assertEqual(kite.wait_for('Debugger.scriptParsed')['url'], APP_URL)
-        breakpoint = kite.call('Debugger.setBreakpointByUrl', url=APP_URL, lineNumber=8)
-        kite.call('Debugger.setPauseOnExceptions', state='uncaught')
-        kite.call('Runtime.runIfWaitingForDebugger')
-        paused = kite.wait_for('Debugger.paused')
+    def test_two_clients_at_once(self):
+        kite = Kite()
+        first, second = kite.attach(), kite.attach()
+        for client in first, second:
+            client.call('Debugger.enable')
+        first.call('Debugger.setBreakpointByUrl', url=APP_URL, lineNumber=11)
+        second.call('Runtime.runIfWaitingForDebugger')
+        paused = [client.wait_for('Debugger.paused')['callFrames'][0]['functionName'] for client in (first, second)]
+        self.assertEqual(paused, ['onPrepared', 'onPrepared'])
+        # One goes while the script is paused; the other holds it still.
+        first.close()
+        self.assertEqual(second.evaluate('seen.length'), 0)
+        self.assertIsNone(kite.process.poll())
+        second.call('Debugger.resume')
+        self.assertEqual(kite.stderr_until(WAITING), ['Debugger attached.\n'] * 2 +
+                         ['prepared,buffering 50,idle,timer\n'])
+        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
+
+    def test_node_inspect(self):
+        # Node's own command-line client, driven as a user types.
+        kite = Kite('--inspect-brk')
+        client = subprocess.Popen([shutil.which('node'), 'inspect', kite.address], stdin=subprocess.PIPE,
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, preexec_fn=die_with_this_test)
+        seen = b''
+        # what is typed, and what node inspect then prints
+        cases = [('', 'Break on start in %s:5\n' % APP),
+                 ('setBreakpoint(12)', '>12   console.log('),
+                 ('cont', 'break in %s:12\n' % APP),
+                 ('exec [state.return_ecode, seen.length]', '[ 0, 0 ]'),
+                 ('next', 'break in %s:13\n' % APP),
+                 ('bt', '#0 onPrepared %s:13:' % APP)]
+        for typed, expected in cases:
+            with self.subTest(typed):
+                client.stdin.write(typed.encode() + b'\n')
+                client.stdin.flush()
+                while expected.encode() not in seen:
+                    ready, _, _ = select.select([client.stdout], [], [], 20)
+                    self.assertTrue(ready, seen.decode(errors='replace'))
+                    seen += os.read(client.stdout.fileno(), 65536)
+                seen = seen[seen.index(expected.encode()) + len(expected):]
+        client.communicate(b'cont\n.exit\n', timeout=20)
+        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
+
+    def test_breakpoint_and_pause_on_uncaught_exception_in_callbacks(self):
+        kite = Kite('--inspect-wait', 'callback')
+        client = kite.attach()
+        client.call('Debugger.enable')
+        self.assertEqual(client.wait_for('Debugger.scriptParsed')['url'], APP_URL)
+        breakpoint = client.call('Debugger.setBreakpointByUrl', url=APP_URL, lineNumber=10)
+        client.call('Debugger.setPauseOnExceptions', state='uncaught')
+        client.call('Runtime.runIfWaitingForDebugger')
+        paused = client.wait_for('Debugger.paused')
         frame = paused['callFrames'][0]
         self.assertEqual((paused['hitBreakpoints'], frame['functionName'], frame['location']['lineNumber']),
-                         ([breakpoint['breakpointId']], 'onPrepared', 8))
+                         ([breakpoint['breakpointId']], 'onPrepared', 10))
         local = frame['scopeChain'][0]
-        properties = kite.call('Runtime.getProperties', objectId=local['object']['objectId'])['result']
+        properties = client.call('Runtime.getProperties', objectId=local['object']['objectId'])['result']
         self.assertEqual((local['type'], [p['name'] for p in properties]), ('local', ['state']))
-        evaluate = lambda expression: kite.call('Debugger.evaluateOnCallFrame', callFrameId=frame['callFrameId'],
-                                                expression=expression)['result']['value']
-        self.assertEqual(evaluate('state.return_ecode'), 0)
+        evaluate = lambda expression: client.call('Debugger.evaluateOnCallFrame', callFrameId=frame['callFrameId'],
+                                                  expression=expression)['result']['value']
+        self.assertEqual(evaluate('player.player_get_player_state().return_ecode'), 0)
         # The timer falls due meanwhile, the buffering event and afterIdle are queued: all wait.
         time.sleep(0.3)
         self.assertEqual(evaluate('seen.join()'), '')
-        kite.call('Debugger.resume')
-        paused = kite.wait_for('Debugger.paused')
+        client.call('Debugger.resume')
+        paused = client.wait_for('Debugger.paused')
         self.assertEqual((paused['reason'], paused['callFrames'][0]['functionName'], paused['data']['description']
                           .split('\n')[0]), ('exception', 'onBuffering', 'Error: buffering 50'))
-        kite.call('Debugger.resume')
+        client.call('Debugger.resume')
         # Then they go on in order, as after a callback that took this long.
-        self.assertEqual(kite.finish(1), 'started with 1 arguments\n')
+        self.assertEqual(kite.finish(1), 'started with 1 arguments\nprepared 0\n')
         self.assertRegex(kite.stderr, r'\nUncaught Error: buffering 50\n    at onBuffering .*\nprepared,idle,timer\n(Waiting for.*\n)?$')
 
-    def test_inspect_brk_pauses_on_first_line(self):
-        kite = Kite('--inspect-brk').attach()
-        kite.call('Debugger.enable')
-        kite.call('Runtime.runIfWaitingForDebugger')
-        paused = kite.wait_for('Debugger.paused')
-        self.assertEqual((paused['reason'], paused['callFrames'][0]['location']['lineNumber']), ('Break on start', 3))
-        # Ctrl-C ends a paused run too, before the script's first output.
-        kite.process.send_signal(signal.SIGINT)
-        self.assertEqual(kite.finish(130), '')
+    def test_uncaught_errors_reach_the_client(self):
+        ran = 'started with 1 arguments\nprepared 0\n'
+        # thrower (app.js), Runtime.exceptionThrown's text, line (from 0), function, exception, stdout
+        cases = [('callback', 'Uncaught', 16, 'onBuffering', 'Error: buffering 50', ran),
+                 ('timer', 'Uncaught', 25, 'onTimer', 'TypeError: timer', ran),
+                 ('idle', 'Uncaught', 31, 'onIdle', 'RangeError: idle', ran),
+                 ('promise', 'Uncaught (in promise)', 35, 'start', 'Error: rejected', ran),
+                 ('top', 'Uncaught', 39, '', 'Error: top level', 'started with 1 arguments\n')]
+        for thrower, text, line, function, exception, out in cases:
+            with self.subTest(thrower):
+                kite = Kite('--inspect-wait', thrower)
+                client = kite.attach()
+                client.call('Runtime.enable')
+                client.call('Runtime.runIfWaitingForDebugger')
+                details = client.wait_for('Runtime.exceptionThrown')['exceptionDetails']
+                top = details['stackTrace']['callFrames'][0]
+                self.assertEqual((details['text'], details['url'], details['lineNumber'], top['functionName'],
+                                  top['url'], top['lineNumber'], details['exception']['description'].split('\n')[0]),
+                                 (text, APP_URL, line, function, APP_URL, line, exception))
+                # The run, even one whose top level failed, ends once the client goes; till then it evaluates.
+                # The report: the place, the source line, the caret, a blank line, the error.
+                report = kite.stderr_until(WAITING)
+                self.assertEqual(report[:2] + report[4:6], ['Debugger attached.\n', '%s:%d\n' % (APP, line + 1), '\n',
+                                                            text + ' ' + exception + '\n'])
+                self.assertEqual(client.evaluate('typeof player'), 'object')
+                self.assertIsNone(kite.process.poll())
+                self.assertEqual(kite.finish(1), out)
+
+    def test_signals_while_the_debugger_holds_the_script(self):
+        ran = 'started with 0 arguments\n'
+        # option, app.js's argument, breakpoint line, the event waited for, signal, whether the client leaves
+        # with it, status, stdout, player destroyed
+        cases = [('--inspect-wait', (), None, None, signal.SIGTERM, False, 143, '', False),
+                 ('--inspect-brk', (), None, 'Debugger.paused', signal.SIGINT, False, 130, '', False),
+                 ('--inspect-brk', (), None, 'Debugger.paused', signal.SIGINT, True, 130, '', False),
+                 ('--inspect-wait', (), 11, 'Debugger.paused', signal.SIGTERM, False, 143, ran, True),
+                 ('--inspect-wait', (), 11, 'Debugger.paused', signal.SIGTERM, True, 143, ran, True),
+                 ('--inspect-wait', ('top',), None, 'Runtime.exceptionThrown', signal.SIGINT, False, 130,
+                  'started with 1 arguments\n', True)]
+        for option, args, line, event, stop, leaves, status, out, destroyed in cases:
+            with self.subTest(option=option, args=args, line=line, leaves=leaves), \
+                    tempfile.NamedTemporaryFile('r') as log:
+                kite = Kite(option, *args, log=log.name)
+                client = kite.attach()
+                client.call('Runtime.enable')
+                client.call('Debugger.enable')
+                if line is not None:
+                    client.call('Debugger.setBreakpointByUrl', url=APP_URL, lineNumber=line)
+                if event:
+                    client.call('Runtime.runIfWaitingForDebugger')
+                    client.wait_for(event)
+                kite.process.send_signal(stop)
+                # The client that stays does not keep kite; one that leaves at once does not let the script go on.
+                if not leaves:
+                    kite.process.wait(timeout=20)
+                self.assertEqual(kite.finish(status), out)
+                self.assertEqual('End to destroy CPlayerAgent' in log.read(), destroyed)
+
+    def test_descriptors_return_to_their_first_count(self):
+        kite = Kite()
+        first = kite.descriptors()
+        # As chrome://inspect polls, each time on a connection of its own.
+        for i in range(200):
+            self.assertEqual(kite.get(['/json/list', '/json/version'][i % 2])[0], 200)
+        self.assertEqual(kite.settled_descriptors(first), first, 'after 200 requests')
+        client = kite.attach()
+        for i in range(1000):
+            self.assertEqual(client.evaluate('%d + 1' % i), i + 1)
+        client.close()
+        self.assertEqual(kite.settled_descriptors(first), first, 'after a client with 1000 messages')
+        kite.process.send_signal(signal.SIGTERM)
+        self.assertEqual(kite.finish(143), '')
+
+    def test_bad_input_gets_an_error_or_a_closed_connection(self):
+        big = 'x' * (10 << 20)
+        # what is sent, how, and the answer
+        cases = [(b'BLAH\r\n\r\n', 'http', 'HTTP/1.0 400 Bad Request'),
+                 (b'GET /json HTTP/1.1\r\n', 'http', 'HTTP/1.1 400 Bad Request'),
+                 (b'\x00\xff' * 100, 'http', 'HTTP/1.0 400 Bad Request'),
+                 (b'GET /json HTTP/9.9\r\n\r\n', 'http', 'HTTP/1.0 505 HTTP Version Not Supported'),
+                 ('not JSON', 'text', 'error -32700: JSON: invalid token at position 0'),
+                 ('{"id": 1}', 'text', "error -32600: Message must have string 'method' property"),
+                 ('{"id": 1, "method": "Kite.nothing"}', 'text', "error -32601: 'Kite.nothing' wasn't found"),
+                 (json.dumps({'id': 1, 'method': 'Runtime.evaluate', 'params': {'expression': '"%s".length' % big}}),
+                  'text', 10 << 20),
+                 (big, 'text', 'error -32700: JSON: invalid token at position 0'),
+                 (b'{"id": 1, "method": "Runtime.enable"}', 'binary', 'closed 1003'),
+                 (b'{"id": 1, "method": "\xff"}', 'text', 'closed 1007')]
+        kite = Kite()
+        first = kite.descriptors()
+        for payload, how, expected in cases:
+            with self.subTest(how=how, payload=payload[:40]):
+                if how == 'http':
+                    self.assertEqual(kite.exchange(payload).split(b'\r\n')[0].decode(), expected)
+                else:
+                    client = kite.attach()
+                    opcode = websocket.ABNF.OPCODE_BINARY if how == 'binary' else websocket.ABNF.OPCODE_TEXT
+                    self.assertEqual(client.answer(payload, opcode), expected)
+                    client.close()
+        # kite goes on serving, with no descriptor left behind.
+        self.assertEqual(kite.settled_descriptors(first), first)
+        self.assertEqual(kite.attach().evaluate('6 * 7'), 42)
+        kite.process.send_signal(signal.SIGTERM)
+        self.assertEqual(kite.finish(143), '')
 
 
 if __name__ == '__main__':
