@@ -9,7 +9,8 @@ namespace Kite {
 
 bool IsKnownAdapter(const std::string& strName);
 // Sets the adapter library's backend and installs the adapter's script
-// globals, if it has any.
+// globals, if it has any; from then on, a player that garbage collection
+// destroys while it plays is reported on stderr.
 void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context);
 
 }  // namespace Kite

@@ -141,6 +141,16 @@ if(TARGET Tether)
     add_top_level_test(sim_missing 1 "${PLACE}Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:")
   endif()
 
+  # A player that the collector destroyed while it played is reported, with
+  # the place that made it; one destroyed on the way out is not.
+  set(COLLECTED "kite: a Tether made at [^\n]*/collected_playing[.]js:")
+  set(WARNED " was collected while playing; keep a reference to it\n")
+  set(ROWS_WARNED "^${COLLECTED}6:10${WARNED}${COLLECTED}7:10${WARNED}${COLLECTED}11:10${WARNED}${COLLECTED}13:10${WARNED}")
+  add_kite_run_test(collected_playing 0 "${ROWS_WARNED}${COLLECTED}28:36${WARNED}$"
+    ARGS ${TETHER_SIM} ${RUNS}/collected_playing.js STDOUT "^$")
+  add_kite_run_test(collected_playing_then_quit 0 "${ROWS_WARNED}$"
+    ARGS ${TETHER_SIM} ${RUNS}/collected_playing.js quit STDOUT "^$")
+
   # SIGINT while the loop waits, SIGTERM while the script's code runs.
   function(add_interrupted_test name signal status)
     set(log ${CMAKE_CURRENT_BINARY_DIR}/interrupted_${name}.log)
