@@ -18,18 +18,21 @@ build_tsan=${TSAN_BUILD_DIR:-$root/build-tsan}
 
 failed=()
 
-# The examples and the public-surface tests agree with the declarations, and
-# wrong calls are refused with messages that name the method and what it
-# expects.
+# The examples, the reference's and the public-surface tests agree with the
+# declarations, and wrong calls are refused with messages that name the
+# method and what it expects, a timer's arguments' types, and a Markdown
+# example's file and line.
 check_types() {
   "$root/scripts/check-types.sh" || return 1
   local out expected
-  if out=$("$root/scripts/check-types.sh" "$root/types/test/misuse.js"); then
-    echo "check-types.sh accepted types/test/misuse.js"
+  if out=$(cd "$root" && scripts/check-types.sh types/test/misuse.js types/test/misuse.md); then
+    echo "check-types.sh accepted types/test/misuse.js and types/test/misuse.md"
     return 1
   fi
   for expected in "player.player_set_uri('file.mp4')" "parameter of type '{ param_url: string; }'" \
-                  "player.player_seek_to(5000)" "parameter of type '{ param_seek_to: number; }'"; do
+                  "player.player_seek_to(5000)" "parameter of type '{ param_seek_to: number; }'" \
+                  "Property 'toFixed' does not exist on type 'string'" \
+                  "types/test/misuse.md:6:23 - error TS2345: Argument of type 'number'"; do
     grep -qF "$expected" <<<"$out" || { printf '%s\nno "%s" above\n' "$out" "$expected"; return 1; }
   done
 }
