@@ -29,7 +29,7 @@ fi
 extracted=$(mktemp -d)
 trap 'rm -rf "$extracted"' EXIT
 scripts=()
-renames=(-e 's/\x1b\[[0-9;]*m//g')
+renames=()
 for f in "${files[@]}"; do
   case $f in
     *.md)
@@ -60,7 +60,7 @@ done
 options=(--noEmit --allowJs --checkJs --strict --noImplicitAny false --pretty true --target es2022 --lib es2022
   --moduleDetection force)
 if [ -t 1 ]; then
-  node "$tsc" "${options[@]}" "${declarations[@]}" "${scripts[@]}" | sed "${renames[@]:2}"
+  node "$tsc" "${options[@]}" "${declarations[@]}" "${scripts[@]}" | sed -e '' "${renames[@]}"
 else
-  node "$tsc" "${options[@]}" "${declarations[@]}" "${scripts[@]}" | sed "${renames[@]}"
+  node "$tsc" "${options[@]}" "${declarations[@]}" "${scripts[@]}" | sed -e 's/\x1b\[[0-9;]*m//g' "${renames[@]}"
 fi
