@@ -6,12 +6,51 @@
 #ifdef KITE_WITH_GSTREAMER
 #include <Cinecast/GstAdapter.h>
 #endif
+#include <Cinecast/ModelAdapter.h>
 #include <Cinecast/SimAdapter.h>
 #include <Cinecast/SimScriptInterface.h>
+
+#include <cmath>
+
+#include "Clock.h"
+#include "ScheduledCalls.h"
+#include "ScriptValues.h"
 
 namespace Kite {
 
 namespace {
+
+// The model players' time is the run's: their events fall due on the same
+// time line as the script's timers.
+class CRunClock : public DeviceAPI::Cinecast::Model::CModelClock {
+public:
+    long long NowUs() override { return ClockNowUs(); }
+    unsigned long long At(long long llDueUs, std::function<void()> fn) override
+    {
+        return ScheduleNative(llDueUs, std::move(fn));
+    }
+    void Cancel(unsigned long long ullId) override { CancelNative(ullId); }
+};
+
+// sim.advance(ms)
+void Advance(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    double dMs = info[0]->IsNumber() ? info[0].As<v8::Number>()->Value() : -1.0;
+    if (!(dMs >= 0.0) || !std::isfinite(dMs)) {
+        ThrowTypeError(pIsolate, "sim.advance: the time must be a finite number of milliseconds, 0 or more");
+        return;
+    }
+    std::string strError;
+    if (!AdvanceClock(dMs, strError))
+        ThrowError(pIsolate, "sim.advance: " + strError);
+}
+
+// sim.now()
+void Now(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    info.GetReturnValue().Set(static_cast<double>(ClockNowUs()) / 1000.0);
+}
 
 struct CAdapterChoice {
     const char* m_pszName;
@@ -31,8 +70,20 @@ void SelectGStreamer(v8::Local<v8::Context>)
 }
 #endif
 
+void SelectModel(v8::Local<v8::Context> context)
+{
+    static CRunClock s_clock;
+    DeviceAPI::Cinecast::Model::SetClock(&s_clock);
+    DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Model::CreateBackend);
+    v8::Local<v8::Object> sim =
+        DeviceAPI::Cinecast::Sim::InstallScriptInterface(context, DeviceAPI::Cinecast::Sim::EPlayers::MODEL);
+    SetFunction(context, sim, "advance", Advance);
+    SetFunction(context, sim, "now", Now);
+}
+
 const CAdapterChoice s_aChoices[] = {
     {"sim", SelectSimulated},
+    {"model", SelectModel},
 #ifdef KITE_WITH_GSTREAMER
     {"gst", SelectGStreamer},
 #endif

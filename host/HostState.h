@@ -16,6 +16,8 @@ public:
     v8::Isolate* m_pIsolate = nullptr;
     GMainLoop* m_pLoop = nullptr;  // set while the loop runs
     std::string m_strScriptDirectory;
+    // A test file's run ends when its harness says so, not when nothing is left.
+    bool m_bHoldRun = false;
 
     bool m_bQuitRequested = false;
     int m_iQuitCode = 0;

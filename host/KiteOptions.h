@@ -12,12 +12,31 @@ namespace Kite {
 // --inspect-brk also pauses it on its first line.
 enum EInspect { INSPECT_OFF, INSPECT_RUN, INSPECT_WAIT, INSPECT_BREAK };
 
+// kite test: the player that test files get unless --adapter names another;
+// on the model, test files get virtual time unless --clock=real.
+const char* const TEST_DEFAULT_ADAPTER = "model";
+
+enum EReporter { REPORTER_SPEC, REPORTER_TAP };
+
+struct CTestOptions {
+    std::vector<std::string> m_aPaths;  // files, or folders to search for *.test.js
+    int m_iTimeoutMs = 5000;
+    EReporter m_eReporter = REPORTER_SPEC;
+    bool m_bFilter = false;
+    std::string m_strFilter;  // a regular expression over the tests' full names
+    int m_iRecordFd = -1;  // in the process that runs one file: where its results go
+};
+
 struct CKiteOptions {
+    std::string m_strProgram;  // how kite was started (argv[0])
 #ifdef KITE_WITH_GSTREAMER
     std::string m_strAdapter = "gst";
 #else
     std::string m_strAdapter = "sim";  // a build without GStreamer, such as the armhf one
 #endif
+    bool m_bAdapterGiven = false;
+    bool m_bVirtualClock = false;  // --clock=virtual: time moves by sim.advance only
+    bool m_bClockGiven = false;
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
     Dlog::CLogFilter m_logFilter;
@@ -30,12 +49,15 @@ struct CKiteOptions {
     std::vector<std::string> m_aArgs;
     bool m_bHelp = false;
     bool m_bVersion = false;
+    bool m_bTest = false;  // kite test [PATH...]
+    CTestOptions m_test;
 };
 
 // False with a one-line reason when the command line is unusable.
 bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError);
 
 const char* Usage();
+const char* TestUsage();
 // Options, globals, exit rules and where the script interface is described.
 std::string Help();
 // kite's version and those of V8, GLib and GStreamer, one a line.

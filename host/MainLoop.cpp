@@ -4,6 +4,7 @@
 #include <glib.h>
 #include <libplatform/libplatform.h>
 
+#include "Clock.h"
 #include "HostState.h"
 #include "Inspector.h"
 #include "PromiseRejections.h"
@@ -23,8 +24,12 @@ struct CLoopRun {
     gint64 m_iLastCollection;
 };
 
+// With virtual time, what waits for the clock to move cannot run by itself:
+// timers, intervals and players that wait for sim.advance keep no run going.
 bool NothingLeft()
 {
+    if (IsVirtualTime())
+        return !HasWorkDueNow();
     return PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() == 0;
 }
 
@@ -50,7 +55,7 @@ gboolean Housekeeping(gpointer pData)
             }
         }
     }
-    if (state.m_bQuitRequested || (NothingLeft() && !InspectorHoldsRun()))
+    if (state.m_bQuitRequested || (NothingLeft() && !InspectorHoldsRun() && !state.m_bHoldRun))
         g_main_loop_quit(pRun->m_pLoop);
     return G_SOURCE_CONTINUE;
 }

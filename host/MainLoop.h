@@ -5,8 +5,9 @@
 
 namespace Kite {
 
-// Returns on kite.quit, or once no timer, no afterIdle call and no script
-// object of a plug-in class is left.
+// Returns on kite.quit, or once no timer, no interval, no afterIdle call and
+// no script object of a plug-in class is left (with virtual time: once
+// nothing is left that can run without the clock moving).
 void RunMainLoop();
 
 // Dispatches, without waiting, what plug-ins left queued on the loop when it

@@ -51,6 +51,23 @@ v8::MaybeLocal<v8::Script> CompileScript(v8::Local<v8::Context> context, const s
     return v8::Script::Compile(context, sourceText, &origin);
 }
 
+std::string CompileErrorLine(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch, const std::string& strPath)
+{
+    v8::HandleScope scope(pIsolate);
+    std::string strText = "cannot compile";
+    if (!tryCatch.Exception().IsEmpty()) {
+        v8::TryCatch guard(pIsolate);
+        std::string strException;
+        if (DisplayText(pIsolate, tryCatch.Exception(), strException))
+            strText = strException;
+    }
+    v8::Local<v8::Message> message = tryCatch.Message();
+    std::string strLine;
+    if (!message.IsEmpty())
+        strLine = ":" + std::to_string(message->GetLineNumber(pIsolate->GetCurrentContext()).FromMaybe(0));
+    return strPath + strLine + ": " + strText;
+}
+
 std::string DirectoryOf(const std::string& strPath)
 {
     std::string::size_type uSlash = strPath.rfind('/');

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AdapterSelection.h"
+#include "Clock.h"
 #include "Globals.h"
 #include "HostState.h"
 #include "Inspector.h"
@@ -15,6 +16,8 @@
 #include "ScheduledCalls.h"
 #include "ScriptFile.h"
 #include "Signals.h"
+#include "TestHarness.h"
+#include "TestRunner.h"
 #include "UncaughtReport.h"
 #include "V8Runtime.h"
 
@@ -54,6 +57,8 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
 
     CHostState& state = CHostState::Get();
     state.m_strScriptDirectory = DirectoryOf(options.m_strScript);
+    if (options.m_test.m_iRecordFd >= 0)
+        return RunTestFile(options, strSource, context);
     {
         v8::HandleScope scope(pIsolate);
         v8::TryCatch tryCatch(pIsolate);
@@ -84,6 +89,8 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
     return state.ExitStatus();
 }
 
+int RunScript(const Kite::CKiteOptions& options);
+
 }  // namespace
 
 int main(int iArgc, char** ppArgv)
@@ -92,14 +99,28 @@ int main(int iArgc, char** ppArgv)
     Kite::CKiteOptions options;
     std::string strError;
     if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
-        return Fail(strError + " (" + Kite::Usage() + ")");
+        return Fail(strError + " (" + (options.m_bTest ? Kite::TestUsage() : Kite::Usage()) + ")");
     if (options.m_bHelp || options.m_bVersion) {
         std::fputs((options.m_bHelp ? Kite::Help() : Kite::Version()).c_str(), stdout);
         return 0;
     }
     if (!Kite::IsKnownAdapter(options.m_strAdapter))
         return Fail("unknown adapter '" + options.m_strAdapter + "'");
+    if (options.m_bVirtualClock && options.m_strAdapter != "model")
+        return Fail("--clock=virtual needs --adapter=model");
+    if (options.m_bTest)
+        return Kite::RunTests(options, RunScript);
+    return RunScript(options);
+}
 
+namespace {
+
+// Everything of one script's run, kite test's runs of its files included.
+int RunScript(const Kite::CKiteOptions& options)
+{
+    if (options.m_bVirtualClock)
+        Kite::UseVirtualTime();
+    std::string strError;
     std::string strSource;
     if (!Kite::ReadScriptFile(options.m_strScript, strSource, strError))
         return Fail(strError);
@@ -110,7 +131,7 @@ int main(int iArgc, char** ppArgv)
 
     int iStatus;
     {
-        Kite::CV8Runtime runtime(ppArgv[0]);
+        Kite::CV8Runtime runtime(options.m_strProgram.c_str());
         v8::Isolate* pIsolate = runtime.Isolate();
         Kite::CHostState& state = Kite::CHostState::Get();
         state.m_pPlatform = runtime.Platform();
@@ -144,3 +165,5 @@ int main(int iArgc, char** ppArgv)
     std::fflush(stdout);
     return iStatus;
 }
+
+}  // namespace

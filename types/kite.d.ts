@@ -33,8 +33,28 @@ declare var console: {
  */
 declare function setTimeout(fn: (_: void) => void, ms?: number): number;
 declare function setTimeout<A extends unknown[]>(fn: (...args: A) => void, ms: number, ...args: A): number;
-/** Cancels a timer that has not run; any other value is ignored. */
+/** Cancels a timer or an interval that has not run; any other value is ignored. */
 declare function clearTimeout(id?: unknown): void;
+/**
+ * Calls `fn(...args)` every `ms` milliseconds (at least 1) from the main
+ * loop until cleared; answers the interval's id. An interval keeps the run
+ * going (with wall-clock time).
+ */
+declare function setInterval(fn: (_: void) => void, ms?: number): number;
+declare function setInterval<A extends unknown[]>(fn: (...args: A) => void, ms: number, ...args: A): number;
+/** Ends an interval or a timer, also from inside its own call; any other value is ignored. */
+declare function clearInterval(id?: unknown): void;
+/** Calls `fn` once the running code is done, before any timer, event or afterIdle call. */
+declare function queueMicrotask(fn: () => void): void;
+
+/** The run's clock. */
+declare var performance: {
+  /**
+   * Milliseconds since the run started, with fractions: the virtual clock
+   * with `kite --clock=virtual` (the same as `sim.now()`), else the wall clock.
+   */
+  now(): number;
+};
 
 /** The host that runs the script. */
 declare namespace kite {
@@ -53,11 +73,20 @@ declare namespace kite {
   function destroy(object: object): boolean;
   /** A full garbage collection: plug-in objects the script cannot reach are destroyed now. */
   function gc(): void;
-  /** Calls `fn` from the main loop once the events queued before this call are delivered. */
+  /**
+   * Calls `fn` from the main loop once the events queued before this call
+   * are delivered; calls run in the order made, after the timers already due.
+   */
   function afterIdle(fn: () => void): void;
   /** The kernel thread id of the script's thread. */
   function tid(): number;
-  /** For tests: runs another script file (relative to the main script's folder); its exceptions come out. */
+  /**
+   * For tests: runs another script file (relative to the main script's
+   * folder) as one more `<script>` tag of the page, in the same global
+   * scope: a top-level name that both declare fails with "Identifier '...'
+   * has already been declared". Answers the file's completion value, the
+   * value of its last expression statement; its exceptions come out.
+   */
   function load(path: string): unknown;
   /** For tests: starts (true) or stops (false) keeping the log lines for `takeLog`. */
   function captureLog(on: boolean): void;

@@ -27,10 +27,27 @@ interface SimEmitOptions {
   userData?: null;
 }
 
+/** Media for the model player (`kite --adapter=model`); every field is optional. */
+interface SimMedia {
+  /** The length in ms, an integer from 0 to 2147483647; left out, the media never end (a live stream). */
+  duration?: SimInteger;
+  /** false: seeks and skips answer -1 and playback goes on (default true). */
+  seekable?: boolean;
+  /** true: `onbuffering` "0" then "100" as the media are prepared, and around each seek (default false). */
+  network?: boolean;
+  /** How the media fail, with the GStreamer player's error text. */
+  error?: "missing" | "not-media" | "unsupported" | "http-404" | "refused";
+  /** What each `onsound_analysis` carries in party mode, each from 0 to 100 (default 16 bands of 0). */
+  bands?: SimInteger[];
+}
+
 /**
- * The simulated player behind every `Tether` object of a run with
- * `--adapter=sim`: it records calls, answers as told and fires events on its
- * own thread when asked. Players are numbered from 0 in construction order;
+ * The players behind `Tether` objects, in runs with `--adapter=sim` (the
+ * simulated player: it records calls, answers as told and fires events on
+ * its own thread when asked) or `--adapter=model` (the model of the
+ * GStreamer player: media, advance and now, and no answer, report, burst or
+ * drain; `kite test`'s default, with virtual time). Players are numbered
+ * from 0 in construction order;
  * `sim.count() - 1` is the newest. A player's record stays after its object
  * is destroyed.
  */
@@ -91,4 +108,20 @@ declare namespace sim {
   function drain(i: number): void;
   /** The next `new Tether()` gets no player: its methods answer -1 without asking one. */
   function failNextAllocation(): void;
+
+  /**
+   * The model player only: describes the media at `url` (the string given
+   * to `player_set_uri`) for every prepare from now on. A URL never
+   * described is a missing file.
+   */
+  function media(url: string, media: SimMedia): void;
+  /**
+   * The model player with `kite --clock=virtual` only: moves the clock `ms`
+   * milliseconds on, running in time order every timer, interval, afterIdle
+   * call and player event that falls due, and delivers the events before it
+   * returns. A TypeError for a negative, infinite or non-number `ms`.
+   */
+  function advance(ms: number): void;
+  /** The model player only: the run's clock, milliseconds since the run started. */
+  function now(): number;
 }

@@ -3,12 +3,17 @@
 #   KITE, KITE_ARGS (separated by |), EXPECT_STATUS,
 #   KITE_EMULATOR (separated by |; what runs kite in a cross build, or empty),
 #   EXPECT_STDERR, EXPECT_STDOUT, LOG_FILE + EXPECT_LOG (each optional)
+#   EXPECT_STDOUT_FILE: the whole stdout, where "(N ms)" stands for any duration
+#   WORKDIR: where kite runs
 string(REPLACE "|" ";" args "${KITE_ARGS}")
 string(REPLACE "|" ";" emulator "${KITE_EMULATOR}")
 if(LOG_FILE)
   file(REMOVE "${LOG_FILE}")
 endif()
-execute_process(COMMAND ${emulator} "${KITE}" ${args}
+if(NOT WORKDIR)
+  set(WORKDIR .)
+endif()
+execute_process(COMMAND ${emulator} "${KITE}" ${args} WORKING_DIRECTORY "${WORKDIR}"
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
 
 set(failures "")
@@ -20,6 +25,13 @@ if(DEFINED EXPECT_STDERR AND NOT EXPECT_STDERR STREQUAL "" AND NOT err MATCHES "
 endif()
 if(DEFINED EXPECT_STDOUT AND NOT EXPECT_STDOUT STREQUAL "" AND NOT out MATCHES "${EXPECT_STDOUT}")
   string(APPEND failures "stdout does not match: ${EXPECT_STDOUT}\n")
+endif()
+if(EXPECT_STDOUT_FILE)
+  file(READ "${EXPECT_STDOUT_FILE}" expected)
+  string(REGEX REPLACE "\\([0-9]+ ms\\)" "(N ms)" timeless "${out}")
+  if(NOT timeless STREQUAL expected)
+    string(APPEND failures "stdout differs from ${EXPECT_STDOUT_FILE}\n")
+  endif()
 endif()
 if(LOG_FILE)
   if(NOT EXISTS "${LOG_FILE}")

@@ -14,6 +14,14 @@ gint64 ToMilliseconds(gint64 iNanoseconds)
     return (iNanoseconds + GST_MSECOND / 2) / GST_MSECOND;
 }
 
+// Header names are matched whatever their case.
+gboolean FindAcceptRanges(GQuark field, const GValue* pValue, gpointer pData)
+{
+    if (g_ascii_strcasecmp(g_quark_to_string(field), "Accept-Ranges") == 0 && G_VALUE_HOLDS_STRING(pValue))
+        *static_cast<const gchar**>(pData) = g_value_get_string(pValue);
+    return TRUE;
+}
+
 }  // namespace
 
 std::unique_ptr<CGstPipeline> CGstPipeline::Make(GMainContext* pContext, MessageHandler onMessage)
@@ -70,7 +78,24 @@ void CGstPipeline::Dispatch(GstMessage* pMessage)
         ++m_uAsyncDone;
     else if (GST_MESSAGE_TYPE(pMessage) == GST_MESSAGE_ERROR)
         ++m_uErrors;
+    else if (GST_MESSAGE_TYPE(pMessage) == GST_MESSAGE_ELEMENT)
+        ReadHttpHeaders(pMessage);
     m_onMessage(pMessage);
+}
+
+void CGstPipeline::ReadHttpHeaders(GstMessage* pMessage)
+{
+    const GstStructure* pData = gst_message_get_structure(pMessage);
+    if (pData == nullptr || !gst_structure_has_name(pData, "http-headers"))
+        return;
+    const GstStructure* pResponse = nullptr;
+    const GValue* pValue = gst_structure_get_value(pData, "response-headers");
+    if (pValue != nullptr && GST_VALUE_HOLDS_STRUCTURE(pValue))
+        pResponse = gst_value_get_structure(pValue);
+    const gchar* pszRanges = nullptr;
+    if (pResponse != nullptr)
+        gst_structure_foreach(pResponse, FindAcceptRanges, &pszRanges);
+    m_bHttpWithoutRanges = pszRanges == nullptr || g_strrstr(pszRanges, "bytes") == nullptr;
 }
 
 gboolean CGstPipeline::OnBusMessage(GstBus*, GstMessage* pMessage, gpointer pData)
@@ -90,6 +115,7 @@ void CGstPipeline::OnSourceSetup(GstElement*, GstElement* pSource, gpointer pDat
 
 void CGstPipeline::SetUri(const std::string& strUri)
 {
+    m_bHttpWithoutRanges = false;
     g_object_set(m_pPlaybin, "uri", strUri.c_str(), nullptr);
 }
 
@@ -143,6 +169,18 @@ bool CGstPipeline::Seek(gint64 iMilliseconds)
     return gst_element_seek_simple(m_pPlaybin, GST_FORMAT_TIME,
                                    static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                    iMilliseconds * GST_MSECOND);
+}
+
+bool CGstPipeline::CanSeek() const
+{
+    if (m_bHttpWithoutRanges)
+        return false;
+    GstQuery* pQuery = gst_query_new_seeking(GST_FORMAT_TIME);
+    gboolean bSeekable = TRUE;
+    if (gst_element_query(m_pPlaybin, pQuery))
+        gst_query_parse_seeking(pQuery, nullptr, &bSeekable, nullptr, nullptr);
+    gst_query_unref(pQuery);
+    return bSeekable;
 }
 
 bool CGstPipeline::QueryPosition(gint64& iMilliseconds) const

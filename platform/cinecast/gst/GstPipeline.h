@@ -37,6 +37,11 @@ public:
     void HandlePending();
 
     bool Seek(gint64 iMilliseconds);
+    // False when the media cannot seek: GStreamer says so (a live stream, a
+    // server that answers "Accept-Ranges: none"), or an HTTP server did not
+    // offer byte ranges ("Accept-Ranges: bytes"), so that a seek would fail
+    // the stream.
+    bool CanSeek() const;
     bool QueryPosition(gint64& iMilliseconds) const;
     bool QueryDuration(gint64& iMilliseconds) const;
 
@@ -49,6 +54,8 @@ private:
     CGstPipeline& operator=(const CGstPipeline&) = delete;
 
     void Dispatch(GstMessage* pMessage);
+    // The response headers that an HTTP source reports.
+    void ReadHttpHeaders(GstMessage* pMessage);
     static gboolean OnBusMessage(GstBus* pBus, GstMessage* pMessage, gpointer pData);
     static void OnSourceSetup(GstElement* pPlaybin, GstElement* pSource, gpointer pData);
 
@@ -59,6 +66,8 @@ private:
     // Completions and errors seen so far, wherever they were taken off the bus.
     guint64 m_uAsyncDone = 0;
     guint64 m_uErrors = 0;
+    // An HTTP source answered without offering byte ranges.
+    bool m_bHttpWithoutRanges = false;
 
     // Network sources are set up on whichever thread starts them.
     mutable std::mutex m_sourceLock;

@@ -101,7 +101,8 @@ bool CGstPlayer::Preroll()
     bool bReady = eResult != GST_STATE_CHANGE_FAILURE;
     if (bReady && eResult == GST_STATE_CHANGE_ASYNC)
         bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
-    if (bReady && m_lStartPosition > 0 && Land(m_lStartPosition))
+    // Media that cannot seek start from the beginning.
+    if (bReady && m_lStartPosition > 0 && m_pPipeline->CanSeek() && Land(m_lStartPosition))
         bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
     if (!bReady) {
         // Report the errors behind the failure before the bus is dropped.
@@ -152,7 +153,7 @@ void CGstPlayer::CompletePrepare()
     if (m_lStartPosition > 0) {
         gint64 iStart = m_lStartPosition;
         m_lStartPosition = -1;
-        if (Land(iStart))
+        if (m_pPipeline->CanSeek() && Land(iStart))
             return;
     }
     m_bPreparing = false;
@@ -261,9 +262,11 @@ bool CGstPlayer::SeekWithin(gint64 iMilliseconds)
     return true;
 }
 
+// Media that cannot seek refuse the seek and play on: seeking anyway would
+// fail the stream.
 bool CGstPlayer::SeekTo(long lMilliseconds)
 {
-    if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0)
+    if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0 || !m_pPipeline->CanSeek())
         return false;
     gint64 iDuration = 0;
     if (m_pPipeline->QueryDuration(iDuration) && lMilliseconds > iDuration)
@@ -274,7 +277,7 @@ bool CGstPlayer::SeekTo(long lMilliseconds)
 bool CGstPlayer::Skip(int iMilliseconds)
 {
     gint64 iPosition = 0;
-    if (m_eState < PLAYER_STATE_READY || !QueryPosition(iPosition))
+    if (m_eState < PLAYER_STATE_READY || !m_pPipeline->CanSeek() || !QueryPosition(iPosition))
         return false;
     gint64 iTarget = std::max<gint64>(0, iPosition + iMilliseconds);
     gint64 iDuration = 0;

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "Cinecast/ModelAdapter.h"
 #include "Cinecast/SimAdapter.h"
 
 namespace DeviceAPI {
@@ -47,6 +48,8 @@ public:
     // The event data of code eCode in argument iData, options in iOptions.
     CEventData EventData(KiteBridgeCallBack eCode, int iData, int iOptions) const;
     CReport Report(int iIndex) const;
+    // A media description {duration, seekable, network, error, bands}.
+    Model::CMedia Media(int iIndex) const;
 
     // Integers given as a Number (whole, in range) or a BigInt.
     std::int64_t Signed(v8::Local<v8::Value> value, std::int64_t llMin, std::int64_t llMax, const char* szWhat) const;
@@ -57,7 +60,9 @@ public:
 private:
     v8::Local<v8::Value> property(v8::Local<v8::Object> object, const char* szName) const;
     KiteBridgeEvent event(v8::Local<v8::Value> value, KiteBridgeCallBack eCode) const;
-    std::vector<int> bands(v8::Local<v8::Value> value) const;
+    // szNotArray: the complaint when value is no array.
+    std::vector<int> bands(v8::Local<v8::Value> value, const char* szNotArray) const;
+    bool optionalBoolean(v8::Local<v8::Object> object, const char* szName, bool bDefault) const;
 
     const v8::FunctionCallbackInfo<v8::Value>& m_info;
     v8::Isolate* m_pIsolate;

@@ -89,6 +89,12 @@ void failNextAllocation(const CallInfo&, CScriptArguments&)
     Sim::failNextAllocation();
 }
 
+void media(const CallInfo&, CScriptArguments& args)
+{
+    std::string strUrl = args.String(0, "the URL");
+    Model::DescribeMedia(strUrl, args.Media(1));
+}
+
 // Runs one `sim` function; no C++ exception leaves it.
 template <void (*Body)(const CallInfo&, CScriptArguments&)>
 void guarded(const CallInfo& info)
@@ -117,21 +123,26 @@ void guarded(const CallInfo& info)
     }
 }
 
+// Which players a function serves.
+enum EServes { BOTH, SIMULATED_ONLY, MODEL_ONLY };
+
 struct CFunctionEntry {
     const char* m_szName;
     v8::FunctionCallback m_callback;
+    EServes m_eServes;
 };
 
 const CFunctionEntry g_aFunctions[] = {
-    {"count", guarded<count>},
-    {"alive", guarded<alive>},
-    {"calls", guarded<calls>},
-    {"answer", guarded<answer>},
-    {"report", guarded<report>},
-    {"emit", guarded<emit>},
-    {"failNextAllocation", guarded<failNextAllocation>},
-    {"burst", guarded<burst>},
-    {"drain", guarded<drain>},
+    {"count", guarded<count>, BOTH},
+    {"alive", guarded<alive>, BOTH},
+    {"calls", guarded<calls>, BOTH},
+    {"answer", guarded<answer>, SIMULATED_ONLY},
+    {"report", guarded<report>, SIMULATED_ONLY},
+    {"emit", guarded<emit>, BOTH},
+    {"failNextAllocation", guarded<failNextAllocation>, BOTH},
+    {"burst", guarded<burst>, SIMULATED_ONLY},
+    {"drain", guarded<drain>, SIMULATED_ONLY},
+    {"media", guarded<media>, MODEL_ONLY},
 };
 
 // Scripts name the event codes rather than number them.
@@ -154,12 +165,15 @@ const CEventName g_aEventNames[] = {
 
 }  // namespace
 
-void InstallScriptInterface(v8::Local<v8::Context> context)
+v8::Local<v8::Object> InstallScriptInterface(v8::Local<v8::Context> context, EPlayers ePlayers)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
-    v8::HandleScope scope(pIsolate);
+    v8::EscapableHandleScope scope(pIsolate);
     v8::Local<v8::Object> sim = v8::Object::New(pIsolate);
+    const EServes eSkipped = ePlayers == EPlayers::MODEL ? SIMULATED_ONLY : MODEL_ONLY;
     for (const CFunctionEntry& entry : g_aFunctions) {
+        if (entry.m_eServes == eSkipped)
+            continue;
         v8::Local<v8::String> name = text(pIsolate, entry.m_szName);
         v8::Local<v8::Function> function =
             v8::FunctionTemplate::New(pIsolate, entry.m_callback, name)->GetFunction(context).ToLocalChecked();
@@ -172,6 +186,7 @@ void InstallScriptInterface(v8::Local<v8::Context> context)
             .Check();
     }
     context->Global()->Set(context, text(pIsolate, "sim"), sim).Check();
+    return scope.Escape(sim);
 }
 
 }  // namespace Sim

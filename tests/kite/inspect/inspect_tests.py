@@ -144,25 +144,26 @@ class InspectTests(unittest.TestCase):
 
     def test_listening_addresses(self):
         held = socket.create_server(('127.0.0.1', 0))
-        # 9229 may be taken on this machine (by a Node.js or another kite being debugged): kite then says so,
-        # as it does for the port held here.
-        try:
-            socket.create_server(('127.0.0.1', 9229)).close()
-            free = True
-        except OSError:
-            free = False
-        print('\nport 9229 is %s on this machine' % ('free' if free else 'taken'), file=sys.stderr)
         listening = (r'^Debugger listening on ws://127\.0\.0\.1:%d/[0-9a-f-]+\n(.*\n){2}devtools://devtools/bundled/'
                      r'js_app\.html\?experiments=true&v8only=true&ws=127\.0\.0\.1:%d/')
         taken = r'^kite: --inspect: cannot listen on 127\.0\.0\.1:%d: .*Address already in use\n$'
-        # option, port, status, stderr
-        cases = [('--inspect', 9229, 0 if free else 2, listening if free else taken),
+        # 9229 may be taken on this machine (by a Node.js, or a kite being debugged or tested at the same time), and
+        # may be taken or freed between any check of ours and kite's: kite's own answer says which branch ran, and
+        # either must name the default port.
+        outcomes = {0: listening, 2: taken}
+        # option, port, status (None: either), stderr
+        cases = [('--inspect', 9229, None, None),
                  ('--inspect=127.0.0.1:%d' % held.getsockname()[1], held.getsockname()[1], 2, taken)]
         for option, port, status, stderr in cases:
             with self.subTest(option):
                 run = subprocess.run([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option, APP], capture_output=True,
                                      text=True, timeout=20)
-                self.assertEqual(run.returncode, status, run.stderr)
+                if status is None:
+                    self.assertIn(run.returncode, outcomes, run.stderr)
+                    print('\nport %d was %s' % (port, 'free' if run.returncode == 0 else 'taken'), file=sys.stderr)
+                    stderr = outcomes[run.returncode]
+                else:
+                    self.assertEqual(run.returncode, status, run.stderr)
                 self.assertRegex(run.stderr, stderr.replace('%d', str(port)))
         held.close()
 

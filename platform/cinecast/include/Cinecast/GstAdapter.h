@@ -10,6 +10,9 @@
 //   10 s; a failed prepare leaves state 1 and reports an error event (code,
 //   message, debug text).
 // - At the end of the stream the state is 2 again and play starts over.
+// - seekTo and Skip refuse media that cannot seek (a live stream, an HTTP
+//   server that does not answer "Accept-Ranges: bytes"), and playback goes
+//   on; such media restored at a time start from the beginning.
 // - seekTo refuses targets outside the media; Skip clamps to it. Until a
 //   seek has landed (seek-complete), the position is its target.
 // - suspend keeps the media, position and state; restore(url, time, prepare)

@@ -1,0 +1,24 @@
+// The run's clock. Timers, intervals, performance.now() and the model
+// player's events all read it. It follows the wall clock, or, once
+// UseVirtualTime() has been called before the script starts (kite
+// --clock=virtual, or a test runner), it stands still until the script moves
+// it with sim.advance: whatever falls due meanwhile then runs in time order.
+#ifndef KITE_CLOCK_H
+#define KITE_CLOCK_H
+
+#include <glib.h>
+
+namespace Kite {
+
+// Call before the script runs; there is no way back for the run.
+void UseVirtualTime();
+bool IsVirtualTime();
+
+// Microseconds since the run started, on the run's clock.
+gint64 ClockNowUs();
+// Moves virtual time forward to llUs (never back); no effect on the wall clock.
+void SetVirtualNowUs(gint64 llUs);
+
+}  // namespace Kite
+
+#endif

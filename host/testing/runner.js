@@ -1,0 +1,349 @@
+// The harness of one test file's run: the globals that declare tests and
+// hooks, the run of the tests one after another, and the records that tell
+// kite test what happened. Only the natives keep real time; the player's
+// clock may be virtual.
+(function (shared) {
+  "use strict";
+  const { natives, options } = shared;
+  const { inspect } = shared.format;
+  const { AssertionError } = shared.assert;
+  const DETAILS = shared.assertDetails;
+
+  function newSuite(name, parent, mode) {
+    return { kind: "suite", name, parent, mode, children: [], before: [], after: [], beforeEach: [], afterEach: [] };
+  }
+  const root = newSuite("", null, "run");
+  // The suite whose body runs now; null once the tests run.
+  let declaring = root;
+  let anyOnly = false;
+  let filter = null;
+  // Where an error belongs now: the slot of the running test or hook.
+  let current = null;
+  let nextId = 0;
+  let finished = false;
+
+  function refuseLate(what) {
+    if (declaring === null) {
+      throw new Error(what + ": tests, suites and hooks are declared at the top level of the file or in a describe body," +
+        " not while the tests run");
+    }
+  }
+
+  function checkDeclaration(what, name, fn) {
+    if (typeof name !== "string") throw new TypeError(what + ": the name must be a string");
+    if (typeof fn !== "function") throw new TypeError(what + ": the second argument must be a function");
+    refuseLate(what);
+    if (what.endsWith(".only")) anyOnly = true;
+  }
+
+  function declareTest(what, mode) {
+    return function (name, fn) {
+      checkDeclaration(what, name, fn);
+      declaring.children.push({ kind: "test", name, fn, mode, parent: declaring, id: "" });
+    };
+  }
+
+  function declareSuite(what, mode) {
+    return function (name, fn) {
+      checkDeclaration(what, name, fn);
+      const suite = newSuite(name, declaring, mode);
+      declaring.children.push(suite);
+      const outer = declaring;
+      declaring = suite;
+      try {
+        const result = fn();
+        if (result !== null && typeof result === "object" && typeof result.then === "function") {
+          throw new TypeError(what + ": the body declares its tests at once; it must not return a promise");
+        }
+      } finally {
+        declaring = outer;
+      }
+    };
+  }
+
+  function declareHook(kind) {
+    return function (fn) {
+      if (typeof fn !== "function") throw new TypeError(kind + ": the argument must be a function");
+      refuseLate(kind);
+      declaring[kind].push(fn);
+    };
+  }
+
+  const test = declareTest("test", "run");
+  test.skip = declareTest("test.skip", "skip");
+  test.only = declareTest("test.only", "only");
+  const describe = declareSuite("describe", "run");
+  describe.skip = declareSuite("describe.skip", "skip");
+  describe.only = declareSuite("describe.only", "only");
+
+  function namesOf(node) {
+    const names = [];
+    for (let n = node; n !== root; n = n.parent) names.unshift(n.name);
+    return names;
+  }
+
+  // "run", "skip", or null for a test that the filter leaves out.
+  function fate(node) {
+    if (filter !== null && !filter.test(namesOf(node).join(" > "))) return null;
+    let skip = false;
+    let only = false;
+    for (let n = node; n !== root; n = n.parent) {
+      skip = skip || n.mode === "skip";
+      only = only || n.mode === "only";
+    }
+    return skip || (anyOnly && !only) ? "skip" : "run";
+  }
+
+  function willRun(node) {
+    return node.kind === "test" ? fate(node) === "run" : node.children.some(willRun);
+  }
+
+  function testsUnder(node) {
+    return node.kind === "test" ? [node] : node.children.flatMap(testsUnder);
+  }
+
+  const INTERNAL = /kite-test:/;
+
+  // An error as the report shows it: its name and message, what an
+  // assertion with a message of the caller's own found, and the stack
+  // frames outside the harness.
+  function describeFailure(error) {
+    if (error instanceof TimedOut) return "timed out after " + options.timeout + " ms";
+    try {
+      if (error instanceof Error || (error !== null && typeof error === "object" && typeof error.stack === "string")) {
+        let text = String(error.name) + ": " + String(error.message);
+        if (error instanceof AssertionError && !error.generatedMessage && typeof error[DETAILS] === "string") {
+          text += "\n\n" + error[DETAILS];
+        }
+        const stack = typeof error.stack === "string" ? error.stack.split("\n") : [];
+        const frames = stack.filter((line) => /^\s+at /.test(line));
+        // The caller's frames: past the harness's own, up to the harness that called it.
+        let first = 0;
+        while (first < frames.length && INTERNAL.test(frames[first])) first++;
+        let end = first;
+        while (end < frames.length && !INTERNAL.test(frames[end])) end++;
+        return [text, ...frames.slice(first, end).map((line) => "    " + line.trim())].join("\n");
+      }
+      return "thrown: " + inspect(error);
+    } catch (e) {
+      return "thrown: a value that cannot be shown";
+    }
+  }
+
+  class TimedOut {}
+
+  function fileError(what, error) {
+    natives.record("error", what + describeFailure(error));
+  }
+
+  // A slot collects the failures of one test (its hooks before and after
+  // each included) or of one suite's before or after hooks.
+  function newSlot(owner) {
+    return { owner, failures: [], open: true };
+  }
+
+  function failIn(slot, error) {
+    if (slot === null) {
+      fileError("outside any test: ", error);
+    } else if (slot.open) {
+      slot.failures.push(error);
+    } else if (slot.owner.kind === "test") {
+      natives.record("fail", slot.owner.id, -1, "after the test had ended: " + describeFailure(error));
+    } else {
+      fileError(slot.owner.label + ", after it had ended: ", error);
+    }
+  }
+
+  // Callbacks keep the slot of the code that queued them.
+  function capture(fn) {
+    const slot = current;
+    return function () {
+      try {
+        return fn.apply(this, arguments);
+      } catch (error) {
+        failIn(slot, error);
+      }
+    };
+  }
+
+  function wrapScheduler(owner, name) {
+    const original = owner !== null && typeof owner === "object" ? owner[name] : undefined;
+    if (typeof original !== "function") return;
+    const wrapper = function (fn, ...rest) {
+      return original.call(this, typeof fn === "function" ? capture(fn) : fn, ...rest);
+    };
+    Object.defineProperty(wrapper, "name", { value: name });
+    owner[name] = wrapper;
+  }
+
+  // Runs fn within the time limit; answers true when it neither threw nor
+  // rejected.
+  function call(fn, slot) {
+    natives.record("step");
+    return new Promise((resolve) => {
+      let settled = false;
+      let timer = 0;
+      const finish = (failed, error) => {
+        if (settled) {
+          if (failed) failIn(slot, error);
+          return;
+        }
+        settled = true;
+        natives.cancel(timer);
+        if (failed) slot.failures.push(error);
+        resolve(!failed);
+      };
+      timer = natives.later(() => finish(true, new TimedOut()), options.timeout);
+      current = slot;
+      try {
+        const result = fn.call(undefined);
+        if (result !== null && typeof result === "object" && typeof result.then === "function") {
+          result.then(() => finish(false), (error) => finish(true, error));
+        } else {
+          finish(false);
+        }
+      } catch (error) {
+        finish(true, error);
+      }
+    });
+  }
+
+  // After the events and afterIdle calls already queued.
+  function turn() {
+    return new Promise((resolve) => natives.later(resolve, 0));
+  }
+
+  function recordSkips(node) {
+    for (const t of testsUnder(node)) {
+      if (fate(t) === "skip") natives.record("skip", String(nextId++), ...namesOf(t));
+    }
+  }
+
+  async function runTest(t, chain) {
+    t.id = String(nextId++);
+    natives.record("start", t.id, ...namesOf(t));
+    const started = natives.clock();
+    const slot = newSlot(t);
+    let ready = true;
+    for (const suite of chain) {
+      for (const hook of suite.beforeEach) {
+        if (ready) ready = await call(hook, slot);
+      }
+    }
+    if (ready) await call(t.fn, slot);
+    // Events queued by now are the test's own, and so are their errors.
+    await turn();
+    for (const suite of [...chain].reverse()) {
+      for (const hook of suite.afterEach) await call(hook, slot);
+    }
+    await turn();
+    slot.open = false;
+    current = null;
+    const ms = String(Math.round(natives.clock() - started));
+    if (slot.failures.length === 0) natives.record("pass", t.id, ms);
+    else natives.record("fail", t.id, ms, slot.failures.map(describeFailure).join("\n\n"));
+  }
+
+  async function runHooks(hooks, slot) {
+    for (const hook of hooks) {
+      if (!(await call(hook, slot))) break;
+    }
+    slot.open = false;
+    current = null;
+  }
+
+  async function runSuite(suite, chain) {
+    if (!willRun(suite)) {
+      recordSkips(suite);
+      return;
+    }
+    const where = suite === root ? "" : ' of "' + namesOf(suite).join(" > ") + '"';
+    const before = newSlot({ kind: "hook", label: "a before hook" + where });
+    await runHooks(suite.before, before);
+    if (before.failures.length > 0) {
+      const text = "a before hook" + where + " failed: " + before.failures.map(describeFailure).join("\n\n");
+      for (const t of testsUnder(suite)) {
+        const verdict = fate(t);
+        if (verdict === "skip") {
+          natives.record("skip", String(nextId++), ...namesOf(t));
+        } else if (verdict === "run") {
+          t.id = String(nextId++);
+          natives.record("start", t.id, ...namesOf(t));
+          natives.record("fail", t.id, "0", text);
+        }
+      }
+    } else {
+      for (const child of suite.children) {
+        if (child.kind === "suite") {
+          await runSuite(child, chain.concat([child]));
+        } else {
+          const verdict = fate(child);
+          if (verdict === "run") await runTest(child, chain);
+          else if (verdict === "skip") natives.record("skip", String(nextId++), ...namesOf(child));
+        }
+      }
+    }
+    const after = newSlot({ kind: "hook", label: "an after hook" + where });
+    await runHooks(suite.after, after);
+    for (const error of after.failures) fileError(after.owner.label + " failed: ", error);
+  }
+
+  function finish() {
+    if (finished) return;
+    finished = true;
+    natives.record("done");
+    natives.quit();
+  }
+
+  async function run() {
+    declaring = null;
+    if (options.filter !== undefined) {
+      try {
+        filter = new RegExp(options.filter);
+      } catch (error) {
+        natives.record("usage", "--filter: " + error.message);
+        finish();
+        return;
+      }
+    }
+    try {
+      await runSuite(root, [root]);
+    } catch (error) {
+      fileError("kite test's harness failed: ", error);
+    }
+    finish();
+  }
+
+  shared.harness = {
+    run,
+    // The file could not be compiled: the text says where and why.
+    abortFile(text) {
+      natives.record("error", String(text));
+      finish();
+    },
+    // The file's top level threw.
+    failFile(error) {
+      fileError("", error);
+      finish();
+    },
+    // An error that no script caught: in a callback, or a rejection.
+    uncaught(error) {
+      failIn(current, error);
+    },
+  };
+
+  wrapScheduler(globalThis, "setTimeout");
+  wrapScheduler(globalThis, "setInterval");
+  wrapScheduler(globalThis, "queueMicrotask");
+  wrapScheduler(globalThis.kite, "afterIdle");
+  Object.assign(globalThis, {
+    test,
+    it: test,
+    describe,
+    before: declareHook("before"),
+    after: declareHook("after"),
+    beforeEach: declareHook("beforeEach"),
+    afterEach: declareHook("afterEach"),
+    assert: shared.assert,
+  });
+})

@@ -1,0 +1,83 @@
+// The model player: adapters that behave as the GStreamer player does (the
+// same answers in the same states, the same events in the same order with
+// the same texts) without playing anything, on a clock the host provides.
+// With a virtual clock a two-hour film ends as soon as the host moves the
+// clock two hours on.
+//
+// Media are described by the host (DescribeMedia); a URL without a
+// description behaves as a missing file. Units, states and events are those
+// of the GStreamer player (Cinecast/GstAdapter.h): milliseconds, states 0 to
+// 4, the current time every 100 ms of play, sound-analysis bands then too
+// while party mode is on, the end of the stream, seeks and skips held to the
+// media and completed together when they come in a row, refused on media
+// that cannot seek.
+#ifndef CINECAST_MODEL_ADAPTER_H
+#define CINECAST_MODEL_ADAPTER_H
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Cinecast/AdapterBackend.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Model {
+
+// The time the model's players live on: the host's main loop and clock.
+class CModelClock {
+public:
+    virtual ~CModelClock() = default;
+    // Microseconds on the host's clock; they never go back.
+    virtual long long NowUs() = 0;
+    // Calls fn on the thread of the adapters' calls once the clock reaches
+    // llDueUs (at once after the caller returns when it already has),
+    // unless cancelled first. Answers an id other than 0.
+    virtual unsigned long long At(long long llDueUs, std::function<void()> fn) = 0;
+    // Ids already run or cancelled are ignored.
+    virtual void Cancel(unsigned long long ullId) = 0;
+};
+
+// The clock of every model adapter constructed from now on; the host keeps
+// it alive while any exists. Without a clock, adapters get no player.
+void SetClock(CModelClock* pClock);
+
+// The backend of one model adapter; a factory for SetBackendFactory. The
+// adapter takes the next number of the simulated ones (Cinecast/SimAdapter.h),
+// so Sim::calls and Sim::emit reach it too.
+CAdapterBackend* CreateBackend();
+
+// How media fail, each as the GStreamer player fails on it.
+enum class EMediaError {
+    NONE,
+    MISSING,      // a file that does not exist (also any URL not described)
+    NOT_MEDIA,    // a file that is no media, such as text
+    UNSUPPORTED,  // media of a kind no decoder is installed for
+    HTTP_404,     // an HTTP server that answers 404
+    REFUSED,      // an HTTP server that refuses the connection
+};
+
+struct CMedia {
+    // Milliseconds; none for a live stream, which never ends.
+    std::optional<unsigned long long> m_ullDurationMs;
+    bool m_bSeekable = true;
+    // Network media report buffering while they are prepared.
+    bool m_bNetwork = false;
+    EMediaError m_eError = EMediaError::NONE;
+    // What each sound-analysis event carries while the media plays: 16
+    // values from 0 to 100 (silence, all 0, when left empty).
+    std::vector<int> m_aBands;
+};
+
+// Describes the media at a URL, the string given to setUri, for every
+// adapter from its next prepare on.
+void DescribeMedia(const std::string& strUrl, const CMedia& media);
+// The error texts the GStreamer player sends.
+const char* ErrorText(EMediaError eError);
+
+}  // namespace Model
+}  // namespace Cinecast
+}  // namespace DeviceAPI
+
+#endif

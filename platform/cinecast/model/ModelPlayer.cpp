@@ -1,0 +1,448 @@
+#include "ModelPlayer.h"
+
+#include <algorithm>
+
+#include "ModelMedia.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Model {
+
+namespace {
+
+// The current time and the sound-analysis bands are reported this often.
+const long long TICK_US = 100000;
+const char* const USER_AGENT_PROPERTY = "USER_AGENT";
+const int SILENT_BANDS = 16;
+
+}  // namespace
+
+void CModelPlayer::CTimed::At(long long llDueUs, std::function<void()> fn)
+{
+    Cancel();
+    m_ullId = m_clock.At(llDueUs, [this, fn]() {
+        m_ullId = 0;
+        fn();
+    });
+}
+
+void CModelPlayer::CTimed::Cancel()
+{
+    if (m_ullId != 0)
+        m_clock.Cancel(m_ullId);
+    m_ullId = 0;
+}
+
+CModelPlayer::CModelPlayer(CAdapterBackend& backend, CModelClock& clock)
+    : m_backend(backend)
+    , m_clock(clock)
+    , m_asyncDone(clock)
+    , m_end(clock)
+    , m_tick(clock)
+    , m_notices(clock)
+{
+}
+
+CModelPlayer::~CModelPlayer()
+{
+    m_asyncDone.Cancel();
+    m_end.Cancel();
+    m_tick.Cancel();
+    m_notices.Cancel();
+}
+
+void CModelPlayer::Notify(std::function<void()> fn)
+{
+    m_aNotices.push_back(std::move(fn));
+    if (!m_notices.IsPending())
+        m_notices.At(m_clock.NowUs(), [this] { SendNotices(); });
+}
+
+void CModelPlayer::SendNotices()
+{
+    std::deque<std::function<void()>> aNotices;
+    aNotices.swap(m_aNotices);
+    for (const std::function<void()>& fn : aNotices)
+        fn();
+}
+
+void CModelPlayer::SendBuffering(int iPercent)
+{
+    if (m_bEventsEnabled)
+        m_backend.FireBuffering(iPercent);
+}
+
+void CModelPlayer::SendCompletion(KiteBridgeCallBack eCode)
+{
+    if (m_bEventsEnabled)
+        m_backend.FireCompletion(eCode);
+}
+
+void CModelPlayer::SendError(EMediaError eError)
+{
+    if (!m_bEventsEnabled)
+        return;
+    KiteBridgeEvent event{static_cast<int>(eError), ErrorText(eError), ""};
+    m_backend.FireEvent(KITE_BRIDGE_ERROR_EVENT, &event);
+}
+
+bool CModelPlayer::Create()
+{
+    if (!m_bCreated) {
+        m_bCreated = true;
+        m_eState = PLAYER_STATE_NONE;
+    }
+    return true;
+}
+
+bool CModelPlayer::SetUri(const std::string& strMedia)
+{
+    if (!m_bCreated || strMedia.empty() || strMedia.find('\0') != std::string::npos)
+        return false;
+    m_strUri = strMedia;
+    m_suspended = CSuspended();
+    Unprepare();
+    return true;
+}
+
+bool CModelPlayer::Close()
+{
+    if (!m_bCreated)
+        return false;
+    m_strUri.clear();
+    m_suspended = CSuspended();
+    Unprepare();
+    return true;
+}
+
+// Stops the media and forgets everything pending but the notices already
+// given: state 1 with media, 0 without.
+void CModelPlayer::Unprepare()
+{
+    m_asyncDone.Cancel();
+    m_end.Cancel();
+    m_tick.Cancel();
+    m_bRunning = false;
+    m_llPositionUs = 0;
+    m_llStartPosition = -1;
+    m_bPreparing = false;
+    m_bSeeking = false;
+    m_bEnded = false;
+    m_eState = m_strUri.empty() ? PLAYER_STATE_NONE : PLAYER_STATE_IDLE;
+}
+
+// Reads the media. A file that is missing fails at once; the other failures
+// only once the media has been read.
+bool CModelPlayer::Start()
+{
+    m_media = LookUpMedia(m_strUri);
+    if (m_media.m_eError == EMediaError::MISSING) {
+        Fail();
+        return false;
+    }
+    if (m_media.m_bNetwork && m_media.m_eError == EMediaError::NONE) {
+        Notify([this] { SendBuffering(0); });
+        Notify([this] { SendBuffering(100); });
+    }
+    return true;
+}
+
+// The media failed: the error as a notice, the media still set, so that a
+// later prepare tries again.
+void CModelPlayer::Fail()
+{
+    EMediaError eError = m_media.m_eError;
+    Unprepare();
+    Notify([this, eError] { SendError(eError); });
+}
+
+bool CModelPlayer::Preroll()
+{
+    if (!Start())
+        return false;
+    if (m_media.m_eError != EMediaError::NONE) {
+        Fail();
+        return false;
+    }
+    m_llPositionUs = PrerollPositionUs();
+    m_llStartPosition = -1;
+    m_eState = PLAYER_STATE_READY;
+    return true;
+}
+
+long long CModelPlayer::PrerollPositionUs() const
+{
+    if (m_llStartPosition <= 0 || !m_media.m_bSeekable)
+        return 0;
+    long long llStartUs = m_llStartPosition * 1000;
+    return HasDuration() ? std::min(llStartUs, DurationUs()) : llStartUs;
+}
+
+bool CModelPlayer::Prepare()
+{
+    if (!m_bCreated || m_eState == PLAYER_STATE_NONE || m_bPreparing)
+        return false;
+    if (m_eState != PLAYER_STATE_IDLE)
+        return true;
+    return Preroll();
+}
+
+bool CModelPlayer::PrepareAsync()
+{
+    if (!m_bCreated || m_eState == PLAYER_STATE_NONE)
+        return false;
+    if (m_eState != PLAYER_STATE_IDLE) {
+        Notify([this] { SendCompletion(KITE_BRIDGE_PREPARE_COMPLETE); });
+        return true;
+    }
+    if (m_bPreparing)
+        return true;
+    if (!Start())
+        return false;
+    m_bPreparing = true;
+    m_asyncDone.At(m_clock.NowUs(), [this] { OnAsyncDone(); });
+    return true;
+}
+
+void CModelPlayer::CompletePrepare()
+{
+    if (m_media.m_eError != EMediaError::NONE) {
+        Fail();
+        return;
+    }
+    m_llPositionUs = PrerollPositionUs();
+    m_llStartPosition = -1;
+    m_bPreparing = false;
+    m_eState = PLAYER_STATE_READY;
+    SendCompletion(KITE_BRIDGE_PREPARE_COMPLETE);
+}
+
+// A preroll or a seek has landed; seeks in a row land once.
+void CModelPlayer::OnAsyncDone()
+{
+    if (m_bPreparing) {
+        CompletePrepare();
+        return;
+    }
+    if (m_bSeeking) {
+        m_bSeeking = false;
+        SendCompletion(KITE_BRIDGE_SEEK_COMPLETE);
+        if (m_media.m_bNetwork)
+            SendBuffering(100);
+    }
+}
+
+bool CModelPlayer::SetStreamingProperty(const std::string& strType, const std::string&)
+{
+    return strType == USER_AGENT_PROPERTY;
+}
+
+long long CModelPlayer::PositionUs() const
+{
+    long long llPositionUs = m_llPositionUs;
+    if (m_bRunning)
+        llPositionUs += m_clock.NowUs() - m_llRunningSinceUs;
+    return HasDuration() ? std::min(llPositionUs, DurationUs()) : llPositionUs;
+}
+
+void CModelPlayer::ScheduleEnd()
+{
+    m_end.Cancel();
+    if (m_bRunning && HasDuration())
+        m_end.At(m_clock.NowUs() + std::max(0LL, DurationUs() - m_llPositionUs), [this] { OnEndOfStream(); });
+}
+
+void CModelPlayer::RunFrom(long long llPositionUs)
+{
+    m_llPositionUs = llPositionUs;
+    m_llRunningSinceUs = m_clock.NowUs();
+    m_bRunning = true;
+    ScheduleEnd();
+    if (!m_tick.IsPending())
+        m_tick.At(m_llRunningSinceUs + TICK_US, [this] { Tick(); });
+}
+
+void CModelPlayer::Hold()
+{
+    m_llPositionUs = PositionUs();
+    m_bRunning = false;
+    m_end.Cancel();
+    m_tick.Cancel();
+}
+
+bool CModelPlayer::Pause()
+{
+    if (m_eState == PLAYER_STATE_PAUSED)
+        return true;
+    if (m_eState != PLAYER_STATE_PLAYING)
+        return false;
+    Hold();
+    m_eState = PLAYER_STATE_PAUSED;
+    return true;
+}
+
+bool CModelPlayer::Play()
+{
+    if (m_eState == PLAYER_STATE_PLAYING)
+        return true;
+    if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PAUSED)
+        return false;
+    if (m_bEnded) {
+        m_bEnded = false;
+        m_llPositionUs = 0;
+    }
+    m_eState = PLAYER_STATE_PLAYING;
+    RunFrom(m_llPositionUs);
+    return true;
+}
+
+bool CModelPlayer::Stop()
+{
+    if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PLAYING && m_eState != PLAYER_STATE_PAUSED)
+        return false;
+    Hold();
+    m_asyncDone.Cancel();
+    m_bSeeking = false;
+    m_bEnded = false;
+    m_eState = PLAYER_STATE_READY;
+    m_llPositionUs = 0;
+    return true;
+}
+
+// The position is the target at once; the landing follows, and a seek made
+// before it has come lands with it.
+void CModelPlayer::Land(long long llPositionUs)
+{
+    if (m_bRunning)
+        RunFrom(llPositionUs);
+    else
+        m_llPositionUs = llPositionUs;
+    if (!m_asyncDone.IsPending())
+        m_asyncDone.At(m_clock.NowUs(), [this] { OnAsyncDone(); });
+}
+
+void CModelPlayer::SeekWithin(long long llPositionUs)
+{
+    if (m_media.m_bNetwork)
+        Notify([this] { SendBuffering(0); });
+    Land(llPositionUs);
+    m_bSeeking = true;
+    m_bEnded = false;
+}
+
+bool CModelPlayer::SeekTo(long lMilliseconds)
+{
+    if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0 || !m_media.m_bSeekable)
+        return false;
+    const long long llTargetUs = static_cast<long long>(lMilliseconds) * 1000;
+    if (HasDuration() && llTargetUs > DurationUs())
+        return false;
+    SeekWithin(llTargetUs);
+    return true;
+}
+
+bool CModelPlayer::Skip(int iMilliseconds)
+{
+    if (m_eState < PLAYER_STATE_READY || !m_media.m_bSeekable)
+        return false;
+    // From the position as a query answers it, so that skips add up as the
+    // script counts them.
+    long long llTargetUs = std::max(0LL, (PositionUs() / 1000 + iMilliseconds) * 1000);
+    if (HasDuration())
+        llTargetUs = std::min(llTargetUs, DurationUs());
+    SeekWithin(llTargetUs);
+    return true;
+}
+
+bool CModelPlayer::GetDuration(unsigned long& ulMilliseconds) const
+{
+    if (m_eState < PLAYER_STATE_READY || !HasDuration())
+        return false;
+    ulMilliseconds = static_cast<unsigned long>(DurationUs() / 1000);
+    return true;
+}
+
+bool CModelPlayer::GetPosition(unsigned long long& ullMilliseconds) const
+{
+    if (m_eState < PLAYER_STATE_READY)
+        return false;
+    ullMilliseconds = static_cast<unsigned long long>(PositionUs() / 1000);
+    return true;
+}
+
+void CModelPlayer::OnEndOfStream()
+{
+    if (m_eState != PLAYER_STATE_PLAYING)
+        return;
+    Hold();
+    m_llPositionUs = DurationUs();
+    m_bEnded = true;
+    m_eState = PLAYER_STATE_READY;
+    SendCompletion(KITE_BRIDGE_PLAY_COMPLETE);
+}
+
+void CModelPlayer::Tick()
+{
+    if (m_eState != PLAYER_STATE_PLAYING)
+        return;
+    m_tick.At(m_clock.NowUs() + TICK_US, [this] { Tick(); });
+    if (m_bEventsEnabled)
+        m_backend.FireCurrentTime(static_cast<unsigned long long>(PositionUs() / 1000));
+    if (!m_bAnalysis || !m_bEventsEnabled)
+        return;
+    std::vector<int> aBands = m_media.m_aBands;
+    if (aBands.empty())
+        aBands.assign(SILENT_BANDS, 0);
+    m_backend.FireSoundAnalysis(aBands.data(), static_cast<int>(aBands.size()));
+}
+
+bool CModelPlayer::Suspend()
+{
+    if (!m_bCreated || m_eState == PLAYER_STATE_NONE)
+        return false;
+    if (m_suspended.m_bValid && m_eState == PLAYER_STATE_IDLE)
+        return true;
+    CSuspended suspended;
+    suspended.m_bValid = true;
+    suspended.m_strUri = m_strUri;
+    suspended.m_eState = m_eState;
+    suspended.m_llPosition = m_eState >= PLAYER_STATE_READY ? PositionUs() / 1000 : std::max(m_llStartPosition, 0LL);
+    Unprepare();
+    m_suspended = suspended;
+    return true;
+}
+
+bool CModelPlayer::Restore(const std::string& strMedia, long lMilliseconds, bool bPrepare)
+{
+    if (!m_bCreated)
+        return false;
+    const CSuspended suspended = m_suspended;
+    std::string strUri = strMedia;
+    if (strUri.empty())
+        strUri = suspended.m_bValid ? suspended.m_strUri : m_strUri;
+    long long llStart = lMilliseconds;
+    if (llStart < 0)
+        llStart = suspended.m_bValid ? suspended.m_llPosition : 0;
+    if (!SetUri(strUri))
+        return false;
+    m_llStartPosition = llStart > 0 ? llStart : -1;
+    if (!bPrepare)
+        return true;
+    if (!Preroll())
+        return false;
+    if (suspended.m_bValid && suspended.m_eState == PLAYER_STATE_PLAYING)
+        return Play();
+    if (suspended.m_bValid && suspended.m_eState == PLAYER_STATE_PAUSED)
+        m_eState = PLAYER_STATE_PAUSED;
+    return true;
+}
+
+bool CModelPlayer::SetSoundAnalysis(bool bOn)
+{
+    m_bAnalysis = bOn;
+    return true;
+}
+
+}  // namespace Model
+}  // namespace Cinecast
+}  // namespace DeviceAPI

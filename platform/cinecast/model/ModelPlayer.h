@@ -1,0 +1,132 @@
+// The model's state machine: the GStreamer player's (gst/GstPlayer.cpp) over
+// media that exist only as descriptions, on the host's clock. Everything
+// runs on the thread of the adapter's calls, which is also the one the clock
+// calls back on, so it takes no lock.
+#ifndef CINECAST_MODEL_PLAYER_H
+#define CINECAST_MODEL_PLAYER_H
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "Cinecast/ModelAdapter.h"
+
+namespace DeviceAPI {
+namespace Cinecast {
+namespace Model {
+
+class CModelPlayer {
+public:
+    CModelPlayer(CAdapterBackend& backend, CModelClock& clock);
+    // Cancels every timed event: no handler is called after.
+    ~CModelPlayer();
+
+    void EnableEvents(bool bEnable) { m_bEventsEnabled = bEnable; }
+
+    bool Create();
+    bool SetUri(const std::string& strMedia);
+    bool Close();
+    bool Prepare();
+    bool PrepareAsync();
+    bool SetStreamingProperty(const std::string& strType, const std::string& strParam);
+    bool Pause();
+    bool Play();
+    bool Stop();
+    bool SeekTo(long lMilliseconds);
+    bool Skip(int iMilliseconds);
+    bool GetDuration(unsigned long& ulMilliseconds) const;
+    bool GetPosition(unsigned long long& ullMilliseconds) const;
+    player_state_e State() const { return m_eState; }
+    bool Suspend();
+    bool Restore(const std::string& strMedia, long lMilliseconds, bool bPrepare);
+    bool SetSoundAnalysis(bool bOn);
+
+private:
+    CModelPlayer(const CModelPlayer&) = delete;
+    CModelPlayer& operator=(const CModelPlayer&) = delete;
+
+    struct CSuspended {
+        bool m_bValid = false;
+        std::string m_strUri;
+        long long m_llPosition = 0;  // milliseconds
+        player_state_e m_eState = PLAYER_STATE_IDLE;
+    };
+
+    // One timed event that a later one of its kind replaces.
+    class CTimed {
+    public:
+        explicit CTimed(CModelClock& clock) : m_clock(clock) {}
+        ~CTimed() { Cancel(); }
+        void At(long long llDueUs, std::function<void()> fn);
+        void Cancel();
+        bool IsPending() const { return m_ullId != 0; }
+
+    private:
+        CModelClock& m_clock;
+        unsigned long long m_ullId = 0;
+    };
+
+    // The events that the GStreamer player sends while a call runs or as
+    // the pipeline reports them: sent in order once the caller returns, and
+    // not taken back by what the player does meanwhile.
+    void Notify(std::function<void()> fn);
+    void SendNotices();
+
+    void Unprepare();
+    bool Start();
+    bool Preroll();
+    void CompletePrepare();
+    void OnAsyncDone();
+    void Fail();
+    // Positions are kept in microseconds, the clock's unit, and answered in
+    // milliseconds.
+    void Land(long long llPositionUs);
+    void SeekWithin(long long llPositionUs);
+    void RunFrom(long long llPositionUs);
+    void Hold();
+    long long PositionUs() const;
+    bool HasDuration() const { return static_cast<bool>(m_media.m_ullDurationMs); }
+    long long DurationUs() const { return static_cast<long long>(m_media.m_ullDurationMs.value_or(0)) * 1000; }
+    // Where a prepare lands: the start position, within the media, if it can seek.
+    long long PrerollPositionUs() const;
+    void ScheduleEnd();
+    void OnEndOfStream();
+    void Tick();
+
+    // Events while the bridge is switched on.
+    void SendBuffering(int iPercent);
+    void SendCompletion(KiteBridgeCallBack eCode);
+    void SendError(EMediaError eError);
+
+    CAdapterBackend& m_backend;
+    CModelClock& m_clock;
+    bool m_bEventsEnabled = false;
+
+    bool m_bCreated = false;
+    player_state_e m_eState = PLAYER_STATE_NONE;
+    std::string m_strUri;
+    CMedia m_media;               // read as the media is started
+    long long m_llStartPosition = -1;  // milliseconds
+    bool m_bPreparing = false;
+    bool m_bSeeking = false;
+    bool m_bEnded = false;
+    bool m_bAnalysis = false;
+    CSuspended m_suspended;
+
+    // The position: m_llPositionUs, plus the time since m_llRunningSinceUs while running.
+    long long m_llPositionUs = 0;
+    bool m_bRunning = false;
+    long long m_llRunningSinceUs = 0;
+
+    CTimed m_asyncDone;  // a preroll or seek landing
+    CTimed m_end;
+    CTimed m_tick;
+    CTimed m_notices;
+    std::deque<std::function<void()>> m_aNotices;
+};
+
+}  // namespace Model
+}  // namespace Cinecast
+}  // namespace DeviceAPI
+
+#endif

@@ -1,0 +1,3 @@
+// An app file whose function a test file wants to take by name.
+function greeter() {}
+({ greeter });

@@ -1,0 +1,28 @@
+// kite.load runs a file in the global scope of the test file, as <script>
+// tags of one page share theirs, with its path relative to the test file,
+// and answers the file's completion value.
+const app = kite.load("lib/app_like.js");
+
+function attempt(run) {
+  try {
+    return run();
+  } catch (error) {
+    return String(error);
+  }
+}
+
+// Each row: what is checked, and what it gives.
+const rows = [
+  ["the completion value", () => app.greet === greet, true],
+  ["its declarations are the page's", () => greet("you"), "hello, you"],
+  ["its const is seen here too", () => greeting, "hello"],
+  ["loading it again declares its const twice", () => attempt(() => kite.load("lib/app_like.js")),
+    "SyntaxError: Identifier 'greeting' has already been declared"],
+  ["const { greeter } = kite.load() of a file that declares greeter", () => attempt(() => kite.load("lib/destructures.js")),
+    "SyntaxError: Identifier 'greeter' has already been declared"],
+  ["a file that is not there", () => attempt(() => kite.load("lib/missing.js")).replace(/ [^ ]*\/lib\//, " lib/"),
+    "Error: kite.load: cannot read lib/missing.js: No such file or directory"],
+];
+for (const [name, run, expected] of rows) {
+  test(name, () => assert.equal(run(), expected));
+}

@@ -1,0 +1,137 @@
+// Runs the scenarios of scenarios.js on the player kite was started with:
+// the model (--adapter=model --clock=virtual, the media described here) or
+// GStreamer (--adapter=gst, the media made by run_gst.sh). A step whose
+// answer differs fails its scenario, named with the step; the other
+// scenarios still run. Arguments: TONE TEXT AMR HTTP_BASE PLAIN_BASE.
+kite.load("scenarios.js");
+
+const [TONE, TEXT, AMR, HTTP_BASE, PLAIN_BASE] = kite.args;
+const MEDIA = {
+  TONE, TEXT, AMR,
+  MISSING: TONE.replace(/[^/]*$/, "missing.wav"),
+  HTTP: HTTP_BASE + "/tone3s.wav",
+  PLAIN: PLAIN_BASE + "/tone3s.wav",
+  NOT_FOUND: HTTP_BASE + "/missing.wav",
+  REFUSED: "http://127.0.0.1:1/tone3s.wav",
+};
+const EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time",
+                "error_event", "asm_pause", "asm_resume", "sound_analysis"];
+const onModel = typeof sim !== "undefined" && "media" in sim;
+
+if (onModel) {
+  const tone = { duration: 3000 };
+  sim.media(MEDIA.TONE, tone);
+  sim.media(MEDIA.TEXT, { error: "not-media" });
+  sim.media(MEDIA.AMR, { error: "unsupported" });
+  sim.media(MEDIA.HTTP, { ...tone, network: true });
+  sim.media(MEDIA.PLAIN, { ...tone, network: true, seekable: false });
+  sim.media(MEDIA.NOT_FOUND, { error: "http-404" });
+  sim.media(MEDIA.REFUSED, { error: "refused" });
+}
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const delivered = () => new Promise((resolve) => kite.afterIdle(resolve));
+// Time passes on the model's clock, or on the wall clock for GStreamer.
+const pass = onModel ? async (ms) => sim.advance(ms) : async (ms) => { await sleep(ms); await delivered(); };
+const flush = onModel ? async () => sim.advance(0) : async () => { await sleep(50); await delivered(); };
+
+const kindOf = (event) => event.split(":")[0];
+const show = (value) => JSON.stringify(value);
+const QUERIES = { state: "player_get_player_state", duration: "player_get_duration", position: "player_get_current_position" };
+
+// The events as TIMING says they are compared.
+function compared(fresh) {
+  const sequence = [];
+  for (const event of fresh) {
+    const kind = kindOf(event);
+    if (kind === "current_time" || kind === "sound_analysis" || kind === "buffering") continue;
+    if (kind === "seek_complete" && sequence.at(-1) === "seek_complete") continue;
+    sequence.push(event);
+  }
+  return sequence;
+}
+
+function checkEvents(step, fresh, fail) {
+  const sequence = compared(fresh);
+  if (show(sequence) !== show(step.events)) fail(step.events, sequence);
+  const count = (kind) => fresh.filter((e) => kindOf(e) === kind);
+  for (const [key, kind] of [["ticks", "current_time"], ["bands", "sound_analysis"]]) {
+    if (key in step && (count(kind).length > 0) !== step[key]) fail(key + " " + step[key], count(kind).length + " " + kind);
+  }
+  if ("buffering" in step) {
+    const texts = count("buffering").map((e) => e.split(":")[1]);
+    if (step.buffering === false ? texts.length > 0 : texts.at(-1) !== step.buffering)
+      fail("buffering ending with " + step.buffering, texts);
+  }
+}
+
+function checkQuery(player, step, key, kept, fail) {
+  const result = player[QUERIES[key]]();
+  const expected = step[key];
+  if (expected === "refused") {
+    if (result.return_ecode !== -1) fail("refused", result);
+    return;
+  }
+  if (result.return_ecode !== 0) fail(expected, result);
+  const value = result.return_data;
+  const wanted = typeof expected === "string" ? kept[expected] : expected;
+  const fits = Array.isArray(wanted) ? value >= wanted[0] && value <= wanted[1] : value === wanted;
+  if (!fits) fail(wanted, value);
+  if (step.keep) kept[step.keep] = value;
+}
+
+async function run(scenario) {
+  const player = new Tether();
+  const got = [];
+  for (const name of EVENTS) player["on" + name] = (text) => got.push(text === undefined ? name : name + ":" + text);
+  let seen = 0;
+  const kept = {};
+  try {
+    for (const [index, step] of scenario.steps.entries()) {
+      const fail = (expected, actual) => {
+        throw new Error(scenario.name + ", step " + (index + 1) + " " + show(step, (k, v) => (typeof v === "function" ? "fn" : v)) +
+                        ": expected " + show(expected) + ", got " + show(actual));
+      };
+      const query = Object.keys(QUERIES).find((key) => key in step);
+      if ("call" in step) {
+        const args = step.args || (step.arg === undefined ? [] : [step.arg]);
+        const answer = player[step.call](...args).return_ecode;
+        if (answer !== step.answer) fail(step.answer, answer);
+      } else if (query) {
+        checkQuery(player, step, query, kept, fail);
+      } else if ("wait" in step) {
+        await pass(step.wait);
+      } else if ("until" in step) {
+        for (let waited = 0; !got.slice(seen).some((e) => kindOf(e) === step.until); waited += 10) {
+          if (waited >= step.within) fail(step.until + " within " + step.within + " ms", got.slice(seen));
+          await pass(10);
+        }
+      } else if ("events" in step) {
+        await flush();
+        const fresh = got.slice(seen);
+        seen = got.length;
+        checkEvents(step, fresh, fail);
+      } else {
+        fail("a known kind of step", step);
+      }
+    }
+  } finally {
+    kite.destroy(player);
+  }
+}
+
+(async () => {
+  const adapter = onModel ? "the model" : "GStreamer";
+  let failed = 0;
+  const table = scenarios(MEDIA);
+  for (const scenario of table) {
+    try {
+      await run(scenario);
+    } catch (e) {
+      failed++;
+      console.error("FAIL on " + adapter + ": " + (e instanceof Error ? e.message : String(e)));
+    }
+  }
+  console.log(adapter + ": " + (table.length - failed) + " passed, " + failed + " failed");
+  kite.quit(failed > 0 ? 1 : 0);
+})();
