@@ -62,6 +62,11 @@ void Engine::SetUncaughtHandler(UncaughtHandler handler)
     s_uncaughtHandler = handler;
 }
 
+void Engine::SetDestroyedHandler(DestroyedHandler handler)
+{
+    CObjectRegistry::SetDestroyedHandler(handler);
+}
+
 void Engine::ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
 {
     v8::HandleScope scope(pIsolate);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <glib.h>
+#include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "Bridge/ScriptBridge.h"
@@ -15,6 +17,7 @@ struct CTrackedObject {
     v8::Global<v8::Object> m_object;  // empty once a destruction is pending
     ScriptBridge* m_pBridge;
     void* m_pNative;
+    std::string m_strMadeAt;
     // Methods and setters of the native that have not returned yet.
     int m_iCallsRunning = 0;
     bool m_bDestroyPending = false;
@@ -23,12 +26,21 @@ struct CTrackedObject {
 struct CCollected {
     ScriptBridge* m_pBridge;
     void* m_pNative;
+    std::string m_strMadeAt;
 };
 
 // Main-loop thread only, like everything that touches script values.
 std::unordered_map<void*, CTrackedObject*> s_live;
 std::vector<CCollected> s_collected;
 bool s_bDrainQueued = false;
+Engine::DestroyedHandler s_destroyedHandler = nullptr;
+
+void DestroyNative(ScriptBridge* pBridge, void* pNative, const std::string& strMadeAt, bool bCollected)
+{
+    pBridge->destroyFromScript(pNative);
+    if (s_destroyedHandler != nullptr)
+        s_destroyedHandler(pBridge->getScriptClassName(), strMadeAt, bCollected);
+}
 
 gboolean DrainCollected(gpointer)
 {
@@ -44,7 +56,7 @@ void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info)
     CTrackedObject* pTracked = info.GetParameter();
     pTracked->m_object.Reset();
     s_live.erase(pTracked->m_pNative);
-    s_collected.push_back(CCollected{pTracked->m_pBridge, pTracked->m_pNative});
+    s_collected.push_back(CCollected{pTracked->m_pBridge, pTracked->m_pNative, std::move(pTracked->m_strMadeAt)});
     delete pTracked;
     if (!s_bDrainQueued) {
         s_bDrainQueued = true;
@@ -55,9 +67,10 @@ void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info)
 }  // namespace
 
 void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
-                            ScriptBridge* pBridge, void* pNative)
+                            ScriptBridge* pBridge, void* pNative, const std::string& strMadeAt)
 {
-    CTrackedObject* pTracked = new CTrackedObject{v8::Global<v8::Object>(pIsolate, object), pBridge, pNative};
+    CTrackedObject* pTracked =
+        new CTrackedObject{v8::Global<v8::Object>(pIsolate, object), pBridge, pNative, strMadeAt};
     pTracked->m_object.SetWeak(pTracked, OnCollected, v8::WeakCallbackType::kParameter);
     s_live[pNative] = pTracked;
 }
@@ -83,7 +96,7 @@ bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> objec
         return true;
     }
     s_live.erase(it);
-    pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
+    DestroyNative(pTracked->m_pBridge, pTracked->m_pNative, pTracked->m_strMadeAt, false);
     delete pTracked;
     return true;
 }
@@ -103,7 +116,7 @@ void CObjectRegistry::EndCall(void* pToken)
     if (pTracked == nullptr || --pTracked->m_iCallsRunning > 0 || !pTracked->m_bDestroyPending)
         return;
     s_live.erase(pTracked->m_pNative);
-    pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
+    DestroyNative(pTracked->m_pBridge, pTracked->m_pNative, pTracked->m_strMadeAt, false);
     delete pTracked;
 }
 
@@ -112,7 +125,7 @@ void CObjectRegistry::DestroyCollected()
     while (!s_collected.empty()) {
         CCollected collected = s_collected.back();
         s_collected.pop_back();
-        collected.m_pBridge->destroyFromScript(collected.m_pNative);
+        DestroyNative(collected.m_pBridge, collected.m_pNative, collected.m_strMadeAt, true);
     }
 }
 
@@ -141,9 +154,14 @@ void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
             continue;
         }
         s_live.erase(it);
-        pTracked->m_pBridge->destroyFromScript(pTracked->m_pNative);
+        DestroyNative(pTracked->m_pBridge, pTracked->m_pNative, pTracked->m_strMadeAt, false);
         delete pTracked;
     }
+}
+
+void CObjectRegistry::SetDestroyedHandler(Engine::DestroyedHandler handler)
+{
+    s_destroyedHandler = handler;
 }
 
 std::size_t CObjectRegistry::Count()

@@ -4,7 +4,10 @@
 #define BRIDGE_OBJECT_REGISTRY_H
 
 #include <cstddef>
+#include <string>
 #include <v8.h>
+
+#include "Bridge/Engine.h"
 
 namespace Bridge {
 
@@ -13,7 +16,8 @@ class ScriptBridge;
 class CObjectRegistry {
 public:
     static void Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, ScriptBridge* pBridge,
-                      void* pNative);
+                      void* pNative, const std::string& strMadeAt);
+    static void SetDestroyedHandler(Engine::DestroyedHandler handler);
     // The object reads as destroyed at once; its native is destroyed now,
     // or, while calls are using it, when the last of them ends.
     static bool Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> object);

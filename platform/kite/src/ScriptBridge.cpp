@@ -12,6 +12,21 @@ v8::Local<v8::String> StringToV8(std::string strText)
 
 namespace {
 
+// "SCRIPT:LINE:COLUMN" of the innermost script frame, empty without one.
+std::string ScriptPosition(v8::Isolate* pIsolate)
+{
+    v8::HandleScope scope(pIsolate);
+    v8::Local<v8::StackTrace> trace = v8::StackTrace::CurrentStackTrace(pIsolate, 1);
+    if (trace->GetFrameCount() == 0)
+        return std::string();
+    v8::Local<v8::StackFrame> frame = trace->GetFrame(pIsolate, 0);
+    v8::Local<v8::String> name = frame->GetScriptName();
+    if (name.IsEmpty())
+        return std::string();
+    return TextOf(pIsolate, name) + ":" + std::to_string(frame->GetLineNumber()) + ":" +
+           std::to_string(frame->GetColumn());
+}
+
 // The constructor of every bridge class: makes the native and tags the
 // wrapper with it.
 void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
@@ -44,7 +59,7 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
     object->SetInternalField(
         1, v8::External::New(pIsolate, const_cast<void*>(NativeClassRegistry::Lookup(pszClassName))));
     if (pNative != nullptr)
-        CObjectRegistry::Track(pIsolate, object, pBridge, pNative);
+        CObjectRegistry::Track(pIsolate, object, pBridge, pNative, ScriptPosition(pIsolate));
 }
 
 // The native held in internal field 0; null when the field holds no
