@@ -1,6 +1,8 @@
 #include "AdapterSelection.h"
 
+#include <Bridge/Engine.h>
 #include <Cinecast/AdapterBackend.h>
+#include <cstdio>
 #ifdef KITE_WITH_GSTREAMER
 #include <Cinecast/GstAdapter.h>
 #endif
@@ -88,6 +90,20 @@ const CAdapterChoice s_aChoices[] = {
 #endif
 };
 
+// Collection destroying a reachable-looking player is the engine's rule, but
+// a player that stops for no visible reason needs a word. Every destruction
+// takes the adapter library's answer, so that only a collection's is told.
+void WarnWhenCollectedPlaying(const char* pszClassName, const std::string& strMadeAt, bool bCollected)
+{
+    if (!DeviceAPI::Cinecast::TakeDestroyedWhilePlaying() || !bCollected)
+        return;
+    std::fflush(stdout);
+    std::string strWhere = strMadeAt.empty() ? std::string() : " made at " + strMadeAt;
+    std::fprintf(stderr, "kite: a %s%s was collected while playing; keep a reference to it\n", pszClassName,
+                 strWhere.c_str());
+    std::fflush(stderr);
+}
+
 const CAdapterChoice* Find(const std::string& strName)
 {
     for (const CAdapterChoice& choice : s_aChoices) {
@@ -109,6 +125,7 @@ void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context)
     const CAdapterChoice* pChoice = Find(strName);
     if (pChoice != nullptr)
         pChoice->m_pSelect(context);
+    Bridge::Engine::SetDestroyedHandler(WarnWhenCollectedPlaying);
 }
 
 }  // namespace Kite

@@ -12,7 +12,8 @@ namespace Kite {
 bool IsKnownAdapter(const std::string& strName);
 // Sets the adapter library's backend and installs the adapter's script
 // globals, if it has any (`sim`, with advance and now for the model). Call
-// once per run, before the script makes any player.
+// once per run, before the script makes any player. From then on, a player
+// that garbage collection destroys while it plays is reported on stderr.
 void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context);
 
 }  // namespace Kite

@@ -1,8 +1,13 @@
 #include "KiteOptions.h"
 
 #include <cstring>
+#include <glib.h>
+#include <v8.h>
 
 #include "InstallLayout.h"
+#ifdef KITE_WITH_GSTREAMER
+#include <Cinecast/GstAdapter.h>
+#endif
 
 namespace Kite {
 
@@ -120,7 +125,8 @@ const char* TestUsage()
 
 const char* Usage()
 {
-    return "usage: kite [--adapter=sim|model|gst] [--clock=real|virtual] [--log=FILE|-] [--plugin=PATH]... "
+    return "usage: kite [--adapter=sim|model|gst] [--clock=real|virtual] [--log=FILE|-[:FILTERS]] [--log-color=WHEN] "
+           "[--plugin=PATH]... "
            "[--inspect[-wait|-brk][=[HOST:]PORT]] SCRIPT.js [ARGS...]";
 }
 
@@ -142,6 +148,11 @@ std::string Help()
         "  --clock=virtual   with --adapter=model: time stands still until sim.advance\n"
         "                    moves it (default --clock=real, the wall clock)\n"
         "  --log=FILE|-      write the log lines to FILE, or to stderr with -\n"
+        "  --log=FILE|-:FILTERS   only the lines the filters take, as the platform's\n"
+        "                    log reader does: TAG:P (TAG at priority P and above, P one\n"
+        "                    of V D I W E F S), TAG, *:P, *, separated by spaces\n"
+        "  --log-color=auto|always|never   keep the colour escapes in the log lines\n"
+        "                    (default auto: only when they go to a terminal)\n"
         "  --plugin=PATH     load this plug-in (repeatable) instead of the ones found\n"
         "                    as below\n"
 #ifdef KITE_WITH_INSPECTOR
@@ -151,6 +162,7 @@ std::string Help()
         "  --inspect-brk[=...]   as --inspect-wait, and the script pauses on its first line\n"
 #endif
         "  -h, --help        this text\n"
+        "  -v, --version     the versions of kite, V8, GLib and GStreamer\n"
         "  --                ends the options; ARGS reach the script as kite.args\n"
         "\n"
         "Plug-ins: without --plugin, every library (*.so) in the plug-in folder\n"
@@ -159,7 +171,8 @@ std::string Help()
         "does not exist is skipped.\n"
         "\n"
         "Globals:\n"
-        "  console.log(...values), console.error(...values)   a line to stdout, stderr\n"
+        "  console.log, .info, .debug (stdout), .warn, .error, .trace (stderr), .assert,\n"
+        "                  .count, .time, .timeEnd: as in Node, values as util.inspect\n"
         "  setTimeout(fn, ms, ...args), clearTimeout(id)\n"
         "  setInterval(fn, ms, ...args), clearInterval(id)   every ms (at least 1)\n"
         "  queueMicrotask(fn)      fn once the running code is done, before any timer\n"
@@ -203,6 +216,18 @@ std::string Help()
     return strHelp;
 }
 
+std::string Version()
+{
+    std::string strVersion = std::string("kite ") + KITE_VERSION + "\nV8 " + v8::V8::GetVersion() + "\nGLib " +
+                             std::to_string(glib_major_version) + "." + std::to_string(glib_minor_version) + "." +
+                             std::to_string(glib_micro_version) + "\n";
+#ifdef KITE_WITH_GSTREAMER
+    return strVersion + "GStreamer " + DeviceAPI::Cinecast::Gst::LibraryVersion() + "\n";
+#else
+    return strVersion + "GStreamer: not in this build\n";
+#endif
+}
+
 bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError)
 {
     options.m_strProgram = iArgc > 0 ? ppArgv[0] : "kite";
@@ -228,6 +253,10 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
             options.m_bHelp = true;
             return true;
         }
+        if (std::strcmp(pszArgument, "--version") == 0 || std::strcmp(pszArgument, "-v") == 0) {
+            options.m_bVersion = true;
+            return true;
+        }
         if ((pszValue = OptionValue(pszArgument, "--adapter")) != nullptr) {
             options.m_strAdapter = pszValue;
             options.m_bAdapterGiven = true;
@@ -245,6 +274,27 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
             }
             options.m_bLog = true;
             options.m_strLog = pszValue;
+            // FILE:FILTERS, as the platform's log reader takes them.
+            std::string::size_type uColon = options.m_strLog.find(':');
+            if (uColon != std::string::npos) {
+                std::string strFilters = options.m_strLog.substr(uColon + 1);
+                options.m_strLog.erase(uColon);
+                if (options.m_strLog.empty()) {
+                    strError = "--log needs a file name or - before the filters";
+                    return false;
+                }
+                if (!options.m_logFilter.Parse(strFilters, strError)) {
+                    strError = "--log: " + strError;
+                    return false;
+                }
+            }
+        } else if ((pszValue = OptionValue(pszArgument, "--log-color")) != nullptr) {
+            if (std::strcmp(pszValue, "auto") != 0 && std::strcmp(pszValue, "always") != 0 &&
+                std::strcmp(pszValue, "never") != 0) {
+                strError = std::string("--log-color is auto, always or never, not '") + pszValue + "'";
+                return false;
+            }
+            options.m_strLogColour = pszValue;
         } else if ((pszValue = OptionValue(pszArgument, "--plugin")) != nullptr) {
             if (*pszValue == '\0') {
                 strError = "--plugin needs a path";

@@ -2,6 +2,7 @@
 #ifndef KITE_OPTIONS_H
 #define KITE_OPTIONS_H
 
+#include <DlogSink.h>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ struct CKiteOptions {
     bool m_bClockGiven = false;
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
+    Dlog::CLogFilter m_logFilter;
+    std::string m_strLogColour = "auto";  // or "always", "never"
     std::vector<std::string> m_aPlugins;
     EInspect m_eInspect = INSPECT_OFF;
     std::string m_strInspectHost = "127.0.0.1";
@@ -45,6 +48,7 @@ struct CKiteOptions {
     std::string m_strScript;
     std::vector<std::string> m_aArgs;
     bool m_bHelp = false;
+    bool m_bVersion = false;
     bool m_bTest = false;  // kite test [PATH...]
     CTestOptions m_test;
 };
@@ -56,6 +60,8 @@ const char* Usage();
 const char* TestUsage();
 // Options, globals, exit rules and where the script interface is described.
 std::string Help();
+// kite's version and those of V8, GLib and GStreamer, one a line.
+std::string Version();
 
 }  // namespace Kite
 

@@ -3,6 +3,7 @@
 #include <DlogSink.h>
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace Kite {
 
@@ -11,7 +12,8 @@ CLogDestination::~CLogDestination()
     Close();
 }
 
-bool CLogDestination::Open(const std::string& strName, std::string& strError)
+bool CLogDestination::Open(const std::string& strName, const Dlog::CLogFilter& filter, const std::string& strColour,
+                           std::string& strError)
 {
     Close();
     if (strName == "-") {
@@ -25,6 +27,8 @@ bool CLogDestination::Open(const std::string& strName, std::string& strError)
         }
         m_bOwnsFile = true;
     }
+    Dlog::SetFilter(filter);
+    Dlog::SetKeepColour(strColour == "always" || (strColour == "auto" && isatty(fileno(m_pFile))));
     Dlog::SetDestination(m_pFile);
     return true;
 }
@@ -34,6 +38,8 @@ void CLogDestination::Close()
     if (m_pFile == nullptr)
         return;
     Dlog::SetDestination(nullptr);
+    Dlog::SetFilter(Dlog::CLogFilter());
+    Dlog::SetKeepColour(true);
     if (m_bOwnsFile)
         std::fclose(m_pFile);
     m_pFile = nullptr;

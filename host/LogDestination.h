@@ -2,6 +2,7 @@
 #ifndef KITE_LOG_DESTINATION_H
 #define KITE_LOG_DESTINATION_H
 
+#include <DlogSink.h>
 #include <cstdio>
 #include <string>
 
@@ -12,9 +13,12 @@ public:
     CLogDestination() = default;
     ~CLogDestination();
 
-    // "-" is stderr; any other name a file, truncated. False with a reason
-    // when the file cannot be opened.
-    bool Open(const std::string& strName, std::string& strError);
+    // "-" is stderr; any other name a file, truncated. The filter picks the
+    // lines written; colour escapes are kept "always", "never" or on a
+    // terminal only ("auto"). False with a reason when the file cannot be
+    // opened.
+    bool Open(const std::string& strName, const Dlog::CLogFilter& filter, const std::string& strColour,
+              std::string& strError);
     // Stops the log service writing, and closes the file.
     void Close();
 

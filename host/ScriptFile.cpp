@@ -51,8 +51,7 @@ v8::MaybeLocal<v8::Script> CompileScript(v8::Local<v8::Context> context, const s
     return v8::Script::Compile(context, sourceText, &origin);
 }
 
-std::string DescribeCompileError(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch,
-                                 const std::string& strPath)
+std::string CompileErrorLine(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch, const std::string& strPath)
 {
     v8::HandleScope scope(pIsolate);
     std::string strText = "cannot compile";

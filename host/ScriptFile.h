@@ -15,9 +15,9 @@ bool ReadScriptFile(const std::string& strPath, std::string& strSource, std::str
 v8::MaybeLocal<v8::Script> CompileScript(v8::Local<v8::Context> context, const std::string& strSource,
                                          const std::string& strPath);
 
-// "FILE:LINE: SyntaxError: ..." for a failed compilation.
-std::string DescribeCompileError(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch,
-                                 const std::string& strPath);
+// "FILE:LINE: SyntaxError: ..." for a failed compilation, on one line (kite
+// test's report); UncaughtReport.h has the form of a run's.
+std::string CompileErrorLine(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch, const std::string& strPath);
 
 std::string DirectoryOf(const std::string& strPath);
 // An absolute path as it is, a relative one under the directory.

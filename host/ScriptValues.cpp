@@ -2,6 +2,16 @@
 
 namespace Kite {
 
+std::string TextOfValue(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
+{
+    v8::Local<v8::String> text;
+    if (value->IsString())
+        text = value.As<v8::String>();
+    else if (!value->ToString(pIsolate->GetCurrentContext()).ToLocal(&text))
+        return std::string();
+    return Bridge::TextOf(pIsolate, text);
+}
+
 bool DisplayText(v8::Isolate* pIsolate, v8::Local<v8::Value> value, std::string& strOut)
 {
     if (value->IsSymbol()) {

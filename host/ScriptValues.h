@@ -9,6 +9,9 @@
 
 namespace Kite {
 
+// A string as it is, any other value as its conversion to a string gives it;
+// empty when that conversion threw.
+std::string TextOfValue(v8::Isolate* pIsolate, v8::Local<v8::Value> value);
 // The value as String(value) gives it; false when conversion threw.
 bool DisplayText(v8::Isolate* pIsolate, v8::Local<v8::Value> value, std::string& strOut);
 

@@ -248,7 +248,7 @@ int RunTestFile(const CKiteOptions& options, const std::string& strSource, v8::L
         v8::Local<v8::Script> script;
         if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script)) {
             CallHarness(harness, "abortFile",
-                        Bridge::NewText(pIsolate, DescribeCompileError(pIsolate, tryCatch, options.m_strScript)));
+                        Bridge::NewText(pIsolate, CompileErrorLine(pIsolate, tryCatch, options.m_strScript)));
         } else if (script->Run(context).IsEmpty()) {
             if (!tryCatch.HasTerminated())
                 CallHarness(harness, "failFile", tryCatch.Exception());

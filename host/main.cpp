@@ -63,8 +63,10 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
         v8::HandleScope scope(pIsolate);
         v8::TryCatch tryCatch(pIsolate);
         v8::Local<v8::Script> script;
-        if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script))
-            return Fail(DescribeCompileError(pIsolate, tryCatch, options.m_strScript));
+        if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script)) {
+            std::fprintf(stderr, "%s\n", DescribeCompileError(pIsolate, tryCatch).c_str());
+            return STATUS_BAD_START;
+        }
         InspectorBeforeScript();
         // Uncaught for a debugger too (see Bridge::Engine::Attach).
         tryCatch.SetVerbose(true);
@@ -98,8 +100,8 @@ int main(int iArgc, char** ppArgv)
     std::string strError;
     if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
         return Fail(strError + " (" + (options.m_bTest ? Kite::TestUsage() : Kite::Usage()) + ")");
-    if (options.m_bHelp) {
-        std::fputs(Kite::Help().c_str(), stdout);
+    if (options.m_bHelp || options.m_bVersion) {
+        std::fputs((options.m_bHelp ? Kite::Help() : Kite::Version()).c_str(), stdout);
         return 0;
     }
     if (!Kite::IsKnownAdapter(options.m_strAdapter))
@@ -124,7 +126,7 @@ int RunScript(const Kite::CKiteOptions& options)
         return Fail(strError);
 
     Kite::CLogDestination log;
-    if (options.m_bLog && !log.Open(options.m_strLog, strError))
+    if (options.m_bLog && !log.Open(options.m_strLog, options.m_logFilter, options.m_strLogColour, strError))
         return Fail(strError);
 
     int iStatus;

@@ -18,12 +18,14 @@ build_tsan=${TSAN_BUILD_DIR:-$root/build-tsan}
 
 failed=()
 
-# The examples and the public-surface tests agree with the declarations, and
-# wrong calls are refused with messages that name the method and what it
-# expects. Each row: a file of types/test/ that must be refused, then the
-# texts that tsc's messages must hold, separated by |.
+# The examples, the reference's and the public-surface tests agree with the
+# declarations, and wrong calls are refused with messages that name the
+# method and what it expects, a timer's arguments' types, and a Markdown
+# example's file and line. Each row: a file of types/test/ that must be
+# refused, then the texts that tsc's messages must hold, separated by |.
 refused_rows=(
-  "misuse.js|player.player_set_uri('file.mp4')|parameter of type '{ param_url: string; }'|player.player_seek_to(5000)|parameter of type '{ param_seek_to: number; }'"
+  "misuse.js|player.player_set_uri('file.mp4')|parameter of type '{ param_url: string; }'|player.player_seek_to(5000)|parameter of type '{ param_seek_to: number; }'|Property 'toFixed' does not exist on type 'string'"
+  "misuse.md|types/test/misuse.md:6:23 - error TS2345: Argument of type 'number'"
   "misuse.test.js|test(5, () => {})|parameter of type 'string'|describe(\"suite\", async () => {})|parameter of type '() => undefined'|assert.match(5, /five/)|Cannot find name 'assertEqual'"
   "test-globals.js|Cannot find name 'test'"
   "film_keys.test.js|press(\"up\")|Argument of type '\"up\"' is not assignable to parameter of type 'Key'"
@@ -33,7 +35,7 @@ check_types() {
   local row out text fields
   for row in "${refused_rows[@]}"; do
     IFS='|' read -r -a fields <<<"$row"
-    if out=$("$root/scripts/check-types.sh" "$root/types/test/${fields[0]}"); then
+    if out=$(cd "$root" && scripts/check-types.sh "types/test/${fields[0]}"); then
       echo "check-types.sh accepted types/test/${fields[0]}"
       return 1
     fi

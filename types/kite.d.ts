@@ -2,20 +2,37 @@
 // `tsc --checkJs` (scripts/check-types.sh). docs/script-api.md tells the
 // whole story.
 
-/** Printing: the values joined by spaces, each as `String(value)` shows it, one line. */
+/**
+ * As in Node: `log`, `info` and `debug` write one line to stdout; `warn`,
+ * `error` and `trace` to stderr. The values are joined by spaces, each shown
+ * as Node's `util.inspect` shows it (a string at the top level as it is); a
+ * first string may hold the format specifiers %s %d %i %f %j %o %O %c %%.
+ */
 declare var console: {
-  /** One line to stdout. */
   log(...values: unknown[]): void;
-  /** One line to stderr. */
+  info(...values: unknown[]): void;
+  debug(...values: unknown[]): void;
+  warn(...values: unknown[]): void;
   error(...values: unknown[]): void;
+  /** "Trace: " and the values, then the stack, to stderr. */
+  trace(...values: unknown[]): void;
+  /** When `condition` is falsy, "Assertion failed: " and the values, to stderr. */
+  assert(condition?: unknown, ...values: unknown[]): void;
+  /** "label: N" to stdout, N being this label's calls so far. */
+  count(label?: string): void;
+  /** Starts the label's timer. */
+  time(label?: string): void;
+  /** "label: 1.234ms" to stdout: the time since `time(label)`. */
+  timeEnd(label?: string): void;
 };
 
 /**
- * Calls `fn(...args)` once, `ms` milliseconds from now, from the main loop;
- * answers the timer's id. Timers that are due run in the order of their due
- * time, also when the loop comes late.
+ * Calls `fn(...args)` once, `ms` milliseconds from now (0 when left out),
+ * from the main loop; answers the timer's id. Timers that are due run in the
+ * order of their due time, also when the loop comes late.
  */
-declare function setTimeout<A extends unknown[]>(fn: (...args: A) => void, ms?: number, ...args: A): number;
+declare function setTimeout(fn: (_: void) => void, ms?: number): number;
+declare function setTimeout<A extends unknown[]>(fn: (...args: A) => void, ms: number, ...args: A): number;
 /** Cancels a timer or an interval that has not run; any other value is ignored. */
 declare function clearTimeout(id?: unknown): void;
 /**
@@ -23,7 +40,8 @@ declare function clearTimeout(id?: unknown): void;
  * loop until cleared; answers the interval's id. An interval keeps the run
  * going (with wall-clock time).
  */
-declare function setInterval<A extends unknown[]>(fn: (...args: A) => void, ms?: number, ...args: A): number;
+declare function setInterval(fn: (_: void) => void, ms?: number): number;
+declare function setInterval<A extends unknown[]>(fn: (...args: A) => void, ms: number, ...args: A): number;
 /** Ends an interval or a timer, also from inside its own call; any other value is ignored. */
 declare function clearInterval(id?: unknown): void;
 /** Calls `fn` once the running code is done, before any timer, event or afterIdle call. */

@@ -39,7 +39,12 @@ type TetherQueryResult =
  * else to silence it; reading one gives `undefined`.
  */
 declare class Tether {
-  /** Makes the object and its own player. Arguments are ignored. */
+  /**
+   * Makes the object and its own player. Arguments are ignored. Keep a
+   * reference while it plays: garbage collection destroys an object the
+   * script cannot reach, and its player with it (kite then says so on
+   * stderr, naming where the object was made).
+   */
   constructor(...ignored: unknown[]);
 
   /** Asks the player to create itself; each call asks again. The GStreamer player refuses media until then. */

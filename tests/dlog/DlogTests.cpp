@@ -1,6 +1,7 @@
-// The log service's line form, refusals and silence, and lines of forked and
-// concurrent writers. Capturing as scripts see it, and kite's --log:
-// tests/scripts/kite_globals.test.js and the kite.run log tests.
+// The log service's line form, refusals and silence, lines of forked and
+// concurrent writers, and the destination's filters and colour. Capturing as
+// scripts see it, and kite's --log: tests/scripts/kite_globals.test.js and
+// the kite.run log tests.
 #include <DlogSink.h>
 #include <dlog.h>
 #include <gtest/gtest.h>
@@ -31,6 +32,8 @@ protected:
     static void Reset()
     {
         Dlog::SetDestination(nullptr);
+        Dlog::SetFilter(Dlog::CLogFilter());
+        Dlog::SetKeepColour(true);
         Dlog::StopCapture();
         Dlog::TakeCaptured();
     }
@@ -180,6 +183,113 @@ TEST_F(DlogTest, LinesFromManyThreadsStayWholeAndInOrder)
         EXPECT_EQ(iIndex, mapNextIndex[iThread]++) << strLine;
     }
     EXPECT_EQ(mapNextIndex.size(), static_cast<size_t>(kThreads));
+}
+
+// Filters in the form of the platform's log reader, against one line of each
+// kind; nullptr stands for no filter at all.
+TEST(LogFilterTest, TakesTheLinesItsFiltersName)
+{
+    const struct {
+        int m_iPriority;
+        const char* m_pszTag;
+        const char* m_pszName;
+    } LINES[] = {{DLOG_DEBUG, "A", "D/A"},
+                 {DLOG_WARN, "A", "W/A"},
+                 {DLOG_INFO, "B/SUB", "I/B/SUB"},
+                 {DLOG_ERROR, "", "E/"},
+                 {DLOG_FATAL, "C", "F/C"}};
+    const struct {
+        const char* m_pszFilters;
+        const char* m_pszTaken;
+    } ROWS[] = {
+        {nullptr, "D/A W/A I/B/SUB E/ F/C"},
+        {"A:W", "W/A"},
+        {"A", "D/A W/A"},
+        {"*:E", "E/ F/C"},
+        {"*", "D/A W/A I/B/SUB E/ F/C"},
+        {"A:w B/SUB:I", "W/A I/B/SUB"},
+        {"  A:D\t*:F ", "D/A W/A F/C"},
+        {"A:S *:V", "I/B/SUB E/ F/C"},
+        {"A:V A:E", ""},
+        {"a:W", ""},
+        {"C:f", "F/C"},
+    };
+    for (const auto& row : ROWS) {
+        Dlog::CLogFilter filter;
+        std::string strError;
+        if (row.m_pszFilters != nullptr) {
+            ASSERT_TRUE(filter.Parse(row.m_pszFilters, strError)) << row.m_pszFilters << ": " << strError;
+        }
+        std::string strTaken;
+        for (const auto& line : LINES) {
+            if (filter.Takes(line.m_iPriority, line.m_pszTag))
+                strTaken += (strTaken.empty() ? "" : " ") + std::string(line.m_pszName);
+        }
+        EXPECT_EQ(strTaken, row.m_pszTaken) << (row.m_pszFilters != nullptr ? row.m_pszFilters : "no filter");
+    }
+}
+
+TEST(LogFilterTest, RefusesUnknownFormsAndPriorities)
+{
+    const struct {
+        const char* m_pszFilters;
+        const char* m_pszError;
+    } ROWS[] = {
+        {"", "no filter given"},
+        {" \t ", "no filter given"},
+        {":W", "unknown filter ':W': a filter is TAG:P, TAG, *:P or *"},
+        {"A:", "unknown filter 'A:': a filter is TAG:P, TAG, *:P or *"},
+        {"A:W B:W:X", "unknown filter 'B:W:X': a filter is TAG:P, TAG, *:P or *"},
+        {"A:Q", "unknown priority 'Q' in 'A:Q': one of V D I W E F S"},
+        {"*:WE", "unknown priority 'WE' in '*:WE': one of V D I W E F S"},
+        {"A:3", "unknown priority '3' in 'A:3': one of V D I W E F S"},
+    };
+    for (const auto& row : ROWS) {
+        Dlog::CLogFilter filter;
+        std::string strError;
+        EXPECT_FALSE(filter.Parse(row.m_pszFilters, strError)) << row.m_pszFilters;
+        EXPECT_EQ(strError, row.m_pszError) << row.m_pszFilters;
+    }
+}
+
+TEST(LogFilterTest, WithoutColourDropsColourEscapesOnly)
+{
+    const struct {
+        const char* m_pszText;
+        const char* m_pszWithout;
+    } ROWS[] = {
+        {"\x1b[33m[f:1] ENTER!!!\x1b[0m", "[f:1] ENTER!!!"},
+        {"a\x1b[1;31mb\x1b[mc", "abc"},
+        {"plain", "plain"},
+        {"\x1b[2J cleared", "\x1b[2J cleared"},
+        {"cut \x1b[31", "cut \x1b[31"},
+        {"lone \x1b escape", "lone \x1b escape"},
+    };
+    for (const auto& row : ROWS)
+        EXPECT_EQ(Dlog::WithoutColour(row.m_pszText), row.m_pszWithout) << row.m_pszText;
+}
+
+// The filter and the colour concern the destination; a capture keeps every
+// line as it was written.
+TEST_F(DlogTest, TheDestinationTakesWhatItsFilterTakesAndACaptureEverything)
+{
+    OpenDestination();
+    Dlog::StartCapture();
+    Dlog::CLogFilter filter;
+    std::string strError;
+    ASSERT_TRUE(filter.Parse("A:W", strError));
+    Dlog::SetFilter(filter);
+    Dlog::SetKeepColour(false);
+    EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_WARN, "A", "\x1b[31m%s\x1b[0m", "red"), 12);
+    EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_INFO, "A", "quiet"), 5);
+    EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_ERROR, "B", "other"), 5);
+    EXPECT_EQ(WrittenLines(), std::vector<std::string>{Prefix("W/A") + "red"});
+    std::vector<Dlog::CLogLine> vecCaptured = Dlog::TakeCaptured();
+    ASSERT_EQ(vecCaptured.size(), 3u);
+    EXPECT_EQ(vecCaptured[0].m_strText, "\x1b[31mred\x1b[0m");
+    // Not captured and not taken: nobody heard it.
+    Dlog::StopCapture();
+    EXPECT_EQ(__dlog_print(LOG_ID_MAIN, DLOG_ERROR, "B", "unheard"), 0);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ add_kite_run_test(missing_script 2 "^kite: cannot read [^\n]*/missing.js: No suc
   ARGS ${PROBE} ${RUNS}/missing.js)
 add_kite_run_test(directory_as_script 2 "^kite: cannot read [^\n]*: not a regular file\n$"
   ARGS ${PROBE} ${RUNS})
-add_kite_run_test(syntax_error 2 "^kite: [^\n]*/syntax_error.js:3: SyntaxError: [^\n]+\n$"
+add_kite_run_test(syntax_error 2 "^[^\n]*/syntax_error[.]js:3\nlet broken = ;\n             \\^\n\nSyntaxError: Unexpected token ';'\n$"
   ARGS ${PROBE} ${RUNS}/syntax_error.js)
 add_kite_run_test(missing_plugin 2 "^kite: cannot load plug-in [^\n]*/no-such-plugin.so: [^\n]*\n$"
   ARGS --plugin=${RUNS}/no-such-plugin.so ${RUNS}/args.js)
@@ -23,24 +23,35 @@ add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*dlog[^\n]* has no
 add_kite_run_test(bad_log_file 2 "^kite: cannot open log [^\n]*/no-such-dir/k.log: No such file or directory\n$"
   ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/no-such-dir/k.log ${PROBE} ${RUNS}/args.js)
 add_kite_run_test(help 0 "^$" ARGS --help STDOUT
-  "^usage: kite [^\n]*\n.*--adapter=sim .*--adapter=model .*--clock=virtual .*--log=FILE.*--plugin=PATH.*--help.*Plug-ins: [^\n]*\n  /[^\n]*/${KITE_PLUGIN_INSTALL_DIR}\n[^\n]*KITE_PLUGIN_PATH.*Globals:.*console[.]log.*setTimeout.*clearTimeout.*setInterval.*clearInterval.*queueMicrotask.*performance[.]now.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*sim[.][*] +with --adapter=model.*media[(]url.*advance[(]ms[)].*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\n\nusage: kite test [^\n]*\n.*--timeout=MS.*--reporter=tap.*--filter=PATTERN.*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
+  "^usage: kite [^\n]*\n.*--adapter=sim .*--adapter=model .*--clock=virtual .*--log=FILE.*--log=FILE[|]-:FILTERS .*TAG:P .*--log-color=auto[|]always[|]never .*--plugin=PATH.*--help.*--version.*Plug-ins: [^\n]*\n  /[^\n]*/${KITE_PLUGIN_INSTALL_DIR}\n[^\n]*KITE_PLUGIN_PATH.*Globals:\n  console[.]log, [.]info, [.]debug [(]stdout[)], [.]warn, [.]error, [.]trace [(]stderr[)], [.]assert,\n +[.]count, [.]time, [.]timeEnd: as in Node, values as util[.]inspect\n.*setTimeout.*clearTimeout.*setInterval.*clearInterval.*queueMicrotask.*performance[.]now.*kite[.]args.*kite[.]quit.*kite[.]destroy.*kite[.]gc.*kite[.]afterIdle.*kite[.]tid.*kite[.]load.*sim[.][*] +with --adapter=sim only.*sim[.]BUFFERING.*sim[.][*] +with --adapter=model.*media[(]url.*advance[(]ms[)].*Exit status:\n  0 .*\n  1 .*\n  2 .*\n  N .*\n  130, 143 .*\n\nusage: kite test [^\n]*\n.*--timeout=MS.*--reporter=tap.*--filter=PATTERN.*\nReference: ${CMAKE_SOURCE_DIR}/docs/script-api[.]md\n$")
+
+if(TARGET cinecast_gst)
+  set(GSTREAMER_VERSION "GStreamer 1[.][0-9]+[.][0-9]+")
+else()
+  set(GSTREAMER_VERSION "GStreamer: not in this build")
+endif()
+add_kite_run_test(version 0 "^$" ARGS --version
+  STDOUT "^kite ${PROJECT_VERSION}\nV8 10[.]2[.][0-9]+[.][0-9]+[^\n]*\nGLib 2[.][0-9]+[.][0-9]+\n${GSTREAMER_VERSION}\n$")
 
 add_kite_run_test(args 0 "^$"
   ARGS ${PROBE} ${RUNS}/args.js --not-an-option "two words" x STDOUT "^3:--not-an-option[|]two words[|]x\n$")
 add_kite_run_test(args_after_double_dash 0 "^$"
   ARGS ${PROBE} -- ${RUNS}/args.js STDOUT "^0:\n$")
-add_kite_run_test(console 0 "^to stderr\n$"
+add_kite_run_test(console 0
+  "^warn { a: 1 }\nerror\nTrace: trace here\n    at [^\n]*console_output[.]js:8:9\nAssertion failed: assert failed\nkite: warning: Label 'default' already exists for console[.]time[(][)]\nkite: warning: No such label 'nothing' for console[.]timeEnd[(][)]\n$"
   ARGS ${PROBE} ${RUNS}/console_output.js
-  STDOUT "^a 1 true null undefined 1,2 obj Symbol[(]s[)]\n\n\n$")
+  STDOUT "^log \\[ 1, 2 \\] { toString: \\[Function: toString\\] } Symbol[(]s[)]\ninfo 1\ndebug\ndefault: 1\nx: 1\ndefault: 2\nt: [0-9.]+ms\n\n\n$")
 
+# Each report: the place (file and line, the source line, a caret under the
+# column), then the error and its stack, or the value thrown.
 set(STACK "(    at [^\n]*\n)*")
 add_kite_run_test(uncaught 1
-  "^Uncaught Error: from timer\n    at failingTimer [^\n]*\n${STACK}Uncaught TypeError: from afterIdle\n    at failingIdle [^\n]*\n${STACK}Uncaught Error: from event one\n    at onEvent [^\n]*\n${STACK}Uncaught 42\n    at [^\n]*uncaught.js:9\n$"
+  "^[^\n]*/uncaught[.]js:16\n  throw new Error[(]\"from timer\"[)];\n  \\^\n\nUncaught Error: from timer\n    at failingTimer [(][^\n]*uncaught[.]js:16:9[)]\n${STACK}[^\n]*/uncaught[.]js:14\n    throw new TypeError[(]\"from afterIdle\"[)];\n    \\^\n\nUncaught TypeError: from afterIdle\n    at failingIdle [^\n]*\n${STACK}[^\n]*/uncaught[.]js:11\n      throw new Error[(]\"from event \" [+] text[)];\n      \\^\n\nUncaught Error: from event one\n    at onEvent [^\n]*\n${STACK}[^\n]*/uncaught[.]js:9\n      setTimeout[(][(][)] => { throw 42; }, 1[)];\n                         \\^\nUncaught 42\n$"
   ARGS ${PROBE} ${RUNS}/uncaught.js STDOUT "^loop went on\n$")
 
-add_kite_run_test(quit_code 3 "^Uncaught Error: before quit\n"
+add_kite_run_test(quit_code 3 "\n\nUncaught Error: before quit\n"
   ARGS ${PROBE} ${RUNS}/quit_after_error.js 3 STDOUT "^quitting\n$")
-add_kite_run_test(quit_zero_after_error 1 "^Uncaught Error: before quit\n"
+add_kite_run_test(quit_zero_after_error 1 "\n\nUncaught Error: before quit\n"
   ARGS ${PROBE} ${RUNS}/quit_after_error.js 0 STDOUT "^quitting\n$")
 add_kite_run_test(quit_keeps_objects 0 "^$"
   ARGS ${PROBE} ${RUNS}/quit_keeps_objects.js STDOUT "^$")
@@ -57,12 +68,56 @@ add_kite_run_test(log_to_file 0 "^$"
 add_kite_run_test(no_log_without_option 0 "^$"
   ARGS ${PROBE} ${RUNS}/log_lines.js)
 
+# --log's filters, as the platform's log reader takes them, and its colour
+# escapes: dropped from pipes and files unless asked, kept on a terminal,
+# byte for byte where kept; the capture keeps every line as written.
+string(ASCII 27 ESC)
+# (an escape's "[" is matched by "." here: CMake's lists count brackets)
+set(CAPTURED "^\\[\"\\\\u001b.31mred\\\\u001b.0m and plain\",\"debug\"\\]\n$")
+add_kite_run_test(log_filter_tag 0 "^I/KITE_TEST\\([0-9]+\\): hello log\n$"
+  ARGS --log=-:KITE_TEST:I ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_filter_others 0 "^W/\\([0-9]+\\): no tag here\n$"
+  ARGS "--log=-:KITE_TEST:S *:W" ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_colour_dropped_from_a_pipe 0 "^W/KITE_TEST\\([0-9]+\\): red and plain\nD/OTHER\\([0-9]+\\): debug\n$"
+  ARGS --log=- ${PROBE} ${RUNS}/log_colour.js STDOUT "${CAPTURED}")
+add_kite_run_test(log_colour_dropped_from_a_file 0 "^$"
+  ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/log_colour_file.log:KITE_TEST ${PROBE} ${RUNS}/log_colour.js
+  STDOUT "${CAPTURED}" LOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/log_colour_file.log
+  LOG_PATTERN "^W/KITE_TEST\\([0-9]+\\): red and plain\n$")
+add_kite_run_test(log_colour_always 0 "^$"
+  ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/log_colour_always.log:*:W --log-color=always ${PROBE} ${RUNS}/log_colour.js
+  STDOUT "${CAPTURED}" LOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/log_colour_always.log
+  LOG_PATTERN "^W/KITE_TEST\\([0-9]+\\): ${ESC}.31mred${ESC}.0m and plain\n$")
+add_kite_run_test(log_unknown_filter 2 "^kite: --log: unknown filter 'A:W:X': a filter is TAG:P, TAG, [*]:P or [*] [(]usage"
+  ARGS --log=-:A:W:X ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_unknown_priority 2 "^kite: --log: unknown priority 'Q' in 'A:Q': one of V D I W E F S [(]usage"
+  ARGS --log=-:A:Q ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_filters_without_file 2 "^kite: --log needs a file name or - before the filters [(]usage"
+  ARGS --log=:KITE_TEST ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_empty_filters 2 "^kite: --log: no filter given [(]usage"
+  ARGS --log=-: ${PROBE} ${RUNS}/log_lines.js)
+add_kite_run_test(log_bad_colour 2 "^kite: --log-color is auto, always or never, not 'blue' [(]usage"
+  ARGS --log=- --log-color=blue ${PROBE} ${RUNS}/log_lines.js)
+find_program(KITE_TEST_PYTHON3 python3 REQUIRED)
+foreach(colour auto never)
+  if(colour STREQUAL "auto")
+    set(line "W/KITE_TEST\\([0-9]+\\): \\x1b\\[31mred\\x1b\\[0m and plain\n")
+  else()
+    set(line "W/KITE_TEST\\([0-9]+\\): red and plain\n")
+  endif()
+  add_test(NAME kite.run.log_colour_${colour}_on_a_terminal
+    COMMAND ${KITE_TEST_PYTHON3} ${RUNS}/on_terminal.py "${line}" ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite>
+            --log=-:KITE_TEST --log-color=${colour} ${PROBE} ${RUNS}/log_colour.js)
+  set_tests_properties(kite.run.log_colour_${colour}_on_a_terminal PROPERTIES TIMEOUT 60)
+endforeach()
+
 add_kite_run_test(exit_when_nothing_left 0 "^$"
   ARGS ${PROBE} ${RUNS}/exit_when_nothing_left.js STDOUT "^released\n$")
 add_kite_run_test(exit_kept_by_object 0 "^$"
   ARGS ${PROBE} ${RUNS}/exit_kept_by_object.js STDOUT "^event\n$")
+# A rejection's place is where its error was made.
 add_kite_run_test(uncaught_promise 1
-  "^Uncaught [(]in promise[)] Error: top level rejection\n    at [^\n]*uncaught_promise.js:5[^U]*Uncaught [(]in promise[)] Error: async timer\n    at failingTimer "
+  "^[^\n]*/uncaught_promise[.]js:5\nPromise[.]reject[(]new Error[(]\"top level rejection\"[)][)];\n               \\^\n\nUncaught [(]in promise[)] Error: top level rejection\n    at [^\n]*uncaught_promise.js:5[^U]*Uncaught [(]in promise[)] Error: async timer\n    at failingTimer "
   ARGS ${PROBE} ${RUNS}/uncaught_promise.js STDOUT "^caught late\nlater timer ran\n$")
 
 if(TARGET Tether)
@@ -75,15 +130,26 @@ if(TARGET Tether)
       STDOUT "^$" LOG_FILE ${log} LOG_PATTERN "End to destroy CPlayerAgent")
   endfunction()
   set(TETHER_SIM --adapter=sim --plugin=$<TARGET_FILE:Tether>)
-  add_top_level_test(throw 1 "^Uncaught Error: top level\n    at [^\n]*top_level_error.js:9:[^\n]*\n$" ${TETHER_SIM})
+  set(PLACE "^[^\n]*/top_level_error[.]js:[0-9]+\n[^\n]*\n *\\^\n\n")
+  add_top_level_test(throw 1 "${PLACE}Uncaught Error: top level\n    at [^\n]*top_level_error.js:9:[^\n]*\n$" ${TETHER_SIM})
   add_top_level_test(quit 3 "^$" ${TETHER_SIM})
   add_top_level_test(type_error 1
-    "^Uncaught TypeError: sim.emit: the buffering percent must be a Number or BigInt\n    at [^\n]*top_level_error.js:13:[^\n]*\n$"
+    "${PLACE}Uncaught TypeError: sim.emit: the buffering percent must be a Number or BigInt\n    at [^\n]*top_level_error.js:13:[^\n]*\n$"
     ${TETHER_SIM})
   if(TARGET cinecast_gst)
     # By default the GStreamer player, with the libTether.so beside kite.
-    add_top_level_test(sim_missing 1 "^Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:")
+    add_top_level_test(sim_missing 1 "${PLACE}Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:")
   endif()
+
+  # A player that the collector destroyed while it played is reported, with
+  # the place that made it; one destroyed on the way out is not.
+  set(COLLECTED "kite: a Tether made at [^\n]*/collected_playing[.]js:")
+  set(WARNED " was collected while playing; keep a reference to it\n")
+  set(ROWS_WARNED "^${COLLECTED}6:10${WARNED}${COLLECTED}7:10${WARNED}${COLLECTED}11:10${WARNED}${COLLECTED}13:10${WARNED}")
+  add_kite_run_test(collected_playing 0 "${ROWS_WARNED}${COLLECTED}28:36${WARNED}$"
+    ARGS ${TETHER_SIM} ${RUNS}/collected_playing.js STDOUT "^$")
+  add_kite_run_test(collected_playing_then_quit 0 "${ROWS_WARNED}$"
+    ARGS ${TETHER_SIM} ${RUNS}/collected_playing.js quit STDOUT "^$")
 
   # SIGINT while the loop waits, SIGTERM while the script's code runs.
   function(add_interrupted_test name signal status)

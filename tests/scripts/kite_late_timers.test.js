@@ -21,6 +21,7 @@ function busyWait(ms) {
 const fired = [];
 setTimeout(() => fired.push("400"), 400);
 setTimeout((a, b) => fired.push("0 " + a + b), 0, "x", "y");
+setTimeout(() => fired.push("no ms"));
 clearTimeout(setTimeout(() => fired.push("cleared"), 50));
 const selfClearing = setTimeout(() => { fired.push("200"); clearTimeout(selfClearing); }, 200);
 setTimeout(() => fired.push("-1"), -1);
@@ -34,7 +35,7 @@ busyWait(600);
 
 setTimeout(() => {
   check("overdue timers fire by due time, and an earlier one cancels a later one", () => {
-    assertEqual(fired, ["0 xy", "-1", "100 cancels 300", "200", "400"]);
+    assertEqual(fired, ["0 xy", "no ms", "-1", "100 cancels 300", "200", "400"]);
   });
   done();
 }, 10);

@@ -3,3 +3,5 @@
 const player = new Tether();
 player.player_set_uri('file.mp4');
 player.player_seek_to(5000);
+// The arguments' types reach the function: here a string.
+setTimeout((count) => count.toFixed(1), 10, 'three');

@@ -36,6 +36,13 @@ CAdapterBackend* CreateBackend()
     return new CGstBackend();
 }
 
+std::string LibraryVersion()
+{
+    guint uMajor = 0, uMinor = 0, uMicro = 0, uNano = 0;
+    gst_version(&uMajor, &uMinor, &uMicro, &uNano);
+    return std::to_string(uMajor) + "." + std::to_string(uMinor) + "." + std::to_string(uMicro);
+}
+
 }  // namespace Gst
 }  // namespace Cinecast
 }  // namespace DeviceAPI

@@ -4,8 +4,27 @@
 #include "BackendFactory.h"
 #include "Cinecast/AdapterBackend.h"
 
+#include <atomic>
+
 namespace DeviceAPI {
 namespace Cinecast {
+
+namespace {
+std::atomic<bool> s_bDestroyedWhilePlaying{false};
+
+// A player prepared or played after a stop plays again.
+bool Started(CAdapterBackend* pBackend, bool bDone)
+{
+    if (bDone)
+        pBackend->m_bStopped = false;
+    return bDone;
+}
+}  // namespace
+
+bool TakeDestroyedWhilePlaying()
+{
+    return s_bDestroyedWhilePlaying.exchange(false);
+}
 
 CinecasterAdapter::CinecasterAdapter()
     : m_pBackend(MakeBackend())
@@ -14,6 +33,8 @@ CinecasterAdapter::CinecasterAdapter()
 
 CinecasterAdapter::~CinecasterAdapter()
 {
+    if (m_pBackend && m_pBackend->m_bHasUrl && !m_pBackend->m_bStopped)
+        s_bDestroyedWhilePlaying = true;
     // Returns once the backend's threads can call no handler any more.
     delete m_pBackend;
 }
@@ -40,17 +61,24 @@ bool CinecasterAdapter::create()
 
 bool CinecasterAdapter::setUri(std::string strUri)
 {
-    return m_pBackend && m_pBackend->setUri(strUri);
+    if (!m_pBackend || !m_pBackend->setUri(strUri))
+        return false;
+    m_pBackend->m_bHasUrl = !strUri.empty();
+    m_pBackend->m_bStopped = false;
+    return true;
 }
 
 bool CinecasterAdapter::close()
 {
-    return m_pBackend && m_pBackend->close();
+    if (!m_pBackend)
+        return false;
+    m_pBackend->m_bHasUrl = false;
+    return m_pBackend->close();
 }
 
 bool CinecasterAdapter::prepare()
 {
-    return m_pBackend && m_pBackend->prepare();
+    return m_pBackend && Started(m_pBackend, m_pBackend->prepare());
 }
 
 bool CinecasterAdapter::registerPrepareListener(DeviceAPI::Common::MultiCallbackUserData* pUserData)
@@ -70,12 +98,16 @@ bool CinecasterAdapter::Pause()
 
 bool CinecasterAdapter::play()
 {
-    return m_pBackend && m_pBackend->play();
+    return m_pBackend && Started(m_pBackend, m_pBackend->play());
 }
 
 bool CinecasterAdapter::Stop()
 {
-    return m_pBackend && m_pBackend->Stop();
+    if (!m_pBackend)
+        return false;
+    // Refused or not, the player is not playing after it.
+    m_pBackend->m_bStopped = true;
+    return m_pBackend->Stop();
 }
 
 bool CinecasterAdapter::seekTo(long lPosition, DeviceAPI::Common::MultiCallbackUserData* pUserData)
@@ -115,7 +147,11 @@ bool CinecasterAdapter::suspend()
 
 bool CinecasterAdapter::restore(std::string strUrl, long lTime, bool bPrepare)
 {
-    return m_pBackend && m_pBackend->restore(strUrl, lTime, bPrepare);
+    if (!m_pBackend || !m_pBackend->restore(strUrl, lTime, bPrepare))
+        return false;
+    m_pBackend->m_bHasUrl = m_pBackend->m_bHasUrl || !strUrl.empty();
+    m_pBackend->m_bStopped = false;
+    return true;
 }
 
 bool CinecasterAdapter::SetSoundAnalysis(bool bEnable)

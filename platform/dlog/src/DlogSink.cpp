@@ -19,6 +19,16 @@ void SetDestination(std::FILE* pStream)
     CLogState::Instance().SetDestination(pStream);
 }
 
+void SetFilter(const CLogFilter& filter)
+{
+    CLogState::Instance().SetFilter(filter);
+}
+
+void SetKeepColour(bool bKeep)
+{
+    CLogState::Instance().SetKeepColour(bKeep);
+}
+
 void StartCapture()
 {
     CLogState::Instance().SetCapturing(true);

@@ -53,6 +53,18 @@ void CLogState::SetDestination(std::FILE* pStream)
     UpdateListening();
 }
 
+void CLogState::SetFilter(const CLogFilter& filter)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_filter = filter;
+}
+
+void CLogState::SetKeepColour(bool bKeep)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bKeepColour = bKeep;
+}
+
 void CLogState::SetCapturing(bool bCapturing)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -73,10 +85,13 @@ std::vector<CLogLine> CLogState::TakeCaptured()
 bool CLogState::Publish(CLogLine&& line)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_pDestination == nullptr && !m_bCapturing)
+    bool bWrite = m_pDestination != nullptr && m_filter.Takes(line.m_iPriority, line.m_strTag);
+    if (!bWrite && !m_bCapturing)
         return false;
-    if (m_pDestination != nullptr) {
+    if (bWrite) {
         std::string strLine = FormatLine(line, CurrentPid());
+        if (!m_bKeepColour)
+            strLine = WithoutColour(strLine);
         strLine += '\n';
         std::fwrite(strLine.data(), 1, strLine.size(), m_pDestination);
         std::fflush(m_pDestination);

@@ -22,11 +22,14 @@ public:
     static CLogState& Instance();
 
     void SetDestination(std::FILE* pStream);
+    void SetFilter(const CLogFilter& filter);
+    void SetKeepColour(bool bKeep);
     void SetCapturing(bool bCapturing);
     std::vector<CLogLine> TakeCaptured();
 
     // Writes the whole line under the lock, so lines from many threads never
-    // interleave. Returns false when nobody was listening after all.
+    // interleave. Returns false when nobody was listening after all (or the
+    // destination's filter left the line out and nothing captures).
     bool Publish(CLogLine&& line);
 
 private:
@@ -35,6 +38,8 @@ private:
 
     std::mutex m_mutex;
     std::FILE* m_pDestination = nullptr;
+    CLogFilter m_filter;
+    bool m_bKeepColour = true;
     bool m_bCapturing = false;
     std::vector<CLogLine> m_vecCaptured;
 };

@@ -60,6 +60,13 @@ void Engine::SetUncaughtHandler(UncaughtHandler handler)
         pData->m_uncaughtHandler = handler;
 }
 
+void Engine::SetDestroyedHandler(DestroyedHandler handler)
+{
+    IsolateData* pData = CurrentData();
+    if (pData != nullptr)
+        pData->m_objects.SetDestroyedHandler(handler);
+}
+
 void Engine::ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
 {
     Bridge::ReportUncaught(pIsolate, tryCatch);

@@ -29,6 +29,8 @@ public:
     typedef void (*DestroyNative)(ScriptBridge* pBridge, void* pNative);
     typedef void (*Task)();
     typedef void (*TaskPoster)(Task task);
+    // Engine::DestroyedHandler.
+    typedef void (*DestroyedHandler)(const char* pszClassName, const std::string& strMadeAt, bool bCollected);
 
     CObjectRegistry() = default;
     // Natives still in a running call are destroyed when the call ends.
@@ -42,8 +44,12 @@ public:
         m_drain = drain;
     }
 
+    void SetDestroyedHandler(DestroyedHandler handler) { m_destroyed = handler; }
+
+    // strMadeAt: where the script made the object, for the destroyed
+    // handler; pszClassName lives as long as the class.
     void Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
-               ScriptBridge* pBridge, void* pNative);
+               ScriptBridge* pBridge, void* pNative, const char* pszClassName, std::string strMadeAt);
     // The object reads as destroyed at once; its native is destroyed now,
     // or, while calls are using it, when the last of them ends.
     bool Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> object);
@@ -59,10 +65,13 @@ public:
 private:
     friend struct CTrackedObject;
 
-    struct CCollected {
+    // A native and what destroying it takes and tells.
+    struct CNative {
         DestroyNative m_destroy;
         ScriptBridge* m_pBridge;
         void* m_pNative;
+        const char* m_pszClassName;
+        std::string m_strMadeAt;
     };
 
     CObjectRegistry(const CObjectRegistry&) = delete;
@@ -71,13 +80,16 @@ private:
     static void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info);
     // Destroys the native of an entry that no call uses and forgets it.
     void Finish(CTrackedObject* pTracked);
+    // Destroys the native, then tells the destroyed handler.
+    void DestroyNow(const CNative& native, bool bCollected) const;
 
     // Script thread only, like everything that touches script values.
     std::unordered_map<void*, CTrackedObject*> m_live;
-    std::vector<CCollected> m_aCollected;
+    std::vector<CNative> m_aCollected;
     TaskPoster m_post = nullptr;
     Task m_drain = nullptr;
     bool m_bDrainPosted = false;
+    DestroyedHandler m_destroyed = nullptr;
 };
 
 // A property name as an internalized script string in the caller's handle

@@ -1,14 +1,13 @@
 #include "IsolateData.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Bridge {
 
 struct CTrackedObject {
     v8::Global<v8::Object> m_object;  // empty once a destruction is pending
-    CObjectRegistry::DestroyNative m_destroy;
-    ScriptBridge* m_pBridge;
-    void* m_pNative;
+    CObjectRegistry::CNative m_native;
     // Null once the registry is gone while a call still used the native.
     CObjectRegistry* m_pRegistry;
     // Methods and setters of the native that have not returned yet.
@@ -33,8 +32,8 @@ void CObjectRegistry::OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& in
     CTrackedObject* pTracked = info.GetParameter();
     CObjectRegistry* pRegistry = pTracked->m_pRegistry;
     pTracked->m_object.Reset();
-    pRegistry->m_live.erase(pTracked->m_pNative);
-    pRegistry->m_aCollected.push_back(CCollected{pTracked->m_destroy, pTracked->m_pBridge, pTracked->m_pNative});
+    pRegistry->m_live.erase(pTracked->m_native.m_pNative);
+    pRegistry->m_aCollected.push_back(std::move(pTracked->m_native));
     delete pTracked;
     if (!pRegistry->m_bDrainPosted && pRegistry->m_post != nullptr) {
         pRegistry->m_bDrainPosted = true;
@@ -43,18 +42,26 @@ void CObjectRegistry::OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& in
 }
 
 void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
-                            ScriptBridge* pBridge, void* pNative)
+                            ScriptBridge* pBridge, void* pNative, const char* pszClassName, std::string strMadeAt)
 {
     CTrackedObject* pTracked =
-        new CTrackedObject{v8::Global<v8::Object>(pIsolate, object), destroy, pBridge, pNative, this};
+        new CTrackedObject{v8::Global<v8::Object>(pIsolate, object),
+                           CNative{destroy, pBridge, pNative, pszClassName, std::move(strMadeAt)}, this};
     pTracked->m_object.SetWeak(pTracked, OnCollected, v8::WeakCallbackType::kParameter);
     m_live[pNative] = pTracked;
 }
 
+void CObjectRegistry::DestroyNow(const CNative& native, bool bCollected) const
+{
+    native.m_destroy(native.m_pBridge, native.m_pNative);
+    if (m_destroyed != nullptr)
+        m_destroyed(native.m_pszClassName, native.m_strMadeAt, bCollected);
+}
+
 void CObjectRegistry::Finish(CTrackedObject* pTracked)
 {
-    m_live.erase(pTracked->m_pNative);
-    pTracked->m_destroy(pTracked->m_pBridge, pTracked->m_pNative);
+    m_live.erase(pTracked->m_native.m_pNative);
+    DestroyNow(pTracked->m_native, false);
     delete pTracked;
 }
 
@@ -100,7 +107,8 @@ void CObjectRegistry::EndCall(void* pToken)
         pTracked->m_pRegistry->Finish(pTracked);
         return;
     }
-    pTracked->m_destroy(pTracked->m_pBridge, pTracked->m_pNative);
+    // The isolate is gone, and its destroyed handler with it.
+    pTracked->m_native.m_destroy(pTracked->m_native.m_pBridge, pTracked->m_native.m_pNative);
     delete pTracked;
 }
 
@@ -108,9 +116,9 @@ void CObjectRegistry::DestroyCollected()
 {
     m_bDrainPosted = false;
     while (!m_aCollected.empty()) {
-        CCollected collected = m_aCollected.back();
+        CNative collected = std::move(m_aCollected.back());
         m_aCollected.pop_back();
-        collected.m_destroy(collected.m_pBridge, collected.m_pNative);
+        DestroyNow(collected, true);
     }
 }
 

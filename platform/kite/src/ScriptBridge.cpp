@@ -19,6 +19,21 @@ void DestroyNative(ScriptBridge* pBridge, void* pNative)
     pBridge->destroyFromScript(pNative);
 }
 
+// "SCRIPT:LINE:COLUMN" of the innermost script frame, empty without one.
+std::string ScriptPosition(v8::Isolate* pIsolate)
+{
+    v8::HandleScope scope(pIsolate);
+    v8::Local<v8::StackTrace> trace = v8::StackTrace::CurrentStackTrace(pIsolate, 1);
+    if (trace->GetFrameCount() == 0)
+        return std::string();
+    v8::Local<v8::StackFrame> frame = trace->GetFrame(pIsolate, 0);
+    v8::Local<v8::String> name = frame->GetScriptName();
+    if (name.IsEmpty())
+        return std::string();
+    return TextOf(pIsolate, name) + ":" + std::to_string(frame->GetLineNumber()) + ":" +
+           std::to_string(frame->GetColumn());
+}
+
 // The constructor of every bridge class: makes the native and tags the
 // wrapper with it and its class.
 void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
@@ -56,7 +71,8 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
     object->SetInternalField(0, v8::External::New(pIsolate, pNative));
     object->SetInternalField(1, v8::External::New(pIsolate, pClass));
     if (pNative != nullptr)
-        pData->m_objects.Track(pIsolate, object, DestroyNative, pBridge, pNative);
+        pData->m_objects.Track(pIsolate, object, DestroyNative, pBridge, pNative, pszClassName,
+                               ScriptPosition(pIsolate));
 }
 
 // The native held in internal field 0; null when the field holds no

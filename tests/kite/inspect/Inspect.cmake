@@ -2,7 +2,8 @@
 # Python only). A build without the inspector (armhf) says so instead.
 if(TETHER_INSPECTOR AND TARGET Tether)
   find_program(DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-  foreach(case discovery_and_host_check listening_addresses evaluate_console_and_end_on_detach two_clients_at_once node_inspect
+  foreach(case discovery_and_host_check listening_addresses evaluate_console_and_end_on_detach
+               every_console_method_reaches_the_client two_clients_at_once node_inspect
                breakpoint_and_pause_on_uncaught_exception_in_callbacks uncaught_errors_reach_the_client
                signals_while_the_debugger_holds_the_script descriptors_return_to_their_first_count
                bad_input_gets_an_error_or_a_closed_connection)

@@ -1,6 +1,6 @@
-// The app that inspect_tests.py debugs: player events that arrive from the
-// main loop, a timer and an afterIdle call. kite.args[0] names what throws an
-// error that nothing catches: 'callback', 'timer', 'idle', 'promise' or 'top'.
+// The app that inspect_tests.py debugs: player events from the main loop, a timer and an afterIdle
+// call. kite.args[0] names what throws an error that nothing catches: 'callback', 'timer', 'idle',
+// 'promise' or 'top'; or 'console', which calls every console method.
 'use strict';
 console.log('started with', kite.args.length, 'arguments');
 const seen = [];
@@ -38,3 +38,7 @@ function start() {
 start();
 if (thrower === 'top')
   throw new Error('top level');
+if (thrower === 'console') {
+  console.info('info'); console.debug('debug'); console.warn('warn'); console.trace('trace');
+  console.assert(false, 'assert'); console.count(); console.time(); console.timeEnd();
+}

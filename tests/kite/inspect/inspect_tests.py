@@ -188,6 +188,21 @@ class InspectTests(unittest.TestCase):
         self.assertIsNone(kite.process.poll())
         self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
 
+    def test_every_console_method_reaches_the_client(self):
+        kite = Kite('--inspect-wait', 'console')
+        client = kite.attach()
+        client.call('Runtime.enable')
+        client.call('Runtime.runIfWaitingForDebugger')
+        calls = [client.wait_for('Runtime.consoleAPICalled') for _ in range(10)]
+        self.assertEqual([(call['type'], call['args'][0].get('value')) for call in calls],
+                         [('log', 'started with'), ('info', 'info'), ('debug', 'debug'), ('warning', 'warn'),
+                          ('trace', 'trace'), ('assert', 'assert'), ('count', 'default: 1'),
+                          ('timeEnd', calls[7]['args'][0]['value']), ('log', 'prepared'),
+                          ('error', 'prepared,buffering 50,idle,timer')])
+        self.assertRegex(calls[7]['args'][0]['value'], r'^default: [0-9.]+ ?ms$')
+        self.assertRegex(kite.finish(0),
+                         r'^started with 1 arguments\ninfo\ndebug\ndefault: 1\ndefault: [0-9.]+ms\nprepared 0\n$')
+
     def test_two_clients_at_once(self):
         kite = Kite()
         first, second = kite.attach(), kite.attach()
@@ -281,7 +296,10 @@ class InspectTests(unittest.TestCase):
                                   top['url'], top['lineNumber'], details['exception']['description'].split('\n')[0]),
                                  (text, APP_URL, line, function, APP_URL, line, exception))
                 # The run, even one whose top level failed, ends once the client goes; till then it evaluates.
-                self.assertEqual(kite.stderr_until(WAITING)[:2], ['Debugger attached.\n', text + ' ' + exception + '\n'])
+                # The report: the place, the source line, the caret, a blank line, the error.
+                report = kite.stderr_until(WAITING)
+                self.assertEqual(report[:2] + report[4:6], ['Debugger attached.\n', '%s:%d\n' % (APP, line + 1), '\n',
+                                                            text + ' ' + exception + '\n'])
                 self.assertEqual(client.evaluate('typeof player'), 'object')
                 self.assertIsNone(kite.process.poll())
                 self.assertEqual(kite.finish(1), out)

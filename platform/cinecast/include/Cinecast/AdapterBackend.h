@@ -40,6 +40,11 @@ public:
     virtual bool restore(const std::string& strUrl, long lTime, bool bPrepare) = 0;
     virtual bool SetSoundAnalysis(bool bEnable) = 0;
 
+    // Whether the player has had a URL and was not stopped or closed since,
+    // as the adapter's calls tell it; kept by CinecasterAdapter.
+    bool m_bHasUrl = false;
+    bool m_bStopped = false;
+
     // The handler table, filled through CinecasterAdapter.
     bool RegisterHandler(KiteBridgeCallBack eCode, void* pHandler, void* pUserData);
     bool HasHandler(KiteBridgeCallBack eCode) const;
@@ -71,6 +76,11 @@ void SetBackendFactory(BackendFactory factory);
 
 // The next non-throwing allocation of an adapter yields null.
 void FailNextAllocation();
+
+// Whether an adapter whose player had a URL and was not stopped or closed has
+// been destroyed since the last call: a host asks after each destruction of a
+// script object, to tell a player going with its object from one left alone.
+bool TakeDestroyedWhilePlaying();
 
 }  // namespace Cinecast
 }  // namespace DeviceAPI

@@ -31,6 +31,8 @@
 #ifndef CINECAST_GST_ADAPTER_H
 #define CINECAST_GST_ADAPTER_H
 
+#include <string>
+
 #include "Cinecast/AdapterBackend.h"
 
 namespace DeviceAPI {
@@ -44,6 +46,9 @@ CAdapterBackend* CreateBackend();
 // The number of values in every sound-analysis event, each from 0 (silence)
 // to 100 (full scale), lowest frequencies first.
 const int SOUND_ANALYSIS_BANDS = 16;
+
+// The version of the GStreamer library in use, such as "1.22.0".
+std::string LibraryVersion();
 
 }  // namespace Gst
 }  // namespace Cinecast

@@ -4,6 +4,7 @@
 #define BRIDGE_ENGINE_H
 
 #include <cstddef>
+#include <string>
 #include <v8.h>
 
 namespace Bridge {
@@ -34,6 +35,12 @@ public:
     static void SetUncaughtHandler(UncaughtHandler handler);
     // Hands a caught exception to the uncaught handler (stderr without one).
     static void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);
+
+    // Told after each native is destroyed: its class's script name, where
+    // its script object was made ("SCRIPT:LINE:COLUMN", empty when no script
+    // frame made it) and whether garbage collection released the object.
+    typedef void (*DestroyedHandler)(const char* pszClassName, const std::string& strMadeAt, bool bCollected);
+    static void SetDestroyedHandler(DestroyedHandler handler);
 
     // Builds the bridge's script class and puts its constructor on the global
     // object of the attached context, then calls contextReady().
