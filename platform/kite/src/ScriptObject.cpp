@@ -4,7 +4,6 @@
 
 #include "Bridge/KiteException.h"
 #include "Bridge/Converter.h"
-#include "Bridge/ScriptFunction.h"
 #include "Bridge/ScriptText.h"
 #include "IsolateData.h"
 
