@@ -13,6 +13,16 @@ struct CBareBridgeNative {
     double m_dSeekTo = 0.0;    // the last position asked for
 };
 
+}  // namespace
+
+}  // namespace TetherBench
+
+BRIDGE_NATIVE_CLASS("BareBridge", TetherBench::CBareBridgeNative);
+
+namespace TetherBench {
+
+namespace {
+
 // A fresh object with "return_ecode" 0, stored as a command stores it.
 Bridge::ScriptObject Success()
 {

@@ -4,7 +4,6 @@
 #include <Tether.h>
 #include <cstdio>
 #include <cstdlib>
-#include <libplatform/libplatform.h>
 
 namespace TetherBench {
 
@@ -25,17 +24,8 @@ std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
 }  // namespace
 
 CBenchRuntime::CBenchRuntime(const char* pszArgv0)
+    : m_runtime(pszArgv0), m_isolate(m_runtime), m_pIsolate(m_isolate.Isolate())
 {
-    v8::V8::InitializeICUDefaultLocation(pszArgv0);
-    v8::V8::InitializeExternalStartupData(pszArgv0);
-    m_pPlatform = v8::platform::NewDefaultPlatform();
-    v8::V8::InitializePlatform(m_pPlatform.get());
-    v8::V8::Initialize();
-    m_pAllocator.reset(v8::ArrayBuffer::Allocator::NewDefaultAllocator());
-
-    v8::Isolate::CreateParams params;
-    params.array_buffer_allocator = m_pAllocator.get();
-    m_pIsolate = v8::Isolate::New(params);
     m_pIsolate->Enter();
     v8::HandleScope scope(m_pIsolate);
     v8::Local<v8::Context> context = v8::Context::New(m_pIsolate);
@@ -54,9 +44,6 @@ CBenchRuntime::~CBenchRuntime()
     g_main_loop_unref(m_pLoop);
     m_context.Reset();
     m_pIsolate->Exit();
-    m_pIsolate->Dispose();
-    v8::V8::Dispose();
-    v8::V8::DisposePlatform();
 }
 
 void CBenchRuntime::Run(const std::string& strSource)

@@ -4,8 +4,8 @@
 #ifndef TETHER_BENCH_RUNTIME_H
 #define TETHER_BENCH_RUNTIME_H
 
+#include <Bridge/V8Runtime.h>
 #include <glib.h>
-#include <memory>
 #include <string>
 #include <v8.h>
 
@@ -38,9 +38,9 @@ public:
     void CollectGarbage();
 
 private:
-    std::unique_ptr<v8::Platform> m_pPlatform;
-    std::unique_ptr<v8::ArrayBuffer::Allocator> m_pAllocator;
-    v8::Isolate* m_pIsolate = nullptr;
+    Bridge::V8Runtime m_runtime;
+    Bridge::IsolateHolder m_isolate;
+    v8::Isolate* m_pIsolate;
     v8::Global<v8::Context> m_context;
     GMainLoop* m_pLoop = nullptr;
 };

@@ -45,8 +45,6 @@ gboolean Housekeeping(gpointer pData)
         }
         // Rejections left by events that the plug-ins delivered.
         ReportUnhandledRejections(pIsolate);
-        if (Bridge::Engine::HasCollected())
-            Bridge::Engine::DestroyCollected();
         if (!state.m_bQuitRequested && PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {
             gint64 iNow = g_get_monotonic_time();
             if (iNow - pRun->m_iLastCollection >= COLLECTION_INTERVAL_US) {
@@ -60,7 +58,18 @@ gboolean Housekeeping(gpointer pData)
     return G_SOURCE_CONTINUE;
 }
 
+gboolean RunScriptTask(gpointer pTask)
+{
+    reinterpret_cast<Bridge::Engine::Task>(pTask)();
+    return G_SOURCE_REMOVE;
+}
+
 }  // namespace
+
+void PostScriptTask(Bridge::Engine::Task task)
+{
+    g_idle_add(RunScriptTask, reinterpret_cast<gpointer>(task));
+}
 
 void RunMainLoop()
 {

@@ -3,7 +3,13 @@
 #ifndef KITE_MAIN_LOOP_H
 #define KITE_MAIN_LOOP_H
 
+#include <Bridge/Engine.h>
+
 namespace Kite {
+
+// The bridge library's work (destroying collected natives), run from the
+// loop at idle priority: the engine's task poster.
+void PostScriptTask(Bridge::Engine::Task task);
 
 // Returns on kite.quit, or once no timer, no interval, no afterIdle call and
 // no script object of a plug-in class is left (with virtual time: once

@@ -1,5 +1,6 @@
 // kite: runs one script with the plug-ins' script classes on a GLib main loop.
 #include <Bridge/Engine.h>
+#include <Bridge/V8Runtime.h>
 #include <cstdio>
 #include <string>
 
@@ -19,7 +20,6 @@
 #include "TestHarness.h"
 #include "TestRunner.h"
 #include "UncaughtReport.h"
-#include "V8Runtime.h"
 
 namespace {
 
@@ -131,8 +131,9 @@ int RunScript(const Kite::CKiteOptions& options)
 
     int iStatus;
     {
-        Kite::CV8Runtime runtime(options.m_strProgram.c_str());
-        v8::Isolate* pIsolate = runtime.Isolate();
+        Bridge::V8Runtime runtime(options.m_strProgram.c_str());
+        Bridge::IsolateHolder isolate(runtime);
+        v8::Isolate* pIsolate = isolate.Isolate();
         Kite::CHostState& state = Kite::CHostState::Get();
         state.m_pPlatform = runtime.Platform();
         state.m_pIsolate = pIsolate;
@@ -142,7 +143,7 @@ int RunScript(const Kite::CKiteOptions& options)
             v8::HandleScope scope(pIsolate);
             v8::Local<v8::Context> context = v8::Context::New(pIsolate);
             v8::Context::Scope contextScope(context);
-            Bridge::Engine::Attach(pIsolate, context);
+            Bridge::Engine::Attach(pIsolate, context, Kite::PostScriptTask);
             Kite::InstallUncaughtReport();
             Kite::TrackPromiseRejections(pIsolate);
             Kite::CPluginSet plugins;

@@ -50,6 +50,13 @@ private:
     Bridge::ScriptFunction m_onTick;
 };
 
+}  // namespace Example
+
+// The routers refuse receivers whose native is not a CClock.
+BRIDGE_NATIVE_CLASS("Clock", Example::CClock);
+
+namespace Example {
+
 // Script methods: start({ interval_ms }), stop(), ticks().
 Bridge::ScriptObject Start(CClock* pClock, const Bridge::ScriptArray& aArgs)
 {

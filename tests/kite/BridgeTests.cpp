@@ -51,6 +51,55 @@ TEST_F(BridgeTest, CollectedNativesAreDestroyedFromTheMainLoop)
     Bridge::Engine::Detach();  // while the class is alive
 }
 
+// kite's bridges serve each isolate that the host attaches: one isolate after
+// another in the process, each starting without the objects, classes and
+// names of the one before, and every class working in each.
+TEST(IsolateTest, EachIsolateStartsCleanAndEveryClassWorksInIt)
+{
+    KiteTest::CProbeBridge probe;
+    KiteTest::CForeignBridge foreign;
+    const std::string strRefusal = "Cannot call native method without object instance";
+    const struct {
+        const char* pszName;
+        int iProbes;  // made and left alive at the detach
+    } aIsolates[] = {{"first isolate", 3}, {"second isolate", 1}};
+    for (const auto& isolate : aIsolates) {
+        std::string strAnswer;
+        std::size_t uLiveBefore = 0, uLiveAfter = 0;
+        const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
+        {
+            Bridge::IsolateHolder holder(TestSupport::CV8TestEnvironment::Get().Runtime());
+            v8::Isolate* pIsolate = holder.Isolate();
+            v8::Isolate::Scope isolateScope(pIsolate);
+            v8::HandleScope handleScope(pIsolate);
+            v8::Local<v8::Context> context = v8::Context::New(pIsolate);
+            v8::Context::Scope contextScope(context);
+            Bridge::Engine::Attach(pIsolate, context);
+            uLiveBefore = Bridge::Engine::LiveObjectCount();
+            Bridge::Engine::InstallClass(&probe);
+            Bridge::Engine::InstallClass(&foreign);
+            const std::string strScript =
+                "const made = []; for (let i = 0; i < " + std::to_string(isolate.iProbes) +
+                "; ++i) made.push(new Probe());"
+                "const f = new Foreign(); globalThis.keep = [made, f];"
+                "made[0].onvalue = (v) => 'heard ' + v;"
+                "const refused = (g) => { try { g(); return 'accepted'; } catch (e) { return e.message; } };"
+                "[made[0].argCount(1, 2), f.marker(), made[0].invokeStored('x'),"
+                " refused(() => Probe.prototype.argCount.call(f)),"
+                " refused(() => Foreign.prototype.marker.call(made[0]))].join('|')";
+            v8::Local<v8::Value> result =
+                v8::Script::Compile(context, Bridge::StringToV8(strScript)).ToLocalChecked()->Run(context).ToLocalChecked();
+            strAnswer = *v8::String::Utf8Value(pIsolate, result);
+            uLiveAfter = Bridge::Engine::LiveObjectCount();
+            Bridge::Engine::Detach();
+        }
+        EXPECT_EQ(0u, uLiveBefore) << isolate.pszName;
+        EXPECT_EQ("2|7|heard x|" + strRefusal + "|" + strRefusal, strAnswer) << isolate.pszName;
+        EXPECT_EQ(static_cast<std::size_t>(isolate.iProbes) + 1, uLiveAfter) << isolate.pszName;
+        EXPECT_EQ(iDestroyed + isolate.iProbes, KiteTest::CProbe::s_iDestroyed) << isolate.pszName;
+    }
+}
+
 // The router passes what() on (tests/scripts/kite_routing).
 TEST(KiteExceptionTest, MsgGivesTheTextAndANullTextIsEmpty)
 {
@@ -155,9 +204,8 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
     std::vector<std::string> aNames = {"", "7", std::string("a\0b", 3), std::string(100, 'n')};
     for (int i = 0; i < 300; ++i)
         aNames.push_back("name" + std::to_string(i));
-    v8::Isolate::CreateParams params;
-    params.array_buffer_allocator = TestSupport::CV8TestEnvironment::Get().Allocator();
-    v8::Isolate* pOther = v8::Isolate::New(params);
+    auto pOtherHolder = std::make_unique<Bridge::IsolateHolder>(TestSupport::CV8TestEnvironment::Get().Runtime());
+    v8::Isolate* pOther = pOtherHolder->Isolate();
     {
         v8::Isolate::Scope isolateScope(pOther);
         v8::HandleScope handleScope(pOther);
@@ -168,7 +216,7 @@ TEST_F(BridgeTest, AnyTextIsAPropertyNameInEveryIsolateAndAfterAReattach)
         CScope scope(*this);
         CheckNames(aNames, "the test's isolate, beside the other");
     }
-    pOther->Dispose();
+    pOtherHolder.reset();
     Bridge::Engine::Detach();
     CScope scope(*this);
     Bridge::Engine::Attach(Isolate(), Context());
@@ -236,6 +284,12 @@ private:
     int m_iCount;
     Bridge::ScriptFunction m_onChange;
 };
+
+}  // namespace
+
+BRIDGE_NATIVE_CLASS("ArgCounter", CArgCounter);
+
+namespace {
 
 class CArgCounterBridge : public Bridge::ClassBridge<CArgCounter> {
 public:

@@ -34,6 +34,19 @@ check "examples/plugin built with find_package(KiteSDK)" bash -c "cmake -S '$roo
   -G Ninja -DCMAKE_PREFIX_PATH='$tmp/stage' && cmake --build '$tmp/cmake'"
 check "Clock.cpp built with pkg-config kite-engine" bash -c "mkdir '$tmp/pc' && g++ -std=c++17 -shared -fPIC \
   -o '$tmp/pc/libClock.so' '$root/examples/plugin/Clock.cpp' \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags --libs kite-engine)"
+# Plug-ins built for 0.2 need rebuilding (the bridge classes' layout and
+# inline code changed), and a binding of an undeclared native type is
+# refused when it is compiled.
+mkdir "$tmp/old" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(OldUser CXX)" \
+  "find_package(KiteSDK 0.2 CONFIG REQUIRED)" >"$tmp/old/CMakeLists.txt"
+check "a plug-in asking for KiteSDK 0.2 is refused, naming the version" outputs 1 "KiteSDKConfig.cmake, version: 0.3.0" \
+  cmake -S "$tmp/old" -B "$tmp/old/build" -DCMAKE_PREFIX_PATH="$tmp/stage"
+printf '%s\n' "#include <Bridge/ScriptBridge.h>" "struct CUndeclared {};" \
+  "Bridge::ScriptObject Handle(CUndeclared*, const Bridge::ScriptArray&) { return Bridge::ScriptObject(); }" \
+  "v8::FunctionCallback pRouter = Bridge::ScriptBridge::functionCallRouter<CUndeclared, Handle, CUndeclared>;" >"$tmp/undeclared.cpp"
+check "a router for a type without BRIDGE_NATIVE_CLASS does not compile" outputs 1 \
+  "declare the native type's script class with BRIDGE_NATIVE_CLASS first" bash -c "g++ -std=c++17 -fsyntax-only '$tmp/undeclared.cpp' \
+  \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags kite-engine)"
 mkdir "$tmp/user" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(SdkUser CXX)" \
   "find_package(KiteSDK CONFIG REQUIRED)" "add_executable(user user.cpp)" \
   "target_link_libraries(user Kite::Tether Kite::Cinecast Kite::CinecastGst)" >"$tmp/user/CMakeLists.txt"
@@ -48,6 +61,10 @@ mv "$tmp/stage" "$prefix"
 kite=$prefix/bin/kite
 check "installed binaries find ours relative to themselves, nothing else" \
   bash -c "! readelf -d '$kite' '$prefix'/lib/*.so '$prefix'/lib/kite/plugins/*.so | grep -E 'R(UN)?PATH' | grep -vE '\[\\\$ORIGIN[^]:]*\]\$'"
+check "the installed bridge library needs V8 and no GLib library" \
+  bash -c "readelf -d '$prefix/lib/libkiteEngine.so' | grep NEEDED | grep -q libnode && ! readelf -d '$prefix/lib/libkiteEngine.so' | grep NEEDED | grep -E 'lib(glib|gobject|gio|gmodule|gthread)-'"
+check "the plug-ins run nothing of theirs when loaded: no static initialisers" \
+  bash -c "for p in '$prefix'/lib/kite/plugins/libTether.so '$tmp'/cmake/libClock.so; do nm \$p | grep -q loadBridges && ! nm \$p | grep _GLOBAL__sub_I || exit 1; done"
 check "kite --help names the moved prefix's plug-in folder" outputs 0 "  $prefix/lib/kite/plugins" "$kite" --help
 check "kite --help names the installed reference" outputs 0 "Reference: $prefix/share/doc/tether/script-api.md" "$kite" --help
 for plugin in cmake pc; do
@@ -64,7 +81,7 @@ files() { dpkg-deb -c "$1" | awk '{print $6}' | grep -v '/$' | sort; }
 runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cinecast,cinecast_gst,dlog,kiteEngine}.so
          ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,kite-test,sim,tether}.d.ts)
 dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc
-     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptObject,ScriptText,TypedArguments}.h
+     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptObject,ScriptText,TypedArguments,V8Runtime}.h
      ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,ModelAdapter,SimAdapter}.h
      ./usr/lib/cmake/KiteSDK/KiteSDKConfig{,Version}.cmake)
 check "tether's files" diff <(files "$tmp"/deb/tether_*.deb) <(printf '%s\n' "${runtime[@]}" | sort)

@@ -20,6 +20,12 @@ public:
     ~CSoakMeter() { StopEvents(); }
 };
 
+}  // namespace Soak
+
+BRIDGE_NATIVE_CLASS("SoakMeter", Soak::CSoakMeter);
+
+namespace Soak {
+
 namespace {
 
 using Bridge::ScriptArray;

@@ -20,20 +20,31 @@ std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
     return std::string(*utf8, static_cast<std::size_t>(utf8.length()));
 }
 
+gboolean RunTask(gpointer pTask)
+{
+    reinterpret_cast<Bridge::Engine::Task>(pTask)();
+    return G_SOURCE_REMOVE;
+}
+
+// As kite posts the engine's work: to the main loop.
+void PostTask(Bridge::Engine::Task task)
+{
+    g_idle_add(RunTask, reinterpret_cast<gpointer>(task));
+}
+
 }  // namespace
 
 CV8Test::CScope::CScope(CV8Test& test) : m_handleScope(test.Isolate()), m_contextScope(test.Context()) {}
 
 void CV8Test::SetUp()
 {
-    v8::Isolate::CreateParams params;
-    params.array_buffer_allocator = CV8TestEnvironment::Get().Allocator();
-    m_pIsolate = v8::Isolate::New(params);
+    m_pHolder.reset(new Bridge::IsolateHolder(CV8TestEnvironment::Get().Runtime()));
+    m_pIsolate = m_pHolder->Isolate();
     m_pIsolate->Enter();
     v8::HandleScope scope(m_pIsolate);
     v8::Local<v8::Context> context = v8::Context::New(m_pIsolate);
     m_context.Reset(m_pIsolate, context);
-    Bridge::Engine::Attach(m_pIsolate, context);
+    Bridge::Engine::Attach(m_pIsolate, context, PostTask);
 }
 
 void CV8Test::TearDown()
@@ -45,7 +56,7 @@ void CV8Test::TearDown()
     }
     m_context.Reset();
     m_pIsolate->Exit();
-    m_pIsolate->Dispose();
+    m_pHolder.reset();
     m_pIsolate = nullptr;
 }
 

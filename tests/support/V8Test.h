@@ -7,7 +7,9 @@
 #ifndef TEST_SUPPORT_V8_TEST_H
 #define TEST_SUPPORT_V8_TEST_H
 
+#include <Bridge/V8Runtime.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <v8.h>
 
@@ -44,6 +46,7 @@ protected:
     void SetGlobal(const std::string& strName, v8::Local<v8::Value> value);
 
 private:
+    std::unique_ptr<Bridge::IsolateHolder> m_pHolder;
     v8::Isolate* m_pIsolate = nullptr;
     v8::Global<v8::Context> m_context;
 };

@@ -1,7 +1,5 @@
 #include "V8TestEnvironment.h"
 
-#include <libplatform/libplatform.h>
-
 namespace TestSupport {
 
 CV8TestEnvironment& CV8TestEnvironment::Get()
@@ -14,19 +12,12 @@ CV8TestEnvironment& CV8TestEnvironment::Get()
 
 void CV8TestEnvironment::SetUp()
 {
-    v8::V8::InitializeICUDefaultLocation("/proc/self/exe");
-    v8::V8::InitializeExternalStartupData("/proc/self/exe");
-    m_pPlatform = v8::platform::NewDefaultPlatform();
-    v8::V8::InitializePlatform(m_pPlatform.get());
-    v8::V8::Initialize();
-    m_pAllocator.reset(v8::ArrayBuffer::Allocator::NewDefaultAllocator());
+    m_pRuntime.reset(new Bridge::V8Runtime("/proc/self/exe"));
 }
 
 void CV8TestEnvironment::TearDown()
 {
-    m_pAllocator.reset();
-    v8::V8::Dispose();
-    v8::V8::DisposePlatform();
+    m_pRuntime.reset();
 }
 
 }  // namespace TestSupport

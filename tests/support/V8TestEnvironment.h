@@ -2,9 +2,9 @@
 #ifndef TEST_SUPPORT_V8_TEST_ENVIRONMENT_H
 #define TEST_SUPPORT_V8_TEST_ENVIRONMENT_H
 
+#include <Bridge/V8Runtime.h>
 #include <gtest/gtest.h>
 #include <memory>
-#include <v8.h>
 
 namespace TestSupport {
 
@@ -17,13 +17,13 @@ public:
     void SetUp() override;
     void TearDown() override;
 
-    v8::ArrayBuffer::Allocator* Allocator() const { return m_pAllocator.get(); }
+    // Between SetUp and TearDown.
+    const Bridge::V8Runtime& Runtime() const { return *m_pRuntime; }
 
 private:
     CV8TestEnvironment() = default;
 
-    std::unique_ptr<v8::Platform> m_pPlatform;
-    std::unique_ptr<v8::ArrayBuffer::Allocator> m_pAllocator;
+    std::unique_ptr<Bridge::V8Runtime> m_pRuntime;
 };
 
 }  // namespace TestSupport

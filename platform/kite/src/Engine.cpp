@@ -1,28 +1,31 @@
 #include "Bridge/Engine.h"
 
-#include <cstdio>
-#include <vector>
-
 #include "Bridge/ScriptBridge.h"
-#include "Bridge/ScriptText.h"
-#include "ObjectRegistry.h"
-#include "ScriptKeys.h"
+#include "IsolateData.h"
+#include "ScriptCall.h"
 
 namespace Bridge {
 
 namespace {
-v8::Global<v8::Context> s_context;
-Engine::UncaughtHandler s_uncaughtHandler = nullptr;
-std::vector<ScriptBridge*> s_installed;
 
 // Verbose TryCatches hand their exceptions to the message listeners, and
 // with none V8 prints a line of its own; the uncaught handler reports them.
 void IgnoreMessage(v8::Local<v8::Message>, v8::Local<v8::Value>) {}
+
+// The current isolate's data; null when no isolate is entered or it is not
+// attached.
+IsolateData* CurrentData()
+{
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    return pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
+}
+
 }  // namespace
 
-void Engine::Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context)
+void Engine::Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context, TaskPoster post)
 {
-    s_context.Reset(pIsolate, context);
+    IsolateData::Create(pIsolate, context);
+    IsolateData::From(pIsolate)->m_objects.SetDrain(post, DestroyCollected);
     pIsolate->RemoveMessageListeners(IgnoreMessage);
     pIsolate->AddMessageListener(IgnoreMessage);
 }
@@ -30,56 +33,43 @@ void Engine::Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context)
 void Engine::Detach()
 {
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    if (pIsolate != nullptr) {
+    IsolateData* pData = CurrentData();
+    if (pData == nullptr)
+        return;
+    {
         v8::HandleScope scope(pIsolate);
-        v8::Local<v8::Context> context = GetContext(pIsolate);
-        if (!context.IsEmpty()) {
-            v8::Context::Scope contextScope(context);
-            CObjectRegistry::DestroyAll(pIsolate);
-        } else {
-            CObjectRegistry::DestroyAll(pIsolate);
-        }
+        v8::Context::Scope contextScope(pData->context(pIsolate));
+        pData->m_objects.DestroyAll(pIsolate);
     }
-    if (pIsolate != nullptr) {
-        ReleaseKeys(pIsolate);
-        pIsolate->RemoveMessageListeners(IgnoreMessage);
-    }
-    for (ScriptBridge* pBridge : s_installed)
-        pBridge->resetHandles();
-    s_installed.clear();
-    s_context.Reset();
+    for (const std::unique_ptr<CClassRecord>& pClass : pData->classes())
+        pClass->m_pBridge->resetHandles();
+    pIsolate->RemoveMessageListeners(IgnoreMessage);
+    IsolateData::Delete(pIsolate);
 }
 
 v8::Local<v8::Context> Engine::GetContext(v8::Isolate* pIsolate)
 {
-    if (s_context.IsEmpty())
-        return v8::Local<v8::Context>();
-    return s_context.Get(pIsolate);
+    IsolateData* pData = IsolateData::From(pIsolate);
+    return pData != nullptr ? pData->context(pIsolate) : v8::Local<v8::Context>();
 }
 
 void Engine::SetUncaughtHandler(UncaughtHandler handler)
 {
-    s_uncaughtHandler = handler;
+    IsolateData* pData = CurrentData();
+    if (pData != nullptr)
+        pData->m_uncaughtHandler = handler;
 }
 
 void Engine::SetDestroyedHandler(DestroyedHandler handler)
 {
-    CObjectRegistry::SetDestroyedHandler(handler);
+    IsolateData* pData = CurrentData();
+    if (pData != nullptr)
+        pData->m_objects.SetDestroyedHandler(handler);
 }
 
 void Engine::ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
 {
-    v8::HandleScope scope(pIsolate);
-    if (s_uncaughtHandler != nullptr) {
-        s_uncaughtHandler(pIsolate, tryCatch.Exception(), tryCatch.Message());
-        return;
-    }
-    v8::Local<v8::Value> exception = tryCatch.Exception();
-    std::string strText = "(unknown)";
-    v8::Local<v8::String> text;
-    if (!exception.IsEmpty() && exception->ToString(pIsolate->GetCurrentContext()).ToLocal(&text))
-        strText = TextOf(pIsolate, text);
-    std::fprintf(stderr, "Uncaught %s\n", strText.c_str());
+    Bridge::ReportUncaught(pIsolate, tryCatch);
 }
 
 void Engine::InstallClass(ScriptBridge* pBridge)
@@ -90,35 +80,39 @@ void Engine::InstallClass(ScriptBridge* pBridge)
     v8::Context::Scope contextScope(context);
     pBridge->bridgeTo(context->Global());
     pBridge->contextReady();
-    s_installed.push_back(pBridge);
 }
 
 bool Engine::DestroyObject(v8::Local<v8::Object> object)
 {
-    if (object.IsEmpty())
+    IsolateData* pData = CurrentData();
+    if (object.IsEmpty() || pData == nullptr)
         return false;
-    return CObjectRegistry::Destroy(v8::Isolate::GetCurrent(), object);
+    return pData->m_objects.Destroy(v8::Isolate::GetCurrent(), object);
 }
 
 std::size_t Engine::LiveObjectCount()
 {
-    return CObjectRegistry::Count();
+    IsolateData* pData = CurrentData();
+    return pData != nullptr ? pData->m_objects.Count() : 0;
 }
 
 void Engine::CollectGarbage(v8::Isolate* pIsolate)
 {
     pIsolate->LowMemoryNotification();
-    CObjectRegistry::DestroyCollected();
+    DestroyCollected();
 }
 
 void Engine::DestroyCollected()
 {
-    CObjectRegistry::DestroyCollected();
+    IsolateData* pData = CurrentData();
+    if (pData != nullptr)
+        pData->m_objects.DestroyCollected();
 }
 
 bool Engine::HasCollected()
 {
-    return CObjectRegistry::HasCollected();
+    IsolateData* pData = CurrentData();
+    return pData != nullptr && pData->m_objects.HasCollected();
 }
 
 }  // namespace Bridge

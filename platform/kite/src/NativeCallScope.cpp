@@ -1,10 +1,20 @@
 #include "Bridge/NativeCallScope.h"
 
-#include "ObjectRegistry.h"
+#include "IsolateData.h"
 
 namespace Bridge {
 
-NativeCallScope::NativeCallScope(void* pNative) : m_pTracked(CObjectRegistry::BeginCall(pNative)) {}
+namespace {
+
+void* BeginCall(void* pNative)
+{
+    IsolateData* pData = IsolateData::From(v8::Isolate::GetCurrent());
+    return pData != nullptr ? pData->m_objects.BeginCall(pNative) : nullptr;
+}
+
+}  // namespace
+
+NativeCallScope::NativeCallScope(void* pNative) : m_pTracked(BeginCall(pNative)) {}
 
 NativeCallScope::~NativeCallScope()
 {

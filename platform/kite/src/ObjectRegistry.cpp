@@ -1,78 +1,68 @@
-#include "ObjectRegistry.h"
+#include "IsolateData.h"
 
 #include <algorithm>
-#include <glib.h>
-#include <string>
-#include <unordered_map>
 #include <utility>
-#include <vector>
-
-#include "Bridge/ScriptBridge.h"
 
 namespace Bridge {
 
-namespace {
-
 struct CTrackedObject {
     v8::Global<v8::Object> m_object;  // empty once a destruction is pending
-    ScriptBridge* m_pBridge;
-    void* m_pNative;
-    std::string m_strMadeAt;
+    CObjectRegistry::CNative m_native;
+    // Null once the registry is gone while a call still used the native.
+    CObjectRegistry* m_pRegistry;
     // Methods and setters of the native that have not returned yet.
     int m_iCallsRunning = 0;
     bool m_bDestroyPending = false;
 };
 
-struct CCollected {
-    ScriptBridge* m_pBridge;
-    void* m_pNative;
-    std::string m_strMadeAt;
-};
-
-// Main-loop thread only, like everything that touches script values.
-std::unordered_map<void*, CTrackedObject*> s_live;
-std::vector<CCollected> s_collected;
-bool s_bDrainQueued = false;
-Engine::DestroyedHandler s_destroyedHandler = nullptr;
-
-void DestroyNative(ScriptBridge* pBridge, void* pNative, const std::string& strMadeAt, bool bCollected)
+CObjectRegistry::~CObjectRegistry()
 {
-    pBridge->destroyFromScript(pNative);
-    if (s_destroyedHandler != nullptr)
-        s_destroyedHandler(pBridge->getScriptClassName(), strMadeAt, bCollected);
-}
-
-gboolean DrainCollected(gpointer)
-{
-    s_bDrainQueued = false;
-    CObjectRegistry::DestroyCollected();
-    return G_SOURCE_REMOVE;
+    for (auto& entry : m_live) {
+        if (entry.second->m_bDestroyPending)
+            entry.second->m_pRegistry = nullptr;
+        else
+            delete entry.second;
+    }
 }
 
 // Runs inside the collector, where V8 may not be called: the native is
 // destroyed later, from the main loop.
-void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info)
+void CObjectRegistry::OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info)
 {
     CTrackedObject* pTracked = info.GetParameter();
+    CObjectRegistry* pRegistry = pTracked->m_pRegistry;
     pTracked->m_object.Reset();
-    s_live.erase(pTracked->m_pNative);
-    s_collected.push_back(CCollected{pTracked->m_pBridge, pTracked->m_pNative, std::move(pTracked->m_strMadeAt)});
+    pRegistry->m_live.erase(pTracked->m_native.m_pNative);
+    pRegistry->m_aCollected.push_back(std::move(pTracked->m_native));
     delete pTracked;
-    if (!s_bDrainQueued) {
-        s_bDrainQueued = true;
-        g_idle_add(DrainCollected, nullptr);
+    if (!pRegistry->m_bDrainPosted && pRegistry->m_post != nullptr) {
+        pRegistry->m_bDrainPosted = true;
+        pRegistry->m_post(pRegistry->m_drain);
     }
 }
 
-}  // namespace
-
-void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
-                            ScriptBridge* pBridge, void* pNative, const std::string& strMadeAt)
+void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object, DestroyNative destroy,
+                            ScriptBridge* pBridge, void* pNative, const char* pszClassName, std::string strMadeAt)
 {
     CTrackedObject* pTracked =
-        new CTrackedObject{v8::Global<v8::Object>(pIsolate, object), pBridge, pNative, strMadeAt};
+        new CTrackedObject{v8::Global<v8::Object>(pIsolate, object),
+                           CNative{destroy, pBridge, pNative, pszClassName, std::move(strMadeAt)}, this};
     pTracked->m_object.SetWeak(pTracked, OnCollected, v8::WeakCallbackType::kParameter);
-    s_live[pNative] = pTracked;
+    m_live[pNative] = pTracked;
+}
+
+void CObjectRegistry::DestroyNow(const CNative& native, bool bCollected) const
+{
+    native.m_destroy(native.m_pBridge, native.m_pNative);
+    if (m_destroyed != nullptr)
+        m_destroyed(native.m_pszClassName, native.m_strMadeAt, bCollected);
+}
+
+void CObjectRegistry::Finish(CTrackedObject* pTracked)
+{
+    m_live.erase(pTracked->m_native.m_pNative);
+    DestroyNow(pTracked->m_native, false);
+    delete pTracked;
 }
 
 bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> object)
@@ -82,8 +72,8 @@ bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> objec
     v8::Local<v8::Value> field = object->GetInternalField(0);
     if (!field->IsExternal())
         return false;
-    auto it = s_live.find(field.As<v8::External>()->Value());
-    if (it == s_live.end() || it->second->m_object.Get(pIsolate) != object)
+    auto it = m_live.find(field.As<v8::External>()->Value());
+    if (it == m_live.end() || it->second->m_object.Get(pIsolate) != object)
         return false;
     CTrackedObject* pTracked = it->second;
     // The wrapper reads as destroyed before the native goes away.
@@ -95,16 +85,14 @@ bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> objec
         pTracked->m_bDestroyPending = true;
         return true;
     }
-    s_live.erase(it);
-    DestroyNative(pTracked->m_pBridge, pTracked->m_pNative, pTracked->m_strMadeAt, false);
-    delete pTracked;
+    Finish(pTracked);
     return true;
 }
 
 void* CObjectRegistry::BeginCall(void* pNative)
 {
-    auto it = s_live.find(pNative);
-    if (it == s_live.end())
+    auto it = m_live.find(pNative);
+    if (it == m_live.end())
         return nullptr;
     ++it->second->m_iCallsRunning;
     return it->second;
@@ -115,23 +103,23 @@ void CObjectRegistry::EndCall(void* pToken)
     CTrackedObject* pTracked = static_cast<CTrackedObject*>(pToken);
     if (pTracked == nullptr || --pTracked->m_iCallsRunning > 0 || !pTracked->m_bDestroyPending)
         return;
-    s_live.erase(pTracked->m_pNative);
-    DestroyNative(pTracked->m_pBridge, pTracked->m_pNative, pTracked->m_strMadeAt, false);
+    if (pTracked->m_pRegistry != nullptr) {
+        pTracked->m_pRegistry->Finish(pTracked);
+        return;
+    }
+    // The isolate is gone, and its destroyed handler with it.
+    pTracked->m_native.m_destroy(pTracked->m_native.m_pBridge, pTracked->m_native.m_pNative);
     delete pTracked;
 }
 
 void CObjectRegistry::DestroyCollected()
 {
-    while (!s_collected.empty()) {
-        CCollected collected = s_collected.back();
-        s_collected.pop_back();
-        DestroyNative(collected.m_pBridge, collected.m_pNative, collected.m_strMadeAt, true);
+    m_bDrainPosted = false;
+    while (!m_aCollected.empty()) {
+        CNative collected = std::move(m_aCollected.back());
+        m_aCollected.pop_back();
+        DestroyNow(collected, true);
     }
-}
-
-bool CObjectRegistry::HasCollected()
-{
-    return !s_collected.empty();
 }
 
 void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
@@ -143,8 +131,8 @@ void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
     auto notPending = [](const std::pair<void* const, CTrackedObject*>& entry) {
         return !entry.second->m_bDestroyPending;
     };
-    for (auto it = std::find_if(s_live.begin(), s_live.end(), notPending); it != s_live.end();
-         it = std::find_if(s_live.begin(), s_live.end(), notPending)) {
+    for (auto it = std::find_if(m_live.begin(), m_live.end(), notPending); it != m_live.end();
+         it = std::find_if(m_live.begin(), m_live.end(), notPending)) {
         CTrackedObject* pTracked = it->second;
         v8::Local<v8::Object> object = pTracked->m_object.Get(pIsolate);
         object->SetInternalField(0, v8::External::New(pIsolate, nullptr));
@@ -153,20 +141,8 @@ void CObjectRegistry::DestroyAll(v8::Isolate* pIsolate)
             pTracked->m_bDestroyPending = true;
             continue;
         }
-        s_live.erase(it);
-        DestroyNative(pTracked->m_pBridge, pTracked->m_pNative, pTracked->m_strMadeAt, false);
-        delete pTracked;
+        Finish(pTracked);
     }
-}
-
-void CObjectRegistry::SetDestroyedHandler(Engine::DestroyedHandler handler)
-{
-    s_destroyedHandler = handler;
-}
-
-std::size_t CObjectRegistry::Count()
-{
-    return s_live.size() + s_collected.size();
 }
 
 }  // namespace Bridge

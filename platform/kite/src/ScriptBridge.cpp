@@ -1,7 +1,9 @@
 #include "Bridge/ScriptBridge.h"
 
+#include <cstring>
+
 #include "Bridge/ScriptText.h"
-#include "ObjectRegistry.h"
+#include "IsolateData.h"
 
 namespace Bridge {
 
@@ -11,6 +13,11 @@ v8::Local<v8::String> StringToV8(std::string strText)
 }
 
 namespace {
+
+void DestroyNative(ScriptBridge* pBridge, void* pNative)
+{
+    pBridge->destroyFromScript(pNative);
+}
 
 // "SCRIPT:LINE:COLUMN" of the innermost script frame, empty without one.
 std::string ScriptPosition(v8::Isolate* pIsolate)
@@ -28,11 +35,17 @@ std::string ScriptPosition(v8::Isolate* pIsolate)
 }
 
 // The constructor of every bridge class: makes the native and tags the
-// wrapper with it.
+// wrapper with it and its class.
 void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
-    ScriptBridge* pBridge = static_cast<ScriptBridge*>(info.Data().As<v8::External>()->Value());
+    IsolateData* pData = IsolateData::From(pIsolate);
+    if (!info.Data()->IsExternal() || pData == nullptr) {
+        ThrowScriptError(pIsolate, ScriptError::ERROR, "the bridge library is not attached to this isolate");
+        return;
+    }
+    CClassRecord* pClass = static_cast<CClassRecord*>(info.Data().As<v8::External>()->Value());
+    ScriptBridge* pBridge = pClass->m_pBridge;
     const char* pszClassName = pBridge->getScriptClassName();
     if (!info.IsConstructCall()) {
         ThrowScriptError(pIsolate, ScriptError::TYPE_ERROR,
@@ -56,10 +69,10 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
 
     v8::Local<v8::Object> object = info.This();
     object->SetInternalField(0, v8::External::New(pIsolate, pNative));
-    object->SetInternalField(
-        1, v8::External::New(pIsolate, const_cast<void*>(NativeClassRegistry::Lookup(pszClassName))));
+    object->SetInternalField(1, v8::External::New(pIsolate, pClass));
     if (pNative != nullptr)
-        CObjectRegistry::Track(pIsolate, object, pBridge, pNative, ScriptPosition(pIsolate));
+        pData->m_objects.Track(pIsolate, object, DestroyNative, pBridge, pNative, pszClassName,
+                               ScriptPosition(pIsolate));
 }
 
 // The native held in internal field 0; null when the field holds no
@@ -81,10 +94,9 @@ ScriptBridge::ScriptBridge() {}
 
 ScriptBridge::~ScriptBridge()
 {
-    // Empty once the engine has detached; the engine resets them before
-    // the isolate goes away.
+    // Empty once the engine has detached; the engine resets it before the
+    // isolate goes away.
     m_constructor.Reset();
-    m_constructorTemplate.Reset();
 }
 
 void ScriptBridge::bridgeTo(v8::Local<v8::ObjectTemplate> globalTemplate)
@@ -104,15 +116,19 @@ void ScriptBridge::bridgeTo(v8::Local<v8::Object> globalObject)
 v8::Local<v8::FunctionTemplate> ScriptBridge::GetConstructorTemplate()
 {
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    if (!m_constructorTemplate.IsEmpty())
-        return m_constructorTemplate.Get(pIsolate);
+    IsolateData* pData = IsolateData::From(pIsolate);
+    if (pData == nullptr)
+        return v8::FunctionTemplate::New(pIsolate, ConstructFromScript);
+    CClassRecord* pClass = pData->registerClass(this);
+    if (!pClass->m_constructorTemplate.IsEmpty())
+        return pClass->m_constructorTemplate.Get(pIsolate);
 
     v8::Local<v8::FunctionTemplate> constructor =
-        v8::FunctionTemplate::New(pIsolate, ConstructFromScript, v8::External::New(pIsolate, this));
+        v8::FunctionTemplate::New(pIsolate, ConstructFromScript, v8::External::New(pIsolate, pClass));
     constructor->SetClassName(StringToV8(getScriptClassName()));
-    // Field 0: the native; field 1: the tag of its native type.
+    // Field 0: the native; field 1: its class, the tag.
     constructor->InstanceTemplate()->SetInternalFieldCount(2);
-    m_constructorTemplate.Reset(pIsolate, constructor);
+    pClass->m_constructorTemplate.Reset(pIsolate, constructor);
 
     ScriptContext context;
     context.m_hInstanceTemplate = constructor->InstanceTemplate();
@@ -121,10 +137,15 @@ v8::Local<v8::FunctionTemplate> ScriptBridge::GetConstructorTemplate()
     return constructor;
 }
 
+bool ScriptBridge::tieNativeType(const void* pNativeType)
+{
+    IsolateData* pData = IsolateData::From(v8::Isolate::GetCurrent());
+    return pData != nullptr && pData->registerClass(this)->tieNativeType(pNativeType);
+}
+
 void ScriptBridge::resetHandles()
 {
     m_constructor.Reset();
-    m_constructorTemplate.Reset();
 }
 
 void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)
@@ -135,19 +156,32 @@ void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)
     return NativeInField0(object);
 }
 
-void* ScriptBridge::extractTagged(v8::Local<v8::Object> object, const void* pTag)
+void* ScriptBridge::extractTagged(v8::Local<v8::Object> object, const void* pNativeType)
 {
     v8::HandleScope scope(v8::Isolate::GetCurrent());
-    return extractTaggedInCall(object, pTag);
+    return extractTaggedInCall(object, pNativeType);
 }
 
-void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void* pTag)
+void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void* pNativeType)
 {
     if (object.IsEmpty() || object->InternalFieldCount() < 2)
         return nullptr;
     v8::Local<v8::Value> tag = object->GetInternalField(1);
-    if (!tag->IsExternal() || tag.As<v8::External>()->Value() != pTag)
+    if (!tag->IsExternal())
         return nullptr;
+    IsolateData* pData = IsolateData::From(object->GetIsolate());
+    CClassRecord* pClass = pData != nullptr ? pData->classOfTag(tag.As<v8::External>()->Value()) : nullptr;
+    if (pClass == nullptr)
+        return nullptr;
+    if (pClass->m_pNativeType != pNativeType) {
+        // A class not tied by its builder holds the type its plug-in
+        // declared for the class's name; the first router to ask for that
+        // type ties it.
+        const char* pszDeclared = static_cast<const NativeType*>(pNativeType)->m_pszScriptClassName;
+        if (pszDeclared == nullptr || std::strcmp(pszDeclared, pClass->m_pBridge->getScriptClassName()) != 0 ||
+            !pClass->tieNativeType(pNativeType))
+            return nullptr;
+    }
     return NativeInField0(object);
 }
 

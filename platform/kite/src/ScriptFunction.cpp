@@ -1,10 +1,5 @@
 #include "Bridge/ScriptFunction.h"
 
-#include <vector>
-
-#include "Bridge/Engine.h"
-#include "ScriptContextScope.h"
-
 namespace Bridge {
 
 ScriptFunction::ScriptFunction() : ScriptObject(ScriptObject::Null()) {}
@@ -24,47 +19,15 @@ ScriptFunction& ScriptFunction::operator=(const ScriptFunction& other)
 
 ScriptFunction::~ScriptFunction() {}
 
-ScriptObject ScriptFunction::invoke(ScriptArray args) const
+// Here rather than with ScriptObject, which knows no function.
+ScriptFunction ScriptObject::asFunction() const
 {
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    if (pIsolate == nullptr)
-        return ScriptObject(v8::Local<v8::Value>());
     v8::HandleScope scope(pIsolate);
-    CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> value = valueIn(pIsolate);
-    if (!context.valid() || value.IsEmpty() || !value->IsFunction())
-        return ScriptObject::Null();
-
-    // From here on nothing reads this object: the script may destroy the
-    // slot that holds it while it runs.
-    v8::Local<v8::Function> function = value.As<v8::Function>();
-    int iCount = args.Length();
-    // The arguments are read in place; events pass at most one.
-    v8::Local<v8::Value> aInline[4];
-    std::vector<v8::Local<v8::Value>> aHeap;
-    v8::Local<v8::Value>* argv = aInline;
-    if (iCount > 4) {
-        aHeap.resize(static_cast<std::size_t>(iCount));
-        argv = aHeap.data();
-    }
-    for (int i = 0; i < iCount; ++i) {
-        v8::Local<v8::Value> argument =
-            args.m_pArguments != nullptr ? (*args.m_pArguments)[i] : args.element(i).valueIn(pIsolate);
-        argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
-    }
-
-    v8::TryCatch tryCatch(pIsolate);
-    // What is caught here is reported as uncaught, and a debugger's "pause
-    // on uncaught exceptions" sees it so only through a verbose TryCatch.
-    tryCatch.SetVerbose(true);
-    v8::Local<v8::Value> result;
-    if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv)
-             .ToLocal(&result)) {
-        if (tryCatch.HasCaught() && tryCatch.CanContinue())
-            Engine::ReportUncaught(pIsolate, tryCatch);
-        return ScriptObject::Null();
-    }
-    return ScriptObject(result);
+    v8::Local<v8::Value> value = getValue();
+    if (value.IsEmpty())
+        return ScriptFunction();
+    return ScriptFunction(value.As<v8::Function>());
 }
 
 }  // namespace Bridge

@@ -1,12 +1,7 @@
-#include "ScriptKeys.h"
+#include "IsolateData.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <deque>
-#include <memory>
-#include <mutex>
-#include <unordered_map>
-#include <vector>
 
 #include "Bridge/ScriptText.h"
 
@@ -21,49 +16,6 @@ const std::size_t s_uMaxKeys = 256;
 // Result shapes are few; makers of others are compiled on every use.
 const std::size_t s_uMaxMakers = 64;
 
-struct CMaker {
-    std::vector<std::string> m_aNames;
-    v8::Persistent<v8::Function> m_function;
-};
-
-struct CKeyCache {
-    std::unordered_map<std::string, v8::Eternal<v8::String>> m_mapKeys;
-    // Object makers by sequence of names, few enough to search in turn, and
-    // the context they make objects in. Persistent handles are not reset
-    // when destroyed, so a cache that outlives its isolate stays harmless;
-    // ReleaseKeys resets them.
-    std::deque<CMaker> m_aMakers;
-    v8::Persistent<v8::Context> m_makerContext;
-};
-
-// Every cache stays reachable from here until released, also those of
-// isolates disposed without a detach.
-std::mutex s_cachesLock;
-std::vector<std::unique_ptr<CKeyCache>>& Caches()
-{
-    static std::vector<std::unique_ptr<CKeyCache>> s_aCaches;
-    return s_aCaches;
-}
-
-uint32_t Slot(v8::Isolate*)
-{
-    return v8::Isolate::GetNumberOfDataSlots() - 1;
-}
-
-CKeyCache* CacheOf(v8::Isolate* pIsolate)
-{
-    void* pData = pIsolate->GetData(Slot(pIsolate));
-    if (pData != nullptr)
-        return static_cast<CKeyCache*>(pData);
-    CKeyCache* pCache = new CKeyCache();
-    {
-        std::lock_guard<std::mutex> lock(s_cachesLock);
-        Caches().emplace_back(pCache);
-    }
-    pIsolate->SetData(Slot(pIsolate), pCache);
-    return pCache;
-}
-
 v8::MaybeLocal<v8::String> Internalized(v8::Isolate* pIsolate, const std::string& strName)
 {
     return v8::String::NewFromUtf8(pIsolate, strName.data(), v8::NewStringType::kInternalized,
@@ -74,17 +26,17 @@ v8::MaybeLocal<v8::String> Internalized(v8::Isolate* pIsolate, const std::string
 
 v8::Local<v8::String> KeyToV8(v8::Isolate* pIsolate, const std::string& strName)
 {
-    if (strName.size() > s_uMaxKeyLength)
+    IsolateData* pData = IsolateData::From(pIsolate);
+    if (strName.size() > s_uMaxKeyLength || pData == nullptr)
         return Internalized(pIsolate, strName).FromMaybe(v8::String::Empty(pIsolate));
-    CKeyCache* pCache = CacheOf(pIsolate);
-    auto it = pCache->m_mapKeys.find(strName);
-    if (it != pCache->m_mapKeys.end())
+    auto it = pData->m_keys.find(strName);
+    if (it != pData->m_keys.end())
         return it->second.Get(pIsolate);
     v8::Local<v8::String> key;
     if (!Internalized(pIsolate, strName).ToLocal(&key))
         return v8::String::Empty(pIsolate);
-    if (pCache->m_mapKeys.size() < s_uMaxKeys)
-        pCache->m_mapKeys.emplace(strName, v8::Eternal<v8::String>(pIsolate, key));
+    if (pData->m_keys.size() < s_uMaxKeys)
+        pData->m_keys.emplace(strName, v8::Eternal<v8::String>(pIsolate, key));
     return key;
 }
 
@@ -134,47 +86,32 @@ v8::MaybeLocal<v8::Function> CompileMaker(v8::Isolate* pIsolate, v8::Local<v8::C
 v8::Local<v8::Object> NewObjectWith(v8::Isolate* pIsolate, v8::Local<v8::Context> context, const std::string* aNames,
                                     v8::Local<v8::Value>* aValues, int iCount)
 {
-    CKeyCache* pCache = CacheOf(pIsolate);
-    if (pCache->m_makerContext != context) {
-        for (CMaker& maker : pCache->m_aMakers)
-            maker.m_function.Reset();
-        pCache->m_aMakers.clear();
-        pCache->m_makerContext.Reset(pIsolate, context);
+    // An isolate that is not attached compiles a maker on every use.
+    IsolateData* pData = IsolateData::From(pIsolate);
+    std::deque<CObjectMaker> aNone;
+    std::deque<CObjectMaker>& aMakers = pData != nullptr ? pData->m_aMakers : aNone;
+    if (pData != nullptr && pData->m_makerContext != context) {
+        aMakers.clear();
+        pData->m_makerContext.Reset(pIsolate, context);
     }
-    auto it = std::find_if(pCache->m_aMakers.begin(), pCache->m_aMakers.end(), [&](const CMaker& maker) {
+    auto it = std::find_if(aMakers.begin(), aMakers.end(), [&](const CObjectMaker& maker) {
         return maker.m_aNames.size() == static_cast<std::size_t>(iCount) &&
                std::equal(maker.m_aNames.begin(), maker.m_aNames.end(), aNames);
     });
     v8::Local<v8::Function> function;
-    if (it != pCache->m_aMakers.end()) {
+    if (it != aMakers.end()) {
         function = it->m_function.Get(pIsolate);
-    } else if (CompileMaker(pIsolate, context, aNames, iCount).ToLocal(&function) &&
-               pCache->m_aMakers.size() < s_uMaxMakers) {
-        pCache->m_aMakers.emplace_back();
-        pCache->m_aMakers.back().m_aNames.assign(aNames, aNames + iCount);
-        pCache->m_aMakers.back().m_function.Reset(pIsolate, function);
+    } else if (CompileMaker(pIsolate, context, aNames, iCount).ToLocal(&function) && pData != nullptr &&
+               aMakers.size() < s_uMaxMakers) {
+        aMakers.emplace_back();
+        aMakers.back().m_aNames.assign(aNames, aNames + iCount);
+        aMakers.back().m_function.Reset(pIsolate, function);
     }
     v8::Local<v8::Value> object;
     // Only the stack's end or a termination stops a maker, or its compilation.
     if (function.IsEmpty() || !function->Call(context, v8::Undefined(pIsolate), iCount, aValues).ToLocal(&object))
         return v8::Local<v8::Object>();
     return object.As<v8::Object>();
-}
-
-void ReleaseKeys(v8::Isolate* pIsolate)
-{
-    CKeyCache* pCache = static_cast<CKeyCache*>(pIsolate->GetData(Slot(pIsolate)));
-    if (pCache == nullptr)
-        return;
-    pIsolate->SetData(Slot(pIsolate), nullptr);
-    for (CMaker& maker : pCache->m_aMakers)
-        maker.m_function.Reset();
-    pCache->m_makerContext.Reset();
-    std::lock_guard<std::mutex> lock(s_cachesLock);
-    std::vector<std::unique_ptr<CKeyCache>>& aCaches = Caches();
-    aCaches.erase(std::remove_if(aCaches.begin(), aCaches.end(),
-                                 [pCache](const std::unique_ptr<CKeyCache>& p) { return p.get() == pCache; }),
-                  aCaches.end());
 }
 
 }  // namespace Bridge

@@ -4,9 +4,8 @@
 
 #include "Bridge/KiteException.h"
 #include "Bridge/Converter.h"
-#include "Bridge/ScriptFunction.h"
-#include "ScriptContextScope.h"
-#include "ScriptKeys.h"
+#include "Bridge/ScriptText.h"
+#include "IsolateData.h"
 
 namespace Bridge {
 
@@ -209,16 +208,6 @@ std::string ScriptObject::asString() const
     if (!context.valid() || !value->ToString(context.context()).ToLocal(&text))
         throw ScriptExceptionPending();
     return TextOf(pIsolate, text);
-}
-
-ScriptFunction ScriptObject::asFunction() const
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    v8::HandleScope scope(pIsolate);
-    v8::Local<v8::Value> value = getValue();
-    if (value.IsEmpty())
-        return ScriptFunction();
-    return ScriptFunction(value.As<v8::Function>());
 }
 
 }  // namespace Bridge

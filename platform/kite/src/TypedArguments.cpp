@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "Bridge/Converter.h"
-#include "ScriptKeys.h"
+#include "IsolateData.h"
 
 namespace Bridge {
 

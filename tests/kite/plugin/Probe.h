@@ -60,6 +60,9 @@ typedef CBridgeOf<CForeign> CForeignBridge;
 
 }  // namespace KiteTest
 
+BRIDGE_NATIVE_CLASS("Probe", KiteTest::CProbe);
+BRIDGE_NATIVE_CLASS("Foreign", KiteTest::CForeign);
+
 // One new Probe and one new Foreign bridge per call; they live as long as
 // the process.
 extern "C" KITE_TEST_EXPORT std::vector<Bridge::ScriptBridge*> loadBridges();

@@ -10,38 +10,54 @@
 //
 // Methods go on the prototype, routed by functionCallRouter; callback
 // properties on the instances, with no getter and setJSFunction as setter.
-// The builder declares T as the native type of the class's objects, so the
-// routers refuse any other receiver. Bridge::ClassBridge<T> adds the
-// constructor: new T(args) when T takes the script's arguments, else new T.
+// T is declared with BRIDGE_NATIVE_CLASS; the builder ties the class to T
+// in the isolate, so the routers refuse any other receiver.
+// Bridge::ClassBridge<T> adds the constructor: new T(args) when T takes the
+// script's arguments, else new T.
 #ifndef BRIDGE_CLASS_BUILDER_H
 #define BRIDGE_CLASS_BUILDER_H
 
 #include <type_traits>
 
 #include "Bridge/ScriptBridge.h"
-#include "Bridge/ScriptText.h"
 
 namespace Bridge {
 
+// What ClassBuilder does whatever the native type; its code is in the
+// library, not in each plug-in.
+class ClassBuilderBase {
+protected:
+    // Ties the bridge's class in the current isolate to the native type.
+    ClassBuilderBase(ScriptBridge& bridge, ScriptBridge::ScriptContext& context, const void* pNativeType);
+
+    void addMethod(const char* pszName, v8::FunctionCallback router);
+    void addCallback(const char* pszName, v8::AccessorSetterCallback setter);
+
+private:
+    v8::Isolate* m_pIsolate;
+    ScriptBridge::ScriptContext& m_context;
+};
+
 template <class T>
-class ClassBuilder {
+class ClassBuilder : private ClassBuilderBase {
 public:
-    ClassBuilder(const ScriptBridge& bridge, ScriptBridge::ScriptContext& context)
-        : m_pIsolate(v8::Isolate::GetCurrent()), m_context(context)
+    ClassBuilder(ScriptBridge& bridge, ScriptBridge::ScriptContext& context)
+        : ClassBuilderBase(bridge, context, NativeTypeTag<T>())
     {
-        NativeClassRegistry::Register(bridge.getScriptClassName(), NativeTypeTag<T>());
     }
 
     template <ScriptObject (T::*Method)(const ScriptArray&)>
     ClassBuilder& method(const char* pszName)
     {
-        return add(pszName, &ScriptBridge::functionCallRouter<T, &CallMember<Method>, T>);
+        addMethod(pszName, &ScriptBridge::functionCallRouter<T, &CallMember<Method>, T>);
+        return *this;
     }
 
     template <ScriptObject (*Handler)(T*, const ScriptArray&)>
     ClassBuilder& method(const char* pszName)
     {
-        return add(pszName, &ScriptBridge::functionCallRouter<T, Handler, T>);
+        addMethod(pszName, &ScriptBridge::functionCallRouter<T, Handler, T>);
+        return *this;
     }
 
     // A property that stores what a script assigns to it; reading it yields
@@ -49,8 +65,7 @@ public:
     template <void (T::*Setter)(const ScriptFunction&)>
     ClassBuilder& callback(const char* pszName)
     {
-        m_context.m_hInstanceTemplate->SetAccessor(NewText(m_pIsolate, pszName), nullptr,
-                                                   &ScriptBridge::setJSFunction<T, Setter, T>);
+        addCallback(pszName, &ScriptBridge::setJSFunction<T, Setter, T>);
         return *this;
     }
 
@@ -60,16 +75,6 @@ private:
     {
         return (pNative->*Method)(aArgs);
     }
-
-    ClassBuilder& add(const char* pszName, v8::FunctionCallback router)
-    {
-        m_context.m_hPrototypeTemplate->Set(NewText(m_pIsolate, pszName),
-                                            v8::FunctionTemplate::New(m_pIsolate, router), v8::None);
-        return *this;
-    }
-
-    v8::Isolate* m_pIsolate;
-    ScriptBridge::ScriptContext& m_context;
 };
 
 // The bridge of a script class whose objects each hold one T, made by the

@@ -18,9 +18,16 @@ public:
     typedef void (*UncaughtHandler)(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
                                     v8::Local<v8::Message> message);
 
+    // Work for the script thread, run with the isolate entered.
+    typedef void (*Task)();
+    // Has a task run soon on the script thread, from the host's main loop.
+    typedef void (*TaskPoster)(Task task);
+
     // The context in which script values are made and functions are invoked
-    // when no context is entered (for example from the main loop).
-    static void Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context);
+    // when no context is entered (for example from the main loop), and how
+    // the host runs the engine's work later. Without a poster, natives that
+    // collections release wait for DestroyCollected or CollectGarbage.
+    static void Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context, TaskPoster post = nullptr);
     // Destroys every native still alive, then forgets the context.
     static void Detach();
     static v8::Local<v8::Context> GetContext(v8::Isolate* pIsolate);
@@ -49,7 +56,7 @@ public:
     // it returns.
     static void CollectGarbage(v8::Isolate* pIsolate);
     // Destroys the natives that collections have released since the last
-    // call; the host calls this from its main loop.
+    // call: the task that the engine posts after a collection.
     static void DestroyCollected();
     // True when collections have released natives that DestroyCollected has
     // not destroyed yet.

@@ -1,43 +1,45 @@
 // Which native class stands behind the objects of a script class.
 //
-// The engine tags every wrapper with its class's native type, and the call
-// routers refuse a receiver whose tag is not the one they were built for, so
-// a foreign native pointer is never cast to the wrong class.
+// The engine tags every wrapper with its class, and the call routers refuse
+// a receiver whose class does not hold the native type they were built for,
+// so a foreign native pointer is never cast to the wrong class.
+//
+// A plug-in declares the script class of each native type outside any
+// namespace, where every file that binds methods or properties of the type
+// sees it first (a header beside the type, or above the bindings):
+//     BRIDGE_NATIVE_CLASS("Clock", Example::CClock);
+// A binding of an undeclared type does not compile. The declaration is a
+// constant: nothing of it runs when the plug-in is loaded.
 #ifndef BRIDGE_NATIVE_CLASS_H
 #define BRIDGE_NATIVE_CLASS_H
 
 namespace Bridge {
 
+struct NativeType {
+    // Null for a type that no declaration names.
+    const char* m_pszScriptClassName;
+};
+
+template <class U>
+struct NativeTypeOf {
+    static constexpr NativeType s_type{nullptr};
+};
+
+// What the routers for native type U look for.
 template <class U>
 const void* NativeTypeTag()
 {
-    static const char s_cTag = 0;
-    return &s_cTag;
+    static_assert(NativeTypeOf<U>::s_type.m_pszScriptClassName != nullptr,
+                  "declare the native type's script class with BRIDGE_NATIVE_CLASS first");
+    return &NativeTypeOf<U>::s_type;
 }
-
-class NativeClassRegistry {
-public:
-    static void Register(const char* pszScriptClassName, const void* pTag);
-    // Null for a class that declared no native type.
-    static const void* Lookup(const char* pszScriptClassName);
-};
-
-struct NativeClassDeclaration {
-    NativeClassDeclaration(const char* pszScriptClassName, const void* pTag)
-    {
-        NativeClassRegistry::Register(pszScriptClassName, pTag);
-    }
-};
 
 }  // namespace Bridge
 
-// Declares, at namespace scope in the plug-in, the native type that a script
-// class's objects hold.
-#define BRIDGE_NATIVE_CLASS_JOIN2(a, b) a##b
-#define BRIDGE_NATIVE_CLASS_JOIN(a, b) BRIDGE_NATIVE_CLASS_JOIN2(a, b)
-#define BRIDGE_NATIVE_CLASS(pszScriptClassName, NativeType)                          \
-    static const ::Bridge::NativeClassDeclaration BRIDGE_NATIVE_CLASS_JOIN(          \
-        s_nativeClassDeclaration, __LINE__)(pszScriptClassName,                      \
-                                            ::Bridge::NativeTypeTag<NativeType>())
+#define BRIDGE_NATIVE_CLASS(pszScriptClassName, NativeT) \
+    template <>                                          \
+    struct Bridge::NativeTypeOf<NativeT> {               \
+        static constexpr ::Bridge::NativeType s_type{pszScriptClassName}; \
+    }
 
 #endif

@@ -48,12 +48,19 @@ public:
     virtual void* constructFromScript(const ScriptArray& args) = 0;
     virtual void destroyFromScript(void* pNative) = 0;
 
-    // The class's constructor template, built (with mapScriptInterface) on
-    // the first call.
+    // The class's constructor template in the current isolate, built (with
+    // mapScriptInterface) on the first call there. The host attaches the
+    // isolate first; in one it has not, constructing throws.
     v8::Local<v8::FunctionTemplate> GetConstructorTemplate();
     bool hasConstructor() const { return !m_constructor.IsEmpty(); }
-    // Drops the persistent handles; the engine calls it before the isolate
-    // goes away.
+    // Ties the class's objects in the current isolate to the natives of the
+    // type that NativeTypeTag gave, for the routers built for that type;
+    // without it the first such router ties the type declared for the
+    // class's name. False when the class holds another type or the isolate
+    // is not attached.
+    bool tieNativeType(const void* pNativeType);
+    // Drops the constructor handle; the engine calls it when it detaches
+    // from the isolate.
     void resetHandles();
 
     static void* extractRaw(v8::Local<v8::Object> object);
@@ -116,18 +123,16 @@ public:
     }
 
 private:
-    // extractRaw for an object whose native is tagged pTag; null for any
-    // other object. One pass over the internal fields, as every routed call
-    // makes one.
-    static void* extractTagged(v8::Local<v8::Object> object, const void* pTag);
+    // extractRaw for an object of a class whose natives are of the type
+    // that NativeTypeTag gave; null for any other object.
+    static void* extractTagged(v8::Local<v8::Object> object, const void* pNativeType);
     // The same inside a V8 callback, whose handle scope it uses.
-    static void* extractTaggedInCall(v8::Local<v8::Object> object, const void* pTag);
+    static void* extractTaggedInCall(v8::Local<v8::Object> object, const void* pNativeType);
 
     ScriptBridge(const ScriptBridge&) = delete;
     ScriptBridge& operator=(const ScriptBridge&) = delete;
 
     v8::Persistent<v8::Function> m_constructor;
-    v8::Global<v8::FunctionTemplate> m_constructorTemplate;
 };
 
 }  // namespace Bridge

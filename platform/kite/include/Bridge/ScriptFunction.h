@@ -2,10 +2,11 @@
 #ifndef BRIDGE_SCRIPT_FUNCTION_H
 #define BRIDGE_SCRIPT_FUNCTION_H
 
-#include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptObject.h"
 
 namespace Bridge {
+
+class ScriptArray;
 
 class ScriptFunction : public ScriptObject {
 public:
@@ -16,7 +17,7 @@ public:
     ScriptFunction& operator=(const ScriptFunction& other);
     virtual ~ScriptFunction();
 
-    // Calls the held function with the list's elements. Works from the main
+    // Calls the held function with the list's elements (ScriptArray.h). Works from the main
     // loop outside any V8 callback; an exception thrown by the script goes to
     // the engine's uncaught-error report. Never throws; answers null when
     // nothing was called or the call threw.

@@ -1,0 +1,25 @@
+#include "Bridge/ClassBuilder.h"
+
+#include "Bridge/ScriptText.h"
+
+namespace Bridge {
+
+ClassBuilderBase::ClassBuilderBase(ScriptBridge& bridge, ScriptBridge::ScriptContext& context,
+                                   const void* pNativeType)
+    : m_pIsolate(v8::Isolate::GetCurrent()), m_context(context)
+{
+    bridge.tieNativeType(pNativeType);
+}
+
+void ClassBuilderBase::addMethod(const char* pszName, v8::FunctionCallback router)
+{
+    m_context.m_hPrototypeTemplate->Set(NewText(m_pIsolate, pszName), v8::FunctionTemplate::New(m_pIsolate, router),
+                                        v8::None);
+}
+
+void ClassBuilderBase::addCallback(const char* pszName, v8::AccessorSetterCallback setter)
+{
+    m_context.m_hInstanceTemplate->SetAccessor(NewText(m_pIsolate, pszName), nullptr, setter);
+}
+
+}  // namespace Bridge

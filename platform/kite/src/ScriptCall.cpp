@@ -1,0 +1,72 @@
+#include "ScriptCall.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "Bridge/ScriptArray.h"
+#include "Bridge/ScriptFunction.h"
+#include "Bridge/ScriptText.h"
+#include "IsolateData.h"
+
+namespace Bridge {
+
+void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
+{
+    v8::HandleScope scope(pIsolate);
+    IsolateData* pData = IsolateData::From(pIsolate);
+    if (pData != nullptr && pData->m_uncaughtHandler != nullptr) {
+        pData->m_uncaughtHandler(pIsolate, tryCatch.Exception(), tryCatch.Message());
+        return;
+    }
+    v8::Local<v8::Value> exception = tryCatch.Exception();
+    std::string strText = "(unknown)";
+    v8::Local<v8::String> text;
+    if (!exception.IsEmpty() && exception->ToString(pIsolate->GetCurrentContext()).ToLocal(&text))
+        strText = TextOf(pIsolate, text);
+    std::fprintf(stderr, "Uncaught %s\n", strText.c_str());
+}
+
+ScriptObject ScriptFunction::invoke(ScriptArray args) const
+{
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    if (pIsolate == nullptr)
+        return ScriptObject(v8::Local<v8::Value>());
+    v8::HandleScope scope(pIsolate);
+    CScriptContextScope context(pIsolate);
+    v8::Local<v8::Value> value = valueIn(pIsolate);
+    if (!context.valid() || value.IsEmpty() || !value->IsFunction())
+        return ScriptObject::Null();
+
+    // From here on nothing reads this object: the script may destroy the
+    // slot that holds it while it runs.
+    v8::Local<v8::Function> function = value.As<v8::Function>();
+    int iCount = args.Length();
+    // The arguments are read in place; events pass at most one.
+    v8::Local<v8::Value> aInline[4];
+    std::vector<v8::Local<v8::Value>> aHeap;
+    v8::Local<v8::Value>* argv = aInline;
+    if (iCount > 4) {
+        aHeap.resize(static_cast<std::size_t>(iCount));
+        argv = aHeap.data();
+    }
+    for (int i = 0; i < iCount; ++i) {
+        v8::Local<v8::Value> argument =
+            args.m_pArguments != nullptr ? (*args.m_pArguments)[i] : args.element(i).valueIn(pIsolate);
+        argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
+    }
+
+    v8::TryCatch tryCatch(pIsolate);
+    // What is caught here is reported as uncaught, and a debugger's "pause
+    // on uncaught exceptions" sees it so only through a verbose TryCatch.
+    tryCatch.SetVerbose(true);
+    v8::Local<v8::Value> result;
+    if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv)
+             .ToLocal(&result)) {
+        if (tryCatch.HasCaught() && tryCatch.CanContinue())
+            ReportUncaught(pIsolate, tryCatch);
+        return ScriptObject::Null();
+    }
+    return ScriptObject(result);
+}
+
+}  // namespace Bridge
