@@ -236,6 +236,8 @@ test("suspend and restore: back to the position and state it had, or a given tim
   assertEqual([p.state(), p.position(), p.duration()], [STATE.IDLE, undefined, undefined], "suspended");
   assertEqual(p.call("player_suspend", {}), 0, "suspend again keeps what was remembered");
   assertEqual([restore(p, "", -1, true), p.state(), p.position()], [0, STATE.PAUSED, held], "restored paused");
+  // A time reported just before the pause may still wait on the main loop.
+  await new Promise((resolve) => kite.afterIdle(resolve));
   let mark = p.mark();
   p.call("player_resume");
   const first = Number((await p.waitFor("current_time", mark, 1000)).arg);
