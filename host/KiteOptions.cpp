@@ -82,12 +82,12 @@ bool ParseTestOption(const char* pszArgument, CTestOptions& test, std::string& s
         }
         test.m_iTimeoutMs = static_cast<int>(llValue);
     } else if ((pszValue = OptionValue(pszArgument, "--reporter")) != nullptr) {
-        if (std::strcmp(pszValue, "spec") == 0) {
+        if (std::strcmp(pszValue, "text") == 0) {
             test.m_eReporter = REPORTER_SPEC;
         } else if (std::strcmp(pszValue, "tap") == 0) {
             test.m_eReporter = REPORTER_TAP;
         } else {
-            strError = std::string("--reporter is spec or tap, not '") + pszValue + "'";
+            strError = std::string("--reporter is text or tap, not '") + pszValue + "'";
             return false;
         }
     } else if ((pszValue = OptionValue(pszArgument, "--filter")) != nullptr) {
@@ -119,7 +119,7 @@ bool CheckTestOptions(CKiteOptions& options, std::string& strError)
 
 const char* TestUsage()
 {
-    return "usage: kite test [--timeout=MS] [--reporter=spec|tap] [--filter=PATTERN] [--adapter=NAME] "
+    return "usage: kite test [--timeout=MS] [--reporter=text|tap] [--filter=PATTERN] [--adapter=NAME] "
            "[--clock=real|virtual] [--plugin=PATH]... [--log=-] [PATH...]";
 }
 
@@ -208,7 +208,7 @@ std::string Help()
         "beforeEach, afterEach and assert, on --adapter=" + TEST_DEFAULT_ADAPTER + " unless told; on the\n"
         "model, with --clock=virtual unless told.\n"
         "  --timeout=MS      each test's and hook's time limit, in real time (default 5000)\n"
-        "  --reporter=tap    TAP version 13 instead of the readable report (spec)\n"
+        "  --reporter=tap    TAP version 13 instead of the readable report (text)\n"
         "  --filter=PATTERN  only the tests whose full name matches this regular expression\n"
         "Exit status: 0 every test passed, 1 a test or file failed, 2 a usage error.\n"
         "\n"

@@ -1,4 +1,4 @@
-// What kite test prints: a readable report (spec) or TAP version 13, file
+// What kite test prints: a readable report (text) or TAP version 13, file
 // by file, and a last line with the tally.
 #ifndef KITE_TEST_REPORT_H
 #define KITE_TEST_REPORT_H

@@ -83,7 +83,7 @@ foreach(row
     "missing_path|kite: cannot find no-such-folder: No such file or directory|a.test.js|no-such-folder"
     "no_test_files|kite: no [*].test.js under empty|empty"
     "bad_timeout|kite: --timeout takes a number of milliseconds from 1 to 2147483647, not '5s' [(]|--timeout=5s"
-    "bad_reporter|kite: --reporter is spec or tap, not 'json' [(]|--reporter=json"
+    "bad_reporter|kite: --reporter is text or tap, not 'json' [(]|--reporter=json"
     "bad_filter|kite: --filter: Invalid regular expression: /[(]/: Unterminated group|--filter=("
     "inspector|kite: kite test cannot serve the inspector [(]|--inspect"
     "log_file|kite: kite test takes --log=- only [(]|--log=kite.log")
