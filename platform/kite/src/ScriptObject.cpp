@@ -49,6 +49,18 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
 
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
+    // A value kept by value is copied without the isolate: results and
+    // argument lists are mostly made of them.
+    if (other.m_eKind != KIND_HANDLE && other.m_eKind != KIND_FRESH && m_pFresh == nullptr) {
+        m_eKind = other.m_eKind;
+        m_iValue = other.m_iValue;
+        if (m_eKind == KIND_TEXT)
+            m_strValue = other.m_strValue;
+        else
+            m_strValue.clear();
+        m_value.Reset();
+        return;
+    }
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     if (other.m_eKind == KIND_FRESH) {
         // Both must hold the same object.
@@ -68,6 +80,14 @@ void ScriptObject::copyFrom(const ScriptObject& other)
 
 v8::Local<v8::Value> ScriptObject::make(v8::Isolate* pIsolate) const
 {
+    v8::Local<v8::Value> object = build(pIsolate);
+    if (m_eKind == KIND_HANDLE && !object.IsEmpty())
+        m_value.Reset(pIsolate, object);
+    return object;
+}
+
+v8::Local<v8::Value> ScriptObject::build(v8::Isolate* pIsolate) const
+{
     CScriptContextScope context(pIsolate);
     if (!context.valid())
         return v8::Local<v8::Value>();
@@ -84,7 +104,7 @@ v8::Local<v8::Value> ScriptObject::make(v8::Isolate* pIsolate) const
         object = NewObjectWith(pIsolate, context.context(), m_pFresh->m_aNames, aValues, m_pFresh->m_iCount);
         dropFresh();
     }
-    m_value.Reset(pIsolate, object);
+    m_value.Reset();
     m_eKind = KIND_HANDLE;
     return object;
 }

@@ -91,6 +91,7 @@ protected:
 
 private:
     friend class ScriptArray;     // holds elements made without a value
+    friend class ScriptBridge;    // answers a method's result with takeValue
     friend class ScriptFunction;  // invoke reads arguments with the isolate at hand
 
     // KIND_FRESH: a new object not made yet. Its first properties are
@@ -102,6 +103,15 @@ private:
     // Makes a fresh object, in the caller's handle scope; empty without a
     // context.
     v8::Local<v8::Value> make(v8::Isolate* pIsolate) const;
+    // make without holding the object, for a value handed on once (a
+    // method's result); this is left empty.
+    v8::Local<v8::Value> build(v8::Isolate* pIsolate) const;
+    // The value in the caller's handle scope for the last use of this; a
+    // fresh object is built, not held.
+    v8::Local<v8::Value> takeValue(v8::Isolate* pIsolate)
+    {
+        return m_eKind == KIND_FRESH ? build(pIsolate) : valueIn(pIsolate);
+    }
     void dropFresh() const;
     template <typename T>
     bool tryGet(const std::string& strName, T& out) const;
