@@ -14,7 +14,17 @@
 #include <vector>
 #include <v8.h>
 
+#include "Bridge/ScriptObject.h"
+
 namespace Bridge {
+
+// The first properties a fresh object is given, in order, until it is made.
+struct ScriptObject::Fresh {
+    static const int s_iMax = 3;  // as many as a query's result has
+    int m_iCount = 0;
+    std::string m_aNames[s_iMax];
+    ScriptObject m_aValues[s_iMax] = {ScriptObject(NoValue()), ScriptObject(NoValue()), ScriptObject(NoValue())};
+};
 
 class ScriptBridge;
 
@@ -78,6 +88,8 @@ private:
     CObjectRegistry& operator=(const CObjectRegistry&) = delete;
 
     static void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info);
+    // An entry is about to go: it is no longer the last one called.
+    void Forget(CTrackedObject* pTracked);
     // Destroys the native of an entry that no call uses and forgets it.
     void Finish(CTrackedObject* pTracked);
     // Destroys the native, then tells the destroyed handler.
@@ -86,6 +98,9 @@ private:
     // Script thread only, like everything that touches script values.
     std::unordered_map<void*, CTrackedObject*> m_live;
     std::vector<CNative> m_aCollected;
+    // The entry of the last BeginCall: calls come in runs on one object,
+    // and a hash lookup costs a good part of a call.
+    CTrackedObject* m_pLastCalled = nullptr;
     TaskPoster m_post = nullptr;
     Task m_drain = nullptr;
     bool m_bDrainPosted = false;
@@ -162,6 +177,9 @@ public:
     // search in turn, and the context they make objects in.
     std::deque<CObjectMaker> m_aMakers;
     v8::Global<v8::Context> m_makerContext;
+    // A fresh object's block, kept from the last object made: results are
+    // made one after another, and the block then costs no allocation.
+    std::unique_ptr<ScriptObject::Fresh> m_pSpareFresh;
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
 

@@ -9,14 +9,6 @@
 
 namespace Bridge {
 
-// The first properties a fresh object is given, in order.
-struct ScriptObject::Fresh {
-    static const int s_iMax = 3;  // as many as a query's result has
-    int m_iCount = 0;
-    std::string m_aNames[s_iMax];
-    ScriptObject m_aValues[s_iMax] = {ScriptObject(NoValue()), ScriptObject(NoValue()), ScriptObject(NoValue())};
-};
-
 ScriptObject::ScriptObject() : m_eKind(KIND_FRESH) {}
 
 ScriptObject::ScriptObject(int iValue) : m_eKind(KIND_INT), m_iValue(iValue) {}
@@ -111,7 +103,18 @@ v8::Local<v8::Value> ScriptObject::build(v8::Isolate* pIsolate) const
 
 void ScriptObject::dropFresh() const
 {
-    delete m_pFresh;
+    // The block is kept for the isolate's next fresh object, emptied of
+    // the values that hold script objects.
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
+    if (pData != nullptr && !pData->m_pSpareFresh) {
+        for (int i = 0; i < m_pFresh->m_iCount; ++i)
+            m_pFresh->m_aValues[i].m_value.Reset();
+        m_pFresh->m_iCount = 0;
+        pData->m_pSpareFresh.reset(m_pFresh);
+    } else {
+        delete m_pFresh;
+    }
     m_pFresh = nullptr;
 }
 
@@ -151,10 +154,16 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
 void ScriptObject::set(const std::string& strName, const ScriptObject& value)
 {
     if (m_eKind == KIND_FRESH) {
-        if (m_pFresh == nullptr)
-            m_pFresh = new Fresh();
+        if (m_pFresh == nullptr) {
+            v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+            IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
+            m_pFresh = pData != nullptr && pData->m_pSpareFresh ? pData->m_pSpareFresh.release() : new Fresh();
+        }
         if (m_pFresh->m_iCount < Fresh::s_iMax) {
-            m_pFresh->m_aNames[m_pFresh->m_iCount] = strName;
+            // A kept block mostly holds the same names already.
+            std::string& strSlot = m_pFresh->m_aNames[m_pFresh->m_iCount];
+            if (strSlot != strName)
+                strSlot = strName;
             m_pFresh->m_aValues[m_pFresh->m_iCount] = value;
             ++m_pFresh->m_iCount;
             return;

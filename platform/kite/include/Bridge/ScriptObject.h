@@ -92,6 +92,7 @@ protected:
 private:
     friend class ScriptArray;     // holds elements made without a value
     friend class ScriptBridge;    // answers a method's result with takeValue
+    friend class IsolateData;     // keeps a spare block of a fresh object
     friend class ScriptFunction;  // invoke reads arguments with the isolate at hand
 
     // KIND_FRESH: a new object not made yet. Its first properties are
