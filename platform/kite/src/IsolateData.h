@@ -14,17 +14,7 @@
 #include <vector>
 #include <v8.h>
 
-#include "Bridge/ScriptObject.h"
-
 namespace Bridge {
-
-// The first properties a fresh object is given, in order, until it is made.
-struct ScriptObject::Fresh {
-    static const int s_iMax = 3;  // as many as a query's result has
-    int m_iCount = 0;
-    std::string m_aNames[s_iMax];
-    ScriptObject m_aValues[s_iMax] = {ScriptObject(NoValue()), ScriptObject(NoValue()), ScriptObject(NoValue())};
-};
 
 class ScriptBridge;
 
@@ -177,9 +167,10 @@ public:
     // search in turn, and the context they make objects in.
     std::deque<CObjectMaker> m_aMakers;
     v8::Global<v8::Context> m_makerContext;
-    // A fresh object's block, kept from the last object made: results are
-    // made one after another, and the block then costs no allocation.
-    std::unique_ptr<ScriptObject::Fresh> m_pSpareFresh;
+    // The block of the last new object made (ScriptObject.cpp), and its
+    // deleter: results are made one after another, and the next one then
+    // costs no allocation.
+    std::unique_ptr<void, void (*)(void*)> m_pSpareBlock{nullptr, nullptr};
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
 

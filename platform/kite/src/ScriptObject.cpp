@@ -8,6 +8,14 @@
 
 namespace Bridge {
 
+// The first properties a fresh object is given, in order.
+struct ScriptObject::Fresh {
+    static const int s_iMax = 3;  // as many as a query's result has
+    int m_iCount = 0;
+    std::string m_aNames[s_iMax];
+    ScriptObject m_aValues[s_iMax] = {ScriptObject(NoValue()), ScriptObject(NoValue()), ScriptObject(NoValue())};
+};
+
 ScriptObject::ScriptObject() : m_eKind(KIND_FRESH) {}
 
 ScriptObject::ScriptObject(int iValue) : m_eKind(KIND_INT), m_iValue(iValue) {}
@@ -106,11 +114,12 @@ void ScriptObject::dropFresh() const
     // the values that hold script objects.
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
-    if (pData != nullptr && !pData->m_pSpareFresh) {
+    if (pData != nullptr && !pData->m_pSpareBlock) {
         for (int i = 0; i < m_pFresh->m_iCount; ++i)
             m_pFresh->m_aValues[i].m_value.Reset();
         m_pFresh->m_iCount = 0;
-        pData->m_pSpareFresh.reset(m_pFresh);
+        pData->m_pSpareBlock = std::unique_ptr<void, void (*)(void*)>(
+            m_pFresh, [](void* pBlock) { delete static_cast<Fresh*>(pBlock); });
     } else {
         delete m_pFresh;
     }
@@ -156,7 +165,8 @@ void ScriptObject::set(const std::string& strName, const ScriptObject& value)
         if (m_pFresh == nullptr) {
             v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
             IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
-            m_pFresh = pData != nullptr && pData->m_pSpareFresh ? pData->m_pSpareFresh.release() : new Fresh();
+            m_pFresh = pData != nullptr && pData->m_pSpareBlock ? static_cast<Fresh*>(pData->m_pSpareBlock.release())
+                                                                 : new Fresh();
         }
         if (m_pFresh->m_iCount < Fresh::s_iMax) {
             // A kept block mostly holds the same names already.

@@ -64,6 +64,13 @@ public:
     // A handle in the caller's handle scope; empty when nothing is held.
     v8::Local<v8::Value> getValue() const;
     bool isEmpty() const { return m_eKind == KIND_HANDLE && m_value.IsEmpty(); }
+    // getValue for the last use of this value (a method's result, say): a
+    // new object not made yet is made without being held, so this is not
+    // asked for it again.
+    v8::Local<v8::Value> takeValue(v8::Isolate* pIsolate)
+    {
+        return m_eKind == KIND_FRESH ? build(pIsolate) : valueIn(pIsolate);
+    }
 
     // Defines a named own data property when the held value is an object,
     // as an object literal does: no setter, on the object or its prototypes,
@@ -91,8 +98,6 @@ protected:
 
 private:
     friend class ScriptArray;     // holds elements made without a value
-    friend class ScriptBridge;    // answers a method's result with takeValue
-    friend class IsolateData;     // keeps a spare block of a fresh object
     friend class ScriptFunction;  // invoke reads arguments with the isolate at hand
 
     // KIND_FRESH: a new object not made yet. Its first properties are
@@ -107,12 +112,6 @@ private:
     // make without holding the object, for a value handed on once (a
     // method's result); this is left empty.
     v8::Local<v8::Value> build(v8::Isolate* pIsolate) const;
-    // The value in the caller's handle scope for the last use of this; a
-    // fresh object is built, not held.
-    v8::Local<v8::Value> takeValue(v8::Isolate* pIsolate)
-    {
-        return m_eKind == KIND_FRESH ? build(pIsolate) : valueIn(pIsolate);
-    }
     void dropFresh() const;
     template <typename T>
     bool tryGet(const std::string& strName, T& out) const;
