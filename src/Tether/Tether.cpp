@@ -10,7 +10,6 @@
 #include "CallbackRecord.h"
 #include "HandOverAnnotations.h"
 #include "LiveAgents.h"
-#include "ScriptKinds.h"
 #include "TetherLog.h"
 
 // Objects of the script class hold CPlayerAgent natives.
@@ -139,7 +138,7 @@ int Tether::FireOnCallbacks(void* data)
 
     // A record that outlived its agent points into freed memory: it is only
     // released.
-    if (LiveAgents::IsLive(callbackData->agent_serial) && IsScriptFunction(*callbackData->js_callback)) {
+    if (LiveAgents::IsLive(callbackData->agent_serial) && callbackData->js_callback->isFunction()) {
         Bridge::ScriptArray args;
         // The record goes next: its text is handed over rather than copied.
         if (!callbackData->argument.empty())
