@@ -22,6 +22,9 @@ public:
     // the engine's uncaught-error report. Never throws; answers null when
     // nothing was called or the call threw.
     ScriptObject invoke(ScriptArray args) const;
+    // The same with one string argument, the text's bytes as they are (zero
+    // bytes kept): an event's one value, with no list to make and drop.
+    ScriptObject invoke(const std::string& strArgument) const;
 
     // Whether invoke would call something: the held value is a function.
     // Known since construction, so asking needs no handle.
