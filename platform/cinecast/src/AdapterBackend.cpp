@@ -28,8 +28,8 @@ bool CAdapterBackend::RegisterHandler(KiteBridgeCallBack eCode, void* pHandler, 
     if (!isValidCode(eCode))
         return false;
     std::lock_guard<std::mutex> guard(m_handlerLock);
-    m_aHandlerEntries.emplace_back(new CHandler{pHandler, pUserData});
-    m_apHandlers[eCode].store(m_aHandlerEntries.back().get(), std::memory_order_release);
+    m_aHandlers[eCode].m_pFunction = pHandler;
+    m_aHandlers[eCode].m_pUserData = pUserData;
     return true;
 }
 
@@ -42,8 +42,8 @@ CAdapterBackend::CHandler CAdapterBackend::handlerFor(KiteBridgeCallBack eCode) 
 {
     if (!isValidCode(eCode))
         return CHandler();
-    const CHandler* pHandler = m_apHandlers[eCode].load(std::memory_order_acquire);
-    return pHandler != nullptr ? *pHandler : CHandler();
+    std::lock_guard<std::mutex> guard(m_handlerLock);
+    return m_aHandlers[eCode];
 }
 
 // The handler is called outside the lock and nothing of this object is

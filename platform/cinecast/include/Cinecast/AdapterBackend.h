@@ -3,11 +3,8 @@
 #ifndef CINECAST_ADAPTER_BACKEND_H
 #define CINECAST_ADAPTER_BACKEND_H
 
-#include <atomic>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "Cinecast/CinecasterAdapter.h"
 
@@ -68,13 +65,8 @@ private:
     };
     CHandler handlerFor(KiteBridgeCallBack eCode) const;
 
-    // Read on every event, from as many threads as the player has, and
-    // written a handful of times: a registration publishes an entry that is
-    // never changed, so firing reads it with no lock. Replaced entries are
-    // kept until the backend goes, as a firing thread may still be reading.
-    std::mutex m_handlerLock;  // between registrations
-    std::atomic<const CHandler*> m_apHandlers[KITE_BRIDGE_CALLBACK_COUNT] = {};
-    std::vector<std::unique_ptr<const CHandler>> m_aHandlerEntries;
+    mutable std::mutex m_handlerLock;
+    CHandler m_aHandlers[KITE_BRIDGE_CALLBACK_COUNT];
 };
 
 // Makes the backend of every adapter constructed from now on. Without a
