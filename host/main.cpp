@@ -4,22 +4,24 @@
 #include <cstdio>
 #include <string>
 
-#include "AdapterSelection.h"
-#include "Clock.h"
-#include "Globals.h"
-#include "HostState.h"
-#include "Inspector.h"
-#include "KiteOptions.h"
-#include "LogDestination.h"
-#include "MainLoop.h"
-#include "PluginLoader.h"
-#include "PromiseRejections.h"
-#include "ScheduledCalls.h"
-#include "ScriptFile.h"
-#include "Signals.h"
-#include "TestHarness.h"
-#include "TestRunner.h"
-#include "UncaughtReport.h"
+#include "globals/Console.h"
+#include "globals/KiteObject.h"
+#include "inspector/Inspector.h"
+#include "plugins/PluginLoader.h"
+#include "runtime/AdapterSelection.h"
+#include "runtime/Clock.h"
+#include "runtime/HostState.h"
+#include "runtime/KiteOptions.h"
+#include "runtime/LogDestination.h"
+#include "runtime/MainLoop.h"
+#include "runtime/PromiseRejections.h"
+#include "runtime/ScheduledCalls.h"
+#include "runtime/ScriptFile.h"
+#include "runtime/Signals.h"
+#include "runtime/UncaughtReport.h"
+#include "test/TestHarness.h"
+#include "test/TestOnlyGlobals.h"
+#include "test/TestRunner.h"
 
 namespace {
 
@@ -44,7 +46,7 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
         return Fail(strError);
     InstallConsole(context);
     InstallTimers(context);
-    InstallTestHelpers(context, InstallKiteObject(context, options.m_aArgs));
+    InstallTestOnlyGlobals(context, InstallKiteObject(context, options.m_aArgs));
     SelectAdapter(options.m_strAdapter, context);
 
     std::vector<std::string> aPlugins = options.m_aPlugins;

@@ -1,0 +1,264 @@
+#include "test/TestHarness.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <glib.h>
+#include <map>
+#include <unistd.h>
+#include <vector>
+
+#include "console/ScriptValues.h"
+#include "runtime/HostState.h"
+#include "runtime/MainLoop.h"
+#include "runtime/PromiseRejections.h"
+#include "runtime/ScriptFile.h"
+#include "runtime/UncaughtReport.h"
+#include "test/EmbeddedScripts.h"
+#include "test/TestRecords.h"
+
+namespace Kite {
+
+namespace {
+
+// A call the harness makes later, in real time whatever clock the player
+// keeps: time limits, and the turn that lets queued events through.
+struct CLaterCall {
+    unsigned m_uId;
+    guint m_uSource;
+    v8::Global<v8::Function> m_function;
+};
+
+int s_iRecordFd = -1;
+std::map<unsigned, CLaterCall*> s_later;
+unsigned s_uNextLater = 1;
+// The harness's handler of errors that no script caught.
+v8::Global<v8::Function> s_uncaught;
+bool s_bInUncaught = false;
+
+void Send(const std::vector<std::string>& aFields)
+{
+    for (const std::string& strFrame : FrameRecord(aFields)) {
+        // One write, which a pipe keeps whole.
+        while (write(s_iRecordFd, strFrame.data(), strFrame.size()) < 0 && errno == EINTR) {
+        }
+    }
+}
+
+// record(kind, ...fields)
+void Record(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    std::vector<std::string> aFields;
+    for (int i = 0; i < info.Length(); ++i) {
+        std::string strField;
+        DisplayText(info.GetIsolate(), info[i], strField);
+        aFields.push_back(strField);
+    }
+    if (!aFields.empty())
+        Send(aFields);
+}
+
+void FreeLater(gpointer pData)
+{
+    delete static_cast<CLaterCall*>(pData);
+}
+
+gboolean RunLater(gpointer pData)
+{
+    CLaterCall* pCall = static_cast<CLaterCall*>(pData);
+    s_later.erase(pCall->m_uId);
+    CHostState& state = CHostState::Get();
+    if (state.m_bQuitRequested)
+        return G_SOURCE_REMOVE;
+    v8::Isolate* pIsolate = state.m_pIsolate;
+    v8::HandleScope scope(pIsolate);
+    // Rejections that what ran before left unhandled belong to it.
+    ReportUnhandledRejections(pIsolate);
+    v8::TryCatch tryCatch(pIsolate);
+    v8::MaybeLocal<v8::Value> result =
+        pCall->m_function.Get(pIsolate)->Call(pIsolate->GetCurrentContext(), v8::Undefined(pIsolate), 0, nullptr);
+    (void)result;
+    ReportIfCaught(pIsolate, tryCatch);
+    ReportUnhandledRejections(pIsolate);
+    return G_SOURCE_REMOVE;
+}
+
+// later(fn, ms): an id for cancel. Below the priority of player events and
+// afterIdle calls, so that with ms 0 those already queued come first.
+void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    if (!info[0]->IsFunction()) {
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "later: the first argument must be a function");
+        return;
+    }
+    double dMs = info[1]->NumberValue(pIsolate->GetCurrentContext()).FromMaybe(0.0);
+    CLaterCall* pCall = new CLaterCall;
+    pCall->m_uId = s_uNextLater++;
+    pCall->m_function.Reset(pIsolate, info[0].As<v8::Function>());
+    s_later[pCall->m_uId] = pCall;
+    if (dMs >= 1.0)
+        pCall->m_uSource = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, static_cast<guint>(std::min(dMs, 2147483647.0)),
+                                              RunLater, pCall, FreeLater);
+    else
+        pCall->m_uSource = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunLater, pCall, FreeLater);
+    info.GetReturnValue().Set(static_cast<double>(pCall->m_uId));
+}
+
+void Cancel(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    double dId = info[0]->IsNumber() ? info[0].As<v8::Number>()->Value() : 0.0;
+    auto it = s_later.find(static_cast<unsigned>(std::max(0.0, std::min(dId, 4294967295.0))));
+    if (it == s_later.end())
+        return;
+    guint uSource = it->second->m_uSource;
+    s_later.erase(it);
+    g_source_remove(uSource);
+}
+
+// Milliseconds of real time, for durations.
+void Clock(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    info.GetReturnValue().Set(static_cast<double>(g_get_monotonic_time()) / 1000.0);
+}
+
+void Quit(const v8::FunctionCallbackInfo<v8::Value>&)
+{
+    CHostState::Get().RequestQuit(0);
+}
+
+bool ToHarness(v8::Isolate* pIsolate, v8::Local<v8::Value> exception)
+{
+    // An error of the handler itself goes to stderr as usual.
+    if (s_bInUncaught || s_uncaught.IsEmpty())
+        return false;
+    s_bInUncaught = true;
+    v8::HandleScope scope(pIsolate);
+    v8::TryCatch guard(pIsolate);
+    v8::Local<v8::Value> aArguments[] = {exception};
+    bool bTaken = !s_uncaught.Get(pIsolate)
+                       ->Call(pIsolate->GetCurrentContext(), v8::Undefined(pIsolate), 1, aArguments)
+                       .IsEmpty();
+    s_bInUncaught = false;
+    return bTaken;
+}
+
+// What the run leaves behind is gone before the engine's own teardown.
+class CHarnessRun {
+public:
+    explicit CHarnessRun(int iRecordFd) { s_iRecordFd = iRecordFd; }
+    ~CHarnessRun()
+    {
+        DivertUncaught(nullptr);
+        s_uncaught.Reset();
+        while (!s_later.empty()) {
+            guint uSource = s_later.begin()->second->m_uSource;
+            s_later.erase(s_later.begin());
+            g_source_remove(uSource);
+        }
+        CHostState::Get().m_bHoldRun = false;
+        close(s_iRecordFd);
+        s_iRecordFd = -1;
+    }
+};
+
+// Runs the harness's scripts; each one's value is a function that takes the
+// shared object and adds to it. False with the exception in the caller's
+// TryCatch.
+bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, v8::Local<v8::Object>& harness)
+{
+    v8::Isolate* pIsolate = context->GetIsolate();
+    v8::Local<v8::Object> natives = v8::Object::New(pIsolate);
+    SetFunction(context, natives, "record", Record);
+    SetFunction(context, natives, "later", Later);
+    SetFunction(context, natives, "cancel", Cancel);
+    SetFunction(context, natives, "clock", Clock);
+    SetFunction(context, natives, "quit", Quit);
+    v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
+    settings->Set(context, Bridge::NewText(pIsolate, "file"), Bridge::NewText(pIsolate, options.m_strScript)).Check();
+    settings->Set(context, Bridge::NewText(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))
+        .Check();
+    if (options.m_test.m_bFilter)
+        settings->Set(context, Bridge::NewText(pIsolate, "filter"), Bridge::NewText(pIsolate, options.m_test.m_strFilter))
+            .Check();
+    v8::Local<v8::Object> shared = v8::Object::New(pIsolate);
+    shared->Set(context, Bridge::NewText(pIsolate, "natives"), natives).Check();
+    shared->Set(context, Bridge::NewText(pIsolate, "options"), settings).Check();
+
+    for (const CEmbeddedScript* pScript = TEST_HARNESS_SCRIPTS; pScript->m_pszName != nullptr; ++pScript) {
+        v8::Local<v8::Script> script;
+        v8::Local<v8::Value> value;
+        if (!CompileScript(context, pScript->m_pszSource, pScript->m_pszName).ToLocal(&script) ||
+            !script->Run(context).ToLocal(&value))
+            return false;
+        v8::Local<v8::Value> aArguments[] = {shared};
+        if (!value->IsFunction() ||
+            value.As<v8::Function>()->Call(context, v8::Undefined(pIsolate), 1, aArguments).IsEmpty())
+            return false;
+    }
+    v8::Local<v8::Value> value;
+    if (!shared->Get(context, Bridge::NewText(pIsolate, "harness")).ToLocal(&value) || !value->IsObject())
+        return false;
+    harness = value.As<v8::Object>();
+    if (!harness->Get(context, Bridge::NewText(pIsolate, "uncaught")).ToLocal(&value) || !value->IsFunction())
+        return false;
+    s_uncaught.Reset(pIsolate, value.As<v8::Function>());
+    return true;
+}
+
+// harness[name](argument)
+void CallHarness(v8::Local<v8::Object> harness, const char* pszName, v8::Local<v8::Value> argument)
+{
+    v8::Isolate* pIsolate = harness->GetIsolate();
+    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+    v8::TryCatch tryCatch(pIsolate);
+    v8::Local<v8::Value> function;
+    if (harness->Get(context, Bridge::NewText(pIsolate, pszName)).ToLocal(&function) && function->IsFunction()) {
+        v8::Local<v8::Value> aArguments[] = {argument};
+        v8::MaybeLocal<v8::Value> result = function.As<v8::Function>()->Call(context, harness, 1, aArguments);
+        (void)result;
+    }
+    ReportIfCaught(pIsolate, tryCatch);
+}
+
+}  // namespace
+
+int RunTestFile(const CKiteOptions& options, const std::string& strSource, v8::Local<v8::Context> context)
+{
+    v8::Isolate* pIsolate = context->GetIsolate();
+    v8::HandleScope scope(pIsolate);
+    CHarnessRun run(options.m_test.m_iRecordFd);
+    CHostState& state = CHostState::Get();
+    v8::Local<v8::Object> harness;
+    {
+        v8::TryCatch tryCatch(pIsolate);
+        if (!LoadHarness(context, options, harness)) {
+            Send({"error", DescribeUncaught(pIsolate, tryCatch.Exception(), tryCatch.Message(),
+                                            "kite test's harness failed to start: ")});
+            Send({"done"});
+            return 1;
+        }
+    }
+    DivertUncaught(ToHarness);
+    state.m_bHoldRun = true;
+    // The file's top level has a time limit too.
+    Send({"step"});
+    {
+        v8::TryCatch tryCatch(pIsolate);
+        v8::Local<v8::Script> script;
+        if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script)) {
+            CallHarness(harness, "abortFile",
+                        Bridge::NewText(pIsolate, CompileErrorLine(pIsolate, tryCatch, options.m_strScript)));
+        } else if (script->Run(context).IsEmpty()) {
+            if (!tryCatch.HasTerminated())
+                CallHarness(harness, "failFile", tryCatch.Exception());
+        } else {
+            ReportUnhandledRejections(pIsolate);
+            CallHarness(harness, "run", v8::Undefined(pIsolate));
+        }
+    }
+    RunMainLoop();
+    return state.ExitStatus();
+}
+
+}  // namespace Kite
