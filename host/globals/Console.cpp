@@ -6,7 +6,7 @@
 #include "console/ScriptValues.h"
 #include "globals/Console.h"
 #include "inspector/Inspector.h"
-#include "runtime/HostState.h"
+#include "runtime/KiteRun.h"
 
 namespace Kite {
 
@@ -39,7 +39,7 @@ void Write(std::FILE* pStream, std::string strLine)
 // sees the call too, with its place in the script.
 bool Begin(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
 {
-    if (CHostState::Get().m_bQuitRequested)
+    if (CKiteRun::Of(info.GetIsolate()).m_bQuitRequested)
         return false;
     InspectorConsoleCall(info, pszMethod);
     return true;

@@ -4,7 +4,7 @@
 
 #include "console/ScriptValues.h"
 #include "globals/KiteObject.h"
-#include "runtime/HostState.h"
+#include "runtime/KiteRun.h"
 #include "runtime/ScheduledCalls.h"
 
 namespace Kite {
@@ -24,7 +24,7 @@ void Quit(const v8::FunctionCallbackInfo<v8::Value>& info)
         }
         iCode = static_cast<int>(dCode);
     }
-    CHostState::Get().RequestQuit(iCode);
+    CKiteRun::Of(pIsolate).RequestQuit(iCode);
 }
 
 void CollectGarbage(const v8::FunctionCallbackInfo<v8::Value>& info)

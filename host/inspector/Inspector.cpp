@@ -99,8 +99,8 @@ private:
 
 class CInspector : public v8_inspector::V8InspectorClient, public CInspectorServer::CListener {
 public:
-    CInspector(v8::Local<v8::Context> context, const CKiteOptions& options)
-        : m_pIsolate(context->GetIsolate()), m_context(m_pIsolate, context), m_eMode(options.m_eInspect)
+    CInspector(v8::Local<v8::Context> context, const CInspectorSettings& settings)
+        : m_pIsolate(context->GetIsolate()), m_context(m_pIsolate, context), m_settings(settings)
     {
         v8::HandleScope scope(m_pIsolate);
         // V8's own console tells the inspector; kite's replaces it.
@@ -113,13 +113,13 @@ public:
         m_pIsolate->SetCaptureStackTraceForUncaughtExceptions(true, STACK_FRAMES);
 
         m_pInspector = v8_inspector::V8Inspector::create(m_pIsolate, this);
-        std::vector<uint16_t> aName = Utf16Of(BaseNameOf(options.m_strScript));
+        std::vector<uint16_t> aName = Utf16Of(BaseNameOf(settings.m_strScript));
         std::string strAux = "{\"isDefault\":true}";
         v8_inspector::V8ContextInfo info(context, CONTEXT_GROUP, ViewOf(aName));
         info.auxData = ViewOf(strAux);
         m_pInspector->contextCreated(info);
 
-        CInspectorServer::CTarget target{BaseNameOf(options.m_strScript), FileUrlOf(options.m_strScript),
+        CInspectorServer::CTarget target{BaseNameOf(settings.m_strScript), FileUrlOf(settings.m_strScript),
                                          v8::V8::GetVersion()};
         m_pServer.reset(new CInspectorServer(*this, target));
     }
@@ -132,9 +132,9 @@ public:
         m_pInspector.reset();
     }
 
-    bool Listen(const CKiteOptions& options, std::string& strError)
+    bool Listen(std::string& strError)
     {
-        if (!m_pServer->Listen(options.m_strInspectHost, options.m_iInspectPort, strError))
+        if (!m_pServer->Listen(m_settings.m_strHost, m_settings.m_iPort, strError))
             return false;
         CSignalWatch::AlsoWake(m_pServer->Context());
         const std::string& strAddress = m_pServer->Address();
@@ -154,13 +154,13 @@ public:
 
     void BeforeScript()
     {
-        if (m_eMode == INSPECT_RUN)
+        if (!m_settings.m_bWaitForClient)
             return;
         // A client says Runtime.runIfWaitingForDebugger once it has set its
         // breakpoints.
         while (!CSignalWatch::Received() && !m_bRunRequested)
             m_pServer->ServeOnce();
-        if (m_eMode != INSPECT_BREAK)
+        if (!m_settings.m_bPauseOnStart)
             return;
         std::string strReason = "Break on start";
         for (auto& session : m_sessions)
@@ -370,7 +370,7 @@ private:
     v8::Isolate* m_pIsolate;
     v8::Global<v8::Context> m_context;
     v8::Global<v8::Object> m_console;
-    EInspect m_eMode;
+    const CInspectorSettings m_settings;
     std::unique_ptr<v8_inspector::V8Inspector> m_pInspector;
     std::unique_ptr<CInspectorServer> m_pServer;
     std::map<int, std::unique_ptr<CSession>> m_sessions;
@@ -386,10 +386,10 @@ std::unique_ptr<CInspector> s_pInspector;
 
 }  // namespace
 
-bool StartInspector(const CKiteOptions& options, v8::Local<v8::Context> context, std::string& strError)
+bool StartInspector(const CInspectorSettings& settings, v8::Local<v8::Context> context, std::string& strError)
 {
-    std::unique_ptr<CInspector> pInspector(new CInspector(context, options));
-    if (!pInspector->Listen(options, strError))
+    std::unique_ptr<CInspector> pInspector(new CInspector(context, settings));
+    if (!pInspector->Listen(strError))
         return false;
     s_pInspector = std::move(pInspector);
     return true;

@@ -7,14 +7,22 @@
 #include <string>
 #include <v8.h>
 
-#include "runtime/KiteOptions.h"
-
 namespace Kite {
 
-// Listens as the options say and prints where; false with a reason when it
+struct CInspectorSettings {
+    std::string m_strHost;
+    int m_iPort = 0;
+    // --inspect-wait: the script waits for a client to say so; --inspect-brk
+    // also pauses it on its first line.
+    bool m_bWaitForClient = false;
+    bool m_bPauseOnStart = false;
+    std::string m_strScript;  // the script's path, which a client is shown
+};
+
+// Listens as the settings say and prints where; false with a reason when it
 // cannot (or when this build has no inspector). Before the globals are
 // installed: the console keeps V8's own as well.
-bool StartInspector(const CKiteOptions& options, v8::Local<v8::Context> context, std::string& strError);
+bool StartInspector(const CInspectorSettings& settings, v8::Local<v8::Context> context, std::string& strError);
 // Just before the script runs: --inspect-wait and --inspect-brk wait here
 // for a client to say so; --inspect-brk then pauses on the first line.
 void InspectorBeforeScript();

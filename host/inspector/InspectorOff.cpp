@@ -4,7 +4,7 @@
 
 namespace Kite {
 
-bool StartInspector(const CKiteOptions&, v8::Local<v8::Context>, std::string& strError)
+bool StartInspector(const CInspectorSettings&, v8::Local<v8::Context>, std::string& strError)
 {
     strError = "--inspect is not available in this build of kite";
     return false;

@@ -43,7 +43,7 @@ void Advance(const v8::FunctionCallbackInfo<v8::Value>& info)
         return;
     }
     std::string strError;
-    if (!AdvanceClock(dMs, strError))
+    if (!AdvanceClock(CKiteRun::Of(pIsolate), dMs, strError))
         Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::ERROR, "sim.advance: " + strError);
 }
 

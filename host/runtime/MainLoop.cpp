@@ -4,9 +4,8 @@
 #include <glib.h>
 #include <libplatform/libplatform.h>
 
-#include "inspector/Inspector.h"
 #include "runtime/Clock.h"
-#include "runtime/HostState.h"
+#include "runtime/KiteRun.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/ScheduledCalls.h"
 
@@ -20,6 +19,7 @@ const guint HOUSEKEEPING_INTERVAL_MS = 10;
 const gint64 COLLECTION_INTERVAL_US = 200 * 1000;
 
 struct CLoopRun {
+    CKiteRun* m_pRun;
     GMainLoop* m_pLoop;
     gint64 m_iLastCollection;
 };
@@ -36,25 +36,25 @@ bool NothingLeft()
 // Low priority: runs only when no timer, afterIdle call or event is ready.
 gboolean Housekeeping(gpointer pData)
 {
-    CLoopRun* pRun = static_cast<CLoopRun*>(pData);
-    CHostState& state = CHostState::Get();
-    v8::Isolate* pIsolate = state.m_pIsolate;
+    CLoopRun* pLoop = static_cast<CLoopRun*>(pData);
+    CKiteRun& run = *pLoop->m_pRun;
+    v8::Isolate* pIsolate = run.m_pIsolate;
     {
         v8::HandleScope scope(pIsolate);
-        for (int i = 0; i < 100 && v8::platform::PumpMessageLoop(state.m_pPlatform, pIsolate); ++i) {
+        for (int i = 0; i < 100 && v8::platform::PumpMessageLoop(run.m_pPlatform, pIsolate); ++i) {
         }
         // Rejections left by events that the plug-ins delivered.
         ReportUnhandledRejections(pIsolate);
-        if (!state.m_bQuitRequested && PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {
+        if (!run.m_bQuitRequested && PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {
             gint64 iNow = g_get_monotonic_time();
-            if (iNow - pRun->m_iLastCollection >= COLLECTION_INTERVAL_US) {
-                pRun->m_iLastCollection = iNow;
+            if (iNow - pLoop->m_iLastCollection >= COLLECTION_INTERVAL_US) {
+                pLoop->m_iLastCollection = iNow;
                 Bridge::Engine::CollectGarbage(pIsolate);
             }
         }
     }
-    if (state.m_bQuitRequested || (NothingLeft() && !InspectorHoldsRun() && !state.m_bHoldRun))
-        g_main_loop_quit(pRun->m_pLoop);
+    if (run.m_bQuitRequested || (NothingLeft() && !run.HeldByDebugger() && !run.m_bHoldRun))
+        g_main_loop_quit(pLoop->m_pLoop);
     return G_SOURCE_CONTINUE;
 }
 
@@ -71,19 +71,18 @@ void PostScriptTask(Bridge::Engine::Task task)
     g_idle_add(RunScriptTask, reinterpret_cast<gpointer>(task));
 }
 
-void RunMainLoop()
+void RunMainLoop(CKiteRun& run)
 {
-    CHostState& state = CHostState::Get();
-    if (state.m_bQuitRequested)
+    if (run.m_bQuitRequested)
         return;
-    CLoopRun run{g_main_loop_new(nullptr, FALSE), g_get_monotonic_time()};
-    state.m_pLoop = run.m_pLoop;
+    CLoopRun loop{&run, g_main_loop_new(nullptr, FALSE), g_get_monotonic_time()};
+    run.m_pLoop = loop.m_pLoop;
     guint uHousekeeping =
-        g_timeout_add_full(G_PRIORITY_LOW, HOUSEKEEPING_INTERVAL_MS, Housekeeping, &run, nullptr);
-    g_main_loop_run(run.m_pLoop);
+        g_timeout_add_full(G_PRIORITY_LOW, HOUSEKEEPING_INTERVAL_MS, Housekeeping, &loop, nullptr);
+    g_main_loop_run(loop.m_pLoop);
     g_source_remove(uHousekeeping);
-    state.m_pLoop = nullptr;
-    g_main_loop_unref(run.m_pLoop);
+    run.m_pLoop = nullptr;
+    g_main_loop_unref(loop.m_pLoop);
 }
 
 void DispatchLeftoverSources()

@@ -5,6 +5,8 @@
 
 #include <Bridge/Engine.h>
 
+#include "runtime/KiteRun.h"
+
 namespace Kite {
 
 // The bridge library's work (destroying collected natives), run from the
@@ -14,7 +16,7 @@ void PostScriptTask(Bridge::Engine::Task task);
 // Returns on kite.quit, or once no timer, no interval, no afterIdle call and
 // no script object of a plug-in class is left (with virtual time: once
 // nothing is left that can run without the clock moving).
-void RunMainLoop();
+void RunMainLoop(CKiteRun& run);
 
 // Dispatches, without waiting, what plug-ins left queued on the loop when it
 // ended. Called once no script object is left, so event records release

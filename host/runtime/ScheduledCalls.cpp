@@ -9,7 +9,7 @@
 
 #include "console/ScriptValues.h"
 #include "runtime/Clock.h"
-#include "runtime/HostState.h"
+#include "runtime/KiteRun.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/UncaughtReport.h"
 
@@ -24,6 +24,7 @@ struct CScheduledCall {
     EKind m_eKind = KIND_TIMER;
     gint64 m_llDue = 0;       // timed kinds: on the run's clock, in microseconds
     gint64 m_llInterval = 0;  // intervals: microseconds, at least 1000
+    CKiteRun* m_pRun = nullptr;  // the script's calls: the run they belong to
     guint m_uSource = 0;      // afterIdle calls: their idle source
     v8::Global<v8::Function> m_function;
     std::vector<v8::Global<v8::Value>> m_aArguments;
@@ -40,7 +41,12 @@ std::map<CTimelineKey, unsigned long long> s_timeline;
 unsigned long long s_ullNextId = 1;
 unsigned long long s_ullNextOrder = 1;
 std::size_t s_uScriptCalls = 0;
-GSource* s_pClockSource = nullptr;
+// The time line's source on the main loop, with the run whose calls it makes.
+struct CClockSource {
+    GSource m_source;
+    CKiteRun* m_pRun;
+};
+CClockSource* s_pClockSource = nullptr;
 bool s_bAdvancing = false;
 
 // A chain of afterIdle calls that queue each other could keep a delivery
@@ -48,23 +54,17 @@ bool s_bAdvancing = false;
 const int MAX_DELIVERY_ROUNDS = 10000;
 const gint64 MIN_INTERVAL_US = 1000;
 
-bool Quitting()
+void RunMicrotasks(const CKiteRun& run)
 {
-    return CHostState::Get().m_bQuitRequested;
-}
-
-void RunMicrotasks()
-{
-    v8::Isolate* pIsolate = CHostState::Get().m_pIsolate;
-    if (pIsolate != nullptr && !Quitting())
-        pIsolate->PerformMicrotaskCheckpoint();
+    if (!run.m_bQuitRequested)
+        run.m_pIsolate->PerformMicrotaskCheckpoint();
 }
 
 void Invoke(const CScheduledCall& call)
 {
-    if (Quitting())
+    if (call.m_pRun->m_bQuitRequested)
         return;
-    v8::Isolate* pIsolate = CHostState::Get().m_pIsolate;
+    v8::Isolate* pIsolate = call.m_pRun->m_pIsolate;
     v8::HandleScope scope(pIsolate);
     v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
     // Locals: clearInterval inside the call may free the call's record.
@@ -135,7 +135,7 @@ bool FirstDue(gint64& llDue)
 }
 
 // Runs the first call of the time line, which is due.
-void RunFirstTimed()
+void RunFirstTimed(const CKiteRun& run)
 {
     auto first = s_timeline.begin();
     const unsigned long long ullId = first->second;
@@ -157,20 +157,20 @@ void RunFirstTimed()
     // An interval stays listed while it runs, so that clearInterval inside
     // it ends it.
     Invoke(*pCall);
-    if (s_calls.count(ullId) != 0 && !Quitting())
+    if (s_calls.count(ullId) != 0 && !run.m_bQuitRequested)
         AddToTimeline(*pCall, std::max(llDue + pCall->m_llInterval, ClockNowUs()));
 }
 
 // Dispatches the main context's sources that are ready now at
 // AFTER_IDLE_PRIORITY or above: the players' event records and afterIdle
 // calls (and anything more urgent), with the microtasks each leaves.
-void DeliverQueued()
+void DeliverQueued(const CKiteRun& run)
 {
     GMainContext* pContext = g_main_context_default();
     if (!g_main_context_acquire(pContext))
         return;
     std::vector<GPollFD> aFds(8);
-    for (int i = 0; i < MAX_DELIVERY_ROUNDS && !Quitting(); ++i) {
+    for (int i = 0; i < MAX_DELIVERY_ROUNDS && !run.m_bQuitRequested; ++i) {
         gint iPriority = 0;
         if (!g_main_context_prepare(pContext, &iPriority) || iPriority > AFTER_IDLE_PRIORITY)
             break;
@@ -182,7 +182,7 @@ void DeliverQueued()
         g_poll(aFds.data(), static_cast<guint>(iFds), 0);
         if (g_main_context_check(pContext, iPriority, aFds.data(), iFds))
             g_main_context_dispatch(pContext);
-        RunMicrotasks();
+        RunMicrotasks(run);
     }
     g_main_context_release(pContext);
 }
@@ -212,25 +212,28 @@ gboolean ClockCheck(GSource*)
 }
 
 // One call at a time, then what it queued: the loop gets its turn between calls.
-gboolean ClockDispatch(GSource*, GSourceFunc, gpointer)
+gboolean ClockDispatch(GSource* pSource, GSourceFunc, gpointer)
 {
+    const CKiteRun& run = *reinterpret_cast<CClockSource*>(pSource)->m_pRun;
     gint64 llDue = 0;
     if (FirstDue(llDue) && llDue <= ClockNowUs()) {
-        RunFirstTimed();
-        DeliverQueued();
+        RunFirstTimed(run);
+        DeliverQueued(run);
     }
     return G_SOURCE_CONTINUE;
 }
 
 GSourceFuncs s_clockFunctions = {ClockPrepare, ClockCheck, ClockDispatch, nullptr, nullptr, nullptr};
 
-void EnsureClockSource()
+void EnsureClockSource(CKiteRun& run)
 {
     if (s_pClockSource != nullptr)
         return;
-    s_pClockSource = g_source_new(&s_clockFunctions, sizeof(GSource));
-    g_source_set_priority(s_pClockSource, G_PRIORITY_DEFAULT);
-    g_source_attach(s_pClockSource, nullptr);
+    GSource* pSource = g_source_new(&s_clockFunctions, sizeof(CClockSource));
+    s_pClockSource = reinterpret_cast<CClockSource*>(pSource);
+    s_pClockSource->m_pRun = &run;
+    g_source_set_priority(pSource, G_PRIORITY_DEFAULT);
+    g_source_attach(pSource, nullptr);
 }
 
 gboolean RunAfterIdle(gpointer pData)
@@ -260,7 +263,9 @@ void AddTimer(const v8::FunctionCallbackInfo<v8::Value>& info, EKind eKind, cons
         return;
     }
     gint64 llDelay = DelayUs(pIsolate->GetCurrentContext(), info[1]);
+    CKiteRun& run = CKiteRun::Of(pIsolate);
     CScheduledCall& call = NewCall(eKind);
+    call.m_pRun = &run;
     call.m_function.Reset(pIsolate, info[0].As<v8::Function>());
     for (int i = 2; i < info.Length(); ++i)
         call.m_aArguments.emplace_back(pIsolate, info[i]);
@@ -270,7 +275,7 @@ void AddTimer(const v8::FunctionCallbackInfo<v8::Value>& info, EKind eKind, cons
         call.m_llInterval = llDelay;
     }
     AddToTimeline(call, ClockNowUs() + llDelay);
-    EnsureClockSource();
+    EnsureClockSource(run);
     info.GetReturnValue().Set(static_cast<double>(call.m_ullId));
 }
 
@@ -336,8 +341,10 @@ void InstallTimers(v8::Local<v8::Context> context)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::Local<v8::Object> global = context->Global();
-    // The run's time starts now.
+    // The run's time starts now, and its time line is on the loop from now
+    // on: the players' timed work needs it before any timer.
     (void)ClockNowUs();
+    EnsureClockSource(CKiteRun::Of(pIsolate));
     SetFunction(context, global, "setTimeout", SetTimeout);
     SetFunction(context, global, "clearTimeout", ClearTimer);
     SetFunction(context, global, "setInterval", SetInterval);
@@ -357,6 +364,7 @@ void AfterIdle(const v8::FunctionCallbackInfo<v8::Value>& info)
         return;
     }
     CScheduledCall& call = NewCall(KIND_AFTER_IDLE);
+    call.m_pRun = &CKiteRun::Of(pIsolate);
     call.m_function.Reset(pIsolate, info[0].As<v8::Function>());
     call.m_uSource = g_idle_add_full(AFTER_IDLE_PRIORITY, RunAfterIdle, &call, nullptr);
 }
@@ -366,7 +374,6 @@ unsigned long long ScheduleNative(gint64 llDueUs, std::function<void()> fn)
     CScheduledCall& call = NewCall(KIND_NATIVE);
     call.m_native = std::move(fn);
     AddToTimeline(call, llDueUs);
-    EnsureClockSource();
     return call.m_ullId;
 }
 
@@ -379,7 +386,7 @@ void CancelNative(unsigned long long ullId)
     Take(it);
 }
 
-bool AdvanceClock(double dMs, std::string& strError)
+bool AdvanceClock(CKiteRun& run, double dMs, std::string& strError)
 {
     if (!IsVirtualTime()) {
         strError = "the clock follows the wall clock in this run; kite --clock=virtual moves it by hand";
@@ -397,26 +404,26 @@ bool AdvanceClock(double dMs, std::string& strError)
     const double dStepUs = std::min({dMs * 1000.0, MAX_ADVANCE_US, static_cast<double>(MAX_CLOCK_US - llNow)});
     const gint64 llTarget = llNow + static_cast<gint64>(std::llround(dStepUs));
     s_bAdvancing = true;
-    RunMicrotasks();
+    RunMicrotasks(run);
     // As the main loop would: at each moment, what is due first, each with
     // what it queued; then the events and afterIdle calls left; then on to
     // the next moment.
     gint64 llDue = 0;
-    while (!Quitting()) {
+    while (!run.m_bQuitRequested) {
         if (FirstDue(llDue) && llDue <= ClockNowUs()) {
-            RunFirstTimed();
-            RunMicrotasks();
-            DeliverQueued();
+            RunFirstTimed(run);
+            RunMicrotasks(run);
+            DeliverQueued(run);
             continue;
         }
-        DeliverQueued();
+        DeliverQueued(run);
         if (FirstDue(llDue) && llDue <= ClockNowUs())
             continue;
         if (!FirstDue(llDue) || llDue > llTarget)
             break;
         SetVirtualNowUs(llDue);
     }
-    if (!Quitting())
+    if (!run.m_bQuitRequested)
         SetVirtualNowUs(llTarget);
     s_bAdvancing = false;
     return true;
@@ -447,8 +454,8 @@ void CancelScheduledCalls()
     s_timeline.clear();
     s_uScriptCalls = 0;
     if (s_pClockSource != nullptr) {
-        g_source_destroy(s_pClockSource);
-        g_source_unref(s_pClockSource);
+        g_source_destroy(&s_pClockSource->m_source);
+        g_source_unref(&s_pClockSource->m_source);
         s_pClockSource = nullptr;
     }
 }

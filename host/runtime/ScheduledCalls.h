@@ -13,6 +13,8 @@
 #include <string>
 #include <v8.h>
 
+#include "runtime/KiteRun.h"
+
 namespace Kite {
 
 // The main loop's priority of kite.afterIdle: that of the plug-ins' event
@@ -25,8 +27,9 @@ void InstallTimers(v8::Local<v8::Context> context);
 // kite.afterIdle(fn)
 void AfterIdle(const v8::FunctionCallbackInfo<v8::Value>& info);
 
-// Native work at llDueUs on the run's clock, on the main loop's thread;
-// answers an id for CancelNative. It does not keep the run going.
+// Native work at llDueUs on the run's clock, on the main loop's thread, once
+// the timers are installed; answers an id for CancelNative. It does not keep
+// the run going.
 unsigned long long ScheduleNative(gint64 llDueUs, std::function<void()> fn);
 // Unknown or finished ids are ignored.
 void CancelNative(unsigned long long ullId);
@@ -34,7 +37,7 @@ void CancelNative(unsigned long long ullId);
 // Virtual time only: runs in time order everything that falls due within
 // llMs milliseconds, delivering the events each queues, and leaves the clock
 // llMs later. False with a reason when it cannot (inside another advance).
-bool AdvanceClock(double dMs, std::string& strError);
+bool AdvanceClock(CKiteRun& run, double dMs, std::string& strError);
 
 // The script's timers, intervals and afterIdle calls that have not run yet.
 std::size_t PendingScheduledCalls();

@@ -13,7 +13,6 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
-#include "runtime/HostState.h"
 
 namespace Kite {
 
@@ -43,6 +42,10 @@ int PendingSignal()
     return 0;
 }
 
+// A signal's disposition and the mask that keeps it pending belong to the
+// process, not to a run, and Received() is asked from loops that know no
+// run: what follows the signals is kept once per process. The run itself
+// is the watch's.
 int s_iSignals = -1;       // signalfd of the blocked signals
 int s_aStop[2] = {-1, -1};  // a byte here ends the watcher
 
@@ -59,13 +62,6 @@ int s_iReceived = 0;  // the signal, once taken
 std::mutex s_alsoWakeLock;
 GMainContext* s_pAlsoWake = nullptr;
 
-gboolean QuitFromSignal(gpointer pSignal)
-{
-    { std::lock_guard<std::mutex> handOver(s_handOver); }
-    CHostState::Get().RequestQuit(128 + GPOINTER_TO_INT(pSignal));
-    return G_SOURCE_REMOVE;
-}
-
 // Waits on FDS until one is readable; false when polling fails.
 bool WaitFor(pollfd* pFds, nfds_t uCount)
 {
@@ -77,7 +73,21 @@ bool WaitFor(pollfd* pFds, nfds_t uCount)
     }
 }
 
-void Watch(v8::Isolate* pIsolate)
+}  // namespace
+
+gboolean CSignalWatch::QuitFromSignal(gpointer pWatch)
+{
+    CSignalWatch* pThis = static_cast<CSignalWatch*>(pWatch);
+    int iSignal;
+    {
+        std::lock_guard<std::mutex> handOver(s_handOver);
+        iSignal = pThis->m_iQuitSignal;
+    }
+    pThis->m_run.RequestQuit(128 + iSignal);
+    return G_SOURCE_REMOVE;
+}
+
+void CSignalWatch::Watch(CSignalWatch* pWatch)
 {
     pollfd aFds[] = {{s_aStop[0], POLLIN, 0}, {s_iSignals, POLLIN, 0}};
     if (!WaitFor(aFds, 2) || aFds[0].revents != 0)
@@ -88,10 +98,11 @@ void Watch(v8::Isolate* pIsolate)
         iSignal = SIGINT;
     // Stops script code that is running now, wherever it is; the main
     // loop, which may be waiting, is woken to end the run.
-    pIsolate->TerminateExecution();
+    pWatch->m_run.m_pIsolate->TerminateExecution();
     {
         std::lock_guard<std::mutex> handOver(s_handOver);
-        g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, GINT_TO_POINTER(iSignal), nullptr);
+        pWatch->m_iQuitSignal = iSignal;
+        g_idle_add_full(G_PRIORITY_HIGH, QuitFromSignal, pWatch, nullptr);
     }
     {
         std::lock_guard<std::mutex> received(s_receivedLock);
@@ -114,8 +125,6 @@ void Watch(v8::Isolate* pIsolate)
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
     WaitFor(aFds, 1);
 }
-
-}  // namespace
 
 void CSignalWatch::BlockInEveryThread()
 {
@@ -142,7 +151,7 @@ void CSignalWatch::AlsoWake(GMainContext* pContext)
     s_pAlsoWake = pContext;
 }
 
-CSignalWatch::CSignalWatch(v8::Isolate* pIsolate)
+CSignalWatch::CSignalWatch(CKiteRun& run) : m_run(run)
 {
     sigset_t set = StopSignals();
     s_iSignals = signalfd(-1, &set, SFD_CLOEXEC);
@@ -156,7 +165,7 @@ CSignalWatch::CSignalWatch(v8::Isolate* pIsolate)
     // The main loop's context, which the watcher wakes, exists before it.
     g_main_context_default();
     s_bWatching = true;
-    m_watcher = std::thread(Watch, pIsolate);
+    m_watcher = std::thread(Watch, this);
 }
 
 CSignalWatch::~CSignalWatch()
@@ -167,6 +176,8 @@ CSignalWatch::~CSignalWatch()
     ssize_t iWritten = write(s_aStop[1], &STOP, 1);
     (void)iWritten;
     m_watcher.join();
+    // A quit queued when the loop had already ended is never dispatched.
+    g_idle_remove_by_data(this);
     s_bWatching = false;
     // Signals that come from now on stay blocked until the process ends.
     close(s_aStop[0]);

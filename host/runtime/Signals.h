@@ -8,6 +8,8 @@
 #include <thread>
 #include <v8.h>
 
+#include "runtime/KiteRun.h"
+
 namespace Kite {
 
 class CSignalWatch {
@@ -25,14 +27,20 @@ public:
     static int Received();
     static void AlsoWake(GMainContext* pContext);
 
-    explicit CSignalWatch(v8::Isolate* pIsolate);
-    // Call before the isolate goes.
+    // Ends RUN when a signal comes.
+    explicit CSignalWatch(CKiteRun& run);
+    // Call before the run goes.
     ~CSignalWatch();
 
 private:
     CSignalWatch(const CSignalWatch&) = delete;
     CSignalWatch& operator=(const CSignalWatch&) = delete;
 
+    static void Watch(CSignalWatch* pWatch);
+    static gboolean QuitFromSignal(gpointer pWatch);
+
+    CKiteRun& m_run;
+    int m_iQuitSignal = 0;  // set by the watcher before it queues the quit
     std::thread m_watcher;
 };
 

@@ -7,8 +7,7 @@
 
 #include "console/Inspect.h"
 #include "console/ScriptValues.h"
-#include "inspector/Inspector.h"
-#include "runtime/HostState.h"
+#include "runtime/KiteRun.h"
 
 namespace Kite {
 
@@ -48,18 +47,19 @@ std::string SourceHeader(v8::Isolate* pIsolate, v8::Local<v8::Message> message)
 void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message,
            const std::string& strPrefix)
 {
-    CHostState& state = CHostState::Get();
+    CKiteRun& run = CKiteRun::Of(pIsolate);
     // A quit unwinds the script with an exception of its own: not an error.
-    if (state.m_bQuitRequested || pIsolate->IsExecutionTerminating())
+    if (run.m_bQuitRequested || pIsolate->IsExecutionTerminating())
         return;
     if (s_divert != nullptr && s_divert(pIsolate, exception.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : exception))
         return;
-    state.m_bHadUncaught = true;
+    run.m_bHadUncaught = true;
     std::string strReport = DescribeUncaught(pIsolate, exception, message, strPrefix);
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", strReport.c_str());
     std::fflush(stderr);
-    InspectorUncaught(strPrefix.substr(0, strPrefix.find_last_not_of(' ') + 1), exception, message);
+    if (run.m_pShowUncaught != nullptr)
+        run.m_pShowUncaught(strPrefix.substr(0, strPrefix.find_last_not_of(' ') + 1), exception, message);
 }
 
 void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)

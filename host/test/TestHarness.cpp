@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "console/ScriptValues.h"
-#include "runtime/HostState.h"
 #include "runtime/MainLoop.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/ScriptFile.h"
@@ -23,6 +22,7 @@ namespace {
 // A call the harness makes later, in real time whatever clock the player
 // keeps: time limits, and the turn that lets queued events through.
 struct CLaterCall {
+    CKiteRun* m_pRun;
     unsigned m_uId;
     guint m_uSource;
     v8::Global<v8::Function> m_function;
@@ -66,10 +66,9 @@ gboolean RunLater(gpointer pData)
 {
     CLaterCall* pCall = static_cast<CLaterCall*>(pData);
     s_later.erase(pCall->m_uId);
-    CHostState& state = CHostState::Get();
-    if (state.m_bQuitRequested)
+    if (pCall->m_pRun->m_bQuitRequested)
         return G_SOURCE_REMOVE;
-    v8::Isolate* pIsolate = state.m_pIsolate;
+    v8::Isolate* pIsolate = pCall->m_pRun->m_pIsolate;
     v8::HandleScope scope(pIsolate);
     // Rejections that what ran before left unhandled belong to it.
     ReportUnhandledRejections(pIsolate);
@@ -94,6 +93,7 @@ void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
     }
     double dMs = info[1]->NumberValue(pIsolate->GetCurrentContext()).FromMaybe(0.0);
     CLaterCall* pCall = new CLaterCall;
+    pCall->m_pRun = &CKiteRun::Of(pIsolate);
     pCall->m_uId = s_uNextLater++;
     pCall->m_function.Reset(pIsolate, info[0].As<v8::Function>());
     s_later[pCall->m_uId] = pCall;
@@ -122,9 +122,9 @@ void Clock(const v8::FunctionCallbackInfo<v8::Value>& info)
     info.GetReturnValue().Set(static_cast<double>(g_get_monotonic_time()) / 1000.0);
 }
 
-void Quit(const v8::FunctionCallbackInfo<v8::Value>&)
+void Quit(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
-    CHostState::Get().RequestQuit(0);
+    CKiteRun::Of(info.GetIsolate()).RequestQuit(0);
 }
 
 bool ToHarness(v8::Isolate* pIsolate, v8::Local<v8::Value> exception)
@@ -146,7 +146,7 @@ bool ToHarness(v8::Isolate* pIsolate, v8::Local<v8::Value> exception)
 // What the run leaves behind is gone before the engine's own teardown.
 class CHarnessRun {
 public:
-    explicit CHarnessRun(int iRecordFd) { s_iRecordFd = iRecordFd; }
+    CHarnessRun(CKiteRun& run, int iRecordFd) : m_run(run) { s_iRecordFd = iRecordFd; }
     ~CHarnessRun()
     {
         DivertUncaught(nullptr);
@@ -156,10 +156,13 @@ public:
             s_later.erase(s_later.begin());
             g_source_remove(uSource);
         }
-        CHostState::Get().m_bHoldRun = false;
+        m_run.m_bHoldRun = false;
         close(s_iRecordFd);
         s_iRecordFd = -1;
     }
+
+private:
+    CKiteRun& m_run;
 };
 
 // Runs the harness's scripts; each one's value is a function that takes the
@@ -223,12 +226,12 @@ void CallHarness(v8::Local<v8::Object> harness, const char* pszName, v8::Local<v
 
 }  // namespace
 
-int RunTestFile(const CKiteOptions& options, const std::string& strSource, v8::Local<v8::Context> context)
+int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& strSource,
+                v8::Local<v8::Context> context)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::HandleScope scope(pIsolate);
-    CHarnessRun run(options.m_test.m_iRecordFd);
-    CHostState& state = CHostState::Get();
+    CHarnessRun harnessRun(run, options.m_test.m_iRecordFd);
     v8::Local<v8::Object> harness;
     {
         v8::TryCatch tryCatch(pIsolate);
@@ -240,7 +243,7 @@ int RunTestFile(const CKiteOptions& options, const std::string& strSource, v8::L
         }
     }
     DivertUncaught(ToHarness);
-    state.m_bHoldRun = true;
+    run.m_bHoldRun = true;
     // The file's top level has a time limit too.
     Send({"step"});
     {
@@ -257,8 +260,8 @@ int RunTestFile(const CKiteOptions& options, const std::string& strSource, v8::L
             CallHarness(harness, "run", v8::Undefined(pIsolate));
         }
     }
-    RunMainLoop();
-    return state.ExitStatus();
+    RunMainLoop(run);
+    return run.ExitStatus();
 }
 
 }  // namespace Kite

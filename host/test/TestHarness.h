@@ -8,12 +8,14 @@
 #include <v8.h>
 
 #include "runtime/KiteOptions.h"
+#include "runtime/KiteRun.h"
 
 namespace Kite {
 
 // In place of the script's plain run, once the globals and plug-ins are in
 // place; answers the run's exit status.
-int RunTestFile(const CKiteOptions& options, const std::string& strSource, v8::Local<v8::Context> context);
+int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& strSource,
+                v8::Local<v8::Context> context);
 
 }  // namespace Kite
 

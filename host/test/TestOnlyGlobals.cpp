@@ -3,7 +3,7 @@
 #include <DlogSink.h>
 
 #include "console/ScriptValues.h"
-#include "runtime/HostState.h"
+#include "runtime/KiteRun.h"
 #include "runtime/ScriptFile.h"
 
 namespace Kite {
@@ -20,7 +20,7 @@ void Load(const v8::FunctionCallbackInfo<v8::Value>& info)
         return;
     }
     std::string strPath =
-        ResolvePath(CHostState::Get().m_strScriptDirectory, Bridge::TextOf(pIsolate, info[0].As<v8::String>()));
+        ResolvePath(CKiteRun::Of(pIsolate).m_strScriptDirectory, Bridge::TextOf(pIsolate, info[0].As<v8::String>()));
     std::string strSource;
     std::string strError;
     if (!ReadScriptFile(strPath, strSource, strError)) {
