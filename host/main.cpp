@@ -19,9 +19,9 @@
 #include "runtime/ScriptFile.h"
 #include "runtime/Signals.h"
 #include "runtime/UncaughtReport.h"
-#include "test/TestHarness.h"
-#include "test/TestOnlyGlobals.h"
-#include "test/TestRunner.h"
+#include "testing/TestHarness.h"
+#include "testing/TestOnlyGlobals.h"
+#include "testing/TestRunner.h"
 
 namespace {
 

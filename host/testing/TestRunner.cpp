@@ -1,4 +1,4 @@
-#include "test/TestRunner.h"
+#include "testing/TestRunner.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,9 +12,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "test/TestFiles.h"
-#include "test/TestRecords.h"
-#include "test/TestReport.h"
+#include "testing/TestFiles.h"
+#include "testing/TestRecords.h"
+#include "testing/TestReport.h"
 
 namespace Kite {
 

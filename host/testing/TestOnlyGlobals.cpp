@@ -1,4 +1,4 @@
-#include "test/TestOnlyGlobals.h"
+#include "testing/TestOnlyGlobals.h"
 
 #include <DlogSink.h>
 

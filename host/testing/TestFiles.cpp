@@ -1,4 +1,4 @@
-#include "test/TestFiles.h"
+#include "testing/TestFiles.h"
 
 #include <algorithm>
 #include <cerrno>

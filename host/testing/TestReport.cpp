@@ -1,4 +1,4 @@
-#include "test/TestReport.h"
+#include "testing/TestReport.h"
 
 namespace Kite {
 

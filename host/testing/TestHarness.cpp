@@ -1,4 +1,4 @@
-#include "test/TestHarness.h"
+#include "testing/TestHarness.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,8 +12,8 @@
 #include "runtime/PromiseRejections.h"
 #include "runtime/ScriptFile.h"
 #include "runtime/UncaughtReport.h"
-#include "test/EmbeddedScripts.h"
-#include "test/TestRecords.h"
+#include "testing/EmbeddedScripts.h"
+#include "testing/TestRecords.h"
 
 namespace Kite {
 

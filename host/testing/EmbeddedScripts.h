@@ -9,7 +9,7 @@ struct CEmbeddedScript {
     const char* m_pszSource;
 };
 
-// kite test's harness (host/test/harness/), in the order it runs; a null name
+// kite test's harness (host/testing/), in the order it runs; a null name
 // ends the list.
 extern const CEmbeddedScript TEST_HARNESS_SCRIPTS[];
 

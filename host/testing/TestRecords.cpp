@@ -1,4 +1,4 @@
-#include "test/TestRecords.h"
+#include "testing/TestRecords.h"
 
 #include <algorithm>
 #include <climits>
