@@ -6,6 +6,7 @@
 
 #include "globals/Console.h"
 #include "globals/KiteObject.h"
+#include "globals/Timers.h"
 #include "inspector/Inspector.h"
 #include "plugins/PluginLoader.h"
 #include "runtime/AdapterSelection.h"
@@ -152,6 +153,7 @@ int RunScript(const Kite::CKiteOptions& options)
         Bridge::IsolateHolder isolate(runtime);
         v8::Isolate* pIsolate = isolate.Isolate();
         Kite::CKiteRun run(runtime.Platform(), pIsolate);
+        Kite::CScheduledCalls schedule(run);
         Kite::CSignalWatch signals(run);
         {
             v8::Isolate::Scope isolateScope(pIsolate);
@@ -168,7 +170,7 @@ int RunScript(const Kite::CKiteOptions& options)
             // Natives go before their bridges, and those before V8; nothing
             // of the script runs any more.
             Kite::StopInspector();
-            Kite::CancelScheduledCalls();
+            schedule.CancelAll();
             Kite::ForgetPromiseRejections();
             Bridge::Engine::Detach();
             Bridge::Engine::SetUncaughtHandler(nullptr);

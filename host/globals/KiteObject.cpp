@@ -5,7 +5,7 @@
 #include "console/ScriptValues.h"
 #include "globals/KiteObject.h"
 #include "runtime/KiteRun.h"
-#include "runtime/ScheduledCalls.h"
+#include "globals/Timers.h"
 
 namespace Kite {
 

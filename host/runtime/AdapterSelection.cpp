@@ -20,18 +20,6 @@ namespace Kite {
 
 namespace {
 
-// The model players' time is the run's: their events fall due on the same
-// time line as the script's timers.
-class CRunClock : public DeviceAPI::Cinecast::Model::CModelClock {
-public:
-    long long NowUs() override { return ClockNowUs(); }
-    unsigned long long At(long long llDueUs, std::function<void()> fn) override
-    {
-        return ScheduleNative(llDueUs, std::move(fn));
-    }
-    void Cancel(unsigned long long ullId) override { CancelNative(ullId); }
-};
-
 // sim.advance(ms)
 void Advance(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
@@ -43,7 +31,7 @@ void Advance(const v8::FunctionCallbackInfo<v8::Value>& info)
         return;
     }
     std::string strError;
-    if (!AdvanceClock(CKiteRun::Of(pIsolate), dMs, strError))
+    if (!CScheduledCalls::Of(pIsolate).Advance(dMs, strError))
         Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::ERROR, "sim.advance: " + strError);
 }
 
@@ -73,8 +61,9 @@ void SelectGStreamer(v8::Local<v8::Context>)
 
 void SelectModel(v8::Local<v8::Context> context)
 {
-    static CRunClock s_clock;
-    DeviceAPI::Cinecast::Model::SetClock(&s_clock);
+    // The model players' time is the run's: their events fall due on the
+    // same time line as the script's timers.
+    DeviceAPI::Cinecast::Model::SetClock(&CScheduledCalls::Of(context->GetIsolate()));
     DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Model::CreateBackend);
     v8::Local<v8::Object> sim =
         DeviceAPI::Cinecast::Sim::InstallScriptInterface(context, DeviceAPI::Cinecast::Sim::EPlayers::MODEL);

@@ -10,6 +10,8 @@
 
 namespace Kite {
 
+class CScheduledCalls;
+
 class CKiteRun {
 public:
     // A debugger's client (the inspector's), when one may attach: while it
@@ -28,6 +30,7 @@ public:
     v8::Platform* const m_pPlatform;
     v8::Isolate* const m_pIsolate;
     GMainLoop* m_pLoop = nullptr;  // set while the loop runs
+    CScheduledCalls* m_pSchedule = nullptr;  // the run's time line, while it exists
     std::string m_strScriptDirectory;
     // A test file's run ends when its harness says so, not when nothing is left.
     bool m_bHoldRun = false;

@@ -26,11 +26,11 @@ struct CLoopRun {
 
 // With virtual time, what waits for the clock to move cannot run by itself:
 // timers, intervals and players that wait for sim.advance keep no run going.
-bool NothingLeft()
+bool NothingLeft(const CScheduledCalls& calls)
 {
     if (IsVirtualTime())
-        return !HasWorkDueNow();
-    return PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() == 0;
+        return !calls.HasWorkDueNow();
+    return calls.PendingScriptCalls() == 0 && Bridge::Engine::LiveObjectCount() == 0;
 }
 
 // Low priority: runs only when no timer, afterIdle call or event is ready.
@@ -45,7 +45,7 @@ gboolean Housekeeping(gpointer pData)
         }
         // Rejections left by events that the plug-ins delivered.
         ReportUnhandledRejections(pIsolate);
-        if (!run.m_bQuitRequested && PendingScheduledCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {
+        if (!run.m_bQuitRequested && run.m_pSchedule->PendingScriptCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {
             gint64 iNow = g_get_monotonic_time();
             if (iNow - pLoop->m_iLastCollection >= COLLECTION_INTERVAL_US) {
                 pLoop->m_iLastCollection = iNow;
@@ -53,7 +53,7 @@ gboolean Housekeeping(gpointer pData)
             }
         }
     }
-    if (run.m_bQuitRequested || (NothingLeft() && !run.HeldByDebugger() && !run.m_bHoldRun))
+    if (run.m_bQuitRequested || (NothingLeft(*run.m_pSchedule) && !run.HeldByDebugger() && !run.m_bHoldRun))
         g_main_loop_quit(pLoop->m_pLoop);
     return G_SOURCE_CONTINUE;
 }

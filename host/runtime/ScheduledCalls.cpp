@@ -2,69 +2,67 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <map>
-#include <memory>
-#include <vector>
 
-#include "console/ScriptValues.h"
 #include "runtime/Clock.h"
-#include "runtime/KiteRun.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/UncaughtReport.h"
 
 namespace Kite {
 
-namespace {
-
-enum EKind { KIND_TIMER, KIND_INTERVAL, KIND_NATIVE, KIND_AFTER_IDLE };
-
-struct CScheduledCall {
+struct CScheduledCalls::CCall {
+    CScheduledCalls* m_pOwner = nullptr;
     unsigned long long m_ullId = 0;
     EKind m_eKind = KIND_TIMER;
     gint64 m_llDue = 0;       // timed kinds: on the run's clock, in microseconds
     gint64 m_llInterval = 0;  // intervals: microseconds, at least 1000
-    CKiteRun* m_pRun = nullptr;  // the script's calls: the run they belong to
     guint m_uSource = 0;      // afterIdle calls: their idle source
     v8::Global<v8::Function> m_function;
     std::vector<v8::Global<v8::Value>> m_aArguments;
     std::function<void()> m_native;
 };
 
-// Due time, then the order of scheduling: equal due times run first come, first served.
-typedef std::pair<gint64, unsigned long long> CTimelineKey;
-
-// Every pending call by id (the id a script sees for timers and intervals).
-std::map<unsigned long long, std::unique_ptr<CScheduledCall>> s_calls;
-// The timed ones, by when they fall due.
-std::map<CTimelineKey, unsigned long long> s_timeline;
-unsigned long long s_ullNextId = 1;
-unsigned long long s_ullNextOrder = 1;
-std::size_t s_uScriptCalls = 0;
-// The time line's source on the main loop, with the run whose calls it makes.
-struct CClockSource {
+// The time line's source on the main loop.
+struct CScheduledCalls::CClockSource {
     GSource m_source;
-    CKiteRun* m_pRun;
+    CScheduledCalls* m_pOwner;
 };
-CClockSource* s_pClockSource = nullptr;
-bool s_bAdvancing = false;
+
+namespace {
 
 // A chain of afterIdle calls that queue each other could keep a delivery
 // going for ever; what is left after this many rounds waits for the loop.
 const int MAX_DELIVERY_ROUNDS = 10000;
 const gint64 MIN_INTERVAL_US = 1000;
 
-void RunMicrotasks(const CKiteRun& run)
+}  // namespace
+
+CScheduledCalls::CScheduledCalls(CKiteRun& run) : m_run(run)
 {
-    if (!run.m_bQuitRequested)
-        run.m_pIsolate->PerformMicrotaskCheckpoint();
+    m_run.m_pSchedule = this;
 }
 
-void Invoke(const CScheduledCall& call)
+CScheduledCalls::~CScheduledCalls()
 {
-    if (call.m_pRun->m_bQuitRequested)
+    CancelAll();
+    m_run.m_pSchedule = nullptr;
+}
+
+CScheduledCalls& CScheduledCalls::Of(v8::Isolate* pIsolate)
+{
+    return *CKiteRun::Of(pIsolate).m_pSchedule;
+}
+
+void CScheduledCalls::RunMicrotasks()
+{
+    if (!m_run.m_bQuitRequested)
+        m_run.m_pIsolate->PerformMicrotaskCheckpoint();
+}
+
+void CScheduledCalls::Invoke(const CCall& call)
+{
+    if (m_run.m_bQuitRequested)
         return;
-    v8::Isolate* pIsolate = call.m_pRun->m_pIsolate;
+    v8::Isolate* pIsolate = m_run.m_pIsolate;
     v8::HandleScope scope(pIsolate);
     v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
     // Locals: clearInterval inside the call may free the call's record.
@@ -82,69 +80,65 @@ void Invoke(const CScheduledCall& call)
     ReportUnhandledRejections(pIsolate);
 }
 
-void AddToTimeline(CScheduledCall& call, gint64 llDue)
+void CScheduledCalls::AddToTimeline(CCall& call, gint64 llDue)
 {
     call.m_llDue = llDue;
-    s_timeline.emplace(CTimelineKey(llDue, s_ullNextOrder++), call.m_ullId);
+    m_timeline.emplace(CTimelineKey(llDue, m_ullNextOrder++), call.m_ullId);
 }
 
-void RemoveFromTimeline(const CScheduledCall& call)
+void CScheduledCalls::RemoveFromTimeline(const CCall& call)
 {
-    for (auto it = s_timeline.lower_bound(CTimelineKey(call.m_llDue, 0));
-         it != s_timeline.end() && it->first.first == call.m_llDue; ++it) {
+    for (auto it = m_timeline.lower_bound(CTimelineKey(call.m_llDue, 0));
+         it != m_timeline.end() && it->first.first == call.m_llDue; ++it) {
         if (it->second == call.m_ullId) {
-            s_timeline.erase(it);
+            m_timeline.erase(it);
             return;
         }
     }
 }
 
-bool IsScriptCall(const CScheduledCall& call)
-{
-    return call.m_eKind != KIND_NATIVE;
-}
-
 // Out of the table, to the caller.
-std::unique_ptr<CScheduledCall> Take(std::map<unsigned long long, std::unique_ptr<CScheduledCall>>::iterator it)
+std::unique_ptr<CScheduledCalls::CCall> CScheduledCalls::Take(CCalls::iterator it)
 {
-    std::unique_ptr<CScheduledCall> pCall = std::move(it->second);
-    s_calls.erase(it);
-    if (IsScriptCall(*pCall))
-        --s_uScriptCalls;
+    std::unique_ptr<CCall> pCall = std::move(it->second);
+    m_calls.erase(it);
+    if (pCall->m_eKind != KIND_NATIVE)
+        --m_uScriptCalls;
     return pCall;
 }
 
-CScheduledCall& NewCall(EKind eKind)
+CScheduledCalls::CCall& CScheduledCalls::NewCall(EKind eKind)
 {
-    std::unique_ptr<CScheduledCall> pCall(new CScheduledCall);
-    pCall->m_ullId = s_ullNextId++;
+    std::unique_ptr<CCall> pCall(new CCall);
+    pCall->m_pOwner = this;
+    pCall->m_ullId = m_ullNextId++;
     pCall->m_eKind = eKind;
-    CScheduledCall& call = *pCall;
-    s_calls[call.m_ullId] = std::move(pCall);
-    if (IsScriptCall(call))
-        ++s_uScriptCalls;
+    CCall& call = *pCall;
+    m_calls[call.m_ullId] = std::move(pCall);
+    if (eKind != KIND_NATIVE)
+        ++m_uScriptCalls;
     return call;
 }
 
-bool FirstDue(gint64& llDue)
+bool CScheduledCalls::FirstDue(gint64& llDue) const
 {
-    if (s_timeline.empty())
+    if (m_timeline.empty())
         return false;
-    llDue = s_timeline.begin()->first.first;
+    llDue = m_timeline.begin()->first.first;
     return true;
 }
 
 // Runs the first call of the time line, which is due.
-void RunFirstTimed(const CKiteRun& run)
+void CScheduledCalls::RunFirstTimed()
 {
-    auto first = s_timeline.begin();
+    auto first = m_timeline.begin();
     const unsigned long long ullId = first->second;
     const gint64 llDue = first->first.first;
-    s_timeline.erase(first);
-    auto it = s_calls.find(ullId);
-    if (it == s_calls.end())
+    m_timeline.erase(first);
+    auto it = m_calls.find(ullId);
+    if (it == m_calls.end())
         return;
-    CScheduledCall* pCall = it->second.get();
+    CCall* pCall = it->second.get();
     if (pCall->m_eKind == KIND_NATIVE) {
         Take(it)->m_native();
         return;
@@ -157,20 +151,20 @@ void RunFirstTimed(const CKiteRun& run)
     // An interval stays listed while it runs, so that clearInterval inside
     // it ends it.
     Invoke(*pCall);
-    if (s_calls.count(ullId) != 0 && !run.m_bQuitRequested)
+    if (m_calls.count(ullId) != 0 && !m_run.m_bQuitRequested)
         AddToTimeline(*pCall, std::max(llDue + pCall->m_llInterval, ClockNowUs()));
 }
 
 // Dispatches the main context's sources that are ready now at
 // AFTER_IDLE_PRIORITY or above: the players' event records and afterIdle
 // calls (and anything more urgent), with the microtasks each leaves.
-void DeliverQueued(const CKiteRun& run)
+void CScheduledCalls::DeliverQueued()
 {
     GMainContext* pContext = g_main_context_default();
     if (!g_main_context_acquire(pContext))
         return;
     std::vector<GPollFD> aFds(8);
-    for (int i = 0; i < MAX_DELIVERY_ROUNDS && !run.m_bQuitRequested; ++i) {
+    for (int i = 0; i < MAX_DELIVERY_ROUNDS && !m_run.m_bQuitRequested; ++i) {
         gint iPriority = 0;
         if (!g_main_context_prepare(pContext, &iPriority) || iPriority > AFTER_IDLE_PRIORITY)
             break;
@@ -182,18 +176,19 @@ void DeliverQueued(const CKiteRun& run)
         g_poll(aFds.data(), static_cast<guint>(iFds), 0);
         if (g_main_context_check(pContext, iPriority, aFds.data(), iFds))
             g_main_context_dispatch(pContext);
-        RunMicrotasks(run);
+        RunMicrotasks();
     }
     g_main_context_release(pContext);
 }
 
-// The time line's source on the main loop: ready when its first call is due,
-// and with the wall clock it wakes the loop then.
-gboolean ClockPrepare(GSource*, gint* piTimeout)
+// The time line's source: ready when its first call is due, and with the
+// wall clock it wakes the loop then.
+gboolean CScheduledCalls::ClockPrepare(GSource* pSource, gint* piTimeout)
 {
+    const CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
     *piTimeout = -1;
     gint64 llDue = 0;
-    if (s_bAdvancing || !FirstDue(llDue))
+    if (calls.m_bAdvancing || !calls.FirstDue(llDue))
         return FALSE;
     gint64 llNow = ClockNowUs();
     if (llDue <= llNow) {
@@ -205,194 +200,112 @@ gboolean ClockPrepare(GSource*, gint* piTimeout)
     return FALSE;
 }
 
-gboolean ClockCheck(GSource*)
+gboolean CScheduledCalls::ClockCheck(GSource* pSource)
 {
+    const CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
     gint64 llDue = 0;
-    return !s_bAdvancing && FirstDue(llDue) && llDue <= ClockNowUs();
+    return !calls.m_bAdvancing && calls.FirstDue(llDue) && llDue <= ClockNowUs();
 }
 
 // One call at a time, then what it queued: the loop gets its turn between calls.
-gboolean ClockDispatch(GSource* pSource, GSourceFunc, gpointer)
+gboolean CScheduledCalls::ClockDispatch(GSource* pSource, GSourceFunc, gpointer)
 {
-    const CKiteRun& run = *reinterpret_cast<CClockSource*>(pSource)->m_pRun;
+    CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
     gint64 llDue = 0;
-    if (FirstDue(llDue) && llDue <= ClockNowUs()) {
-        RunFirstTimed(run);
-        DeliverQueued(run);
+    if (calls.FirstDue(llDue) && llDue <= ClockNowUs()) {
+        calls.RunFirstTimed();
+        calls.DeliverQueued();
     }
     return G_SOURCE_CONTINUE;
 }
 
-GSourceFuncs s_clockFunctions = {ClockPrepare, ClockCheck, ClockDispatch, nullptr, nullptr, nullptr};
-
-void EnsureClockSource(CKiteRun& run)
+void CScheduledCalls::EnsureClockSource()
 {
-    if (s_pClockSource != nullptr)
+    static GSourceFuncs s_functions = {ClockPrepare, ClockCheck, ClockDispatch, nullptr, nullptr, nullptr};
+    if (m_pClockSource != nullptr)
         return;
-    GSource* pSource = g_source_new(&s_clockFunctions, sizeof(CClockSource));
-    s_pClockSource = reinterpret_cast<CClockSource*>(pSource);
-    s_pClockSource->m_pRun = &run;
+    GSource* pSource = g_source_new(&s_functions, sizeof(CClockSource));
+    m_pClockSource = reinterpret_cast<CClockSource*>(pSource);
+    m_pClockSource->m_pOwner = this;
     g_source_set_priority(pSource, G_PRIORITY_DEFAULT);
     g_source_attach(pSource, nullptr);
 }
 
-gboolean RunAfterIdle(gpointer pData)
+gboolean CScheduledCalls::RunAfterIdle(gpointer pData)
 {
-    CScheduledCall* pCall = static_cast<CScheduledCall*>(pData);
-    Invoke(*Take(s_calls.find(pCall->m_ullId)));
+    CCall* pCall = static_cast<CCall*>(pData);
+    CScheduledCalls& calls = *pCall->m_pOwner;
+    calls.Invoke(*calls.Take(calls.m_calls.find(pCall->m_ullId)));
     return G_SOURCE_REMOVE;
 }
 
-gint64 DelayUs(v8::Local<v8::Context> context, v8::Local<v8::Value> value)
+unsigned long long CScheduledCalls::AddTimer(v8::Local<v8::Function> function,
+                                             const std::vector<v8::Local<v8::Value>>& aArguments, gint64 llDelayUs,
+                                             bool bInterval)
 {
-    double dDelay = value->IsUndefined() ? 0.0 : value->NumberValue(context).FromMaybe(0.0);
-    if (!(dDelay > 0.0))  // NaN too
-        return 0;
-    // As before: whole milliseconds, at most what a 32-bit count holds.
-    const double dMax = static_cast<double>(std::numeric_limits<guint>::max());
-    return static_cast<gint64>(std::ceil(std::min(dDelay, dMax))) * 1000;
-}
-
-// setTimeout and setInterval.
-void AddTimer(const v8::FunctionCallbackInfo<v8::Value>& info, EKind eKind, const char* pszName)
-{
-    v8::Isolate* pIsolate = info.GetIsolate();
-    if (!info[0]->IsFunction()) {
-        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
-                                 std::string(pszName) + ": the first argument must be a function");
-        return;
-    }
-    gint64 llDelay = DelayUs(pIsolate->GetCurrentContext(), info[1]);
-    CKiteRun& run = CKiteRun::Of(pIsolate);
-    CScheduledCall& call = NewCall(eKind);
-    call.m_pRun = &run;
-    call.m_function.Reset(pIsolate, info[0].As<v8::Function>());
-    for (int i = 2; i < info.Length(); ++i)
-        call.m_aArguments.emplace_back(pIsolate, info[i]);
-    if (eKind == KIND_INTERVAL) {
+    v8::Isolate* pIsolate = m_run.m_pIsolate;
+    CCall& call = NewCall(bInterval ? KIND_INTERVAL : KIND_TIMER);
+    call.m_function.Reset(pIsolate, function);
+    for (v8::Local<v8::Value> argument : aArguments)
+        call.m_aArguments.emplace_back(pIsolate, argument);
+    if (bInterval) {
         // A period of 0 would run for ever without time passing.
-        llDelay = std::max(llDelay, MIN_INTERVAL_US);
-        call.m_llInterval = llDelay;
+        llDelayUs = std::max(llDelayUs, MIN_INTERVAL_US);
+        call.m_llInterval = llDelayUs;
     }
-    AddToTimeline(call, ClockNowUs() + llDelay);
-    EnsureClockSource(run);
-    info.GetReturnValue().Set(static_cast<double>(call.m_ullId));
-}
-
-void SetTimeout(const v8::FunctionCallbackInfo<v8::Value>& info)
-{
-    AddTimer(info, KIND_TIMER, "setTimeout");
-}
-
-void SetInterval(const v8::FunctionCallbackInfo<v8::Value>& info)
-{
-    AddTimer(info, KIND_INTERVAL, "setInterval");
-}
-
-// clearTimeout and clearInterval: either ends a timer or an interval; any
-// other value is ignored.
-void ClearTimer(const v8::FunctionCallbackInfo<v8::Value>& info)
-{
-    if (!info[0]->IsNumber())
-        return;
-    double dId = info[0].As<v8::Number>()->Value();
-    if (!(dId >= 1.0 && dId < static_cast<double>(s_ullNextId)) || std::trunc(dId) != dId)
-        return;
-    auto it = s_calls.find(static_cast<unsigned long long>(dId));
-    if (it == s_calls.end() || (it->second->m_eKind != KIND_TIMER && it->second->m_eKind != KIND_INTERVAL))
-        return;
-    RemoveFromTimeline(*it->second);
-    Take(it);
-}
-
-// Runs a queued microtask's function, reporting what it throws as uncaught.
-void RunQueuedMicrotask(const v8::FunctionCallbackInfo<v8::Value>& info)
-{
-    v8::Isolate* pIsolate = info.GetIsolate();
-    v8::TryCatch tryCatch(pIsolate);
-    tryCatch.SetVerbose(true);
-    v8::MaybeLocal<v8::Value> result =
-        info.Data().As<v8::Function>()->Call(pIsolate->GetCurrentContext(), v8::Undefined(pIsolate), 0, nullptr);
-    (void)result;
-    ReportIfCaught(pIsolate, tryCatch);
-}
-
-void QueueMicrotask(const v8::FunctionCallbackInfo<v8::Value>& info)
-{
-    v8::Isolate* pIsolate = info.GetIsolate();
-    if (!info[0]->IsFunction()) {
-        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
-                                 "queueMicrotask: the argument must be a function");
-        return;
-    }
-    v8::Local<v8::Function> task;
-    if (v8::Function::New(pIsolate->GetCurrentContext(), RunQueuedMicrotask, info[0]).ToLocal(&task))
-        pIsolate->EnqueueMicrotask(task);
-}
-
-void PerformanceNow(const v8::FunctionCallbackInfo<v8::Value>& info)
-{
-    info.GetReturnValue().Set(static_cast<double>(ClockNowUs()) / 1000.0);
-}
-
-}  // namespace
-
-void InstallTimers(v8::Local<v8::Context> context)
-{
-    v8::Isolate* pIsolate = context->GetIsolate();
-    v8::Local<v8::Object> global = context->Global();
-    // The run's time starts now, and its time line is on the loop from now
-    // on: the players' timed work needs it before any timer.
-    (void)ClockNowUs();
-    EnsureClockSource(CKiteRun::Of(pIsolate));
-    SetFunction(context, global, "setTimeout", SetTimeout);
-    SetFunction(context, global, "clearTimeout", ClearTimer);
-    SetFunction(context, global, "setInterval", SetInterval);
-    SetFunction(context, global, "clearInterval", ClearTimer);
-    SetFunction(context, global, "queueMicrotask", QueueMicrotask);
-    v8::Local<v8::Object> performance = v8::Object::New(pIsolate);
-    SetFunction(context, performance, "now", PerformanceNow);
-    global->Set(context, Bridge::NewText(pIsolate, "performance"), performance).Check();
-}
-
-void AfterIdle(const v8::FunctionCallbackInfo<v8::Value>& info)
-{
-    v8::Isolate* pIsolate = info.GetIsolate();
-    if (!info[0]->IsFunction()) {
-        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
-                                 "kite.afterIdle: the argument must be a function");
-        return;
-    }
-    CScheduledCall& call = NewCall(KIND_AFTER_IDLE);
-    call.m_pRun = &CKiteRun::Of(pIsolate);
-    call.m_function.Reset(pIsolate, info[0].As<v8::Function>());
-    call.m_uSource = g_idle_add_full(AFTER_IDLE_PRIORITY, RunAfterIdle, &call, nullptr);
-}
-
-unsigned long long ScheduleNative(gint64 llDueUs, std::function<void()> fn)
-{
-    CScheduledCall& call = NewCall(KIND_NATIVE);
-    call.m_native = std::move(fn);
-    AddToTimeline(call, llDueUs);
+    AddToTimeline(call, ClockNowUs() + llDelayUs);
+    EnsureClockSource();
     return call.m_ullId;
 }
 
-void CancelNative(unsigned long long ullId)
+void CScheduledCalls::ClearTimer(double dId)
 {
-    auto it = s_calls.find(ullId);
-    if (it == s_calls.end() || it->second->m_eKind != KIND_NATIVE)
+    if (!(dId >= 1.0 && dId < static_cast<double>(m_ullNextId)) || std::trunc(dId) != dId)
+        return;
+    auto it = m_calls.find(static_cast<unsigned long long>(dId));
+    if (it == m_calls.end() || (it->second->m_eKind != KIND_TIMER && it->second->m_eKind != KIND_INTERVAL))
         return;
     RemoveFromTimeline(*it->second);
     Take(it);
 }
 
-bool AdvanceClock(CKiteRun& run, double dMs, std::string& strError)
+void CScheduledCalls::AddAfterIdle(v8::Local<v8::Function> function)
+{
+    CCall& call = NewCall(KIND_AFTER_IDLE);
+    call.m_function.Reset(m_run.m_pIsolate, function);
+    call.m_uSource = g_idle_add_full(AFTER_IDLE_PRIORITY, RunAfterIdle, &call, nullptr);
+}
+
+long long CScheduledCalls::NowUs()
+{
+    return ClockNowUs();
+}
+
+unsigned long long CScheduledCalls::At(long long llDueUs, std::function<void()> fn)
+{
+    CCall& call = NewCall(KIND_NATIVE);
+    call.m_native = std::move(fn);
+    AddToTimeline(call, llDueUs);
+    EnsureClockSource();
+    return call.m_ullId;
+}
+
+void CScheduledCalls::Cancel(unsigned long long ullId)
+{
+    auto it = m_calls.find(ullId);
+    if (it == m_calls.end() || it->second->m_eKind != KIND_NATIVE)
+        return;
+    RemoveFromTimeline(*it->second);
+    Take(it);
+}
+
+bool CScheduledCalls::Advance(double dMs, std::string& strError)
 {
     if (!IsVirtualTime()) {
         strError = "the clock follows the wall clock in this run; kite --clock=virtual moves it by hand";
         return false;
     }
-    if (s_bAdvancing) {
+    if (m_bAdvancing) {
         strError = "called from a callback that sim.advance runs; the clock is already moving";
         return false;
     }
@@ -403,60 +316,60 @@ bool AdvanceClock(CKiteRun& run, double dMs, std::string& strError)
     const gint64 llNow = ClockNowUs();
     const double dStepUs = std::min({dMs * 1000.0, MAX_ADVANCE_US, static_cast<double>(MAX_CLOCK_US - llNow)});
     const gint64 llTarget = llNow + static_cast<gint64>(std::llround(dStepUs));
-    s_bAdvancing = true;
-    RunMicrotasks(run);
+    m_bAdvancing = true;
+    RunMicrotasks();
     // As the main loop would: at each moment, what is due first, each with
     // what it queued; then the events and afterIdle calls left; then on to
     // the next moment.
     gint64 llDue = 0;
-    while (!run.m_bQuitRequested) {
+    while (!m_run.m_bQuitRequested) {
         if (FirstDue(llDue) && llDue <= ClockNowUs()) {
-            RunFirstTimed(run);
-            RunMicrotasks(run);
-            DeliverQueued(run);
+            RunFirstTimed();
+            RunMicrotasks();
+            DeliverQueued();
             continue;
         }
-        DeliverQueued(run);
+        DeliverQueued();
         if (FirstDue(llDue) && llDue <= ClockNowUs())
             continue;
         if (!FirstDue(llDue) || llDue > llTarget)
             break;
         SetVirtualNowUs(llDue);
     }
-    if (!run.m_bQuitRequested)
+    if (!m_run.m_bQuitRequested)
         SetVirtualNowUs(llTarget);
-    s_bAdvancing = false;
+    m_bAdvancing = false;
     return true;
 }
 
-std::size_t PendingScheduledCalls()
+std::size_t CScheduledCalls::PendingScriptCalls() const
 {
-    return s_uScriptCalls;
+    return m_uScriptCalls;
 }
 
-bool HasWorkDueNow()
+bool CScheduledCalls::HasWorkDueNow() const
 {
     gint64 llDue = 0;
-    for (const auto& entry : s_calls) {
+    for (const auto& entry : m_calls) {
         if (entry.second->m_eKind == KIND_AFTER_IDLE)
             return true;
     }
     return FirstDue(llDue) && llDue <= ClockNowUs();
 }
 
-void CancelScheduledCalls()
+void CScheduledCalls::CancelAll()
 {
-    for (auto& entry : s_calls) {
+    for (auto& entry : m_calls) {
         if (entry.second->m_eKind == KIND_AFTER_IDLE)
             g_source_remove(entry.second->m_uSource);
     }
-    s_calls.clear();
-    s_timeline.clear();
-    s_uScriptCalls = 0;
-    if (s_pClockSource != nullptr) {
-        g_source_destroy(&s_pClockSource->m_source);
-        g_source_unref(&s_pClockSource->m_source);
-        s_pClockSource = nullptr;
+    m_calls.clear();
+    m_timeline.clear();
+    m_uScriptCalls = 0;
+    if (m_pClockSource != nullptr) {
+        g_source_destroy(&m_pClockSource->m_source);
+        g_source_unref(&m_pClockSource->m_source);
+        m_pClockSource = nullptr;
     }
 }
 
