@@ -30,11 +30,11 @@ bool DisplayText(v8::Isolate* pIsolate, v8::Local<v8::Value> value, std::string&
 }
 
 void SetFunction(v8::Local<v8::Context> context, v8::Local<v8::Object> target, const char* pszName,
-                 v8::FunctionCallback callback)
+                 v8::FunctionCallback callback, v8::Local<v8::Value> data)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::Local<v8::Function> function =
-        v8::FunctionTemplate::New(pIsolate, callback)->GetFunction(context).ToLocalChecked();
+        v8::FunctionTemplate::New(pIsolate, callback, data)->GetFunction(context).ToLocalChecked();
     v8::Local<v8::String> name = Bridge::NewText(pIsolate, pszName);
     function->SetName(name);
     target->Set(context, name, function).Check();

@@ -4,6 +4,7 @@
 #ifndef KITE_KITE_RUN_H
 #define KITE_KITE_RUN_H
 
+#include <functional>
 #include <glib.h>
 #include <string>
 #include <v8.h>
@@ -41,6 +42,9 @@ public:
 
     DebuggerHoldsRun m_pDebuggerHoldsRun = nullptr;
     ShowUncaught m_pShowUncaught = nullptr;
+    // Where kite test's runs send every uncaught exception instead of
+    // stderr; it answers false when it cannot take one.
+    std::function<bool(v8::Local<v8::Value> exception)> m_divertUncaught;
 
     // Stops the run: no script runs after this, and the loop ends.
     void RequestQuit(int iCode);

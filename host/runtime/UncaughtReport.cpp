@@ -13,8 +13,6 @@ namespace Kite {
 
 namespace {
 
-UncaughtDivert s_divert = nullptr;
-
 // "FILE:LINE", the source line and a caret under the place, as Node shows
 // them above an uncaught error; empty when the message names no script.
 std::string SourceHeader(v8::Isolate* pIsolate, v8::Local<v8::Message> message)
@@ -51,7 +49,7 @@ void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::
     // A quit unwinds the script with an exception of its own: not an error.
     if (run.m_bQuitRequested || pIsolate->IsExecutionTerminating())
         return;
-    if (s_divert != nullptr && s_divert(pIsolate, exception.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : exception))
+    if (run.m_divertUncaught && run.m_divertUncaught(exception.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : exception))
         return;
     run.m_bHadUncaught = true;
     std::string strReport = DescribeUncaught(pIsolate, exception, message, strPrefix);
@@ -72,11 +70,6 @@ void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Lo
 void ReportUncaughtValue(v8::Isolate* pIsolate, const std::string& strPrefix, v8::Local<v8::Value> value)
 {
     Print(pIsolate, value, v8::Local<v8::Message>(), strPrefix);
-}
-
-void DivertUncaught(UncaughtDivert divert)
-{
-    s_divert = divert;
 }
 
 void InstallUncaughtReport()

@@ -11,11 +11,6 @@ namespace Kite {
 // Routes the bridge library's reports (events it delivers) here as well.
 void InstallUncaughtReport();
 
-// Where kite test's runs send every uncaught exception instead of stderr;
-// it answers false when it cannot take one. Null restores the report.
-typedef bool (*UncaughtDivert)(v8::Isolate* pIsolate, v8::Local<v8::Value> exception);
-void DivertUncaught(UncaughtDivert divert);
-
 // For a TryCatch of the host's own: reports what it caught, unless the run
 // is being stopped by kite.quit.
 void ReportIfCaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);

@@ -19,30 +19,81 @@ namespace Kite {
 
 namespace {
 
+class CHarnessRun;
+
 // A call the harness makes later, in real time whatever clock the player
 // keeps: time limits, and the turn that lets queued events through.
 struct CLaterCall {
-    CKiteRun* m_pRun;
+    CHarnessRun* m_pHarness;
     unsigned m_uId;
     guint m_uSource;
     v8::Global<v8::Function> m_function;
 };
 
-int s_iRecordFd = -1;
-std::map<unsigned, CLaterCall*> s_later;
-unsigned s_uNextLater = 1;
-// The harness's handler of errors that no script caught.
-v8::Global<v8::Function> s_uncaught;
-bool s_bInUncaught = false;
+// One test file's run: where its results go, the harness's later calls and
+// its handler of errors that no script caught. What it leaves behind is gone
+// before the engine's own teardown.
+class CHarnessRun {
+public:
+    CHarnessRun(CKiteRun& run, int iRecordFd) : m_run(run), m_iRecordFd(iRecordFd) {}
+    ~CHarnessRun()
+    {
+        m_run.m_divertUncaught = nullptr;
+        m_uncaught.Reset();
+        while (!m_later.empty()) {
+            guint uSource = m_later.begin()->second->m_uSource;
+            m_later.erase(m_later.begin());
+            g_source_remove(uSource);
+        }
+        m_run.m_bHoldRun = false;
+        close(m_iRecordFd);
+    }
 
-void Send(const std::vector<std::string>& aFields)
-{
-    for (const std::string& strFrame : FrameRecord(aFields)) {
-        // One write, which a pipe keeps whole.
-        while (write(s_iRecordFd, strFrame.data(), strFrame.size()) < 0 && errno == EINTR) {
+    // The run of the harness's natives: their function's data.
+    static CHarnessRun& Of(const v8::FunctionCallbackInfo<v8::Value>& info)
+    {
+        return *static_cast<CHarnessRun*>(info.Data().As<v8::External>()->Value());
+    }
+
+    void Send(const std::vector<std::string>& aFields)
+    {
+        for (const std::string& strFrame : FrameRecord(aFields)) {
+            // One write, which a pipe keeps whole.
+            while (write(m_iRecordFd, strFrame.data(), strFrame.size()) < 0 && errno == EINTR) {
+            }
         }
     }
-}
+
+    bool ToHarness(v8::Local<v8::Value> exception)
+    {
+        // An error of the handler itself goes to stderr as usual.
+        if (m_bInUncaught || m_uncaught.IsEmpty())
+            return false;
+        m_bInUncaught = true;
+        v8::Isolate* pIsolate = m_run.m_pIsolate;
+        v8::HandleScope scope(pIsolate);
+        v8::TryCatch guard(pIsolate);
+        v8::Local<v8::Value> aArguments[] = {exception};
+        bool bTaken = !m_uncaught.Get(pIsolate)
+                           ->Call(pIsolate->GetCurrentContext(), v8::Undefined(pIsolate), 1, aArguments)
+                           .IsEmpty();
+        m_bInUncaught = false;
+        return bTaken;
+    }
+
+    CKiteRun& m_run;
+    std::map<unsigned, CLaterCall*> m_later;
+    unsigned m_uNextLater = 1;
+    // The harness's handler of errors that no script caught.
+    v8::Global<v8::Function> m_uncaught;
+
+private:
+    CHarnessRun(const CHarnessRun&) = delete;
+    CHarnessRun& operator=(const CHarnessRun&) = delete;
+
+    const int m_iRecordFd;
+    bool m_bInUncaught = false;
+};
 
 // record(kind, ...fields)
 void Record(const v8::FunctionCallbackInfo<v8::Value>& info)
@@ -54,7 +105,7 @@ void Record(const v8::FunctionCallbackInfo<v8::Value>& info)
         aFields.push_back(strField);
     }
     if (!aFields.empty())
-        Send(aFields);
+        CHarnessRun::Of(info).Send(aFields);
 }
 
 void FreeLater(gpointer pData)
@@ -65,10 +116,11 @@ void FreeLater(gpointer pData)
 gboolean RunLater(gpointer pData)
 {
     CLaterCall* pCall = static_cast<CLaterCall*>(pData);
-    s_later.erase(pCall->m_uId);
-    if (pCall->m_pRun->m_bQuitRequested)
+    CHarnessRun& harness = *pCall->m_pHarness;
+    harness.m_later.erase(pCall->m_uId);
+    if (harness.m_run.m_bQuitRequested)
         return G_SOURCE_REMOVE;
-    v8::Isolate* pIsolate = pCall->m_pRun->m_pIsolate;
+    v8::Isolate* pIsolate = harness.m_run.m_pIsolate;
     v8::HandleScope scope(pIsolate);
     // Rejections that what ran before left unhandled belong to it.
     ReportUnhandledRejections(pIsolate);
@@ -91,12 +143,13 @@ void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
                                  "later: the first argument must be a function");
         return;
     }
+    CHarnessRun& harness = CHarnessRun::Of(info);
     double dMs = info[1]->NumberValue(pIsolate->GetCurrentContext()).FromMaybe(0.0);
     CLaterCall* pCall = new CLaterCall;
-    pCall->m_pRun = &CKiteRun::Of(pIsolate);
-    pCall->m_uId = s_uNextLater++;
+    pCall->m_pHarness = &harness;
+    pCall->m_uId = harness.m_uNextLater++;
     pCall->m_function.Reset(pIsolate, info[0].As<v8::Function>());
-    s_later[pCall->m_uId] = pCall;
+    harness.m_later[pCall->m_uId] = pCall;
     if (dMs >= 1.0)
         pCall->m_uSource = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, static_cast<guint>(std::min(dMs, 2147483647.0)),
                                               RunLater, pCall, FreeLater);
@@ -107,12 +160,13 @@ void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
 
 void Cancel(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
+    CHarnessRun& harness = CHarnessRun::Of(info);
     double dId = info[0]->IsNumber() ? info[0].As<v8::Number>()->Value() : 0.0;
-    auto it = s_later.find(static_cast<unsigned>(std::max(0.0, std::min(dId, 4294967295.0))));
-    if (it == s_later.end())
+    auto it = harness.m_later.find(static_cast<unsigned>(std::max(0.0, std::min(dId, 4294967295.0))));
+    if (it == harness.m_later.end())
         return;
     guint uSource = it->second->m_uSource;
-    s_later.erase(it);
+    harness.m_later.erase(it);
     g_source_remove(uSource);
 }
 
@@ -124,59 +178,23 @@ void Clock(const v8::FunctionCallbackInfo<v8::Value>& info)
 
 void Quit(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
-    CKiteRun::Of(info.GetIsolate()).RequestQuit(0);
+    CHarnessRun::Of(info).m_run.RequestQuit(0);
 }
-
-bool ToHarness(v8::Isolate* pIsolate, v8::Local<v8::Value> exception)
-{
-    // An error of the handler itself goes to stderr as usual.
-    if (s_bInUncaught || s_uncaught.IsEmpty())
-        return false;
-    s_bInUncaught = true;
-    v8::HandleScope scope(pIsolate);
-    v8::TryCatch guard(pIsolate);
-    v8::Local<v8::Value> aArguments[] = {exception};
-    bool bTaken = !s_uncaught.Get(pIsolate)
-                       ->Call(pIsolate->GetCurrentContext(), v8::Undefined(pIsolate), 1, aArguments)
-                       .IsEmpty();
-    s_bInUncaught = false;
-    return bTaken;
-}
-
-// What the run leaves behind is gone before the engine's own teardown.
-class CHarnessRun {
-public:
-    CHarnessRun(CKiteRun& run, int iRecordFd) : m_run(run) { s_iRecordFd = iRecordFd; }
-    ~CHarnessRun()
-    {
-        DivertUncaught(nullptr);
-        s_uncaught.Reset();
-        while (!s_later.empty()) {
-            guint uSource = s_later.begin()->second->m_uSource;
-            s_later.erase(s_later.begin());
-            g_source_remove(uSource);
-        }
-        m_run.m_bHoldRun = false;
-        close(s_iRecordFd);
-        s_iRecordFd = -1;
-    }
-
-private:
-    CKiteRun& m_run;
-};
 
 // Runs the harness's scripts; each one's value is a function that takes the
 // shared object and adds to it. False with the exception in the caller's
 // TryCatch.
-bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, v8::Local<v8::Object>& harness)
+bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, CHarnessRun& run,
+                 v8::Local<v8::Object>& harness)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::Local<v8::Object> natives = v8::Object::New(pIsolate);
-    SetFunction(context, natives, "record", Record);
-    SetFunction(context, natives, "later", Later);
-    SetFunction(context, natives, "cancel", Cancel);
+    v8::Local<v8::External> self = v8::External::New(pIsolate, &run);
+    SetFunction(context, natives, "record", Record, self);
+    SetFunction(context, natives, "later", Later, self);
+    SetFunction(context, natives, "cancel", Cancel, self);
     SetFunction(context, natives, "clock", Clock);
-    SetFunction(context, natives, "quit", Quit);
+    SetFunction(context, natives, "quit", Quit, self);
     v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
     settings->Set(context, Bridge::NewText(pIsolate, "file"), Bridge::NewText(pIsolate, options.m_strScript)).Check();
     settings->Set(context, Bridge::NewText(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))
@@ -205,7 +223,7 @@ bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, v8
     harness = value.As<v8::Object>();
     if (!harness->Get(context, Bridge::NewText(pIsolate, "uncaught")).ToLocal(&value) || !value->IsFunction())
         return false;
-    s_uncaught.Reset(pIsolate, value.As<v8::Function>());
+    run.m_uncaught.Reset(pIsolate, value.As<v8::Function>());
     return true;
 }
 
@@ -235,17 +253,17 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
     v8::Local<v8::Object> harness;
     {
         v8::TryCatch tryCatch(pIsolate);
-        if (!LoadHarness(context, options, harness)) {
-            Send({"error", DescribeUncaught(pIsolate, tryCatch.Exception(), tryCatch.Message(),
-                                            "kite test's harness failed to start: ")});
-            Send({"done"});
+        if (!LoadHarness(context, options, harnessRun, harness)) {
+            harnessRun.Send({"error", DescribeUncaught(pIsolate, tryCatch.Exception(), tryCatch.Message(),
+                                                       "kite test's harness failed to start: ")});
+            harnessRun.Send({"done"});
             return 1;
         }
     }
-    DivertUncaught(ToHarness);
+    run.m_divertUncaught = [&harnessRun](v8::Local<v8::Value> exception) { return harnessRun.ToHarness(exception); };
     run.m_bHoldRun = true;
     // The file's top level has a time limit too.
-    Send({"step"});
+    harnessRun.Send({"step"});
     {
         v8::TryCatch tryCatch(pIsolate);
         v8::Local<v8::Script> script;
