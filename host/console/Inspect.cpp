@@ -33,25 +33,6 @@ std::size_t Width(const std::string& strText)
     return uWidth;
 }
 
-void AppendUtf8(std::string& strOut, uint32_t uCodePoint)
-{
-    if (uCodePoint < 0x80) {
-        strOut += static_cast<char>(uCodePoint);
-    } else if (uCodePoint < 0x800) {
-        strOut += static_cast<char>(0xC0 | (uCodePoint >> 6));
-        strOut += static_cast<char>(0x80 | (uCodePoint & 0x3F));
-    } else if (uCodePoint < 0x10000) {
-        strOut += static_cast<char>(0xE0 | (uCodePoint >> 12));
-        strOut += static_cast<char>(0x80 | ((uCodePoint >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (uCodePoint & 0x3F));
-    } else {
-        strOut += static_cast<char>(0xF0 | (uCodePoint >> 18));
-        strOut += static_cast<char>(0x80 | ((uCodePoint >> 12) & 0x3F));
-        strOut += static_cast<char>(0x80 | ((uCodePoint >> 6) & 0x3F));
-        strOut += static_cast<char>(0x80 | (uCodePoint & 0x3F));
-    }
-}
-
 std::string Spaces(int iCount)
 {
     return std::string(static_cast<std::size_t>(std::max(iCount, 0)), ' ');
@@ -1005,13 +986,13 @@ std::string QuotedText(v8::Isolate* pIsolate, v8::Local<v8::String> text)
             strOut += szEscape;
         } else if (uUnit >= 0xD800 && uUnit <= 0xDBFF && i + 1 < iShown && aUnits[i + 1] >= 0xDC00 &&
                    aUnits[i + 1] <= 0xDFFF) {
-            AppendUtf8(strOut, 0x10000 + ((uUnit - 0xD800) << 10) + (aUnits[i + 1] - 0xDC00u));
+            strOut += Bridge::TextOfUtf16(&aUnits[i], 2);
             ++i;
         } else if (uUnit >= 0xD800 && uUnit <= 0xDFFF) {
             std::snprintf(szEscape, sizeof szEscape, "\\u%04x", uUnit);
             strOut += szEscape;
         } else {
-            AppendUtf8(strOut, uUnit);
+            strOut += Bridge::TextOfUtf16(&aUnits[i], 1);
         }
     }
     strOut += cQuote;

@@ -3,7 +3,7 @@
 #define KITE_SCRIPT_VALUES_H
 
 #include <Bridge/KiteException.h>
-#include <Bridge/ScriptText.h>
+#include <Bridge/Converter.h>
 #include <string>
 #include <v8.h>
 

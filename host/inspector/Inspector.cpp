@@ -4,7 +4,7 @@
 #include <deque>
 #include <map>
 #include <memory>
-#include <Bridge/ScriptText.h>
+#include <Bridge/Converter.h>
 #include <v8-inspector.h>
 #include <vector>
 

@@ -3,7 +3,7 @@
 #include <Bridge/ClassBuilder.h>
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
-#include <Bridge/ScriptText.h>
+#include <Bridge/Converter.h>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <string>

@@ -34,13 +34,15 @@ check "examples/plugin built with find_package(KiteSDK)" bash -c "cmake -S '$roo
   -G Ninja -DCMAKE_PREFIX_PATH='$tmp/stage' && cmake --build '$tmp/cmake'"
 check "Clock.cpp built with pkg-config kite-engine" bash -c "mkdir '$tmp/pc' && g++ -std=c++17 -shared -fPIC \
   -o '$tmp/pc/libClock.so' '$root/examples/plugin/Clock.cpp' \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags --libs kite-engine)"
-# Plug-ins built for 0.2 need rebuilding (the bridge classes' layout and
+# Plug-ins built for an earlier minor version need rebuilding (headers and
 # inline code changed), and a binding of an undeclared native type is
 # refused when it is compiled.
-mkdir "$tmp/old" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(OldUser CXX)" \
-  "find_package(KiteSDK 0.2 CONFIG REQUIRED)" >"$tmp/old/CMakeLists.txt"
-check "a plug-in asking for KiteSDK 0.2 is refused, naming the version" outputs 1 "KiteSDKConfig.cmake, version: 0.3.0" \
-  cmake -S "$tmp/old" -B "$tmp/old/build" -DCMAKE_PREFIX_PATH="$tmp/stage"
+for old in 0.1 0.3; do
+  mkdir "$tmp/old$old" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(OldUser CXX)" \
+    "find_package(KiteSDK $old CONFIG REQUIRED)" >"$tmp/old$old/CMakeLists.txt"
+  check "a plug-in asking for KiteSDK $old is refused, naming the version" outputs 1 "KiteSDKConfig.cmake, version: 0.4.0" \
+    cmake -S "$tmp/old$old" -B "$tmp/old$old/build" -DCMAKE_PREFIX_PATH="$tmp/stage"
+done
 printf '%s\n' "#include <Bridge/ScriptBridge.h>" "struct CUndeclared {};" \
   "Bridge::ScriptObject Handle(CUndeclared*, const Bridge::ScriptArray&) { return Bridge::ScriptObject(); }" \
   "v8::FunctionCallback pRouter = Bridge::ScriptBridge::functionCallRouter<CUndeclared, Handle, CUndeclared>;" >"$tmp/undeclared.cpp"
@@ -81,7 +83,7 @@ files() { dpkg-deb -c "$1" | awk '{print $6}' | grep -v '/$' | sort; }
 runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cinecast,cinecast_gst,dlog,kiteEngine}.so
          ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,kite-test,sim,tether}.d.ts)
 dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc
-     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptObject,ScriptText,TypedArguments,V8Runtime}.h
+     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptExceptionPending,ScriptObject,TypedArguments,V8Runtime}.h
      ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,ModelAdapter,SimAdapter}.h
      ./usr/lib/cmake/KiteSDK/KiteSDKConfig{,Version}.cmake)
 check "tether's files" diff <(files "$tmp"/deb/tether_*.deb) <(printf '%s\n' "${runtime[@]}" | sort)

@@ -2,7 +2,7 @@
 #include "Cinecast/SimScriptInterface.h"
 
 #include <Bridge/KiteException.h>
-#include <Bridge/ScriptText.h>
+#include <Bridge/Converter.h>
 #include <stdexcept>
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "Bridge/ClassBuilder.h"
 
-#include "Bridge/ScriptText.h"
+#include "Bridge/Converter.h"
 
 namespace Bridge {
 

@@ -1,6 +1,6 @@
 #include "Bridge/KiteException.h"
 
-#include "Bridge/ScriptText.h"
+#include "Bridge/Converter.h"
 
 KiteException::KiteException(const std::string& strMessage) : m_strMessage(strMessage) {}
 KiteException::~KiteException() noexcept {}

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "Bridge/ScriptText.h"
+#include "Bridge/Converter.h"
 #include "IsolateData.h"
 
 namespace Bridge {

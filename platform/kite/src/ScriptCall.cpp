@@ -5,7 +5,7 @@
 
 #include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptFunction.h"
-#include "Bridge/ScriptText.h"
+#include "Bridge/Converter.h"
 #include "IsolateData.h"
 
 namespace Bridge {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "Bridge/ScriptText.h"
+#include "Bridge/Converter.h"
 
 namespace Bridge {
 

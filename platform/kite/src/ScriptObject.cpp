@@ -2,9 +2,8 @@
 
 #include <utility>
 
-#include "Bridge/KiteException.h"
 #include "Bridge/Converter.h"
-#include "Bridge/ScriptText.h"
+#include "Bridge/ScriptExceptionPending.h"
 #include "IsolateData.h"
 
 namespace Bridge {

@@ -1,18 +1,36 @@
-// Script values as C++ values of one type, one converter per type.
+// Script values as C++ values: the text conversion that the engine, its
+// host and plug-ins share, and one converter per type built on it.
 //
-// From answers true and writes the output when the value has the type, and
-// answers false and leaves the output alone otherwise. It converts nothing
-// (no ToString, no valueOf), so no script code runs. To makes the script
-// value.
+// C++ text is UTF-8 and may hold zero bytes.
+//
+// A converter's From answers true and writes the output when the value has
+// the type, and answers false and leaves the output alone otherwise. It
+// converts nothing (no ToString, no valueOf), so no script code runs. To
+// makes the script value.
 #ifndef BRIDGE_CONVERTER_H
 #define BRIDGE_CONVERTER_H
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <v8.h>
 
-#include "Bridge/ScriptText.h"
-
 namespace Bridge {
+
+// A text beyond V8's string limit becomes the empty string rather than
+// aborting.
+v8::Local<v8::String> NewText(v8::Isolate* pIsolate, const char* pText, std::size_t uLength);
+inline v8::Local<v8::String> NewText(v8::Isolate* pIsolate, const std::string& strText)
+{
+    return NewText(pIsolate, strText.data(), strText.size());
+}
+
+// A lone surrogate (a string sliced inside a pair) becomes U+FFFD.
+std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::String> text);
+// The same for the Latin-1 or UTF-16 characters that V8 hands out without a
+// string (the inspector's messages).
+std::string TextOfLatin1(const std::uint8_t* pText, std::size_t uLength);
+std::string TextOfUtf16(const std::uint16_t* pText, std::size_t uLength);
 
 template <typename T>
 struct Converter;

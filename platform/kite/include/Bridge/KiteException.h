@@ -8,6 +8,8 @@
 #include <string>
 #include <v8.h>
 
+#include "Bridge/ScriptExceptionPending.h"
+
 class KiteException : public std::exception {
 public:
     explicit KiteException(const std::string& strMessage = std::string());
@@ -40,13 +42,6 @@ public:
 };
 
 namespace Bridge {
-
-// Thrown when a script operation raised an exception that V8 already holds
-// as pending: callers unwind and return to V8, which then throws it on.
-class ScriptExceptionPending : public std::exception {
-public:
-    const char* what() const noexcept override;
-};
 
 // A native's refusal that the script sees as an exception of the given
 // kind; a plain KiteJsRuntimeException becomes an Error.

@@ -1,4 +1,4 @@
-#include "Bridge/ScriptText.h"
+#include "Bridge/Converter.h"
 
 namespace Bridge {
 
