@@ -119,12 +119,26 @@ void RunInTurn(int iRound, TOurs ours, TBare bare)
     }
 }
 
-double PairedRatio(const std::vector<double>& aOurs, const std::vector<double>& aBare)
+std::vector<double> PairRatios(const std::vector<double>& aOurs, const std::vector<double>& aBare)
 {
     std::vector<double> aPairs;
     for (std::size_t i = 0; i + 1 < aOurs.size(); i += 2)
         aPairs.push_back(std::sqrt(aOurs[i] / aBare[i] * (aOurs[i + 1] / aBare[i + 1])));
-    return Median(aPairs);
+    return aPairs;
+}
+
+double PairedRatio(const std::vector<double>& aOurs, const std::vector<double>& aBare)
+{
+    return Median(PairRatios(aOurs, aBare));
+}
+
+// How far the pairs scatter: a figure is only as good as its middle half.
+void PrintPairSpread(const char* pszName, const std::vector<double>& aOurs, const std::vector<double>& aBare)
+{
+    std::vector<double> aPairs = PairRatios(aOurs, aBare);
+    std::printf("  %s: pair ratios from %.2f to %.2f, middle half %.2f to %.2f, median %.2f\n", pszName,
+                Percentile(aPairs, 0), Percentile(aPairs, 1), Percentile(aPairs, 0.25), Percentile(aPairs, 0.75),
+                Median(aPairs));
 }
 
 const char* FirstPath(int iRound)
@@ -196,9 +210,11 @@ void RunEventFigures(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFir
     std::fflush(stdout);
 
     // Warm-up: the players' threads exist, the functions are compiled and
-    // GLib's and malloc's pools have grown.
-    OurThroughput(runtime, uFirstPlayer, 4, settings.m_uBurstEvents / 5);
-    BareThroughput(runtime, bare, 4, settings.m_uBurstEvents / 5);
+    // GLib's and malloc's pools have grown, for either number of threads.
+    for (int iThreads : {4, 1}) {
+        OurThroughput(runtime, uFirstPlayer, iThreads, settings.m_uBurstEvents / 5);
+        BareThroughput(runtime, bare, iThreads, settings.m_uBurstEvents / 5);
+    }
 
     std::vector<double> aOurs1, aBare1, aOurs4, aBare4;
     for (int iRound = 0; iRound < settings.m_iRounds; ++iRound) {
@@ -212,6 +228,9 @@ void RunEventFigures(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFir
                     iRound + 1, FirstPath(iRound), aOurs1.back(), aBare1.back(), aOurs4.back(), aBare4.back());
         std::fflush(stdout);
     }
+
+    PrintPairSpread("1 thread", aOurs1, aBare1);
+    PrintPairSpread("4 threads", aOurs4, aBare4);
 
     // A stall of the machine lands in one path's part and sets that part's
     // p99: each path's figure is the median of its parts' p99s. The parts

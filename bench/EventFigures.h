@@ -14,9 +14,11 @@ namespace TetherBench {
 
 struct CEventSettings {
     // Many short runs, ours and the baseline's in turn: the machine's load
-    // changes from moment to moment, and both should see the same mix.
-    std::size_t m_uBurstEvents = 40000;   // per throughput run, over all threads
-    int m_iRounds = 12;                   // runs of each kind, an even number; the median ratio counts
+    // changes from moment to moment, and both should see the same mix. The
+    // shorter the runs, the closer the two of a pair are in time and the
+    // more pairs the median has.
+    std::size_t m_uBurstEvents = 20000;   // per throughput run, over all threads
+    int m_iRounds = 24;                   // runs of each kind, an even number; the median ratio counts
     std::size_t m_uPacedEvents = 40000;   // per path, in twenty interleaved parts
     unsigned m_uIntervalMicros = 100;
     // With the log written to a file; figures without a target.

@@ -1,6 +1,5 @@
 // What kind of script value a wrapper holds; each test opens its own handle
-// scope, so that it may run outside any V8 callback (delivery on the main
-// loop).
+// scope, so that it may run outside any V8 callback.
 #ifndef TETHER_SCRIPT_KINDS_H
 #define TETHER_SCRIPT_KINDS_H
 

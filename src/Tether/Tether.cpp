@@ -10,7 +10,6 @@
 #include "CallbackRecord.h"
 #include "HandOverAnnotations.h"
 #include "LiveAgents.h"
-#include "ScriptKinds.h"
 #include "TetherLog.h"
 
 // Objects of the script class hold CPlayerAgent natives.
@@ -139,14 +138,12 @@ int Tether::FireOnCallbacks(void* data)
 
     // A record that outlived its agent points into freed memory: it is only
     // released.
-    if (LiveAgents::IsLive(callbackData->agent_serial) && IsScriptFunction(*callbackData->js_callback)) {
-        Bridge::ScriptArray args;
-        // The record goes next: its text is handed over rather than copied.
-        if (!callbackData->argument.empty())
-            args.set(0, Bridge::ScriptObject(std::move(callbackData->argument)));
+    if (LiveAgents::IsLive(callbackData->agent_serial) && callbackData->js_callback->isFunction()) {
         LOG_W("Ready to callbackData->js_callback.invoke");
-        // The list is not used again: handed over rather than copied.
-        callbackData->js_callback->invoke(std::move(args));
+        if (callbackData->argument.empty())
+            callbackData->js_callback->invoke(Bridge::ScriptArray());
+        else
+            callbackData->js_callback->invoke(callbackData->argument);
     }
     delete callbackData;
     LOG_D("LEAVE!!!");

@@ -374,4 +374,35 @@ TEST_F(BridgeTest, InvokePassesEveryElementOfAListAndAnswersTheResult)
               Eval("relay(f, 1, undefined, 'x', 4, 5); relay(f); seen.join('|')"));
 }
 
+// Whether a slot calls anything is known from what was stored, through
+// copies and assignments; a text is passed as one string, zero bytes kept.
+TEST_F(BridgeTest, AFunctionSlotKnowsWhetherItCallsAndPassesATextAsOneString)
+{
+    struct Case {
+        const char* pszValue;
+        bool bFunction;
+        const char* pszAnswer;  // of invoke with "a\0b"
+    };
+    const Case aCases[] = {
+        {"(s) => (texts.push(s.length + ':' + s.replace('\\0', '0')), 7)", true, "7"},
+        {"5", false, "null"},
+        {"({ call() {} })", false, "null"},
+        {"null", false, "null"},
+        {"undefined", false, "null"},
+    };
+    CScope scope(*this);
+    Run("globalThis.texts = []");
+    EXPECT_FALSE(Bridge::ScriptFunction().isFunction()) << "an empty slot";
+    for (const Case& c : aCases) {
+        Bridge::ScriptFunction stored(Run(c.pszValue).As<v8::Function>());
+        Bridge::ScriptFunction copied(stored);
+        Bridge::ScriptFunction assigned;
+        assigned = copied;
+        EXPECT_EQ(c.bFunction, stored.isFunction()) << c.pszValue;
+        EXPECT_EQ(c.bFunction, assigned.isFunction()) << c.pszValue << ", copied and assigned";
+        EXPECT_EQ(c.pszAnswer, assigned.invoke(std::string("a\0b", 3)).asString()) << c.pszValue;
+    }
+    EXPECT_EQ("3:a0b", Eval("texts.join()"));
+}
+
 }  // namespace

@@ -26,22 +26,27 @@ void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
     std::fprintf(stderr, "Uncaught %s\n", strText.c_str());
 }
 
-ScriptObject ScriptFunction::invoke(ScriptArray args) const
+namespace {
+
+// The steps of every call of a held function: its value is read by
+// heldValue, its iCount arguments are written by fill, in the caller's
+// scopes.
+template <typename THeld, typename TFill>
+ScriptObject CallHeld(THeld heldValue, int iCount, TFill fill)
 {
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     if (pIsolate == nullptr)
         return ScriptObject(v8::Local<v8::Value>());
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    v8::Local<v8::Value> value = valueIn(pIsolate);
+    v8::Local<v8::Value> value = heldValue(pIsolate);
     if (!context.valid() || value.IsEmpty() || !value->IsFunction())
         return ScriptObject::Null();
 
-    // From here on nothing reads this object: the script may destroy the
-    // slot that holds it while it runs.
+    // From here on nothing reads the held function: the script may destroy
+    // the slot that holds it while it runs.
     v8::Local<v8::Function> function = value.As<v8::Function>();
-    int iCount = args.Length();
-    // The arguments are read in place; events pass at most one.
+    // Events pass at most one argument: no heap for them.
     v8::Local<v8::Value> aInline[4];
     std::vector<v8::Local<v8::Value>> aHeap;
     v8::Local<v8::Value>* argv = aInline;
@@ -49,11 +54,7 @@ ScriptObject ScriptFunction::invoke(ScriptArray args) const
         aHeap.resize(static_cast<std::size_t>(iCount));
         argv = aHeap.data();
     }
-    for (int i = 0; i < iCount; ++i) {
-        v8::Local<v8::Value> argument =
-            args.m_pArguments != nullptr ? (*args.m_pArguments)[i] : args.element(i).valueIn(pIsolate);
-        argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
-    }
+    fill(pIsolate, argv);
 
     v8::TryCatch tryCatch(pIsolate);
     // What is caught here is reported as uncaught, and a debugger's "pause
@@ -67,6 +68,31 @@ ScriptObject ScriptFunction::invoke(ScriptArray args) const
         return ScriptObject::Null();
     }
     return ScriptObject(result);
+}
+
+}  // namespace
+
+ScriptObject ScriptFunction::invoke(ScriptArray args) const
+{
+    const int iCount = args.Length();
+    return CallHeld([this](v8::Isolate* pIsolate) { return valueIn(pIsolate); }, iCount,
+                    [&args, iCount](v8::Isolate* pIsolate, v8::Local<v8::Value>* argv) {
+                        // The arguments are read in place.
+                        for (int i = 0; i < iCount; ++i) {
+                            v8::Local<v8::Value> argument = args.m_pArguments != nullptr
+                                                                ? (*args.m_pArguments)[i]
+                                                                : args.element(i).valueIn(pIsolate);
+                            argv[i] = argument.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : argument;
+                        }
+                    });
+}
+
+ScriptObject ScriptFunction::invoke(const std::string& strArgument) const
+{
+    return CallHeld([this](v8::Isolate* pIsolate) { return valueIn(pIsolate); }, 1,
+                    [&strArgument](v8::Isolate* pIsolate, v8::Local<v8::Value>* argv) {
+                        argv[0] = NewText(pIsolate, strArgument);
+                    });
 }
 
 }  // namespace Bridge

@@ -5,15 +5,16 @@ namespace Bridge {
 ScriptFunction::ScriptFunction() : ScriptObject(ScriptObject::Null()) {}
 
 ScriptFunction::ScriptFunction(v8::Local<v8::Function> function)
-    : ScriptObject(function.As<v8::Value>())
+    : ScriptObject(function.As<v8::Value>()), m_bFunction(!function.IsEmpty() && function->IsFunction())
 {
 }
 
-ScriptFunction::ScriptFunction(const ScriptFunction& other) : ScriptObject(other) {}
+ScriptFunction::ScriptFunction(const ScriptFunction& other) : ScriptObject(other), m_bFunction(other.m_bFunction) {}
 
 ScriptFunction& ScriptFunction::operator=(const ScriptFunction& other)
 {
     ScriptObject::operator=(other);
+    m_bFunction = other.m_bFunction;
     return *this;
 }
 

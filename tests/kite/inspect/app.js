@@ -35,10 +35,12 @@ function start() {
   if (thrower === 'promise')
     Promise.reject(new Error('rejected'));
 }
-start();
-if (thrower === 'top')
-  throw new Error('top level');
+// Before start(): sent to a client under a slow build, these calls could outlast
+// the timer, which would then run before the events.
 if (thrower === 'console') {
   console.info('info'); console.debug('debug'); console.warn('warn'); console.trace('trace');
   console.assert(false, 'assert'); console.count(); console.time(); console.timeEnd();
 }
+start();
+if (thrower === 'top')
+  throw new Error('top level');

@@ -283,7 +283,7 @@ class InspectTests(unittest.TestCase):
                  ('timer', 'Uncaught', 25, 'onTimer', 'TypeError: timer', ran),
                  ('idle', 'Uncaught', 31, 'onIdle', 'RangeError: idle', ran),
                  ('promise', 'Uncaught (in promise)', 35, 'start', 'Error: rejected', ran),
-                 ('top', 'Uncaught', 39, '', 'Error: top level', 'started with 1 arguments\n')]
+                 ('top', 'Uncaught', 45, '', 'Error: top level', 'started with 1 arguments\n')]
         for thrower, text, line, function, exception, out in cases:
             with self.subTest(thrower):
                 kite = Kite('--inspect-wait', thrower)

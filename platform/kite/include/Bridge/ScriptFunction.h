@@ -11,7 +11,7 @@ class ScriptArray;
 class ScriptFunction : public ScriptObject {
 public:
     ScriptFunction();  // holds null
-    // The handle is kept as given; its type is tested only when invoked.
+    // The handle is kept as given, whatever its type; isFunction tells.
     ScriptFunction(v8::Local<v8::Function> function);
     ScriptFunction(const ScriptFunction& other);
     ScriptFunction& operator=(const ScriptFunction& other);
@@ -22,6 +22,16 @@ public:
     // the engine's uncaught-error report. Never throws; answers null when
     // nothing was called or the call threw.
     ScriptObject invoke(ScriptArray args) const;
+    // The same with one string argument, the text's bytes as they are (zero
+    // bytes kept): an event's one value, with no list to make and drop.
+    ScriptObject invoke(const std::string& strArgument) const;
+
+    // Whether invoke would call something: the held value is a function.
+    // Known since construction, so asking needs no handle.
+    bool isFunction() const { return m_bFunction; }
+
+private:
+    bool m_bFunction = false;
 };
 
 }  // namespace Bridge
