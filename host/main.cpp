@@ -4,22 +4,25 @@
 #include <cstdio>
 #include <string>
 
-#include "AdapterSelection.h"
-#include "Clock.h"
-#include "Globals.h"
-#include "HostState.h"
-#include "Inspector.h"
-#include "KiteOptions.h"
-#include "LogDestination.h"
-#include "MainLoop.h"
-#include "PluginLoader.h"
-#include "PromiseRejections.h"
-#include "ScheduledCalls.h"
-#include "ScriptFile.h"
-#include "Signals.h"
-#include "TestHarness.h"
-#include "TestRunner.h"
-#include "UncaughtReport.h"
+#include "globals/Console.h"
+#include "globals/KiteObject.h"
+#include "globals/Timers.h"
+#include "inspector/Inspector.h"
+#include "plugins/PluginLoader.h"
+#include "runtime/AdapterSelection.h"
+#include "runtime/Clock.h"
+#include "runtime/KiteOptions.h"
+#include "runtime/KiteRun.h"
+#include "runtime/LogDestination.h"
+#include "runtime/MainLoop.h"
+#include "runtime/PromiseRejections.h"
+#include "runtime/ScheduledCalls.h"
+#include "runtime/ScriptFile.h"
+#include "runtime/Signals.h"
+#include "runtime/UncaughtReport.h"
+#include "testing/TestHarness.h"
+#include "testing/TestOnlyGlobals.h"
+#include "testing/TestRunner.h"
 
 namespace {
 
@@ -31,20 +34,36 @@ int Fail(const std::string& strReason)
     return STATUS_BAD_START;
 }
 
+// What the inspector needs of the command line.
+Kite::CInspectorSettings InspectorSettingsOf(const Kite::CKiteOptions& options)
+{
+    Kite::CInspectorSettings settings;
+    settings.m_strHost = options.m_strInspectHost;
+    settings.m_iPort = options.m_iInspectPort;
+    settings.m_bWaitForClient = options.m_eInspect == Kite::INSPECT_WAIT || options.m_eInspect == Kite::INSPECT_BREAK;
+    settings.m_bPauseOnStart = options.m_eInspect == Kite::INSPECT_BREAK;
+    settings.m_strScript = options.m_strScript;
+    return settings;
+}
+
 // Everything that needs the entered context: globals, plug-ins, the script
 // and the loop. Answers the exit status.
-int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource,
+int RunInContext(Kite::CKiteRun& run, const Kite::CKiteOptions& options, const std::string& strSource,
                  Kite::CPluginSet& plugins, v8::Local<v8::Context> context)
 {
     using namespace Kite;
     v8::Isolate* pIsolate = context->GetIsolate();
     std::string strError;
 
-    if (options.m_eInspect != INSPECT_OFF && !StartInspector(options, context, strError))
-        return Fail(strError);
+    if (options.m_eInspect != INSPECT_OFF) {
+        if (!StartInspector(InspectorSettingsOf(options), context, strError))
+            return Fail(strError);
+        run.m_pDebuggerHoldsRun = InspectorHoldsRun;
+        run.m_pShowUncaught = InspectorUncaught;
+    }
     InstallConsole(context);
     InstallTimers(context);
-    InstallTestHelpers(context, InstallKiteObject(context, options.m_aArgs));
+    InstallTestOnlyGlobals(context, InstallKiteObject(context, options.m_aArgs));
     SelectAdapter(options.m_strAdapter, context);
 
     std::vector<std::string> aPlugins = options.m_aPlugins;
@@ -55,10 +74,9 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
             return Fail(strError);
     }
 
-    CHostState& state = CHostState::Get();
-    state.m_strScriptDirectory = DirectoryOf(options.m_strScript);
+    run.m_strScriptDirectory = DirectoryOf(options.m_strScript);
     if (options.m_test.m_iRecordFd >= 0)
-        return RunTestFile(options, strSource, context);
+        return RunTestFile(run, options, strSource, context);
     {
         v8::HandleScope scope(pIsolate);
         v8::TryCatch tryCatch(pIsolate);
@@ -78,15 +96,15 @@ int RunInContext(const Kite::CKiteOptions& options, const std::string& strSource
             ReportIfCaught(pIsolate, tryCatch);
             InspectorHoldUntilDetached();
             if (int iSignal = CSignalWatch::Received())
-                state.RequestQuit(128 + iSignal);
-            return state.ExitStatus();
+                run.RequestQuit(128 + iSignal);
+            return run.ExitStatus();
         }
     }
     ReportUnhandledRejections(pIsolate);
 
-    RunMainLoop();
+    RunMainLoop(run);
     ReportUnhandledRejections(pIsolate);
-    return state.ExitStatus();
+    return run.ExitStatus();
 }
 
 int RunScript(const Kite::CKiteOptions& options);
@@ -134,10 +152,9 @@ int RunScript(const Kite::CKiteOptions& options)
         Bridge::V8Runtime runtime(options.m_strProgram.c_str());
         Bridge::IsolateHolder isolate(runtime);
         v8::Isolate* pIsolate = isolate.Isolate();
-        Kite::CHostState& state = Kite::CHostState::Get();
-        state.m_pPlatform = runtime.Platform();
-        state.m_pIsolate = pIsolate;
-        Kite::CSignalWatch signals(pIsolate);
+        Kite::CKiteRun run(runtime.Platform(), pIsolate);
+        Kite::CScheduledCalls schedule(run);
+        Kite::CSignalWatch signals(run);
         {
             v8::Isolate::Scope isolateScope(pIsolate);
             v8::HandleScope scope(pIsolate);
@@ -148,19 +165,17 @@ int RunScript(const Kite::CKiteOptions& options)
             Kite::TrackPromiseRejections(pIsolate);
             Kite::CPluginSet plugins;
 
-            iStatus = RunInContext(options, strSource, plugins, context);
+            iStatus = RunInContext(run, options, strSource, plugins, context);
 
             // Natives go before their bridges, and those before V8; nothing
             // of the script runs any more.
             Kite::StopInspector();
-            Kite::CancelScheduledCalls();
+            schedule.CancelAll();
             Kite::ForgetPromiseRejections();
             Bridge::Engine::Detach();
             Bridge::Engine::SetUncaughtHandler(nullptr);
             Kite::DispatchLeftoverSources();
         }
-        state.m_pIsolate = nullptr;
-        state.m_pPlatform = nullptr;
     }
     log.Close();
     std::fflush(stdout);

@@ -1,12 +1,12 @@
-#include "ConsoleText.h"
+#include "console/ConsoleText.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 
-#include "Inspect.h"
-#include "ScriptValues.h"
+#include "console/Inspect.h"
+#include "console/ScriptValues.h"
 
 namespace Kite {
 

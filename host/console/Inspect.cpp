@@ -1,11 +1,11 @@
-#include "Inspect.h"
+#include "console/Inspect.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "ScriptValues.h"
+#include "console/ScriptValues.h"
 
 namespace Kite {
 

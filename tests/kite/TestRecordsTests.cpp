@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TestRecords.h"
+#include "testing/TestRecords.h"
 
 namespace {
 

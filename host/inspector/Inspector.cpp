@@ -1,0 +1,432 @@
+#include "inspector/Inspector.h"
+
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <memory>
+#include <Bridge/Converter.h>
+#include <v8-inspector.h>
+#include <vector>
+
+#include "inspector/InspectorServer.h"
+#include "runtime/Signals.h"
+
+namespace Kite {
+
+namespace {
+
+using v8_inspector::StringBuffer;
+using v8_inspector::StringView;
+
+const int CONTEXT_GROUP = 1;
+
+StringView ViewOf(const std::string& strAscii)
+{
+    return StringView(reinterpret_cast<const uint8_t*>(strAscii.data()), strAscii.size());
+}
+
+StringView ViewOf(const std::vector<uint16_t>& aUtf16)
+{
+    return StringView(aUtf16.data(), aUtf16.size());
+}
+
+std::vector<uint16_t> Utf16Of(const std::string& strUtf8)
+{
+    glong lLength = 0;
+    gunichar2* pText = g_utf8_to_utf16(strUtf8.data(), static_cast<glong>(strUtf8.size()), nullptr, &lLength, nullptr);
+    std::vector<uint16_t> aText;
+    if (pText != nullptr)
+        aText.assign(pText, pText + lLength);
+    g_free(pText);
+    return aText;
+}
+
+// V8 hands out Latin-1 or UTF-16; a WebSocket text frame must be UTF-8.
+std::string Utf8Of(const StringView& view)
+{
+    return view.is8Bit() ? Bridge::TextOfLatin1(view.characters8(), view.length())
+                         : Bridge::TextOfUtf16(view.characters16(), view.length());
+}
+
+// file:// and the absolute path, escaped; empty when it cannot be one.
+std::string FileUrlOf(const std::string& strPath)
+{
+    gchar* pszAbsolute = g_canonicalize_filename(strPath.c_str(), nullptr);
+    gchar* pszUrl = g_filename_to_uri(pszAbsolute, nullptr, nullptr);
+    std::string strUrl = pszUrl != nullptr ? pszUrl : "";
+    g_free(pszUrl);
+    g_free(pszAbsolute);
+    return strUrl;
+}
+
+std::string BaseNameOf(const std::string& strPath)
+{
+    std::string::size_type uSlash = strPath.rfind('/');
+    return uSlash == std::string::npos ? strPath : strPath.substr(uSlash + 1);
+}
+
+// One client's session: what V8 answers goes back to that client.
+// Libnode has no RTTI: this file is built without it (see host/CMakeLists.txt).
+class CSession : public v8_inspector::V8Inspector::Channel {
+public:
+    CSession(v8_inspector::V8Inspector& inspector, CInspectorServer& server, int iClient)
+        : m_server(server), m_iClient(iClient)
+    {
+        m_pSession = inspector.connect(CONTEXT_GROUP, this, StringView());
+    }
+
+    v8_inspector::V8InspectorSession& Session() { return *m_pSession; }
+
+    void sendResponse(int, std::unique_ptr<StringBuffer> message) override
+    {
+        m_server.Send(m_iClient, Utf8Of(message->string()));
+    }
+
+    void sendNotification(std::unique_ptr<StringBuffer> message) override
+    {
+        m_server.Send(m_iClient, Utf8Of(message->string()));
+    }
+
+    void flushProtocolNotifications() override {}
+
+    bool m_bDetached = false;
+
+private:
+    CInspectorServer& m_server;
+    int m_iClient;
+    std::unique_ptr<v8_inspector::V8InspectorSession> m_pSession;
+};
+
+class CInspector : public v8_inspector::V8InspectorClient, public CInspectorServer::CListener {
+public:
+    CInspector(v8::Local<v8::Context> context, const CInspectorSettings& settings)
+        : m_pIsolate(context->GetIsolate()), m_context(m_pIsolate, context), m_settings(settings)
+    {
+        v8::HandleScope scope(m_pIsolate);
+        // V8's own console tells the inspector; kite's replaces it.
+        v8::Local<v8::Value> console;
+        if (context->Global()->Get(context, Bridge::NewText(m_pIsolate, "console")).ToLocal(&console) &&
+            console->IsObject())
+            m_console.Reset(m_pIsolate, console.As<v8::Object>());
+        // Uncaught errors reach the client with the stack where they were
+        // thrown, also those thrown before it attached.
+        m_pIsolate->SetCaptureStackTraceForUncaughtExceptions(true, STACK_FRAMES);
+
+        m_pInspector = v8_inspector::V8Inspector::create(m_pIsolate, this);
+        std::vector<uint16_t> aName = Utf16Of(BaseNameOf(settings.m_strScript));
+        std::string strAux = "{\"isDefault\":true}";
+        v8_inspector::V8ContextInfo info(context, CONTEXT_GROUP, ViewOf(aName));
+        info.auxData = ViewOf(strAux);
+        m_pInspector->contextCreated(info);
+
+        CInspectorServer::CTarget target{BaseNameOf(settings.m_strScript), FileUrlOf(settings.m_strScript),
+                                         v8::V8::GetVersion()};
+        m_pServer.reset(new CInspectorServer(*this, target));
+    }
+
+    ~CInspector() override
+    {
+        CSignalWatch::AlsoWake(nullptr);
+        m_sessions.clear();
+        m_pServer.reset();
+        m_pInspector.reset();
+    }
+
+    bool Listen(std::string& strError)
+    {
+        if (!m_pServer->Listen(m_settings.m_strHost, m_settings.m_iPort, strError))
+            return false;
+        CSignalWatch::AlsoWake(m_pServer->Context());
+        const std::string& strAddress = m_pServer->Address();
+        if (!m_pServer->IsLoopback())
+            std::fprintf(stderr,
+                         "kite: warning: the inspector listens on %s, which is not a loopback address: "
+                         "whoever reaches it can run any code in kite\n",
+                         strAddress.c_str());
+        std::fprintf(stderr,
+                     "Debugger listening on %s\n"
+                     "To debug, open chrome://inspect in Chrome and pick the script under Remote Target\n"
+                     "(Configure... adds %s if it is not listed), or open\n%s\n",
+                     m_pServer->WebSocketUrl().c_str(), strAddress.c_str(), m_pServer->FrontendUrl().c_str());
+        std::fflush(stderr);
+        return true;
+    }
+
+    void BeforeScript()
+    {
+        if (!m_settings.m_bWaitForClient)
+            return;
+        // A client says Runtime.runIfWaitingForDebugger once it has set its
+        // breakpoints.
+        while (!CSignalWatch::Received() && !m_bRunRequested)
+            m_pServer->ServeOnce();
+        if (!m_settings.m_bPauseOnStart)
+            return;
+        std::string strReason = "Break on start";
+        for (auto& session : m_sessions)
+            session.second->Session().schedulePauseOnNextStatement(ViewOf(strReason), StringView());
+    }
+
+    bool HoldsRun()
+    {
+        if (!m_pServer->Attached())
+            return false;
+        if (!m_bWaitingNoted) {
+            m_bWaitingNoted = true;
+            std::fputs("Waiting for the debugger to disconnect...\n", stderr);
+            std::fflush(stderr);
+        }
+        return true;
+    }
+
+    // Only the inspector is served, as while paused: the script is over.
+    void HoldUntilDetached()
+    {
+        while (!CSignalWatch::Received() && HoldsRun()) {
+            Drain();
+            m_pServer->ServeOnce();
+        }
+    }
+
+    void ConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
+    {
+        if (m_console.IsEmpty())
+            return;
+        v8::HandleScope scope(m_pIsolate);
+        v8::Local<v8::Context> context = m_pIsolate->GetCurrentContext();
+        v8::Local<v8::Object> console = m_console.Get(m_pIsolate);
+        v8::TryCatch tryCatch(m_pIsolate);
+        v8::Local<v8::Value> method;
+        if (!console->Get(context, Bridge::NewText(m_pIsolate, pszMethod)).ToLocal(&method) || !method->IsFunction())
+            return;
+        std::vector<v8::Local<v8::Value>> aArguments;
+        for (int i = 0; i < info.Length(); ++i)
+            aArguments.push_back(info[i]);
+        v8::MaybeLocal<v8::Value> result = method.As<v8::Function>()->Call(
+            context, console, static_cast<int>(aArguments.size()), aArguments.data());
+        (void)result;
+    }
+
+    // As Node reports one: the client's console shows TEXT ("Uncaught"),
+    // the value, and where it was thrown.
+    void Uncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+    {
+        v8::HandleScope scope(m_pIsolate);
+        v8::Local<v8::Context> context = m_context.Get(m_pIsolate);
+        std::string strDetail = strText;
+        v8::Local<v8::Value> where;
+        int iLine = 0;
+        int iColumn = 0;
+        int iScriptId = 0;
+        v8::Local<v8::StackTrace> stack;
+        if (!message.IsEmpty()) {
+            strDetail = Bridge::TextOf(m_pIsolate, message->Get());
+            where = message->GetScriptResourceName();
+            iLine = message->GetLineNumber(context).FromMaybe(0);
+            iColumn = message->GetStartColumn(context).FromMaybe(-1) + 1;
+            iScriptId = message->GetScriptOrigin().ScriptId();
+            stack = message->GetStackTrace();
+        } else {
+            // A rejection's value: an error tells where it was made.
+            stack = v8::Exception::GetStackTrace(exception);
+            if (!stack.IsEmpty() && stack->GetFrameCount() > 0) {
+                v8::Local<v8::StackFrame> top = stack->GetFrame(m_pIsolate, 0);
+                where = top->GetScriptName();
+                iLine = top->GetLineNumber();
+                iColumn = top->GetColumn();
+                iScriptId = top->GetScriptId();
+            }
+        }
+        std::string strUrl;
+        if (!where.IsEmpty() && where->IsString())
+            strUrl = UrlOf(Bridge::TextOf(m_pIsolate, where.As<v8::String>()));
+        std::vector<uint16_t> aText = Utf16Of(strText);
+        std::vector<uint16_t> aDetail = Utf16Of(strDetail);
+        std::vector<uint16_t> aUrl = Utf16Of(strUrl);
+        // Line and column count from 1 here.
+        m_pInspector->exceptionThrown(context, ViewOf(aText), exception, ViewOf(aDetail), ViewOf(aUrl),
+                                      static_cast<unsigned>(iLine), static_cast<unsigned>(iColumn),
+                                      m_pInspector->createStackTrace(stack), iScriptId);
+    }
+
+    // While paused, only the inspector's own sockets are served: timers,
+    // afterIdle calls and player events wait on the main loop, in order.
+    void runMessageLoopOnPause(int) override
+    {
+        if (m_bPaused)
+            return;
+        m_bPaused = true;
+        // The signal first: one that came before a client's resume or
+        // detach wins over it.
+        while (!CSignalWatch::Received() && m_bPaused && m_pServer->Attached()) {
+            Drain();
+            if (m_bPaused)
+                m_pServer->ServeOnce();
+        }
+        m_bPaused = false;
+    }
+
+    void quitMessageLoopOnPause() override { m_bPaused = false; }
+
+    void runIfWaitingForDebugger(int) override { m_bRunRequested = true; }
+
+    v8::Local<v8::Context> ensureDefaultContextInGroup(int) override { return m_context.Get(m_pIsolate); }
+
+    double currentTimeMS() override { return static_cast<double>(g_get_real_time()) / 1000.0; }
+
+    // Scripts are compiled under their path, which error stacks show; the
+    // client knows them by file URL, as it knows Node's.
+    std::unique_ptr<StringBuffer> resourceNameToUrl(const StringView& name) override
+    {
+        std::string strName = Utf8Of(name);
+        std::string strUrl = UrlOf(strName);
+        if (strUrl == strName)
+            return nullptr;
+        return StringBuffer::create(ViewOf(strUrl));
+    }
+
+    void OnAttach(int iClient) override
+    {
+        m_sessions[iClient].reset(new CSession(*m_pInspector, *m_pServer, iClient));
+        m_bWaitingNoted = false;
+        std::fputs("Debugger attached.\n", stderr);
+        std::fflush(stderr);
+    }
+
+    // Dispatched later, from an idle call: a message handled inside the
+    // socket's own callback could pause, and then no further message, such
+    // as the resume, would be read from that socket.
+    void OnMessage(int iClient, std::string strMessage) override
+    {
+        m_queue.emplace_back(iClient, std::move(strMessage));
+        if (!m_bDrainPosted) {
+            m_bDrainPosted = true;
+            m_pServer->Post(DrainLater, this);
+        }
+    }
+
+    void OnDetach(int iClient) override
+    {
+        auto it = m_sessions.find(iClient);
+        if (it == m_sessions.end())
+            return;
+        it->second->m_bDetached = true;
+        EndDetachedSessions();
+    }
+
+private:
+    static const int STACK_FRAMES = 10;
+
+    // A script's path as the client knows it; anything else unchanged.
+    static std::string UrlOf(const std::string& strName)
+    {
+        if (strName.empty() || strName.find("://") != std::string::npos)
+            return strName;
+        std::string strUrl = FileUrlOf(strName);
+        return strUrl.empty() ? strName : strUrl;
+    }
+
+    static gboolean DrainLater(gpointer pThis)
+    {
+        CInspector* pInspector = static_cast<CInspector*>(pThis);
+        pInspector->m_bDrainPosted = false;
+        pInspector->Drain();
+        return G_SOURCE_REMOVE;
+    }
+
+    void Drain()
+    {
+        while (!m_queue.empty()) {
+            int iClient = m_queue.front().first;
+            std::vector<uint16_t> aMessage = Utf16Of(m_queue.front().second);
+            m_queue.pop_front();
+            auto it = m_sessions.find(iClient);
+            if (it == m_sessions.end() || it->second->m_bDetached)
+                continue;
+            ++m_iDispatchDepth;
+            {
+                v8::HandleScope scope(m_pIsolate);
+                it->second->Session().dispatchProtocolMessage(ViewOf(aMessage));
+            }
+            --m_iDispatchDepth;
+        }
+        EndDetachedSessions();
+    }
+
+    // A session goes only when no session's call is under way: one of them
+    // may be paused inside another's.
+    void EndDetachedSessions()
+    {
+        if (m_iDispatchDepth != 0)
+            return;
+        for (auto it = m_sessions.begin(); it != m_sessions.end();) {
+            if (it->second->m_bDetached)
+                it = m_sessions.erase(it);
+            else
+                ++it;
+        }
+    }
+
+    v8::Isolate* m_pIsolate;
+    v8::Global<v8::Context> m_context;
+    v8::Global<v8::Object> m_console;
+    const CInspectorSettings m_settings;
+    std::unique_ptr<v8_inspector::V8Inspector> m_pInspector;
+    std::unique_ptr<CInspectorServer> m_pServer;
+    std::map<int, std::unique_ptr<CSession>> m_sessions;
+    std::deque<std::pair<int, std::string>> m_queue;
+    bool m_bDrainPosted = false;
+    int m_iDispatchDepth = 0;
+    bool m_bPaused = false;
+    bool m_bRunRequested = false;
+    bool m_bWaitingNoted = false;
+};
+
+std::unique_ptr<CInspector> s_pInspector;
+
+}  // namespace
+
+bool StartInspector(const CInspectorSettings& settings, v8::Local<v8::Context> context, std::string& strError)
+{
+    std::unique_ptr<CInspector> pInspector(new CInspector(context, settings));
+    if (!pInspector->Listen(strError))
+        return false;
+    s_pInspector = std::move(pInspector);
+    return true;
+}
+
+void InspectorBeforeScript()
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->BeforeScript();
+}
+
+bool InspectorHoldsRun()
+{
+    return s_pInspector != nullptr && s_pInspector->HoldsRun();
+}
+
+void InspectorHoldUntilDetached()
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->HoldUntilDetached();
+}
+
+void InspectorConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->ConsoleCall(info, pszMethod);
+}
+
+void InspectorUncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+{
+    if (s_pInspector != nullptr)
+        s_pInspector->Uncaught(strText, exception, message);
+}
+
+void StopInspector()
+{
+    s_pInspector.reset();
+}
+
+}  // namespace Kite

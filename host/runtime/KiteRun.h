@@ -1,0 +1,62 @@
+// One run of kite: what its parts share. main makes it once the isolate
+// exists and hands it to the parts; the script's callbacks find it through
+// their isolate.
+#ifndef KITE_KITE_RUN_H
+#define KITE_KITE_RUN_H
+
+#include <functional>
+#include <glib.h>
+#include <string>
+#include <v8.h>
+
+namespace Kite {
+
+class CScheduledCalls;
+
+class CKiteRun {
+public:
+    // A debugger's client (the inspector's), when one may attach: while it
+    // holds the run, a run with nothing left does not end, and it is shown
+    // each exception that nothing caught, with TEXT ("Uncaught", ...).
+    typedef bool (*DebuggerHoldsRun)();
+    typedef void (*ShowUncaught)(const std::string& strText, v8::Local<v8::Value> exception,
+                                 v8::Local<v8::Message> message);
+
+    // Belongs to the isolate until it goes, which is before the isolate.
+    CKiteRun(v8::Platform* pPlatform, v8::Isolate* pIsolate);
+    ~CKiteRun();
+    // The run of the isolate that a script callback is called in.
+    static CKiteRun& Of(v8::Isolate* pIsolate);
+
+    v8::Platform* const m_pPlatform;
+    v8::Isolate* const m_pIsolate;
+    GMainLoop* m_pLoop = nullptr;  // set while the loop runs
+    CScheduledCalls* m_pSchedule = nullptr;  // the run's time line, while it exists
+    std::string m_strScriptDirectory;
+    // A test file's run ends when its harness says so, not when nothing is left.
+    bool m_bHoldRun = false;
+
+    bool m_bQuitRequested = false;
+    int m_iQuitCode = 0;
+    bool m_bHadUncaught = false;
+
+    DebuggerHoldsRun m_pDebuggerHoldsRun = nullptr;
+    ShowUncaught m_pShowUncaught = nullptr;
+    // Where kite test's runs send every uncaught exception instead of
+    // stderr; it answers false when it cannot take one.
+    std::function<bool(v8::Local<v8::Value> exception)> m_divertUncaught;
+
+    // Stops the run: no script runs after this, and the loop ends.
+    void RequestQuit(int iCode);
+    // A quit with a non-zero code wins over an uncaught exception.
+    int ExitStatus() const;
+    bool HeldByDebugger() const;
+
+private:
+    CKiteRun(const CKiteRun&) = delete;
+    CKiteRun& operator=(const CKiteRun&) = delete;
+};
+
+}  // namespace Kite
+
+#endif

@@ -1,0 +1,376 @@
+#include "runtime/ScheduledCalls.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/Clock.h"
+#include "runtime/PromiseRejections.h"
+#include "runtime/UncaughtReport.h"
+
+namespace Kite {
+
+struct CScheduledCalls::CCall {
+    CScheduledCalls* m_pOwner = nullptr;
+    unsigned long long m_ullId = 0;
+    EKind m_eKind = KIND_TIMER;
+    gint64 m_llDue = 0;       // timed kinds: on the run's clock, in microseconds
+    gint64 m_llInterval = 0;  // intervals: microseconds, at least 1000
+    guint m_uSource = 0;      // afterIdle calls: their idle source
+    v8::Global<v8::Function> m_function;
+    std::vector<v8::Global<v8::Value>> m_aArguments;
+    std::function<void()> m_native;
+};
+
+// The time line's source on the main loop.
+struct CScheduledCalls::CClockSource {
+    GSource m_source;
+    CScheduledCalls* m_pOwner;
+};
+
+namespace {
+
+// A chain of afterIdle calls that queue each other could keep a delivery
+// going for ever; what is left after this many rounds waits for the loop.
+const int MAX_DELIVERY_ROUNDS = 10000;
+const gint64 MIN_INTERVAL_US = 1000;
+
+}  // namespace
+
+CScheduledCalls::CScheduledCalls(CKiteRun& run) : m_run(run)
+{
+    m_run.m_pSchedule = this;
+}
+
+CScheduledCalls::~CScheduledCalls()
+{
+    CancelAll();
+    m_run.m_pSchedule = nullptr;
+}
+
+CScheduledCalls& CScheduledCalls::Of(v8::Isolate* pIsolate)
+{
+    return *CKiteRun::Of(pIsolate).m_pSchedule;
+}
+
+void CScheduledCalls::RunMicrotasks()
+{
+    if (!m_run.m_bQuitRequested)
+        m_run.m_pIsolate->PerformMicrotaskCheckpoint();
+}
+
+void CScheduledCalls::Invoke(const CCall& call)
+{
+    if (m_run.m_bQuitRequested)
+        return;
+    v8::Isolate* pIsolate = m_run.m_pIsolate;
+    v8::HandleScope scope(pIsolate);
+    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+    // Locals: clearInterval inside the call may free the call's record.
+    v8::Local<v8::Function> function = call.m_function.Get(pIsolate);
+    std::vector<v8::Local<v8::Value>> aArguments;
+    for (const v8::Global<v8::Value>& argument : call.m_aArguments)
+        aArguments.push_back(argument.Get(pIsolate));
+    v8::TryCatch tryCatch(pIsolate);
+    // Uncaught for a debugger too (see Bridge::Engine::Attach).
+    tryCatch.SetVerbose(true);
+    v8::MaybeLocal<v8::Value> result =
+        function->Call(context, v8::Undefined(pIsolate), static_cast<int>(aArguments.size()), aArguments.data());
+    (void)result;
+    ReportIfCaught(pIsolate, tryCatch);
+    ReportUnhandledRejections(pIsolate);
+}
+
+void CScheduledCalls::AddToTimeline(CCall& call, gint64 llDue)
+{
+    call.m_llDue = llDue;
+    m_timeline.emplace(CTimelineKey(llDue, m_ullNextOrder++), call.m_ullId);
+}
+
+void CScheduledCalls::RemoveFromTimeline(const CCall& call)
+{
+    for (auto it = m_timeline.lower_bound(CTimelineKey(call.m_llDue, 0));
+         it != m_timeline.end() && it->first.first == call.m_llDue; ++it) {
+        if (it->second == call.m_ullId) {
+            m_timeline.erase(it);
+            return;
+        }
+    }
+}
+
+// Out of the table, to the caller.
+std::unique_ptr<CScheduledCalls::CCall> CScheduledCalls::Take(CCalls::iterator it)
+{
+    std::unique_ptr<CCall> pCall = std::move(it->second);
+    m_calls.erase(it);
+    if (pCall->m_eKind != KIND_NATIVE)
+        --m_uScriptCalls;
+    return pCall;
+}
+
+CScheduledCalls::CCall& CScheduledCalls::NewCall(EKind eKind)
+{
+    std::unique_ptr<CCall> pCall(new CCall);
+    pCall->m_pOwner = this;
+    pCall->m_ullId = m_ullNextId++;
+    pCall->m_eKind = eKind;
+    CCall& call = *pCall;
+    m_calls[call.m_ullId] = std::move(pCall);
+    if (eKind != KIND_NATIVE)
+        ++m_uScriptCalls;
+    return call;
+}
+
+bool CScheduledCalls::FirstDue(gint64& llDue) const
+{
+    if (m_timeline.empty())
+        return false;
+    llDue = m_timeline.begin()->first.first;
+    return true;
+}
+
+// Runs the first call of the time line, which is due.
+void CScheduledCalls::RunFirstTimed()
+{
+    auto first = m_timeline.begin();
+    const unsigned long long ullId = first->second;
+    const gint64 llDue = first->first.first;
+    m_timeline.erase(first);
+    auto it = m_calls.find(ullId);
+    if (it == m_calls.end())
+        return;
+    CCall* pCall = it->second.get();
+    if (pCall->m_eKind == KIND_NATIVE) {
+        Take(it)->m_native();
+        return;
+    }
+    if (pCall->m_eKind == KIND_TIMER) {
+        // Out of the table first, so that clearTimeout of its own id is harmless.
+        Invoke(*Take(it));
+        return;
+    }
+    // An interval stays listed while it runs, so that clearInterval inside
+    // it ends it.
+    Invoke(*pCall);
+    if (m_calls.count(ullId) != 0 && !m_run.m_bQuitRequested)
+        AddToTimeline(*pCall, std::max(llDue + pCall->m_llInterval, ClockNowUs()));
+}
+
+// Dispatches the main context's sources that are ready now at
+// AFTER_IDLE_PRIORITY or above: the players' event records and afterIdle
+// calls (and anything more urgent), with the microtasks each leaves.
+void CScheduledCalls::DeliverQueued()
+{
+    GMainContext* pContext = g_main_context_default();
+    if (!g_main_context_acquire(pContext))
+        return;
+    std::vector<GPollFD> aFds(8);
+    for (int i = 0; i < MAX_DELIVERY_ROUNDS && !m_run.m_bQuitRequested; ++i) {
+        gint iPriority = 0;
+        if (!g_main_context_prepare(pContext, &iPriority) || iPriority > AFTER_IDLE_PRIORITY)
+            break;
+        gint iTimeout = 0;
+        gint iFds = 0;
+        while ((iFds = g_main_context_query(pContext, iPriority, &iTimeout, aFds.data(),
+                                            static_cast<gint>(aFds.size()))) > static_cast<gint>(aFds.size()))
+            aFds.resize(static_cast<std::size_t>(iFds));
+        g_poll(aFds.data(), static_cast<guint>(iFds), 0);
+        if (g_main_context_check(pContext, iPriority, aFds.data(), iFds))
+            g_main_context_dispatch(pContext);
+        RunMicrotasks();
+    }
+    g_main_context_release(pContext);
+}
+
+// The time line's source: ready when its first call is due, and with the
+// wall clock it wakes the loop then.
+gboolean CScheduledCalls::ClockPrepare(GSource* pSource, gint* piTimeout)
+{
+    const CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
+    *piTimeout = -1;
+    gint64 llDue = 0;
+    if (calls.m_bAdvancing || !calls.FirstDue(llDue))
+        return FALSE;
+    gint64 llNow = ClockNowUs();
+    if (llDue <= llNow) {
+        *piTimeout = 0;
+        return TRUE;
+    }
+    if (!IsVirtualTime())
+        *piTimeout = static_cast<gint>(std::min<gint64>((llDue - llNow + 999) / 1000, G_MAXINT));
+    return FALSE;
+}
+
+gboolean CScheduledCalls::ClockCheck(GSource* pSource)
+{
+    const CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
+    gint64 llDue = 0;
+    return !calls.m_bAdvancing && calls.FirstDue(llDue) && llDue <= ClockNowUs();
+}
+
+// One call at a time, then what it queued: the loop gets its turn between calls.
+gboolean CScheduledCalls::ClockDispatch(GSource* pSource, GSourceFunc, gpointer)
+{
+    CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
+    gint64 llDue = 0;
+    if (calls.FirstDue(llDue) && llDue <= ClockNowUs()) {
+        calls.RunFirstTimed();
+        calls.DeliverQueued();
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+void CScheduledCalls::EnsureClockSource()
+{
+    static GSourceFuncs s_functions = {ClockPrepare, ClockCheck, ClockDispatch, nullptr, nullptr, nullptr};
+    if (m_pClockSource != nullptr)
+        return;
+    GSource* pSource = g_source_new(&s_functions, sizeof(CClockSource));
+    m_pClockSource = reinterpret_cast<CClockSource*>(pSource);
+    m_pClockSource->m_pOwner = this;
+    g_source_set_priority(pSource, G_PRIORITY_DEFAULT);
+    g_source_attach(pSource, nullptr);
+}
+
+gboolean CScheduledCalls::RunAfterIdle(gpointer pData)
+{
+    CCall* pCall = static_cast<CCall*>(pData);
+    CScheduledCalls& calls = *pCall->m_pOwner;
+    calls.Invoke(*calls.Take(calls.m_calls.find(pCall->m_ullId)));
+    return G_SOURCE_REMOVE;
+}
+
+unsigned long long CScheduledCalls::AddTimer(v8::Local<v8::Function> function,
+                                             const std::vector<v8::Local<v8::Value>>& aArguments, gint64 llDelayUs,
+                                             bool bInterval)
+{
+    v8::Isolate* pIsolate = m_run.m_pIsolate;
+    CCall& call = NewCall(bInterval ? KIND_INTERVAL : KIND_TIMER);
+    call.m_function.Reset(pIsolate, function);
+    for (v8::Local<v8::Value> argument : aArguments)
+        call.m_aArguments.emplace_back(pIsolate, argument);
+    if (bInterval) {
+        // A period of 0 would run for ever without time passing.
+        llDelayUs = std::max(llDelayUs, MIN_INTERVAL_US);
+        call.m_llInterval = llDelayUs;
+    }
+    AddToTimeline(call, ClockNowUs() + llDelayUs);
+    EnsureClockSource();
+    return call.m_ullId;
+}
+
+void CScheduledCalls::ClearTimer(double dId)
+{
+    if (!(dId >= 1.0 && dId < static_cast<double>(m_ullNextId)) || std::trunc(dId) != dId)
+        return;
+    auto it = m_calls.find(static_cast<unsigned long long>(dId));
+    if (it == m_calls.end() || (it->second->m_eKind != KIND_TIMER && it->second->m_eKind != KIND_INTERVAL))
+        return;
+    RemoveFromTimeline(*it->second);
+    Take(it);
+}
+
+void CScheduledCalls::AddAfterIdle(v8::Local<v8::Function> function)
+{
+    CCall& call = NewCall(KIND_AFTER_IDLE);
+    call.m_function.Reset(m_run.m_pIsolate, function);
+    call.m_uSource = g_idle_add_full(AFTER_IDLE_PRIORITY, RunAfterIdle, &call, nullptr);
+}
+
+long long CScheduledCalls::NowUs()
+{
+    return ClockNowUs();
+}
+
+unsigned long long CScheduledCalls::At(long long llDueUs, std::function<void()> fn)
+{
+    CCall& call = NewCall(KIND_NATIVE);
+    call.m_native = std::move(fn);
+    AddToTimeline(call, llDueUs);
+    EnsureClockSource();
+    return call.m_ullId;
+}
+
+void CScheduledCalls::Cancel(unsigned long long ullId)
+{
+    auto it = m_calls.find(ullId);
+    if (it == m_calls.end() || it->second->m_eKind != KIND_NATIVE)
+        return;
+    RemoveFromTimeline(*it->second);
+    Take(it);
+}
+
+bool CScheduledCalls::Advance(double dMs, std::string& strError)
+{
+    if (!IsVirtualTime()) {
+        strError = "the clock follows the wall clock in this run; kite --clock=virtual moves it by hand";
+        return false;
+    }
+    if (m_bAdvancing) {
+        strError = "called from a callback that sim.advance runs; the clock is already moving";
+        return false;
+    }
+    // One advance is held to about a thousand years, and the clock stops
+    // short of where microseconds, and timers due after it, overflow.
+    const double MAX_ADVANCE_US = 3.0e16;
+    const gint64 MAX_CLOCK_US = G_MAXINT64 / 2;
+    const gint64 llNow = ClockNowUs();
+    const double dStepUs = std::min({dMs * 1000.0, MAX_ADVANCE_US, static_cast<double>(MAX_CLOCK_US - llNow)});
+    const gint64 llTarget = llNow + static_cast<gint64>(std::llround(dStepUs));
+    m_bAdvancing = true;
+    RunMicrotasks();
+    // As the main loop would: at each moment, what is due first, each with
+    // what it queued; then the events and afterIdle calls left; then on to
+    // the next moment.
+    gint64 llDue = 0;
+    while (!m_run.m_bQuitRequested) {
+        if (FirstDue(llDue) && llDue <= ClockNowUs()) {
+            RunFirstTimed();
+            RunMicrotasks();
+            DeliverQueued();
+            continue;
+        }
+        DeliverQueued();
+        if (FirstDue(llDue) && llDue <= ClockNowUs())
+            continue;
+        if (!FirstDue(llDue) || llDue > llTarget)
+            break;
+        SetVirtualNowUs(llDue);
+    }
+    if (!m_run.m_bQuitRequested)
+        SetVirtualNowUs(llTarget);
+    m_bAdvancing = false;
+    return true;
+}
+
+std::size_t CScheduledCalls::PendingScriptCalls() const
+{
+    return m_uScriptCalls;
+}
+
+bool CScheduledCalls::HasWorkDueNow() const
+{
+    gint64 llDue = 0;
+    for (const auto& entry : m_calls) {
+        if (entry.second->m_eKind == KIND_AFTER_IDLE)
+            return true;
+    }
+    return FirstDue(llDue) && llDue <= ClockNowUs();
+}
+
+void CScheduledCalls::CancelAll()
+{
+    for (auto& entry : m_calls) {
+        if (entry.second->m_eKind == KIND_AFTER_IDLE)
+            g_source_remove(entry.second->m_uSource);
+    }
+    m_calls.clear();
+    m_timeline.clear();
+    m_uScriptCalls = 0;
+    if (m_pClockSource != nullptr) {
+        g_source_destroy(&m_pClockSource->m_source);
+        g_source_unref(&m_pClockSource->m_source);
+        m_pClockSource = nullptr;
+    }
+}
+
+}  // namespace Kite

@@ -1,0 +1,285 @@
+#include "testing/TestHarness.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <glib.h>
+#include <map>
+#include <unistd.h>
+#include <vector>
+
+#include "console/ScriptValues.h"
+#include "runtime/MainLoop.h"
+#include "runtime/PromiseRejections.h"
+#include "runtime/ScriptFile.h"
+#include "runtime/UncaughtReport.h"
+#include "testing/EmbeddedScripts.h"
+#include "testing/TestRecords.h"
+
+namespace Kite {
+
+namespace {
+
+class CHarnessRun;
+
+// A call the harness makes later, in real time whatever clock the player
+// keeps: time limits, and the turn that lets queued events through.
+struct CLaterCall {
+    CHarnessRun* m_pHarness;
+    unsigned m_uId;
+    guint m_uSource;
+    v8::Global<v8::Function> m_function;
+};
+
+// One test file's run: where its results go, the harness's later calls and
+// its handler of errors that no script caught. What it leaves behind is gone
+// before the engine's own teardown.
+class CHarnessRun {
+public:
+    CHarnessRun(CKiteRun& run, int iRecordFd) : m_run(run), m_iRecordFd(iRecordFd) {}
+    ~CHarnessRun()
+    {
+        m_run.m_divertUncaught = nullptr;
+        m_uncaught.Reset();
+        while (!m_later.empty()) {
+            guint uSource = m_later.begin()->second->m_uSource;
+            m_later.erase(m_later.begin());
+            g_source_remove(uSource);
+        }
+        m_run.m_bHoldRun = false;
+        close(m_iRecordFd);
+    }
+
+    // The run of the harness's natives: their function's data.
+    static CHarnessRun& Of(const v8::FunctionCallbackInfo<v8::Value>& info)
+    {
+        return *static_cast<CHarnessRun*>(info.Data().As<v8::External>()->Value());
+    }
+
+    void Send(const std::vector<std::string>& aFields)
+    {
+        for (const std::string& strFrame : FrameRecord(aFields)) {
+            // One write, which a pipe keeps whole.
+            while (write(m_iRecordFd, strFrame.data(), strFrame.size()) < 0 && errno == EINTR) {
+            }
+        }
+    }
+
+    bool ToHarness(v8::Local<v8::Value> exception)
+    {
+        // An error of the handler itself goes to stderr as usual.
+        if (m_bInUncaught || m_uncaught.IsEmpty())
+            return false;
+        m_bInUncaught = true;
+        v8::Isolate* pIsolate = m_run.m_pIsolate;
+        v8::HandleScope scope(pIsolate);
+        v8::TryCatch guard(pIsolate);
+        v8::Local<v8::Value> aArguments[] = {exception};
+        bool bTaken = !m_uncaught.Get(pIsolate)
+                           ->Call(pIsolate->GetCurrentContext(), v8::Undefined(pIsolate), 1, aArguments)
+                           .IsEmpty();
+        m_bInUncaught = false;
+        return bTaken;
+    }
+
+    CKiteRun& m_run;
+    std::map<unsigned, CLaterCall*> m_later;
+    unsigned m_uNextLater = 1;
+    // The harness's handler of errors that no script caught.
+    v8::Global<v8::Function> m_uncaught;
+
+private:
+    CHarnessRun(const CHarnessRun&) = delete;
+    CHarnessRun& operator=(const CHarnessRun&) = delete;
+
+    const int m_iRecordFd;
+    bool m_bInUncaught = false;
+};
+
+// record(kind, ...fields)
+void Record(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    std::vector<std::string> aFields;
+    for (int i = 0; i < info.Length(); ++i) {
+        std::string strField;
+        DisplayText(info.GetIsolate(), info[i], strField);
+        aFields.push_back(strField);
+    }
+    if (!aFields.empty())
+        CHarnessRun::Of(info).Send(aFields);
+}
+
+void FreeLater(gpointer pData)
+{
+    delete static_cast<CLaterCall*>(pData);
+}
+
+gboolean RunLater(gpointer pData)
+{
+    CLaterCall* pCall = static_cast<CLaterCall*>(pData);
+    CHarnessRun& harness = *pCall->m_pHarness;
+    harness.m_later.erase(pCall->m_uId);
+    if (harness.m_run.m_bQuitRequested)
+        return G_SOURCE_REMOVE;
+    v8::Isolate* pIsolate = harness.m_run.m_pIsolate;
+    v8::HandleScope scope(pIsolate);
+    // Rejections that what ran before left unhandled belong to it.
+    ReportUnhandledRejections(pIsolate);
+    v8::TryCatch tryCatch(pIsolate);
+    v8::MaybeLocal<v8::Value> result =
+        pCall->m_function.Get(pIsolate)->Call(pIsolate->GetCurrentContext(), v8::Undefined(pIsolate), 0, nullptr);
+    (void)result;
+    ReportIfCaught(pIsolate, tryCatch);
+    ReportUnhandledRejections(pIsolate);
+    return G_SOURCE_REMOVE;
+}
+
+// later(fn, ms): an id for cancel. Below the priority of player events and
+// afterIdle calls, so that with ms 0 those already queued come first.
+void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    if (!info[0]->IsFunction()) {
+        Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR,
+                                 "later: the first argument must be a function");
+        return;
+    }
+    CHarnessRun& harness = CHarnessRun::Of(info);
+    double dMs = info[1]->NumberValue(pIsolate->GetCurrentContext()).FromMaybe(0.0);
+    CLaterCall* pCall = new CLaterCall;
+    pCall->m_pHarness = &harness;
+    pCall->m_uId = harness.m_uNextLater++;
+    pCall->m_function.Reset(pIsolate, info[0].As<v8::Function>());
+    harness.m_later[pCall->m_uId] = pCall;
+    if (dMs >= 1.0)
+        pCall->m_uSource = g_timeout_add_full(G_PRIORITY_DEFAULT_IDLE, static_cast<guint>(std::min(dMs, 2147483647.0)),
+                                              RunLater, pCall, FreeLater);
+    else
+        pCall->m_uSource = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunLater, pCall, FreeLater);
+    info.GetReturnValue().Set(static_cast<double>(pCall->m_uId));
+}
+
+void Cancel(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    CHarnessRun& harness = CHarnessRun::Of(info);
+    double dId = info[0]->IsNumber() ? info[0].As<v8::Number>()->Value() : 0.0;
+    auto it = harness.m_later.find(static_cast<unsigned>(std::max(0.0, std::min(dId, 4294967295.0))));
+    if (it == harness.m_later.end())
+        return;
+    guint uSource = it->second->m_uSource;
+    harness.m_later.erase(it);
+    g_source_remove(uSource);
+}
+
+// Milliseconds of real time, for durations.
+void Clock(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    info.GetReturnValue().Set(static_cast<double>(g_get_monotonic_time()) / 1000.0);
+}
+
+void Quit(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    CHarnessRun::Of(info).m_run.RequestQuit(0);
+}
+
+// Runs the harness's scripts; each one's value is a function that takes the
+// shared object and adds to it. False with the exception in the caller's
+// TryCatch.
+bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, CHarnessRun& run,
+                 v8::Local<v8::Object>& harness)
+{
+    v8::Isolate* pIsolate = context->GetIsolate();
+    v8::Local<v8::Object> natives = v8::Object::New(pIsolate);
+    v8::Local<v8::External> self = v8::External::New(pIsolate, &run);
+    SetFunction(context, natives, "record", Record, self);
+    SetFunction(context, natives, "later", Later, self);
+    SetFunction(context, natives, "cancel", Cancel, self);
+    SetFunction(context, natives, "clock", Clock);
+    SetFunction(context, natives, "quit", Quit, self);
+    v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
+    settings->Set(context, Bridge::NewText(pIsolate, "file"), Bridge::NewText(pIsolate, options.m_strScript)).Check();
+    settings->Set(context, Bridge::NewText(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))
+        .Check();
+    if (options.m_test.m_bFilter)
+        settings->Set(context, Bridge::NewText(pIsolate, "filter"), Bridge::NewText(pIsolate, options.m_test.m_strFilter))
+            .Check();
+    v8::Local<v8::Object> shared = v8::Object::New(pIsolate);
+    shared->Set(context, Bridge::NewText(pIsolate, "natives"), natives).Check();
+    shared->Set(context, Bridge::NewText(pIsolate, "options"), settings).Check();
+
+    for (const CEmbeddedScript* pScript = TEST_HARNESS_SCRIPTS; pScript->m_pszName != nullptr; ++pScript) {
+        v8::Local<v8::Script> script;
+        v8::Local<v8::Value> value;
+        if (!CompileScript(context, pScript->m_pszSource, pScript->m_pszName).ToLocal(&script) ||
+            !script->Run(context).ToLocal(&value))
+            return false;
+        v8::Local<v8::Value> aArguments[] = {shared};
+        if (!value->IsFunction() ||
+            value.As<v8::Function>()->Call(context, v8::Undefined(pIsolate), 1, aArguments).IsEmpty())
+            return false;
+    }
+    v8::Local<v8::Value> value;
+    if (!shared->Get(context, Bridge::NewText(pIsolate, "harness")).ToLocal(&value) || !value->IsObject())
+        return false;
+    harness = value.As<v8::Object>();
+    if (!harness->Get(context, Bridge::NewText(pIsolate, "uncaught")).ToLocal(&value) || !value->IsFunction())
+        return false;
+    run.m_uncaught.Reset(pIsolate, value.As<v8::Function>());
+    return true;
+}
+
+// harness[name](argument)
+void CallHarness(v8::Local<v8::Object> harness, const char* pszName, v8::Local<v8::Value> argument)
+{
+    v8::Isolate* pIsolate = harness->GetIsolate();
+    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+    v8::TryCatch tryCatch(pIsolate);
+    v8::Local<v8::Value> function;
+    if (harness->Get(context, Bridge::NewText(pIsolate, pszName)).ToLocal(&function) && function->IsFunction()) {
+        v8::Local<v8::Value> aArguments[] = {argument};
+        v8::MaybeLocal<v8::Value> result = function.As<v8::Function>()->Call(context, harness, 1, aArguments);
+        (void)result;
+    }
+    ReportIfCaught(pIsolate, tryCatch);
+}
+
+}  // namespace
+
+int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& strSource,
+                v8::Local<v8::Context> context)
+{
+    v8::Isolate* pIsolate = context->GetIsolate();
+    v8::HandleScope scope(pIsolate);
+    CHarnessRun harnessRun(run, options.m_test.m_iRecordFd);
+    v8::Local<v8::Object> harness;
+    {
+        v8::TryCatch tryCatch(pIsolate);
+        if (!LoadHarness(context, options, harnessRun, harness)) {
+            harnessRun.Send({"error", DescribeUncaught(pIsolate, tryCatch.Exception(), tryCatch.Message(),
+                                                       "kite test's harness failed to start: ")});
+            harnessRun.Send({"done"});
+            return 1;
+        }
+    }
+    run.m_divertUncaught = [&harnessRun](v8::Local<v8::Value> exception) { return harnessRun.ToHarness(exception); };
+    run.m_bHoldRun = true;
+    // The file's top level has a time limit too.
+    harnessRun.Send({"step"});
+    {
+        v8::TryCatch tryCatch(pIsolate);
+        v8::Local<v8::Script> script;
+        if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script)) {
+            CallHarness(harness, "abortFile",
+                        Bridge::NewText(pIsolate, CompileErrorLine(pIsolate, tryCatch, options.m_strScript)));
+        } else if (script->Run(context).IsEmpty()) {
+            if (!tryCatch.HasTerminated())
+                CallHarness(harness, "failFile", tryCatch.Exception());
+        } else {
+            ReportUnhandledRejections(pIsolate);
+            CallHarness(harness, "run", v8::Undefined(pIsolate));
+        }
+    }
+    RunMainLoop(run);
+    return run.ExitStatus();
+}
+
+}  // namespace Kite

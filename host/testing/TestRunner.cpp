@@ -1,0 +1,349 @@
+#include "testing/TestRunner.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <map>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "testing/TestFiles.h"
+#include "testing/TestRecords.h"
+#include "testing/TestReport.h"
+
+namespace Kite {
+
+namespace {
+
+// Before a file's first record: V8 and the plug-ins start (slowly under an
+// emulator or a sanitizer).
+const long long START_ALLOWANCE_MS = 60000;
+// After its last: the objects are destroyed and a leak check may run.
+const long long END_ALLOWANCE_MS = 60000;
+// From a stop signal or a kill until the file's process is given up on.
+const long long STOP_ALLOWANCE_MS = 5000;
+// What a file may print; the rest is cut, so that a runaway loop cannot
+// exhaust memory before its time is up.
+const std::size_t MAX_OUTPUT = 1 << 20;
+
+volatile sig_atomic_t s_iSignal = 0;
+
+void OnSignal(int iSignal)
+{
+    s_iSignal = iSignal;
+}
+
+long long NowMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+std::string DescribeEnd(int iStatus)
+{
+    if (WIFSIGNALED(iStatus))
+        return "signal " + std::to_string(WTERMSIG(iStatus)) + " (" + strsignal(WTERMSIG(iStatus)) + ")";
+    return "exit status " + std::to_string(WEXITSTATUS(iStatus));
+}
+
+// Follows one file's run from its records and its output.
+class CFileWatch {
+public:
+    CFileWatch(CFileReport& report, int iTimeoutMs)
+        : m_report(report), m_iTimeoutMs(iTimeoutMs), m_llDeadline(NowMs() + START_ALLOWANCE_MS)
+    {
+    }
+
+    void Output(const char* pData, std::size_t uSize)
+    {
+        if (m_uOutput >= MAX_OUTPUT) {
+            m_uCut += uSize;
+            return;
+        }
+        m_uOutput += uSize;
+        std::string* pText = nullptr;
+        if (m_iCurrent >= 0) {
+            pText = &m_report.m_aTests[m_iCurrent].m_strOutput;
+        } else {
+            if (m_report.m_aItems.empty() || m_report.m_aItems.back().m_eKind != CFileReport::CItem::OUTPUT)
+                m_report.m_aItems.push_back({CFileReport::CItem::OUTPUT, std::string(), 0});
+            pText = &m_report.m_aItems.back().m_strText;
+        }
+        pText->append(pData, uSize);
+    }
+
+    void Record(const std::vector<std::string>& aFields)
+    {
+        const std::string& strKind = aFields[0];
+        if (strKind == "step") {
+            StepBegins();
+        } else if ((strKind == "start" || strKind == "skip") && aFields.size() >= 3) {
+            CTestResult test;
+            test.m_aNames.assign(aFields.begin() + 2, aFields.end());
+            if (strKind == "skip")
+                test.m_eStatus = CTestResult::SKIPPED;
+            std::size_t uIndex = m_report.m_aTests.size();
+            m_report.m_aTests.push_back(test);
+            m_report.m_aItems.push_back({CFileReport::CItem::TEST, std::string(), uIndex});
+            m_ids[aFields[1]] = uIndex;
+            if (strKind == "start") {
+                m_iCurrent = static_cast<int>(uIndex);
+                m_llStarted = NowMs();
+                StepBegins();
+            }
+        } else if ((strKind == "pass" || strKind == "fail") && aFields.size() >= 3 && m_ids.count(aFields[1])) {
+            std::size_t uIndex = m_ids[aFields[1]];
+            CTestResult& test = m_report.m_aTests[uIndex];
+            long long llMs = std::atoll(aFields[2].c_str());
+            // A failure may come late, from a callback the test queued.
+            if (llMs >= 0)
+                test.m_llMs = llMs;
+            if (strKind == "fail") {
+                test.m_eStatus = CTestResult::FAILED;
+                test.m_aFailures.push_back(aFields.size() > 3 ? aFields[3] : std::string());
+            } else if (test.m_eStatus == CTestResult::RUNNING) {
+                test.m_eStatus = CTestResult::PASSED;
+            }
+            if (m_iCurrent == static_cast<int>(uIndex))
+                m_iCurrent = -1;
+        } else if (strKind == "error" && aFields.size() >= 2) {
+            m_report.m_aItems.push_back({CFileReport::CItem::ERROR, aFields[1], 0});
+        } else if (strKind == "usage" && aFields.size() >= 2) {
+            m_strUsage = aFields[1];
+        } else if (strKind == "done") {
+            m_bDone = true;
+            m_llDeadline = NowMs() + END_ALLOWANCE_MS;
+        }
+    }
+
+    // After the process has ended: what it did not report itself.
+    void Ended(int iStatus, bool bKilled)
+    {
+        if (m_uCut > 0)
+            AppendNote("[kite test: " + std::to_string(m_uCut) + " more bytes of output cut]\n");
+        std::string strReason;
+        if (bKilled) {
+            strReason = "timed out after " + std::to_string(m_iTimeoutMs) +
+                        " ms without giving control back: kite stopped this file, whose later tests did not run";
+        } else if (!m_bDone) {
+            strReason = "the file's run ended before its tests did (" + DescribeEnd(iStatus) + ")";
+        } else if (iStatus != 0) {
+            strReason = "the file's run ended with " + DescribeEnd(iStatus) + " after its tests";
+        }
+        if (strReason.empty())
+            return;
+        if (m_iCurrent >= 0 && !m_bDone) {
+            CTestResult& test = m_report.m_aTests[m_iCurrent];
+            test.m_eStatus = CTestResult::FAILED;
+            test.m_aFailures.push_back(strReason);
+            test.m_llMs = NowMs() - m_llStarted;
+            m_iCurrent = -1;
+        } else {
+            m_report.m_aItems.push_back({CFileReport::CItem::ERROR, strReason, 0});
+        }
+    }
+
+    long long Deadline() const { return m_llDeadline; }
+    const std::string& Usage() const { return m_strUsage; }
+
+private:
+    // A test or hook has its time limit, and then as long again (two seconds
+    // at least) to report before kite takes it for stuck.
+    void StepBegins()
+    {
+        long long llLimit = m_iTimeoutMs;
+        m_llDeadline = NowMs() + llLimit + std::max(2000LL, llLimit);
+    }
+
+    void AppendNote(const std::string& strNote)
+    {
+        m_report.m_aItems.push_back({CFileReport::CItem::OUTPUT, strNote, 0});
+    }
+
+    CFileReport& m_report;
+    int m_iTimeoutMs;
+    long long m_llDeadline;
+    std::map<std::string, std::size_t> m_ids;
+    int m_iCurrent = -1;  // the test that has started and not ended
+    long long m_llStarted = 0;
+    bool m_bDone = false;
+    std::string m_strUsage;
+    std::size_t m_uOutput = 0;
+    std::size_t m_uCut = 0;
+};
+
+// Reads what is there now; false once the other end has closed.
+bool ReadSome(int& iFd, CRecordReader& reader)
+{
+    char aBuffer[65536];
+    for (;;) {
+        ssize_t iRead = read(iFd, aBuffer, sizeof aBuffer);
+        if (iRead > 0) {
+            reader.Feed(aBuffer, static_cast<std::size_t>(iRead));
+            continue;
+        }
+        if (iRead < 0 && errno == EINTR)
+            continue;
+        if (iRead < 0 && errno == EAGAIN)
+            return true;
+        reader.Finish();
+        close(iFd);
+        iFd = -1;
+        return false;
+    }
+}
+
+enum EOutcome { RAN, IN_CHILD, INTERRUPTED, FAILED_TO_START };
+
+// The child's end of the pipe becomes its stdout and stderr, and where its
+// records go; answers the run's status.
+int RunInChild(const CKiteOptions& options, RunScriptFunction pRunScript, const std::string& strPath,
+               const int aPipe[2])
+{
+    close(aPipe[0]);
+    dup2(aPipe[1], STDOUT_FILENO);
+    dup2(aPipe[1], STDERR_FILENO);
+    CKiteOptions file = options;
+    file.m_strScript = strPath;
+    file.m_aArgs.clear();
+    file.m_test.m_iRecordFd = aPipe[1];
+    return pRunScript(file);
+}
+
+// Runs one file in a child process and fills its report. In the child it
+// answers IN_CHILD with the run's status in iStatus.
+EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, CFileReport& report,
+                 std::string& strProblem, int& iStatus)
+{
+    int aPipe[2];
+    if (pipe(aPipe) != 0) {
+        strProblem = std::strerror(errno);
+        return FAILED_TO_START;
+    }
+    // The child would print what is still buffered a second time.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        iStatus = RunInChild(options, pRunScript, report.m_strPath, aPipe);
+        return IN_CHILD;
+    }
+    if (pid < 0)
+        strProblem = std::strerror(errno);
+    close(aPipe[1]);
+    if (pid < 0) {
+        close(aPipe[0]);
+        return FAILED_TO_START;
+    }
+    fcntl(aPipe[0], F_SETFL, O_NONBLOCK);
+
+    CFileWatch watch(report, options.m_test.m_iTimeoutMs);
+    CRecordReader reader([&watch](const std::string& strText) { watch.Output(strText.data(), strText.size()); },
+                         [&watch](const std::vector<std::string>& aFields) { watch.Record(aFields); });
+    int iFd = aPipe[0];
+    bool bKilled = false;
+    int iInterrupt = 0;
+    long long llStopping = 0;  // when the kill or the signal was sent
+    sigset_t unblocked;
+    sigemptyset(&unblocked);
+    while (iFd >= 0) {
+        long long llNow = NowMs();
+        if (llStopping != 0 && llNow - llStopping > STOP_ALLOWANCE_MS) {
+            // Whatever still holds the pipe open is not waited for.
+            kill(pid, SIGKILL);
+            close(iFd);
+            break;
+        }
+        long long llWait = llStopping != 0 ? STOP_ALLOWANCE_MS : watch.Deadline() - llNow;
+        if (llWait <= 0) {
+            kill(pid, SIGKILL);
+            bKilled = true;
+            llStopping = llNow;
+            continue;
+        }
+        pollfd fd = {iFd, POLLIN, 0};
+        timespec wait = {static_cast<time_t>(llWait / 1000), static_cast<long>(llWait % 1000) * 1000000};
+        // The stop signals, blocked everywhere else, come only while waiting here.
+        int iReady = ppoll(&fd, 1, &wait, &unblocked);
+        if (iReady < 0 && errno == EINTR && s_iSignal != 0 && iInterrupt == 0) {
+            iInterrupt = s_iSignal;
+            kill(pid, iInterrupt);
+            llStopping = NowMs();
+            continue;
+        }
+        ReadSome(iFd, reader);
+    }
+    while (waitpid(pid, &iStatus, 0) < 0 && errno == EINTR) {
+    }
+    if (iInterrupt != 0) {
+        iStatus = 128 + iInterrupt;
+        return INTERRUPTED;
+    }
+    watch.Ended(iStatus, bKilled);
+    strProblem = watch.Usage();
+    return RAN;
+}
+
+}  // namespace
+
+int RunTests(const CKiteOptions& options, RunScriptFunction pRunScript)
+{
+    std::vector<std::string> aFiles;
+    std::string strError;
+    if (!FindTestFiles(options.m_test.m_aPaths, aFiles, strError)) {
+        std::fprintf(stderr, "kite: %s\n", strError.c_str());
+        return 2;
+    }
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    struct sigaction aOld[2];
+    sigaction(SIGINT, &action, &aOld[0]);
+    sigaction(SIGTERM, &action, &aOld[1]);
+
+    CReport report(options.m_test.m_eReporter, stdout);
+    report.Begin();
+    int iExit = -1;
+    for (const std::string& strFile : aFiles) {
+        CFileReport file;
+        file.m_strPath = strFile;
+        std::string strProblem;
+        int iStatus = 0;
+        EOutcome eOutcome = RunFile(options, pRunScript, file, strProblem, iStatus);
+        if (eOutcome == IN_CHILD)
+            return iStatus;
+        if (eOutcome == INTERRUPTED) {
+            iExit = iStatus;
+        } else if (eOutcome == FAILED_TO_START) {
+            std::fprintf(stderr, "kite: cannot start a run for %s: %s\n", strFile.c_str(), strProblem.c_str());
+            iExit = 1;
+        } else if (!strProblem.empty()) {
+            // The file's run found the options unusable (--filter).
+            std::fprintf(stderr, "kite: %s\n", strProblem.c_str());
+            iExit = 2;
+        } else {
+            report.AddFile(file);
+            continue;
+        }
+        break;
+    }
+    sigaction(SIGINT, &aOld[0], nullptr);
+    sigaction(SIGTERM, &aOld[1], nullptr);
+    if (iExit >= 0)
+        return iExit;
+
+    std::string strNote;
+    bool bNoMatch = options.m_test.m_bFilter && report.Passed() + report.Failed() + report.Skipped() == 0;
+    if (bNoMatch)
+        strNote = "no test's full name matches --filter=" + options.m_test.m_strFilter;
+    report.End(strNote);
+    return report.Failed() > 0 || bNoMatch ? 1 : 0;
+}
+
+}  // namespace Kite
