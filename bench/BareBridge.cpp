@@ -2,6 +2,7 @@
 
 #include <Bridge/ClassBuilder.h>
 #include <Bridge/Engine.h>
+#include <string>
 
 namespace TetherBench {
 
@@ -23,19 +24,32 @@ namespace TetherBench {
 
 namespace {
 
+// The names of a result's properties, made once as the plug-in makes them.
+struct CResultNames {
+    const std::string m_strEcode{"return_ecode"};
+    const std::string m_strType{"return_type"};
+    const std::string m_strData{"return_data"};
+};
+
+const CResultNames& ResultNames()
+{
+    static const CResultNames s_names;
+    return s_names;
+}
+
 // A fresh object with "return_ecode" 0, stored as a command stores it.
 Bridge::ScriptObject Success()
 {
     Bridge::ScriptObject result;
-    result.set("return_ecode", Bridge::ScriptObject(0));
+    result.set(ResultNames().m_strEcode, Bridge::ScriptObject(0));
     return result;
 }
 
 Bridge::ScriptObject HandleGetDuration(CBareBridgeNative* pNative, const Bridge::ScriptArray&)
 {
     Bridge::ScriptObject result = Success();
-    result.set("return_type", Bridge::ScriptObject(1));
-    result.set("return_data", Bridge::ScriptObject(pNative->m_iDuration));
+    result.set(ResultNames().m_strType, Bridge::ScriptObject(1));
+    result.set(ResultNames().m_strData, Bridge::ScriptObject(pNative->m_iDuration));
     return result;
 }
 

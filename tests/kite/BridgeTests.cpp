@@ -52,8 +52,10 @@ TEST_F(BridgeTest, CollectedNativesAreDestroyedFromTheMainLoop)
 }
 
 // kite's bridges serve each isolate that the host attaches: one isolate after
-// another in the process, each starting without the objects, classes and
-// names of the one before, and every class working in each.
+// another in the process, each starting without the objects, classes, names
+// and object makers of the one before, and every class working in each. A
+// maker kept from the first isolate would make its objects there, or not at
+// all.
 TEST(IsolateTest, EachIsolateStartsCleanAndEveryClassWorksInIt)
 {
     KiteTest::CProbeBridge probe;
@@ -84,9 +86,14 @@ TEST(IsolateTest, EachIsolateStartsCleanAndEveryClassWorksInIt)
                 "const f = new Foreign(); globalThis.keep = [made, f];"
                 "made[0].onvalue = (v) => 'heard ' + v;"
                 "const refused = (g) => { try { g(); return 'accepted'; } catch (e) { return e.message; } };"
+                "const own = (r) => Object.getPrototypeOf(r) === Object.prototype &&"
+                " Object.keys(r).every((k) => Object.getOwnPropertyDescriptor(r, k).writable);"
+                "const r = made[0].record('__proto__', 1, 'caf\\u00e9', 'x', 'k', null);"
+                "const q = made[0].record('k', 2);"
                 "[made[0].argCount(1, 2), f.marker(), made[0].invokeStored('x'),"
                 " refused(() => Probe.prototype.argCount.call(f)),"
-                " refused(() => Foreign.prototype.marker.call(made[0]))].join('|')";
+                " refused(() => Foreign.prototype.marker.call(made[0])),"
+                " JSON.stringify(r), own(r), JSON.stringify(q), own(q)].join('|')";
             v8::Local<v8::Value> result =
                 v8::Script::Compile(context, Bridge::StringToV8(strScript)).ToLocalChecked()->Run(context).ToLocalChecked();
             strAnswer = *v8::String::Utf8Value(pIsolate, result);
@@ -94,7 +101,10 @@ TEST(IsolateTest, EachIsolateStartsCleanAndEveryClassWorksInIt)
             Bridge::Engine::Detach();
         }
         EXPECT_EQ(0u, uLiveBefore) << isolate.pszName;
-        EXPECT_EQ("2|7|heard x|" + strRefusal + "|" + strRefusal, strAnswer) << isolate.pszName;
+        EXPECT_EQ("2|7|heard x|" + strRefusal + "|" + strRefusal +
+                      "|{\"__proto__\":1,\"caf\u00E9\":\"x\",\"k\":null}|true|{\"k\":2}|true",
+                  strAnswer)
+            << isolate.pszName;
         EXPECT_EQ(static_cast<std::size_t>(isolate.iProbes) + 1, uLiveAfter) << isolate.pszName;
         EXPECT_EQ(iDestroyed + isolate.iProbes, KiteTest::CProbe::s_iDestroyed) << isolate.pszName;
     }

@@ -78,6 +78,8 @@ private:
     CObjectRegistry& operator=(const CObjectRegistry&) = delete;
 
     static void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info);
+    // An entry is about to go: it is no longer the last one called.
+    void Forget(CTrackedObject* pTracked);
     // Destroys the native of an entry that no call uses and forgets it.
     void Finish(CTrackedObject* pTracked);
     // Destroys the native, then tells the destroyed handler.
@@ -86,6 +88,9 @@ private:
     // Script thread only, like everything that touches script values.
     std::unordered_map<void*, CTrackedObject*> m_live;
     std::vector<CNative> m_aCollected;
+    // The entry of the last BeginCall: calls come in runs on one object,
+    // and a hash lookup costs a good part of a call.
+    CTrackedObject* m_pLastCalled = nullptr;
     TaskPoster m_post = nullptr;
     Task m_drain = nullptr;
     bool m_bDrainPosted = false;
@@ -162,6 +167,10 @@ public:
     // search in turn, and the context they make objects in.
     std::deque<CObjectMaker> m_aMakers;
     v8::Global<v8::Context> m_makerContext;
+    // The block of the last new object made (ScriptObject.cpp), and its
+    // deleter: results are made one after another, and the next one then
+    // costs no allocation.
+    std::unique_ptr<void, void (*)(void*)> m_pSpareBlock{nullptr, nullptr};
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
 

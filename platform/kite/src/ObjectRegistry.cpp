@@ -32,6 +32,7 @@ void CObjectRegistry::OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& in
     CTrackedObject* pTracked = info.GetParameter();
     CObjectRegistry* pRegistry = pTracked->m_pRegistry;
     pTracked->m_object.Reset();
+    pRegistry->Forget(pTracked);
     pRegistry->m_live.erase(pTracked->m_native.m_pNative);
     pRegistry->m_aCollected.push_back(std::move(pTracked->m_native));
     delete pTracked;
@@ -48,6 +49,7 @@ void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
         new CTrackedObject{v8::Global<v8::Object>(pIsolate, object),
                            CNative{destroy, pBridge, pNative, pszClassName, std::move(strMadeAt)}, this};
     pTracked->m_object.SetWeak(pTracked, OnCollected, v8::WeakCallbackType::kParameter);
+    m_pLastCalled = nullptr;
     m_live[pNative] = pTracked;
 }
 
@@ -58,8 +60,15 @@ void CObjectRegistry::DestroyNow(const CNative& native, bool bCollected) const
         m_destroyed(native.m_pszClassName, native.m_strMadeAt, bCollected);
 }
 
+void CObjectRegistry::Forget(CTrackedObject* pTracked)
+{
+    if (m_pLastCalled == pTracked)
+        m_pLastCalled = nullptr;
+}
+
 void CObjectRegistry::Finish(CTrackedObject* pTracked)
 {
+    Forget(pTracked);
     m_live.erase(pTracked->m_native.m_pNative);
     DestroyNow(pTracked->m_native, false);
     delete pTracked;
@@ -91,11 +100,16 @@ bool CObjectRegistry::Destroy(v8::Isolate* pIsolate, v8::Local<v8::Object> objec
 
 void* CObjectRegistry::BeginCall(void* pNative)
 {
-    auto it = m_live.find(pNative);
-    if (it == m_live.end())
-        return nullptr;
-    ++it->second->m_iCallsRunning;
-    return it->second;
+    CTrackedObject* pTracked = m_pLastCalled;
+    if (pTracked == nullptr || pTracked->m_native.m_pNative != pNative) {
+        auto it = m_live.find(pNative);
+        if (it == m_live.end())
+            return nullptr;
+        pTracked = it->second;
+        m_pLastCalled = pTracked;
+    }
+    ++pTracked->m_iCallsRunning;
+    return pTracked;
 }
 
 void CObjectRegistry::EndCall(void* pToken)

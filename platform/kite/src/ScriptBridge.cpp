@@ -148,6 +148,30 @@ void ScriptBridge::resetHandles()
     m_constructor.Reset();
 }
 
+void ScriptBridge::RouteCall(const v8::FunctionCallbackInfo<v8::Value>& info, const void* pNativeType, NativeCall call)
+{
+    // The call's argument adapter lives in this frame: released on every
+    // path, exceptions included, and no heap allocation per call.
+    V8Arguments<v8::Value> arguments(info);
+    try {
+        ScriptArray args(&arguments);
+        void* pNative = extractTaggedInCall(info.This(), pNativeType);
+        if (pNative == nullptr)
+            throw KiteJsRuntimeException("Cannot call native method without object instance");
+        NativeCallScope scope(pNative);
+        ScriptObject result = call(pNative, args);
+        v8::Local<v8::Value> value = result.takeValue(info.GetIsolate());
+        if (!value.IsEmpty())
+            info.GetReturnValue().Set(value);
+    } catch (const ScriptExceptionPending&) {
+        // V8 already holds the script's own exception.
+    } catch (KiteJsRuntimeException&) {
+        v8::Local<v8::Value> thrown = ThrowCaughtInScript(info.GetIsolate());
+        if (!thrown.IsEmpty())
+            info.GetReturnValue().Set(thrown);
+    }
+}
+
 void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)
 {
     v8::HandleScope scope(v8::Isolate::GetCurrent());

@@ -88,28 +88,32 @@ v8::Local<v8::Object> NewObjectWith(v8::Isolate* pIsolate, v8::Local<v8::Context
 {
     // An isolate that is not attached compiles a maker on every use.
     IsolateData* pData = IsolateData::From(pIsolate);
-    std::deque<CObjectMaker> aNone;
-    std::deque<CObjectMaker>& aMakers = pData != nullptr ? pData->m_aMakers : aNone;
-    if (pData != nullptr && pData->m_makerContext != context) {
-        aMakers.clear();
-        pData->m_makerContext.Reset(pIsolate, context);
-    }
-    auto it = std::find_if(aMakers.begin(), aMakers.end(), [&](const CObjectMaker& maker) {
-        return maker.m_aNames.size() == static_cast<std::size_t>(iCount) &&
-               std::equal(maker.m_aNames.begin(), maker.m_aNames.end(), aNames);
-    });
     v8::Local<v8::Function> function;
-    if (it != aMakers.end()) {
-        function = it->m_function.Get(pIsolate);
-    } else if (CompileMaker(pIsolate, context, aNames, iCount).ToLocal(&function) && pData != nullptr &&
-               aMakers.size() < s_uMaxMakers) {
-        aMakers.emplace_back();
-        aMakers.back().m_aNames.assign(aNames, aNames + iCount);
-        aMakers.back().m_function.Reset(pIsolate, function);
+    if (pData != nullptr) {
+        if (pData->m_makerContext != context) {
+            pData->m_aMakers.clear();
+            pData->m_makerContext.Reset(pIsolate, context);
+        }
+        for (const CObjectMaker& maker : pData->m_aMakers) {
+            if (maker.m_aNames.size() == static_cast<std::size_t>(iCount) &&
+                std::equal(maker.m_aNames.begin(), maker.m_aNames.end(), aNames)) {
+                function = maker.m_function.Get(pIsolate);
+                break;
+            }
+        }
+    }
+    if (function.IsEmpty()) {
+        if (!CompileMaker(pIsolate, context, aNames, iCount).ToLocal(&function))
+            return v8::Local<v8::Object>();
+        if (pData != nullptr && pData->m_aMakers.size() < s_uMaxMakers) {
+            pData->m_aMakers.emplace_back();
+            pData->m_aMakers.back().m_aNames.assign(aNames, aNames + iCount);
+            pData->m_aMakers.back().m_function.Reset(pIsolate, function);
+        }
     }
     v8::Local<v8::Value> object;
     // Only the stack's end or a termination stops a maker, or its compilation.
-    if (function.IsEmpty() || !function->Call(context, v8::Undefined(pIsolate), iCount, aValues).ToLocal(&object))
+    if (!function->Call(context, v8::Undefined(pIsolate), iCount, aValues).ToLocal(&object))
         return v8::Local<v8::Object>();
     return object.As<v8::Object>();
 }

@@ -48,6 +48,18 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
 
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
+    // A value kept by value is copied without the isolate: results and
+    // argument lists are mostly made of them.
+    if (other.m_eKind != KIND_HANDLE && other.m_eKind != KIND_FRESH && m_pFresh == nullptr) {
+        m_eKind = other.m_eKind;
+        m_iValue = other.m_iValue;
+        if (m_eKind == KIND_TEXT)
+            m_strValue = other.m_strValue;
+        else
+            m_strValue.clear();
+        m_value.Reset();
+        return;
+    }
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     if (other.m_eKind == KIND_FRESH) {
         // Both must hold the same object.
@@ -67,6 +79,14 @@ void ScriptObject::copyFrom(const ScriptObject& other)
 
 v8::Local<v8::Value> ScriptObject::make(v8::Isolate* pIsolate) const
 {
+    v8::Local<v8::Value> object = build(pIsolate);
+    if (m_eKind == KIND_HANDLE && !object.IsEmpty())
+        m_value.Reset(pIsolate, object);
+    return object;
+}
+
+v8::Local<v8::Value> ScriptObject::build(v8::Isolate* pIsolate) const
+{
     CScriptContextScope context(pIsolate);
     if (!context.valid())
         return v8::Local<v8::Value>();
@@ -83,14 +103,26 @@ v8::Local<v8::Value> ScriptObject::make(v8::Isolate* pIsolate) const
         object = NewObjectWith(pIsolate, context.context(), m_pFresh->m_aNames, aValues, m_pFresh->m_iCount);
         dropFresh();
     }
-    m_value.Reset(pIsolate, object);
+    m_value.Reset();
     m_eKind = KIND_HANDLE;
     return object;
 }
 
 void ScriptObject::dropFresh() const
 {
-    delete m_pFresh;
+    // The block is kept for the isolate's next fresh object, emptied of
+    // the values that hold script objects.
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
+    if (pData != nullptr && !pData->m_pSpareBlock) {
+        for (int i = 0; i < m_pFresh->m_iCount; ++i)
+            m_pFresh->m_aValues[i].m_value.Reset();
+        m_pFresh->m_iCount = 0;
+        pData->m_pSpareBlock = std::unique_ptr<void, void (*)(void*)>(
+            m_pFresh, [](void* pBlock) { delete static_cast<Fresh*>(pBlock); });
+    } else {
+        delete m_pFresh;
+    }
     m_pFresh = nullptr;
 }
 
@@ -130,10 +162,17 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
 void ScriptObject::set(const std::string& strName, const ScriptObject& value)
 {
     if (m_eKind == KIND_FRESH) {
-        if (m_pFresh == nullptr)
-            m_pFresh = new Fresh();
+        if (m_pFresh == nullptr) {
+            v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+            IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
+            m_pFresh = pData != nullptr && pData->m_pSpareBlock ? static_cast<Fresh*>(pData->m_pSpareBlock.release())
+                                                                 : new Fresh();
+        }
         if (m_pFresh->m_iCount < Fresh::s_iMax) {
-            m_pFresh->m_aNames[m_pFresh->m_iCount] = strName;
+            // A kept block mostly holds the same names already.
+            std::string& strSlot = m_pFresh->m_aNames[m_pFresh->m_iCount];
+            if (strSlot != strName)
+                strSlot = strName;
             m_pFresh->m_aValues[m_pFresh->m_iCount] = value;
             ++m_pFresh->m_iCount;
             return;

@@ -32,6 +32,16 @@ ScriptObject Empty(CProbe*, const ScriptArray&) { return Undefined(); }
 // stored(): what was last assigned to onvalue.
 ScriptObject Stored(CProbe* pProbe, const ScriptArray&) { return pProbe->m_onValue; }
 
+// record(name, value, ...): a new object with each name given the value
+// after it, in order, as a plug-in builds its results.
+ScriptObject Record(CProbe*, const ScriptArray& args)
+{
+    ScriptObject record;
+    for (int i = 0; i + 1 < args.Length(); i += 2)
+        record.set(args.get(i).asString(), args.get(i + 1));
+    return record;
+}
+
 // invokeStored(...): calls onvalue now with the arguments.
 ScriptObject InvokeStored(CProbe* pProbe, const ScriptArray& args)
 {
@@ -122,6 +132,7 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
         .method<Counted<ArgAt>>("argAt")
         .method<Counted<Empty>>("empty")
         .method<Counted<Stored>>("stored")
+        .method<Counted<Record>>("record")
         .method<Counted<InvokeStored>>("invokeStored")
         .method<Counted<FireLater>>("fireLater")
         .method<Counted<FireAfter>>("fireAfter")

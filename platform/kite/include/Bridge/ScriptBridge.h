@@ -80,29 +80,13 @@ public:
         return static_cast<T*>(static_cast<U*>(pRaw));
     }
 
+    // A method of the class: Handler runs on the receiver's native, and its
+    // result is the call's value. The work around the call is the
+    // library's (RouteCall).
     template <class T, ScriptObject (*Handler)(T*, const ScriptArray&), class U>
     static void functionCallRouter(const v8::FunctionCallbackInfo<v8::Value>& info)
     {
-        // The call's argument adapter lives in this frame: released on every
-        // path, exceptions included, and no heap allocation per call.
-        V8Arguments<v8::Value> arguments(info);
-        try {
-            ScriptArray args(&arguments);
-            T* pNative = static_cast<T*>(static_cast<U*>(extractTaggedInCall(info.This(), NativeTypeTag<U>())));
-            if (pNative == nullptr)
-                throw KiteJsRuntimeException("Cannot call native method without object instance");
-            NativeCallScope call(static_cast<U*>(pNative));
-            ScriptObject result = Handler(pNative, args);
-            v8::Local<v8::Value> value = result.getValue();
-            if (!value.IsEmpty())
-                info.GetReturnValue().Set(value);
-        } catch (const ScriptExceptionPending&) {
-            // V8 already holds the script's own exception.
-        } catch (KiteJsRuntimeException&) {
-            v8::Local<v8::Value> thrown = ThrowCaughtInScript(v8::Isolate::GetCurrent());
-            if (!thrown.IsEmpty())
-                info.GetReturnValue().Set(thrown);
-        }
+        RouteCall(info, NativeTypeTag<U>(), &CallNative<T, Handler, U>);
     }
 
     template <class T, void (T::*Setter)(const ScriptFunction&), class U>
@@ -123,6 +107,17 @@ public:
     }
 
 private:
+    typedef ScriptObject (*NativeCall)(void* pNative, const ScriptArray& args);
+
+    template <class T, ScriptObject (*Handler)(T*, const ScriptArray&), class U>
+    static ScriptObject CallNative(void* pNative, const ScriptArray& args)
+    {
+        return Handler(static_cast<T*>(static_cast<U*>(pNative)), args);
+    }
+    // Finds the receiver's native of the type that NativeTypeTag gave, keeps
+    // it alive for the call, calls it and answers its result; a failure
+    // becomes the script's exception.
+    static void RouteCall(const v8::FunctionCallbackInfo<v8::Value>& info, const void* pNativeType, NativeCall call);
     // extractRaw for an object of a class whose natives are of the type
     // that NativeTypeTag gave; null for any other object.
     static void* extractTagged(v8::Local<v8::Object> object, const void* pNativeType);

@@ -64,6 +64,13 @@ public:
     // A handle in the caller's handle scope; empty when nothing is held.
     v8::Local<v8::Value> getValue() const;
     bool isEmpty() const { return m_eKind == KIND_HANDLE && m_value.IsEmpty(); }
+    // getValue for the last use of this value (a method's result, say): a
+    // new object not made yet is made without being held, so this is not
+    // asked for it again.
+    v8::Local<v8::Value> takeValue(v8::Isolate* pIsolate)
+    {
+        return m_eKind == KIND_FRESH ? build(pIsolate) : valueIn(pIsolate);
+    }
 
     // Defines a named own data property when the held value is an object,
     // as an object literal does: no setter, on the object or its prototypes,
@@ -102,6 +109,9 @@ private:
     // Makes a fresh object, in the caller's handle scope; empty without a
     // context.
     v8::Local<v8::Value> make(v8::Isolate* pIsolate) const;
+    // make without holding the object, for a value handed on once (a
+    // method's result); this is left empty.
+    v8::Local<v8::Value> build(v8::Isolate* pIsolate) const;
     void dropFresh() const;
     template <typename T>
     bool tryGet(const std::string& strName, T& out) const;
