@@ -203,3 +203,49 @@ TEST(SimEventTest, BurstsFireEveryEventAndPacedOnesCarryTheMomentTheyFire)
     // The last of five is due four intervals after the burst began.
     EXPECT_GE(g_vecTimes.back() - ullBefore, 4u * 3000000u);
 }
+
+namespace {
+int g_iTagA, g_iTagB;
+std::atomic<int> g_iCalledA{0}, g_iCalledB{0}, g_iMismatched{0};
+bool TimeToA(unsigned long long, void* pUserData)
+{
+    ++g_iCalledA;
+    if (pUserData != &g_iTagA)
+        ++g_iMismatched;
+    return true;
+}
+bool TimeToB(unsigned long long, void* pUserData)
+{
+    ++g_iCalledB;
+    if (pUserData != &g_iTagB)
+        ++g_iMismatched;
+    return true;
+}
+}  // namespace
+
+// The player's thread reads the handler table with no lock: a registration
+// made meanwhile must never pair one handler with another's user data.
+TEST(SimEventTest, RegisteringWhileEventsFireNeverMixesTwoHandlers)
+{
+    std::size_t i = Sim::count();
+    CinecasterAdapter adapter;
+    adapter.RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, Untyped(&TimeToA), &g_iTagA);
+    const int iEvents = 200000;
+    ASSERT_TRUE(Sim::emitBurst(i, KITE_BRIDGE_CURRENT_TIME, static_cast<std::size_t>(iEvents)));
+    // Each registration waits until an event has met it, so the two keep
+    // changing places while the burst runs.
+    auto registerAndWait = [&](bool (*handler)(unsigned long long, void*), int* pTag, std::atomic<int>& iCalled) {
+        const int iBefore = iCalled;
+        adapter.RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, Untyped(handler), pTag);
+        while (iCalled == iBefore && g_iCalledA + g_iCalledB < iEvents)
+            std::this_thread::yield();
+    };
+    for (int n = 0; n < 2000 && g_iCalledA + g_iCalledB < iEvents; ++n) {
+        registerAndWait(&TimeToB, &g_iTagB, g_iCalledB);
+        registerAndWait(&TimeToA, &g_iTagA, g_iCalledA);
+    }
+    Sim::drain(i);
+    EXPECT_EQ(g_iCalledA + g_iCalledB, iEvents);
+    EXPECT_GT(g_iCalledB.load(), 100) << "the registrations did not change places while events fired";
+    EXPECT_EQ(g_iMismatched.load(), 0);
+}

@@ -27,9 +27,14 @@ bool CAdapterBackend::RegisterHandler(KiteBridgeCallBack eCode, void* pHandler, 
 {
     if (!isValidCode(eCode))
         return false;
-    std::lock_guard<std::mutex> guard(m_handlerLock);
-    m_aHandlers[eCode].m_pFunction = pHandler;
-    m_aHandlers[eCode].m_pUserData = pUserData;
+    std::lock_guard<std::mutex> guard(m_registrationLock);
+    const unsigned uVersion = m_uVersion.load(std::memory_order_relaxed);
+    m_uVersion.store(uVersion + 1, std::memory_order_relaxed);
+    // Release stores: a reader that sees either new value also sees the odd
+    // version.
+    m_aHandlers[eCode].m_pFunction.store(pHandler, std::memory_order_release);
+    m_aHandlers[eCode].m_pUserData.store(pUserData, std::memory_order_release);
+    m_uVersion.store(uVersion + 2, std::memory_order_release);
     return true;
 }
 
@@ -42,8 +47,15 @@ CAdapterBackend::CHandler CAdapterBackend::handlerFor(KiteBridgeCallBack eCode) 
 {
     if (!isValidCode(eCode))
         return CHandler();
-    std::lock_guard<std::mutex> guard(m_handlerLock);
-    return m_aHandlers[eCode];
+    const CHandlerSlot& slot = m_aHandlers[eCode];
+    for (;;) {
+        const unsigned uBefore = m_uVersion.load(std::memory_order_acquire);
+        // Acquire loads: the version is read again only after them.
+        CHandler handler{slot.m_pFunction.load(std::memory_order_acquire),
+                         slot.m_pUserData.load(std::memory_order_acquire)};
+        if ((uBefore & 1U) == 0 && m_uVersion.load(std::memory_order_relaxed) == uBefore)
+            return handler;
+    }
 }
 
 // The handler is called outside the lock and nothing of this object is

@@ -3,6 +3,7 @@
 #ifndef CINECAST_ADAPTER_BACKEND_H
 #define CINECAST_ADAPTER_BACKEND_H
 
+#include <atomic>
 #include <mutex>
 #include <string>
 
@@ -65,8 +66,16 @@ private:
     };
     CHandler handlerFor(KiteBridgeCallBack eCode) const;
 
-    mutable std::mutex m_handlerLock;
-    CHandler m_aHandlers[KITE_BRIDGE_CALLBACK_COUNT];
+    // Read on every event from the player's threads, written a handful of
+    // times: readers take no lock, and retry a read that overlapped a
+    // registration (m_uVersion is odd while one writes).
+    struct CHandlerSlot {
+        std::atomic<void*> m_pFunction{nullptr};
+        std::atomic<void*> m_pUserData{nullptr};
+    };
+    std::mutex m_registrationLock;
+    std::atomic<unsigned> m_uVersion{0};
+    CHandlerSlot m_aHandlers[KITE_BRIDGE_CALLBACK_COUNT];
 };
 
 // Makes the backend of every adapter constructed from now on. Without a
