@@ -3,9 +3,11 @@
 #ifndef TETHER_NUMBER_CONVERSION_H
 #define TETHER_NUMBER_CONVERSION_H
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace Tether {
 
@@ -27,6 +29,16 @@ inline int32_t DoubleToInt32(double dValue)
 inline int32_t LowInt32(unsigned long long ullValue)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(ullValue & 0xFFFFFFFFull));
+}
+
+// The decimal text of a 32-bit integer, as std::to_string writes it but
+// without filling the string first: made on the player's thread for every
+// time and buffering event.
+inline std::string DecimalText(int32_t iValue)
+{
+    char szDigits[12];  // "-2147483648"
+    const std::to_chars_result result = std::to_chars(szDigits, szDigits + sizeof szDigits, iValue);
+    return std::string(szDigits, result.ptr);
 }
 
 }  // namespace Tether
