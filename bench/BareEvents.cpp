@@ -65,11 +65,13 @@ void CBareEvents::StartBurst(int iThreads, std::size_t uPerThread, const std::st
         });
 }
 
-void CBareEvents::StartPaced(std::size_t uCount, unsigned uIntervalMicros)
+void CBareEvents::StartPaced(std::size_t uCount, unsigned uIntervalMicros, unsigned uDelayMicros)
 {
-    m_aProducers.front()->Start([this, uCount, uIntervalMicros] {
+    const std::chrono::steady_clock::time_point first =
+        std::chrono::steady_clock::now() + std::chrono::microseconds(uDelayMicros);
+    m_aProducers.front()->Start([this, uCount, uIntervalMicros, first] {
         const std::chrono::microseconds interval(uIntervalMicros);
-        std::chrono::steady_clock::time_point next = std::chrono::steady_clock::now();
+        std::chrono::steady_clock::time_point next = first;
         for (std::size_t n = 0; n < uCount; ++n) {
             std::this_thread::sleep_until(next);
             next += interval;

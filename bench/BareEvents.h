@@ -27,10 +27,11 @@ public:
     // iThreads producers (up to four) each queue uPerThread events carrying
     // strText, at full speed; returns at once.
     void StartBurst(int iThreads, std::size_t uPerThread, const std::string& strText);
-    // The first producer queues uCount events, one every uIntervalMicros,
-    // each carrying the steady clock's nanoseconds cut to 32 bits, as the
-    // simulated player's clock-time events do; returns at once.
-    void StartPaced(std::size_t uCount, unsigned uIntervalMicros);
+    // The first producer queues uCount events, one every uIntervalMicros
+    // from uDelayMicros on, each carrying the steady clock's nanoseconds cut
+    // to 32 bits, as the simulated player's clock-time events do; returns at
+    // once.
+    void StartPaced(std::size_t uCount, unsigned uIntervalMicros, unsigned uDelayMicros);
     // Waits until the producers have queued their events.
     void Wait();
 

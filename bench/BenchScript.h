@@ -19,15 +19,16 @@ namespace TetherBench {
 //   bridgeSeek, bareCall, bareCallWithArgs, bareCallThree, bareCallNaiveKey,
 //   bareAssign;
 // - countEvent(text), which ends the main loop at the expected count set by
-//   expectEvents(n); stampEvent(text), which records the latency of a text
-//   holding a steady-clock time in nanoseconds cut to 32 bits.
+//   expectEvents(n); stampOurs(text) and stampBare(text), which record for
+//   their path the latency of a text holding a steady-clock time in
+//   nanoseconds cut to 32 bits.
 // Answers the simulation index of players[0]; the others follow it.
 std::size_t InstallBenchScript(CBenchRuntime& runtime);
 
-// stampEvent ends the main loop once it has recorded uCount latencies.
+// The stamps end the main loop once each path has recorded uCount latencies.
 void ExpectStamps(std::size_t uCount);
-// The recorded latencies in nanoseconds, taking them.
-std::vector<double> TakeStamps();
+// The recorded latencies of one path in nanoseconds, taking them.
+std::vector<double> TakeStamps(bool bBare);
 
 // Steady-clock nanoseconds, the clock of the stamped texts.
 unsigned long long SteadyNanos();
