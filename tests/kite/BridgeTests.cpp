@@ -375,12 +375,16 @@ TEST_F(BridgeTest, InvokePassesEveryElementOfAListAndAnswersTheResult)
     ASSERT_FALSE(Isolate()->InContext());
     function.invoke(args);
     function.invoke(Bridge::ScriptArray());
+    Bridge::ScriptArray assigned;
+    assigned = args;
+    function.invoke(assigned);
     {
         CScope scope(*this);
         EXPECT_EQ("string", function.invoke(args).asString());
     }
     const std::string strSeven = "zero,undefined,undefined,undefined,undefined,undefined,6";
-    EXPECT_EQ(strSeven + "||" + strSeven + "|f,1,undefined,x,4,5,end|first,1,undefined,x,4,5|f,end|first",
+    EXPECT_EQ(strSeven + "||" + strSeven + "|" + strSeven +
+                  "|f,1,undefined,x,4,5,end|first,1,undefined,x,4,5|f,end|first",
               Eval("relay(f, 1, undefined, 'x', 4, 5); relay(f); seen.join('|')"));
 }
 
