@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <string>
 
 namespace Tether {
 
@@ -28,23 +27,6 @@ inline int32_t DoubleToInt32(double dValue)
 inline int32_t LowInt32(unsigned long long ullValue)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(ullValue & 0xFFFFFFFFull));
-}
-
-// The decimal text of a 32-bit integer, as std::to_string writes it. Made
-// on the player's thread for every time and buffering event, where
-// to_string's length count, fill and conversion cost twice this loop.
-inline std::string DecimalText(int32_t iValue)
-{
-    char szDigits[11];  // "-2147483648"
-    char* pFirst = szDigits + sizeof szDigits;
-    uint32_t uMagnitude = iValue < 0 ? 0U - static_cast<uint32_t>(iValue) : static_cast<uint32_t>(iValue);
-    do {
-        *--pFirst = static_cast<char>('0' + uMagnitude % 10U);
-        uMagnitude /= 10U;
-    } while (uMagnitude != 0);
-    if (iValue < 0)
-        *--pFirst = '-';
-    return std::string(pFirst, szDigits + sizeof szDigits);
 }
 
 }  // namespace Tether

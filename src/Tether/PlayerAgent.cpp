@@ -59,7 +59,7 @@ std::string BandsText(const int* pBands, int iCount)
     for (int i = 0; i < iCount; ++i) {
         if (i > 0)
             strRes += "|";
-        strRes += DecimalText(pBands[i]);
+        strRes += std::to_string(pBands[i]);
     }
     return strRes;
 }
@@ -552,7 +552,7 @@ bool CPlayerAgent::Buffering_CB(int percent, void* pThis)
         return false;
     }
     CPlayerAgent* pAgent = static_cast<CPlayerAgent*>(pThis);
-    std::string strRes = DecimalText(percent);
+    std::string strRes = std::to_string(percent);
     LOG_W("Get the buffering percent is %d, %s.", percent, strRes.c_str());
     QueueCallback(&pAgent->onbuffering_callback, pAgent->m_ullSerial, std::move(strRes));
     LOG_W("End clutter_threads_add_idle_full.");
@@ -612,7 +612,7 @@ bool CPlayerAgent::Current_Time_CB(unsigned long long time, void* pThis)
     CPlayerAgent* pAgent = static_cast<CPlayerAgent*>(pThis);
     // Scripts get the low 32 bits, as for the position query.
     const int iTime = LowInt32(time);
-    std::string strRes = DecimalText(iTime);
+    std::string strRes = std::to_string(iTime);
     LOG_W("Ready to call js callback, strRes:%s, %d", strRes.c_str(), iTime);
     QueueCallback(&pAgent->oncurrent_time_callback, pAgent->m_ullSerial, std::move(strRes));
     LOG_W("Complete call js callback");
