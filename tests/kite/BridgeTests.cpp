@@ -150,6 +150,11 @@ TEST_F(BridgeTest, TextsCrossIntoScriptsAndBackWhole)
     }
     const uint8_t aLatin1[] = {'c', 'a', 'f', 0xE9};
     EXPECT_EQ("caf\xC3\xA9", Bridge::TextOfLatin1(aLatin1, sizeof aLatin1));
+    // A byte that starts no UTF-8 sequence is replaced, not read as Latin-1.
+    const uint16_t aReplaced[] = {0xFFFD};
+    EXPECT_TRUE(Bridge::NewText(Isolate(), std::string("\x80"))
+                    ->StrictEquals(v8::String::NewFromTwoByte(Isolate(), aReplaced, v8::NewStringType::kNormal, 1)
+                                       .ToLocalChecked()));
 }
 
 // Each exception of the family as the script sees it: its constructor and
