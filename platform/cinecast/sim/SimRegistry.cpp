@@ -14,11 +14,10 @@ CSimRegistry& CSimRegistry::Instance()
     return *s_pRegistry;
 }
 
-std::size_t CSimRegistry::Add(const std::shared_ptr<CSimRecord>& pRecord)
+void CSimRegistry::Add(const std::shared_ptr<CSimRecord>& pRecord)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_aRecords.push_back(pRecord);
-    return m_aRecords.size() - 1;
 }
 
 std::shared_ptr<CSimRecord> CSimRegistry::At(std::size_t i) const

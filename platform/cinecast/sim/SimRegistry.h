@@ -17,8 +17,8 @@ class CSimRegistry {
 public:
     static CSimRegistry& Instance();
 
-    // Returns the new adapter's index.
-    std::size_t Add(const std::shared_ptr<CSimRecord>& pRecord);
+    // The new adapter's index is the count before it.
+    void Add(const std::shared_ptr<CSimRecord>& pRecord);
     // Throws std::out_of_range for an index never given out.
     std::shared_ptr<CSimRecord> At(std::size_t i) const;
     std::size_t Count() const;
