@@ -33,6 +33,37 @@ TEST_F(BridgeTest, DetachDestroysEveryNativeLeft)
     EXPECT_FALSE(Bridge::Engine::DestroyObject(v8::Local<v8::Object>())) << "an empty handle names no object";
 }
 
+// A host that detaches while a script is inside a native call: the other
+// natives go at once, the called one when its call returns, and the script
+// goes on.
+TEST_F(BridgeTest, DetachInsideACallDestroysThatNativeWhenTheCallReturns)
+{
+    KiteTest::CProbeBridge probe;
+    Bridge::Engine::InstallClass(&probe);
+    static int s_iDestroyedAtDetach;
+    static std::size_t s_uLiveAtDetach;
+    {
+        CScope scope(*this);
+        SetGlobal("detachNow", v8::Function::New(Context(), [](const v8::FunctionCallbackInfo<v8::Value>&) {
+                                   Bridge::Engine::Detach();
+                                   s_iDestroyedAtDetach = KiteTest::CProbe::s_iDestroyed;
+                                   s_uLiveAtDetach = Bridge::Engine::LiveObjectCount();
+                               }).ToLocalChecked());
+    }
+    const int iBefore = KiteTest::CProbe::s_iDestroyed;
+    s_iDestroyedAtDetach = -1;
+    EXPECT_EQ("after", Eval("globalThis.other = new Probe(); globalThis.called = new Probe();"
+                            "called.onvalue = detachNow; called.invokeStored(); 'after'"));
+    EXPECT_EQ(iBefore + 1, s_iDestroyedAtDetach) << "the Probe outside the call, at the detach";
+    EXPECT_EQ(0u, s_uLiveAtDetach);
+    EXPECT_EQ(iBefore + 2, KiteTest::CProbe::s_iDestroyed) << "the called Probe, once its call returned";
+    EXPECT_EQ("Cannot call native method without object instance|"
+              "Cannot call native method without object instance",
+              Eval("[other, called].map(o => { try { o.argCount(); return 'called'; }"
+                   " catch (e) { return e.message; } }).join('|')"))
+        << "a detached object has no native to call";
+}
+
 // Without a host, natives that the collector takes are destroyed from the
 // main loop, collection after collection.
 TEST_F(BridgeTest, CollectedNativesAreDestroyedFromTheMainLoop)
