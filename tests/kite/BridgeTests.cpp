@@ -35,7 +35,7 @@ TEST_F(BridgeTest, DetachDestroysEveryNativeLeft)
 
 // A host that detaches while a script is inside a native call: the other
 // natives go at once, the called one when its call returns, and the script
-// goes on.
+// goes on, without making new ones.
 TEST_F(BridgeTest, DetachInsideACallDestroysThatNativeWhenTheCallReturns)
 {
     KiteTest::CProbeBridge probe;
@@ -62,6 +62,8 @@ TEST_F(BridgeTest, DetachInsideACallDestroysThatNativeWhenTheCallReturns)
               Eval("[other, called].map(o => { try { o.argCount(); return 'called'; }"
                    " catch (e) { return e.message; } }).join('|')"))
         << "a detached object has no native to call";
+    EXPECT_EQ("the bridge library is not attached to this isolate",
+              Eval("try { new Probe(); 'made' } catch (e) { e.message }"));
 }
 
 // Without a host, natives that the collector takes are destroyed from the
