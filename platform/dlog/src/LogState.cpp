@@ -1,11 +1,17 @@
 #include "LogState.h"
 
+#include <dlog.h>
+
 #include <pthread.h>
 #include <unistd.h>
 
-namespace Dlog {
+// Read without the lock, and without reaching the state, so that an unheard
+// line costs a load and no formatting.
+extern "C" {
+int __dlog_listening = 0;
+}
 
-std::atomic<bool> g_bListening{false};
+namespace Dlog {
 
 namespace {
 
@@ -43,7 +49,7 @@ CLogState& CLogState::Instance()
 
 void CLogState::UpdateListening()
 {
-    g_bListening.store(m_pDestination != nullptr || m_bCapturing, std::memory_order_release);
+    __atomic_store_n(&__dlog_listening, m_pDestination != nullptr || m_bCapturing ? 1 : 0, __ATOMIC_RELEASE);
 }
 
 void CLogState::SetDestination(std::FILE* pStream)
