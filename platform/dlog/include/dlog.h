@@ -32,28 +32,6 @@ typedef enum {
 int __dlog_print(log_id_t log_id, int prio, const char *tag, const char *fmt, ...)
     __attribute__((format(printf, 4, 5)));
 
-/* Nonzero while a destination or a capture takes lines. Set by the service
- * only; read with an acquire load. */
-extern int __dlog_listening;
-
-#if defined(__GNUC__) && !defined(__clang__) && defined(__OPTIMIZE__) && !defined(DLOG_NO_INLINE_CHECK)
-/* With GCC an unheard line with valid arguments returns 0 where it is
- * written, without a call: most lines of a shipped program go unheard. The
- * arguments are still evaluated, as for a call. Everything else, and a call
- * through a pointer, goes to the library's function. */
-extern int __dlog_print_call(log_id_t log_id, int prio, const char *tag, const char *fmt, ...)
-    __asm__("__dlog_print");
-
-extern __inline __attribute__((__always_inline__, __gnu_inline__, __artificial__, format(printf, 4, 5))) int
-__dlog_print(log_id_t log_id, int prio, const char *tag, const char *fmt, ...)
-{
-    if (fmt != 0 && prio >= DLOG_VERBOSE && prio <= DLOG_FATAL && (int)log_id >= 0 && log_id < LOG_ID_MAX &&
-        !__atomic_load_n(&__dlog_listening, __ATOMIC_ACQUIRE))
-        return 0;
-    return __dlog_print_call(log_id, prio, tag, fmt, __builtin_va_arg_pack());
-}
-#endif
-
 #ifdef __cplusplus
 }
 #endif

@@ -1,5 +1,3 @@
-// The function itself, not the inline check that callers get.
-#define DLOG_NO_INLINE_CHECK
 #include "dlog.h"
 
 #include "LogState.h"
@@ -56,7 +54,7 @@ extern "C" int __dlog_print(log_id_t log_id, int prio, const char* tag, const ch
         static_cast<int>(log_id) < 0 || log_id >= LOG_ID_MAX)
         return -EINVAL;
 
-    if (!__atomic_load_n(&__dlog_listening, __ATOMIC_ACQUIRE))
+    if (!Dlog::g_bListening.load(std::memory_order_acquire))
         return 0;
     va_list args;
     va_start(args, fmt);

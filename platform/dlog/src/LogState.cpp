@@ -1,17 +1,11 @@
 #include "LogState.h"
 
-#include <dlog.h>
-
 #include <pthread.h>
 #include <unistd.h>
 
-// Read without the lock, and without reaching the state, so that an unheard
-// line costs a load and no formatting.
-extern "C" {
-int __dlog_listening = 0;
-}
-
 namespace Dlog {
+
+std::atomic<bool> g_bListening{false};
 
 namespace {
 
@@ -49,7 +43,7 @@ CLogState& CLogState::Instance()
 
 void CLogState::UpdateListening()
 {
-    __atomic_store_n(&__dlog_listening, m_pDestination != nullptr || m_bCapturing ? 1 : 0, __ATOMIC_RELEASE);
+    g_bListening.store(m_pDestination != nullptr || m_bCapturing, std::memory_order_release);
 }
 
 void CLogState::SetDestination(std::FILE* pStream)

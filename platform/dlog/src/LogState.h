@@ -12,6 +12,11 @@
 
 namespace Dlog {
 
+// True while a destination or a capture would take a line; read without
+// the lock, and without reaching the state, so that an unheard line costs
+// a load and no formatting.
+extern std::atomic<bool> g_bListening;
+
 class CLogState {
 public:
     static CLogState& Instance();
