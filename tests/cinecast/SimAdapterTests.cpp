@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -135,6 +136,7 @@ bool SlowHandler(unsigned long long, void*)
 }  // namespace
 
 // The plug-in deletes its adapter without unregistering and relies on this.
+// An event still waiting behind the burst is dropped, and its emit says so.
 TEST(SimLifetimeTest, DeletionWaitsForTheRunningHandlerAndNoneRunsAfterIt)
 {
     g_iStarted = 0;
@@ -145,7 +147,12 @@ TEST(SimLifetimeTest, DeletionWaitsForTheRunningHandlerAndNoneRunsAfterIt)
     ASSERT_TRUE(Sim::emitBurst(i, KITE_BRIDGE_CURRENT_TIME, 1000000));
     while (g_iStarted < 3)
         std::this_thread::yield();
+    std::future<bool> waiting = std::async(std::launch::async, [i] { return Sim::emit(i, KITE_BRIDGE_CURRENT_TIME); });
+    // Long enough for the emit to be queued; had it come after the deletion,
+    // it would be refused with the same answer.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     delete pAdapter;
+    EXPECT_FALSE(waiting.get()) << "an event dropped at the deletion was reported delivered";
     int iStarted = g_iStarted;
     EXPECT_EQ(g_iFinished.load(), iStarted) << "delete returned while a handler ran";
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
