@@ -19,7 +19,7 @@ struct CEventSettings {
     // more pairs the median has.
     std::size_t m_uBurstEvents = 20000;   // per throughput run, over all threads
     int m_iRounds = 160;                  // runs of each kind, an even number; the median ratio counts
-    std::size_t m_uPacedEvents = 40000;   // per path, in twenty parts, both paths at once
+    std::size_t m_uPacedEvents = 40000;   // per path, in twenty parts, both paths at once on one core
     unsigned m_uIntervalMicros = 100;
     // With the log written to a file; figures without a target.
     std::size_t m_uLoggedEvents = 10000;  // per throughput run
