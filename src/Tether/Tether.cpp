@@ -55,7 +55,7 @@ const gint s_iEventPriority = 150;
 
 v8::Local<v8::String> NameOf(v8::Isolate* pIsolate, const char* pszName)
 {
-    return v8::String::NewFromUtf8(pIsolate, pszName, v8::NewStringType::kNormal, -1).ToLocalChecked();
+    return Bridge::Compat::Checked(v8::String::NewFromUtf8(pIsolate, pszName, Bridge::Compat::kNormalString, -1));
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ std::size_t CScriptArguments::AdapterIndex(int iIndex) const
     std::size_t uCount = count();
     if (std::trunc(dValue) != dValue || dValue < 0 || dValue >= static_cast<double>(uCount)) {
         // As the script would print it: 1e+300, NaN, 0.5.
-        v8::String::Utf8Value shown(Isolate(), value);
+        Bridge::Compat::Utf8Value shown(Isolate(), value);
         std::string strValue = *shown ? *shown : "?";
         Fail(Bridge::ScriptError::RANGE_ERROR, "no adapter " + strValue + " (" + std::to_string(uCount) +
                                                     " constructed, numbered from 0)");
@@ -82,7 +82,7 @@ Model::CMedia CScriptArguments::Media(int iIndex) const
     v8::Local<v8::Value> error = Property(object, "error");
     if (!error->IsUndefined()) {
         std::string strNames;
-        std::string strError = error->IsString() ? *v8::String::Utf8Value(Isolate(), error) : "";
+        std::string strError = error->IsString() ? *Bridge::Compat::Utf8Value(Isolate(), error) : "";
         bool bKnown = false;
         for (const auto& entry : ERRORS) {
             strNames += std::string(strNames.empty() ? "" : ", ") + "'" + entry.m_szName + "'";
@@ -126,7 +126,7 @@ KiteBridgeEvent CScriptArguments::event(v8::Local<v8::Value> value, KiteBridgeCa
             Fail(Bridge::ScriptError::TYPE_ERROR, std::string("the event's ") + aszParams[n] + " must be a string");
         // Unlike Bridge::TextOf, a lone surrogate keeps its three bytes: a
         // player's texts need not be valid UTF-8 either.
-        v8::String::Utf8Value utf8(Isolate(), param);
+        Bridge::Compat::Utf8Value utf8(Isolate(), param);
         apTargets[n]->assign(*utf8, utf8.length());
     }
     return stEvent;
@@ -144,7 +144,7 @@ std::vector<int> CScriptArguments::bands(v8::Local<v8::Value> value, const char*
     aBands.reserve(uLength);
     for (uint32_t n = 0; n < uLength; ++n) {
         v8::Local<v8::Value> band;
-        if (!array->Get(Context(), n).ToLocal(&band))
+        if (!Bridge::Compat::Get(Context(), array, n).ToLocal(&band))
             throw Bridge::ScriptExceptionPending();
         aBands.push_back(static_cast<int>(Signed(band, INT_MIN, INT_MAX, "each band")));
     }
@@ -177,7 +177,7 @@ CEventData CScriptArguments::EventData(KiteBridgeCallBack eCode, int iData, int 
             data.m_aBands = bands(value, "code 8 needs an array of integers or null");
         break;
     default:
-        if (!value->IsNullOrUndefined())
+        if (!value->IsNull() && !value->IsUndefined())
             Fail(Bridge::ScriptError::TYPE_ERROR, "code " + std::to_string(eCode) + " carries no data");
         break;
     }

@@ -3,6 +3,7 @@
 #define CINECAST_SIM_SCRIPT_ARGUMENTS_H
 
 #include <Bridge/TypedArguments.h>
+#include <Bridge/V8Compat.h>
 #include <cstddef>
 #include <v8.h>
 #include <vector>

@@ -3,6 +3,7 @@
 
 #include <Bridge/KiteException.h>
 #include <Bridge/Converter.h>
+#include <Bridge/V8Compat.h>
 #include <stdexcept>
 #include <string>
 
@@ -37,7 +38,7 @@ void calls(const CallInfo& info, CScriptArguments& args)
     std::vector<std::string> aCalls = Sim::calls(args.AdapterIndex(0));
     v8::Local<v8::Array> array = v8::Array::New(args.Isolate(), static_cast<int>(aCalls.size()));
     for (std::size_t n = 0; n < aCalls.size(); ++n) {
-        if (array->Set(args.Context(), static_cast<uint32_t>(n), text(args.Isolate(), aCalls[n])).IsNothing())
+        if (!Bridge::Compat::Set(args.Context(), array, static_cast<uint32_t>(n), text(args.Isolate(), aCalls[n])))
             throw Bridge::ScriptExceptionPending();
     }
     info.GetReturnValue().Set(array);
@@ -173,17 +174,17 @@ v8::Local<v8::Object> InstallScriptInterface(v8::Local<v8::Context> context, EPl
         if (entry.m_eServes == eSkipped)
             continue;
         v8::Local<v8::String> name = text(pIsolate, entry.m_szName);
-        v8::Local<v8::Function> function =
-            v8::FunctionTemplate::New(pIsolate, entry.m_callback, name)->GetFunction(context).ToLocalChecked();
+        v8::Local<v8::Function> function = Bridge::Compat::Checked(
+            Bridge::Compat::GetFunction(context, v8::FunctionTemplate::New(pIsolate, entry.m_callback, name)));
         function->SetName(name);
-        sim->Set(context, name, function).Check();
+        Bridge::Compat::Set(context, sim, name, function);
     }
     for (const CEventName& event : g_aEventNames) {
-        sim->DefineOwnProperty(context, text(pIsolate, event.m_szName), v8::Integer::New(pIsolate, event.m_eCode),
-                               static_cast<v8::PropertyAttribute>(v8::ReadOnly | v8::DontDelete))
-            .Check();
+        Bridge::Compat::DefineOwnProperty(context, sim, text(pIsolate, event.m_szName),
+                                          v8::Integer::New(pIsolate, event.m_eCode),
+                                          static_cast<v8::PropertyAttribute>(v8::ReadOnly | v8::DontDelete));
     }
-    context->Global()->Set(context, text(pIsolate, "sim"), sim).Check();
+    Bridge::Compat::Set(context, context->Global(), text(pIsolate, "sim"), sim);
     return scope.Escape(sim);
 }
 

@@ -1,5 +1,7 @@
 #include "Bridge/Converter.h"
 
+#include "Bridge/V8Compat.h"
+
 namespace Bridge {
 
 namespace {
@@ -27,29 +29,29 @@ void AppendUtf8(std::string& strOut, std::uint32_t uCode)
 
 v8::Local<v8::String> NewText(v8::Isolate* pIsolate, const char* pText, std::size_t uLength)
 {
-    if (uLength > static_cast<std::size_t>(v8::String::kMaxLength))
+    if (uLength > static_cast<std::size_t>(Compat::kMaxStringLength))
         return v8::String::Empty(pIsolate);
     int iLength = static_cast<int>(uLength);
     // Plain ASCII (an event's number, most texts) needs no UTF-8 decoding.
     unsigned char uBits = 0;
     for (std::size_t i = 0; i < uLength; ++i)
         uBits |= static_cast<unsigned char>(pText[i]);
-    v8::MaybeLocal<v8::String> text =
-        uBits < 0x80 ? v8::String::NewFromOneByte(pIsolate, reinterpret_cast<const std::uint8_t*>(pText),
-                                                  v8::NewStringType::kNormal, iLength)
-                     : v8::String::NewFromUtf8(pIsolate, pText, v8::NewStringType::kNormal, iLength);
+    Compat::MaybeLocal<v8::String> text =
+        uBits < 0x80 ? Compat::AsMaybe(v8::String::NewFromOneByte(
+                           pIsolate, reinterpret_cast<const std::uint8_t*>(pText), Compat::kNormalString, iLength))
+                     : Compat::AsMaybe(v8::String::NewFromUtf8(pIsolate, pText, Compat::kNormalString, iLength));
     return text.FromMaybe(v8::String::Empty(pIsolate));
 }
 
 std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::String> text)
 {
     std::string strOut;
-    int iLength = text->Utf8Length(pIsolate);
+    int iLength = Compat::Utf8Length(pIsolate, text);
     if (iLength <= 0)
         return strOut;
     strOut.resize(static_cast<std::size_t>(iLength));
-    text->WriteUtf8(pIsolate, &strOut[0], iLength, nullptr,
-                    v8::String::NO_NULL_TERMINATION | v8::String::REPLACE_INVALID_UTF8);
+    Compat::WriteUtf8(pIsolate, text, &strOut[0], iLength,
+                      v8::String::NO_NULL_TERMINATION | v8::String::REPLACE_INVALID_UTF8);
     return strOut;
 }
 

@@ -26,8 +26,8 @@ void Engine::Attach(v8::Isolate* pIsolate, v8::Local<v8::Context> context, TaskP
 {
     IsolateData::Create(pIsolate, context);
     IsolateData::From(pIsolate)->m_objects.SetDrain(post, DestroyCollected);
-    pIsolate->RemoveMessageListeners(IgnoreMessage);
-    pIsolate->AddMessageListener(IgnoreMessage);
+    Compat::RemoveMessageListeners<IgnoreMessage>(pIsolate);
+    Compat::AddMessageListener<IgnoreMessage>(pIsolate);
 }
 
 void Engine::Detach()
@@ -43,7 +43,7 @@ void Engine::Detach()
     }
     for (const std::unique_ptr<CClassRecord>& pClass : pData->classes())
         pClass->m_pBridge->resetHandles();
-    pIsolate->RemoveMessageListeners(IgnoreMessage);
+    Compat::RemoveMessageListeners<IgnoreMessage>(pIsolate);
     IsolateData::Delete(pIsolate);
 }
 

@@ -14,6 +14,8 @@
 #include <vector>
 #include <v8.h>
 
+#include "Bridge/V8Compat.h"
+
 namespace Bridge {
 
 class ScriptBridge;
@@ -77,7 +79,7 @@ private:
     CObjectRegistry(const CObjectRegistry&) = delete;
     CObjectRegistry& operator=(const CObjectRegistry&) = delete;
 
-    static void OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info);
+    static void OnCollected(CTrackedObject* pTracked);
     // An entry is about to go: it is no longer the last one called.
     void Forget(CTrackedObject* pTracked);
     // Destroys the native of an entry that no call uses and forgets it.
@@ -117,14 +119,14 @@ v8::Local<v8::Object> NewObjectWith(v8::Isolate* pIsolate, v8::Local<v8::Context
 
 struct CObjectMaker {
     std::vector<std::string> m_aNames;
-    v8::Global<v8::Function> m_function;
+    Compat::Global<v8::Function> m_function;
 };
 
 // A bridge class as one isolate knows it. Its address is the class's type
 // tag, which internal field 1 of each of its objects holds.
 struct CClassRecord {
     ScriptBridge* m_pBridge;
-    v8::Global<v8::FunctionTemplate> m_constructorTemplate;
+    Compat::Global<v8::FunctionTemplate> m_constructorTemplate;
     // The native type of the class's objects, once its builder or a router
     // of the type declared for the class's name tied it; null until then.
     const void* m_pNativeType = nullptr;
@@ -166,7 +168,7 @@ public:
     // Object makers (NewObjectWith) by sequence of names, few enough to
     // search in turn, and the context they make objects in.
     std::deque<CObjectMaker> m_aMakers;
-    v8::Global<v8::Context> m_makerContext;
+    Compat::Global<v8::Context> m_makerContext;
     // The block of the last new object made (ScriptObject.cpp), and its
     // deleter: results are made one after another, and the next one then
     // costs no allocation.
@@ -175,9 +177,11 @@ public:
     UncaughtHandler m_uncaughtHandler = nullptr;
 
 private:
-    static uint32_t Slot() { return v8::Isolate::GetNumberOfDataSlots() - 1; }
+    // The isolate's data slots belong to its embedders: kite keeps its run
+    // in slot 0, and Node.js, where it hosts the engine, its own in the last.
+    static uint32_t Slot() { return 1; }
 
-    v8::Global<v8::Context> m_context;
+    Compat::Global<v8::Context> m_context;
     std::vector<std::unique_ptr<CClassRecord>> m_aClasses;
 };
 

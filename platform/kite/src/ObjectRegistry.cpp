@@ -6,7 +6,7 @@
 namespace Bridge {
 
 struct CTrackedObject {
-    v8::Global<v8::Object> m_object;  // empty once a destruction is pending
+    Compat::Global<v8::Object> m_object;  // empty once a destruction is pending
     CObjectRegistry::CNative m_native;
     // Null once the registry is gone while a call still used the native.
     CObjectRegistry* m_pRegistry;
@@ -27,9 +27,8 @@ CObjectRegistry::~CObjectRegistry()
 
 // Runs inside the collector, where V8 may not be called: the native is
 // destroyed later, from the main loop.
-void CObjectRegistry::OnCollected(const v8::WeakCallbackInfo<CTrackedObject>& info)
+void CObjectRegistry::OnCollected(CTrackedObject* pTracked)
 {
-    CTrackedObject* pTracked = info.GetParameter();
     CObjectRegistry* pRegistry = pTracked->m_pRegistry;
     pTracked->m_object.Reset();
     pRegistry->Forget(pTracked);
@@ -46,9 +45,9 @@ void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
                             ScriptBridge* pBridge, void* pNative, const char* pszClassName, std::string strMadeAt)
 {
     CTrackedObject* pTracked =
-        new CTrackedObject{v8::Global<v8::Object>(pIsolate, object),
+        new CTrackedObject{Compat::Global<v8::Object>(pIsolate, object),
                            CNative{destroy, pBridge, pNative, pszClassName, std::move(strMadeAt)}, this};
-    pTracked->m_object.SetWeak(pTracked, OnCollected, v8::WeakCallbackType::kParameter);
+    Compat::SetWeak<CTrackedObject, &OnCollected>(pTracked->m_object, pTracked);
     m_pLastCalled = nullptr;
     m_live[pNative] = pTracked;
 }

@@ -26,7 +26,7 @@ std::string ScriptPosition(v8::Isolate* pIsolate)
     v8::Local<v8::StackTrace> trace = v8::StackTrace::CurrentStackTrace(pIsolate, 1);
     if (trace->GetFrameCount() == 0)
         return std::string();
-    v8::Local<v8::StackFrame> frame = trace->GetFrame(pIsolate, 0);
+    v8::Local<v8::StackFrame> frame = Compat::GetFrame(pIsolate, trace, 0);
     v8::Local<v8::String> name = frame->GetScriptName();
     if (name.IsEmpty())
         return std::string();
@@ -109,8 +109,10 @@ void ScriptBridge::bridgeTo(v8::Local<v8::Object> globalObject)
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
     v8::Local<v8::Function> constructor;
-    if (GetConstructorTemplate()->GetFunction(context).ToLocal(&constructor))
-        globalObject->Set(context, StringToV8(getScriptClassName()), constructor).Check();
+    // A setter of the global object that throws leaves its exception
+    // pending for the host.
+    if (Compat::GetFunction(context, GetConstructorTemplate()).ToLocal(&constructor))
+        Compat::Set(context, globalObject, StringToV8(getScriptClassName()), constructor);
 }
 
 v8::Local<v8::FunctionTemplate> ScriptBridge::GetConstructorTemplate()
@@ -193,7 +195,7 @@ void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void
     v8::Local<v8::Value> tag = object->GetInternalField(1);
     if (!tag->IsExternal())
         return nullptr;
-    IsolateData* pData = IsolateData::From(object->GetIsolate());
+    IsolateData* pData = IsolateData::From(v8::Isolate::GetCurrent());
     CClassRecord* pClass = pData != nullptr ? pData->classOfTag(tag.As<v8::External>()->Value()) : nullptr;
     if (pClass == nullptr)
         return nullptr;

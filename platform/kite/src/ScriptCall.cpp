@@ -21,7 +21,7 @@ void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch)
     v8::Local<v8::Value> exception = tryCatch.Exception();
     std::string strText = "(unknown)";
     v8::Local<v8::String> text;
-    if (!exception.IsEmpty() && exception->ToString(pIsolate->GetCurrentContext()).ToLocal(&text))
+    if (!exception.IsEmpty() && Compat::ToString(pIsolate->GetCurrentContext(), exception).ToLocal(&text))
         strText = TextOf(pIsolate, text);
     std::fprintf(stderr, "Uncaught %s\n", strText.c_str());
 }
@@ -56,13 +56,12 @@ ScriptObject CallHeld(THeld heldValue, int iCount, TFill fill)
     }
     fill(pIsolate, argv);
 
-    v8::TryCatch tryCatch(pIsolate);
+    Compat::TryCatch tryCatch(pIsolate);
     // What is caught here is reported as uncaught, and a debugger's "pause
     // on uncaught exceptions" sees it so only through a verbose TryCatch.
     tryCatch.SetVerbose(true);
     v8::Local<v8::Value> result;
-    if (!function->Call(context.context(), v8::Undefined(pIsolate), iCount, argv)
-             .ToLocal(&result)) {
+    if (!Compat::Call(context.context(), function, v8::Undefined(pIsolate), iCount, argv).ToLocal(&result)) {
         if (tryCatch.HasCaught() && tryCatch.CanContinue())
             ReportUncaught(pIsolate, tryCatch);
         return ScriptObject::Null();

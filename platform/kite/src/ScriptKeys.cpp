@@ -16,10 +16,10 @@ const std::size_t s_uMaxKeys = 256;
 // Result shapes are few; makers of others are compiled on every use.
 const std::size_t s_uMaxMakers = 64;
 
-v8::MaybeLocal<v8::String> Internalized(v8::Isolate* pIsolate, const std::string& strName)
+Compat::MaybeLocal<v8::String> Internalized(v8::Isolate* pIsolate, const std::string& strName)
 {
-    return v8::String::NewFromUtf8(pIsolate, strName.data(), v8::NewStringType::kInternalized,
-                                   static_cast<int>(strName.size()));
+    return Compat::AsMaybe(v8::String::NewFromUtf8(pIsolate, strName.data(), Compat::kInternalizedString,
+                                                   static_cast<int>(strName.size())));
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ namespace {
 void AppendLiteral(std::string& strSource, v8::Isolate* pIsolate, v8::Local<v8::String> name)
 {
     std::vector<uint16_t> aUnits(static_cast<std::size_t>(name->Length()));
-    name->Write(pIsolate, aUnits.data(), 0, name->Length(), v8::String::NO_NULL_TERMINATION);
+    Compat::Write(pIsolate, name, aUnits.data(), 0, name->Length(), v8::String::NO_NULL_TERMINATION);
     strSource += '"';
     for (uint16_t uUnit : aUnits) {
         if ((uUnit >= 'a' && uUnit <= 'z') || (uUnit >= 'A' && uUnit <= 'Z') || (uUnit >= '0' && uUnit <= '9') ||
@@ -62,7 +62,7 @@ void AppendLiteral(std::string& strSource, v8::Isolate* pIsolate, v8::Local<v8::
 }
 
 // function (a0, a1, ...) { return { "name0": a0, "name1": a1, ... }; }
-v8::MaybeLocal<v8::Function> CompileMaker(v8::Isolate* pIsolate, v8::Local<v8::Context> context,
+Compat::MaybeLocal<v8::Function> CompileMaker(v8::Isolate* pIsolate, v8::Local<v8::Context> context,
                                           const std::string* aNames, int iCount)
 {
     std::string strSource = "return {";
@@ -77,8 +77,8 @@ v8::MaybeLocal<v8::Function> CompileMaker(v8::Isolate* pIsolate, v8::Local<v8::C
         strSource += (bComputed ? "]:" : ":") + strParameter + ",";
     }
     strSource += "};";
-    v8::ScriptCompiler::Source source(NewText(pIsolate, strSource));
-    return v8::ScriptCompiler::CompileFunction(context, &source, aParameters.size(), aParameters.data());
+    return Compat::CompileFunction(context, NewText(pIsolate, strSource), static_cast<int>(aParameters.size()),
+                                   aParameters.data());
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ v8::Local<v8::Object> NewObjectWith(v8::Isolate* pIsolate, v8::Local<v8::Context
     }
     v8::Local<v8::Value> object;
     // Only the stack's end or a termination stops a maker, or its compilation.
-    if (!function->Call(context, v8::Undefined(pIsolate), iCount, aValues).ToLocal(&object))
+    if (!Compat::Call(context, function, v8::Undefined(pIsolate), iCount, aValues).ToLocal(&object))
         return v8::Local<v8::Object>();
     return object.As<v8::Object>();
 }

@@ -190,9 +190,7 @@ void ScriptObject::set(const std::string& strName, const ScriptObject& value)
     v8::Local<v8::Value> element = value.valueIn(pIsolate);
     if (element.IsEmpty())
         element = v8::Undefined(pIsolate);
-    v8::Maybe<bool> done =
-        target.As<v8::Object>()->CreateDataProperty(context.context(), KeyToV8(pIsolate, strName), element);
-    if (done.IsNothing())
+    if (!Compat::CreateDataProperty(context.context(), target.As<v8::Object>(), KeyToV8(pIsolate, strName), element))
         throw ScriptExceptionPending();
 }
 
@@ -212,7 +210,7 @@ bool ScriptObject::tryGet(const std::string& strName, T& out) const
     if (!context.valid())
         return false;
     v8::Local<v8::Value> property;
-    if (!target.As<v8::Object>()->Get(context.context(), KeyToV8(pIsolate, strName)).ToLocal(&property))
+    if (!Compat::Get(context.context(), target.As<v8::Object>(), KeyToV8(pIsolate, strName)).ToLocal(&property))
         throw ScriptExceptionPending();
     return Converter<T>::From(pIsolate, property, out);
 }
@@ -243,7 +241,7 @@ std::string ScriptObject::asString() const
         return TextOf(pIsolate, value.As<v8::String>());
     CScriptContextScope context(pIsolate);
     v8::Local<v8::String> text;
-    if (!context.valid() || !value->ToString(context.context()).ToLocal(&text))
+    if (!context.valid() || !Compat::ToString(context.context(), value).ToLocal(&text))
         throw ScriptExceptionPending();
     return TextOf(pIsolate, text);
 }

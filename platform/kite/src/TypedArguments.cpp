@@ -45,9 +45,9 @@ std::int64_t TypedArguments::Signed(v8::Local<v8::Value> value, std::int64_t llM
                                     const char* pszWhat) const
 {
     std::string strRange = " from " + std::to_string(llMin) + " to " + std::to_string(llMax);
-    if (value->IsBigInt()) {
+    if (Compat::IsBigInt(value)) {
         bool bLossless = false;
-        std::int64_t llValue = value.As<v8::BigInt>()->Int64Value(&bLossless);
+        std::int64_t llValue = Compat::BigIntToInt64(value, &bLossless);
         if (!bLossless || llValue < llMin || llValue > llMax)
             Fail(ScriptError::RANGE_ERROR, std::string(pszWhat) + " must be an integer" + strRange);
         return llValue;
@@ -64,9 +64,9 @@ std::int64_t TypedArguments::Signed(v8::Local<v8::Value> value, std::int64_t llM
 std::uint64_t TypedArguments::Unsigned(v8::Local<v8::Value> value, std::uint64_t ullMax, const char* pszWhat) const
 {
     std::string strRange = " from 0 to " + std::to_string(ullMax);
-    if (value->IsBigInt()) {
+    if (Compat::IsBigInt(value)) {
         bool bLossless = false;
-        std::uint64_t ullValue = value.As<v8::BigInt>()->Uint64Value(&bLossless);
+        std::uint64_t ullValue = Compat::BigIntToUint64(value, &bLossless);
         if (!bLossless || ullValue > ullMax)
             Fail(ScriptError::RANGE_ERROR, std::string(pszWhat) + " must be an integer" + strRange);
         return ullValue;
@@ -83,7 +83,7 @@ std::uint64_t TypedArguments::Unsigned(v8::Local<v8::Value> value, std::uint64_t
 v8::Local<v8::Value> TypedArguments::Property(v8::Local<v8::Object> object, const char* pszName) const
 {
     v8::Local<v8::Value> value;
-    if (!object->Get(m_context, KeyToV8(m_pIsolate, pszName)).ToLocal(&value))
+    if (!Compat::Get(m_context, object, KeyToV8(m_pIsolate, pszName)).ToLocal(&value))
         throw ScriptExceptionPending();
     return value;
 }

@@ -81,7 +81,7 @@ struct Converter<int> {
     {
         if (!value->IsInt32())
             return false;
-        iOut = value.As<v8::Int32>()->Value();
+        iOut = static_cast<int>(value.As<v8::Integer>()->Value());
         return true;
     }
     static v8::Local<v8::Value> To(v8::Isolate* pIsolate, int iValue) { return v8::Integer::New(pIsolate, iValue); }

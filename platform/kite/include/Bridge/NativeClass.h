@@ -31,7 +31,10 @@ const void* NativeTypeTag()
 {
     static_assert(NativeTypeOf<U>::s_type.m_pszScriptClassName != nullptr,
                   "declare the native type's script class with BRIDGE_NATIVE_CLASS first");
-    return &NativeTypeOf<U>::s_type;
+    // Before C++17 the declaration's member has no address without a
+    // definition of its own, which a header cannot give: the tag is a copy.
+    static const NativeType s_tag{NativeTypeOf<U>::s_type.m_pszScriptClassName};
+    return &s_tag;
 }
 
 }  // namespace Bridge

@@ -13,6 +13,7 @@
 #include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptFunction.h"
 #include "Bridge/ScriptObject.h"
+#include "Bridge/V8Compat.h"
 
 namespace Bridge {
 
@@ -36,11 +37,9 @@ public:
     {
         v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
         v8::Local<v8::Function> function;
-        v8::MaybeLocal<v8::Function> maybe =
-            GetConstructorTemplate()->GetFunction(pIsolate->GetCurrentContext());
         if (!m_constructor.IsEmpty())
             m_constructor.Reset();
-        if (maybe.ToLocal(&function))
+        if (Compat::GetFunction(pIsolate->GetCurrentContext(), GetConstructorTemplate()).ToLocal(&function))
             m_constructor.Reset(pIsolate, function);
     }
     virtual const char* getScriptClassName() const = 0;

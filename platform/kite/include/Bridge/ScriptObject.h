@@ -12,6 +12,8 @@
 #include <utility>
 #include <v8.h>
 
+#include "Bridge/V8Compat.h"
+
 namespace Bridge {
 
 class ScriptFunction;
@@ -129,7 +131,7 @@ private:
     mutable EKind m_eKind = KIND_HANDLE;
     int m_iValue = 0;            // KIND_INT
     std::string m_strValue;      // KIND_TEXT
-    mutable v8::Global<v8::Value> m_value;  // KIND_HANDLE; empty when nothing is held
+    mutable Compat::Global<v8::Value> m_value;  // KIND_HANDLE; empty when nothing is held
     mutable Fresh* m_pFresh = nullptr;      // KIND_FRESH, once it has a property
 };
 
