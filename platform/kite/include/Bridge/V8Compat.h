@@ -6,7 +6,8 @@
 //
 // The names follow 10.2: a value that a script exception can leave empty is
 // a MaybeLocal, and a call that can throw takes the context and answers
-// false (or an empty handle) when it threw.
+// false (or an empty handle) only when it threw: a property that an object
+// refuses without throwing (a frozen one, say) answers true.
 #ifndef BRIDGE_V8_COMPAT_H
 #define BRIDGE_V8_COMPAT_H
 
@@ -317,23 +318,23 @@ inline MaybeLocal<v8::Value> Get(v8::Local<v8::Context> context, v8::Local<v8::O
 inline bool Set(v8::Local<v8::Context> context, v8::Local<v8::Object> object, v8::Local<v8::Value> key,
                 v8::Local<v8::Value> value)
 {
-    return object->Set(context, key, value).FromMaybe(false);
+    return !object->Set(context, key, value).IsNothing();
 }
 inline bool Set(v8::Local<v8::Context> context, v8::Local<v8::Object> object, std::uint32_t uIndex,
                 v8::Local<v8::Value> value)
 {
-    return object->Set(context, uIndex, value).FromMaybe(false);
+    return !object->Set(context, uIndex, value).IsNothing();
 }
 inline bool CreateDataProperty(v8::Local<v8::Context> context, v8::Local<v8::Object> object,
                                v8::Local<v8::String> key, v8::Local<v8::Value> value)
 {
-    return object->CreateDataProperty(context, key, value).FromMaybe(false);
+    return !object->CreateDataProperty(context, key, value).IsNothing();
 }
 inline bool DefineOwnProperty(v8::Local<v8::Context> context, v8::Local<v8::Object> object,
                               v8::Local<v8::String> key, v8::Local<v8::Value> value,
                               v8::PropertyAttribute eAttributes)
 {
-    return object->DefineOwnProperty(context, key, value, eAttributes).FromMaybe(false);
+    return !object->DefineOwnProperty(context, key, value, eAttributes).IsNothing();
 }
 inline MaybeLocal<v8::String> ToString(v8::Local<v8::Context> context, v8::Local<v8::Value> value)
 {
