@@ -155,6 +155,11 @@ var STEPS = [
     players[0].onsound_analysis = 5;
     print("  a number in onsound_analysis: " + show(players[0].onsound_analysis));
   }],
+  ["texts beyond ASCII, a lone surrogate among them", function () {
+    var url = "http://tv.example/\u00e9t\u00e9/\u6ce2/\ud83c\udfac\ud800.mp4";
+    print("  player_set_uri: " + call(players[0], "player_set_uri", [{ param_url: url }]) + " | " + newCalls(0));
+    print("  emit: " + sim.emit(adapters[0], sim.ERROR_EVENT, { type: 7, param1: "R\u00e9seau \u6ce2", param2: "" }));
+  }],
   ["every event, from the player's thread", function () {
     emitAll(0);
   }],
