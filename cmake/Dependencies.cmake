@@ -6,7 +6,8 @@ set_property(CACHE TETHER_V8 PROPERTY STRINGS 10.2 3.28)
 if(TETHER_V8 STREQUAL "3.28")
   # Headers only: the program that loads the libraries, Node.js 0.12's
   # node, exports V8 to them.
-  find_path(V8_3_28_INCLUDE_DIR v8.h PATHS ${TETHER_DEPS_DIR}/node-v0.12.18/include/node NO_DEFAULT_PATH)
+  find_path(V8_3_28_INCLUDE_DIR v8.h PATHS ${TETHER_DEPS_DIR}/node-v0.12.18/include/node
+            NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
   if(NOT V8_3_28_INCLUDE_DIR)
     message(FATAL_ERROR "V8 3.28 not found under ${TETHER_DEPS_DIR}/node-v0.12.18: run scripts/setup.sh first")
   endif()

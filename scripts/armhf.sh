@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the project for 32-bit ARM (armhf) and runs its tests under
-# qemu-user:
+# qemu-user, and compiles the plug-in against V8 3.28 for the TV's engine:
 #   scripts/armhf.sh              every test: C++ tests and script tests
 #   scripts/armhf.sh --cxx-only   only the C++ (GoogleTest) tests
 #   scripts/armhf.sh --build-only build, run nothing
@@ -195,8 +195,13 @@ t_phase=$(seconds)
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/armhf-toolchain.cmake" -DARMHF_SYSROOT="$sysroot"
 cmake --build "$build" -j2
+# The plug-in for the TV engine's V8 generation, 3.28, compiled and linked
+# only: npm has no Node.js 0.12 for ARM to run it in.
+cmake -S "$root" -B "$build-v8-3.28" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTETHER_V8=3.28 \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/armhf-toolchain.cmake" -DARMHF_SYSROOT="$sysroot"
+cmake --build "$build-v8-3.28" -j2 --target Tether
 t_build=$(elapsed "$t_phase")
-echo "== armhf: built in ${t_build} s (host tools and sysroot: ${t_sysroot} s)"
+echo "== armhf: built in ${t_build} s, the plug-in also against V8 3.28 (host tools and sysroot: ${t_sysroot} s)"
 [ "$mode" = build ] && exit 0
 
 # Script tests run kite on JavaScript files; the rest are GoogleTest binaries.

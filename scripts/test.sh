@@ -2,15 +2,20 @@
 # Builds and runs every test: first the type check of the scripts against
 # types/ (scripts/check-types.sh), then a RelWithDebInfo build in build/,
 # then its install, example plug-in and packages (tests/sdk/check.sh),
+# then the plug-in built against V8 3.28 (the TV engine's generation) in
+# build-v8-3.28/, run in Node.js 0.12.18 and held against kite on V8 10.2
+# (tests/v8-3.28/check.sh),
 # then an AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 # with leak checking, then a ThreadSanitizer build in build-tsan/ of the
 # parts that cross threads, then the armhf cross build with every test under
 # qemu-user (scripts/armhf.sh; TETHER_ARMHF=cxx runs only its C++ tests,
 # TETHER_ARMHF=off skips it). Exits non-zero when any build or test fails.
-# BUILD_DIR, ASAN_BUILD_DIR and TSAN_BUILD_DIR choose other folders.
+# BUILD_DIR, V8_3_28_BUILD_DIR, ASAN_BUILD_DIR and TSAN_BUILD_DIR choose other
+# folders.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
+build_v8_3_28=${V8_3_28_BUILD_DIR:-$root/build-v8-3.28}
 build_asan=${ASAN_BUILD_DIR:-$root/build-asan}
 build_tsan=${TSAN_BUILD_DIR:-$root/build-tsan}
 
@@ -83,6 +88,18 @@ echo "== sdk: tests/sdk/check.sh $build"
 "$root/tests/sdk/check.sh" "$build" || failed+=("sdk")
 echo "== sdk: checked in $((SECONDS - start)) s"
 
+# The plug-in on the TV engine's V8 generation, and the same script's output
+# there and on the desktop's.
+start=$SECONDS
+echo "== v8-3.28: configure and build in $build_v8_3_28"
+if cmake -S "$root" -B "$build_v8_3_28" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTETHER_V8=3.28 &&
+   cmake --build "$build_v8_3_28" -j2; then
+  "$root/tests/v8-3.28/check.sh" "$build" "$build_v8_3_28" || failed+=("v8-3.28")
+else
+  failed+=("v8-3.28 (build)")
+fi
+echo "== v8-3.28: built and checked in $((SECONDS - start)) s"
+
 # Leaks inside V8, GLib and fontconfig are theirs; tests/lsan.supp lists
 # only those.
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
@@ -115,4 +132,4 @@ if [ ${#failed[@]} -gt 0 ]; then
   echo "test.sh: FAILED: ${failed[*]}" >&2
   exit 1
 fi
-echo "test.sh: every test passed (types, plain, sdk, address and thread sanitized, armhf ${TETHER_ARMHF:-all}) in $SECONDS s"
+echo "test.sh: every test passed (types, plain, sdk, v8-3.28, address and thread sanitized, armhf ${TETHER_ARMHF:-all}) in $SECONDS s"
