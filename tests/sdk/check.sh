@@ -83,7 +83,7 @@ files() { dpkg-deb -c "$1" | awk '{print $6}' | grep -v '/$' | sort; }
 runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cinecast,cinecast_gst,dlog,kiteEngine}.so
          ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,kite-test,sim,tether}.d.ts)
 dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc
-     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptExceptionPending,ScriptObject,TypedArguments,V8Runtime}.h
+     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptExceptionPending,ScriptObject,TypedArguments,V8Compat,V8Runtime}.h
      ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,ModelAdapter,SimAdapter}.h
      ./usr/lib/cmake/KiteSDK/KiteSDKConfig{,Version}.cmake)
 check "tether's files" diff <(files "$tmp"/deb/tether_*.deb) <(printf '%s\n' "${runtime[@]}" | sort)
