@@ -194,11 +194,6 @@ inline MaybeLocal<v8::Value> Call(v8::Local<v8::Context>, v8::Local<v8::Function
 {
     return function->Call(receiver, iCount, pArguments);
 }
-inline MaybeLocal<v8::Object> NewInstance(v8::Local<v8::Context>, v8::Local<v8::Function> function, int iCount,
-                                          v8::Local<v8::Value>* pArguments)
-{
-    return function->NewInstance(iCount, pArguments);
-}
 inline MaybeLocal<v8::Function> GetFunction(v8::Local<v8::Context>, v8::Local<v8::FunctionTemplate> functionTemplate)
 {
     return functionTemplate->GetFunction();
@@ -344,11 +339,6 @@ inline MaybeLocal<v8::Value> Call(v8::Local<v8::Context> context, v8::Local<v8::
                                   v8::Local<v8::Value> receiver, int iCount, v8::Local<v8::Value>* pArguments)
 {
     return function->Call(context, receiver, iCount, pArguments);
-}
-inline MaybeLocal<v8::Object> NewInstance(v8::Local<v8::Context> context, v8::Local<v8::Function> function,
-                                          int iCount, v8::Local<v8::Value>* pArguments)
-{
-    return function->NewInstance(context, iCount, pArguments);
 }
 inline MaybeLocal<v8::Function> GetFunction(v8::Local<v8::Context> context,
                                             v8::Local<v8::FunctionTemplate> functionTemplate)
