@@ -151,8 +151,9 @@ std::string Help()
         "  --log=FILE|-:FILTERS   only the lines the filters take, as the platform's\n"
         "                    log reader does: TAG:P (TAG at priority P and above, P one\n"
         "                    of V D I W E F S), TAG, *:P, *, separated by spaces\n"
-        "  --log-color=auto|always|never   keep the colour escapes in the log lines\n"
-        "                    (default auto: only when they go to a terminal)\n"
+        "  --log-color=auto|always|never   with --log=-: keep the colour escapes in\n"
+        "                    the log lines (default auto: only on a terminal). A log\n"
+        "                    FILE holds every line byte for byte; never is refused there\n"
         "  --plugin=PATH     load this plug-in (repeatable) instead of the ones found\n"
         "                    as below\n"
 #ifdef KITE_WITH_INSPECTOR
@@ -307,6 +308,10 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
         } else if (!ParseInspect(pszArgument, options, strError)) {
             return false;
         }
+    }
+    if (options.m_bLog && options.m_strLog != "-" && options.m_strLogColour == "never") {
+        strError = "--log-color=never applies to --log=- only: a log file holds each line as the plug-in wrote it";
+        return false;
     }
     if (options.m_bTest) {
         for (; i < iArgc; ++i)

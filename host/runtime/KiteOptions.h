@@ -40,7 +40,7 @@ struct CKiteOptions {
     bool m_bLog = false;
     std::string m_strLog;  // "-" for stderr
     Dlog::CLogFilter m_logFilter;
-    std::string m_strLogColour = "auto";  // or "always", "never"
+    std::string m_strLogColour = "auto";  // or "always", "never"; stderr's only
     std::vector<std::string> m_aPlugins;
     EInspect m_eInspect = INSPECT_OFF;
     std::string m_strInspectHost = "127.0.0.1";

@@ -28,7 +28,9 @@ bool CLogDestination::Open(const std::string& strName, const Dlog::CLogFilter& f
         m_bOwnsFile = true;
     }
     Dlog::SetFilter(filter);
-    Dlog::SetKeepColour(strColour == "always" || (strColour == "auto" && isatty(fileno(m_pFile))));
+    // A file is read by the platform's log tools, which expect each message
+    // as the plug-in wrote it; the choice is only stderr's.
+    Dlog::SetKeepColour(m_bOwnsFile || strColour == "always" || (strColour == "auto" && isatty(fileno(m_pFile))));
     Dlog::SetDestination(m_pFile);
     return true;
 }

@@ -14,9 +14,9 @@ public:
     ~CLogDestination();
 
     // "-" is stderr; any other name a file, truncated. The filter picks the
-    // lines written; colour escapes are kept "always", "never" or on a
-    // terminal only ("auto"). False with a reason when the file cannot be
-    // opened.
+    // lines written. A file gets every line byte for byte; on stderr colour
+    // escapes are kept "always", "never" or on a terminal only ("auto").
+    // False with a reason when the file cannot be opened.
     bool Open(const std::string& strName, const Dlog::CLogFilter& filter, const std::string& strColour,
               std::string& strError);
     // Stops the log service writing, and closes the file.

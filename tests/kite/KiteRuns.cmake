@@ -69,8 +69,9 @@ add_kite_run_test(no_log_without_option 0 "^$"
   ARGS ${PROBE} ${RUNS}/log_lines.js)
 
 # --log's filters, as the platform's log reader takes them, and its colour
-# escapes: dropped from pipes and files unless asked, kept on a terminal,
-# byte for byte where kept; the capture keeps every line as written.
+# escapes: a file holds every line as written; stderr drops them on a pipe
+# unless asked and keeps them on a terminal, byte for byte where kept; the
+# capture keeps every line as written.
 string(ASCII 27 ESC)
 # (an escape's "[" is matched by "." here: CMake's lists count brackets)
 set(CAPTURED "^\\[\"\\\\u001b.31mred\\\\u001b.0m and plain\",\"debug\"\\]\n$")
@@ -80,14 +81,15 @@ add_kite_run_test(log_filter_others 0 "^W/\\([0-9]+\\): no tag here\n$"
   ARGS "--log=-:KITE_TEST:S *:W" ${PROBE} ${RUNS}/log_lines.js)
 add_kite_run_test(log_colour_dropped_from_a_pipe 0 "^W/KITE_TEST\\([0-9]+\\): red and plain\nD/OTHER\\([0-9]+\\): debug\n$"
   ARGS --log=- ${PROBE} ${RUNS}/log_colour.js STDOUT "${CAPTURED}")
-add_kite_run_test(log_colour_dropped_from_a_file 0 "^$"
+add_kite_run_test(log_colour_always_on_a_pipe 0 "^W/KITE_TEST\\([0-9]+\\): ${ESC}.31mred${ESC}.0m and plain\n$"
+  ARGS --log=-:*:W --log-color=always ${PROBE} ${RUNS}/log_colour.js STDOUT "${CAPTURED}")
+add_kite_run_test(log_colour_kept_in_a_file 0 "^$"
   ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/log_colour_file.log:KITE_TEST ${PROBE} ${RUNS}/log_colour.js
   STDOUT "${CAPTURED}" LOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/log_colour_file.log
-  LOG_PATTERN "^W/KITE_TEST\\([0-9]+\\): red and plain\n$")
-add_kite_run_test(log_colour_always 0 "^$"
-  ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/log_colour_always.log:*:W --log-color=always ${PROBE} ${RUNS}/log_colour.js
-  STDOUT "${CAPTURED}" LOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/log_colour_always.log
   LOG_PATTERN "^W/KITE_TEST\\([0-9]+\\): ${ESC}.31mred${ESC}.0m and plain\n$")
+add_kite_run_test(log_colour_never_with_a_file 2
+  "^kite: --log-color=never applies to --log=- only: a log file holds each line as the plug-in wrote it [(]usage"
+  ARGS --log-color=never --log=${CMAKE_CURRENT_BINARY_DIR}/log_colour_never.log ${PROBE} ${RUNS}/log_colour.js)
 add_kite_run_test(log_unknown_filter 2 "^kite: --log: unknown filter 'A:W:X': a filter is TAG:P, TAG, [*]:P or [*] [(]usage"
   ARGS --log=-:A:W:X ${PROBE} ${RUNS}/log_lines.js)
 add_kite_run_test(log_unknown_priority 2 "^kite: --log: unknown priority 'Q' in 'A:Q': one of V D I W E F S [(]usage"
@@ -136,6 +138,15 @@ if(TARGET Tether)
   add_top_level_test(type_error 1
     "${PLACE}Uncaught TypeError: sim.emit: the buffering percent must be a Number or BigInt\n    at [^\n]*top_level_error.js:13:[^\n]*\n$"
     ${TETHER_SIM})
+  # A log file written with the defaults holds Tether's lines as written:
+  # each priority's colour (debug 33, info 32, warning 31) and the reset.
+  # (Its error lines, the JSON class's, have none: tests/json.)
+  set(log ${CMAKE_CURRENT_BINARY_DIR}/log_frames.log)
+  set(FRAME "/WRT_PLUGINS/CINECAST\\([0-9]+\\): PlayerAgent[.]cpp: Create\\([0-9]+\\) > ")
+  set(NAMED "\\[Create:[0-9]+\\] \\[Thread Id:\\[[0-9]+\\]\\] ")
+  add_kite_run_test(log_file_keeps_tether_colours 0 "^$" ARGS ${TETHER_SIM} --log=${log} ${RUNS}/log_frames.js
+    STDOUT "^$" LOG_FILE ${log} LOG_PATTERN
+    "\nD${FRAME}${ESC}.33m${NAMED}ENTER!!!${ESC}.0m\nI${FRAME}${ESC}.32m${NAMED}param length is 0${ESC}.0m\nW${FRAME}${ESC}.31m${NAMED}strCmd\\[player_create\\] ErrorCode\\[0\\]${ESC}.0m\n")
   if(TARGET cinecast_gst)
     # By default the GStreamer player, with the libTether.so beside kite.
     add_top_level_test(sim_missing 1 "${PLACE}Uncaught ReferenceError: sim is not defined\n    at [^\n]*top_level_error.js:12:")
