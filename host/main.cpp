@@ -9,6 +9,7 @@
 #include "globals/Timers.h"
 #include "inspector/Inspector.h"
 #include "plugins/PluginLoader.h"
+#include "plugins/PluginSet.h"
 #include "runtime/AdapterSelection.h"
 #include "runtime/Clock.h"
 #include "runtime/KiteOptions.h"
@@ -167,8 +168,7 @@ int RunScript(const Kite::CKiteOptions& options)
 
             iStatus = RunInContext(run, options, strSource, plugins, context);
 
-            // Natives go before their bridges, and those before V8; nothing
-            // of the script runs any more.
+            // Natives go before V8; nothing of the script runs any more.
             Kite::StopInspector();
             schedule.CancelAll();
             Kite::ForgetPromiseRejections();

@@ -6,6 +6,7 @@ namespace KiteTest {
 
 int CProbe::s_iDestroyed = 0;
 int CProbe::s_iHandlerCalls = 0;
+int g_iBridgesDestroyed = 0;
 
 CProbe::~CProbe()
 {
@@ -39,12 +40,26 @@ void CForeignBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& con
     Bridge::ClassBuilder<CForeign>(*this, context).method<Marker>("marker");
 }
 
+namespace {
+
+std::vector<Bridge::ScriptBridge*>& BridgeList()
+{
+    static std::vector<Bridge::ScriptBridge*> s_aBridges;
+    return s_aBridges;
+}
+
+}  // namespace
+
+const std::vector<Bridge::ScriptBridge*>& MadeBridges()
+{
+    return BridgeList();
+}
+
 }  // namespace KiteTest
 
 std::vector<Bridge::ScriptBridge*> loadBridges()
 {
-    static std::vector<Bridge::ScriptBridge*> s_aBridges;
-    s_aBridges.push_back(new KiteTest::CProbeBridge);
-    s_aBridges.push_back(new KiteTest::CForeignBridge);
-    return std::vector<Bridge::ScriptBridge*>(s_aBridges.end() - 2, s_aBridges.end());
+    KiteTest::BridgeList().push_back(new KiteTest::CProbeBridge);
+    KiteTest::BridgeList().push_back(new KiteTest::CForeignBridge);
+    return KiteTest::BridgeList();
 }

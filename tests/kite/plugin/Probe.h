@@ -32,10 +32,14 @@ public:
     int m_iMarker = 7;
 };
 
+// Bridges of either class destroyed, over the process.
+extern KITE_TEST_EXPORT int g_iBridgesDestroyed;
+
 // The script class of TNative: one native per `new`.
 template <class TNative>
 class CBridgeOf : public Bridge::ScriptBridge {
 public:
+    virtual ~CBridgeOf() { ++g_iBridgesDestroyed; }
     virtual const char* getScriptClassName() const;
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
     // new Class("refuse") fails in the native's construction.
@@ -63,8 +67,13 @@ typedef CBridgeOf<CForeign> CForeignBridge;
 BRIDGE_NATIVE_CLASS("Probe", KiteTest::CProbe);
 BRIDGE_NATIVE_CLASS("Foreign", KiteTest::CForeign);
 
-// One new Probe and one new Foreign bridge per call; they live as long as
-// the process.
+namespace KiteTest {
+// Every bridge that loadBridges has made, in order.
+KITE_TEST_EXPORT const std::vector<Bridge::ScriptBridge*>& MadeBridges();
+}  // namespace KiteTest
+
+// Makes one more Probe and one more Foreign bridge and answers every bridge
+// made so far, as the TV's plug-ins do; they live as long as the process.
 extern "C" KITE_TEST_EXPORT std::vector<Bridge::ScriptBridge*> loadBridges();
 
 #endif
