@@ -84,8 +84,10 @@ public:
 
 }  // namespace Example
 
-// kite owns the bridges it is handed and deletes them at exit.
+// Bridges live until the process ends; kite deletes none. Every call, in
+// every engine of the process, answers the one bridge.
 extern "C" __attribute__((visibility("default"))) std::vector<Bridge::ScriptBridge*> loadBridges()
 {
-    return {new Example::CClockBridge};
+    static Example::CClockBridge* s_pBridge = new Example::CClockBridge;
+    return {s_pBridge};
 }
