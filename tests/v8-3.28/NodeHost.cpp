@@ -22,6 +22,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -158,7 +159,7 @@ private:
 // installed are.
 struct CHost {
     CGlibPump m_pump;
-    std::vector<Bridge::ScriptBridge*> m_aInstalled;
+    std::set<std::string> m_installed;  // class names
 };
 
 CHost& HostOf(const CallInfo& info)
@@ -186,7 +187,9 @@ void ReportUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::L
     std::fprintf(stderr, "Uncaught %s\n", strText.c_str());
 }
 
-// loadPlugin(path): the names of the script classes it installed.
+// loadPlugin(path): the names of the script classes it installed. As in
+// kite, a class name is installed once, from the first bridge under it: a
+// plug-in's loadBridges answers the bridges of earlier calls again.
 void LoadPlugin(const CallInfo& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
@@ -205,14 +208,9 @@ void LoadPlugin(const CallInfo& info)
     }
     std::vector<Bridge::ScriptBridge*> aBridges = loadBridges();
     v8::Local<v8::Array> names = v8::Array::New(pIsolate, 0);
-    std::vector<Bridge::ScriptBridge*>& aInstalled = HostOf(info).m_aInstalled;
     for (Bridge::ScriptBridge* pBridge : aBridges) {
-        bool bKnown = false;
-        for (Bridge::ScriptBridge* pOther : aInstalled)
-            bKnown = bKnown || pOther == pBridge;
-        if (bKnown || pBridge == nullptr)
+        if (pBridge == nullptr || !HostOf(info).m_installed.insert(pBridge->getScriptClassName()).second)
             continue;
-        aInstalled.push_back(pBridge);
         Bridge::Engine::InstallClass(pBridge);
         Bridge::Compat::Set(pIsolate->GetCurrentContext(), names, names->Length(),
                             Text(pIsolate, pBridge->getScriptClassName()));

@@ -9,6 +9,9 @@ var fs = require("fs");
 var host = require(process.argv[2]);
 var classes = host.loadPlugin(process.argv[3]);
 if (classes.length === 0) throw new Error(process.argv[3] + " installed no script class");
+// A second loadBridges answers the first call's bridge, alive, and a new
+// one of the same class, which is not installed again.
+if (host.loadPlugin(process.argv[3]).length !== 0) throw new Error("a class was installed twice");
 host.installSim();
 kite = {
   gc: function () {
