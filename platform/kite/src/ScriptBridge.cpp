@@ -157,7 +157,7 @@ void ScriptBridge::RouteCall(const v8::FunctionCallbackInfo<v8::Value>& info, co
     V8Arguments<v8::Value> arguments(info);
     try {
         ScriptArray args(&arguments);
-        void* pNative = extractTaggedInCall(info.This(), pNativeType);
+        void* pNative = extractTaggedInCall(info.GetIsolate(), info.This(), pNativeType);
         if (pNative == nullptr)
             throw KiteJsRuntimeException("Cannot call native method without object instance");
         NativeCallScope scope(pNative);
@@ -184,18 +184,19 @@ void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)
 
 void* ScriptBridge::extractTagged(v8::Local<v8::Object> object, const void* pNativeType)
 {
-    v8::HandleScope scope(v8::Isolate::GetCurrent());
-    return extractTaggedInCall(object, pNativeType);
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    v8::HandleScope scope(pIsolate);
+    return extractTaggedInCall(pIsolate, object, pNativeType);
 }
 
-void* ScriptBridge::extractTaggedInCall(v8::Local<v8::Object> object, const void* pNativeType)
+void* ScriptBridge::extractTaggedInCall(v8::Isolate* pIsolate, v8::Local<v8::Object> object, const void* pNativeType)
 {
     if (object.IsEmpty() || object->InternalFieldCount() < 2)
         return nullptr;
     v8::Local<v8::Value> tag = object->GetInternalField(1);
     if (!tag->IsExternal())
         return nullptr;
-    IsolateData* pData = IsolateData::From(v8::Isolate::GetCurrent());
+    IsolateData* pData = IsolateData::From(pIsolate);
     CClassRecord* pClass = pData != nullptr ? pData->classOfTag(tag.As<v8::External>()->Value()) : nullptr;
     if (pClass == nullptr)
         return nullptr;

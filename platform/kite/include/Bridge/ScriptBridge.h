@@ -121,7 +121,7 @@ private:
     // that NativeTypeTag gave; null for any other object.
     static void* extractTagged(v8::Local<v8::Object> object, const void* pNativeType);
     // The same inside a V8 callback, whose handle scope it uses.
-    static void* extractTaggedInCall(v8::Local<v8::Object> object, const void* pNativeType);
+    static void* extractTaggedInCall(v8::Isolate* pIsolate, v8::Local<v8::Object> object, const void* pNativeType);
 
     ScriptBridge(const ScriptBridge&) = delete;
     ScriptBridge& operator=(const ScriptBridge&) = delete;
