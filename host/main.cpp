@@ -10,6 +10,7 @@
 #include "inspector/Inspector.h"
 #include "plugins/PluginLoader.h"
 #include "plugins/PluginSet.h"
+#include "tv/TvTools.h"
 #include "runtime/AdapterSelection.h"
 #include "runtime/Clock.h"
 #include "runtime/KiteOptions.h"
@@ -118,11 +119,13 @@ int main(int iArgc, char** ppArgv)
     Kite::CKiteOptions options;
     std::string strError;
     if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
-        return Fail(strError + " (" + (options.m_bTest ? Kite::TestUsage() : Kite::Usage()) + ")");
+        return Fail(strError + " (" + Kite::UsageOf(options.m_eCommand) + ")");
     if (options.m_bHelp || options.m_bVersion) {
         std::fputs((options.m_bHelp ? Kite::Help() : Kite::Version()).c_str(), stdout);
         return 0;
     }
+    if (options.m_eCommand == Kite::COMMAND_CHECK || options.m_eCommand == Kite::COMMAND_BUILD)
+        return Kite::RunTvTool(options);
     if (!Kite::IsKnownAdapter(options.m_strAdapter))
         return Fail("unknown adapter '" + options.m_strAdapter + "'");
     if (options.m_bVirtualClock && options.m_strAdapter != "model")

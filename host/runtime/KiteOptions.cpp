@@ -97,6 +97,27 @@ bool ParseTestOption(const char* pszArgument, CTestOptions& test, std::string& s
     return true;
 }
 
+// kite check and kite build take --target, their scripts and, for the build,
+// --out; nothing else of a run's options.
+bool CheckToolOptions(const CKiteOptions& options, std::string& strError)
+{
+    const char* pszCommand = options.m_eCommand == COMMAND_CHECK ? "kite check" : "kite build";
+    if (options.m_strTarget.empty()) {
+        strError = std::string(pszCommand) + " needs --target=tv: the TV's engine is the one it knows";
+        return false;
+    }
+    if (options.m_eCommand == COMMAND_BUILD && options.m_strOut.empty()) {
+        strError = "kite build needs --out=DIR, the folder to write the built scripts to";
+        return false;
+    }
+    if (options.m_aToolPaths.empty()) {
+        strError = std::string(pszCommand) + " needs the scripts to " +
+                   (options.m_eCommand == COMMAND_CHECK ? "check" : "build");
+        return false;
+    }
+    return true;
+}
+
 // What kite test cannot do: one inspector or one log file for many runs.
 bool CheckTestOptions(CKiteOptions& options, std::string& strError)
 {
@@ -120,7 +141,22 @@ bool CheckTestOptions(CKiteOptions& options, std::string& strError)
 const char* TestUsage()
 {
     return "usage: kite test [--timeout=MS] [--reporter=text|tap] [--filter=PATTERN] [--adapter=NAME] "
-           "[--clock=real|virtual] [--plugin=PATH]... [--log=-] [PATH...]";
+           "[--clock=real|virtual] [--plugin=PATH]... [--log=-] [--target=tv] [PATH...]";
+}
+
+const char* UsageOf(ECommand eCommand)
+{
+    switch (eCommand) {
+    case COMMAND_TEST:
+        return TestUsage();
+    case COMMAND_CHECK:
+        return "usage: kite check --target=tv SCRIPT.js...";
+    case COMMAND_BUILD:
+        return "usage: kite build --target=tv --out=DIR PATH...";
+    case COMMAND_RUN:
+        break;
+    }
+    return Usage();
 }
 
 const char* Usage()
@@ -211,7 +247,19 @@ std::string Help()
         "  --timeout=MS      each test's and hook's time limit, in real time (default 5000)\n"
         "  --reporter=tap    TAP version 13 instead of the readable report (text)\n"
         "  --filter=PATTERN  only the tests whose full name matches this regular expression\n"
+        "  --target=tv       each file runs in the form kite build --target=tv gives it,\n"
+        "                    built with the scripts of its folder, the test file first\n"
         "Exit status: 0 every test passed, 1 a test or file failed, 2 a usage error.\n"
+        "\n" + UsageOf(COMMAND_CHECK) + "\n\n" +
+        "Tells what the TV's engine (V8 3.28) would reject in the scripts, as\n"
+        "FILE:LINE:COLUMN: MESSAGE: syntax, compiled on that V8 itself, and built-ins\n"
+        "it lacks, type-checked against types/tv/engine.d.ts.\n"
+        "Exit status: 0 nothing rejected, 1 something is, 2 a file that cannot be read\n"
+        "or does not parse on this desktop's V8 either.\n"
+        "\n" + UsageOf(COMMAND_BUILD) + "\n\n" +
+        "Compiles the scripts (a folder: its *.js), in their load order, to ES5 for the\n"
+        "TV's engine, into DIR, with source maps; the helpers and polyfills they need\n"
+        "go at the top of the first. Exit status: 0 built, 2 nothing written.\n"
         "\n"
         "Reference: " + ReferencePath() + "\n";
     return strHelp;
@@ -219,7 +267,8 @@ std::string Help()
 
 std::string Version()
 {
-    std::string strVersion = std::string("kite ") + KITE_VERSION + "\nV8 " + v8::V8::GetVersion() + "\nGLib " +
+    std::string strVersion = std::string("kite ") + KITE_VERSION + "\nV8 " + v8::V8::GetVersion() +
+                             "\nV8 of --target=tv, the TV's engine: " + TV_TARGET_V8 + "\nGLib " +
                              std::to_string(glib_major_version) + "." + std::to_string(glib_minor_version) + "." +
                              std::to_string(glib_micro_version) + "\n";
 #ifdef KITE_WITH_GSTREAMER
@@ -232,6 +281,10 @@ std::string Version()
 bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& strError)
 {
     options.m_strProgram = iArgc > 0 ? ppArgv[0] : "kite";
+    static const struct {
+        const char* m_pszName;
+        ECommand m_eCommand;
+    } COMMANDS[] = {{"test", COMMAND_TEST}, {"check", COMMAND_CHECK}, {"build", COMMAND_BUILD}};
     int i = 1;
     for (; i < iArgc; ++i) {
         const char* pszArgument = ppArgv[i];
@@ -241,13 +294,17 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
             break;
         }
         if (pszArgument[0] != '-' || pszArgument[1] == '\0') {
-            if (!options.m_bTest && std::strcmp(pszArgument, "test") == 0) {
-                options.m_bTest = true;
-                continue;
-            }
-            if (!options.m_bTest)
+            if (options.m_eCommand == COMMAND_RUN) {
+                for (const auto& command : COMMANDS) {
+                    if (std::strcmp(pszArgument, command.m_pszName) == 0)
+                        options.m_eCommand = command.m_eCommand;
+                }
+                options.m_bTest = options.m_eCommand == COMMAND_TEST;
+                if (options.m_eCommand != COMMAND_RUN)
+                    continue;
                 break;
-            options.m_test.m_aPaths.push_back(pszArgument);
+            }
+            (options.m_bTest ? options.m_test.m_aPaths : options.m_aToolPaths).push_back(pszArgument);
             continue;
         }
         if (std::strcmp(pszArgument, "--help") == 0 || std::strcmp(pszArgument, "-h") == 0) {
@@ -257,6 +314,31 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
         if (std::strcmp(pszArgument, "--version") == 0 || std::strcmp(pszArgument, "-v") == 0) {
             options.m_bVersion = true;
             return true;
+        }
+        if ((pszValue = OptionValue(pszArgument, "--target")) != nullptr) {
+            if (options.m_eCommand == COMMAND_RUN) {
+                strError = "--target is for kite check, kite build and kite test: a script runs on this desktop's V8";
+                return false;
+            }
+            if (std::strcmp(pszValue, TV_TARGET) != 0) {
+                strError = std::string("--target is tv, the TV's engine (V8 3.28), not '") + pszValue + "'";
+                return false;
+            }
+            options.m_strTarget = pszValue;
+            continue;
+        }
+        if ((pszValue = OptionValue(pszArgument, "--out")) != nullptr && options.m_eCommand == COMMAND_BUILD) {
+            if (*pszValue == '\0') {
+                strError = "--out needs a folder";
+                return false;
+            }
+            options.m_strOut = pszValue;
+            continue;
+        }
+        if (options.m_eCommand == COMMAND_CHECK || options.m_eCommand == COMMAND_BUILD) {
+            strError = std::string("unknown option '") + pszArgument + "' for " +
+                       (options.m_eCommand == COMMAND_CHECK ? "kite check" : "kite build");
+            return false;
         }
         if ((pszValue = OptionValue(pszArgument, "--adapter")) != nullptr) {
             options.m_strAdapter = pszValue;
@@ -317,6 +399,11 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
         for (; i < iArgc; ++i)
             options.m_test.m_aPaths.push_back(ppArgv[i]);
         return CheckTestOptions(options, strError);
+    }
+    if (options.m_eCommand == COMMAND_CHECK || options.m_eCommand == COMMAND_BUILD) {
+        for (; i < iArgc; ++i)
+            options.m_aToolPaths.push_back(ppArgv[i]);
+        return CheckToolOptions(options, strError);
     }
     if (i >= iArgc) {
         strError = "no script given";

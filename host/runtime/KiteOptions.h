@@ -18,6 +18,15 @@ const char* const TEST_DEFAULT_ADAPTER = "model";
 
 enum EReporter { REPORTER_SPEC, REPORTER_TAP };
 
+// What a run is for: a script, test files, or the app tools for the TV's
+// engine (kite check and kite build --target=tv).
+enum ECommand { COMMAND_RUN, COMMAND_TEST, COMMAND_CHECK, COMMAND_BUILD };
+
+// The one engine that --target names: the TV's, whose V8 generation the
+// tools check and build for (that of Node.js 0.12.18).
+const char* const TV_TARGET = "tv";
+const char* const TV_TARGET_V8 = "3.28.71.20";
+
 struct CTestOptions {
     std::vector<std::string> m_aPaths;  // files, or folders to search for *.test.js
     int m_iTimeoutMs = 5000;
@@ -49,8 +58,12 @@ struct CKiteOptions {
     std::vector<std::string> m_aArgs;
     bool m_bHelp = false;
     bool m_bVersion = false;
+    ECommand m_eCommand = COMMAND_RUN;
     bool m_bTest = false;  // kite test [PATH...]
     CTestOptions m_test;
+    std::string m_strTarget;  // --target=tv: for the TV's engine; empty for this desktop's
+    std::string m_strOut;     // kite build --out=DIR
+    std::vector<std::string> m_aToolPaths;  // kite check's and kite build's scripts
 };
 
 // False with a one-line reason when the command line is unusable.
@@ -58,6 +71,8 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
 
 const char* Usage();
 const char* TestUsage();
+// The usage line of the command (Usage() for a script's run).
+const char* UsageOf(ECommand eCommand);
 // Options, globals, exit rules and where the script interface is described.
 std::string Help();
 // kite's version and those of V8, GLib and GStreamer, one a line.

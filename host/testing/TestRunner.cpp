@@ -15,6 +15,7 @@
 #include "testing/TestFiles.h"
 #include "testing/TestRecords.h"
 #include "testing/TestReport.h"
+#include "tv/TvTools.h"
 
 namespace Kite {
 
@@ -216,10 +217,11 @@ int RunInChild(const CKiteOptions& options, RunScriptFunction pRunScript, const 
     return pRunScript(file);
 }
 
-// Runs one file in a child process and fills its report. In the child it
-// answers IN_CHILD with the run's status in iStatus.
-EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, CFileReport& report,
-                 std::string& strProblem, int& iStatus)
+// Runs one file (strScript, which the report names as report.m_strPath) in
+// a child process and fills its report. In the child it answers IN_CHILD
+// with the run's status in iStatus.
+EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, const std::string& strScript,
+                 CFileReport& report, std::string& strProblem, int& iStatus)
 {
     int aPipe[2];
     if (pipe(aPipe) != 0) {
@@ -231,7 +233,7 @@ EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, CFil
     std::fflush(stderr);
     pid_t pid = fork();
     if (pid == 0) {
-        iStatus = RunInChild(options, pRunScript, report.m_strPath, aPipe);
+        iStatus = RunInChild(options, pRunScript, strScript, aPipe);
         return IN_CHILD;
     }
     if (pid < 0)
@@ -307,15 +309,31 @@ int RunTests(const CKiteOptions& options, RunScriptFunction pRunScript)
     sigaction(SIGINT, &action, &aOld[0]);
     sigaction(SIGTERM, &action, &aOld[1]);
 
+    // With --target=tv each file runs as built for the TV's engine, from a
+    // folder of its own; the report names the file as written.
+    CTemporaryFolder builds;
+    if (options.m_strTarget == TV_TARGET && !builds.Make(strError)) {
+        std::fprintf(stderr, "kite: %s\n", strError.c_str());
+        return 2;
+    }
+    std::vector<std::string> aScripts = aFiles;
+    for (std::size_t i = 0; i < aFiles.size() && options.m_strTarget == TV_TARGET; ++i) {
+        if (!BuildTestForTv(aFiles[i], builds.Path() + "/" + std::to_string(i), aScripts[i], strError)) {
+            std::fprintf(stderr, "kite: %s\n", strError.c_str());
+            return 2;
+        }
+    }
+
     CReport report(options.m_test.m_eReporter, stdout);
     report.Begin();
     int iExit = -1;
-    for (const std::string& strFile : aFiles) {
+    for (std::size_t i = 0; i < aFiles.size(); ++i) {
+        const std::string& strFile = aFiles[i];
         CFileReport file;
         file.m_strPath = strFile;
         std::string strProblem;
         int iStatus = 0;
-        EOutcome eOutcome = RunFile(options, pRunScript, file, strProblem, iStatus);
+        EOutcome eOutcome = RunFile(options, pRunScript, aScripts[i], file, strProblem, iStatus);
         if (eOutcome == IN_CHILD)
             return iStatus;
         if (eOutcome == INTERRUPTED) {

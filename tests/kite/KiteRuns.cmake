@@ -31,7 +31,7 @@ else()
   set(GSTREAMER_VERSION "GStreamer: not in this build")
 endif()
 add_kite_run_test(version 0 "^$" ARGS --version
-  STDOUT "^kite ${PROJECT_VERSION}\nV8 10[.]2[.][0-9]+[.][0-9]+[^\n]*\nGLib 2[.][0-9]+[.][0-9]+\n${GSTREAMER_VERSION}\n$")
+  STDOUT "^kite ${PROJECT_VERSION}\nV8 10[.]2[.][0-9]+[.][0-9]+[^\n]*\nV8 of --target=tv, the TV's engine: 3[.]28[.]71[.]20\nGLib 2[.][0-9]+[.][0-9]+\n${GSTREAMER_VERSION}\n$")
 
 add_kite_run_test(args 0 "^$"
   ARGS ${PROBE} ${RUNS}/args.js --not-an-option "two words" x STDOUT "^3:--not-an-option[|]two words[|]x\n$")
@@ -180,3 +180,24 @@ if(TARGET Tether)
   string(REPLACE ";" "." TOUR "${TOUR}")
   add_kite_run_test(example_tour 0 "^$" ARGS ${TETHER_SIM} ${CMAKE_SOURCE_DIR}/examples/tour.js STDOUT "^${TOUR}$")
 endif()
+
+# The app tools for the TV's engine: what kite itself refuses before running
+# them (tests/tv has their runs).
+set(USAGE_CHECK "[(]usage: kite check --target=tv SCRIPT[.]js[.][.][.][)]\n$")
+set(USAGE_BUILD "[(]usage: kite build --target=tv --out=DIR PATH[.][.][.][)]\n$")
+add_kite_run_test(tv_check_without_target 2 "^kite: kite check needs --target=tv: the TV's engine is the one it knows ${USAGE_CHECK}"
+  ARGS check app.js)
+add_kite_run_test(tv_check_other_target 2 "^kite: --target is tv, the TV's engine [(]V8 3[.]28[)], not 'web' ${USAGE_CHECK}"
+  ARGS check --target=web app.js)
+add_kite_run_test(tv_check_run_option 2 "^kite: unknown option '--adapter=sim' for kite check ${USAGE_CHECK}"
+  ARGS check --target=tv --adapter=sim app.js)
+add_kite_run_test(tv_check_no_scripts 2 "^kite: kite check needs the scripts to check ${USAGE_CHECK}"
+  ARGS check --target=tv)
+add_kite_run_test(tv_build_without_out 2 "^kite: kite build needs --out=DIR, the folder to write the built scripts to ${USAGE_BUILD}"
+  ARGS build --target=tv app.js)
+add_kite_run_test(tv_build_empty_out 2 "^kite: --out needs a folder ${USAGE_BUILD}" ARGS build --target=tv --out= app.js)
+add_kite_run_test(tv_run_with_target 2
+  "^kite: --target is for kite check, kite build and kite test: a script runs on this desktop's V8 [(]usage: kite [[]"
+  ARGS --target=tv app.js)
+add_kite_run_test(tv_test_other_target 2 "^kite: --target is tv, the TV's engine [(]V8 3[.]28[)], not 'desktop' [(]usage: kite test"
+  ARGS test --target=desktop)
