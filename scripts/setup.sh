@@ -5,7 +5,9 @@
 # .deps/v8-inspector, for kite --inspect), TypeScript (from the npm
 # registry into .deps/typescript, for scripts/check-types.sh) and Node.js
 # 0.12.18 (from the npm registry into .deps/node-v0.12.18: the TV engine's V8
-# generation, 3.28, for the plug-in's build and run there). Idempotent: each
+# generation, 3.28, for the plug-in's build and run there) and swc with
+# @swc/helpers and core-js (from the npm registry into .deps/tv-build, for
+# tv/build.js, which builds app scripts down to that engine). Idempotent: each
 # step runs only when its result is missing. It says what it does; the tools' own output goes to
 # .deps/setup.log, shown when a step fails.
 set -euo pipefail
@@ -13,6 +15,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 deps=$root/.deps
 typescript_version=6.0.3
 legacy_node_version=0.12.18
+swc_version=1.16.22
+swc_helpers_version=0.5.24
+core_js_version=3.51.0
 
 packages=(
   cmake ninja-build pkg-config g++
@@ -133,5 +138,31 @@ fetch_legacy_node() {
 }
 if [ ! -x "$legacy_node/bin/node" ] || [ ! -f "$legacy_node/include/node/v8.h" ]; then
   step "installing Node.js $legacy_node_version (V8 3.28) into $legacy_node" fetch_legacy_node
+fi
+
+# The TV build's compiler and the run-time code its output may need. npm
+# scripts are skipped: core-js's only prints a banner, and @swc/core's
+# fetches a WebAssembly build when the native one does not load; the native
+# compiler is checked here instead.
+tv_build=$deps/tv-build
+tv_build_modules=$tv_build/node_modules
+tv_build_installed() {
+  node -e '
+    const [dir, ...wanted] = process.argv.slice(1);
+    const found = ["@swc/core", "@swc/helpers", "core-js"].map((name) => {
+      try { return require(dir + "/" + name + "/package.json").version; } catch (e) { return ""; }
+    });
+    process.exit(found.join(" ") === wanted.join(" ") ? 0 : 1);
+  ' "$tv_build_modules" "$swc_version" "$swc_helpers_version" "$core_js_version"
+}
+install_tv_build() {
+  npm install --prefix "$tv_build" --no-save --no-package-lock --no-audit --no-fund --ignore-scripts \
+      "@swc/core@$swc_version" "@swc/helpers@$swc_helpers_version" "core-js@$core_js_version" &&
+    tv_build_installed &&
+    node -e 'require(process.argv[1] + "/@swc/core").transformSync("let a = () => 1;")' "$tv_build_modules"
+}
+if ! tv_build_installed; then
+  step "installing swc $swc_version, @swc/helpers $swc_helpers_version and core-js $core_js_version into $tv_build" \
+    install_tv_build
 fi
 echo "setup: done"
