@@ -8,6 +8,7 @@ const childProcess = require("child_process");
 const fs = require("fs");
 const os = require("os");
 const path = require("path");
+const { SourceMap } = require("module");
 const paths = require("../../tv/paths");
 
 const BUILD = path.join(paths.root, "tv", "build.js");
@@ -157,37 +158,6 @@ for (const [name, source, holds, lacks] of RUNTIME) {
   assert.strictEqual(run(paths.tvNode, dir, ["section.js"]), "function undefined\n");
 }
 
-// The original line of each line of a built file, from its map's mappings
-// (the first segment of each line; null where none).
-const BASE64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-function decodeVlq(segment) {
-  const values = [];
-  let value = 0;
-  let shift = 0;
-  for (const char of segment) {
-    const digit = BASE64.indexOf(char);
-    value += (digit & 31) << shift;
-    shift += 5;
-    if (digit & 32) continue;
-    values.push(value & 1 ? -(value >> 1) : value >> 1);
-    value = shift = 0;
-  }
-  return values;
-}
-function originalLines(mappings) {
-  let sourceLine = 0;
-  return mappings.split(";").map((line) => {
-    let first = null;
-    for (const segment of line.split(",").filter(Boolean)) {
-      const fields = decodeVlq(segment);
-      if (fields.length < 4) continue;
-      sourceLine += fields[2];
-      if (first === null) first = sourceLine + 1;
-    }
-    return first;
-  });
-}
-
 // Each row: a built file, a line of its code, and that line's place in the
 // source; the first file holds the run-time section, the "use strict" one
 // after its prologue.
@@ -210,7 +180,7 @@ function originalLines(mappings) {
     assert.strictEqual(path.resolve(path.dirname(built), map.sources[0]), path.join(dir, source), file);
     const at = lines.findIndex((text) => text.includes(code));
     assert.ok(at > 0, `${file}: ${code}`);
-    assert.strictEqual(originalLines(map.mappings)[at], line, `${file}: ${code}`);
+    assert.strictEqual(new SourceMap(map).findEntry(at, lines[at].indexOf(code)).originalLine + 1, line, `${file}: ${code}`);
   }
   assert.match(fs.readFileSync(path.join(dir, "out/first.js"), "utf8"), /^'use strict';\n\/\* kite build --target=tv: runtime \*\/\n/);
 }
