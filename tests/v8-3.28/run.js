@@ -5,8 +5,9 @@
 // host's, with the collection that --expose-gc gives.
 var vm = require("vm");
 var fs = require("fs");
+var path = require("path");
 
-var host = require(process.argv[2]);
+var host = require(path.resolve(process.argv[2]));
 var classes = host.loadPlugin(process.argv[3]);
 if (classes.length === 0) throw new Error(process.argv[3] + " installed no script class");
 // A second loadBridges answers the first call's bridge, alive, and a new
