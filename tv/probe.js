@@ -29,6 +29,7 @@
 "use strict";
 var fs = require("fs");
 var vm = require("vm");
+var located = require("./compile.js").located;
 var section = require("./runtime-section.js");
 
 // One object of each kind, made in the probed context; a kind whose
@@ -78,26 +79,6 @@ function fail(text) {
   process.exit(2);
 }
 
-// Where an error thrown by `file` happened: its SyntaxError names
-// "FILE:LINE" on its first line, with the source line and a caret under the
-// place; any other error a stack frame "(FILE:LINE:COLUMN)".
-function locate(error, file) {
-  var stack = String(error && error.stack || "");
-  var lines = stack.split("\n");
-  var head = lines[0].slice(0, file.length + 1) === file + ":" ? lines[0].slice(file.length + 1) : "";
-  if (/^\d+$/.test(head)) {
-    var caret = lines[2] ? lines[2].indexOf("^") : -1;
-    return { line: Number(head), column: caret >= 0 ? caret + 1 : 1 };
-  }
-  for (var i = 1; i < lines.length; i++) {
-    var at = lines[i].lastIndexOf(file + ":");
-    if (at < 0) continue;
-    var place = /^(\d+):(\d+)/.exec(lines[i].slice(at + file.length + 1));
-    if (place) return { line: Number(place[1]), column: Number(place[2]) };
-  }
-  return { line: 1, column: 1 };
-}
-
 function run(context, file) {
   var source;
   try {
@@ -111,8 +92,10 @@ function run(context, file) {
   try {
     new vm.Script(code, { filename: file }).runInContext(context);
   } catch (e) {
-    var place = locate(e, file);
-    var message = e instanceof Error || (e && typeof e.message === "string") ? String(e.name) + ": " + e.message : String(e);
+    var isError = e !== null && typeof e === "object" && typeof e.message === "string";
+    var place = isError ? located(e, file) : { line: 1, column: 1 };
+    var name = isError && typeof e.name === "string" ? e.name + ": " : "";
+    var message = isError ? name + place.message : "uncaught " + String(e);
     process.stdout.write(JSON.stringify({
       error: { file: file, line: place.line, column: place.column, message: message }
     }) + "\n");
