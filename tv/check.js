@@ -10,9 +10,11 @@
 //   (types/tv/engine.d.ts, made by probing that V8: tv/engine-types.js) and
 //   the public declarations (types/tether.d.ts, kite.d.ts, sim.d.ts;
 //   kite-test.d.ts for *.test.js); and again against the desktop's library
-//   (es2022). Only what the TV's library adds is reported: the desktop's
-//   type check reports the rest. `@ts-nocheck`, `@ts-ignore` and
-//   `@ts-expect-error` hide nothing here.
+//   (es2022). Only what the TV's library adds is reported: a diagnostic
+//   that the desktop's check gives too (same file, place and code, or the
+//   same complaint of a missing property or name with another code) is
+//   left out, as the desktop's type check reports it. `@ts-nocheck`,
+//   `@ts-ignore` and `@ts-expect-error` hide nothing here.
 // - Output of `kite build --target=tv`: the lines between
 //   "/* kite build --target=tv: runtime */" and "/* kite build --target=tv:
 //   app */" install what the app needs. That section is run on V8 3.28 and
@@ -55,7 +57,8 @@ function readInputs(args) {
       source = fs.readFileSync(abs, "utf8");
     } catch (e) {
       if (e instanceof BadInput) throw e;
-      throw new BadInput(e.code === "ENOENT" ? `${arg}: no such file` : `${arg}: cannot read: ${e.message}`);
+      throw new BadInput(e.code === "ENOENT" ? `${arg}: no such file`
+        : `${arg}: cannot read: ${String(e.message).replace(/, \w+ '.*'$/, "")}`);
     }
     try {
       new vm.Script(source, { filename: arg });
@@ -169,7 +172,9 @@ function nodeAt(ts, sf, pos) {
 // What the TV's engine lacks, said after TypeScript's message: the name of
 // the built-in when it can tell.
 function hintFor(ts, program, d) {
-  const CANNOT_FIND = [2304, 2552, 2582, 2583, 2584, 2585];
+  // Cannot find name 'X' (and the same with a suggestion); 'X' only
+  // refers to a type (its interface is declared, its value is missing).
+  const CANNOT_FIND = [2304, 2552, 2582, 2583, 2584, 2585, 2693];
   const name = /'([^']+)'/.exec(ts.flattenDiagnosticMessageText(d.messageText, "\n"));
   if (CANNOT_FIND.includes(d.code) && name) return `${ENGINE_} has no ${name[1]}.`;
   const node = d.file && nodeAt(ts, d.file, d.start);
@@ -205,7 +210,7 @@ function messageOf(ts, d) {
 
 // Codes that say the same thing at the same place: a missing property, a
 // missing name (with or without a suggestion).
-const SAME_COMPLAINT = [[2339, 2550, 2551], [2304, 2552, 2582, 2583, 2584, 2585]];
+const SAME_COMPLAINT = [[2339, 2550, 2551], [2304, 2552, 2582, 2583, 2584, 2585, 2693]];
 function complaintOf(code) {
   const family = SAME_COMPLAINT.findIndex((codes) => codes.includes(code));
   return family >= 0 ? `family${family}` : String(code);

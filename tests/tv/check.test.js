@@ -74,6 +74,17 @@ const ROWS = [
     `every_use.js:3:36: Property 'padStart' does not exist on type '"y"'. ${TV} has no String.prototype.padStart.`,
     `every_use.js:4:13: Cannot find name 'Proxy'. ${TV} has no Proxy.`,
   ]],
+  // A constructor's function, a prototype's method, a global whose type
+  // alone is declared.
+  ["others.js", [
+    "var list = Array.from([1]);",
+    "new Promise(function (resolve) { resolve(list); }).finally(function () {});",
+    "var ref = new WeakRef({});",
+  ], [
+    `others.js:1:18: Property 'from' does not exist on type 'ArrayConstructor'. ${TV} has no Array.from.`,
+    `others.js:2:52: Property 'finally' does not exist on type 'Promise<any>'. ${TV} has no Promise.prototype.finally.`,
+    `others.js:3:15: 'WeakRef' only refers to a type, but is being used as a value here. ${TV} has no WeakRef.`,
+  ]],
   // The syntax of a file first, then its built-ins.
   ["syntax_first.js", ["var a = [1].includes(1);", "let b = a;"], [
     "syntax_first.js:2:5: Unexpected identifier",
@@ -209,10 +220,12 @@ try {
     "half.js": "/* kite build --target=tv: runtime */\nvar a = 1;\n",
   });
   fs.mkdirSync(path.join(dir, "folder"));
+  fs.symlinkSync("loop.js", path.join(dir, "loop.js"));
   const BAD = [
     ["no files", [], ["tv/check.js: no files given", "usage: node tv/check.js FILE..."]],
     ["a file that does not exist", ["es5.js", "missing.js"], ["tv/check.js: missing.js: no such file"]],
     ["a folder", ["folder"], ["tv/check.js: folder: is a folder; give the script files"]],
+    ["a file that cannot be read", ["loop.js"], ["tv/check.js: loop.js: cannot read: ELOOP: too many symbolic links encountered"]],
     ["a syntax error on the desktop too", ["es5.js", "desktop_error.js"], [
       "tv/check.js: desktop_error.js:2:14: Unexpected token ';' " +
         "(a syntax error on the desktop's engine too, not a matter of the TV's: fix it first)",
