@@ -81,7 +81,8 @@ check "a library without loadBridges stops kite, named" outputs 2 \
 check "scripts/package.sh" "$root/scripts/package.sh" "$build" "$tmp/deb"
 files() { dpkg-deb -c "$1" | awk '{print $6}' | grep -v '/$' | sort; }
 runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cinecast,cinecast_gst,dlog,kiteEngine}.so
-         ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,kite-test,sim,tether}.d.ts)
+         ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,kite-test,sim,tether}.d.ts
+         ./usr/share/kite/types/tv/engine.d.ts)
 dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc
      ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptExceptionPending,ScriptObject,TypedArguments,V8Compat,V8Runtime}.h
      ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,ModelAdapter,SimAdapter}.h
