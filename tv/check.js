@@ -217,7 +217,8 @@ function complaintOf(code) {
 }
 
 // The built-ins that the TV's engine lacks, for the files that V8 3.28
-// compiles or not: [{file, pos, line, column, text}].
+// compiles or not, and a run-time section that throws there:
+// [{file, group, line, column, text}].
 function checkBuiltIns(files, ts) {
   const engines = enginesFor(files, ts);
   const problems = [];
