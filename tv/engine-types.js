@@ -402,7 +402,7 @@ function main(args) {
   const temporary = `${paths.engineTypes}.${process.pid}.tmp`;
   fs.writeFileSync(temporary, result.text);
   fs.renameSync(temporary, paths.engineTypes);
-  process.stdout.write(`${path.relative(process.cwd(), paths.engineTypes)}: ${result.text.length} bytes, ` +
+  process.stdout.write(`${path.relative(process.cwd(), paths.engineTypes)}: ${Buffer.byteLength(result.text)} bytes, ` +
     `${result.missing.length} built-ins of ${LIB} left out\n`);
   return 0;
 }
