@@ -1,6 +1,6 @@
 // Tells an app developer what the TV's engine (V8 3.28) would reject in
 // app scripts:
-//   node tv/check.js FILE...
+//   node tv/check.js [--] FILE...
 // - Syntax: each file is compiled on that V8 itself, Node.js 0.12.18's
 //   (tv/compile.js), and reported with the engine's own message. A `const`
 //   that it takes outside strict mode is reported too: V8 3.28 runs it as
@@ -42,12 +42,18 @@ const ENGINE_ = "The TV's engine (V8 3.28)";
 class BadInput extends Error {}
 
 // The files to check: {arg, abs, source, test, section}.
+// The arguments: FILE..., or -- and then FILE... when a file's name starts
+// with "-" (there are no options).
 function readInputs(args) {
-  if (args.length === 0) throw new BadInput("no files given\nusage: node tv/check.js FILE...");
+  const usage = "usage: node tv/check.js [--] FILE...";
+  const end = args.indexOf("--");
+  const option = args.slice(0, end < 0 ? args.length : end).find((arg) => arg.startsWith("-"));
+  if (option) throw new BadInput(`unknown option ${option}\n${usage}`);
+  const names = end < 0 ? args : [...args.slice(0, end), ...args.slice(end + 1)];
+  if (names.length === 0) throw new BadInput(`no files given\n${usage}`);
   const files = [];
   const seen = new Set();
-  for (const arg of args) {
-    if (arg.startsWith("-") && !fs.existsSync(arg)) throw new BadInput(`unknown option ${arg}\nusage: node tv/check.js FILE...`);
+  for (const arg of names) {
     const abs = path.resolve(arg);
     if (seen.has(abs)) continue;
     seen.add(abs);

@@ -190,6 +190,13 @@ try {
       "",
     ].join("\n"),
   });
+  // As kite check runs it: files after --, one named like an option.
+  fs.copyFileSync(path.join(dir, "es5.js"), path.join(dir, "-named.js"));
+  verify("files after --", run(dir, ["--", "-named.js", "promise_map.js"]), {
+    status: 0,
+    stdout: ["tv/check.js: 2 files pass: the TV's engine (V8 3.28) parses them and has the built-ins they use"],
+    stderr: [],
+  });
   verify("a built file whose run-time section adds startsWith", run(dir, ["built.js"]), {
     status: 0,
     stdout: ["tv/check.js: 1 file passes: the TV's engine (V8 3.28) parses it and has the built-ins it uses"],
@@ -222,7 +229,9 @@ try {
   fs.mkdirSync(path.join(dir, "folder"));
   fs.symlinkSync("loop.js", path.join(dir, "loop.js"));
   const BAD = [
-    ["no files", [], ["tv/check.js: no files given", "usage: node tv/check.js FILE..."]],
+    ["no files", [], ["tv/check.js: no files given", "usage: node tv/check.js [--] FILE..."]],
+    ["no files after --", ["--"], ["tv/check.js: no files given", "usage: node tv/check.js [--] FILE..."]],
+    ["an option", ["--fast", "es5.js"], ["tv/check.js: unknown option --fast", "usage: node tv/check.js [--] FILE..."]],
     ["a file that does not exist", ["es5.js", "missing.js"], ["tv/check.js: missing.js: no such file"]],
     ["a folder", ["folder"], ["tv/check.js: folder: is a folder; give the script files"]],
     ["a file that cannot be read", ["loop.js"], ["tv/check.js: loop.js: cannot read: ELOOP: too many symbolic links encountered"]],
