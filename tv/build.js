@@ -421,6 +421,6 @@ function build(args) {
 try {
   build(process.argv.slice(2));
 } catch (error) {
-  console.error(`tv/build.js: ${error instanceof BuildError ? error.message : error.stack || error}`);
+  console.error(`${paths.commandName("tv/build.js")}: ${error instanceof BuildError ? error.message : error.stack || error}`);
   process.exitCode = error instanceof BuildError ? 2 : 1;
 }

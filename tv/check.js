@@ -38,6 +38,7 @@ const engineTypes = require("./engine-types.js");
 
 const ENGINE = "the TV's engine (V8 3.28)";
 const ENGINE_ = "The TV's engine (V8 3.28)";
+const COMMAND = paths.commandName("tv/check.js");
 
 class BadInput extends Error {}
 
@@ -319,7 +320,7 @@ function main(args) {
     files = readInputs(args);
   } catch (e) {
     if (!(e instanceof BadInput)) throw e;
-    process.stderr.write(`tv/check.js: ${e.message}\n`);
+    process.stderr.write(`${COMMAND}: ${e.message}\n`);
     return 2;
   }
   let ts;
@@ -337,13 +338,13 @@ function main(args) {
   problems.sort((a, b) => a.file - b.file || a.group - b.group || a.line - b.line || a.column - b.column);
   if (problems.length === 0) {
     process.stdout.write(files.length === 1
-      ? `tv/check.js: 1 file passes: ${ENGINE} parses it and has the built-ins it uses\n`
-      : `tv/check.js: ${files.length} files pass: ${ENGINE} parses them and has the built-ins they use\n`);
+      ? `${COMMAND}: 1 file passes: ${ENGINE} parses it and has the built-ins it uses\n`
+      : `${COMMAND}: ${files.length} files pass: ${ENGINE} parses them and has the built-ins they use\n`);
     return 0;
   }
   for (const p of problems) process.stdout.write(`${files[p.file].arg}:${p.line}:${p.column}: ${p.text}\n`);
   const failing = new Set(problems.map((p) => p.file)).size;
-  process.stdout.write(`tv/check.js: ${ENGINE} would reject ${failing} of ${files.length} ` +
+  process.stdout.write(`${COMMAND}: ${ENGINE} would reject ${failing} of ${files.length} ` +
     `file${files.length === 1 ? "" : "s"} (${problems.length} problem${problems.length === 1 ? "" : "s"})\n`);
   return 1;
 }
@@ -352,7 +353,7 @@ if (require.main === module) {
   try {
     process.exitCode = main(process.argv.slice(2));
   } catch (e) {
-    process.stderr.write(`tv/check.js: ${e.message}\n`);
+    process.stderr.write(`${COMMAND}: ${e.message}\n`);
     process.exitCode = 2;
   }
 }

@@ -19,4 +19,7 @@ module.exports = {
   // Declarations of what kite and the plug-in give scripts.
   publicTypes: ["tether.d.ts", "kite.d.ts", "sim.d.ts"].map((name) => path.join(root, "types", name)),
   testTypes: path.join(root, "types", "kite-test.d.ts"),
+  // How a tool names itself in its messages: as kite's command when kite
+  // runs it (KITE_COMMAND), else as the file.
+  commandName: (file) => process.env.KITE_COMMAND || file,
 };

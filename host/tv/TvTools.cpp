@@ -97,6 +97,8 @@ int RunTvTool(const CKiteOptions& options)
     aArgs.insert(aArgs.end(), options.m_aToolPaths.begin(), options.m_aToolPaths.end());
     std::fflush(stdout);
     std::vector<char*> apArgs = ArgumentVector(aArgs);
+    // The tool names itself as the command the developer typed.
+    setenv("KITE_COMMAND", bCheck ? "kite check" : "kite build", 1);
     execvp(DESKTOP_NODE, apArgs.data());
     std::fprintf(stderr, "kite: cannot run Node.js (%s) for kite %s: %s\n", DESKTOP_NODE, bCheck ? "check" : "build",
                  std::strerror(errno));
@@ -124,6 +126,7 @@ bool BuildTestForTv(const std::string& strTestFile, const std::string& strOut, s
         dup2(aPipe[1], STDOUT_FILENO);
         dup2(aPipe[1], STDERR_FILENO);
         std::vector<char*> apArgs = ArgumentVector(aArgs);
+        setenv("KITE_COMMAND", "kite build", 1);
         execvp(DESKTOP_NODE, apArgs.data());
         std::fprintf(stderr, "cannot run Node.js (%s): %s\n", DESKTOP_NODE, std::strerror(errno));
         _exit(2);

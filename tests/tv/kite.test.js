@@ -9,7 +9,7 @@ const os = require("os");
 const path = require("path");
 const paths = require("../../tv/paths");
 
-const [kite, plugin] = process.argv.slice(2);
+const [kite, plugin] = process.argv.slice(2).map((file) => path.resolve(file));
 if (!kite) {
   console.log("kite.test.js: skipped, no kite in this build");
   process.exit(0);
@@ -45,7 +45,44 @@ for (const [args, status, text] of ROWS) {
 fs.writeFileSync(path.join(scratch, "broken.test.js"), 'test("x", () => {\n');
 const broken = runKite(["test", "--target=tv", `--plugin=${plugin}`, "broken.test.js"]);
 assert.strictEqual(broken.status, 2, broken.stderr);
-assert.match(broken.stderr, /^kite: the build of broken\.test\.js for the TV's engine failed:\ntv\/build\.js: broken\.test\.js:1:19: Expected '}'/);
+assert.match(broken.stderr, /^kite: the build of broken\.test\.js for the TV's engine failed:\nkite build: broken\.test\.js:1:19: Expected '}'/);
+
+// The examples, written as app teams write them: the TV's engine rejects
+// their source and takes their build. Each row: kite's arguments (OUT is
+// the build's folder), its status, and its output's lines.
+const OUT = path.join(scratch, "examples");
+const EXAMPLES = ["film.js", "film.test.js", "player.js", "tour.js"];
+const sources = EXAMPLES.map((name) => path.join("examples", name));
+const NO_PADDING = "Property 'padStart' does not exist on type 'string'. The TV's engine (V8 3.28) has no String.prototype.padStart.";
+const EXAMPLE_ROWS = [
+  [["check", "--target=tv", ...sources], 1, [
+    "examples/film.js:23:7: Unexpected identifier",
+    `examples/film.js:30:56: ${NO_PADDING}`,
+    `examples/film.js:31:27: ${NO_PADDING}`,
+    "examples/film.test.js:21:49: Unexpected token )",
+    "examples/player.js:10:1: Use of const in strict mode.",
+    `examples/player.js:32:52: ${NO_PADDING}`,
+    `examples/player.js:33:29: ${NO_PADDING}`,
+    "examples/player.js:39:58: Property 'repeat' does not exist on type '\"#\"'. The TV's engine (V8 3.28) has no String.prototype.repeat.",
+    "examples/player.js:39:79: Property 'repeat' does not exist on type '\".\"'. The TV's engine (V8 3.28) has no String.prototype.repeat.",
+    "examples/player.js:56:25: Property 'padEnd' does not exist on type 'string'. The TV's engine (V8 3.28) has no String.prototype.padEnd.",
+    "examples/tour.js:7:1: Use of const in strict mode.",
+    "examples/tour.js:19:26: Property 'padEnd' does not exist on type 'string'. The TV's engine (V8 3.28) has no String.prototype.padEnd.",
+    "kite check: the TV's engine (V8 3.28) would reject 4 of 4 files (12 problems)",
+  ]],
+  [["build", "--target=tv", `--out=${OUT}`, ...sources], 0, [/^built 4 scripts for the TV into .*examples; run-time section: \d+ bytes$/]],
+  [["check", "--target=tv", ...EXAMPLES.map((name) => path.join(OUT, name))], 0, [
+    "kite check: 4 files pass: the TV's engine (V8 3.28) parses them and has the built-ins they use",
+  ]],
+];
+for (const [args, status, lines] of EXAMPLE_ROWS) {
+  const result = childProcess.spawnSync(kite, args, { cwd: paths.root, encoding: "utf8" });
+  const shown = `kite ${args.slice(0, 3).join(" ")} ...:\n${result.stdout}${result.stderr}`;
+  assert.strictEqual(result.status, status, shown);
+  const got = result.stdout.trimEnd().split("\n");
+  assert.strictEqual(got.length, lines.length, shown);
+  lines.forEach((line, i) => (line instanceof RegExp ? assert.match(got[i], line, shown) : assert.strictEqual(got[i], line, shown)));
+}
 
 // kite --version names the V8 of the TV's engine that the tools run.
 const version = runKite(["--version"]).stdout;
