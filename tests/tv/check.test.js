@@ -48,6 +48,11 @@ const ROWS = [
   ]],
   ["class.js", ["", "class Film {}"], ["class.js:2:1: Unexpected reserved word"]],
   ["template.js", ["var name = 'x';", "var line = `name: ${name}`;"], ["template.js:2:12: Unexpected token ILLEGAL"]],
+  ["destructuring.js", ["var o = { a: 1 };", "var { a } = o;"], ["destructuring.js:2:5: Unexpected token {"]],
+  ["defaults.js", ["function f(a, b = 2) { return a + b; }"], ["defaults.js:1:17: Unexpected token ="]],
+  ["spread.js", ["var a = [1, 2];", "Math.max(...a);"], ["spread.js:2:10: Unexpected token ."]],
+  // for...of it has.
+  ["for_of.js", ["var sum = 0;", "for (var n of [1, 2]) sum += n;"], []],
   // V8 3.28 takes const outside strict mode, with other rules.
   ["sloppy_const.js", ["var fns = [];", "for (var i = 0; i < 2; i++) {", "  const v = i;", "}"], [
     `sloppy_const.js:3:3: ${CONST_HINT}`,
