@@ -182,8 +182,9 @@ TEST_F(BridgeTest, TextsCrossIntoScriptsAndBackWhole)
             EXPECT_TRUE(Bridge::NewText(Isolate(), c.strText)->StrictEquals(fromUtf16)) << c.pszCase;
         }
     }
-    const uint8_t aLatin1[] = {'c', 'a', 'f', 0xE9};
-    EXPECT_EQ("caf\xC3\xA9", Bridge::TextOfLatin1(aLatin1, sizeof aLatin1));
+    // ASCII's last character stays one byte, Latin-1's first takes two.
+    const uint8_t aLatin1[] = {'c', 'a', 'f', 0xE9, 0x7F, 0x80};
+    EXPECT_EQ("caf\xC3\xA9\x7F\xC2\x80", Bridge::TextOfLatin1(aLatin1, sizeof aLatin1));
     // A byte that starts no UTF-8 sequence is replaced, not read as Latin-1.
     const uint16_t aReplaced[] = {0xFFFD};
     EXPECT_TRUE(Bridge::NewText(Isolate(), std::string("\x80"))
