@@ -17,8 +17,7 @@ const paths = require("./paths");
 
 const USAGE = "usage: tv/build.js --out=DIR [--] PATH...";
 // Tools that read a build find the run-time section between these lines.
-const RUNTIME_BEGIN = "/* kite build --target=tv: runtime */";
-const RUNTIME_END = "/* kite build --target=tv: app */";
+const { RUNTIME_MARK: RUNTIME_BEGIN, APP_MARK: RUNTIME_END } = require("./runtime-section.js");
 // It replaces swc's `require` in the output: as long, so that columns, and
 // the source maps with them, stay right.
 const LOADER = "$tvload";

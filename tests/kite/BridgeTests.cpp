@@ -103,13 +103,9 @@ TEST(IsolateTest, EachIsolateStartsCleanAndEveryClassWorksInIt)
         std::size_t uLiveBefore = 0, uLiveAfter = 0;
         const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
         {
-            Bridge::IsolateHolder holder(TestSupport::CV8TestEnvironment::Get().Runtime());
-            v8::Isolate* pIsolate = holder.Isolate();
-            v8::Isolate::Scope isolateScope(pIsolate);
-            v8::HandleScope handleScope(pIsolate);
-            v8::Local<v8::Context> context = v8::Context::New(pIsolate);
-            v8::Context::Scope contextScope(context);
-            Bridge::Engine::Attach(pIsolate, context);
+            TestSupport::CFreshIsolate fresh;
+            v8::Isolate* pIsolate = fresh.Isolate();
+            v8::Local<v8::Context> context = fresh.Context();
             uLiveBefore = Bridge::Engine::LiveObjectCount();
             Bridge::Engine::InstallClass(&probe);
             Bridge::Engine::InstallClass(&foreign);

@@ -33,13 +33,9 @@ TEST(PluginSetTest, BridgesOutliveEveryEngineAndTheFirstOfEachNameIsInstalled)
     for (const auto& engine : aEngines) {
         std::string strBridges, strAnswer, strError;
         {
-            Bridge::IsolateHolder holder(TestSupport::CV8TestEnvironment::Get().Runtime());
-            v8::Isolate* pIsolate = holder.Isolate();
-            v8::Isolate::Scope isolateScope(pIsolate);
-            v8::HandleScope handleScope(pIsolate);
-            v8::Local<v8::Context> context = v8::Context::New(pIsolate);
-            v8::Context::Scope contextScope(context);
-            Bridge::Engine::Attach(pIsolate, context);
+            TestSupport::CFreshIsolate fresh;
+            v8::Isolate* pIsolate = fresh.Isolate();
+            v8::Local<v8::Context> context = fresh.Context();
             // As in kite: the set goes after the detach.
             Kite::CPluginSet plugins;
             for (int i = 0; i < engine.iLoads; ++i)
