@@ -327,8 +327,11 @@ function generate(found, options = {}) {
         cursor = b;
       }
       text += file.text.slice(cursor, s.getEnd());
-      // No blank line left at the top or the bottom of a block.
-      kept.push(text.replace(/\{\n(?:[ \t]*\n)+/g, "{\n").replace(/\n(?:[ \t]*\n)+([ \t]*\})/g, "\n$1"));
+      // Without the lib's line comments, its notes to its own maintainers
+      // (the documentation comments stay); no blank line left at the top or
+      // the bottom of a block.
+      kept.push(text.replace(/^[ \t]*\/\/(?!\/).*\n/gm, "")
+        .replace(/\{\n(?:[ \t]*\n)+/g, "{\n").replace(/\n(?:[ \t]*\n)+([ \t]*\})/g, "\n$1"));
     }
     if (kept.length) parts.push(`// ${file.name}\n\n${kept.join("\n\n")}\n`);
   }

@@ -672,7 +672,6 @@ interface Function {
     prototype: any;
     readonly length: number;
 
-    // Non-standard extensions
     arguments: any;
     caller: Function;
 }
@@ -887,7 +886,6 @@ interface String {
     /** Returns the length of a String object. */
     readonly length: number;
 
-    // IE extensions
     /**
      * Gets a substring beginning at the specified location and having the specified length.
      * @deprecated A legacy feature for browser compatibility
@@ -1389,7 +1387,6 @@ interface RegExp {
 
     lastIndex: number;
 
-    // Non-standard extensions
     /** @deprecated A legacy feature for browser compatibility */
     compile(pattern: string, flags?: string): this;
 }
@@ -1401,7 +1398,6 @@ interface RegExpConstructor {
     (pattern: string, flags?: string): RegExp;
     readonly "prototype": RegExp;
 
-    // Non-standard extensions
     /** @deprecated A legacy feature for browser compatibility */
     "$1": string;
     /** @deprecated A legacy feature for browser compatibility */
@@ -3693,7 +3689,6 @@ interface IteratorReturnResult<TReturn> {
 type IteratorResult<T, TReturn = any> = IteratorYieldResult<T> | IteratorReturnResult<TReturn>;
 
 interface Iterator<T, TReturn = any, TNext = any> {
-    // NOTE: 'next' is defined using a tuple to ensure we report the correct assignability errors in all places.
     next(...[value]: [] | [TNext]): IteratorResult<T, TReturn>;
     return?(value?: TReturn): IteratorResult<T, TReturn>;
     throw?(e?: any): IteratorResult<T, TReturn>;
@@ -4108,7 +4103,6 @@ interface Float64ArrayConstructor {
 // lib.es2015.generator.d.ts
 
 interface Generator<T = unknown, TReturn = any, TNext = any> extends IteratorObject<T, TReturn, TNext> {
-    // NOTE: 'next' is defined using a tuple to ensure we report the correct assignability errors in all places.
     next(...[value]: [] | [TNext]): IteratorResult<T, TReturn>;
     return(value: TReturn): IteratorResult<T, TReturn>;
     throw(e: any): IteratorResult<T, TReturn>;
@@ -4164,8 +4158,6 @@ interface PromiseConstructor {
      */
     all<T extends readonly unknown[] | []>(values: T): Promise<{ -readonly [P in keyof T]: Awaited<T[P]>; }>;
 
-    // see: lib.es2015.iterable.d.ts
-    // all<T>(values: Iterable<T | PromiseLike<T>>): Promise<Awaited<T>[]>;
 
     /**
      * Creates a Promise that is resolved or rejected when any of the provided Promises are resolved
@@ -4175,8 +4167,6 @@ interface PromiseConstructor {
      */
     race<T extends readonly unknown[] | []>(values: T): Promise<Awaited<T[number]>>;
 
-    // see: lib.es2015.iterable.d.ts
-    // race<T>(values: Iterable<T | PromiseLike<T>>): Promise<Awaited<T>>;
 
     /**
      * Creates a new rejected promise for the provided reason.
@@ -4523,7 +4513,6 @@ interface Float64ArrayConstructor {
 // lib.es2018.asynciterable.d.ts
 
 interface AsyncIterator<T, TReturn = any, TNext = any> {
-    // NOTE: 'next' is defined using a tuple to ensure we report the correct assignability errors in all places.
     next(...[value]: [] | [TNext]): Promise<IteratorResult<T, TReturn>>;
     return?(value?: TReturn | PromiseLike<TReturn>): Promise<IteratorResult<T, TReturn>>;
     throw?(e?: any): Promise<IteratorResult<T, TReturn>>;
@@ -4547,7 +4536,6 @@ interface AsyncIteratorObject<T, TReturn = unknown, TNext = unknown> extends Asy
 // lib.es2018.asyncgenerator.d.ts
 
 interface AsyncGenerator<T = unknown, TReturn = any, TNext = any> extends AsyncIteratorObject<T, TReturn, TNext> {
-    // NOTE: 'next' is defined using a tuple to ensure we report the correct assignability errors in all places.
     next(...[value]: [] | [TNext]): Promise<IteratorResult<T, TReturn>>;
     return(value: TReturn | PromiseLike<TReturn>): Promise<IteratorResult<T, TReturn>>;
     throw(e: any): Promise<IteratorResult<T, TReturn>>;
@@ -4595,7 +4583,6 @@ interface RegExpExecArray {
 // lib.es2018.intl.d.ts
 
 declare namespace Intl {
-    // http://cldr.unicode.org/index/cldr-spec/plural-rules#TOC-Determining-Plural-Categories
     type LDMLPluralRule = "zero" | "one" | "two" | "few" | "many" | "other";
     type PluralRuleType = "cardinal" | "ordinal";
 
