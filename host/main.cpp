@@ -130,7 +130,7 @@ int main(int iArgc, char** ppArgv)
         return Fail("unknown adapter '" + options.m_strAdapter + "'");
     if (options.m_bVirtualClock && options.m_strAdapter != "model")
         return Fail("--clock=virtual needs --adapter=model");
-    if (options.m_bTest)
+    if (options.m_eCommand == Kite::COMMAND_TEST)
         return Kite::RunTests(options, RunScript);
     return RunScript(options);
 }

@@ -299,12 +299,13 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
                     if (std::strcmp(pszArgument, command.m_pszName) == 0)
                         options.m_eCommand = command.m_eCommand;
                 }
-                options.m_bTest = options.m_eCommand == COMMAND_TEST;
                 if (options.m_eCommand != COMMAND_RUN)
                     continue;
                 break;
             }
-            (options.m_bTest ? options.m_test.m_aPaths : options.m_aToolPaths).push_back(pszArgument);
+            std::vector<std::string>& aPaths =
+                options.m_eCommand == COMMAND_TEST ? options.m_test.m_aPaths : options.m_aToolPaths;
+            aPaths.push_back(pszArgument);
             continue;
         }
         if (std::strcmp(pszArgument, "--help") == 0 || std::strcmp(pszArgument, "-h") == 0) {
@@ -384,7 +385,7 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
                 return false;
             }
             options.m_aPlugins.push_back(pszValue);
-        } else if (options.m_bTest && IsTestOption(pszArgument)) {
+        } else if (options.m_eCommand == COMMAND_TEST && IsTestOption(pszArgument)) {
             if (!ParseTestOption(pszArgument, options.m_test, strError))
                 return false;
         } else if (!ParseInspect(pszArgument, options, strError)) {
@@ -395,7 +396,7 @@ bool ParseOptions(int iArgc, char** ppArgv, CKiteOptions& options, std::string& 
         strError = "--log-color=never applies to --log=- only: a log file holds each line as the plug-in wrote it";
         return false;
     }
-    if (options.m_bTest) {
+    if (options.m_eCommand == COMMAND_TEST) {
         for (; i < iArgc; ++i)
             options.m_test.m_aPaths.push_back(ppArgv[i]);
         return CheckTestOptions(options, strError);

@@ -58,8 +58,7 @@ struct CKiteOptions {
     std::vector<std::string> m_aArgs;
     bool m_bHelp = false;
     bool m_bVersion = false;
-    ECommand m_eCommand = COMMAND_RUN;
-    bool m_bTest = false;  // kite test [PATH...]
+    ECommand m_eCommand = COMMAND_RUN;  // kite test [PATH...], kite check, kite build, or a script
     CTestOptions m_test;
     std::string m_strTarget;  // --target=tv: for the TV's engine; empty for this desktop's
     std::string m_strOut;     // kite build --out=DIR

@@ -201,3 +201,5 @@ add_kite_run_test(tv_run_with_target 2
   ARGS --target=tv app.js)
 add_kite_run_test(tv_test_other_target 2 "^kite: --target is tv, the TV's engine [(]V8 3[.]28[)], not 'desktop' [(]usage: kite test"
   ARGS test --target=desktop)
+# A script named like a command runs after --.
+add_kite_run_test(tv_script_named_check 0 "^$" ARGS -- check WORKDIR ${RUNS} STDOUT "^a script named check\n$")
