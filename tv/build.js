@@ -292,48 +292,20 @@ ${RUNTIME_END}
 `;
 }
 
-// Runs in Node.js 0.12, the TV engine's V8: reads [{name, code}] as JSON and
-// answers the ones that do not parse there, with the line and the message.
-function parseOnTvEngine() {
-  var vm = require("vm");
-  var input = "";
-  process.stdin.setEncoding("utf8");
-  process.stdin.on("data", function (chunk) { input += chunk; });
-  process.stdin.on("end", function () {
-    var failures = [];
-    JSON.parse(input).forEach(function (entry) {
-      try {
-        new vm.Script(entry.code, { filename: entry.name });
-      } catch (error) {
-        // The stack, and the message with it, start "NAME:LINE", then the
-        // line's text and a caret; the message proper comes last.
-        var stack = String(error.stack).split("\n");
-        var line = /:(\d+)$/.exec(stack[0]);
-        failures.push({
-          name: entry.name,
-          line: line ? Number(line[1]) : 0,
-          text: line ? stack[1] : "",
-          message: String(error.message).split("\n").pop(),
-        });
-      }
-    });
-    process.stdout.write(JSON.stringify(failures));
-  });
-}
-
 // Each module as the section holds it, then the section whole.
 function checkOnTvEngine(modules, section) {
   if (!fs.existsSync(paths.tvNode)) throw new Error(`the TV engine's V8 is missing (${paths.tvNode}); run scripts/setup.sh`);
   const entries = modules.map((module) => ({ name: module.name, code: `(${wrapModule(module.source)})` }));
   entries.push({ name: "the run-time section", code: section });
-  const run = childProcess.spawnSync(paths.tvNode, ["-e", `(${parseOnTvEngine})()`], {
+  const run = childProcess.spawnSync(paths.tvNode, [path.join(__dirname, "compile.js"), "-"], {
     input: JSON.stringify(entries), encoding: "utf8", timeout: 120000, maxBuffer: 64 << 20,
   });
   if (run.status !== 0) throw new Error(`the TV engine's V8 could not check the run-time section: ${run.error || run.stderr}`);
-  const failure = JSON.parse(run.stdout)[0];
+  const failure = JSON.parse(run.stdout).find((result) => !result.ok);
   if (!failure) return;
-  const module = modules.find((candidate) => candidate.name === failure.name);
-  const where = (line) => `line ${line}: ${failure.message}\n  ${failure.text.trim()}`;
+  const module = modules.find((candidate) => candidate.name === failure.file);
+  const text = entries.find((entry) => entry.name === failure.file).code.split("\n")[failure.line - 1] || "";
+  const where = (line) => `line ${line}: ${failure.message}\n  ${text.trim()}`;
   if (!module) throw new Error(`the run-time section does not parse on the TV's engine (V8 3.28): ${where(failure.line)}`);
   // Less the wrapper's first line.
   throw new BuildError(`${shownPath(module.neededBy)} needs ${module.name}, ` +

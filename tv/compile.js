@@ -4,7 +4,10 @@
 // Node.js 0.12.18 (V8 3.28, the TV engine's generation) over all the files
 // at once:
 //   .deps/node-v0.12.18/bin/node tv/compile.js FILE...
-// and reads the desktop's verdict through located() in its own Node.js.
+// and reads the desktop's verdict through located() in its own Node.js;
+// tv/build.js hands it code that is in no file, as JSON [{name, code}] on
+// its standard input:
+//   .deps/node-v0.12.18/bin/node tv/compile.js -
 //
 // ES5 only: this file runs on V8 3.28.
 "use strict";
@@ -51,13 +54,8 @@ function located(error, file) {
   return { line: 1, column: 1, message: message };
 }
 
-function compile(file) {
-  var source;
-  try {
-    source = fs.readFileSync(file, "utf8");
-  } catch (e) {
-    return { file: file, line: 1, column: 1, message: "cannot read: " + e.message, unreadable: true };
-  }
+// What the engine says of `source`, named `file` in its messages.
+function compileCode(file, source) {
   try {
     new vm.Script(source, { filename: file });
     return { file: file, ok: true };
@@ -67,8 +65,26 @@ function compile(file) {
   }
 }
 
-module.exports = { located: located, compile: compile };
+function compile(file) {
+  var source;
+  try {
+    source = fs.readFileSync(file, "utf8");
+  } catch (e) {
+    return { file: file, line: 1, column: 1, message: "cannot read: " + e.message, unreadable: true };
+  }
+  return compileCode(file, source);
+}
 
-if (require.main === module) {
+module.exports = { located: located, compile: compile, compileCode: compileCode };
+
+if (require.main === module && process.argv[2] === "-") {
+  var input = "";
+  process.stdin.setEncoding("utf8");
+  process.stdin.on("data", function (chunk) { input += chunk; });
+  process.stdin.on("end", function () {
+    var results = JSON.parse(input).map(function (entry) { return compileCode(entry.name, entry.code); });
+    process.stdout.write(JSON.stringify(results) + "\n");
+  });
+} else if (require.main === module) {
   process.stdout.write(JSON.stringify(process.argv.slice(2).map(compile)) + "\n");
 }
