@@ -6,22 +6,13 @@ namespace Gst {
 
 CGstBackend::CGstBackend()
     : m_events(*this)
+    , m_player(m_events)
 {
-    m_worker.Call([this] {
-        m_pPlayer.reset(new CGstPlayer(m_events, m_worker.Context()));
-        return true;
-    });
 }
 
-CGstBackend::~CGstBackend()
-{
-    m_worker.Call([this] {
-        m_pPlayer.reset();
-        return true;
-    });
-    // m_worker joins its thread as it is destroyed, before the handler
-    // table goes.
-}
+// m_player joins its thread as it is destroyed, before the handler table
+// goes.
+CGstBackend::~CGstBackend() = default;
 
 bool CGstBackend::SetKiteBridge(bool bEnable)
 {
@@ -31,81 +22,79 @@ bool CGstBackend::SetKiteBridge(bool bEnable)
 
 bool CGstBackend::create()
 {
-    return OnPlayer([](CGstPlayer& player) { return player.Create(); });
+    return m_player.Create();
 }
 
 bool CGstBackend::setUri(const std::string& strUri)
 {
-    return OnPlayer([&strUri](CGstPlayer& player) { return player.SetUri(strUri); });
+    return m_player.SetUri(strUri);
 }
 
 bool CGstBackend::close()
 {
-    return OnPlayer([](CGstPlayer& player) { return player.Close(); });
+    return m_player.Close();
 }
 
 bool CGstBackend::prepare()
 {
-    return OnPlayer([](CGstPlayer& player) { return player.Prepare(); });
+    return m_player.Prepare();
 }
 
 bool CGstBackend::registerPrepareListener(DeviceAPI::Common::MultiCallbackUserData*)
 {
-    return OnPlayer([](CGstPlayer& player) { return player.PrepareAsync(); });
+    return m_player.PrepareAsync();
 }
 
 bool CGstBackend::setStreamingProperty(const std::string& strType, const std::string& strParam)
 {
-    return OnPlayer([&](CGstPlayer& player) { return player.SetStreamingProperty(strType, strParam); });
+    return m_player.SetStreamingProperty(strType, strParam);
 }
 
 bool CGstBackend::Pause()
 {
-    return OnPlayer([](CGstPlayer& player) { return player.Pause(); });
+    return m_player.Pause();
 }
 
 bool CGstBackend::play()
 {
-    return OnPlayer([](CGstPlayer& player) { return player.Play(); });
+    return m_player.Play();
 }
 
 bool CGstBackend::Stop()
 {
-    return OnPlayer([](CGstPlayer& player) { return player.Stop(); });
+    return m_player.Stop();
 }
 
 bool CGstBackend::seekTo(long lPosition, DeviceAPI::Common::MultiCallbackUserData*)
 {
-    return OnPlayer([lPosition](CGstPlayer& player) { return player.SeekTo(lPosition); });
+    return m_player.SeekTo(lPosition);
 }
 
 bool CGstBackend::Skip(int iAmount, DeviceAPI::Common::MultiCallbackUserData*)
 {
-    return OnPlayer([iAmount](CGstPlayer& player) { return player.Skip(iAmount); });
+    return m_player.Skip(iAmount);
 }
 
 bool CGstBackend::GetDuration(unsigned long* pulDuration)
 {
     if (pulDuration == nullptr)
         return false;
-    return OnPlayer([pulDuration](CGstPlayer& player) { return player.GetDuration(*pulDuration); });
+    return m_player.GetDuration(*pulDuration);
 }
 
 bool CGstBackend::GetCurrentPosition(unsigned long long* pullPosition)
 {
     if (pullPosition == nullptr)
         return false;
-    return OnPlayer([pullPosition](CGstPlayer& player) { return player.GetPosition(*pullPosition); });
+    return m_player.GetPosition(*pullPosition);
 }
 
 bool CGstBackend::GetPlayerState(player_state_e* peState)
 {
     if (peState == nullptr)
         return false;
-    return OnPlayer([peState](CGstPlayer& player) {
-        *peState = player.State();
-        return true;
-    });
+    *peState = m_player.State();
+    return true;
 }
 
 // Sound-analysis results go to the handler registered for them; there is no
@@ -117,19 +106,17 @@ bool CGstBackend::registerSoundAnalysisListener(CinecastSoundAnalysisCallback*)
 
 bool CGstBackend::suspend()
 {
-    return OnPlayer([](CGstPlayer& player) { return player.Suspend(); });
+    return m_player.Suspend();
 }
 
 bool CGstBackend::restore(const std::string& strUrl, long lTime, bool bPrepare)
 {
-    return OnPlayer([&strUrl, lTime, bPrepare](CGstPlayer& player) {
-        return player.Restore(strUrl, lTime, bPrepare);
-    });
+    return m_player.Restore(strUrl, lTime, bPrepare);
 }
 
 bool CGstBackend::SetSoundAnalysis(bool bEnable)
 {
-    return OnPlayer([bEnable](CGstPlayer& player) { return player.SetSoundAnalysis(bEnable); });
+    return m_player.SetSoundAnalysis(bEnable);
 }
 
 }  // namespace Gst

@@ -1,15 +1,13 @@
-// The backend of a GStreamer adapter: every operation is carried out by the
-// player on the adapter's own thread, and the caller waits for its answer.
+// The backend of a GStreamer adapter: the player answers every operation at
+// once and carries it out on its own thread.
 #ifndef CINECAST_GST_BACKEND_H
 #define CINECAST_GST_BACKEND_H
 
-#include <memory>
 #include <string>
 
 #include "Cinecast/AdapterBackend.h"
 #include "GstEvents.h"
 #include "GstPlayer.h"
-#include "GstWorker.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -42,16 +40,8 @@ public:
     bool SetSoundAnalysis(bool bEnable) override;
 
 private:
-    // Runs fn with the player on the adapter's thread.
-    template <typename Function>
-    bool OnPlayer(Function fn)
-    {
-        return m_worker.Call([this, &fn] { return fn(*m_pPlayer); });
-    }
-
     CGstEvents m_events;
-    CGstWorker m_worker;
-    std::unique_ptr<CGstPlayer> m_pPlayer;  // made and destroyed on the worker
+    CGstPlayer m_player;  // after m_events, which it sends through
 };
 
 }  // namespace Gst

@@ -24,6 +24,15 @@ gboolean FindAcceptRanges(GQuark field, const GValue* pValue, gpointer pData)
 
 }  // namespace
 
+bool QueryPlaybackPosition(GstElement* pPlaybin, gint64& iMilliseconds)
+{
+    gint64 iNanoseconds = 0;
+    if (!gst_element_query_position(pPlaybin, GST_FORMAT_TIME, &iNanoseconds) || iNanoseconds < 0)
+        return false;
+    iMilliseconds = ToMilliseconds(iNanoseconds);
+    return true;
+}
+
 std::unique_ptr<CGstPipeline> CGstPipeline::Make(GMainContext* pContext, MessageHandler onMessage)
 {
     GstElement* pPlaybin = gst_element_factory_make("playbin", nullptr);
@@ -185,11 +194,7 @@ bool CGstPipeline::CanSeek() const
 
 bool CGstPipeline::QueryPosition(gint64& iMilliseconds) const
 {
-    gint64 iNanoseconds = 0;
-    if (!gst_element_query_position(m_pPlaybin, GST_FORMAT_TIME, &iNanoseconds) || iNanoseconds < 0)
-        return false;
-    iMilliseconds = ToMilliseconds(iNanoseconds);
-    return true;
+    return QueryPlaybackPosition(m_pPlaybin, iMilliseconds);
 }
 
 bool CGstPipeline::QueryDuration(gint64& iMilliseconds) const

@@ -1,5 +1,5 @@
 // One playbin with its sinks and analyser, watched on the worker's context.
-// Used on the worker thread only.
+// Used on the worker thread only, but for position queries.
 #ifndef CINECAST_GST_PIPELINE_H
 #define CINECAST_GST_PIPELINE_H
 
@@ -13,6 +13,9 @@
 namespace DeviceAPI {
 namespace Cinecast {
 namespace Gst {
+
+// The playing position of a playbin; usable from any thread.
+bool QueryPlaybackPosition(GstElement* pPlaybin, gint64& iMilliseconds);
 
 class CGstPipeline {
 public:
@@ -46,6 +49,7 @@ public:
     bool QueryDuration(gint64& iMilliseconds) const;
 
     void SetUserAgent(const std::string& strUserAgent);
+    GstElement* Playbin() const { return m_pPlaybin; }
     bool HasAnalysis() const { return m_pAnalysis != nullptr; }
 
 private:

@@ -1,5 +1,7 @@
 #include "GstPlayer.h"
 
+#include <glib/gstdio.h>
+
 #include <algorithm>
 
 #include "GstMediaUri.h"
@@ -13,162 +15,505 @@ namespace {
 // A synchronous prepare, and the seek to a restored position, give up after
 // this long rather than hold the caller's thread.
 const int PREROLL_TIMEOUT_MS = 10000;
-// The player's own state changes and seeks are waited for this long at most.
+// The worker waits this long at most for the pipeline's own state changes
+// and seeks, so that their completions are not taken for later ones.
 const int SETTLE_TIMEOUT_MS = 2000;
-// The current time and the sound-analysis bands are reported this often.
+// The current time and the sound-analysis bands are reported this often,
+// counted from the start of play.
 const guint TICK_MS = 100;
 
 const char* const USER_AGENT_PROPERTY = "USER_AGENT";
 
+bool HasFactory(const char* pszName)
+{
+    GstElementFactory* pFactory = gst_element_factory_find(pszName);
+    if (pFactory == nullptr)
+        return false;
+    gst_object_unref(pFactory);
+    return true;
+}
+
+// A local file that cannot be read fails its start at once; the answer to
+// an asynchronous prepare says so without waiting for the pipeline.
+bool LooksReadable(const std::string& strUri)
+{
+    gchar* pszPath = g_filename_from_uri(strUri.c_str(), nullptr, nullptr);
+    if (pszPath == nullptr)
+        return true;
+    bool bReadable = g_file_test(pszPath, G_FILE_TEST_IS_REGULAR) && g_access(pszPath, R_OK) == 0;
+    g_free(pszPath);
+    return bReadable;
+}
+
 }  // namespace
 
-CGstPlayer::CGstPlayer(CGstEvents& events, GMainContext* pContext)
+CGstPlayer::CGstPlayer(CGstEvents& events)
     : m_events(events)
-    , m_pContext(pContext)
-    , m_pTick(g_timeout_source_new(TICK_MS))
 {
-    g_source_set_callback(m_pTick, OnTick, this, nullptr);
-    g_source_attach(m_pTick, m_pContext);
 }
 
 CGstPlayer::~CGstPlayer()
 {
-    g_source_destroy(m_pTick);
-    g_source_unref(m_pTick);
-    m_pPipeline.reset();
-}
-
-bool CGstPlayer::Create()
-{
-    if (m_pPipeline)
+    m_worker.Call([this] {
+        if (m_pTick != nullptr) {
+            g_source_destroy(m_pTick);
+            g_source_unref(m_pTick);
+            m_pTick = nullptr;
+        }
+        m_pPipeline.reset();
         return true;
-    m_pPipeline = CGstPipeline::Make(m_pContext, [this](GstMessage* pMessage) { OnMessage(pMessage); });
-    if (!m_pPipeline)
-        return false;
-    m_pPipeline->SetUserAgent(m_strUserAgent);
-    m_eState = PLAYER_STATE_NONE;
-    return true;
+    });
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_pQueried != nullptr)
+        gst_object_unref(m_pQueried);
 }
 
-bool CGstPlayer::SetUri(const std::string& strMedia)
-{
-    std::string strUri;
-    if (!m_pPipeline || !ToMediaUri(strMedia, strUri))
-        return false;
-    m_strUri = strUri;
-    m_suspended = CSuspended();
-    Unprepare();
-    return true;
-}
+// ---- Commands: on the caller's thread, never waiting for the pipeline ----
 
-bool CGstPlayer::Close()
+void CGstPlayer::ForgetMediaLocked()
 {
-    if (!m_pPipeline)
-        return false;
-    m_strUri.clear();
-    m_suspended = CSuspended();
-    Unprepare();
-    return true;
-}
-
-void CGstPlayer::Unprepare()
-{
-    // Going to NULL also drops the messages still on the bus.
-    if (m_pPipeline)
-        m_pPipeline->SetState(GST_STATE_NULL);
+    ++m_ulMedia;
     m_lStartPosition = -1;
     m_iLanding = -1;
     m_bPreparing = false;
     m_bSeeking = false;
     m_bEnded = false;
-    m_bHeldForBuffering = false;
     m_bPausedBySoundServer = false;
-    m_bands.Clear();
+    m_bSeekable = false;
+    m_iDuration = -1;
     m_eState = m_strUri.empty() ? PLAYER_STATE_NONE : PLAYER_STATE_IDLE;
 }
 
-// playbin forgets its media after a failed start, so every start from the
-// stopped state names it again.
-GstStateChangeReturn CGstPlayer::Start()
+void CGstPlayer::PostForMedia(std::function<void()> fn)
 {
-    m_pPipeline->SetUri(m_strUri);
-    return m_pPipeline->SetState(GST_STATE_PAUSED);
+    const unsigned long ulMedia = m_ulMedia;
+    m_worker.Post([this, ulMedia, fn] {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_ulMedia != ulMedia)
+                return;
+        }
+        fn();
+    });
 }
 
-bool CGstPlayer::Preroll()
+bool CGstPlayer::Create()
 {
-    GstStateChangeReturn eResult = Start();
-    bool bReady = eResult != GST_STATE_CHANGE_FAILURE;
-    if (bReady && eResult == GST_STATE_CHANGE_ASYNC)
-        bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
-    // Media that cannot seek start from the beginning.
-    if (bReady && m_lStartPosition > 0 && m_pPipeline->CanSeek() && Land(m_lStartPosition))
-        bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
-    if (!bReady) {
-        // Report the errors behind the failure before the bus is dropped.
-        m_pPipeline->HandlePending();
-        Unprepare();
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_bCreated)
+        return true;
+    if (!HasFactory("playbin"))
         return false;
-    }
-    m_lStartPosition = -1;
-    m_eState = PLAYER_STATE_READY;
+    m_bCreated = true;
+    m_bHasAnalysis = CanAnalyse();
+    m_eState = PLAYER_STATE_NONE;
+    m_worker.Post([this] { MakePipeline(); });
     return true;
+}
+
+void CGstPlayer::SetUriLocked(const std::string& strUri)
+{
+    m_strUri = strUri;
+    m_suspended = CSuspended();
+    ForgetMediaLocked();
+    m_worker.Post([this] { StopPipeline(); });
+}
+
+bool CGstPlayer::SetUri(const std::string& strMedia)
+{
+    std::string strUri;
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_bCreated || !ToMediaUri(strMedia, strUri))
+        return false;
+    SetUriLocked(strUri);
+    return true;
+}
+
+bool CGstPlayer::Close()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_bCreated)
+        return false;
+    SetUriLocked("");
+    return true;
+}
+
+bool CGstPlayer::PrepareLocked(std::unique_lock<std::mutex>& lock)
+{
+    if (!m_bCreated || m_eState == PLAYER_STATE_NONE || m_bPreparing)
+        return false;
+    if (m_eState != PLAYER_STATE_IDLE)
+        return true;
+    const unsigned long ulMedia = m_ulMedia;
+    lock.unlock();
+    bool bReady = m_worker.Call([this, ulMedia] {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_ulMedia != ulMedia)
+                return false;
+        }
+        return Preroll(false);
+    });
+    lock.lock();
+    return bReady && m_ulMedia == ulMedia;
 }
 
 bool CGstPlayer::Prepare()
 {
-    if (!m_pPipeline || m_eState == PLAYER_STATE_NONE || m_bPreparing)
-        return false;
-    if (m_eState != PLAYER_STATE_IDLE)
-        return true;
-    return Preroll();
+    std::unique_lock<std::mutex> lock(m_lock);
+    return PrepareLocked(lock);
 }
 
 bool CGstPlayer::PrepareAsync()
 {
-    if (!m_pPipeline || m_eState == PLAYER_STATE_NONE)
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_bCreated || m_eState == PLAYER_STATE_NONE)
         return false;
     if (m_eState != PLAYER_STATE_IDLE) {
-        m_events.PrepareComplete();
+        PostForMedia([this] { SendPrepareComplete(); });
         return true;
     }
     if (m_bPreparing)
         return true;
-    GstStateChangeReturn eResult = Start();
-    if (eResult == GST_STATE_CHANGE_FAILURE) {
-        m_pPipeline->HandlePending();
-        Unprepare();
-        return false;
-    }
     m_bPreparing = true;
-    if (eResult != GST_STATE_CHANGE_ASYNC)
-        CompletePrepare();
-    return true;
-}
-
-// Called when the preroll has landed: first at the start position, if one
-// is set, then ready.
-void CGstPlayer::CompletePrepare()
-{
-    if (m_lStartPosition > 0) {
-        gint64 iStart = m_lStartPosition;
-        m_lStartPosition = -1;
-        if (m_pPipeline->CanSeek() && Land(iStart))
-            return;
-    }
-    m_bPreparing = false;
-    m_eState = PLAYER_STATE_READY;
-    m_events.PrepareComplete();
+    PostForMedia([this] { StartAsync(); });
+    return LooksReadable(m_strUri);
 }
 
 bool CGstPlayer::SetStreamingProperty(const std::string& strType, const std::string& strParam)
 {
     if (strType != USER_AGENT_PROPERTY)
         return false;
+    std::lock_guard<std::mutex> guard(m_lock);
     m_strUserAgent = strParam;
-    if (m_pPipeline)
-        m_pPipeline->SetUserAgent(m_strUserAgent);
+    m_worker.Post([this, strParam] {
+        if (m_pPipeline)
+            m_pPipeline->SetUserAgent(strParam);
+    });
     return true;
+}
+
+bool CGstPlayer::Pause()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_eState == PLAYER_STATE_PAUSED)
+        return true;
+    if (m_eState != PLAYER_STATE_PLAYING)
+        return false;
+    m_bPausedBySoundServer = false;
+    m_eState = PLAYER_STATE_PAUSED;
+    PostForMedia([this] { RunPause(); });
+    return true;
+}
+
+bool CGstPlayer::PlayLocked()
+{
+    if (m_eState == PLAYER_STATE_PLAYING)
+        return true;
+    if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PAUSED)
+        return false;
+    const bool bFromStart = m_bEnded;
+    m_bEnded = false;
+    m_bPausedBySoundServer = false;
+    m_eState = PLAYER_STATE_PLAYING;
+    PostForMedia([this, bFromStart] { RunPlay(bFromStart); });
+    return true;
+}
+
+bool CGstPlayer::Play()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return PlayLocked();
+}
+
+bool CGstPlayer::Stop()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PLAYING && m_eState != PLAYER_STATE_PAUSED)
+        return false;
+    m_bSeeking = false;
+    m_bEnded = false;
+    m_bPausedBySoundServer = false;
+    m_eState = PLAYER_STATE_READY;
+    m_iLanding = 0;
+    PostForMedia([this] { RunStop(); });
+    return true;
+}
+
+// Media that cannot seek refuse the seek and play on: seeking anyway would
+// fail the stream.
+bool CGstPlayer::SeekTo(long lMilliseconds)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0 || !m_bSeekable)
+        return false;
+    if (m_iDuration >= 0 && lMilliseconds > m_iDuration)
+        return false;
+    m_iLanding = lMilliseconds;
+    m_bSeeking = true;
+    m_bEnded = false;
+    PostForMedia([this, lMilliseconds] { RunSeek(lMilliseconds); });
+    return true;
+}
+
+// Skips count from where the previous one lands, so that skips in a row add
+// up however far the pipeline has got.
+bool CGstPlayer::Skip(int iMilliseconds)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    gint64 iPosition = 0;
+    if (m_eState < PLAYER_STATE_READY || !m_bSeekable || !PositionLocked(lock, iPosition))
+        return false;
+    gint64 iTarget = std::max<gint64>(0, iPosition + iMilliseconds);
+    if (m_iDuration >= 0)
+        iTarget = std::min(iTarget, m_iDuration);
+    m_iLanding = iTarget;
+    m_bSeeking = true;
+    m_bEnded = false;
+    PostForMedia([this, iTarget] { RunSeek(iTarget); });
+    return true;
+}
+
+bool CGstPlayer::GetDuration(unsigned long& ulMilliseconds)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_eState < PLAYER_STATE_READY || m_iDuration < 0)
+        return false;
+    ulMilliseconds = static_cast<unsigned long>(m_iDuration);
+    return true;
+}
+
+// The pipeline answers a position query without its worker, so the lock is
+// let go meanwhile.
+bool CGstPlayer::PositionLocked(std::unique_lock<std::mutex>& lock, gint64& iMilliseconds)
+{
+    if (m_iLanding >= 0) {
+        iMilliseconds = m_iLanding;
+        return true;
+    }
+    if (m_pQueried == nullptr)
+        return false;
+    GstElement* pPlaybin = GST_ELEMENT(gst_object_ref(m_pQueried));
+    lock.unlock();
+    bool bKnown = QueryPlaybackPosition(pPlaybin, iMilliseconds);
+    gst_object_unref(pPlaybin);
+    lock.lock();
+    return bKnown;
+}
+
+bool CGstPlayer::GetPosition(unsigned long long& ullMilliseconds)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    gint64 iPosition = 0;
+    if (m_eState < PLAYER_STATE_READY || !PositionLocked(lock, iPosition))
+        return false;
+    ullMilliseconds = static_cast<unsigned long long>(iPosition);
+    return true;
+}
+
+player_state_e CGstPlayer::State()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_eState;
+}
+
+bool CGstPlayer::Suspend()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    if (!m_bCreated || m_eState == PLAYER_STATE_NONE)
+        return false;
+    if (m_suspended.m_bValid && m_eState == PLAYER_STATE_IDLE)
+        return true;
+    CSuspended suspended;
+    suspended.m_bValid = true;
+    suspended.m_strUri = m_strUri;
+    suspended.m_eState = m_eState;
+    gint64 iPosition = std::max<long>(m_lStartPosition, 0);
+    if (m_eState >= PLAYER_STATE_READY)
+        PositionLocked(lock, iPosition);
+    suspended.m_lPosition = static_cast<long>(iPosition);
+    ForgetMediaLocked();
+    m_suspended = suspended;
+    m_worker.Post([this] { StopPipeline(); });
+    return true;
+}
+
+bool CGstPlayer::Restore(const std::string& strMedia, long lMilliseconds, bool bPrepare)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    if (!m_bCreated)
+        return false;
+    const CSuspended suspended = m_suspended;
+    std::string strUri = strMedia;
+    if (strUri.empty())
+        strUri = suspended.m_bValid ? suspended.m_strUri : m_strUri;
+    long lStart = lMilliseconds;
+    if (lStart < 0)
+        lStart = suspended.m_bValid ? suspended.m_lPosition : 0;
+    std::string strMediaUri;
+    if (!ToMediaUri(strUri, strMediaUri))
+        return false;
+    SetUriLocked(strMediaUri);
+    m_lStartPosition = lStart > 0 ? lStart : -1;
+    if (!bPrepare)
+        return true;
+    if (!PrepareLocked(lock))
+        return false;
+    if (suspended.m_bValid && suspended.m_eState == PLAYER_STATE_PLAYING)
+        return PlayLocked();
+    if (suspended.m_bValid && suspended.m_eState == PLAYER_STATE_PAUSED)
+        m_eState = PLAYER_STATE_PAUSED;
+    return true;
+}
+
+bool CGstPlayer::SetSoundAnalysis(bool bOn)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (bOn && !m_bHasAnalysis)
+        return false;
+    m_bAnalysis = bOn;
+    return true;
+}
+
+// ---- The pipeline's work: on the worker ----
+
+void CGstPlayer::MakePipeline()
+{
+    m_pPipeline = CGstPipeline::Make(m_worker.Context(), [this](GstMessage* pMessage) { OnMessage(pMessage); });
+    if (!m_pPipeline) {
+        g_printerr("cinecast: the GStreamer player cannot make its pipeline\n");
+        return;
+    }
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_pPipeline->SetUserAgent(m_strUserAgent);
+    m_pQueried = GST_ELEMENT(gst_object_ref(m_pPipeline->Playbin()));
+}
+
+// Going to NULL also drops the messages still on the bus.
+void CGstPlayer::StopPipeline()
+{
+    if (m_pPipeline)
+        m_pPipeline->SetState(GST_STATE_NULL);
+    m_bHeldForBuffering = false;
+    m_buffering.Reset();
+    m_bands.Clear();
+}
+
+// playbin forgets its media after a failed start, so every start from the
+// stopped state names them again.
+GstStateChangeReturn CGstPlayer::Start()
+{
+    if (!m_pPipeline)
+        return GST_STATE_CHANGE_FAILURE;
+    std::string strUri;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        strUri = m_strUri;
+        m_ulPipelineMedia = m_ulMedia;
+    }
+    m_buffering.Reset();
+    m_pPipeline->SetUri(strUri);
+    return m_pPipeline->SetState(GST_STATE_PAUSED);
+}
+
+// What the player answers from: learnt once the media are prepared, and
+// again when the pipeline says the duration changed.
+void CGstPlayer::LearnMedia()
+{
+    gint64 iDuration = -1;
+    if (!m_pPipeline->QueryDuration(iDuration))
+        iDuration = -1;
+    const bool bSeekable = m_pPipeline->CanSeek();
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_iDuration = iDuration;
+    m_bSeekable = bSeekable;
+}
+
+// Prepares on the worker, waiting: a reopen keeps the state the commands
+// have set; a prepare makes it ready.
+bool CGstPlayer::Preroll(bool bReopen)
+{
+    GstStateChangeReturn eResult = Start();
+    bool bReady = eResult != GST_STATE_CHANGE_FAILURE;
+    if (bReady && eResult == GST_STATE_CHANGE_ASYNC)
+        bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
+    if (bReady)
+        LearnMedia();
+    long lStart;
+    bool bSeekable;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        lStart = m_lStartPosition;
+        bSeekable = m_bSeekable;
+    }
+    // Media that cannot seek start from the beginning.
+    if (bReady && lStart > 0 && bSeekable && m_pPipeline->Seek(lStart))
+        bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
+    if (!bReady) {
+        // Report the errors behind the failure before the bus is dropped.
+        if (m_pPipeline)
+            m_pPipeline->HandlePending();
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_ulMedia == m_ulPipelineMedia)
+                ForgetMediaLocked();
+        }
+        StopPipeline();
+        return false;
+    }
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_lStartPosition = -1;
+    if (!bReopen)
+        m_eState = PLAYER_STATE_READY;
+    return true;
+}
+
+void CGstPlayer::StartAsync()
+{
+    GstStateChangeReturn eResult = Start();
+    if (eResult == GST_STATE_CHANGE_FAILURE) {
+        if (m_pPipeline)
+            m_pPipeline->HandlePending();
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_ulMedia == m_ulPipelineMedia)
+                ForgetMediaLocked();
+        }
+        StopPipeline();
+        return;
+    }
+    if (eResult != GST_STATE_CHANGE_ASYNC)
+        CompletePrepare();
+}
+
+// Called when the preroll has landed: first at the start position, if one
+// is set and the media can seek, then ready.
+void CGstPlayer::CompletePrepare()
+{
+    LearnMedia();
+    long lStart;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_bPreparing)
+            return;
+        lStart = m_bSeekable ? m_lStartPosition : -1;
+        m_lStartPosition = -1;
+    }
+    if (lStart > 0 && m_pPipeline->Seek(lStart))
+        return;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_bPreparing)
+            return;
+        m_bPreparing = false;
+        m_eState = PLAYER_STATE_READY;
+    }
+    m_events.PrepareComplete();
+}
+
+void CGstPlayer::SendPrepareComplete()
+{
+    m_events.PrepareComplete();
 }
 
 // Changes the pipeline's state and waits until the change has completed,
@@ -176,6 +521,8 @@ bool CGstPlayer::SetStreamingProperty(const std::string& strType, const std::str
 // the change failed.
 bool CGstPlayer::Settle(GstState eState)
 {
+    if (!m_pPipeline)
+        return false;
     GstStateChangeReturn eResult = m_pPipeline->SetState(eState);
     if (eResult == GST_STATE_CHANGE_FAILURE) {
         m_pPipeline->HandlePending();
@@ -189,180 +536,92 @@ bool CGstPlayer::Settle(GstState eState)
 // A seek of the player's own, waited for in the same way.
 void CGstPlayer::SettleSeek(gint64 iMilliseconds)
 {
-    if (Land(iMilliseconds))
+    m_bands.Clear();
+    if (m_pPipeline && m_pPipeline->Seek(iMilliseconds))
         m_pPipeline->WaitForAsyncDone(SETTLE_TIMEOUT_MS);
 }
 
-// The state is set before the pipeline's change is waited for: messages
-// handled meanwhile (the end of the stream, an error) see it and may change
-// it again.
-bool CGstPlayer::Pause()
+// Back to the start: a seek where the media can seek, else they are opened
+// again (an HTTP server without byte ranges or without a length, a live
+// stream).
+void CGstPlayer::Rewind()
 {
-    if (m_eState == PLAYER_STATE_PAUSED)
-        return true;
-    if (m_eState != PLAYER_STATE_PLAYING)
-        return false;
-    m_bHeldForBuffering = false;
-    m_bPausedBySoundServer = false;
-    m_eState = PLAYER_STATE_PAUSED;
-    if (!Settle(GST_STATE_PAUSED) && m_eState == PLAYER_STATE_PAUSED)
-        m_eState = PLAYER_STATE_PLAYING;
-    return m_eState == PLAYER_STATE_PAUSED;
-}
-
-bool CGstPlayer::Play()
-{
-    if (m_eState == PLAYER_STATE_PLAYING)
-        return true;
-    if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PAUSED)
-        return false;
-    if (m_bEnded) {
-        m_bEnded = false;
+    bool bSeekable;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        bSeekable = m_bSeekable;
+    }
+    if (bSeekable) {
         SettleSeek(0);
+        return;
     }
-    const player_state_e eBefore = m_eState;
-    m_bPausedBySoundServer = false;
-    m_eState = PLAYER_STATE_PLAYING;
-    if (!Settle(GST_STATE_PLAYING) && m_eState == PLAYER_STATE_PLAYING)
-        m_eState = eBefore;
-    // Short media may even have ended meanwhile.
-    return m_eState == PLAYER_STATE_PLAYING || (m_eState == PLAYER_STATE_READY && m_bEnded);
+    StopPipeline();
+    Preroll(true);
 }
 
-bool CGstPlayer::Stop()
+void CGstPlayer::RunPause()
 {
-    if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PLAYING && m_eState != PLAYER_STATE_PAUSED)
-        return false;
-    if (m_eState != PLAYER_STATE_READY && !Settle(GST_STATE_PAUSED))
-        return false;
-    m_bSeeking = false;
-    m_bEnded = false;
     m_bHeldForBuffering = false;
-    m_bPausedBySoundServer = false;
-    m_eState = PLAYER_STATE_READY;
-    SettleSeek(0);
-    return true;
-}
-
-bool CGstPlayer::Land(gint64 iMilliseconds)
-{
-    if (!m_pPipeline->Seek(iMilliseconds))
-        return false;
-    m_iLanding = iMilliseconds;
-    m_bands.Clear();
-    return true;
-}
-
-bool CGstPlayer::SeekWithin(gint64 iMilliseconds)
-{
-    if (!Land(iMilliseconds))
-        return false;
-    m_bSeeking = true;
-    m_bEnded = false;
-    return true;
-}
-
-// Media that cannot seek refuse the seek and play on: seeking anyway would
-// fail the stream.
-bool CGstPlayer::SeekTo(long lMilliseconds)
-{
-    if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0 || !m_pPipeline->CanSeek())
-        return false;
-    gint64 iDuration = 0;
-    if (m_pPipeline->QueryDuration(iDuration) && lMilliseconds > iDuration)
-        return false;
-    return SeekWithin(lMilliseconds);
-}
-
-bool CGstPlayer::Skip(int iMilliseconds)
-{
-    gint64 iPosition = 0;
-    if (m_eState < PLAYER_STATE_READY || !m_pPipeline->CanSeek() || !QueryPosition(iPosition))
-        return false;
-    gint64 iTarget = std::max<gint64>(0, iPosition + iMilliseconds);
-    gint64 iDuration = 0;
-    if (m_pPipeline->QueryDuration(iDuration))
-        iTarget = std::min(iTarget, iDuration);
-    return SeekWithin(iTarget);
-}
-
-bool CGstPlayer::GetDuration(unsigned long& ulMilliseconds) const
-{
-    gint64 iDuration = 0;
-    if (m_eState < PLAYER_STATE_READY || !m_pPipeline->QueryDuration(iDuration))
-        return false;
-    ulMilliseconds = static_cast<unsigned long>(iDuration);
-    return true;
-}
-
-bool CGstPlayer::QueryPosition(gint64& iMilliseconds) const
-{
-    if (m_iLanding >= 0) {
-        iMilliseconds = m_iLanding;
-        return true;
+    if (!Settle(GST_STATE_PAUSED)) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_eState == PLAYER_STATE_PAUSED)
+            m_eState = PLAYER_STATE_PLAYING;
     }
-    return m_pPipeline->QueryPosition(iMilliseconds);
 }
 
-bool CGstPlayer::GetPosition(unsigned long long& ullMilliseconds) const
+// Playback held for buffering starts once the buffer is full.
+void CGstPlayer::RunPlay(bool bFromStart)
 {
-    gint64 iPosition = 0;
-    if (m_eState < PLAYER_STATE_READY || !QueryPosition(iPosition))
-        return false;
-    ullMilliseconds = static_cast<unsigned long long>(iPosition);
-    return true;
+    if (bFromStart)
+        Rewind();
+    RestartTick();
+    if (!m_bHeldForBuffering && !Settle(GST_STATE_PLAYING)) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_eState == PLAYER_STATE_PLAYING)
+            m_eState = PLAYER_STATE_READY;
+    }
 }
 
-bool CGstPlayer::Suspend()
+void CGstPlayer::RunStop()
 {
-    if (!m_pPipeline || m_eState == PLAYER_STATE_NONE)
-        return false;
-    if (m_suspended.m_bValid && m_eState == PLAYER_STATE_IDLE)
-        return true;
-    CSuspended suspended;
-    suspended.m_bValid = true;
-    suspended.m_strUri = m_strUri;
-    suspended.m_eState = m_eState;
-    gint64 iPosition = std::max<long>(m_lStartPosition, 0);
-    if (m_eState >= PLAYER_STATE_READY)
-        QueryPosition(iPosition);
-    suspended.m_lPosition = static_cast<long>(iPosition);
-    Unprepare();
-    m_suspended = suspended;
-    return true;
+    m_bHeldForBuffering = false;
+    Settle(GST_STATE_PAUSED);
+    Rewind();
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_bSeeking)
+        m_iLanding = -1;
 }
 
-bool CGstPlayer::Restore(const std::string& strMedia, long lMilliseconds, bool bPrepare)
+// Seeks made in a row land as one: the landing counts once the last one
+// posted has been made.
+void CGstPlayer::RunSeek(gint64 iMilliseconds)
 {
-    if (!m_pPipeline)
-        return false;
-    const CSuspended suspended = m_suspended;
-    std::string strUri = strMedia;
-    if (strUri.empty())
-        strUri = suspended.m_bValid ? suspended.m_strUri : m_strUri;
-    long lStart = lMilliseconds;
-    if (lStart < 0)
-        lStart = suspended.m_bValid ? suspended.m_lPosition : 0;
-    if (!SetUri(strUri))
-        return false;
-    m_lStartPosition = lStart > 0 ? lStart : -1;
-    if (!bPrepare)
-        return true;
-    if (!Preroll())
-        return false;
-    if (suspended.m_bValid && suspended.m_eState == PLAYER_STATE_PLAYING)
-        return Play();
-    if (suspended.m_bValid && suspended.m_eState == PLAYER_STATE_PAUSED)
-        m_eState = PLAYER_STATE_PAUSED;
-    return true;
+    m_bands.Clear();
+    if (m_pPipeline && m_pPipeline->Seek(iMilliseconds)) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_iSeekMade = iMilliseconds;
+        return;
+    }
+    // A seek the pipeline refused still completes, where it is.
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_iLanding != iMilliseconds || !m_bSeeking)
+            return;
+        m_iLanding = -1;
+        m_bSeeking = false;
+    }
+    m_events.SeekComplete();
 }
 
-bool CGstPlayer::SetSoundAnalysis(bool bOn)
+void CGstPlayer::RestartTick()
 {
-    if (bOn && m_pPipeline && !m_pPipeline->HasAnalysis())
-        return false;
-    m_bAnalysis = bOn;
-    return true;
+    if (m_pTick != nullptr) {
+        g_source_destroy(m_pTick);
+        g_source_unref(m_pTick);
+    }
+    m_pTick = g_timeout_source_new(TICK_MS);
+    g_source_set_callback(m_pTick, OnTick, this, nullptr);
+    g_source_attach(m_pTick, m_worker.Context());
 }
 
 }  // namespace Gst

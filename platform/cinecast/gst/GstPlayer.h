@@ -1,19 +1,26 @@
-// The player's state machine over one pipeline. It lives on the worker
-// thread: its operations, its bus messages and its clock tick all run there,
-// so it takes no lock.
+// The player's state machine over one pipeline. Commands come from the
+// script's thread and answer at once from what the player already knows
+// (its state, whether the media can seek, their duration); the pipeline's
+// work is posted to the player's own thread, where its bus messages and its
+// clock tick are handled too. Only a synchronous prepare waits, for the
+// preparation it answers for. m_lock guards the state both threads share;
+// the pipeline itself is used on the worker only, but for position queries.
 #ifndef CINECAST_GST_PLAYER_H
 #define CINECAST_GST_PLAYER_H
 
 #include <gst/gst.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "Cinecast/BufferingSteps.h"
 #include "Cinecast/CinecasterAdapter.h"
 #include "GstEvents.h"
 #include "GstPipeline.h"
 #include "GstSoundAnalysis.h"
+#include "GstWorker.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -21,7 +28,8 @@ namespace Gst {
 
 class CGstPlayer {
 public:
-    CGstPlayer(CGstEvents& events, GMainContext* pContext);
+    explicit CGstPlayer(CGstEvents& events);
+    // Stops the pipeline and joins the worker: no event is sent after.
     ~CGstPlayer();
 
     bool Create();
@@ -35,9 +43,9 @@ public:
     bool Stop();
     bool SeekTo(long lMilliseconds);
     bool Skip(int iMilliseconds);
-    bool GetDuration(unsigned long& ulMilliseconds) const;
-    bool GetPosition(unsigned long long& ullMilliseconds) const;
-    player_state_e State() const { return m_eState; }
+    bool GetDuration(unsigned long& ulMilliseconds);
+    bool GetPosition(unsigned long long& ullMilliseconds);
+    player_state_e State();
     bool Suspend();
     bool Restore(const std::string& strMedia, long lMilliseconds, bool bPrepare);
     bool SetSoundAnalysis(bool bOn);
@@ -54,17 +62,35 @@ private:
         player_state_e m_eState = PLAYER_STATE_IDLE;
     };
 
-    // Stops the pipeline and forgets everything pending: state 1 with media,
-    // 0 without.
-    void Unprepare();
+    // --- Under m_lock, on the caller's thread ---
+    // Forgets the prepared media: state 1 with media, 0 without; the
+    // pipeline's work already posted for them becomes void.
+    void ForgetMediaLocked();
+    bool PrepareLocked(std::unique_lock<std::mutex>& lock);
+    bool PlayLocked();
+    bool PositionLocked(std::unique_lock<std::mutex>& lock, gint64& iMilliseconds);
+    void SetUriLocked(const std::string& strUri);
+    // Posts fn to the worker, to run only if the media are still those of
+    // this moment.
+    void PostForMedia(std::function<void()> fn);
+
+    // --- On the worker ---
+    void MakePipeline();
+    void StopPipeline();
     GstStateChangeReturn Start();
-    bool Preroll();
+    bool Preroll(bool bReopen);
+    void StartAsync();
     void CompletePrepare();
+    void LearnMedia();
     bool Settle(GstState eState);
     void SettleSeek(gint64 iMilliseconds);
-    bool Land(gint64 iMilliseconds);
-    bool SeekWithin(gint64 iMilliseconds);
-    bool QueryPosition(gint64& iMilliseconds) const;
+    void Rewind();
+    void RunPause();
+    void RunPlay(bool bFromStart);
+    void RunStop();
+    void RunSeek(gint64 iMilliseconds);
+    void RestartTick();
+    void SendPrepareComplete();
 
     // Bus messages and the clock tick (GstPlayerMessages.cpp).
     void OnMessage(GstMessage* pMessage);
@@ -77,23 +103,37 @@ private:
     void Tick();
 
     CGstEvents& m_events;
-    GMainContext* m_pContext;
-    GSource* m_pTick;
-    std::unique_ptr<CGstPipeline> m_pPipeline;
 
+    std::mutex m_lock;
+    bool m_bCreated = false;
     player_state_e m_eState = PLAYER_STATE_NONE;
     std::string m_strUri;
     std::string m_strUserAgent;
-    long m_lStartPosition = -1;  // where the next preroll lands, if set
-    gint64 m_iLanding = -1;      // the target of a seek not landed yet
-    bool m_bPreparing = false;   // an asynchronous prepare is under way
-    bool m_bSeeking = false;     // a seek's completion is awaited
-    bool m_bEnded = false;       // stopped at the end of the stream
-    bool m_bHeldForBuffering = false;
+    unsigned long m_ulMedia = 0;     // counts the media set; posted work is for one of them
+    long m_lStartPosition = -1;      // where the next preroll lands, if set
+    gint64 m_iLanding = -1;          // the target of a seek not landed yet
+    gint64 m_iSeekMade = -1;         // the target of the last seek the pipeline was given
+    bool m_bPreparing = false;       // an asynchronous prepare is under way
+    bool m_bSeeking = false;         // a seek's completion is awaited
+    bool m_bEnded = false;           // stopped at the end of the stream
     bool m_bPausedBySoundServer = false;
     bool m_bAnalysis = false;
-    CBandTimeline m_bands;
+    bool m_bHasAnalysis = false;
+    // Learnt as the media are prepared.
+    bool m_bSeekable = false;
+    gint64 m_iDuration = -1;
     CSuspended m_suspended;
+    GstElement* m_pQueried = nullptr;  // the pipeline's playbin, for position queries
+
+    // The worker's own.
+    std::unique_ptr<CGstPipeline> m_pPipeline;
+    unsigned long m_ulPipelineMedia = 0;  // the media the pipeline was started for
+    GSource* m_pTick = nullptr;
+    bool m_bHeldForBuffering = false;
+    CBufferingSteps m_buffering;
+    CBandTimeline m_bands;
+
+    CGstWorker m_worker;  // last: its thread stops before the rest goes
 };
 
 }  // namespace Gst

@@ -1,5 +1,5 @@
 // What the pipeline tells the player, and the player's clock tick: the
-// sources of every event.
+// sources of every event. All of it runs on the worker.
 #include "GstPlayer.h"
 
 #include "GstSoundAnalysis.h"
@@ -18,8 +18,15 @@ std::string SourceName(GstMessage* pMessage)
 
 }  // namespace
 
+// Messages of a pipeline started for media the commands have since left
+// are dropped.
 void CGstPlayer::OnMessage(GstMessage* pMessage)
 {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_ulPipelineMedia != m_ulMedia)
+            return;
+    }
     switch (GST_MESSAGE_TYPE(pMessage)) {
     case GST_MESSAGE_ERROR:
         OnError(pMessage);
@@ -35,6 +42,9 @@ void CGstPlayer::OnMessage(GstMessage* pMessage)
         break;
     case GST_MESSAGE_REQUEST_STATE:
         OnRequestState(pMessage);
+        break;
+    case GST_MESSAGE_DURATION_CHANGED:
+        LearnMedia();
         break;
     case GST_MESSAGE_ELEMENT: {
         CBandSet bandSet;
@@ -57,45 +67,65 @@ void CGstPlayer::OnError(GstMessage* pMessage)
     std::string strDebug = pszDebug != nullptr ? pszDebug : "";
     g_clear_error(&pError);
     g_free(pszDebug);
-    // The media stays set: a later prepare tries again.
-    Unprepare();
+    // The media stay set: a later prepare tries again.
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ForgetMediaLocked();
+    }
+    StopPipeline();
     m_events.Error(iCode, strMessage, strDebug);
 }
 
-// A completion that arrives while a later seek is still under way is that
-// of an earlier one: the later one completes again.
+// A completion that arrives while the pipeline still prerolls is that of an
+// earlier change; a seek lands once the last one posted has been made.
 void CGstPlayer::OnAsyncDone()
 {
     if (m_pPipeline->IsPrerolling())
         return;
-    m_iLanding = -1;
-    if (m_bPreparing) {
+    bool bPreparing;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        bPreparing = m_bPreparing;
+        if (!bPreparing) {
+            if (!m_bSeeking || m_iSeekMade != m_iLanding)
+                return;
+            m_bSeeking = false;
+            m_iLanding = -1;
+            m_iSeekMade = -1;
+        }
+    }
+    if (bPreparing)
         CompletePrepare();
-        return;
-    }
-    if (m_bSeeking) {
-        m_bSeeking = false;
+    else
         m_events.SeekComplete();
-    }
 }
 
 void CGstPlayer::OnEndOfStream()
 {
-    if (m_eState != PLAYER_STATE_PLAYING)
-        return;
-    m_bEnded = true;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_eState != PLAYER_STATE_PLAYING)
+            return;
+        m_bEnded = true;
+        m_eState = PLAYER_STATE_READY;
+    }
     m_bHeldForBuffering = false;
-    m_eState = PLAYER_STATE_READY;
     Settle(GST_STATE_PAUSED);
     m_events.PlayComplete();
 }
 
-// Network media: playback waits while the buffer fills.
+// Network media: playback waits while the buffer fills. The app hears the
+// levels that the buffering rule admits.
 void CGstPlayer::OnBuffering(GstMessage* pMessage)
 {
     gint iPercent = 0;
     gst_message_parse_buffering(pMessage, &iPercent);
-    if (m_eState == PLAYER_STATE_PLAYING) {
+    bool bPlaying;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        bPlaying = m_eState == PLAYER_STATE_PLAYING;
+    }
+    if (bPlaying) {
         if (iPercent < 100 && !m_bHeldForBuffering) {
             m_pPipeline->SetState(GST_STATE_PAUSED);
             m_bHeldForBuffering = true;
@@ -104,7 +134,8 @@ void CGstPlayer::OnBuffering(GstMessage* pMessage)
             m_bHeldForBuffering = false;
         }
     }
-    m_events.Buffering(iPercent);
+    if (m_buffering.Admit(iPercent, g_get_monotonic_time()))
+        m_events.Buffering(iPercent);
 }
 
 // The sound server asks the player to give up its output for a while, or
@@ -114,15 +145,25 @@ void CGstPlayer::OnRequestState(GstMessage* pMessage)
     GstState eRequested = GST_STATE_VOID_PENDING;
     gst_message_parse_request_state(pMessage, &eRequested);
     const char* pszRequested = gst_element_state_get_name(eRequested);
-    if (eRequested == GST_STATE_PAUSED && m_eState == PLAYER_STATE_PLAYING) {
+    bool bPause = false;
+    bool bResume = false;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (eRequested == GST_STATE_PAUSED && m_eState == PLAYER_STATE_PLAYING) {
+            m_bPausedBySoundServer = true;
+            m_eState = PLAYER_STATE_PAUSED;
+            bPause = true;
+        } else if (eRequested == GST_STATE_PLAYING && m_eState == PLAYER_STATE_PAUSED && m_bPausedBySoundServer) {
+            m_bPausedBySoundServer = false;
+            m_eState = PLAYER_STATE_PLAYING;
+            bResume = true;
+        }
+    }
+    if (bPause) {
         m_bHeldForBuffering = false;
-        m_bPausedBySoundServer = true;
-        m_eState = PLAYER_STATE_PAUSED;
         Settle(GST_STATE_PAUSED);
         m_events.AsmPause(eRequested, SourceName(pMessage), pszRequested);
-    } else if (eRequested == GST_STATE_PLAYING && m_eState == PLAYER_STATE_PAUSED && m_bPausedBySoundServer) {
-        m_bPausedBySoundServer = false;
-        m_eState = PLAYER_STATE_PLAYING;
+    } else if (bResume) {
         Settle(GST_STATE_PLAYING);
         m_events.AsmResume(eRequested, SourceName(pMessage), pszRequested);
     }
@@ -136,13 +177,19 @@ gboolean CGstPlayer::OnTick(gpointer pData)
 
 void CGstPlayer::Tick()
 {
-    if (m_eState != PLAYER_STATE_PLAYING)
-        return;
     gint64 iPosition = 0;
-    if (!QueryPosition(iPosition))
+    bool bAnalysis;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_eState != PLAYER_STATE_PLAYING)
+            return;
+        iPosition = m_iLanding;
+        bAnalysis = m_bAnalysis;
+    }
+    if (iPosition < 0 && !(m_pPipeline && m_pPipeline->QueryPosition(iPosition)))
         return;
     m_events.CurrentTime(static_cast<unsigned long long>(iPosition));
-    if (!m_bAnalysis)
+    if (!bAnalysis)
         return;
     const std::vector<int>& aBands = m_bands.At(iPosition);
     if (!aBands.empty())

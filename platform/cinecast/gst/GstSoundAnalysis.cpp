@@ -22,6 +22,17 @@ const std::size_t MAX_WAITING = 100;
 
 }  // namespace
 
+bool CanAnalyse()
+{
+    for (const char* pszFactory : {"audioconvert", "spectrum"}) {
+        GstElementFactory* pFactory = gst_element_factory_find(pszFactory);
+        if (pFactory == nullptr)
+            return false;
+        gst_object_unref(pFactory);
+    }
+    return true;
+}
+
 GstElement* MakeAnalysisFilter()
 {
     GstElement* pConvert = gst_element_factory_make("audioconvert", nullptr);

@@ -16,6 +16,8 @@ namespace Gst {
 // analyser is not installed. It analyses all the time: the audio it sees
 // lies ahead of the output, so switching it on later would leave a gap.
 GstElement* MakeAnalysisFilter();
+// Whether MakeAnalysisFilter can make one, without making it.
+bool CanAnalyse();
 
 // One set of band values, each from 0 to 100, and the media time they
 // describe. The analyser runs ahead of the output by as much media as the

@@ -41,6 +41,8 @@ gboolean QuitLoop(gpointer pLoop)
     return G_SOURCE_REMOVE;
 }
 
+// Idle sources of one priority run in the order they were attached, so
+// calls, posts and the final quit keep their order.
 void AttachIdle(GMainContext* pContext, GSourceFunc function, gpointer pData)
 {
     GSource* pSource = g_idle_source_new();
@@ -89,6 +91,30 @@ bool CGstWorker::Call(const std::function<bool()>& fn)
     std::unique_lock<std::mutex> lock(call.m_lock);
     call.m_cvDone.wait(lock, [&call] { return call.m_bDone; });
     return call.m_bResult;
+}
+
+// The queue is ours rather than GLib's so that thread checkers, which do
+// not see GLib's locks, see the hand-over.
+void CGstWorker::Post(std::function<void()> fn)
+{
+    {
+        std::lock_guard<std::mutex> guard(m_postedLock);
+        m_aPosted.push_back(std::move(fn));
+    }
+    AttachIdle(m_pContext, RunPosted, this);
+}
+
+gboolean CGstWorker::RunPosted(gpointer pData)
+{
+    CGstWorker* pThis = static_cast<CGstWorker*>(pData);
+    std::function<void()> fn;
+    {
+        std::lock_guard<std::mutex> guard(pThis->m_postedLock);
+        fn = std::move(pThis->m_aPosted.front());
+        pThis->m_aPosted.pop_front();
+    }
+    fn();
+    return G_SOURCE_REMOVE;
 }
 
 }  // namespace Gst

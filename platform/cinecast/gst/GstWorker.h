@@ -6,7 +6,9 @@
 
 #include <glib.h>
 
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 namespace DeviceAPI {
@@ -24,16 +26,21 @@ public:
     // Runs fn on the worker thread and waits for its answer; on the worker
     // thread itself it runs fn at once.
     bool Call(const std::function<bool()>& fn);
+    // Runs fn on the worker thread after what is queued, without waiting.
+    void Post(std::function<void()> fn);
 
 private:
     CGstWorker(const CGstWorker&) = delete;
     CGstWorker& operator=(const CGstWorker&) = delete;
 
     void Run();
+    static gboolean RunPosted(gpointer pData);
 
     GMainContext* m_pContext;
     GMainLoop* m_pLoop;
     std::thread m_thread;
+    std::mutex m_postedLock;
+    std::deque<std::function<void()>> m_aPosted;
 };
 
 }  // namespace Gst
