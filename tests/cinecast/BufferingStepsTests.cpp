@@ -28,8 +28,8 @@ TEST(BufferingStepsTest, SendsTheStartStepsNoFinerThanTheRuleAndTheEnd)
          {{0, 0}, {10, 200}, {20, 400}, {30, 600}, {100, 800}}, {0, 10, 20, 30, 100}},
         {"a step too small or too soon is dropped, not sent later",
          {{0, 0}, {40, 100}, {45, 250}, {50, 600}, {100, 601}}, {0, 45, 100}},
-        {"a lower level starts a new period at once",
-         {{0, 0}, {24, 300}, {0, 310}, {100, 320}}, {0, 24, 0, 100}},
+        {"a lower level within a period is dropped",
+         {{4, 0}, {2, 1}, {24, 300}, {0, 310}, {100, 320}}, {4, 24, 100}},
         {"100 ends a period once; the next level below starts another",
          {{100, 0}, {100, 500}, {60, 510}, {100, 520}}, {100, 60, 100}},
         {"repeats are never sent",
@@ -49,10 +49,15 @@ TEST(BufferingStepsTest, SendsTheStartStepsNoFinerThanTheRuleAndTheEnd)
 TEST(BufferingStepsTest, ResetMakesTheNextLevelAStartWhateverItIs)
 {
     CBufferingSteps steps;
+    EXPECT_FALSE(steps.IsOpen());
     ASSERT_TRUE(steps.Admit(30, 0));
-    EXPECT_FALSE(steps.Admit(35, 1000 * 1000));
+    EXPECT_TRUE(steps.IsOpen());
+    EXPECT_FALSE(steps.Admit(10, 1000 * 1000));
     steps.Reset();
-    EXPECT_TRUE(steps.Admit(35, 1000 * 1000 + 1));
+    EXPECT_FALSE(steps.IsOpen());
+    EXPECT_TRUE(steps.Admit(10, 1000 * 1000 + 1));
+    EXPECT_TRUE(steps.Admit(100, 1000 * 1000 + 2));
+    EXPECT_FALSE(steps.IsOpen());
 }
 
 }  // namespace

@@ -15,22 +15,10 @@ void CGstEvents::Buffering(int iPercent)
         m_backend.FireBuffering(iPercent);
 }
 
-void CGstEvents::PrepareComplete()
+void CGstEvents::Completion(KiteBridgeCallBack eCode)
 {
     if (m_bEnabled.load())
-        m_backend.FireCompletion(KITE_BRIDGE_PREPARE_COMPLETE);
-}
-
-void CGstEvents::PlayComplete()
-{
-    if (m_bEnabled.load())
-        m_backend.FireCompletion(KITE_BRIDGE_PLAY_COMPLETE);
-}
-
-void CGstEvents::SeekComplete()
-{
-    if (m_bEnabled.load())
-        m_backend.FireCompletion(KITE_BRIDGE_SEEK_COMPLETE);
+        m_backend.FireCompletion(eCode);
 }
 
 void CGstEvents::CurrentTime(unsigned long long ullMilliseconds)

@@ -20,9 +20,8 @@ public:
     void Enable(bool bEnable) { m_bEnabled.store(bEnable); }
 
     void Buffering(int iPercent);
-    void PrepareComplete();
-    void PlayComplete();
-    void SeekComplete();
+    // Prepare, play or seek complete.
+    void Completion(KiteBridgeCallBack eCode);
     void CurrentTime(unsigned long long ullMilliseconds);
     void Error(int iCode, const std::string& strMessage, const std::string& strDebug);
     void AsmPause(int iType, const std::string& strSource, const std::string& strDetail);

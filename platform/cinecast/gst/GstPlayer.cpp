@@ -21,6 +21,8 @@ const int SETTLE_TIMEOUT_MS = 2000;
 // The current time and the sound-analysis bands are reported this often,
 // counted from the start of play.
 const guint TICK_MS = 100;
+// A buffering period that does not end holds completions no longer than this.
+const guint HOLD_COMPLETIONS_MS = 5000;
 
 const char* const USER_AGENT_PROPERTY = "USER_AGENT";
 
@@ -60,6 +62,7 @@ CGstPlayer::~CGstPlayer()
             g_source_unref(m_pTick);
             m_pTick = nullptr;
         }
+        DropHeldCompletions();
         m_pPipeline.reset();
         return true;
     });
@@ -170,7 +173,7 @@ bool CGstPlayer::PrepareAsync()
     if (!m_bCreated || m_eState == PLAYER_STATE_NONE)
         return false;
     if (m_eState != PLAYER_STATE_IDLE) {
-        PostForMedia([this] { SendPrepareComplete(); });
+        PostForMedia([this] { Complete(KITE_BRIDGE_PREPARE_COMPLETE); });
         return true;
     }
     if (m_bPreparing)
@@ -214,6 +217,8 @@ bool CGstPlayer::PlayLocked()
         return false;
     const bool bFromStart = m_bEnded;
     m_bEnded = false;
+    if (bFromStart)
+        m_iLanding = 0;
     m_bPausedBySoundServer = false;
     m_eState = PLAYER_STATE_PLAYING;
     PostForMedia([this, bFromStart] { RunPlay(bFromStart); });
@@ -249,10 +254,7 @@ bool CGstPlayer::SeekTo(long lMilliseconds)
         return false;
     if (m_iDuration >= 0 && lMilliseconds > m_iDuration)
         return false;
-    m_iLanding = lMilliseconds;
-    m_bSeeking = true;
-    m_bEnded = false;
-    PostForMedia([this, lMilliseconds] { RunSeek(lMilliseconds); });
+    SeekLocked(lMilliseconds);
     return true;
 }
 
@@ -267,11 +269,21 @@ bool CGstPlayer::Skip(int iMilliseconds)
     gint64 iTarget = std::max<gint64>(0, iPosition + iMilliseconds);
     if (m_iDuration >= 0)
         iTarget = std::min(iTarget, m_iDuration);
+    SeekLocked(iTarget);
+    return true;
+}
+
+// A seek to the very end is the end of playback: the pipeline is not asked
+// (some adaptive streams refuse a seek there, or fail on it).
+void CGstPlayer::SeekLocked(gint64 iTarget)
+{
     m_iLanding = iTarget;
     m_bSeeking = true;
     m_bEnded = false;
-    PostForMedia([this, iTarget] { RunSeek(iTarget); });
-    return true;
+    if (m_iDuration >= 0 && iTarget >= m_iDuration)
+        PostForMedia([this, iTarget] { RunEnd(iTarget); });
+    else
+        PostForMedia([this, iTarget] { RunSeek(iTarget); });
 }
 
 bool CGstPlayer::GetDuration(unsigned long& ulMilliseconds)
@@ -396,6 +408,7 @@ void CGstPlayer::StopPipeline()
         m_pPipeline->SetState(GST_STATE_NULL);
     m_bHeldForBuffering = false;
     m_buffering.Reset();
+    DropHeldCompletions();
     m_bands.Clear();
 }
 
@@ -508,12 +521,46 @@ void CGstPlayer::CompletePrepare()
         m_bPreparing = false;
         m_eState = PLAYER_STATE_READY;
     }
-    m_events.PrepareComplete();
+    Complete(KITE_BRIDGE_PREPARE_COMPLETE);
 }
 
-void CGstPlayer::SendPrepareComplete()
+void CGstPlayer::Complete(KiteBridgeCallBack eCode)
 {
-    m_events.PrepareComplete();
+    if (!m_buffering.IsOpen()) {
+        m_events.Completion(eCode);
+        return;
+    }
+    m_aHeldCompletions.push_back(eCode);
+    if (m_pHoldTimeout == nullptr) {
+        m_pHoldTimeout = g_timeout_source_new(HOLD_COMPLETIONS_MS);
+        g_source_set_callback(m_pHoldTimeout, OnHoldExpired, this, nullptr);
+        g_source_attach(m_pHoldTimeout, m_worker.Context());
+    }
+}
+
+void CGstPlayer::ReleaseCompletions()
+{
+    std::vector<KiteBridgeCallBack> aHeld;
+    aHeld.swap(m_aHeldCompletions);
+    DropHeldCompletions();
+    for (KiteBridgeCallBack eCode : aHeld)
+        m_events.Completion(eCode);
+}
+
+gboolean CGstPlayer::OnHoldExpired(gpointer pData)
+{
+    static_cast<CGstPlayer*>(pData)->ReleaseCompletions();
+    return G_SOURCE_REMOVE;
+}
+
+void CGstPlayer::DropHeldCompletions()
+{
+    m_aHeldCompletions.clear();
+    if (m_pHoldTimeout != nullptr) {
+        g_source_destroy(m_pHoldTimeout);
+        g_source_unref(m_pHoldTimeout);
+        m_pHoldTimeout = nullptr;
+    }
 }
 
 // Changes the pipeline's state and waits until the change has completed,
@@ -551,6 +598,7 @@ void CGstPlayer::Rewind()
         std::lock_guard<std::mutex> guard(m_lock);
         bSeekable = m_bSeekable;
     }
+    m_buffering.Reset();
     if (bSeekable) {
         SettleSeek(0);
         return;
@@ -575,11 +623,12 @@ void CGstPlayer::RunPlay(bool bFromStart)
     if (bFromStart)
         Rewind();
     RestartTick();
-    if (!m_bHeldForBuffering && !Settle(GST_STATE_PLAYING)) {
-        std::lock_guard<std::mutex> guard(m_lock);
-        if (m_eState == PLAYER_STATE_PLAYING)
-            m_eState = PLAYER_STATE_READY;
-    }
+    bool bPlaying = m_bHeldForBuffering || Settle(GST_STATE_PLAYING);
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!bPlaying && m_eState == PLAYER_STATE_PLAYING)
+        m_eState = PLAYER_STATE_READY;
+    if (bFromStart && !m_bSeeking)
+        m_iLanding = -1;
 }
 
 void CGstPlayer::RunStop()
@@ -597,12 +646,13 @@ void CGstPlayer::RunStop()
 void CGstPlayer::RunSeek(gint64 iMilliseconds)
 {
     m_bands.Clear();
+    m_buffering.Reset();
     if (m_pPipeline && m_pPipeline->Seek(iMilliseconds)) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_iSeekMade = iMilliseconds;
         return;
     }
-    // A seek the pipeline refused still completes, where it is.
+    // A seek the pipeline refused still completes, where playback is.
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_iLanding != iMilliseconds || !m_bSeeking)
@@ -610,7 +660,29 @@ void CGstPlayer::RunSeek(gint64 iMilliseconds)
         m_iLanding = -1;
         m_bSeeking = false;
     }
-    m_events.SeekComplete();
+    m_events.Completion(KITE_BRIDGE_SEEK_COMPLETE);
+}
+
+// Landed at the end: playing, playback ends there. The position stays at
+// the end until the next play, which starts from the beginning.
+void CGstPlayer::RunEnd(gint64 iEnd)
+{
+    bool bEnds;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_iLanding != iEnd || !m_bSeeking)
+            return;
+        m_bSeeking = false;
+        m_bEnded = true;
+        bEnds = m_eState == PLAYER_STATE_PLAYING;
+        if (bEnds)
+            m_eState = PLAYER_STATE_READY;
+    }
+    m_bHeldForBuffering = false;
+    Settle(GST_STATE_PAUSED);
+    m_events.Completion(KITE_BRIDGE_SEEK_COMPLETE);
+    if (bEnds)
+        m_events.Completion(KITE_BRIDGE_PLAY_COMPLETE);
 }
 
 void CGstPlayer::RestartTick()

@@ -68,6 +68,7 @@ private:
     void ForgetMediaLocked();
     bool PrepareLocked(std::unique_lock<std::mutex>& lock);
     bool PlayLocked();
+    void SeekLocked(gint64 iTarget);
     bool PositionLocked(std::unique_lock<std::mutex>& lock, gint64& iMilliseconds);
     void SetUriLocked(const std::string& strUri);
     // Posts fn to the worker, to run only if the media are still those of
@@ -89,8 +90,14 @@ private:
     void RunPlay(bool bFromStart);
     void RunStop();
     void RunSeek(gint64 iMilliseconds);
+    void RunEnd(gint64 iEnd);
     void RestartTick();
-    void SendPrepareComplete();
+    // Completions wait until an open buffering period ends, at most
+    // HOLD_COMPLETIONS_MS.
+    void Complete(KiteBridgeCallBack eCode);
+    void ReleaseCompletions();
+    static gboolean OnHoldExpired(gpointer pData);
+    void DropHeldCompletions();
 
     // Bus messages and the clock tick (GstPlayerMessages.cpp).
     void OnMessage(GstMessage* pMessage);
@@ -131,6 +138,8 @@ private:
     GSource* m_pTick = nullptr;
     bool m_bHeldForBuffering = false;
     CBufferingSteps m_buffering;
+    std::vector<KiteBridgeCallBack> m_aHeldCompletions;
+    GSource* m_pHoldTimeout = nullptr;
     CBandTimeline m_bands;
 
     CGstWorker m_worker;  // last: its thread stops before the rest goes

@@ -97,7 +97,7 @@ void CGstPlayer::OnAsyncDone()
     if (bPreparing)
         CompletePrepare();
     else
-        m_events.SeekComplete();
+        Complete(KITE_BRIDGE_SEEK_COMPLETE);
 }
 
 void CGstPlayer::OnEndOfStream()
@@ -111,7 +111,7 @@ void CGstPlayer::OnEndOfStream()
     }
     m_bHeldForBuffering = false;
     Settle(GST_STATE_PAUSED);
-    m_events.PlayComplete();
+    m_events.Completion(KITE_BRIDGE_PLAY_COMPLETE);
 }
 
 // Network media: playback waits while the buffer fills. The app hears the
@@ -134,8 +134,11 @@ void CGstPlayer::OnBuffering(GstMessage* pMessage)
             m_bHeldForBuffering = false;
         }
     }
-    if (m_buffering.Admit(iPercent, g_get_monotonic_time()))
-        m_events.Buffering(iPercent);
+    if (!m_buffering.Admit(iPercent, g_get_monotonic_time()))
+        return;
+    m_events.Buffering(iPercent);
+    if (!m_buffering.IsOpen())
+        ReleaseCompletions();
 }
 
 // The sound server asks the player to give up its output for a while, or

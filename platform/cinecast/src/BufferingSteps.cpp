@@ -6,10 +6,12 @@ namespace Cinecast {
 bool CBufferingSteps::Admit(int iPercent, long long llNowUs)
 {
     bool bSend;
-    if (m_iLast < 0 || iPercent < m_iLast || (m_iLast == 100 && iPercent < 100))
-        bSend = true;
+    if (m_iLast < 0 || m_iLast == 100)
+        bSend = m_iLast < 0 || iPercent < 100;
     else if (iPercent >= 100)
-        bSend = m_iLast != 100;
+        bSend = true;
+    else if (iPercent <= m_iLast)
+        bSend = false;
     else
         bSend = iPercent - m_iLast >= STEP_PERCENT && llNowUs - m_llLastUs >= STEP_US;
     if (bSend) {

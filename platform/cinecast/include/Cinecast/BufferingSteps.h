@@ -1,12 +1,13 @@
 // Which buffering levels the players report. A pipeline reports every level
 // it passes, up to a hundred within milliseconds; an app wants to draw a
 // spinner or a bar from them, so both players send:
-//   - the first level of a buffering period (a level lower than the last one
-//     sent starts a new period: a seek or a restart refills the buffer);
+//   - the first level of a buffering period: the first after the previous
+//     period ended, or after Reset() (new media, a seek, a restart);
 //   - then a higher level only once it is at least STEP_PERCENT above the
 //     last one sent and at least STEP_US after it;
 //   - and 100, which ends the period, once.
-// Levels that are held back are dropped, not sent later.
+// Levels that are held back, and levels lower than the last one sent within
+// a period (a pipeline's queues report in turn), are dropped.
 #ifndef CINECAST_BUFFERING_STEPS_H
 #define CINECAST_BUFFERING_STEPS_H
 
@@ -23,6 +24,8 @@ public:
     bool Admit(int iPercent, long long llNowUs);
     // The next level starts a period, whatever it is.
     void Reset() { m_iLast = -1; }
+    // A period has started and not ended.
+    bool IsOpen() const { return m_iLast >= 0 && m_iLast < 100; }
 
 private:
     int m_iLast = -1;
