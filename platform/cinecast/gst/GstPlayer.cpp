@@ -641,15 +641,21 @@ void CGstPlayer::RunStop()
         m_iLanding = -1;
 }
 
-// Seeks made in a row land as one: the landing counts once the last one
-// posted has been made.
+// Only the last of the seeks posted in a row is made, and the worker waits
+// for it to land before it makes another: a demuxer reading over HTTP drops
+// a seek that comes while it still carries out the one before.
 void CGstPlayer::RunSeek(gint64 iMilliseconds)
 {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_iLanding != iMilliseconds || !m_bSeeking)
+            return;
+        m_iSeekMade = iMilliseconds;
+    }
     m_bands.Clear();
     m_buffering.Reset();
     if (m_pPipeline && m_pPipeline->Seek(iMilliseconds)) {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_iSeekMade = iMilliseconds;
+        m_pPipeline->WaitForAsyncDone(SETTLE_TIMEOUT_MS);
         return;
     }
     // A seek the pipeline refused still completes, where playback is.
