@@ -2,6 +2,8 @@
 // sources of every event. All of it runs on the worker.
 #include "GstPlayer.h"
 
+#include <algorithm>
+
 #include "GstSoundAnalysis.h"
 
 namespace DeviceAPI {
@@ -14,6 +16,14 @@ std::string SourceName(GstMessage* pMessage)
 {
     GstObject* pSource = GST_MESSAGE_SRC(pMessage);
     return pSource != nullptr && GST_OBJECT_NAME(pSource) != nullptr ? GST_OBJECT_NAME(pSource) : "";
+}
+
+// An adaptive demuxer passes on a segment's error with the source's debug
+// text inside its message; the app hears the message alone.
+std::string WithoutDebugText(const std::string& strMessage)
+{
+    std::string::size_type uCut = std::min(strMessage.find(": ../"), strMessage.find('\n'));
+    return strMessage.substr(0, uCut);
 }
 
 }  // namespace
@@ -63,7 +73,7 @@ void CGstPlayer::OnError(GstMessage* pMessage)
     gchar* pszDebug = nullptr;
     gst_message_parse_error(pMessage, &pError, &pszDebug);
     int iCode = pError != nullptr ? pError->code : 0;
-    std::string strMessage = pError != nullptr && pError->message != nullptr ? pError->message : "";
+    std::string strMessage = pError != nullptr && pError->message != nullptr ? WithoutDebugText(pError->message) : "";
     std::string strDebug = pszDebug != nullptr ? pszDebug : "";
     g_clear_error(&pError);
     g_free(pszDebug);
