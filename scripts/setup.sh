@@ -24,9 +24,11 @@ packages=(
   libglib2.0-dev libclutter-1.0-dev libjsoncpp-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libclang-rt-14-dev clang
-  # the GStreamer player and the tools that make its test media
+  # the GStreamer player and the tools that make its test media; -bad for
+  # MPEG-TS (HLS segments), -libav for H.264 and AAC, ffmpeg to make streams
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
+  gstreamer1.0-plugins-bad gstreamer1.0-libav ffmpeg
   # the Debian packages' dependencies (scripts/package.sh)
   dpkg-dev file
   # run-time needs of Debian's libnode
