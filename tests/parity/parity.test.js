@@ -2,17 +2,32 @@
 // the model (--adapter=model --clock=virtual, the media described here) or
 // GStreamer (--adapter=gst, the media made by run_gst.sh). A step whose
 // answer differs fails its scenario, named with the step; the other
-// scenarios still run. Arguments: TONE TEXT AMR HTTP_BASE PLAIN_BASE.
+// scenarios still run. Arguments: TONE TEXT NO_DECODER HTTP_BASE
+// PLAIN_BASE, then the URLs of the network media below from HLS to
+// NOT_FOUND_REASON, in that order.
 kite.load("scenarios.js");
 
-const [TONE, TEXT, AMR, HTTP_BASE, PLAIN_BASE] = kite.args;
+if (kite.args.length !== 17) throw new Error("parity.test.js takes 17 arguments, got " + kite.args.length);
+const [TONE, TEXT, NO_DECODER, HTTP_BASE, PLAIN_BASE, HLS, DASH, WEBM_RANGES, WEBM_PLAIN, WEBM_NOLENGTH,
+       HLS_LIVE, HLS_EVENT, HLS_SLOW, HLS_DROP, WEBM_DROP, HLS_SEGMENT_404, NOT_FOUND_REASON] = kite.args;
 const MEDIA = {
-  TONE, TEXT, AMR,
+  TONE, TEXT, NO_DECODER,
+  AMR: NO_DECODER,  // the name scenarios.js knows it by
   MISSING: TONE.replace(/[^/]*$/, "missing.wav"),
   HTTP: HTTP_BASE + "/tone3s.wav",
   PLAIN: PLAIN_BASE + "/tone3s.wav",
   NOT_FOUND: HTTP_BASE + "/missing.wav",
   REFUSED: "http://127.0.0.1:1/tone3s.wav",
+  // HLS and DASH VODs of 12 s (2 s segments) and a WebM of 20 s, over byte
+  // ranges unless named otherwise; HLS_LIVE a sliding window of 3 segments
+  // over the HLS VOD, looping; HLS_EVENT a playlist growing from 3 segments
+  // to its end; HLS_SLOW at 20000 bytes a second (below the media's rate);
+  // HLS_DROP its every segment cut off after 40000 bytes (a range request
+  // goes on where it stopped); WEBM_DROP the WebM without ranges, cut off
+  // after 100000 bytes; HLS_SEGMENT_404 its third segment missing;
+  // NOT_FOUND_REASON a 404 "No Such Film".
+  HLS, DASH, WEBM_RANGES, WEBM_PLAIN, WEBM_NOLENGTH,
+  HLS_LIVE, HLS_EVENT, HLS_SLOW, HLS_DROP, WEBM_DROP, HLS_SEGMENT_404, NOT_FOUND_REASON,
 };
 const EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time",
                 "error_event", "asm_pause", "asm_resume", "sound_analysis"];

@@ -1,33 +1,21 @@
 #!/usr/bin/env bash
 # Runs the scenario table on the GStreamer player: makes the media, serves
-# them from two local HTTP servers (with and without byte ranges), runs
-# parity.test.js through kite and stops the servers.
+# them from one local HTTP server whose paths name the network conditions
+# (tests/streaming/media_server.py), runs parity.test.js through kite and
+# stops the server.
 #   run_gst.sh KITE TETHER_PLUGIN MEDIA_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+# shellcheck source=../streaming/media.sh
+source "$here/../streaming/media.sh"
 kite=$1 plugin=$2 media=$3
-mkdir -p "$media"
-[ -f "$media/tone3s.wav" ] || "$root/scripts/make-sample.sh" tone "$media/tone3s.wav" 3
-echo 'This text is no media.' > "$media/not-media.txt"
-# An AMR header: GStreamer recognises the kind, and Debian's default plug-ins
-# have no decoder for it.
-{ printf '#!AMR\n'; head -c 2048 /dev/zero; } > "$media/unsupported.amr"
-
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
-serve() {  # serve PORT_FILE [--no-ranges]
-  rm -f "$1"
-  python3 "$here/media_server.py" "$media" "$1" --seconds 300 "${@:2}" &
-  pids+=($!)
-}
-serve "$media/port-ranges"
-serve "$media/port-plain" --no-ranges
-for _ in $(seq 100); do
-  [ -f "$media/port-ranges" ] && [ -f "$media/port-plain" ] && break
-  sleep 0.1
-done
-ranges=$(cat "$media/port-ranges") plain=$(cat "$media/port-plain")
+make_media "$media"
+serve_media "$media" 300
+base=$media_base
 "$kite" --adapter=gst --plugin="$plugin" "$here/parity.test.js" \
-  "$media/tone3s.wav" "$media/not-media.txt" "$media/unsupported.amr" \
-  "http://127.0.0.1:$ranges" "http://127.0.0.1:$plain"
+  "$media/tone3s.wav" "$media/not-media.txt" "$media/no-decoder.avi" "$base/ranges" "$base/plain" \
+  "$base/ranges/hls/vod.m3u8" "$base/ranges/dash/vod.mpd" \
+  "$base/ranges/vod.webm" "$base/plain/vod.webm" "$base/nolength/vod.webm" \
+  "$base/live/hls/vod.m3u8" "$base/event/hls/vod.m3u8" \
+  "$base/slow=20000/ranges/hls/vod.m3u8" "$base/drop=40000/ranges/hls/vod.m3u8" "$base/drop=100000/plain/vod.webm" \
+  "$base/missing=seg002.ts/ranges/hls/vod.m3u8" "$base/reason=No%20Such%20Film/ranges/missing.webm"
