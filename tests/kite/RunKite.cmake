@@ -3,6 +3,7 @@
 #   KITE, KITE_ARGS (separated by |), EXPECT_STATUS,
 #   KITE_EMULATOR (separated by |; what runs kite in a cross build, or empty),
 #   EXPECT_STDERR, EXPECT_STDOUT, LOG_FILE + EXPECT_LOG (each optional)
+#   REJECT_STDERR: what stderr must not match (optional)
 #   EXPECT_STDOUT_FILE: the whole stdout, where "(N ms)" stands for any duration
 #   WORKDIR: where kite runs
 string(REPLACE "|" ";" args "${KITE_ARGS}")
@@ -22,6 +23,9 @@ if(NOT status STREQUAL EXPECT_STATUS)
 endif()
 if(DEFINED EXPECT_STDERR AND NOT EXPECT_STDERR STREQUAL "" AND NOT err MATCHES "${EXPECT_STDERR}")
   string(APPEND failures "stderr does not match: ${EXPECT_STDERR}\n")
+endif()
+if(DEFINED REJECT_STDERR AND NOT REJECT_STDERR STREQUAL "" AND err MATCHES "${REJECT_STDERR}")
+  string(APPEND failures "stderr matches what it must not: ${REJECT_STDERR}\n")
 endif()
 if(DEFINED EXPECT_STDOUT AND NOT EXPECT_STDOUT STREQUAL "" AND NOT out MATCHES "${EXPECT_STDOUT}")
   string(APPEND failures "stdout does not match: ${EXPECT_STDOUT}\n")
