@@ -13,7 +13,8 @@ enum class EOutput { Audio, Video };
 
 // A new sink for the output (floating reference), or null when not even a
 // silent one can be made. Names given in CINECAST_GST_AUDIO_SINK and
-// CINECAST_GST_VIDEO_SINK win over the machine's probed outputs.
+// CINECAST_GST_VIDEO_SINK win over the machine's probed outputs: for sound
+// pulsesink, alsasink or the silent sink, in that order.
 GstElement* MakeSink(EOutput eOutput);
 
 }  // namespace Gst

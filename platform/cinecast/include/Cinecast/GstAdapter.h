@@ -27,7 +27,9 @@
 // Outputs: CINECAST_GST_AUDIO_SINK and CINECAST_GST_VIDEO_SINK name the sink
 // elements to use (for example "fakesink"); without them the machine's own
 // outputs are used when it has any, and silent sinks that keep time
-// otherwise.
+// otherwise. The sound goes to a sound server when one answers (PulseAudio,
+// or PipeWire for it), else to ALSA when /proc/asound/cards lists a card;
+// no library's own error lines are printed on a machine without sound.
 #ifndef CINECAST_GST_ADAPTER_H
 #define CINECAST_GST_ADAPTER_H
 
