@@ -81,6 +81,7 @@ void CGstPlayer::ForgetMediaLocked()
     m_bPreparing = false;
     m_bSeeking = false;
     m_bEnded = false;
+    m_bAtEnd = false;
     m_bPausedBySoundServer = false;
     m_bSeekable = false;
     m_iDuration = -1;
@@ -215,6 +216,14 @@ bool CGstPlayer::PlayLocked()
         return true;
     if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PAUSED)
         return false;
+    // Landed at the end while not playing: the play ends there at once.
+    if (m_bAtEnd) {
+        m_bAtEnd = false;
+        m_bEnded = true;
+        m_eState = PLAYER_STATE_READY;
+        m_worker.Post([this] { m_events.Completion(KITE_BRIDGE_PLAY_COMPLETE); });
+        return true;
+    }
     const bool bFromStart = m_bEnded;
     m_bEnded = false;
     if (bFromStart)
@@ -238,6 +247,7 @@ bool CGstPlayer::Stop()
         return false;
     m_bSeeking = false;
     m_bEnded = false;
+    m_bAtEnd = false;
     m_bPausedBySoundServer = false;
     m_eState = PLAYER_STATE_READY;
     m_iLanding = 0;
@@ -280,6 +290,7 @@ void CGstPlayer::SeekLocked(gint64 iTarget)
     m_iLanding = iTarget;
     m_bSeeking = true;
     m_bEnded = false;
+    m_bAtEnd = false;
     if (m_iDuration >= 0 && iTarget >= m_iDuration)
         PostForMedia([this, iTarget] { RunEnd(iTarget); });
     else
@@ -669,8 +680,9 @@ void CGstPlayer::RunSeek(gint64 iMilliseconds)
     m_events.Completion(KITE_BRIDGE_SEEK_COMPLETE);
 }
 
-// Landed at the end: playing, playback ends there. The position stays at
-// the end until the next play, which starts from the beginning.
+// Landed at the end: playing, playback ends there, and the next play starts
+// from the beginning; else the next play ends at once. The position stays
+// at the end meanwhile.
 void CGstPlayer::RunEnd(gint64 iEnd)
 {
     bool bEnds;
@@ -679,8 +691,9 @@ void CGstPlayer::RunEnd(gint64 iEnd)
         if (m_iLanding != iEnd || !m_bSeeking)
             return;
         m_bSeeking = false;
-        m_bEnded = true;
         bEnds = m_eState == PLAYER_STATE_PLAYING;
+        m_bEnded = bEnds;
+        m_bAtEnd = !bEnds;
         if (bEnds)
             m_eState = PLAYER_STATE_READY;
     }

@@ -123,6 +123,7 @@ private:
     bool m_bPreparing = false;       // an asynchronous prepare is under way
     bool m_bSeeking = false;         // a seek's completion is awaited
     bool m_bEnded = false;           // stopped at the end of the stream
+    bool m_bAtEnd = false;           // landed at the end while not playing
     bool m_bPausedBySoundServer = false;
     bool m_bAnalysis = false;
     bool m_bHasAnalysis = false;
