@@ -52,12 +52,12 @@ const ROWS = [
     log(data(p.player_get_player_state()) + "@" + data(p.player_get_current_position()));
     p.player_pause();
   }, ["refused", "-1 -1", "3@3600000"]],
-  ["network media buffer before the prepare completes, and around a seek", { duration: 3000, network: true }, (p, log) => {
+  ["network media buffer before the prepare completes, and before a seek lands", { duration: 3000, network: true }, (p, log) => {
     p.player_prepare_async();
     sim.advance(0);
     p.player_seek_to({ param_seek_to: 1000 });
     sim.advance(0);
-  }, ["buffering:0", "buffering:100", "prepare_complete", "buffering:0", "seek_complete", "buffering:100"]],
+  }, ["buffering:0", "buffering:100", "prepare_complete", "buffering:0", "buffering:100", "seek_complete"]],
   ["seeks and skips in a row land with one seek_complete", { duration: 3000 }, (p, log) => {
     p.player_prepare();
     p.player_seek_to({ param_seek_to: 1000 });

@@ -36,8 +36,10 @@ void CModelPlayer::CTimed::Cancel()
 CModelPlayer::CModelPlayer(CAdapterBackend& backend, CModelClock& clock)
     : m_backend(backend)
     , m_clock(clock)
-    , m_asyncDone(clock)
+    , m_load(clock)
     , m_end(clock)
+    , m_dry(clock)
+    , m_fail(clock)
     , m_tick(clock)
     , m_notices(clock)
 {
@@ -45,8 +47,11 @@ CModelPlayer::CModelPlayer(CAdapterBackend& backend, CModelClock& clock)
 
 CModelPlayer::~CModelPlayer()
 {
-    m_asyncDone.Cancel();
+    CancelWait(m_ullHoldId);
+    m_load.Cancel();
     m_end.Cancel();
+    m_dry.Cancel();
+    m_fail.Cancel();
     m_tick.Cancel();
     m_notices.Cancel();
 }
@@ -68,7 +73,7 @@ void CModelPlayer::SendNotices()
 
 void CModelPlayer::SendBuffering(int iPercent)
 {
-    if (m_bEventsEnabled)
+    if (m_steps.Admit(iPercent, m_clock.NowUs()) && m_bEventsEnabled)
         m_backend.FireBuffering(iPercent);
 }
 
@@ -78,11 +83,11 @@ void CModelPlayer::SendCompletion(KiteBridgeCallBack eCode)
         m_backend.FireCompletion(eCode);
 }
 
-void CModelPlayer::SendError(EMediaError eError)
+void CModelPlayer::SendError(EMediaError eError, const std::string& strText)
 {
     if (!m_bEventsEnabled)
         return;
-    KiteBridgeEvent event{static_cast<int>(eError), ErrorText(eError), ""};
+    KiteBridgeEvent event{static_cast<int>(eError), strText, ""};
     m_backend.FireEvent(KITE_BRIDGE_ERROR_EVENT, &event);
 }
 
@@ -119,15 +124,19 @@ bool CModelPlayer::Close()
 // given: state 1 with media, 0 without.
 void CModelPlayer::Unprepare()
 {
-    m_asyncDone.Cancel();
+    CancelWait(m_ullHoldId);
+    m_ullHoldId = 0;
+    m_load.Cancel();
     m_end.Cancel();
+    m_dry.Cancel();
+    m_fail.Cancel();
     m_tick.Cancel();
+    m_eLoad = ELoad::NONE;
     m_bRunning = false;
     m_llPositionUs = 0;
     m_llStartPosition = -1;
-    m_bPreparing = false;
-    m_bSeeking = false;
     m_bEnded = false;
+    m_steps.Reset();
     m_eState = m_strUri.empty() ? PLAYER_STATE_NONE : PLAYER_STATE_IDLE;
 }
 
@@ -136,37 +145,46 @@ void CModelPlayer::Unprepare()
 bool CModelPlayer::Start()
 {
     m_media = LookUpMedia(m_strUri);
+    m_network.Reset(m_media);
     if (m_media.m_eError == EMediaError::MISSING) {
-        Fail();
+        Fail(m_media.m_eError);
         return false;
-    }
-    if (m_media.m_bNetwork && m_media.m_eError == EMediaError::NONE) {
-        Notify([this] { SendBuffering(0); });
-        Notify([this] { SendBuffering(100); });
     }
     return true;
 }
 
 // The media failed: the error as a notice, the media still set, so that a
 // later prepare tries again.
-void CModelPlayer::Fail()
+void CModelPlayer::Fail(EMediaError eError)
 {
-    EMediaError eError = m_media.m_eError;
+    std::string strText = ErrorText(eError);
+    if (eError == EMediaError::HTTP_404 && m_media.m_strReason)
+        strText = *m_media.m_strReason;
     Unprepare();
-    Notify([this, eError] { SendError(eError); });
+    Notify([this, eError, strText] { SendError(eError, strText); });
 }
 
+// A synchronous prepare cannot wait on the clock: it answers at once, and
+// the buffer of network media fills after it.
 bool CModelPlayer::Preroll()
 {
     if (!Start())
         return false;
+    // It would wait for ever: no release can come while it runs.
+    if (m_media.m_bHold)
+        return false;
     if (m_media.m_eError != EMediaError::NONE) {
-        Fail();
+        if (Buffers()) {
+            Notify([this] { SendBuffering(0); });
+            Notify([this] { SendBuffering(100); });
+        }
+        Fail(m_media.m_eError);
         return false;
     }
     m_llPositionUs = PrerollPositionUs();
     m_llStartPosition = -1;
     m_eState = PLAYER_STATE_READY;
+    Load(ELoad::RESTART);
     return true;
 }
 
@@ -180,7 +198,7 @@ long long CModelPlayer::PrerollPositionUs() const
 
 bool CModelPlayer::Prepare()
 {
-    if (!m_bCreated || m_eState == PLAYER_STATE_NONE || m_bPreparing)
+    if (!m_bCreated || m_eState == PLAYER_STATE_NONE || m_eLoad == ELoad::PREPARE)
         return false;
     if (m_eState != PLAYER_STATE_IDLE)
         return true;
@@ -195,41 +213,79 @@ bool CModelPlayer::PrepareAsync()
         Notify([this] { SendCompletion(KITE_BRIDGE_PREPARE_COMPLETE); });
         return true;
     }
-    if (m_bPreparing)
+    if (m_eLoad == ELoad::PREPARE)
         return true;
     if (!Start())
         return false;
-    m_bPreparing = true;
-    m_asyncDone.At(m_clock.NowUs(), [this] { OnAsyncDone(); });
+    m_llPositionUs = PrerollPositionUs();
+    Load(ELoad::PREPARE);
     return true;
 }
 
-void CModelPlayer::CompletePrepare()
+void CModelPlayer::Load(ELoad ePurpose)
 {
-    if (m_media.m_eError != EMediaError::NONE) {
-        Fail();
+    // A file is at its start again at once.
+    if (ePurpose == ELoad::RESTART && !Buffers())
+        return;
+    m_eLoad = ePurpose;
+    if (Buffers())
+        Notify([this] { SendBuffering(0); });
+    if (ePurpose == ELoad::PREPARE && m_media.m_bHold) {
+        m_ullHoldId = WaitForRelease(m_strUri, [this] {
+            m_ullHoldId = 0;
+            Fetch();
+        });
         return;
     }
-    m_llPositionUs = PrerollPositionUs();
-    m_llStartPosition = -1;
-    m_bPreparing = false;
-    m_eState = PLAYER_STATE_READY;
-    SendCompletion(KITE_BRIDGE_PREPARE_COMPLETE);
+    Fetch();
 }
 
-// A preroll or a seek has landed; seeks in a row land once.
-void CModelPlayer::OnAsyncDone()
+void CModelPlayer::Fetch()
 {
-    if (m_bPreparing) {
-        CompletePrepare();
-        return;
+    if (Buffers()) {
+        m_llLoadStartUs = m_clock.NowUs();
+        ScheduleLevel(-1);
+    } else if (!m_load.IsPending()) {
+        // Seeks in a row land with the first.
+        m_load.At(m_clock.NowUs(), [this] { EndLoad(); });
     }
-    if (m_bSeeking) {
-        m_bSeeking = false;
+}
+
+void CModelPlayer::ScheduleLevel(long long llAfterUs)
+{
+    const long long llNextUs = m_network.NextLevelUs(m_llPositionUs, llAfterUs);
+    m_load.At(m_llLoadStartUs + llNextUs, [this, llNextUs] { OnLevel(llNextUs); });
+}
+
+void CModelPlayer::OnLevel(long long llElapsedUs)
+{
+    const int iLevel = m_network.LevelAt(m_llPositionUs, llElapsedUs);
+    SendBuffering(iLevel);
+    if (iLevel < 100)
+        ScheduleLevel(llElapsedUs);
+    else
+        EndLoad();
+}
+
+void CModelPlayer::EndLoad()
+{
+    const ELoad ePurpose = m_eLoad;
+    m_eLoad = ELoad::NONE;
+    if (ePurpose == ELoad::PREPARE) {
+        if (m_media.m_eError != EMediaError::NONE) {
+            Fail(m_media.m_eError);
+            return;
+        }
+        m_llStartPosition = -1;
+        m_eState = PLAYER_STATE_READY;
+    }
+    m_network.Fill(m_llPositionUs, m_clock.NowUs());
+    if (ePurpose == ELoad::PREPARE)
+        SendCompletion(KITE_BRIDGE_PREPARE_COMPLETE);
+    else if (ePurpose == ELoad::SEEK)
         SendCompletion(KITE_BRIDGE_SEEK_COMPLETE);
-        if (m_media.m_bNetwork)
-            SendBuffering(100);
-    }
+    if (m_eState == PLAYER_STATE_PLAYING)
+        RunFrom(m_llPositionUs);
 }
 
 bool CModelPlayer::SetStreamingProperty(const std::string& strType, const std::string&)
@@ -245,28 +301,40 @@ long long CModelPlayer::PositionUs() const
     return HasDuration() ? std::min(llPositionUs, DurationUs()) : llPositionUs;
 }
 
-void CModelPlayer::ScheduleEnd()
-{
-    m_end.Cancel();
-    if (m_bRunning && HasDuration())
-        m_end.At(m_clock.NowUs() + std::max(0LL, DurationUs() - m_llPositionUs), [this] { OnEndOfStream(); });
-}
-
+// Plays on from the position until the end, a dry buffer or the failure,
+// whichever comes first; the current time every TICK_US.
 void CModelPlayer::RunFrom(long long llPositionUs)
 {
+    const long long llNowUs = m_clock.NowUs();
     m_llPositionUs = llPositionUs;
-    m_llRunningSinceUs = m_clock.NowUs();
+    m_network.Settle(llPositionUs, llNowUs);
+    m_llRunningSinceUs = llNowUs;
     m_bRunning = true;
-    ScheduleEnd();
-    if (!m_tick.IsPending())
-        m_tick.At(m_llRunningSinceUs + TICK_US, [this] { Tick(); });
+    // At the same time, the failure comes before the stall, the stall before the end.
+    const long long llFailUs = m_network.UntilFailureUs(llPositionUs);
+    if (llFailUs != CModelNetwork::NEVER)
+        m_fail.At(llNowUs + llFailUs, [this] { Fail(m_media.m_failure->m_eError); });
+    const long long llDryUs = m_network.PlayableUs(llPositionUs);
+    if (llDryUs != CModelNetwork::NEVER) {
+        m_dry.At(llNowUs + llDryUs, [this] {
+            Hold();
+            Load(ELoad::STALL);
+        });
+    }
+    if (HasDuration())
+        m_end.At(llNowUs + std::max(0LL, DurationUs() - llPositionUs), [this] { OnEndOfStream(); });
+    m_tick.At(llNowUs + TICK_US, [this] { Tick(); });
 }
 
 void CModelPlayer::Hold()
 {
     m_llPositionUs = PositionUs();
+    if (m_bRunning)
+        m_network.Settle(m_llPositionUs, m_clock.NowUs());
     m_bRunning = false;
     m_end.Cancel();
+    m_dry.Cancel();
+    m_fail.Cancel();
     m_tick.Cancel();
 }
 
@@ -287,12 +355,15 @@ bool CModelPlayer::Play()
         return true;
     if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PAUSED)
         return false;
+    m_eState = PLAYER_STATE_PLAYING;
     if (m_bEnded) {
         m_bEnded = false;
         m_llPositionUs = 0;
+        Load(ELoad::RESTART);
     }
-    m_eState = PLAYER_STATE_PLAYING;
-    RunFrom(m_llPositionUs);
+    // Playback waits for the data being fetched.
+    if (m_eLoad == ELoad::NONE)
+        RunFrom(m_llPositionUs);
     return true;
 }
 
@@ -301,33 +372,23 @@ bool CModelPlayer::Stop()
     if (m_eState != PLAYER_STATE_READY && m_eState != PLAYER_STATE_PLAYING && m_eState != PLAYER_STATE_PAUSED)
         return false;
     Hold();
-    m_asyncDone.Cancel();
-    m_bSeeking = false;
+    m_load.Cancel();
+    m_eLoad = ELoad::NONE;
     m_bEnded = false;
     m_eState = PLAYER_STATE_READY;
     m_llPositionUs = 0;
+    Load(ELoad::RESTART);
     return true;
 }
 
 // The position is the target at once; the landing follows, and a seek made
 // before it has come lands with it.
-void CModelPlayer::Land(long long llPositionUs)
-{
-    if (m_bRunning)
-        RunFrom(llPositionUs);
-    else
-        m_llPositionUs = llPositionUs;
-    if (!m_asyncDone.IsPending())
-        m_asyncDone.At(m_clock.NowUs(), [this] { OnAsyncDone(); });
-}
-
 void CModelPlayer::SeekWithin(long long llPositionUs)
 {
-    if (m_media.m_bNetwork)
-        Notify([this] { SendBuffering(0); });
-    Land(llPositionUs);
-    m_bSeeking = true;
+    Hold();
+    m_llPositionUs = llPositionUs;
     m_bEnded = false;
+    Load(ELoad::SEEK);
 }
 
 bool CModelPlayer::SeekTo(long lMilliseconds)
@@ -356,7 +417,7 @@ bool CModelPlayer::Skip(int iMilliseconds)
 
 bool CModelPlayer::GetDuration(unsigned long& ulMilliseconds) const
 {
-    if (m_eState < PLAYER_STATE_READY || !HasDuration())
+    if (m_eState < PLAYER_STATE_READY || !HasDuration() || !m_media.m_bLengthKnown)
         return false;
     ulMilliseconds = static_cast<unsigned long>(DurationUs() / 1000);
     return true;

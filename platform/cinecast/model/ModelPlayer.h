@@ -9,7 +9,9 @@
 #include <functional>
 #include <string>
 
+#include "Cinecast/BufferingSteps.h"
 #include "Cinecast/ModelAdapter.h"
+#include "ModelNetwork.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -66,6 +68,15 @@ private:
         unsigned long long m_ullId = 0;
     };
 
+    // What the data being fetched are for, so what comes once they are in.
+    enum class ELoad {
+        NONE,
+        PREPARE,  // prepare_complete (or the media's error)
+        SEEK,     // seek_complete
+        RESTART,  // stop, a replay or a synchronous prepare: playback goes on
+        STALL,    // the buffer ran dry: playback goes on
+    };
+
     // The events that the GStreamer player sends while a call runs or as
     // the pipeline reports them: sent in order once the caller returns, and
     // not taken back by what the player does meanwhile.
@@ -75,12 +86,18 @@ private:
     void Unprepare();
     bool Start();
     bool Preroll();
-    void CompletePrepare();
-    void OnAsyncDone();
-    void Fail();
+    // Network media whose server answers fill their buffer for a period.
+    bool Buffers() const { return m_media.IsNetwork() && m_media.m_eError != EMediaError::REFUSED; }
+    // Fetches the media at the position, for ePurpose: a buffering period
+    // on network media, a landing at once on files.
+    void Load(ELoad ePurpose);
+    void Fetch();
+    void ScheduleLevel(long long llAfterUs);
+    void OnLevel(long long llElapsedUs);
+    void EndLoad();
+    void Fail(EMediaError eError);
     // Positions are kept in microseconds, the clock's unit, and answered in
     // milliseconds.
-    void Land(long long llPositionUs);
     void SeekWithin(long long llPositionUs);
     void RunFrom(long long llPositionUs);
     void Hold();
@@ -89,14 +106,13 @@ private:
     long long DurationUs() const { return static_cast<long long>(m_media.m_ullDurationMs.value_or(0)) * 1000; }
     // Where a prepare lands: the start position, within the media, if it can seek.
     long long PrerollPositionUs() const;
-    void ScheduleEnd();
     void OnEndOfStream();
     void Tick();
 
     // Events while the bridge is switched on.
     void SendBuffering(int iPercent);
     void SendCompletion(KiteBridgeCallBack eCode);
-    void SendError(EMediaError eError);
+    void SendError(EMediaError eError, const std::string& strText);
 
     CAdapterBackend& m_backend;
     CModelClock& m_clock;
@@ -107,8 +123,6 @@ private:
     std::string m_strUri;
     CMedia m_media;               // read as the media is started
     long long m_llStartPosition = -1;  // milliseconds
-    bool m_bPreparing = false;
-    bool m_bSeeking = false;
     bool m_bEnded = false;
     bool m_bAnalysis = false;
     CSuspended m_suspended;
@@ -118,8 +132,16 @@ private:
     bool m_bRunning = false;
     long long m_llRunningSinceUs = 0;
 
-    CTimed m_asyncDone;  // a preroll or seek landing
+    ELoad m_eLoad = ELoad::NONE;
+    long long m_llLoadStartUs = 0;       // when the data began to come
+    unsigned long long m_ullHoldId = 0;  // a prepare waiting for the medium's release
+    CModelNetwork m_network;
+    CBufferingSteps m_steps;
+
+    CTimed m_load;  // a landing, or the next buffering level
     CTimed m_end;
+    CTimed m_dry;   // the buffer runs dry
+    CTimed m_fail;  // playback meets the described failure
     CTimed m_tick;
     CTimed m_notices;
     std::deque<std::function<void()>> m_aNotices;

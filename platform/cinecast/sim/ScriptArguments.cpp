@@ -78,7 +78,7 @@ Model::CMedia CScriptArguments::Media(int iIndex) const
     if (!duration->IsUndefined())
         media.m_ullDurationMs = Unsigned(duration, INT_MAX, "duration");
     media.m_bSeekable = optionalBoolean(object, "seekable", true);
-    media.m_bNetwork = optionalBoolean(object, "network", false);
+    media.m_eKind = optionalBoolean(object, "network", false) ? Model::EMediaKind::HTTP : Model::EMediaKind::FILE;
     v8::Local<v8::Value> error = Property(object, "error");
     if (!error->IsUndefined()) {
         std::string strNames;

@@ -11,9 +11,20 @@
 // while party mode is on, the end of the stream, seeks and skips held to the
 // media and completed together when they come in a row, refused on media
 // that cannot seek.
+//
+// Network media (any kind but a file) come through a buffer of 2 s of media
+// that the network fills at its bandwidth after its latency: each prepare,
+// seek, skip, stop and replay has a buffering period (levels from 0 to 100,
+// as CBufferingSteps admits them) before it completes, and a buffer that
+// runs dry while playing holds playback for another. A medium that cannot
+// seek back is opened again on stop and replay. A failure described at a
+// media time comes as an error once playback reaches it. A held medium's
+// asynchronous prepare waits for ReleaseMedia; a synchronous prepare of it is
+// refused, as it cannot wait on the clock.
 #ifndef CINECAST_MODEL_ADAPTER_H
 #define CINECAST_MODEL_ADAPTER_H
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -56,23 +67,60 @@ enum class EMediaError {
     UNSUPPORTED,  // media of a kind no decoder is installed for
     HTTP_404,     // an HTTP server that answers 404
     REFUSED,      // an HTTP server that refuses the connection
+    DROPPED,      // the server closes the connection while the media play
+};
+
+// Where the media come from.
+enum class EMediaKind {
+    FILE,
+    HTTP,
+    HLS,
+    DASH,
+};
+
+// A failure of the network that playback meets at a media time.
+struct CMediaFailure {
+    unsigned long long m_ullAtMs = 0;
+    EMediaError m_eError = EMediaError::DROPPED;  // DROPPED or HTTP_404
 };
 
 struct CMedia {
-    // Milliseconds; none for a live stream, which never ends.
+    // Milliseconds, the real length; none for media that never end, such as
+    // a live stream.
     std::optional<unsigned long long> m_ullDurationMs;
+    // False also for HTTP without byte ranges or without a length, and live.
     bool m_bSeekable = true;
-    // Network media report buffering while they are prepared.
-    bool m_bNetwork = false;
+    EMediaKind m_eKind = EMediaKind::FILE;
+    // HTTP without a Content-Length: the duration is not told, the media
+    // still end at theirs.
+    bool m_bLengthKnown = true;
+    // Network media only: the time before the first byte of each buffering
+    // period, and the share of the media's bit rate the network delivers
+    // (0: unlimited).
+    unsigned long long m_ullLatencyMs = 0;
+    double m_dBandwidth = 0;
+    // The most media the buffer can hold: less than its 2 s for a live
+    // playlist of a shorter window (0: the buffer's own size).
+    unsigned long long m_ullWindowMs = 0;
+    std::optional<CMediaFailure> m_failure;
+    // A prepare_async waits for ReleaseMedia.
+    bool m_bHold = false;
     EMediaError m_eError = EMediaError::NONE;
+    // The reason phrase of a 404; ErrorText's when none.
+    std::optional<std::string> m_strReason;
     // What each sound-analysis event carries while the media plays: 16
     // values from 0 to 100 (silence, all 0, when left empty).
     std::vector<int> m_aBands;
+
+    bool IsNetwork() const { return m_eKind != EMediaKind::FILE; }
 };
 
 // Describes the media at a URL, the string given to setUri, for every
 // adapter from its next prepare on.
 void DescribeMedia(const std::string& strUrl, const CMedia& media);
+// Lets the held prepares of the media at strUrl, those waiting now, go on;
+// answers how many there were.
+std::size_t ReleaseMedia(const std::string& strUrl);
 // The error texts the GStreamer player sends.
 const char* ErrorText(EMediaError eError);
 
