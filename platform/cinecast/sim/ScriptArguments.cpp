@@ -49,63 +49,6 @@ CReport CScriptArguments::Report(int iIndex) const
     return stReport;
 }
 
-bool CScriptArguments::optionalBoolean(v8::Local<v8::Object> object, const char* szName, bool bDefault) const
-{
-    v8::Local<v8::Value> value = Property(object, szName);
-    if (value->IsUndefined())
-        return bDefault;
-    if (!value->IsBoolean())
-        Fail(Bridge::ScriptError::TYPE_ERROR, std::string(szName) + " must be true or false");
-    return value->IsTrue();
-}
-
-Model::CMedia CScriptArguments::Media(int iIndex) const
-{
-    static const struct {
-        const char* m_szName;
-        Model::EMediaError m_eError;
-    } ERRORS[] = {{"missing", Model::EMediaError::MISSING}, {"not-media", Model::EMediaError::NOT_MEDIA},
-                  {"unsupported", Model::EMediaError::UNSUPPORTED}, {"http-404", Model::EMediaError::HTTP_404},
-                  {"refused", Model::EMediaError::REFUSED}};
-    v8::Local<v8::Value> value = At(iIndex);
-    if (!value->IsObject())
-        Fail(Bridge::ScriptError::TYPE_ERROR,
-             "the media must be described by an object {duration, seekable, network, error, bands}");
-    v8::Local<v8::Object> object = value.As<v8::Object>();
-    Model::CMedia media;
-    v8::Local<v8::Value> duration = Property(object, "duration");
-    // What a query can answer: a signed 32-bit count of milliseconds.
-    if (!duration->IsUndefined())
-        media.m_ullDurationMs = Unsigned(duration, INT_MAX, "duration");
-    media.m_bSeekable = optionalBoolean(object, "seekable", true);
-    media.m_eKind = optionalBoolean(object, "network", false) ? Model::EMediaKind::HTTP : Model::EMediaKind::FILE;
-    v8::Local<v8::Value> error = Property(object, "error");
-    if (!error->IsUndefined()) {
-        std::string strNames;
-        std::string strError = error->IsString() ? *Bridge::Compat::Utf8Value(Isolate(), error) : "";
-        bool bKnown = false;
-        for (const auto& entry : ERRORS) {
-            strNames += std::string(strNames.empty() ? "" : ", ") + "'" + entry.m_szName + "'";
-            if (error->IsString() && strError == entry.m_szName) {
-                media.m_eError = entry.m_eError;
-                bKnown = true;
-            }
-        }
-        if (!bKnown)
-            Fail(error->IsString() ? Bridge::ScriptError::RANGE_ERROR : Bridge::ScriptError::TYPE_ERROR,
-                 "error must be one of " + strNames);
-    }
-    v8::Local<v8::Value> aBands = Property(object, "bands");
-    if (!aBands->IsUndefined()) {
-        media.m_aBands = bands(aBands, "bands must be an array of integers");
-        for (int iBand : media.m_aBands) {
-            if (iBand < 0 || iBand > 100)
-                Fail(Bridge::ScriptError::RANGE_ERROR, "each band must be an integer from 0 to 100");
-        }
-    }
-    return media;
-}
-
 KiteBridgeEvent CScriptArguments::event(v8::Local<v8::Value> value, KiteBridgeCallBack eCode) const
 {
     if (!value->IsObject())

@@ -5,6 +5,8 @@
 #include <Bridge/TypedArguments.h>
 #include <Bridge/V8Compat.h>
 #include <cstddef>
+#include <initializer_list>
+#include <string>
 #include <v8.h>
 #include <vector>
 
@@ -26,14 +28,28 @@ public:
     // The event data of code eCode in argument iData, options in iOptions.
     CEventData EventData(KiteBridgeCallBack eCode, int iData, int iOptions) const;
     CReport Report(int iIndex) const;
-    // A media description {duration, seekable, network, error, bands}.
+    // A media description {kind, duration, seekable, network, ranges,
+    // length, live, segment, latency, bandwidth, fail, hold, error, reason,
+    // bands} (MediaArguments.cpp).
     Model::CMedia Media(int iIndex) const;
 
 private:
     KiteBridgeEvent event(v8::Local<v8::Value> value, KiteBridgeCallBack eCode) const;
     // szNotArray: the complaint when value is no array.
     std::vector<int> bands(v8::Local<v8::Value> value, const char* szNotArray) const;
-    bool optionalBoolean(v8::Local<v8::Object> object, const char* szName, bool bDefault) const;
+
+    // The parts of a media description.
+    bool optionalBoolean(v8::Local<v8::Value> value, const char* szName, bool bDefault) const;
+    // The index of the name that value is, else an error naming strWhat and
+    // every name.
+    std::size_t oneOf(v8::Local<v8::Value> value, std::initializer_list<const char*> aNames,
+                      const std::string& strWhat) const;
+    Model::EMediaKind mediaKind(v8::Local<v8::Object> object) const;
+    // The fields that only some kinds take: an error naming them on others.
+    v8::Local<v8::Value> kindField(v8::Local<v8::Object> object, const char* szName, bool bAllowed,
+                                   const char* szKinds) const;
+    void networkFields(v8::Local<v8::Object> object, Model::CMedia& media) const;
+    void failure(v8::Local<v8::Object> object, Model::CMedia& media, unsigned long long ullSegmentMs) const;
 };
 
 }  // namespace Sim

@@ -96,6 +96,12 @@ void media(const CallInfo&, CScriptArguments& args)
     Model::DescribeMedia(strUrl, args.Media(1));
 }
 
+void release(const CallInfo& info, CScriptArguments& args)
+{
+    std::string strUrl = args.String(0, "the URL");
+    info.GetReturnValue().Set(static_cast<double>(Model::ReleaseMedia(strUrl)));
+}
+
 // Runs one `sim` function; no C++ exception leaves it.
 template <void (*Body)(const CallInfo&, CScriptArguments&)>
 void guarded(const CallInfo& info)
@@ -142,6 +148,7 @@ const CFunctionEntry g_aFunctions[] = {
     {"burst", guarded<burst>, SIMULATED_ONLY},
     {"drain", guarded<drain>, SIMULATED_ONLY},
     {"media", guarded<media>, MODEL_ONLY},
+    {"release", guarded<release>, MODEL_ONLY},
 };
 
 // Scripts name the event codes rather than number them.

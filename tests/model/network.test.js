@@ -1,0 +1,367 @@
+// The model player over the network that sim.media describes: kinds,
+// buffering periods and their levels, latency, bandwidth and stalls, 404s,
+// unseekable and endless media, failures while playing, held prepares and
+// sim.release, and the refusals of each field. Each row: the description,
+// what the script does, and the log it must leave: the events in order as
+// "kind:text@ms" (ms since the row began), with the answers the row logs
+// between them.
+kite.load("../scripts/lib/assert.js");
+
+const EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time", "error_event"];
+const URL = "net.media";
+
+// A player on URL whose events go to log, stamped with the time since start.
+function player(log, start) {
+  const p = new Tether();
+  for (const name of EVENTS) {
+    p["on" + name] = (text) => log((text === undefined ? name : name + ":" + text) + "@" + (sim.now() - start));
+  }
+  p.player_create();
+  p.player_set_uri({ param_url: URL });
+  return p;
+}
+const code = (result) => result.return_ecode;
+const data = (result) => (result.return_ecode === 0 ? result.return_data : "refused");
+// The state and the position, as "3@1500".
+const where = (p) => data(p.player_get_player_state()) + "@" + data(p.player_get_current_position());
+const quiet = (p) => { p.oncurrent_time = null; };
+const restore = (prepare) => ({ param_restore_url: "", param_restore_resume_time: 0, param_restore_prepare: prepare });
+
+const ROWS = [
+  // Kinds and buffering periods.
+  ["kind 'file': no buffering, prepared at once", { kind: "file", duration: 1000 }, (p, log) => {
+    log(code(p.player_prepare_async()));
+  }, [0, "prepare_complete@0"]],
+  ["network: true is kind 'http': a buffering period before prepare_complete", { network: true, duration: 1000 }, (p, log) => {
+    log(code(p.player_prepare_async()));
+  }, [0, "buffering:0@0", "buffering:100@0", "prepare_complete@0"]],
+  ["latency: a period as long at each prepare, seek and skip, stop and replay", { kind: "hls", duration: 4000, latency: 200 }, (p, log) => {
+    quiet(p);
+    p.player_prepare_async();
+    sim.advance(200);
+    p.player_play();
+    sim.advance(100);
+    p.player_seek_to({ param_seek_to: 1000 });
+    p.player_skip({ param_skip: 500 });
+    log(data(p.player_get_current_position()));
+    sim.advance(300);
+    log(code(p.player_stop()) + " " + where(p));
+    sim.advance(200);
+    p.player_play();
+    sim.advance(4000);
+    log(where(p));
+    p.player_play();
+    sim.advance(300);
+    log(where(p));
+  }, ["buffering:0@0", "buffering:100@200", "prepare_complete@200", 1500,
+      "buffering:0@300", "buffering:100@500", "seek_complete@500", "0 2@0",
+      "buffering:0@600", "buffering:100@800", "play_complete@4800", "2@4000",
+      "buffering:0@4800", "buffering:100@5000", "3@100"]],
+  ["player_prepare answers at once; its period follows, and play waits for it", { kind: "http", duration: 5000, latency: 300 }, (p, log) => {
+    log(code(p.player_prepare()) + " " + where(p));
+    p.player_play();
+    log(where(p));
+    sim.advance(400);
+    log(where(p));
+  }, ["0 2@0", "3@0", "buffering:0@0", "buffering:100@300", "current_time:100@400", "3@100"]],
+  ["a stop during a seek's period: no seek_complete, the stop's period", { kind: "http", duration: 5000, latency: 200 }, (p, log) => {
+    p.player_prepare_async();
+    sim.advance(200);
+    p.player_seek_to({ param_seek_to: 3000 });
+    sim.advance(100);
+    log(code(p.player_stop()) + " " + where(p));
+    sim.advance(200);
+  }, ["buffering:0@0", "buffering:100@200", "prepare_complete@200", "buffering:0@200", "0 2@0", "buffering:100@500"]],
+  ["skips in a row add up and land once, after one period", { kind: "dash", duration: 10000, latency: 100 }, (p, log) => {
+    p.player_prepare_async();
+    sim.advance(100);
+    p.player_skip({ param_skip: 1000 });
+    p.player_skip({ param_skip: 1000 });
+    p.player_skip({ param_skip: -500 });
+    sim.advance(100);
+    log(data(p.player_get_current_position()));
+  }, ["buffering:0@0", "buffering:100@100", "prepare_complete@100",
+      "buffering:0@100", "buffering:100@200", "seek_complete@200", 1500]],
+
+  // Bandwidth: levels as the buffer fills, and stalls.
+  ["bandwidth 4 fills 2 s of media in 500 ms; levels 10 points and 200 ms apart", { kind: "dash", duration: 60000, bandwidth: 4 }, (p) => {
+    p.player_prepare_async();
+    sim.advance(500);
+  }, ["buffering:0@0", "buffering:40@200", "buffering:80@400", "buffering:100@500", "prepare_complete@500"]],
+  ["a period fills what is left of the media, up to 2 s", { kind: "http", duration: 10000, bandwidth: 2 }, (p) => {
+    p.player_prepare_async();
+    sim.advance(1000);
+    p.player_seek_to({ param_seek_to: 9500 });
+    sim.advance(250);
+  }, ["buffering:0@0", "buffering:20@200", "buffering:40@400", "buffering:60@600", "buffering:80@800",
+      "buffering:100@1000", "prepare_complete@1000",
+      "buffering:0@1000", "buffering:80@1200", "buffering:100@1250", "seek_complete@1250"]],
+  ["below 1, a download that reaches the end first plays through", { kind: "http", duration: 400, bandwidth: 0.5 }, (p) => {
+    p.player_prepare_async();
+    sim.advance(800);
+    p.player_play();
+    sim.advance(1000);
+  }, ["buffering:0@0", "buffering:25@200", "buffering:50@400", "buffering:75@600", "buffering:100@800",
+      "prepare_complete@800", "current_time:100@900", "current_time:200@1000", "current_time:300@1100",
+      "play_complete@1200"]],
+  ["below 1 the buffer runs dry: playback holds (state 3, no time, position still) for a period, then goes on",
+   { kind: "hls", live: { window: 500 }, bandwidth: 0.5 }, (p, log) => {
+     p.player_prepare_async();
+     sim.advance(1000);
+     p.player_play();
+     sim.advance(1500);
+     log(where(p));
+     sim.advance(600);
+   }, ["buffering:0@0", "buffering:20@200", "buffering:40@400", "buffering:60@600", "buffering:80@800",
+       "buffering:100@1000", "prepare_complete@1000",
+       "current_time:100@1100", "current_time:200@1200", "current_time:300@1300", "current_time:400@1400",
+       "current_time:500@1500", "current_time:600@1600", "current_time:700@1700", "current_time:800@1800",
+       "current_time:900@1900", "buffering:0@2000", "buffering:20@2200", "buffering:40@2400", "3@1000",
+       "buffering:60@2600", "buffering:80@2800", "buffering:100@3000", "current_time:1100@3100"]],
+  ["while paused the buffer fills again, so playback runs longer before it runs dry",
+   { kind: "hls", live: { window: 500 }, bandwidth: 0.5 }, (p, log) => {
+     quiet(p);
+     p.player_prepare_async();
+     sim.advance(1000);
+     p.player_play();
+     sim.advance(500);
+     p.player_pause();
+     sim.advance(1000);
+     p.player_resume();
+     sim.advance(1100);
+     log(where(p));
+   }, ["buffering:0@0", "buffering:20@200", "buffering:40@400", "buffering:60@600", "buffering:80@800",
+       "buffering:100@1000", "prepare_complete@1000", "buffering:0@3500", "3@1500"]],
+
+  // Errors of the server.
+  ["a 404 on network media: 0, then 100, then the error; state 1", { kind: "http", duration: 1000, error: "http-404", latency: 300 }, (p, log) => {
+    log(code(p.player_prepare_async()));
+    sim.advance(300);
+    log(where(p));
+    log(code(p.player_prepare()));
+  }, [0, "buffering:0@0", "buffering:100@300", "error_event:Not Found@300", "1@refused", -1,
+      "buffering:0@300", "buffering:100@300", "error_event:Not Found@300"]],
+  ["a 404 brings the reason phrase described", { kind: "hls", error: "http-404", reason: "Gone" }, (p) => {
+    p.player_prepare_async();
+  }, ["buffering:0@0", "buffering:100@0", "error_event:Gone@0"]],
+  ["a refused connection buffers nothing", { kind: "http", error: "refused" }, (p) => {
+    p.player_prepare_async();
+  }, ["error_event:Internal data stream error.@0"]],
+  ["an HTTP 404 described without a kind is a file's error, with no buffering", { error: "http-404" }, (p) => {
+    p.player_prepare_async();
+  }, ["error_event:Not Found@0"]],
+
+  // The end, and media that cannot seek back.
+  ["a skip past the end while playing: seek_complete, then play_complete, no time at the duration", { duration: 1000 }, (p, log) => {
+    p.player_prepare();
+    p.player_play();
+    sim.advance(250);
+    p.player_skip({ param_skip: 5000 });
+    sim.advance(100);
+    log(where(p));
+  }, ["current_time:100@100", "current_time:200@200", "seek_complete@250", "play_complete@250", "2@1000"]],
+  ["the same on network media, after the skip's period", { kind: "http", duration: 1000, latency: 100 }, (p, log) => {
+    p.player_prepare_async();
+    sim.advance(100);
+    p.player_play();
+    sim.advance(250);
+    p.player_skip({ param_skip: 5000 });
+    sim.advance(200);
+    log(where(p));
+  }, ["buffering:0@0", "buffering:100@100", "prepare_complete@100", "current_time:100@200", "current_time:200@300",
+      "buffering:0@350", "buffering:100@450", "seek_complete@450", "play_complete@450", "2@1000"]],
+  ["HTTP without byte ranges: seek and skip -1, play goes on; stop and replay open it again", { kind: "http", duration: 3000, ranges: false, latency: 100 }, (p, log) => {
+    quiet(p);
+    p.player_prepare_async();
+    sim.advance(100);
+    p.player_play();
+    sim.advance(300);
+    log(code(p.player_seek_to({ param_seek_to: 0 })) + " " + code(p.player_skip({ param_skip: 500 })));
+    sim.advance(100);
+    log(where(p));
+    log(code(p.player_stop()) + " " + where(p));
+    sim.advance(100);
+    p.player_play();
+    sim.advance(3000);
+    log(code(p.player_play()));
+    sim.advance(300);
+    log(where(p));
+  }, ["buffering:0@0", "buffering:100@100", "prepare_complete@100", "-1 -1", "3@400", "0 2@0",
+      "buffering:0@500", "buffering:100@600", "play_complete@3600", 0,
+      "buffering:0@3600", "buffering:100@3700", "3@200"]],
+  ["HTTP without a length: duration -1, no seeking; plays to its end, and again from the start", { kind: "http", duration: 1000, length: false }, (p, log) => {
+    quiet(p);
+    log(code(p.player_prepare()));
+    log(data(p.player_get_duration()));
+    log(code(p.player_seek_to({ param_seek_to: 500 })) + " " + code(p.player_skip({ param_skip: 500 })));
+    p.player_play();
+    sim.advance(1000);
+    log(code(p.player_play()));
+    sim.advance(300);
+    log(where(p));
+  }, [0, "refused", "-1 -1", "buffering:0@0", "buffering:100@0", "play_complete@1000", 0,
+      "buffering:0@1000", "buffering:100@1000", "3@300"]],
+  ["a live playlist: duration -1, no seeking, no end; stop opens it again", { kind: "hls", live: true }, (p, log) => {
+    quiet(p);
+    p.player_prepare();
+    log(data(p.player_get_duration()));
+    log(code(p.player_seek_to({ param_seek_to: 0 })) + " " + code(p.player_skip({ param_skip: 10 })));
+    p.player_play();
+    sim.advance(3600000);
+    log(where(p));
+    log(code(p.player_stop()) + " " + where(p));
+  }, ["refused", "-1 -1", "buffering:0@0", "buffering:100@0", "3@3600000", "0 2@0",
+      "buffering:0@3600000", "buffering:100@3600000"]],
+
+  // Failures while playing.
+  ["a connection dropped at a media time: the error, state 1; the next prepare tries again", { kind: "http", duration: 5000, fail: { at: 1500, error: "dropped" } }, (p, log) => {
+    quiet(p);
+    p.player_prepare();
+    p.player_play();
+    sim.advance(2000);
+    log(where(p));
+    log(code(p.player_prepare()) + " " + where(p));
+  }, ["buffering:0@0", "buffering:100@0", "error_event:Could not read from resource.@1500", "1@refused", "0 2@0",
+      "buffering:0@2000", "buffering:100@2000"]],
+  ["a segment of the described length that answers 404, with its reason", { kind: "hls", duration: 10000, segment: 1000, fail: { segment: 3, error: "http-404" }, reason: "Gone" }, (p) => {
+    quiet(p);
+    p.player_prepare();
+    p.player_play();
+    sim.advance(5000);
+  }, ["buffering:0@0", "buffering:100@0", "error_event:Gone@3000"]],
+  ["segments are 2000 ms unless described; a 404 says Not Found", { kind: "dash", duration: 10000, fail: { segment: 2, error: "http-404" } }, (p) => {
+    quiet(p);
+    p.player_prepare();
+    p.player_play();
+    sim.advance(5000);
+  }, ["buffering:0@0", "buffering:100@0", "error_event:Not Found@4000"]],
+  ["playback meets the failure only where it plays", { kind: "dash", duration: 10000, fail: { segment: 1, error: "dropped" } }, (p, log) => {
+    quiet(p);
+    p.player_prepare();
+    p.player_seek_to({ param_seek_to: 5000 });
+    p.player_play();
+    sim.advance(2000);
+    log(where(p));
+    p.player_seek_to({ param_seek_to: 1000 });
+    sim.advance(2000);
+  }, ["buffering:0@0", "buffering:100@0", "seek_complete@0", "3@7000",
+      "buffering:0@2000", "buffering:100@2000", "seek_complete@2000", "error_event:Could not read from resource.@3000"]],
+
+  // Held prepares.
+  ["hold: only the buffering start until sim.release; then the period and prepare_complete", { kind: "http", duration: 1000, hold: true, latency: 200 }, (p, log) => {
+    log(code(p.player_prepare_async()));
+    sim.advance(5000);
+    log(where(p));
+    log(sim.release(URL));
+    sim.advance(200);
+    log(sim.release(URL));
+  }, [0, "buffering:0@0", "1@refused", 1, "buffering:100@5200", "prepare_complete@5200", 0]],
+  ["a held medium: player_prepare and a preparing restore answer -1 at once and send nothing", { kind: "hls", duration: 1000, hold: true }, (p, log) => {
+    log(code(p.player_prepare()) + " " + code(p.player_restore(restore(true))));
+    sim.advance(1000);
+    log(where(p));
+    log(code(p.player_prepare_async()));
+    log(sim.release(URL));
+  }, ["-1 -1", "1@refused", 0, 1, "buffering:0@1000", "buffering:100@1000", "prepare_complete@1000"]],
+  ["a held file: prepare_complete waits for the release", { duration: 1000, hold: true }, (p, log) => {
+    p.player_prepare_async();
+    sim.advance(1000);
+    log(sim.release(URL));
+  }, [1, "prepare_complete@1000"]],
+  ["one release lets every player waiting on the medium go; none that stopped waiting", { kind: "http", duration: 1000, hold: true }, (p, log) => {
+    const others = [0, 1, 2].map(() => player(() => {}, 0));
+    for (const q of [p, ...others]) q.player_prepare_async();
+    others[0].player_set_uri({ param_url: URL });
+    others[1].player_close();
+    kite.destroy(others[2]);
+    log(sim.release(URL));
+    sim.advance(0);
+    log(others.slice(0, 2).map(where).join(" "));
+    for (const q of others) kite.destroy(q);
+  }, [1, "buffering:0@0", "buffering:100@0", "prepare_complete@0", "1@refused 0@refused"]],
+];
+
+for (const [name, media, body, expected] of ROWS) {
+  check(name, () => {
+    sim.media(URL, media);
+    const log = [];
+    const p = player((entry) => log.push(entry), sim.now());
+    try {
+      body(p, (entry) => log.push(entry));
+      sim.advance(0);
+      assertEqual(log, expected, name);
+    } finally {
+      kite.destroy(p);
+    }
+  });
+}
+
+// sim.media's refusals of the network's fields: [what, description, the
+// error's type and message].
+const NETWORK_KINDS = "network kinds: 'http', 'hls' and 'dash'";
+const CANNOT_SEEK = "seekable cannot be true on media that cannot seek (ranges: false, length: false or live)";
+const FAIL_SHAPE = "fail must be an object { at, error } or { segment, error }";
+const MEDIA = [
+  ["a kind that is no string", { kind: 5 }, TypeError, "kind must be one of 'file', 'http', 'hls', 'dash'"],
+  ["an unknown kind", { kind: "ftp" }, RangeError, "kind must be one of 'file', 'http', 'hls', 'dash'"],
+  ["network: true on a file", { kind: "file", network: true }, RangeError, "network: true contradicts kind 'file'"],
+  ["network: false on hls", { kind: "hls", network: false }, RangeError, "network: false contradicts kind 'hls'"],
+  ["ranges on hls", { kind: "hls", ranges: false }, RangeError, "ranges is for kind 'http'"],
+  ["ranges as text", { kind: "http", ranges: "no" }, TypeError, "ranges must be true or false"],
+  ["length on a file", { length: false, duration: 10 }, RangeError, "length is for kind 'http'"],
+  ["no length and no duration", { kind: "http", length: false }, TypeError, "duration must be given when length is false"],
+  ["seekable without byte ranges", { network: true, ranges: false, seekable: true }, RangeError, CANNOT_SEEK],
+  ["seekable and live", { kind: "hls", live: true, seekable: true }, RangeError, CANNOT_SEEK],
+  ["live on dash", { kind: "dash", live: true }, RangeError, "live is for kind 'hls'"],
+  ["live as text", { kind: "hls", live: "yes" }, TypeError, "live must be true, false or an object { window }"],
+  ["a live window of 0", { kind: "hls", live: { window: 0 } }, RangeError, "live.window must be an integer from 1 to 2147483647"],
+  ["a live window left out", { kind: "hls", live: {} }, TypeError, "live.window must be a Number or BigInt"],
+  ["live with a duration", { kind: "hls", live: true, duration: 1000 }, RangeError, "live media have no duration"],
+  ["segment on http", { kind: "http", segment: 1000 }, RangeError, "segment is for kinds 'hls' and 'dash'"],
+  ["a segment of 0 ms", { kind: "dash", segment: 0 }, RangeError, "segment must be an integer from 1 to 2147483647"],
+  ["latency on a file", { latency: 10 }, RangeError, "latency is for " + NETWORK_KINDS],
+  ["a negative latency", { kind: "http", latency: -1 }, RangeError, "latency must be an integer from 0 to 2147483647"],
+  ["bandwidth on a file", { bandwidth: 1 }, RangeError, "bandwidth is for " + NETWORK_KINDS],
+  ["a bandwidth of 0", { kind: "hls", bandwidth: 0 }, RangeError, "bandwidth must be a finite number above 0"],
+  ["an infinite bandwidth", { kind: "hls", bandwidth: Infinity }, RangeError, "bandwidth must be a finite number above 0"],
+  ["a bandwidth as text", { kind: "hls", bandwidth: "fast" }, TypeError, "bandwidth must be a finite number above 0"],
+  ["fail on a file", { fail: { at: 0, error: "dropped" } }, RangeError, "fail is for " + NETWORK_KINDS],
+  ["fail that is no object", { kind: "http", fail: 5 }, TypeError, FAIL_SHAPE],
+  ["fail at a time and a segment", { kind: "hls", fail: { at: 0, segment: 1, error: "dropped" } }, TypeError, FAIL_SHAPE],
+  ["fail at neither", { kind: "hls", fail: { error: "dropped" } }, TypeError, FAIL_SHAPE],
+  ["fail at a segment of http", { kind: "http", fail: { segment: 1, error: "dropped" } }, RangeError, "fail.segment is for kinds 'hls' and 'dash'"],
+  ["fail at the duration", { kind: "http", duration: 1000, fail: { at: 1000, error: "dropped" } }, RangeError, "fail.at must be before the duration"],
+  ["fail at a segment past the duration", { kind: "hls", duration: 4000, fail: { segment: 2, error: "dropped" } }, RangeError, "fail.segment must start before the duration"],
+  ["fail at a segment past 2^31 ms", { kind: "dash", segment: 2000000000, fail: { segment: 2, error: "dropped" } }, RangeError, "fail.segment must start within 2147483647 ms"],
+  ["fail.at as text", { kind: "http", fail: { at: "1s", error: "dropped" } }, TypeError, "fail.at must be a Number or BigInt"],
+  ["an unknown fail.error", { kind: "http", fail: { at: 0, error: "timeout" } }, RangeError, "fail.error must be one of 'dropped', 'http-404'"],
+  ["fail.error left out", { kind: "http", fail: { at: 0 } }, TypeError, "fail.error must be one of 'dropped', 'http-404'"],
+  ["hold as a number", { hold: 1 }, TypeError, "hold must be true or false"],
+  ["a reason that is no string", { kind: "http", error: "http-404", reason: 404 }, TypeError, "reason must be a string"],
+  ["a reason without a 404", { kind: "http", fail: { at: 0, error: "dropped" }, reason: "Gone" }, RangeError,
+   "reason needs error 'http-404' or a fail with error 'http-404'"],
+];
+for (const [what, description, type, message] of MEDIA) {
+  check(what, () => {
+    const error = assertThrows(() => sim.media("bad.media", description), "sim.media: " + message, what);
+    assertTrue(error instanceof type, what + " is a " + type.name);
+  });
+}
+check("a described medium that threw is not described", () => {
+  sim.media("bad.media", { duration: 700 });
+  assertThrows(() => sim.media("bad.media", { kind: "hls", bandwidth: -1 }));
+  const log = [];
+  const p = new Tether();
+  p.onerror_event = (text) => log.push(text);
+  p.player_create();
+  p.player_set_uri({ param_url: "bad.media" });
+  log.push(code(p.player_prepare()) + " " + data(p.player_get_duration()));
+  sim.advance(0);
+  kite.destroy(p);
+  assertEqual(log, ["0 700"]);
+});
+check("sim.release's URL must be a string", () => {
+  const error = assertThrows(() => sim.release(5), "sim.release: the URL must be a string");
+  assertTrue(error instanceof TypeError, "a TypeError");
+});
+done();
