@@ -29,14 +29,34 @@ interface SimEmitOptions {
 
 /** Media for the model player (`kite --adapter=model`); every field is optional. */
 interface SimMedia {
+  /** Where the media come from (default "file"); any other kind is network media, with buffering periods. */
+  kind?: "file" | "http" | "hls" | "dash";
   /** The length in ms, an integer from 0 to 2147483647; left out, the media never end (a live stream). */
   duration?: SimInteger;
   /** false: seeks and skips answer -1 and playback goes on (default true). */
   seekable?: boolean;
-  /** true: `onbuffering` "0" then "100" as the media are prepared, and around each seek (default false). */
+  /** true: kind "http"; false: kind "file". */
   network?: boolean;
+  /** Kind "http": false, a server without byte ranges: no seeking, opened again on stop and replay (default true). */
+  ranges?: boolean;
+  /** Kind "http": false, no Content-Length: the duration answers -1, the media still end at `duration`, which it needs (default true). */
+  length?: boolean;
+  /** Kind "hls": a live playlist: no duration, no seeking, no end; `window` is the ms it holds, at most what the buffer gets. */
+  live?: boolean | { window: SimInteger };
+  /** Kinds "hls" and "dash": the length of a segment in ms (default 2000). */
+  segment?: SimInteger;
+  /** Network media: the ms before the first byte; every buffering period takes at least that long (default 0). */
+  latency?: SimInteger;
+  /** Network media: the share of the media's bit rate the network delivers, above 0 (default unlimited); below 1 playback stalls. */
+  bandwidth?: number;
+  /** Network media: the error that playback meets at a media time, or at the start of a segment (from 0; "hls" and "dash"). */
+  fail?: { at: SimInteger; error: "dropped" | "http-404" } | { segment: SimInteger; error: "dropped" | "http-404" };
+  /** true: `player_prepare_async` completes only after `sim.release(url)`; `player_prepare` answers -1. */
+  hold?: boolean;
   /** How the media fail, with the GStreamer player's error text. */
   error?: "missing" | "not-media" | "unsupported" | "http-404" | "refused";
+  /** The reason phrase of a 404 (`error: "http-404"` or a `fail` with it), its error's text (default "Not Found"). */
+  reason?: string;
   /** What each `onsound_analysis` carries in party mode, each from 0 to 100 (default 16 bands of 0). */
   bands?: SimInteger[];
 }
@@ -45,7 +65,7 @@ interface SimMedia {
  * The players behind `Tether` objects, in runs with `--adapter=sim` (the
  * simulated player: it records calls, answers as told and fires events on
  * its own thread when asked) or `--adapter=model` (the model of the
- * GStreamer player: media, advance and now, and no answer, report, burst or
+ * GStreamer player: media, release, advance and now, and no answer, report, burst or
  * drain; `kite test`'s default, with virtual time). Players are numbered
  * from 0 in construction order;
  * `sim.count() - 1` is the newest. A player's record stays after its object
@@ -115,6 +135,11 @@ declare namespace sim {
    * described is a missing file.
    */
   function media(url: string, media: SimMedia): void;
+  /**
+   * The model player only: lets the prepares that wait for the held media
+   * at `url` go on, and answers how many there were.
+   */
+  function release(url: string): number;
   /**
    * The model player with `kite --clock=virtual` only: moves the clock `ms`
    * milliseconds on, running in time order every timer, interval, afterIdle
