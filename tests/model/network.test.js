@@ -104,6 +104,22 @@ const ROWS = [
   }, ["buffering:0@0", "buffering:25@200", "buffering:50@400", "buffering:75@600", "buffering:100@800",
       "prepare_complete@800", "current_time:100@900", "current_time:200@1000", "current_time:300@1100",
       "play_complete@1200"]],
+  ["below 1 the buffer runs dry after 2 s / (1 - bandwidth) of play; the stall's period has the latency too",
+   { kind: "dash", duration: 60000, bandwidth: 0.5, latency: 100 }, (p, log) => {
+     quiet(p);
+     p.player_prepare_async();
+     sim.advance(4100);
+     p.player_play();
+     sim.advance(4000);
+     log(where(p));
+     sim.advance(4100);
+     log(where(p));
+   }, ["buffering:0@0", "buffering:10@500", "buffering:20@900", "buffering:30@1300", "buffering:40@1700",
+       "buffering:50@2100", "buffering:60@2500", "buffering:70@2900", "buffering:80@3300", "buffering:90@3700",
+       "buffering:100@4100", "prepare_complete@4100", "buffering:0@8100", "3@4000",
+       "buffering:10@8600", "buffering:20@9000", "buffering:30@9400", "buffering:40@9800", "buffering:50@10200",
+       "buffering:60@10600", "buffering:70@11000", "buffering:80@11400", "buffering:90@11800", "buffering:100@12200",
+       "3@4000"]],
   ["below 1 the buffer runs dry: playback holds (state 3, no time, position still) for a period, then goes on",
    { kind: "hls", live: { window: 500 }, bandwidth: 0.5 }, (p, log) => {
      p.player_prepare_async();
@@ -255,7 +271,13 @@ const ROWS = [
     log(sim.release(URL));
     sim.advance(200);
     log(sim.release(URL));
-  }, [0, "buffering:0@0", "1@refused", 1, "buffering:100@5200", "prepare_complete@5200", 0]],
+    p.player_set_uri({ param_url: URL });
+    p.player_prepare_async();
+    sim.advance(1000);
+    log(sim.release(URL));
+    sim.advance(200);
+  }, [0, "buffering:0@0", "1@refused", 1, "buffering:100@5200", "prepare_complete@5200", 0,
+      "buffering:0@5200", 1, "buffering:100@6400", "prepare_complete@6400"]],
   ["a held medium: player_prepare and a preparing restore answer -1 at once and send nothing", { kind: "hls", duration: 1000, hold: true }, (p, log) => {
     log(code(p.player_prepare()) + " " + code(p.player_restore(restore(true))));
     sim.advance(1000);
@@ -311,6 +333,7 @@ const MEDIA = [
   ["length on a file", { length: false, duration: 10 }, RangeError, "length is for kind 'http'"],
   ["no length and no duration", { kind: "http", length: false }, TypeError, "duration must be given when length is false"],
   ["seekable without byte ranges", { network: true, ranges: false, seekable: true }, RangeError, CANNOT_SEEK],
+  ["seekable without a length", { kind: "http", length: false, duration: 10, seekable: true }, RangeError, CANNOT_SEEK],
   ["seekable and live", { kind: "hls", live: true, seekable: true }, RangeError, CANNOT_SEEK],
   ["live on dash", { kind: "dash", live: true }, RangeError, "live is for kind 'hls'"],
   ["live as text", { kind: "hls", live: "yes" }, TypeError, "live must be true, false or an object { window }"],
