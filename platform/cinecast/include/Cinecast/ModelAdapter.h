@@ -10,17 +10,20 @@
 // 4, the current time every 100 ms of play, sound-analysis bands then too
 // while party mode is on, the end of the stream, seeks and skips held to the
 // media and completed together when they come in a row, refused on media
-// that cannot seek.
+// that cannot seek; one that lands at the end while playing completes before
+// the end of the stream comes. Stop, and play after the end, start every
+// medium again from 0.
 //
 // Network media (any kind but a file) come through a buffer of 2 s of media
 // that the network fills at its bandwidth after its latency: each prepare,
 // seek, skip, stop and replay has a buffering period (levels from 0 to 100,
-// as CBufferingSteps admits them) before it completes, and a buffer that
-// runs dry while playing holds playback for another. A medium that cannot
-// seek back is opened again on stop and replay. A failure described at a
-// media time comes as an error once playback reaches it. A held medium's
-// asynchronous prepare waits for ReleaseMedia; a synchronous prepare of it is
-// refused, as it cannot wait on the clock.
+// as CBufferingSteps admits them) before it completes; a synchronous
+// prepare, which cannot wait on the clock, answers at once and its period
+// follows. A buffer that runs dry while playing holds playback for another
+// period. Media that cannot seek back are opened again on stop and replay.
+// A failure described at a media time comes as an error once playback
+// reaches it. A held medium's asynchronous prepare waits for ReleaseMedia;
+// a synchronous prepare of it is refused.
 #ifndef CINECAST_MODEL_ADAPTER_H
 #define CINECAST_MODEL_ADAPTER_H
 
