@@ -58,6 +58,15 @@ const ROWS = [
     p.player_seek_to({ param_seek_to: 1000 });
     sim.advance(0);
   }, ["buffering:0", "buffering:100", "prepare_complete", "buffering:0", "buffering:100", "seek_complete"]],
+  ["a seek while playing: the time every 100 ms counted from its landing", { duration: 3000 }, (p, log) => {
+    p.player_prepare();
+    p.player_play();
+    sim.advance(150);
+    p.player_seek_to({ param_seek_to: 1000 });
+    sim.advance(50);
+    log("at 200");
+    sim.advance(50);
+  }, ["current_time:100", "seek_complete", "at 200", "current_time:1100"]],
   ["seeks and skips in a row land with one seek_complete", { duration: 3000 }, (p, log) => {
     p.player_prepare();
     p.player_seek_to({ param_seek_to: 1000 });
