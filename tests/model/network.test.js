@@ -64,14 +64,26 @@ const ROWS = [
     sim.advance(400);
     log(where(p));
   }, ["0 2@0", "3@0", "buffering:0@0", "buffering:100@300", "current_time:100@400", "3@100"]],
-  ["a stop during a seek's period: no seek_complete, the stop's period", { kind: "http", duration: 5000, latency: 200 }, (p, log) => {
+  ["a stop during a seek's period: no seek_complete, the stop's period from 0", { kind: "http", duration: 5000, latency: 200 }, (p, log) => {
     p.player_prepare_async();
     sim.advance(200);
     p.player_seek_to({ param_seek_to: 3000 });
     sim.advance(100);
     log(code(p.player_stop()) + " " + where(p));
     sim.advance(200);
-  }, ["buffering:0@0", "buffering:100@200", "prepare_complete@200", "buffering:0@200", "0 2@0", "buffering:100@500"]],
+  }, ["buffering:0@0", "buffering:100@200", "prepare_complete@200", "buffering:0@200", "0 2@0",
+      "buffering:0@300", "buffering:100@500"]],
+  ["a seek during a seek's period starts it again from 0; one seek_complete", { kind: "http", duration: 10000, bandwidth: 2 }, (p) => {
+    p.player_prepare_async();
+    sim.advance(1000);
+    p.player_seek_to({ param_seek_to: 5000 });
+    sim.advance(450);
+    p.player_seek_to({ param_seek_to: 7000 });
+    sim.advance(1000);
+  }, ["buffering:0@0", "buffering:20@200", "buffering:40@400", "buffering:60@600", "buffering:80@800",
+      "buffering:100@1000", "prepare_complete@1000", "buffering:0@1000", "buffering:20@1200", "buffering:40@1400",
+      "buffering:0@1450", "buffering:20@1650", "buffering:40@1850", "buffering:60@2050", "buffering:80@2250",
+      "buffering:100@2450", "seek_complete@2450"]],
   ["skips in a row add up and land once, after one period", { kind: "dash", duration: 10000, latency: 100 }, (p, log) => {
     p.player_prepare_async();
     sim.advance(100);

@@ -228,8 +228,11 @@ void CModelPlayer::Load(ELoad ePurpose)
     if (ePurpose == ELoad::RESTART && !Buffers())
         return;
     m_eLoad = ePurpose;
-    if (Buffers())
+    if (Buffers()) {
+        // The buffer is emptied: the levels start over, whatever was sent.
+        m_steps.Reset();
         Notify([this] { SendBuffering(0); });
+    }
     if (ePurpose == ELoad::PREPARE && m_media.m_bHold) {
         m_ullHoldId = WaitForRelease(m_strUri, [this] {
             m_ullHoldId = 0;
