@@ -96,6 +96,8 @@ TEST_F(GstAdapterTest, TheAudioSinksBufferingAndSoundServerRequests)
     gst_element_register(nullptr, "cinecastaskingsink", GST_RANK_NONE, AskingSinkType());
     setenv("CINECAST_GST_AUDIO_SINK", "cinecastaskingsink", 1);
     PlayTone();
+    // Playback has started: what the sink reports from now on comes while playing.
+    ASSERT_TRUE(WaitFor(KITE_BRIDGE_CURRENT_TIME, 1));
     GstElement* pSink = g_pAskingSink.load();
     ASSERT_NE(pSink, nullptr);
     GstObject* pSource = GST_OBJECT(pSink);

@@ -42,6 +42,13 @@ if (onModel) {
   sim.media(MEDIA.PLAIN, { ...tone, network: true, seekable: false });
   sim.media(MEDIA.NOT_FOUND, { error: "http-404" });
   sim.media(MEDIA.REFUSED, { error: "refused" });
+  sim.media(MEDIA.HLS, { kind: "hls", duration: 12000 });
+  sim.media(MEDIA.DASH, { kind: "dash", duration: 12000 });
+  sim.media(MEDIA.WEBM_RANGES, { kind: "http", duration: 20003 });
+  sim.media(MEDIA.WEBM_PLAIN, { kind: "http", ranges: false, duration: 20003 });
+  sim.media(MEDIA.WEBM_NOLENGTH, { kind: "http", length: false, duration: 20003 });
+  sim.media(MEDIA.HLS_LIVE, { kind: "hls", live: true });
+  sim.media(MEDIA.NOT_FOUND_REASON, { error: "http-404", reason: "No Such Film" });
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

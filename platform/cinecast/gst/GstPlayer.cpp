@@ -628,13 +628,14 @@ void CGstPlayer::RunPause()
     }
 }
 
-// Playback held for buffering starts once the buffer is full.
+// A buffering level under 100 that comes later holds playback again.
 void CGstPlayer::RunPlay(bool bFromStart)
 {
     if (bFromStart)
         Rewind();
     RestartTick();
-    bool bPlaying = m_bHeldForBuffering || Settle(GST_STATE_PLAYING);
+    m_bHeldForBuffering = false;
+    bool bPlaying = Settle(GST_STATE_PLAYING);
     std::lock_guard<std::mutex> guard(m_lock);
     if (!bPlaying && m_eState == PLAYER_STATE_PLAYING)
         m_eState = PLAYER_STATE_READY;
