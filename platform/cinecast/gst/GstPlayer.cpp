@@ -628,19 +628,28 @@ void CGstPlayer::RunPause()
     }
 }
 
-// A buffering level under 100 that comes later holds playback again.
+// Going to PLAYING is not waited for: a pipeline still prerolling (after a
+// seek back to the start, or while it buffers) plays once it can, and the
+// worker stays free for the clock tick meanwhile. A buffering level under
+// 100 that comes later holds playback again.
 void CGstPlayer::RunPlay(bool bFromStart)
 {
     if (bFromStart)
         Rewind();
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (bFromStart && !m_bSeeking)
+            m_iLanding = -1;
+    }
     RestartTick();
     m_bHeldForBuffering = false;
-    bool bPlaying = Settle(GST_STATE_PLAYING);
+    if (m_pPipeline && m_pPipeline->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
+        return;
+    if (m_pPipeline)
+        m_pPipeline->HandlePending();
     std::lock_guard<std::mutex> guard(m_lock);
-    if (!bPlaying && m_eState == PLAYER_STATE_PLAYING)
+    if (m_eState == PLAYER_STATE_PLAYING)
         m_eState = PLAYER_STATE_READY;
-    if (bFromStart && !m_bSeeking)
-        m_iLanding = -1;
 }
 
 void CGstPlayer::RunStop()

@@ -177,7 +177,7 @@ void CGstPlayer::OnRequestState(GstMessage* pMessage)
         Settle(GST_STATE_PAUSED);
         m_events.AsmPause(eRequested, SourceName(pMessage), pszRequested);
     } else if (bResume) {
-        Settle(GST_STATE_PLAYING);
+        m_pPipeline->SetState(GST_STATE_PLAYING);
         m_events.AsmResume(eRequested, SourceName(pMessage), pszRequested);
     }
 }
