@@ -49,6 +49,10 @@ if (onModel) {
   sim.media(MEDIA.WEBM_NOLENGTH, { kind: "http", length: false, duration: 20003 });
   sim.media(MEDIA.HLS_LIVE, { kind: "hls", live: true });
   sim.media(MEDIA.NOT_FOUND_REASON, { error: "http-404", reason: "No Such Film" });
+  // 20000 bytes a second against the segments' 31000.
+  sim.media(MEDIA.HLS_SLOW, { kind: "hls", duration: 12000, bandwidth: 0.65 });
+  // Over byte ranges the player carries on where the connection dropped.
+  sim.media(MEDIA.HLS_DROP, { kind: "hls", duration: 12000 });
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -296,6 +296,25 @@ globalThis.scenarios = (m) => {
     { name: "a live HLS playlist", steps: [
       ...streamed(m.HLS_LIVE), { duration: "refused" }, ...unseekable(m.HLS_LIVE).slice(6),
     ] },
+    { name: "a server slower than the media", steps: [
+      ...streamed(m.HLS_SLOW).map((step) => (step.until ? { ...step, within: 15000 } : step)),
+      { duration: 12000 },
+      { call: "player_play", answer: 0 },
+      { wait: 8000 },
+      { state: 3 },
+      { events: [], ticks: true },
+      { position: [500, 8000] },
+      { call: "player_close", answer: 0 },
+    ] },
+    { name: "a connection that drops, over byte ranges", steps: [
+      ...streamed(m.HLS_DROP),
+      { call: "player_play", answer: 0 },
+      { wait: 2000 },
+      { state: 3 },
+      { events: [], ticks: true },
+      { position: [1000, 2600] },
+      { call: "player_close", answer: 0 },
+    ] },
     { name: "HTTP that answers 404 with a reason of its own", steps: failing(m.NOT_FOUND_REASON, "No Such Film", 0) },
     { name: "suspend and restore", steps: [
       ...prepared(m.TONE),

@@ -417,7 +417,8 @@ void CGstPlayer::StopPipeline()
 {
     if (m_pPipeline)
         m_pPipeline->SetState(GST_STATE_NULL);
-    m_bHeldForBuffering = false;
+    WantPlaying(false);
+    m_iLevel = -1;
     m_buffering.Reset();
     DropHeldCompletions();
     m_bands.Clear();
@@ -436,6 +437,7 @@ GstStateChangeReturn CGstPlayer::Start()
         m_ulPipelineMedia = m_ulMedia;
     }
     m_buffering.Reset();
+    m_iLevel = -1;
     m_pPipeline->SetUri(strUri);
     return m_pPipeline->SetState(GST_STATE_PAUSED);
 }
@@ -620,7 +622,7 @@ void CGstPlayer::Rewind()
 
 void CGstPlayer::RunPause()
 {
-    m_bHeldForBuffering = false;
+    WantPlaying(false);
     if (!Settle(GST_STATE_PAUSED)) {
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_eState == PLAYER_STATE_PAUSED)
@@ -629,9 +631,8 @@ void CGstPlayer::RunPause()
 }
 
 // Going to PLAYING is not waited for: a pipeline still prerolling (after a
-// seek back to the start, or while it buffers) plays once it can, and the
-// worker stays free for the clock tick meanwhile. A buffering level under
-// 100 that comes later holds playback again.
+// seek back to the start) plays once it can, and the worker stays free for
+// the clock tick meanwhile.
 void CGstPlayer::RunPlay(bool bFromStart)
 {
     if (bFromStart)
@@ -642,8 +643,7 @@ void CGstPlayer::RunPlay(bool bFromStart)
             m_iLanding = -1;
     }
     RestartTick();
-    m_bHeldForBuffering = false;
-    if (m_pPipeline && m_pPipeline->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
+    if (WantPlaying(true))
         return;
     if (m_pPipeline)
         m_pPipeline->HandlePending();
@@ -652,9 +652,22 @@ void CGstPlayer::RunPlay(bool bFromStart)
         m_eState = PLAYER_STATE_READY;
 }
 
+// Whether the pipeline is to play, as the commands left it: it then plays
+// unless its buffer is filling, and waits for the level to reach 100 (the
+// hold is taken before playing rather than after, as playing and pausing at
+// once may leave an adaptive stream stalled). False when the change failed.
+bool CGstPlayer::WantPlaying(bool bWanted)
+{
+    m_bPlayWanted = bWanted;
+    m_bHeldForBuffering = bWanted && m_iLevel >= 0 && m_iLevel < 100;
+    if (!bWanted || m_bHeldForBuffering)
+        return true;
+    return m_pPipeline && m_pPipeline->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
+}
+
 void CGstPlayer::RunStop()
 {
-    m_bHeldForBuffering = false;
+    WantPlaying(false);
     Settle(GST_STATE_PAUSED);
     Rewind();
     std::lock_guard<std::mutex> guard(m_lock);
@@ -707,7 +720,7 @@ void CGstPlayer::RunEnd(gint64 iEnd)
         if (bEnds)
             m_eState = PLAYER_STATE_READY;
     }
-    m_bHeldForBuffering = false;
+    WantPlaying(false);
     Settle(GST_STATE_PAUSED);
     m_events.Completion(KITE_BRIDGE_SEEK_COMPLETE);
     if (bEnds)

@@ -86,6 +86,7 @@ private:
     bool Settle(GstState eState);
     void SettleSeek(gint64 iMilliseconds);
     void Rewind();
+    bool WantPlaying(bool bWanted);
     void RunPause();
     void RunPlay(bool bFromStart);
     void RunStop();
@@ -137,7 +138,9 @@ private:
     std::unique_ptr<CGstPipeline> m_pPipeline;
     unsigned long m_ulPipelineMedia = 0;  // the media the pipeline was started for
     GSource* m_pTick = nullptr;
-    bool m_bHeldForBuffering = false;
+    bool m_bPlayWanted = false;       // the commands left the pipeline playing
+    bool m_bHeldForBuffering = false;  // ... but its buffer is filling
+    int m_iLevel = -1;                 // the last buffering level, -1 before any
     CBufferingSteps m_buffering;
     std::vector<KiteBridgeCallBack> m_aHeldCompletions;
     GSource* m_pHoldTimeout = nullptr;

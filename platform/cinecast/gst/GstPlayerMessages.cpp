@@ -119,7 +119,7 @@ void CGstPlayer::OnEndOfStream()
         m_bEnded = true;
         m_eState = PLAYER_STATE_READY;
     }
-    m_bHeldForBuffering = false;
+    WantPlaying(false);
     Settle(GST_STATE_PAUSED);
     m_events.Completion(KITE_BRIDGE_PLAY_COMPLETE);
 }
@@ -130,12 +130,8 @@ void CGstPlayer::OnBuffering(GstMessage* pMessage)
 {
     gint iPercent = 0;
     gst_message_parse_buffering(pMessage, &iPercent);
-    bool bPlaying;
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        bPlaying = m_eState == PLAYER_STATE_PLAYING;
-    }
-    if (bPlaying) {
+    m_iLevel = iPercent;
+    if (m_bPlayWanted) {
         if (iPercent < 100 && !m_bHeldForBuffering) {
             m_pPipeline->SetState(GST_STATE_PAUSED);
             m_bHeldForBuffering = true;
@@ -173,11 +169,11 @@ void CGstPlayer::OnRequestState(GstMessage* pMessage)
         }
     }
     if (bPause) {
-        m_bHeldForBuffering = false;
+        WantPlaying(false);
         Settle(GST_STATE_PAUSED);
         m_events.AsmPause(eRequested, SourceName(pMessage), pszRequested);
     } else if (bResume) {
-        m_pPipeline->SetState(GST_STATE_PLAYING);
+        WantPlaying(true);
         m_events.AsmResume(eRequested, SourceName(pMessage), pszRequested);
     }
 }
