@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Cinecast/BufferingSteps.h"
+#include "BufferingSteps.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "Cinecast/BufferingSteps.h"
+#include "BufferingSteps.h"
 #include "Cinecast/CinecasterAdapter.h"
 #include "GstEvents.h"
 #include "GstPipeline.h"

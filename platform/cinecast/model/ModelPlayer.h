@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "Cinecast/BufferingSteps.h"
+#include "BufferingSteps.h"
 #include "Cinecast/ModelAdapter.h"
 #include "ModelNetwork.h"
 

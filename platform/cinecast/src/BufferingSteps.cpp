@@ -1,4 +1,4 @@
-#include "Cinecast/BufferingSteps.h"
+#include "BufferingSteps.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
