@@ -81,7 +81,8 @@ set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "Kite engine host for the desktop with t
 kite runs JavaScript application scripts with the plug-ins of its plug-in
 folder; Tether plays media through GStreamer or a simulated player.")
 if(TARGET cinecast_gst)
-  set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
+  set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS
+      "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-libav")
 endif()
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME tether-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
