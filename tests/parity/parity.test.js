@@ -28,6 +28,9 @@ const MEDIA = {
   // NOT_FOUND_REASON a 404 "No Such Film".
   HLS, DASH, WEBM_RANGES, WEBM_PLAIN, WEBM_NOLENGTH,
   HLS_LIVE, HLS_EVENT, HLS_SLOW, HLS_DROP, WEBM_DROP, HLS_SEGMENT_404, NOT_FOUND_REASON,
+  // The tone from a server that sends no length: it cannot seek, so play
+  // after its end opens it again.
+  TONE_NOLENGTH: HTTP_BASE.replace(/\/ranges$/, "") + "/nolength/tone3s.wav",
 };
 const EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time",
                 "error_event", "asm_pause", "asm_resume", "sound_analysis"];
@@ -48,6 +51,8 @@ if (onModel) {
   sim.media(MEDIA.WEBM_PLAIN, { kind: "http", ranges: false, duration: 20003 });
   sim.media(MEDIA.WEBM_NOLENGTH, { kind: "http", length: false, duration: 20003 });
   sim.media(MEDIA.HLS_LIVE, { kind: "hls", live: true });
+  // GStreamer reads the tone's length from its header.
+  sim.media(MEDIA.TONE_NOLENGTH, { kind: "http", ranges: false, duration: 3000 });
   sim.media(MEDIA.NOT_FOUND_REASON, { error: "http-404", reason: "No Such Film" });
   // 20000 bytes a second against the segments' 31000.
   sim.media(MEDIA.HLS_SLOW, { kind: "hls", duration: 12000, bandwidth: 0.65 });

@@ -46,7 +46,8 @@ globalThis.scenarios = (m) => {
     { call: "player_play", answer: -1 },
   ];
   // buffered: the prepare's buffering period ends, with "100", before
-  // onprepare_complete (GStreamer's HLS from a fast server may have none).
+  // onprepare_complete, and a seek's before onseek_complete (progressive
+  // HTTP; HLS and DASH from a fast server may have none).
   const streamed = (url, buffered) => [
     { call: "player_create", answer: 0 },
     { call: "player_set_uri", arg: { param_url: url }, answer: 0 },
@@ -66,7 +67,7 @@ globalThis.scenarios = (m) => {
     { events: [], ticks: true },
     { call: "player_seek_to", arg: { param_seek_to: 8000 }, answer: 0 }, { position: 8000 },
     { until: "seek_complete", within: 5000 },
-    { events: ["seek_complete"] },
+    buffered ? { events: ["seek_complete"], buffering: "100" } : { events: ["seek_complete"] },
     { call: "player_pause", answer: 0 },
     { position: [7900, 8600], keep: "landed" },
     { call: "player_skip", arg: { param_skip: -3000 }, answer: 0 },
@@ -76,6 +77,10 @@ globalThis.scenarios = (m) => {
     { wait: 300 },
     { events: ["seek_complete"] },
     { position: [1900, 2600] },
+    { call: "player_skip", arg: { param_skip: -100000 }, answer: 0 }, { position: 0 },
+    { until: "seek_complete", within: 5000 },
+    { events: ["seek_complete"] },
+    { position: [0, 300] },
     { call: "player_resume", answer: 0 },
     { call: "player_skip", arg: { param_skip: 100000 }, answer: 0 },
     { until: "play_complete", within: 5000 },
@@ -289,13 +294,26 @@ globalThis.scenarios = (m) => {
       { position: [400, 1300] },
     ] },
     { name: "HLS on demand", steps: seekable(m.HLS, 12000) },
-    { name: "DASH on demand", steps: seekable(m.DASH, 12000, true) },
+    { name: "DASH on demand", steps: seekable(m.DASH, 12000) },
     { name: "a WebM over HTTP with byte ranges", steps: seekable(m.WEBM_RANGES, 20003, true) },
     { name: "a WebM over HTTP without byte ranges", steps: [
       ...streamed(m.WEBM_PLAIN, true), { duration: 20003 }, ...unseekable(m.WEBM_PLAIN).slice(6),
     ] },
     { name: "a WebM over HTTP without a length", steps: [
       ...streamed(m.WEBM_NOLENGTH), { duration: "refused" }, ...unseekable(m.WEBM_NOLENGTH).slice(6),
+    ] },
+    { name: "unseekable media to their end and again", steps: [
+      ...streamed(m.TONE_NOLENGTH, true),
+      { duration: 3000 },
+      { call: "player_play", answer: 0 },
+      { until: "play_complete", within: 6000 },
+      { events: ["play_complete"] },
+      { state: 2 },
+      { call: "player_play", answer: 0 }, { state: 3 },
+      { wait: 500 },
+      { events: [], ticks: true, buffering: "100" },
+      { position: [100, 1000] },
+      { call: "player_close", answer: 0 },
     ] },
     { name: "a live HLS playlist", steps: [
       ...streamed(m.HLS_LIVE), { duration: "refused" }, ...unseekable(m.HLS_LIVE).slice(6),

@@ -197,13 +197,20 @@ bool CGstPlayer::SetStreamingProperty(const std::string& strType, const std::str
     return true;
 }
 
+// The position answers where the pause was asked for, though the pipeline
+// stops a moment later.
 bool CGstPlayer::Pause()
 {
-    std::lock_guard<std::mutex> guard(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock);
     if (m_eState == PLAYER_STATE_PAUSED)
         return true;
     if (m_eState != PLAYER_STATE_PLAYING)
         return false;
+    gint64 iPosition = 0;
+    if (!m_bSeeking && PositionLocked(lock, iPosition) && !m_bSeeking && m_eState == PLAYER_STATE_PLAYING)
+        m_iLanding = iPosition;
+    if (m_eState != PLAYER_STATE_PLAYING)
+        return m_eState == PLAYER_STATE_PAUSED;
     m_bPausedBySoundServer = false;
     m_eState = PLAYER_STATE_PAUSED;
     PostForMedia([this] { RunPause(); });
@@ -489,6 +496,8 @@ bool CGstPlayer::Preroll(bool bReopen)
     }
     std::lock_guard<std::mutex> guard(m_lock);
     m_lStartPosition = -1;
+    if (lStart > 0 && bSeekable)
+        m_iLanding = lStart;
     if (!bReopen)
         m_eState = PLAYER_STATE_READY;
     return true;
@@ -513,7 +522,8 @@ void CGstPlayer::StartAsync()
 }
 
 // Called when the preroll has landed: first at the start position, if one
-// is set and the media can seek, then ready.
+// is set and the media can seek, then ready. The position answers the start
+// position exactly until playback moves.
 void CGstPlayer::CompletePrepare()
 {
     LearnMedia();
@@ -525,8 +535,11 @@ void CGstPlayer::CompletePrepare()
         lStart = m_bSeekable ? m_lStartPosition : -1;
         m_lStartPosition = -1;
     }
-    if (lStart > 0 && m_pPipeline->Seek(lStart))
+    if (lStart > 0 && m_pPipeline->Seek(lStart)) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_iLanding = lStart;
         return;
+    }
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (!m_bPreparing)
@@ -627,6 +640,8 @@ void CGstPlayer::RunPause()
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_eState == PLAYER_STATE_PAUSED)
             m_eState = PLAYER_STATE_PLAYING;
+        if (!m_bSeeking)
+            m_iLanding = -1;
     }
 }
 
@@ -637,9 +652,11 @@ void CGstPlayer::RunPlay(bool bFromStart)
 {
     if (bFromStart)
         Rewind();
+    // A landing answered until now (a restored position, the start) gives
+    // way to the pipeline's position as playback moves.
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        if (bFromStart && !m_bSeeking)
+        if (!m_bSeeking)
             m_iLanding = -1;
     }
     RestartTick();
