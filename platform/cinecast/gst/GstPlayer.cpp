@@ -483,15 +483,7 @@ bool CGstPlayer::Preroll(bool bReopen)
     if (bReady && lStart > 0 && bSeekable && m_pPipeline->Seek(lStart))
         bReady = m_pPipeline->WaitForAsyncDone(PREROLL_TIMEOUT_MS);
     if (!bReady) {
-        // Report the errors behind the failure before the bus is dropped.
-        if (m_pPipeline)
-            m_pPipeline->HandlePending();
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            if (m_ulMedia == m_ulPipelineMedia)
-                ForgetMediaLocked();
-        }
-        StopPipeline();
+        FailStart();
         return false;
     }
     std::lock_guard<std::mutex> guard(m_lock);
@@ -503,18 +495,25 @@ bool CGstPlayer::Preroll(bool bReopen)
     return true;
 }
 
+// The media could not be prepared: the errors behind it are reported before
+// the bus is dropped, and the media stay set, not prepared.
+void CGstPlayer::FailStart()
+{
+    if (m_pPipeline)
+        m_pPipeline->HandlePending();
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_ulMedia == m_ulPipelineMedia)
+            ForgetMediaLocked();
+    }
+    StopPipeline();
+}
+
 void CGstPlayer::StartAsync()
 {
     GstStateChangeReturn eResult = Start();
     if (eResult == GST_STATE_CHANGE_FAILURE) {
-        if (m_pPipeline)
-            m_pPipeline->HandlePending();
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            if (m_ulMedia == m_ulPipelineMedia)
-                ForgetMediaLocked();
-        }
-        StopPipeline();
+        FailStart();
         return;
     }
     if (eResult != GST_STATE_CHANGE_ASYNC)

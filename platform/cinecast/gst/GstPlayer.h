@@ -80,6 +80,7 @@ private:
     void StopPipeline();
     GstStateChangeReturn Start();
     bool Preroll(bool bReopen);
+    void FailStart();
     void StartAsync();
     void CompletePrepare();
     void LearnMedia();
