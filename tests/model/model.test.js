@@ -4,20 +4,10 @@
 // sim.media's refusals. Each row: media, what the script does, and the log
 // it must leave.
 kite.load("../scripts/lib/assert.js");
-
-const EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time",
-                "error_event", "asm_pause", "asm_resume", "sound_analysis"];
+kite.load("lib/rows.js");
 
 // A player on url whose events, and what the row logs itself, go to log.
-function player(url, log) {
-  const p = new Tether();
-  for (const name of EVENTS) p["on" + name] = (text) => log(text === undefined ? name : name + ":" + text);
-  p.player_create();
-  p.player_set_uri({ param_url: url });
-  return p;
-}
-const code = (result) => result.return_ecode;
-const data = (result) => (result.return_ecode === 0 ? result.return_data : "refused");
+const player = (url, log) => loggedPlayer(url, log, MODEL_EVENTS, (entry) => entry);
 
 const ROWS = [
   ["play from the start: the time every 100 ms, exactly", { duration: 1000 }, (p, log) => {
@@ -122,22 +112,12 @@ const ROWS = [
   }, [1, false]],
 ];
 
-for (const [name, media, body, expected] of ROWS) {
-  check(name, () => {
-    const url = typeof media === "string" ? media + ".wav" : "row.wav";
-    if (typeof media === "object") sim.media(url, media);
-    else if (media === undefined) sim.media(url, { error: "missing" });
-    const log = [];
-    const p = player(url, (entry) => log.push(entry));
-    try {
-      body(p, (entry) => log.push(entry));
-      sim.advance(0);
-      assertEqual(log, expected, name);
-    } finally {
-      kite.destroy(p);
-    }
-  });
-}
+runRows(ROWS, (media, log) => {
+  const url = typeof media === "string" ? media + ".wav" : "row.wav";
+  if (typeof media === "object") sim.media(url, media);
+  else if (media === undefined) sim.media(url, { error: "missing" });
+  return player(url, log);
+});
 
 // sim.media's refusals: [what, description, the error's type and message].
 const MEDIA = [

@@ -6,22 +6,13 @@
 // "kind:text@ms" (ms since the row began), with the answers the row logs
 // between them.
 kite.load("../scripts/lib/assert.js");
+kite.load("lib/rows.js");
 
 const EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time", "error_event"];
 const URL = "net.media";
 
 // A player on URL whose events go to log, stamped with the time since start.
-function player(log, start) {
-  const p = new Tether();
-  for (const name of EVENTS) {
-    p["on" + name] = (text) => log((text === undefined ? name : name + ":" + text) + "@" + (sim.now() - start));
-  }
-  p.player_create();
-  p.player_set_uri({ param_url: URL });
-  return p;
-}
-const code = (result) => result.return_ecode;
-const data = (result) => (result.return_ecode === 0 ? result.return_data : "refused");
+const player = (log, start) => loggedPlayer(URL, log, EVENTS, (entry) => entry + "@" + (sim.now() - start));
 // The state and the position, as "3@1500".
 const where = (p) => data(p.player_get_player_state()) + "@" + data(p.player_get_current_position());
 const quiet = (p) => { p.oncurrent_time = null; };
@@ -315,20 +306,10 @@ const ROWS = [
   }, [1, "buffering:0@0", "buffering:100@0", "prepare_complete@0", "1@refused 0@refused"]],
 ];
 
-for (const [name, media, body, expected] of ROWS) {
-  check(name, () => {
-    sim.media(URL, media);
-    const log = [];
-    const p = player((entry) => log.push(entry), sim.now());
-    try {
-      body(p, (entry) => log.push(entry));
-      sim.advance(0);
-      assertEqual(log, expected, name);
-    } finally {
-      kite.destroy(p);
-    }
-  });
-}
+runRows(ROWS, (media, log) => {
+  sim.media(URL, media);
+  return player(log, sim.now());
+});
 
 // sim.media's refusals of the network's fields: [what, description, the
 // error's type and message].
