@@ -10,10 +10,8 @@ namespace DeviceAPI {
 namespace Cinecast {
 namespace Gst {
 
-namespace {
-
-// GStreamer is set up once, by the first adapter, and stays for the process.
-bool Initialise()
+// Once for the process; GStreamer stays.
+bool Start()
 {
     static std::once_flag s_once;
     static bool s_bReady = false;
@@ -27,11 +25,9 @@ bool Initialise()
     return s_bReady;
 }
 
-}  // namespace
-
 CAdapterBackend* CreateBackend()
 {
-    if (!Initialise())
+    if (!Start())
         return nullptr;
     return new CGstBackend();
 }
