@@ -4,9 +4,10 @@
 const openFilm = /** @type {import("./film.js").CreateFilm} */ (kite.load("film.js"));
 
 // A server that answers only once the test releases it, and a stream whose
-// fourth segment (from 6 s on) is gone.
+// fourth segment (from 6 s on) is gone, over a network twice as fast as the
+// media: the player reads ahead and meets the loss 3 s in.
 sim.media("slow.m3u8", { kind: "hls", duration: 60000, hold: true });
-sim.media("lost.m3u8", { kind: "hls", duration: 60000, fail: { segment: 3, error: "http-404" }, reason: "Gone" });
+sim.media("lost.m3u8", { kind: "hls", duration: 60000, bandwidth: 2, fail: { segment: 3, error: "http-404" }, reason: "Gone" });
 
 describe("film on the network", () => {
   test("starts only once the server answers", () => {

@@ -41,15 +41,19 @@ interface SimMedia {
   ranges?: boolean;
   /** Kind "http": false, no Content-Length: the duration answers -1, the media still end at `duration`, which it needs (default true). */
   length?: boolean;
-  /** Kind "hls": a live playlist: no duration, no seeking, no end; `window` is the ms it holds, at most what the buffer gets. */
-  live?: boolean | { window: SimInteger };
+  /**
+   * Kind "hls": a live playlist: no duration, no seeking, no end; `window` is the ms it holds, at most what the
+   * buffer gets. `ends`: an event playlist, with a `duration`: no duration and no seeking until `ends` ms after
+   * the player first read it, then on demand.
+   */
+  live?: boolean | { window: SimInteger } | { ends: SimInteger };
   /** Kinds "hls" and "dash": the length of a segment in ms (default 2000). */
   segment?: SimInteger;
   /** Network media: the ms before the first byte; every buffering period takes at least that long (default 0). */
   latency?: SimInteger;
   /** Network media: the share of the media's bit rate the network delivers, above 0 (default unlimited); below 1 playback stalls. */
   bandwidth?: number;
-  /** Network media: the error that playback meets at a media time, or at the start of a segment (from 0; "hls" and "dash"). */
+  /** Network media: the error that the player's reading ahead meets at a media time, or at the start of a segment (from 0; "hls" and "dash"). */
   fail?: { at: SimInteger; error: "dropped" | "http-404" } | { segment: SimInteger; error: "dropped" | "http-404" };
   /** true: `player_prepare_async` completes only after `sim.release(url)`; `player_prepare` answers -1. */
   hold?: boolean;

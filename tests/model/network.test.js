@@ -1,6 +1,6 @@
 // The model player over the network that sim.media describes: kinds,
 // buffering periods and their levels, latency, bandwidth and stalls, 404s,
-// unseekable and endless media, failures while playing, held prepares and
+// unseekable, endless and growing media, failures ahead, held prepares and
 // sim.release, and the refusals of each field. Each row: the description,
 // what the script does, and the log it must leave: the events in order as
 // "kind:text@ms" (ms since the row began), with the answers the row logs
@@ -232,39 +232,61 @@ const ROWS = [
   }, ["refused", "-1 -1", "buffering:0@0", "buffering:100@0", "3@3600000", "0 2@0",
       "buffering:0@3600000", "buffering:100@3600000"]],
 
-  // Failures while playing.
-  ["a connection dropped at a media time: the error, state 1; the next prepare tries again", { kind: "http", duration: 5000, fail: { at: 1500, error: "dropped" } }, (p, log) => {
+  ["an event playlist: no duration and no seeking until it lists its end, then on demand", { kind: "hls", duration: 12000, live: { ends: 6000 } }, (p, log) => {
     quiet(p);
-    p.player_prepare();
+    p.player_prepare_async();
+    sim.advance(0);
+    log(data(p.player_get_duration()) + " " + code(p.player_seek_to({ param_seek_to: 1000 })) + " " + code(p.player_skip({ param_skip: 10 })));
     p.player_play();
-    sim.advance(2000);
+    sim.advance(6000);
+    log(data(p.player_get_duration()) + " " + where(p));
+    log(code(p.player_skip({ param_skip: 4000 })));
+    sim.advance(3000);
+  }, ["buffering:0@0", "buffering:100@0", "prepare_complete@0", "refused -1 -1", "12000 3@6000", 0,
+      "buffering:0@6000", "buffering:100@6000", "seek_complete@6000", "play_complete@8000"]],
+
+  // Failures: the player reads on past its buffer, so it meets a failure
+  // as its reading reaches it.
+  ["a dropped connection ahead: an unlimited network reaches it in the prepare; the next prepare tries again", { kind: "http", duration: 5000, fail: { at: 4500, error: "dropped" } }, (p, log) => {
+    log(code(p.player_prepare_async()));
+    sim.advance(0);
     log(where(p));
-    log(code(p.player_prepare()) + " " + where(p));
-  }, ["buffering:0@0", "buffering:100@0", "error_event:Could not read from resource.@1500", "1@refused", "0 2@0",
-      "buffering:0@2000", "buffering:100@2000"]],
-  ["a segment of the described length that answers 404, with its reason", { kind: "hls", duration: 10000, segment: 1000, fail: { segment: 3, error: "http-404" }, reason: "Gone" }, (p) => {
+    log(code(p.player_prepare()));
+    sim.advance(0);
+    log(where(p));
+  }, [0, "buffering:0@0", "error_event:Server does not support seeking.@0", "1@refused", 0,
+      "buffering:0@0", "error_event:Server does not support seeking.@0", "1@refused"]],
+  ["a segment that answers 404, with its reason: reached after the latency, at the bandwidth", { kind: "hls", duration: 10000, segment: 1000, fail: { segment: 3, error: "http-404" }, reason: "Gone", latency: 100, bandwidth: 2 }, (p, log) => {
     quiet(p);
-    p.player_prepare();
+    p.player_prepare_async();
+    sim.advance(1500);
     p.player_play();
+    sim.advance(1000);
+    log(where(p));
+  }, ["buffering:0@0", "buffering:10@200", "buffering:30@400", "buffering:50@600", "buffering:70@800",
+      "buffering:90@1000", "buffering:100@1100", "prepare_complete@1100", "error_event:Gone@1600", "1@refused"]],
+  ["segments are 2000 ms unless described; a 404 says Not Found", { kind: "dash", duration: 10000, fail: { segment: 2, error: "http-404" }, bandwidth: 2 }, (p) => {
+    quiet(p);
+    p.player_prepare_async();
     sim.advance(5000);
-  }, ["buffering:0@0", "buffering:100@0", "error_event:Gone@3000"]],
-  ["segments are 2000 ms unless described; a 404 says Not Found", { kind: "dash", duration: 10000, fail: { segment: 2, error: "http-404" } }, (p) => {
+  }, ["buffering:0@0", "buffering:20@200", "buffering:40@400", "buffering:60@600", "buffering:80@800",
+      "buffering:100@1000", "prepare_complete@1000", "error_event:Not Found@2000"]],
+  ["a seek reads anew from where it lands: a failure before it is not met", { kind: "dash", duration: 10000, fail: { segment: 3, error: "dropped" }, bandwidth: 2 }, (p, log) => {
     quiet(p);
-    p.player_prepare();
+    p.player_prepare_async();
+    sim.advance(1000);
+    p.player_seek_to({ param_seek_to: 7000 });
     p.player_play();
-    sim.advance(5000);
-  }, ["buffering:0@0", "buffering:100@0", "error_event:Not Found@4000"]],
-  ["playback meets the failure only where it plays", { kind: "dash", duration: 10000, fail: { segment: 1, error: "dropped" } }, (p, log) => {
-    quiet(p);
-    p.player_prepare();
-    p.player_seek_to({ param_seek_to: 5000 });
-    p.player_play();
-    sim.advance(2000);
+    sim.advance(4000);
     log(where(p));
     p.player_seek_to({ param_seek_to: 1000 });
-    sim.advance(2000);
-  }, ["buffering:0@0", "buffering:100@0", "seek_complete@0", "3@7000",
-      "buffering:0@2000", "buffering:100@2000", "seek_complete@2000", "error_event:Could not read from resource.@3000"]],
+    sim.advance(3000);
+  }, ["buffering:0@0", "buffering:20@200", "buffering:40@400", "buffering:60@600", "buffering:80@800",
+      "buffering:100@1000", "prepare_complete@1000", "buffering:0@1000", "buffering:20@1200", "buffering:40@1400",
+      "buffering:60@1600", "buffering:80@1800", "buffering:100@2000", "seek_complete@2000", "play_complete@5000",
+      "2@10000", "buffering:0@5000", "buffering:20@5200", "buffering:40@5400", "buffering:60@5600",
+      "buffering:80@5800", "buffering:100@6000", "seek_complete@6000",
+      "error_event:Server does not support seeking.@7500"]],
 
   // Held prepares.
   ["hold: only the buffering start until sim.release; then the period and prepare_complete", { kind: "http", duration: 1000, hold: true, latency: 200 }, (p, log) => {
@@ -315,6 +337,7 @@ runRows(ROWS, (media, log) => {
 // error's type and message].
 const NETWORK_KINDS = "network kinds: 'http', 'hls' and 'dash'";
 const CANNOT_SEEK = "seekable cannot be true on media that cannot seek (ranges: false, length: false or live)";
+const LIVE_SHAPE = "live must be true, false, { window } or { ends }";
 const FAIL_SHAPE = "fail must be an object { at, error } or { segment, error }";
 const MEDIA = [
   ["a kind that is no string", { kind: 5 }, TypeError, "kind must be one of 'file', 'http', 'hls', 'dash'"],
@@ -329,9 +352,11 @@ const MEDIA = [
   ["seekable without a length", { kind: "http", length: false, duration: 10, seekable: true }, RangeError, CANNOT_SEEK],
   ["seekable and live", { kind: "hls", live: true, seekable: true }, RangeError, CANNOT_SEEK],
   ["live on dash", { kind: "dash", live: true }, RangeError, "live is for kind 'hls'"],
-  ["live as text", { kind: "hls", live: "yes" }, TypeError, "live must be true, false or an object { window }"],
+  ["live as text", { kind: "hls", live: "yes" }, TypeError, LIVE_SHAPE],
+  ["live with a window and an end", { kind: "hls", duration: 1000, live: { window: 500, ends: 0 } }, TypeError, LIVE_SHAPE],
+  ["live.ends without a duration", { kind: "hls", live: { ends: 0 } }, TypeError, "duration must be given with live.ends"],
   ["a live window of 0", { kind: "hls", live: { window: 0 } }, RangeError, "live.window must be an integer from 1 to 2147483647"],
-  ["a live window left out", { kind: "hls", live: {} }, TypeError, "live.window must be a Number or BigInt"],
+  ["an empty live", { kind: "hls", live: {} }, TypeError, LIVE_SHAPE],
   ["live with a duration", { kind: "hls", live: true, duration: 1000 }, RangeError, "live media have no duration"],
   ["segment on http", { kind: "http", segment: 1000 }, RangeError, "segment is for kinds 'hls' and 'dash'"],
   ["a segment of 0 ms", { kind: "dash", segment: 0 }, RangeError, "segment must be an integer from 1 to 2147483647"],

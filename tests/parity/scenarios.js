@@ -9,7 +9,8 @@
 //   { wait: MS }                     time passes (the model's clock, or real time)
 //   { until: EVENT, within: MS }     time passes until the event has come
 //   { events: [...] }                the events since the last such row, in
-//       order, as "kind" or "kind:text", compared as TIMING says
+//       order, as "kind" or "kind:text", compared as TIMING says; with
+//       buffering: "cut short", some buffering came and the last was not 100
 // The media: TONE a 3 s tone file, TEXT a text file, AMR a kind no decoder
 // is installed for, MISSING a file that does not exist, HTTP and PLAIN the
 // tone from servers with and without byte ranges, NOT_FOUND a 404 from the
@@ -43,6 +44,17 @@ globalThis.scenarios = (m) => {
     { events: ["error_event:" + text] },
     { state: 1 },
     { duration: "refused" },
+    { call: "player_play", answer: -1 },
+  ];
+  // Network media whose prepare fails while the player reads ahead: the
+  // buffering period ends with the error.
+  const failingAhead = (url, text) => [
+    { call: "player_create", answer: 0 },
+    { call: "player_set_uri", arg: { param_url: url }, answer: 0 },
+    { call: "player_prepare_async", answer: 0 },
+    { until: "error_event", within: 8000 },
+    { events: ["error_event:" + text], buffering: "cut short" },
+    { state: 1 }, { duration: "refused" },
     { call: "player_play", answer: -1 },
   ];
   // buffered: the prepare's buffering period ends, with "100", before
@@ -328,6 +340,24 @@ globalThis.scenarios = (m) => {
     { name: "a live HLS playlist", steps: [
       ...streamed(m.HLS_LIVE), { duration: "refused" }, ...unseekable(m.HLS_LIVE).slice(6),
     ] },
+    { name: "an HLS event playlist", steps: [
+      ...streamed(m.HLS_EVENT), { duration: "refused" },
+      { call: "player_play", answer: 0 }, { state: 3 },
+      { wait: 500 },
+      { call: "player_seek_to", arg: { param_seek_to: 1000 }, answer: -1 },
+      { call: "player_skip", arg: { param_skip: 1000 }, answer: -1 },
+      { events: [], ticks: true },
+      // Its end is listed 6 s after it was first read; GStreamer learns it
+      // at its next reload, within a segment's duration.
+      { wait: 9000 },
+      { duration: 12000 },
+      { call: "player_skip", arg: { param_skip: 1000 }, answer: 0 },
+      { until: "play_complete", within: 5000 },
+      { events: ["seek_complete", "play_complete"], ticks: true },
+      { state: 2 },
+    ] },
+    { name: "a connection that drops, without byte ranges", steps: failingAhead(m.WEBM_DROP, "Server does not support seeking.") },
+    { name: "an HLS segment that answers 404", steps: failingAhead(m.HLS_SEGMENT_404, "Not Found") },
     { name: "a server slower than the media", steps: [
       ...streamed(m.HLS_SLOW).map((step) => (step.until ? { ...step, within: 15000 } : step)),
       { duration: 12000 },

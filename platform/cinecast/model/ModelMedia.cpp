@@ -40,7 +40,7 @@ const struct {
     {EMediaError::UNSUPPORTED, "Your GStreamer installation is missing a plug-in."},
     {EMediaError::HTTP_404, "Not Found"},
     {EMediaError::REFUSED, "Internal data stream error."},
-    {EMediaError::DROPPED, "Could not read from resource."},
+    {EMediaError::DROPPED, "Server does not support seeking."},
 };
 
 }  // namespace

@@ -110,7 +110,9 @@ long long CModelNetwork::UntilFailureUs(long long llPositionUs) const
 {
     if (m_llFailureUs == NEVER || m_llFailureUs < llPositionUs)
         return NEVER;
-    return m_llFailureUs - llPositionUs;
+    if (IsUnlimited())
+        return m_llLatencyUs;
+    return m_llLatencyUs + ClampedUs(static_cast<double>(m_llFailureUs - llPositionUs) / m_dBandwidth);
 }
 
 }  // namespace Model

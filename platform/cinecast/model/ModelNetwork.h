@@ -42,7 +42,8 @@ public:
     void Settle(long long llPositionUs, long long llNowUs);
     // How much can play from llPositionUs before the buffer runs dry.
     long long PlayableUs(long long llPositionUs) const;
-    // How much plays from llPositionUs before the described failure.
+    // How long after a download from llPositionUs starts it reaches the
+    // described failure; NEVER when the failure lies before it.
     long long UntilFailureUs(long long llPositionUs) const;
 
 private:

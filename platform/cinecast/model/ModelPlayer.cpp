@@ -106,6 +106,7 @@ bool CModelPlayer::SetUri(const std::string& strMedia)
         return false;
     m_strUri = strMedia;
     m_suspended = CSuspended();
+    m_llFirstReadUs = -1;
     Unprepare();
     return true;
 }
@@ -146,6 +147,8 @@ bool CModelPlayer::Start()
 {
     m_media = LookUpMedia(m_strUri);
     m_network.Reset(m_media);
+    if (m_llFirstReadUs < 0)
+        m_llFirstReadUs = m_clock.NowUs();
     if (m_media.m_eError == EMediaError::MISSING) {
         Fail(m_media.m_eError);
         return false;
@@ -188,9 +191,15 @@ bool CModelPlayer::Preroll()
     return true;
 }
 
+bool CModelPlayer::Growing() const
+{
+    return m_media.m_ullEndListedAfterMs &&
+           m_clock.NowUs() < m_llFirstReadUs + static_cast<long long>(*m_media.m_ullEndListedAfterMs) * 1000;
+}
+
 long long CModelPlayer::PrerollPositionUs() const
 {
-    if (m_llStartPosition <= 0 || !m_media.m_bSeekable)
+    if (m_llStartPosition <= 0 || !CanSeek())
         return 0;
     long long llStartUs = m_llStartPosition * 1000;
     return HasDuration() ? std::min(llStartUs, DurationUs()) : llStartUs;
@@ -247,6 +256,13 @@ void CModelPlayer::Fetch()
 {
     if (Buffers()) {
         m_llLoadStartUs = m_clock.NowUs();
+        // A stall waits for the reading that goes on; the others read anew.
+        if (m_eLoad != ELoad::STALL) {
+            m_fail.Cancel();
+            const long long llFailUs = m_network.UntilFailureUs(m_llPositionUs);
+            if (llFailUs != CModelNetwork::NEVER)
+                m_fail.At(m_llLoadStartUs + llFailUs, [this] { Fail(m_media.m_failure->m_eError); });
+        }
         ScheduleLevel(-1);
     } else if (!m_load.IsPending()) {
         // Seeks in a row land with the first.
@@ -313,10 +329,7 @@ void CModelPlayer::RunFrom(long long llPositionUs)
     m_network.Settle(llPositionUs, llNowUs);
     m_llRunningSinceUs = llNowUs;
     m_bRunning = true;
-    // At the same time, the failure comes before the stall, the stall before the end.
-    const long long llFailUs = m_network.UntilFailureUs(llPositionUs);
-    if (llFailUs != CModelNetwork::NEVER)
-        m_fail.At(llNowUs + llFailUs, [this] { Fail(m_media.m_failure->m_eError); });
+    // At the same time, the stall comes before the end.
     const long long llDryUs = m_network.PlayableUs(llPositionUs);
     if (llDryUs != CModelNetwork::NEVER) {
         m_dry.At(llNowUs + llDryUs, [this] {
@@ -337,7 +350,6 @@ void CModelPlayer::Hold()
     m_bRunning = false;
     m_end.Cancel();
     m_dry.Cancel();
-    m_fail.Cancel();
     m_tick.Cancel();
 }
 
@@ -396,7 +408,7 @@ void CModelPlayer::SeekWithin(long long llPositionUs)
 
 bool CModelPlayer::SeekTo(long lMilliseconds)
 {
-    if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0 || !m_media.m_bSeekable)
+    if (m_eState < PLAYER_STATE_READY || lMilliseconds < 0 || !CanSeek())
         return false;
     const long long llTargetUs = static_cast<long long>(lMilliseconds) * 1000;
     if (HasDuration() && llTargetUs > DurationUs())
@@ -407,7 +419,7 @@ bool CModelPlayer::SeekTo(long lMilliseconds)
 
 bool CModelPlayer::Skip(int iMilliseconds)
 {
-    if (m_eState < PLAYER_STATE_READY || !m_media.m_bSeekable)
+    if (m_eState < PLAYER_STATE_READY || !CanSeek())
         return false;
     // From the position as a query answers it, so that skips add up as the
     // script counts them.
@@ -420,7 +432,7 @@ bool CModelPlayer::Skip(int iMilliseconds)
 
 bool CModelPlayer::GetDuration(unsigned long& ulMilliseconds) const
 {
-    if (m_eState < PLAYER_STATE_READY || !HasDuration() || !m_media.m_bLengthKnown)
+    if (m_eState < PLAYER_STATE_READY || !HasDuration() || !m_media.m_bLengthKnown || Growing())
         return false;
     ulMilliseconds = static_cast<unsigned long>(DurationUs() / 1000);
     return true;

@@ -104,6 +104,9 @@ private:
     long long PositionUs() const;
     bool HasDuration() const { return static_cast<bool>(m_media.m_ullDurationMs); }
     long long DurationUs() const { return static_cast<long long>(m_media.m_ullDurationMs.value_or(0)) * 1000; }
+    // An event playlist that has not listed its end yet.
+    bool Growing() const;
+    bool CanSeek() const { return m_media.m_bSeekable && !Growing(); }
     // Where a prepare lands: the start position, within the media, if it can seek.
     long long PrerollPositionUs() const;
     void OnEndOfStream();
@@ -122,6 +125,7 @@ private:
     player_state_e m_eState = PLAYER_STATE_NONE;
     std::string m_strUri;
     CMedia m_media;               // read as the media is started
+    long long m_llFirstReadUs = -1;  // when the media set were first read
     long long m_llStartPosition = -1;  // milliseconds
     bool m_bEnded = false;
     bool m_bAnalysis = false;
@@ -141,7 +145,7 @@ private:
     CTimed m_load;  // a landing, or the next buffering level
     CTimed m_end;
     CTimed m_dry;   // the buffer runs dry
-    CTimed m_fail;  // playback meets the described failure
+    CTimed m_fail;  // the reading meets the described failure
     CTimed m_tick;
     CTimed m_notices;
     std::deque<std::function<void()>> m_aNotices;

@@ -152,16 +152,26 @@ Model::CMedia CScriptArguments::Media(int iIndex) const
         Fail(Bridge::ScriptError::TYPE_ERROR, "duration must be given when length is false");
 
     v8::Local<v8::Value> live = kindField(object, "live", media.m_eKind == EMediaKind::HLS, "kind 'hls'");
-    bool bLive = false;
+    bool bLive = false;  // without an end, ever
     if (!live->IsUndefined()) {
+        const char* const SHAPE = "live must be true, false, { window } or { ends }";
         if (live->IsObject()) {
-            bLive = true;
             v8::Local<v8::Value> window = Property(live.As<v8::Object>(), "window");
-            media.m_ullWindowMs = static_cast<unsigned long long>(Signed(window, 1, INT_MAX, "live.window"));
+            v8::Local<v8::Value> ends = Property(live.As<v8::Object>(), "ends");
+            if (window->IsUndefined() == ends->IsUndefined())
+                Fail(Bridge::ScriptError::TYPE_ERROR, SHAPE);
+            if (!ends->IsUndefined()) {
+                if (!media.m_ullDurationMs)
+                    Fail(Bridge::ScriptError::TYPE_ERROR, "duration must be given with live.ends");
+                media.m_ullEndListedAfterMs = Unsigned(ends, INT_MAX, "live.ends");
+            } else {
+                bLive = true;
+                media.m_ullWindowMs = static_cast<unsigned long long>(Signed(window, 1, INT_MAX, "live.window"));
+            }
         } else if (live->IsBoolean()) {
             bLive = live->IsTrue();
         } else {
-            Fail(Bridge::ScriptError::TYPE_ERROR, "live must be true, false or an object { window }");
+            Fail(Bridge::ScriptError::TYPE_ERROR, SHAPE);
         }
         if (bLive && media.m_ullDurationMs)
             Fail(Bridge::ScriptError::RANGE_ERROR, "live media have no duration");

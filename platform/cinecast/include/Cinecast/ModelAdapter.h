@@ -21,8 +21,11 @@
 // prepare, which cannot wait on the clock, answers at once and its period
 // follows. A buffer that runs dry while playing holds playback for another
 // period. Media that cannot seek back are opened again on stop and replay.
-// A failure described at a media time comes as an error once playback
-// reaches it. A held medium's asynchronous prepare waits for ReleaseMedia;
+// The player reads on past what the buffer needs, as GStreamer's queues do:
+// a failure described at a media time comes as an error once the reading
+// from the last prepare, seek or restart reaches it, after the latency and
+// at the bandwidth (at once when unlimited). A held medium's asynchronous
+// prepare waits for ReleaseMedia;
 // a synchronous prepare of it is refused.
 #ifndef CINECAST_MODEL_ADAPTER_H
 #define CINECAST_MODEL_ADAPTER_H
@@ -70,7 +73,7 @@ enum class EMediaError {
     UNSUPPORTED,  // media of a kind no decoder is installed for
     HTTP_404,     // an HTTP server that answers 404
     REFUSED,      // an HTTP server that refuses the connection
-    DROPPED,      // the server closes the connection while the media play
+    DROPPED,      // the server closes the connection and cannot go on from there
 };
 
 // Where the media come from.
@@ -105,6 +108,10 @@ struct CMedia {
     // The most media the buffer can hold: less than its 2 s for a live
     // playlist of a shorter window (0: the buffer's own size).
     unsigned long long m_ullWindowMs = 0;
+    // An HLS event playlist, which grows and lists its end this long after
+    // the player first reads it: until then its length is unknown and it
+    // cannot seek; from then on it is on demand.
+    std::optional<unsigned long long> m_ullEndListedAfterMs;
     std::optional<CMediaFailure> m_failure;
     // A prepare_async waits for ReleaseMedia.
     bool m_bHold = false;
