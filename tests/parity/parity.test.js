@@ -97,8 +97,7 @@ function checkEvents(step, fresh, fail) {
   }
   if ("buffering" in step) {
     const texts = count("buffering").map((e) => e.split(":")[1]);
-    const cutShort = texts.length > 0 && texts.at(-1) !== "100";
-    if (step.buffering === false ? texts.length > 0 : step.buffering === "cut short" ? !cutShort : texts.at(-1) !== step.buffering)
+    if (step.buffering === false ? texts.length > 0 : texts.at(-1) !== step.buffering)
       fail("buffering ending with " + step.buffering, texts);
   }
 }
