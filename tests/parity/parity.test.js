@@ -31,6 +31,7 @@ const MEDIA = {
   // The tone from a server that sends no length: it cannot seek, so play
   // after its end opens it again.
   TONE_NOLENGTH: HTTP_BASE.replace(/\/ranges$/, "") + "/nolength/tone3s.wav",
+  HLS_NOT_FOUND: HLS.replace(/[^/]*$/, "missing.m3u8"),
 };
 const EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time",
                 "error_event", "asm_pause", "asm_resume", "sound_analysis"];
@@ -63,6 +64,7 @@ if (onModel) {
   // The player reads ahead, so a fast network reaches these in the prepare:
   // the connection drops at byte 100000 of 249990, 8 s in.
   sim.media(MEDIA.WEBM_DROP, { kind: "http", ranges: false, duration: 20003, fail: { at: 8000, error: "dropped" } });
+  sim.media(MEDIA.HLS_NOT_FOUND, { kind: "hls", error: "http-404" });
   sim.media(MEDIA.HLS_SEGMENT_404, { kind: "hls", duration: 12000, fail: { segment: 2, error: "http-404" } });
 }
 

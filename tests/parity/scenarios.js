@@ -376,6 +376,7 @@ globalThis.scenarios = (m) => {
       { position: [1000, 2600] },
       { call: "player_close", answer: 0 },
     ] },
+    { name: "an HLS playlist that answers 404", steps: failing(m.HLS_NOT_FOUND, "Not Found", 0) },
     { name: "HTTP that answers 404 with a reason of its own", steps: failing(m.NOT_FOUND_REASON, "No Such Film", 0) },
     { name: "suspend and restore", steps: [
       ...prepared(m.TONE),
