@@ -142,7 +142,6 @@ int RunScript(const Kite::CKiteOptions& options)
 {
     if (options.m_bVirtualClock)
         Kite::UseVirtualTime();
-    Kite::CAdapterStart adapterStart(options.m_strAdapter);
     std::string strError;
     std::string strSource;
     if (!Kite::ReadScriptFile(options.m_strScript, strSource, strError))

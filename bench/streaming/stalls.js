@@ -4,9 +4,8 @@
 //   kite --adapter=gst --plugin=TETHER stalls.js player|bare URL SECONDS
 // Prints one JSON line: { longestCommand: {name, ms}, stallMs, commands,
 // constructMs, destroyMs }: the player_* commands, then the object's
-// construction (which waits for GStreamer's set-up if kite's early start of
-// it has not finished) and destruction (which waits for the pipeline to
-// stop) on their own.
+// construction (the first one starts GStreamer) and destruction (which
+// waits for the pipeline to stop) on their own.
 const [mode, url, seconds] = kite.args;
 const runMs = Number(seconds) * 1000;
 const TIMER_MS = 10;

@@ -3,9 +3,8 @@
 # command and the main loop's longest stall (a 10 ms timer's lateness) during
 # scripted playback of an HLS and a DASH stream from a local server,
 # against the same loop with no player, in one run (bench/streaming/stalls.js);
-# and, on their own, what constructing (kite starts GStreamer's set-up with
-# the run, beside the engine's) and destroying a Tether object (which waits
-# for its pipeline to stop) take.
+# and, on their own, what constructing (the first starts GStreamer) and
+# destroying a Tether object (which waits for its pipeline to stop) take.
 #   bench/streaming/stalls.sh [RUNS] [SECONDS]   (default 3 runs of 8 s; medians)
 # BENCH_BUILD_DIR chooses the build folder (default build-bench). Exits 1
 # when the longest command passes 5 ms or the stalls pass the bare loop's

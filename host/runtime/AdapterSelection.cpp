@@ -44,7 +44,6 @@ void Now(const v8::FunctionCallbackInfo<v8::Value>& info)
 struct CAdapterChoice {
     const char* m_pszName;
     void (*m_pSelect)(v8::Local<v8::Context> context);
-    bool (*m_pStart)();  // null when there is nothing to start
 };
 
 void SelectSimulated(v8::Local<v8::Context> context)
@@ -73,10 +72,10 @@ void SelectModel(v8::Local<v8::Context> context)
 }
 
 const CAdapterChoice s_aChoices[] = {
-    {"sim", SelectSimulated, nullptr},
-    {"model", SelectModel, nullptr},
+    {"sim", SelectSimulated},
+    {"model", SelectModel},
 #ifdef KITE_WITH_GSTREAMER
-    {"gst", SelectGStreamer, DeviceAPI::Cinecast::Gst::Start},
+    {"gst", SelectGStreamer},
 #endif
 };
 
@@ -116,19 +115,6 @@ void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context)
     if (pChoice != nullptr)
         pChoice->m_pSelect(context);
     Bridge::Engine::SetDestroyedHandler(WarnWhenCollectedPlaying);
-}
-
-CAdapterStart::CAdapterStart(const std::string& strName)
-{
-    const CAdapterChoice* pChoice = Find(strName);
-    if (pChoice != nullptr && pChoice->m_pStart != nullptr)
-        m_thread = std::thread(pChoice->m_pStart);
-}
-
-CAdapterStart::~CAdapterStart()
-{
-    if (m_thread.joinable())
-        m_thread.join();
 }
 
 }  // namespace Kite

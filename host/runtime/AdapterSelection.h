@@ -3,7 +3,6 @@
 #define KITE_ADAPTER_SELECTION_H
 
 #include <string>
-#include <thread>
 #include <v8.h>
 
 namespace Kite {
@@ -16,22 +15,6 @@ bool IsKnownAdapter(const std::string& strName);
 // once per run, before the script makes any player. From then on, a player
 // that garbage collection destroys while it plays is reported on stderr.
 void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context);
-
-// Starts, on a thread of its own, what the adapter's library takes a while
-// to set up (GStreamer's registry), so that it overlaps the engine's own
-// start and the script's first player finds it done. Destruction waits for
-// it.
-class CAdapterStart {
-public:
-    explicit CAdapterStart(const std::string& strName);
-    ~CAdapterStart();
-
-private:
-    CAdapterStart(const CAdapterStart&) = delete;
-    CAdapterStart& operator=(const CAdapterStart&) = delete;
-
-    std::thread m_thread;
-};
 
 }  // namespace Kite
 

@@ -10,8 +10,10 @@ namespace DeviceAPI {
 namespace Cinecast {
 namespace Gst {
 
-// Once for the process; GStreamer stays.
-bool Start()
+namespace {
+
+// GStreamer is set up once, by the first adapter, and stays for the process.
+bool Initialise()
 {
     static std::once_flag s_once;
     static bool s_bReady = false;
@@ -25,9 +27,11 @@ bool Start()
     return s_bReady;
 }
 
+}  // namespace
+
 CAdapterBackend* CreateBackend()
 {
-    if (!Start())
+    if (!Initialise())
         return nullptr;
     return new CGstBackend();
 }

@@ -41,12 +41,6 @@ namespace DeviceAPI {
 namespace Cinecast {
 namespace Gst {
 
-// Sets GStreamer up for the process, once (loading its registry takes about
-// 10 ms); true when it can play. The first backend made calls it; a host
-// calls it early, on a thread of its own, so that the script's first player
-// does not wait for it.
-bool Start();
-
 // The backend of one GStreamer adapter; a factory for SetBackendFactory.
 // Null when GStreamer cannot be initialised.
 CAdapterBackend* CreateBackend();
