@@ -20,7 +20,10 @@ set_target_properties(${KITE_SDK_LIBRARIES} PROPERTIES INSTALL_RPATH "$ORIGIN")
 set_target_properties(Tether PROPERTIES INSTALL_RPATH "$ORIGIN/${_kite_plugins_to_lib}")
 
 install(TARGETS kite RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-install(TARGETS ${KITE_SDK_LIBRARIES} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
+# libkiteEngine.so, the name a build links by, is the SDK's; what runs
+# needs only the soname, libkiteEngine.so.ABI.
+install(TARGETS ${KITE_SDK_LIBRARIES} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime
+        NAMELINK_COMPONENT dev)
 install(TARGETS Tether LIBRARY DESTINATION ${KITE_PLUGIN_INSTALL_DIR} COMPONENT runtime)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/script-api.md DESTINATION ${KITE_DOC_INSTALL_DIR} COMPONENT runtime)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/types/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kite/types
@@ -47,6 +50,7 @@ else()
   set(KITE_V8_ROOT ${KITE_V8_COPY})
 endif()
 
+get_target_property(KITE_SDK_ABI kiteEngine SOVERSION)
 set(KITE_CMAKE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/KiteSDK)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/KiteSDKConfig.cmake.in
   ${CMAKE_BINARY_DIR}/sdk/KiteSDKConfig.cmake INSTALL_DESTINATION ${KITE_CMAKE_INSTALL_DIR}

@@ -7,6 +7,8 @@
 #include <exception>
 #include <vector>
 
+#include "plugins/PluginAbi.h"
+
 namespace Kite {
 
 namespace {
@@ -28,12 +30,15 @@ void KeepUntilExit(Bridge::ScriptBridge* pBridge)
 
 bool CPluginSet::Load(const std::string& strPath, std::string& strError)
 {
+    // Before loading: a library of another ABI would miss symbols or run
+    // its code against a layout it does not know.
+    if (!CheckPluginAbi(strPath, strError))
+        return false;
     // Plug-ins stay loaded for the whole process: their bridges and natives
     // live in them.
     void* pLibrary = dlopen(strPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (pLibrary == nullptr) {
-        const char* pszReason = dlerror();
-        strError = "cannot load plug-in " + strPath + ": " + (pszReason != nullptr ? pszReason : "unknown error");
+        strError = "cannot load plug-in " + strPath + ": " + DescribeLoadFailure(dlerror());
         return false;
     }
     LoadBridgesFunction loadBridges = reinterpret_cast<LoadBridgesFunction>(dlsym(pLibrary, "loadBridges"));

@@ -18,8 +18,21 @@ add_kite_run_test(syntax_error 2 "^[^\n]*/syntax_error[.]js:3\nlet broken = ;\n 
   ARGS ${PROBE} ${RUNS}/syntax_error.js)
 add_kite_run_test(missing_plugin 2 "^kite: cannot load plug-in [^\n]*/no-such-plugin.so: [^\n]*\n$"
   ARGS --plugin=${RUNS}/no-such-plugin.so ${RUNS}/args.js)
-add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*dlog[^\n]* has no loadBridges\n$"
+# A plug-in is checked in this order: the SDK ABI its file records, read
+# before anything of it runs (a refused one would print "refused plug-in:"
+# when loaded), its load, with a missing symbol demangled, and its entry.
+get_target_property(KITE_SDK_ABI kiteEngine SOVERSION)
+set(REBUILD "this kite has ABI ${KITE_SDK_ABI}; rebuild it against this SDK")
+add_kite_run_test(plugin_other_abi 2
+  "^kite: plug-in [^\n]*/libKiteTestPluginOtherAbi[.]so was built for kite SDK ABI 99, ${REBUILD}\n$"
+  ARGS ${PROBE} --plugin=$<TARGET_FILE:KiteTestPluginOtherAbi> ${RUNS}/args.js)
+add_kite_run_test(plugin_without_abi 2 "^kite: plug-in [^\n]*/libdlog[.]so records no kite SDK ABI, ${REBUILD}\n$"
   ARGS --plugin=$<TARGET_FILE:dlog> ${RUNS}/args.js)
+add_kite_run_test(plugin_missing_symbol 2
+  "^kite: cannot load plug-in [^\n]*/libKiteTestPluginMissingSymbol[.]so: [^\n]*: undefined symbol: Bridge::NotInThisEngine[(]Bridge::ScriptArray const&[)]\n$"
+  ARGS --plugin=$<TARGET_FILE:KiteTestPluginMissingSymbol> ${RUNS}/args.js)
+add_kite_run_test(plugin_without_entry 2 "^kite: plug-in [^\n]*/libkiteEngine[.]so[.0-9]* has no loadBridges\n$"
+  ARGS --plugin=$<TARGET_FILE:kiteEngine> ${RUNS}/args.js)
 add_kite_run_test(bad_log_file 2 "^kite: cannot open log [^\n]*/no-such-dir/k.log: No such file or directory\n$"
   ARGS --log=${CMAKE_CURRENT_BINARY_DIR}/no-such-dir/k.log ${PROBE} ${RUNS}/args.js)
 add_kite_run_test(help 0 "^$" ARGS --help STDOUT

@@ -13,6 +13,7 @@
 #include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptFunction.h"
 #include "Bridge/ScriptObject.h"
+#include "Bridge/SdkAbi.h"
 #include "Bridge/V8Compat.h"
 
 namespace Bridge {
