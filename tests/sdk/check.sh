@@ -28,6 +28,11 @@ outputs() {
 # The installed files name the system's libnode.so.108; this machine has the unpacked copy.
 export LD_LIBRARY_PATH=$(dirname "$(ls "$root"/.deps/libnode/usr/lib/*/libnode.so.108)")
 clock_test=$root/examples/plugin/clock.test.js
+# The SDK's ABI number (Bridge/SdkAbi.h) and the package version: the
+# engine library is libkiteEngine.so.ABI, the file libkiteEngine.so.ABI.MINOR.PATCH.
+abi=$(sed -n 's/^#define KITE_SDK_ABI \([0-9]*\)$/\1/p' "$root/platform/kite/include/Bridge/SdkAbi.h")
+version=$(sed -n 's/^project(Tether VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
+engine_file=libkiteEngine.so.$abi.${version#*.}
 
 check "cmake --install into a fresh prefix" cmake --install "$build" --prefix "$tmp/stage"
 check "examples/plugin built with find_package(KiteSDK)" bash -c "cmake -S '$root/examples/plugin' -B '$tmp/cmake' \
@@ -65,6 +70,13 @@ check "installed binaries find ours relative to themselves, nothing else" \
   bash -c "! readelf -d '$kite' '$prefix'/lib/*.so '$prefix'/lib/kite/plugins/*.so | grep -E 'R(UN)?PATH' | grep -vE '\[\\\$ORIGIN[^]:]*\]\$'"
 check "the installed bridge library needs V8 and no GLib library" \
   bash -c "readelf -d '$prefix/lib/libkiteEngine.so' | grep NEEDED | grep -q libnode && ! readelf -d '$prefix/lib/libkiteEngine.so' | grep NEEDED | grep -E 'lib(glib|gobject|gio|gmodule|gthread)-'"
+check "the installed bridge library's soname is libkiteEngine.so.$abi, which the plug-ins and kite need" \
+  bash -c "readelf -d '$prefix/lib/$engine_file' | grep -qF 'Library soname: [libkiteEngine.so.$abi]' &&
+           for f in '$kite' '$prefix'/lib/kite/plugins/libTether.so '$tmp'/cmake/libClock.so '$tmp'/pc/libClock.so; do
+             readelf -d \$f | grep -qF 'Shared library: [libkiteEngine.so.$abi]' || exit 1; done"
+# (the note's word is little-endian here)
+check "the plug-ins record SDK ABI $abi in a note that readelf -n shows" bash -c "for p in '$prefix'/lib/kite/plugins/libTether.so '$tmp'/cmake/libClock.so; do
+  readelf -nW \$p | grep -A2 -F 'notes found in: .note.kite.abi' | grep -qE '^ +Kite +0x00000004.*data: $(printf '%02x' "$abi") 00 00 00' || exit 1; done"
 check "the plug-ins run nothing of theirs when loaded: no static initialisers" \
   bash -c "for p in '$prefix'/lib/kite/plugins/libTether.so '$tmp'/cmake/libClock.so; do nm \$p | grep -q loadBridges && ! nm \$p | grep _GLOBAL__sub_I || exit 1; done"
 check "kite --help names the moved prefix's plug-in folder" outputs 0 "  $prefix/lib/kite/plugins" "$kite" --help
@@ -75,16 +87,23 @@ for plugin in cmake pc; do
 done
 check "the plug-in folder named again in KITE_PLUGIN_PATH installs Tether once" \
   outputs 0 "1" bash -c "KITE_PLUGIN_PATH='$tmp/cmake:$prefix/lib/kite/plugins' '$kite' --adapter=sim --log=- '$clock_test' 2>&1 | grep -c 'Tether.cpp: mapScriptInterface'"
-check "a library without loadBridges stops kite, named" outputs 2 \
-  "kite: plug-in $prefix/lib/libcinecast.so has no loadBridges" env KITE_PLUGIN_PATH="$prefix/lib" "$kite" "$clock_test"
+check "a library that records no SDK ABI stops kite, named" outputs 2 \
+  "kite: plug-in $prefix/lib/libcinecast.so records no kite SDK ABI, this kite has ABI $abi; rebuild it against this SDK" \
+  env KITE_PLUGIN_PATH="$prefix/lib" "$kite" "$clock_test"
+check "examples/plugin built for another SDK ABI is refused by the installed kite, both ABIs named" outputs 2 \
+  "kite: plug-in $tmp/abi99/libClock.so was built for kite SDK ABI 99, this kite has ABI $abi; rebuild it against this SDK" \
+  bash -c "cmake -S '$root/examples/plugin' -B '$tmp/abi99' -G Ninja -DCMAKE_PREFIX_PATH='$prefix' \
+             -DCMAKE_CXX_FLAGS=-DKITE_SDK_ABI=99 >/dev/null && cmake --build '$tmp/abi99' >/dev/null &&
+           KITE_PLUGIN_PATH='$tmp/abi99' '$kite' --adapter=sim '$clock_test'"
 
 check "scripts/package.sh" "$root/scripts/package.sh" "$build" "$tmp/deb"
 files() { dpkg-deb -c "$1" | awk '{print $6}' | grep -v '/$' | sort; }
-runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cinecast,cinecast_gst,dlog,kiteEngine}.so
+runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cinecast,cinecast_gst,dlog}.so
+         ./usr/lib/libkiteEngine.so.$abi ./usr/lib/$engine_file
          ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,kite-test,sim,tether}.d.ts
          ./usr/share/kite/types/tv/engine.d.ts)
-dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc
-     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptExceptionPending,ScriptObject,TypedArguments,V8Compat,V8Runtime}.h
+dev=(./usr/include/kite/{dlog,DlogSink,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc ./usr/lib/libkiteEngine.so
+     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptFunction,ScriptExceptionPending,ScriptObject,SdkAbi,TypedArguments,V8Compat,V8Runtime}.h
      ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,CinecasterAdapter,GstAdapter,ModelAdapter,SimAdapter}.h
      ./usr/lib/cmake/KiteSDK/KiteSDKConfig{,Version}.cmake)
 check "tether's files" diff <(files "$tmp"/deb/tether_*.deb) <(printf '%s\n' "${runtime[@]}" | sort)
