@@ -41,21 +41,23 @@ void SetNoteWords(Bytes& aFile, std::size_t uOffset, std::uint32_t uWord)
 TEST(PluginAbiTest, DamagedFilesAreRefusedWithTheirLine)
 {
     const std::string strOurs = std::to_string(KITE_SDK_ABI);
-    const std::string strNoAbi = " records no kite SDK ABI, this kite has ABI " + strOurs + "; rebuild it against this SDK";
+    const std::string strRebuild = "this kite has ABI " + strOurs + "; rebuild it against this SDK";
+    const std::string strNoAbi = " records no kite SDK ABI, " + strRebuild;
     const struct {
         const char* pszDamage;
         std::function<void(Bytes&)> damage;
-        // What follows "plug-in PATH" in the error, or for a file that is no
-        // library, "cannot load plug-in PATH: " and this.
+        // What follows "plug-in PATH" in the line.
         std::string strError;
+        // No library of this machine's kind: the loader's reason follows
+        // "cannot load plug-in PATH: ".
         bool bLoadFails;
     } aRows[] = {
         {"the note's ABI changed", [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_uAbi), 7); },
-         " was built for kite SDK ABI 7, this kite has ABI " + strOurs + "; rebuild it against this SDK", false},
+         " was built for kite SDK ABI 7, " + strRebuild, false},
         {"the note's type changed", [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_uType), 2); },
          strNoAbi, false},
-        {"the note's owner misspelt", [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_szOwner), 0x6574696b); },
-         strNoAbi, false},
+        {"the note's owner misspelt",
+         [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_szOwner), 0x6574696b); }, strNoAbi, false},
         {"the note's owner size past the segment",
          [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_uOwnerSize), 0xFFFFFFF0u); }, strNoAbi,
          false},
@@ -63,7 +65,10 @@ TEST(PluginAbiTest, DamagedFilesAreRefusedWithTheirLine)
          [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_uAbiSize), 0xFFFFFFFFu); }, strNoAbi,
          false},
         {"the program headers past the end",
-         [](Bytes& a) { reinterpret_cast<ElfW(Ehdr)*>(a.data())->e_phoff = a.size() + 1; }, "", true},
+         [](Bytes& a) {
+             const ElfW(Off) uPast = a.size() + 1;
+             std::memcpy(&a[offsetof(ElfW(Ehdr), e_phoff)], &uPast, sizeof uPast);
+         }, "", true},
         {"another ELF class", [](Bytes& a) { a[EI_CLASS] = a[EI_CLASS] == ELFCLASS64 ? ELFCLASS32 : ELFCLASS64; }, "",
          true},
         {"cut after the ELF header", [](Bytes& a) { a.resize(sizeof(ElfW(Ehdr))); }, "", true},
@@ -93,7 +98,8 @@ TEST(PluginAbiTest, DamagedFilesAreRefusedWithTheirLine)
         }
         unlink(strPath.c_str());
         if (row.bLoadFails)
-            EXPECT_EQ(0u, strError.rfind("cannot load plug-in " + strPath + ": ", 0)) << row.pszDamage << ": " << strError;
+            EXPECT_EQ(0u, strError.rfind("cannot load plug-in " + strPath + ": ", 0))
+                << row.pszDamage << ": " << strError;
         else
             EXPECT_EQ("plug-in " + strPath + row.strError, strError) << row.pszDamage;
     }

@@ -44,7 +44,8 @@ namespace {
 // names under ".note" are notes to the assembler; the sanitizers leave
 // globals with a section of their own unpadded.
 __attribute__((section(".note.kite.abi"), used, aligned(4))) const Bridge::CSdkAbiNote g_kiteSdkAbiNote = {
-    Bridge::CSdkAbiNote::OWNER_SIZE, sizeof(std::uint32_t), Bridge::CSdkAbiNote::NOTE_TYPE, KITE_SDK_ABI_NOTE_OWNER, KITE_SDK_ABI};
+    Bridge::CSdkAbiNote::OWNER_SIZE, sizeof(std::uint32_t), Bridge::CSdkAbiNote::NOTE_TYPE, KITE_SDK_ABI_NOTE_OWNER,
+    KITE_SDK_ABI};
 
 }  // namespace
 
