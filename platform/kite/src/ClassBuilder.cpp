@@ -13,8 +13,9 @@ ClassBuilderBase::ClassBuilderBase(ScriptBridge& bridge, ScriptBridge::ScriptCon
 
 void ClassBuilderBase::addMethod(const char* pszName, v8::FunctionCallback router)
 {
-    m_context.m_hPrototypeTemplate->Set(NewText(m_pIsolate, pszName), v8::FunctionTemplate::New(m_pIsolate, router),
-                                        v8::None);
+    // The router's data names the method in what it raises.
+    v8::Local<v8::String> name = NewText(m_pIsolate, pszName);
+    m_context.m_hPrototypeTemplate->Set(name, v8::FunctionTemplate::New(m_pIsolate, router, name), v8::None);
 }
 
 void ClassBuilderBase::addCallback(const char* pszName, v8::AccessorSetterCallback setter)

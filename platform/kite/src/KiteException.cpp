@@ -40,9 +40,22 @@ ScriptError::ScriptError(EKind eKind, const std::string& strMessage)
 }
 
 v8::Local<v8::Value> ThrowScriptError(v8::Isolate* pIsolate, ScriptError::EKind eKind,
-                                      const std::string& strMessage)
+                                      const std::string& strMessage) noexcept
 {
-    v8::Local<v8::String> message = NewText(pIsolate, strMessage);
+    v8::Local<v8::String> message;
+    try {
+        message = NewText(pIsolate, strMessage);
+    } catch (const ScriptError& e) {
+        // The message itself is over the limit: what it says is lost.
+        eKind = e.Kind();
+        message = v8::String::Empty(pIsolate);
+        try {
+            message = NewText(pIsolate, e.what());
+        } catch (...) {
+        }
+    } catch (...) {
+        message = v8::String::Empty(pIsolate);
+    }
     v8::Local<v8::Value> exception = eKind == ScriptError::TYPE_ERROR    ? v8::Exception::TypeError(message)
                                      : eKind == ScriptError::RANGE_ERROR ? v8::Exception::RangeError(message)
                                                                          : v8::Exception::Error(message);
@@ -51,7 +64,7 @@ v8::Local<v8::Value> ThrowScriptError(v8::Isolate* pIsolate, ScriptError::EKind 
 
 // Sorting by rethrowing needs no run-time type information, which V8's
 // classes lack.
-v8::Local<v8::Value> ThrowCaughtInScript(v8::Isolate* pIsolate)
+v8::Local<v8::Value> ThrowCaughtInScript(v8::Isolate* pIsolate, const char* pszWhere) noexcept
 {
     try {
         throw;
@@ -59,8 +72,12 @@ v8::Local<v8::Value> ThrowCaughtInScript(v8::Isolate* pIsolate)
         return v8::Local<v8::Value>();
     } catch (const ScriptError& e) {
         return ThrowScriptError(pIsolate, e.Kind(), e.what());
-    } catch (const KiteException& e) {
+    } catch (const std::exception& e) {
         return ThrowScriptError(pIsolate, ScriptError::ERROR, e.what());
+    } catch (...) {
+        const char* pszText = "a native exception of unknown type";
+        return ThrowScriptError(pIsolate, ScriptError::ERROR,
+                                pszWhere != nullptr ? std::string(pszWhere) + ": " + pszText : std::string(pszText));
     }
 }
 

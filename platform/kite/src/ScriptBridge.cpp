@@ -61,8 +61,16 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
             pNative = pBridge->constructFromScript(args);
         } catch (const ScriptExceptionPending&) {
             return;
+        } catch (const KiteException&) {
+            // The library's own errors keep their kind and text, as in a
+            // method.
+            ThrowCaughtInScript(pIsolate);
+            return;
         } catch (const std::exception& e) {
             ThrowScriptError(pIsolate, ScriptError::ERROR, std::string(pszClassName) + ": " + e.what());
+            return;
+        } catch (...) {
+            ThrowCaughtInScript(pIsolate, pszClassName);
             return;
         }
     }
@@ -165,13 +173,20 @@ void ScriptBridge::RouteCall(const v8::FunctionCallbackInfo<v8::Value>& info, co
         v8::Local<v8::Value> value = result.takeValue(info.GetIsolate());
         if (!value.IsEmpty())
             info.GetReturnValue().Set(value);
-    } catch (const ScriptExceptionPending&) {
-        // V8 already holds the script's own exception.
-    } catch (KiteJsRuntimeException&) {
-        v8::Local<v8::Value> thrown = ThrowCaughtInScript(info.GetIsolate());
+    } catch (...) {
+        v8::Local<v8::Value> thrown = RaiseCaught(info.GetIsolate(), pNativeType, info.Data());
         if (!thrown.IsEmpty())
             info.GetReturnValue().Set(thrown);
     }
+}
+
+v8::Local<v8::Value> ScriptBridge::RaiseCaught(v8::Isolate* pIsolate, const void* pNativeType,
+                                               v8::Local<v8::Value> member) noexcept
+{
+    std::string strWhere = static_cast<const NativeType*>(pNativeType)->m_pszScriptClassName;
+    if (!member.IsEmpty() && member->IsString())
+        strWhere += "." + TextOf(pIsolate, member.As<v8::String>());
+    return ThrowCaughtInScript(pIsolate, strWhere.c_str());
 }
 
 void* ScriptBridge::extractRaw(v8::Local<v8::Object> object)

@@ -65,12 +65,24 @@ public:
 
     static void* extractRaw(v8::Local<v8::Object> object);
 
+    // The native of an object of a class whose natives are of type U (the
+    // type its BRIDGE_NATIVE_CLASS declares), as a T, a class U derives from
+    // or U itself. Null for an object of any other class, a plain object
+    // and an empty handle. Throws KiteJsRuntimeException "Attempt to access
+    // destroyed JavaScript object." for an object whose native was
+    // destroyed (kite.destroy, the engine's detach). Inside a router of
+    // the library that becomes the script's Error; in a V8 callback of the
+    // plug-in's own (a getter, say) run it within GuardNative
+    // (Bridge/KiteException.h), for an exception that leaves a V8 callback
+    // ends the process.
     template <class T, class U>
     static T* extract(v8::Local<v8::Object> object)
     {
         return static_cast<T*>(static_cast<U*>(extractTagged(object, NativeTypeTag<U>())));
     }
 
+    // extract, with KiteJsRuntimeException "Attempt to pass a JSObject as a
+    // native object" where extract answers null.
     template <class T, class U>
     static T* extractNoNull(v8::Local<v8::Object> object)
     {
@@ -89,20 +101,20 @@ public:
         RouteCall(info, NativeTypeTag<U>(), &CallNative<T, Handler, U>);
     }
 
+    // A callback property's setter: Setter runs on the receiver's native
+    // with what was assigned; whatever it throws becomes the script's
+    // exception.
     template <class T, void (T::*Setter)(const ScriptFunction&), class U>
     static void setJSFunction(v8::Local<v8::String> name, v8::Local<v8::Value> value,
                               const v8::PropertyCallbackInfo<void>& info)
     {
-        (void)name;
         try {
             T* pNative = extractNoNull<T, U>(info.This());
             NativeCallScope call(static_cast<U*>(pNative));
             ScriptFunction function(value.As<v8::Function>());
             (pNative->*Setter)(function);
-        } catch (const ScriptExceptionPending&) {
-            // V8 already holds the script's own exception.
-        } catch (KiteJsRuntimeException&) {
-            ThrowCaughtInScript(v8::Isolate::GetCurrent());
+        } catch (...) {
+            RaiseCaught(info.GetIsolate(), NativeTypeTag<U>(), name);
         }
     }
 
@@ -114,6 +126,11 @@ private:
     {
         return Handler(static_cast<T*>(static_cast<U*>(pNative)), args);
     }
+    // ThrowCaughtInScript inside a catch block of a router of the class
+    // whose natives are of the type that NativeTypeTag gave, naming its
+    // member (a string; the class alone for any other value).
+    static v8::Local<v8::Value> RaiseCaught(v8::Isolate* pIsolate, const void* pNativeType,
+                                            v8::Local<v8::Value> member) noexcept;
     // Finds the receiver's native of the type that NativeTypeTag gave, keeps
     // it alive for the call, calls it and answers its result; a failure
     // becomes the script's exception.
