@@ -94,7 +94,10 @@ void Trace(const v8::FunctionCallbackInfo<v8::Value>& info)
     std::string strMessage;
     if (!FormatConsoleArguments(context, Arguments(info, 0), strMessage))
         return;
-    v8::Local<v8::Value> error = v8::Exception::Error(Bridge::NewText(pIsolate, strMessage));
+    v8::Local<v8::Value> error;
+    // A message over V8's string limit throws a RangeError instead.
+    if (!Bridge::GuardNative(pIsolate, [&] { error = v8::Exception::Error(Bridge::NewText(pIsolate, strMessage)); }))
+        return;
     v8::Local<v8::Value> stack;
     if (!error.As<v8::Object>()->Get(context, Bridge::NewText(pIsolate, "stack")).ToLocal(&stack))
         return;
@@ -125,7 +128,9 @@ void Assert(const v8::FunctionCallbackInfo<v8::Value>& info)
         strFirst += ": " + strText;
         aArguments.erase(aArguments.begin());
     }
-    aArguments.insert(aArguments.begin(), Bridge::NewText(pIsolate, strFirst));
+    if (!Bridge::GuardNative(pIsolate,
+                             [&] { aArguments.insert(aArguments.begin(), Bridge::NewText(pIsolate, strFirst)); }))
+        return;
     std::string strLine;
     if (FormatConsoleArguments(pIsolate->GetCurrentContext(), aArguments, strLine))
         Write(stderr, strLine);

@@ -1,5 +1,6 @@
 #include "Bridge/Converter.h"
 
+#include "Bridge/KiteException.h"
 #include "Bridge/V8Compat.h"
 
 namespace Bridge {
@@ -27,20 +28,86 @@ void AppendUtf8(std::string& strOut, std::uint32_t uCode)
 
 }  // namespace
 
+namespace {
+
+[[noreturn]] void ThrowTooLong()
+{
+    throw ScriptError(ScriptError::RANGE_ERROR, "Invalid string length: a text over the script engine's limit of " +
+                                                    std::to_string(Compat::kMaxStringLength) + " characters");
+}
+
+v8::Local<v8::String> Checked(Compat::MaybeLocal<v8::String> text)
+{
+    v8::Local<v8::String> out;
+    if (!text.ToLocal(&out))
+        ThrowTooLong();
+    return out;
+}
+
+}  // namespace
+
 v8::Local<v8::String> NewText(v8::Isolate* pIsolate, const char* pText, std::size_t uLength)
 {
-    if (uLength > static_cast<std::size_t>(Compat::kMaxStringLength))
-        return v8::String::Empty(pIsolate);
-    int iLength = static_cast<int>(uLength);
+    const std::size_t uMax = static_cast<std::size_t>(Compat::kMaxStringLength);
     // Plain ASCII (an event's number, most texts) needs no UTF-8 decoding.
     unsigned char uBits = 0;
     for (std::size_t i = 0; i < uLength; ++i)
         uBits |= static_cast<unsigned char>(pText[i]);
-    Compat::MaybeLocal<v8::String> text =
-        uBits < 0x80 ? Compat::AsMaybe(v8::String::NewFromOneByte(
-                           pIsolate, reinterpret_cast<const std::uint8_t*>(pText), Compat::kNormalString, iLength))
-                     : Compat::AsMaybe(v8::String::NewFromUtf8(pIsolate, pText, Compat::kNormalString, iLength));
-    return text.FromMaybe(v8::String::Empty(pIsolate));
+    if (uBits < 0x80) {
+        if (uLength > uMax)
+            ThrowTooLong();
+        return Checked(Compat::AsMaybe(v8::String::NewFromOneByte(
+            pIsolate, reinterpret_cast<const std::uint8_t*>(pText), Compat::kNormalString, static_cast<int>(uLength))));
+    }
+    // V8 takes at most the limit in bytes at once, though UTF-8 needs up to
+    // three bytes a character: a longer text is made in pieces, each cut
+    // between two characters.
+    v8::Local<v8::String> text;
+    std::size_t uStart = 0;
+    do {
+        std::size_t uEnd = uLength - uStart > uMax ? uStart + uMax : uLength;
+        while (uEnd < uLength && uEnd > uStart && (static_cast<unsigned char>(pText[uEnd]) & 0xC0) == 0x80)
+            --uEnd;
+        v8::Local<v8::String> piece = Checked(Compat::AsMaybe(v8::String::NewFromUtf8(
+            pIsolate, pText + uStart, Compat::kNormalString, static_cast<int>(uEnd - uStart))));
+        if (text.IsEmpty()) {
+            text = piece;
+        } else {
+            if (static_cast<std::size_t>(text->Length()) + static_cast<std::size_t>(piece->Length()) > uMax)
+                ThrowTooLong();
+            text = Compat::Concat(pIsolate, text, piece);
+        }
+        uStart = uEnd;
+    } while (uStart < uLength);
+    return text;
+}
+
+bool Converter<std::int64_t>::From(v8::Isolate*, v8::Local<v8::Value> value, std::int64_t& llOut)
+{
+    if (Compat::IsBigInt(value)) {
+        bool bLossless = false;
+        std::int64_t llValue = Compat::BigIntToInt64(value, &bLossless);
+        if (!bLossless)
+            return false;
+        llOut = llValue;
+        return true;
+    }
+    if (!value->IsNumber())
+        return false;
+    double dValue = value.As<v8::Number>()->Value();
+    if (!(dValue >= -static_cast<double>(s_llMaxExact) && dValue <= static_cast<double>(s_llMaxExact)) ||
+        dValue != static_cast<double>(static_cast<std::int64_t>(dValue)))
+        return false;
+    llOut = static_cast<std::int64_t>(dValue);
+    return true;
+}
+
+double Converter<std::int64_t>::Exact(std::int64_t llValue)
+{
+    if (llValue > s_llMaxExact || llValue < -s_llMaxExact)
+        throw ScriptError(ScriptError::RANGE_ERROR, "the integer " + std::to_string(llValue) +
+                                                        " is beyond what a script number holds exactly (2^53 - 1)");
+    return static_cast<double>(llValue);
 }
 
 std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::String> text)

@@ -5,12 +5,12 @@
 namespace Bridge {
 
 ScriptArray::ScriptArray(Arguments* pArguments)
-    : ScriptObject(NoValue()), m_pArguments(pArguments), m_iCount(0), m_first(NoValue())
+    : ScriptObject(ListValue()), m_pArguments(pArguments), m_iCount(0), m_first(NoValue())
 {
 }
 
 ScriptArray::ScriptArray(const ScriptArray& other)
-    : ScriptObject(other),
+    : ScriptObject(ListValue()),
       m_pArguments(other.m_pArguments),
       m_iCount(other.m_iCount),
       m_first(other.m_first),
@@ -21,7 +21,6 @@ ScriptArray::ScriptArray(const ScriptArray& other)
 ScriptArray& ScriptArray::operator=(const ScriptArray& other)
 {
     if (this != &other) {
-        ScriptObject::operator=(other);
         m_pArguments = other.m_pArguments;
         m_iCount = other.m_iCount;
         m_first = other.m_first;
@@ -33,7 +32,6 @@ ScriptArray& ScriptArray::operator=(const ScriptArray& other)
 ScriptArray& ScriptArray::operator=(ScriptArray&& other) noexcept
 {
     if (this != &other) {
-        ScriptObject::operator=(std::move(other));
         m_pArguments = other.m_pArguments;
         m_iCount = other.m_iCount;
         m_first = std::move(other.m_first);

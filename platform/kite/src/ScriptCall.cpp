@@ -6,6 +6,7 @@
 #include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptFunction.h"
 #include "Bridge/Converter.h"
+#include "Bridge/KiteException.h"
 #include "IsolateData.h"
 
 namespace Bridge {
@@ -54,7 +55,20 @@ ScriptObject CallHeld(THeld heldValue, int iCount, TFill fill)
         aHeap.resize(static_cast<std::size_t>(iCount));
         argv = aHeap.data();
     }
-    fill(pIsolate, argv);
+    {
+        // An argument that cannot become a script value (a text over V8's
+        // limit) fails the call as a script exception would.
+        Compat::TryCatch fillCatch(pIsolate);
+        try {
+            fill(pIsolate, argv);
+        } catch (...) {
+            ThrowCaughtInScript(pIsolate);
+        }
+        if (fillCatch.HasCaught()) {
+            ReportUncaught(pIsolate, fillCatch);
+            return ScriptObject::Null();
+        }
+    }
 
     Compat::TryCatch tryCatch(pIsolate);
     // What is caught here is reported as uncaught, and a debugger's "pause

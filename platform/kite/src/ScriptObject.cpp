@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "Bridge/Converter.h"
+#include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptExceptionPending.h"
 #include "IsolateData.h"
 
@@ -46,13 +47,72 @@ ScriptObject& ScriptObject::operator=(const ScriptObject& other)
     return *this;
 }
 
+ScriptObject ScriptObject::Boolean(bool bValue)
+{
+    ScriptObject value{NoValue()};
+    value.m_eKind = KIND_BOOL;
+    value.m_iValue = bValue ? 1 : 0;
+    return value;
+}
+
+ScriptObject ScriptObject::Number(double dValue)
+{
+    ScriptObject value{NoValue()};
+    value.m_eKind = KIND_NUMBER;
+    value.m_dValue = dValue;
+    return value;
+}
+
+ScriptObject ScriptObject::Integer(std::int64_t llValue)
+{
+    return Number(Converter<std::int64_t>::Exact(llValue));
+}
+
+const ScriptArray& ScriptObject::list() const
+{
+    return m_pList != nullptr ? *m_pList : static_cast<const ScriptArray&>(*this);
+}
+
+void ScriptObject::takeList(ScriptObject& other) noexcept
+{
+    if (other.m_pList != nullptr) {
+        m_pList = other.m_pList;
+        other.m_pList = nullptr;
+    } else {
+        // The source is a ScriptArray, and stays one.
+        m_pList = new ScriptArray(std::move(static_cast<ScriptArray&>(other)));
+        other.m_eKind = KIND_LIST;
+    }
+}
+
+void ScriptObject::dropList()
+{
+    delete m_pList;
+    m_pList = nullptr;
+}
+
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
+    if (other.m_eKind == KIND_LIST) {
+        ScriptArray* pCopy = new ScriptArray(other.list());
+        if (m_pFresh != nullptr)
+            dropFresh();
+        if (m_pList != nullptr)
+            dropList();
+        m_eKind = KIND_LIST;
+        m_pList = pCopy;
+        m_strValue.clear();
+        m_value.Reset();
+        return;
+    }
+    if (m_pList != nullptr)
+        dropList();
     // A value kept by value is copied without the isolate: results and
     // argument lists are mostly made of them.
     if (other.m_eKind != KIND_HANDLE && other.m_eKind != KIND_FRESH && m_pFresh == nullptr) {
         m_eKind = other.m_eKind;
         m_iValue = other.m_iValue;
+        m_dValue = other.m_dValue;
         if (m_eKind == KIND_TEXT)
             m_strValue = other.m_strValue;
         else
@@ -70,6 +130,7 @@ void ScriptObject::copyFrom(const ScriptObject& other)
         dropFresh();
     m_eKind = other.m_eKind;
     m_iValue = other.m_iValue;
+    m_dValue = other.m_dValue;
     m_strValue = other.m_strValue;
     if (other.m_value.IsEmpty())
         m_value.Reset();
@@ -133,6 +194,26 @@ ScriptObject ScriptObject::Null()
     return null;
 }
 
+// A new array of the list's elements, in the caller's handle scope; empty
+// without a context.
+v8::Local<v8::Value> ScriptObject::arrayIn(v8::Isolate* pIsolate) const
+{
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
+        return v8::Local<v8::Value>();
+    const ScriptArray& elements = list();
+    const int iLength = elements.Length();
+    v8::Local<v8::Array> array = v8::Array::New(pIsolate, iLength);
+    for (int i = 0; i < iLength; ++i) {
+        v8::Local<v8::Value> element = elements.get(i).valueIn(pIsolate);
+        if (element.IsEmpty())
+            element = v8::Undefined(pIsolate);
+        if (!Compat::CreateDataProperty(context.context(), array, static_cast<std::uint32_t>(i), element))
+            throw ScriptExceptionPending();
+    }
+    return array;
+}
+
 v8::Local<v8::Value> ScriptObject::getValue() const
 {
     if (m_eKind == KIND_HANDLE)
@@ -149,6 +230,12 @@ v8::Local<v8::Value> ScriptObject::valueIn(v8::Isolate* pIsolate) const
         return v8::Null(pIsolate);
     case KIND_INT:
         return Converter<int>::To(pIsolate, m_iValue);
+    case KIND_BOOL:
+        return Converter<bool>::To(pIsolate, m_iValue != 0);
+    case KIND_NUMBER:
+        return Converter<double>::To(pIsolate, m_dValue);
+    case KIND_LIST:
+        return arrayIn(pIsolate);
     case KIND_TEXT:
         return Converter<std::string>::To(pIsolate, m_strValue);
     case KIND_FRESH:

@@ -17,8 +17,11 @@
 
 namespace Bridge {
 
-// A text beyond V8's string limit becomes the empty string rather than
-// aborting.
+// A text of more characters than V8's strings hold (Compat::kMaxStringLength,
+// counted as V8 counts them, in UTF-16 units) throws ScriptError
+// RANGE_ERROR "Invalid string length: ...", which a router or GuardNative
+// raises as the script's RangeError. Its UTF-8 may be longer than the limit
+// in bytes.
 v8::Local<v8::String> NewText(v8::Isolate* pIsolate, const char* pText, std::size_t uLength);
 inline v8::Local<v8::String> NewText(v8::Isolate* pIsolate, const std::string& strText)
 {
@@ -72,6 +75,24 @@ struct Converter<bool> {
         return true;
     }
     static v8::Local<v8::Value> To(v8::Isolate* pIsolate, bool bValue) { return v8::Boolean::New(pIsolate, bValue); }
+};
+
+// A whole number that a script number holds exactly: within
+// ±(2^53 - 1), Number.MAX_SAFE_INTEGER.
+template <>
+struct Converter<std::int64_t> {
+    static const std::int64_t s_llMaxExact = (std::int64_t(1) << 53) - 1;
+    // A Number that is such a whole number, or a BigInt within 64 bits
+    // (V8 10.2; V8 3.x has none).
+    static bool From(v8::Isolate* pIsolate, v8::Local<v8::Value> value, std::int64_t& llOut);
+    // Throws ScriptError RANGE_ERROR beyond ±(2^53 - 1), where a Number
+    // would round the value.
+    static v8::Local<v8::Value> To(v8::Isolate* pIsolate, std::int64_t llValue)
+    {
+        return v8::Number::New(pIsolate, Exact(llValue));
+    }
+    // The value as a Number holds it; the same RANGE_ERROR.
+    static double Exact(std::int64_t llValue);
 };
 
 template <>

@@ -1,4 +1,6 @@
 // A list of script values: the arguments of a call, or a list built in C++.
+// As a value (a method's result, a property's value, an element) it is a
+// script array of its elements.
 #ifndef BRIDGE_SCRIPT_ARRAY_H
 #define BRIDGE_SCRIPT_ARRAY_H
 
@@ -11,14 +13,14 @@ namespace Bridge {
 
 class ScriptArray : public ScriptObject {
 public:
-    ScriptArray() : ScriptObject(NoValue()), m_pArguments(nullptr), m_iCount(0), m_first(NoValue()) {}
+    ScriptArray() : ScriptObject(ListValue()), m_pArguments(nullptr), m_iCount(0), m_first(NoValue()) {}
     // Reads through the given arguments, which it does not own.
     explicit ScriptArray(Arguments* pArguments);
     ScriptArray(const ScriptArray& other);
     ScriptArray& operator=(const ScriptArray& other);
     // Moving hands the elements over without new handles.
     ScriptArray(ScriptArray&& other) noexcept
-        : ScriptObject(std::move(other)),
+        : ScriptObject(ListValue()),
           m_pArguments(other.m_pArguments),
           m_iCount(other.m_iCount),
           m_first(std::move(other.m_first)),

@@ -20,7 +20,9 @@ public:
     // Calls the held function with the list's elements (ScriptArray.h). Works from the main
     // loop outside any V8 callback; an exception thrown by the script goes to
     // the engine's uncaught-error report. Never throws; answers null when
-    // nothing was called or the call threw.
+    // nothing was called or the call threw. An argument that cannot be made
+    // a script value (a text over V8's string limit) is reported as the
+    // call's exception, and nothing is called.
     ScriptObject invoke(ScriptArray args) const;
     // The same with one string argument, the text's bytes as they are (zero
     // bytes kept): an event's one value, with no list to make and drop.

@@ -143,6 +143,12 @@ MaybeLocal<T> AsMaybe(MaybeLocal<T> handle)
     return handle;
 }
 
+// The two strings joined; the caller keeps the sum within kMaxStringLength.
+inline v8::Local<v8::String> Concat(v8::Isolate*, v8::Local<v8::String> left, v8::Local<v8::String> right)
+{
+    return v8::String::Concat(left, right);
+}
+
 // Calls Callback with the parameter once the collector has found the
 // handle's object unreachable. The callback must reset the handle, and may
 // not call V8.
@@ -179,6 +185,11 @@ inline bool CreateDataProperty(v8::Local<v8::Context>, v8::Local<v8::Object> obj
                                v8::Local<v8::Value> value)
 {
     return object->ForceSet(key, value, v8::None);
+}
+inline bool CreateDataProperty(v8::Local<v8::Context>, v8::Local<v8::Object> object, std::uint32_t uIndex,
+                               v8::Local<v8::Value> value)
+{
+    return object->ForceSet(v8::Integer::NewFromUnsigned(object->GetIsolate(), uIndex), value, v8::None);
 }
 inline bool DefineOwnProperty(v8::Local<v8::Context>, v8::Local<v8::Object> object, v8::Local<v8::String> key,
                               v8::Local<v8::Value> value, v8::PropertyAttribute eAttributes)
@@ -292,6 +303,11 @@ MaybeLocal<T> AsMaybe(v8::MaybeLocal<T> handle)
     return handle;
 }
 
+inline v8::Local<v8::String> Concat(v8::Isolate* pIsolate, v8::Local<v8::String> left, v8::Local<v8::String> right)
+{
+    return v8::String::Concat(pIsolate, left, right);
+}
+
 template <class P, void (*Callback)(P*), class T>
 void SetWeak(Global<T>& handle, P* pParameter)
 {
@@ -324,6 +340,11 @@ inline bool CreateDataProperty(v8::Local<v8::Context> context, v8::Local<v8::Obj
                                v8::Local<v8::String> key, v8::Local<v8::Value> value)
 {
     return !object->CreateDataProperty(context, key, value).IsNothing();
+}
+inline bool CreateDataProperty(v8::Local<v8::Context> context, v8::Local<v8::Object> object,
+                               std::uint32_t uIndex, v8::Local<v8::Value> value)
+{
+    return !object->CreateDataProperty(context, uIndex, value).IsNothing();
 }
 inline bool DefineOwnProperty(v8::Local<v8::Context> context, v8::Local<v8::Object> object,
                               v8::Local<v8::String> key, v8::Local<v8::Value> value,
