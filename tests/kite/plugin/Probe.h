@@ -19,8 +19,11 @@ public:
     ~CProbe();
 
     void set_onvalue(const Bridge::ScriptFunction& function) { m_onValue = function; }
+    // Throws what arm() named (ThrowKind).
+    void set_onthrow(const Bridge::ScriptFunction& function);
 
     Bridge::ScriptFunction m_onValue;
+    std::string m_strArmed;
 
     // Natives destroyed and handler calls, over the process.
     static int s_iDestroyed;
@@ -32,6 +35,11 @@ public:
     int m_iMarker = 7;
 };
 
+// Throws the exception that strKind names: "runtime_error" (what() "disk
+// full"), "int" (42), "TypeError" (a ScriptError, "not a store"),
+// "KiteJsRuntimeException" ("no agent"); nothing for any other name.
+KITE_TEST_EXPORT void ThrowKind(const std::string& strKind);
+
 // Bridges of either class destroyed, over the process.
 extern KITE_TEST_EXPORT int g_iBridgesDestroyed;
 
@@ -42,11 +50,14 @@ public:
     virtual ~CBridgeOf() { ++g_iBridgesDestroyed; }
     virtual const char* getScriptClassName() const;
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
-    // new Class("refuse") fails in the native's construction.
+    // new Class("refuse") fails in the native's construction, and
+    // new Class("throw", kind) with ThrowKind(kind).
     virtual void* constructFromScript(const Bridge::ScriptArray& args)
     {
         if (args.Length() > 0 && args.get(0).asString() == "refuse")
             throw std::runtime_error("refused");
+        if (args.Length() > 1 && args.get(0).asString() == "throw")
+            ThrowKind(args.get(1).asString());
         return new TNative;
     }
     virtual void destroyFromScript(void* pNative) { delete static_cast<TNative*>(pNative); }

@@ -1,11 +1,30 @@
 // The methods of "Probe": each reports what the bridge library handed it.
 #include <Bridge/ClassBuilder.h>
+#include <Bridge/Converter.h>
+#include <cstdint>
 #include <dlog.h>
 #include <glib.h>
 
 #include "Probe.h"
 
 namespace KiteTest {
+
+void ThrowKind(const std::string& strKind)
+{
+    if (strKind == "runtime_error")
+        throw std::runtime_error("disk full");
+    if (strKind == "int")
+        throw 42;
+    if (strKind == "TypeError")
+        throw Bridge::ScriptError(Bridge::ScriptError::TYPE_ERROR, "not a store");
+    if (strKind == "KiteJsRuntimeException")
+        throw KiteJsRuntimeException("no agent");
+}
+
+void CProbe::set_onthrow(const Bridge::ScriptFunction&)
+{
+    ThrowKind(m_strArmed);
+}
 
 namespace {
 
@@ -109,6 +128,85 @@ ScriptObject Fail(CProbe*, const ScriptArray& args)
     throw KiteJsRuntimeException(args.get(0).asString().c_str());
 }
 
+// throwAs(kind): ThrowKind(kind); arm(kind): what onthrow's setter and the
+// armed getter throw.
+ScriptObject ThrowAs(CProbe*, const ScriptArray& args)
+{
+    ThrowKind(args.get(0).asString());
+    return Undefined();
+}
+ScriptObject Arm(CProbe* pProbe, const ScriptArray& args)
+{
+    pProbe->m_strArmed = args.get(0).asString();
+    return Undefined();
+}
+
+// armed: a getter written by hand, as a plug-in writes one the builder
+// does not make: the native through extract, inside GuardNative. Null for
+// a receiver of another class; otherwise throws what arm() named, or
+// answers it.
+void ArmedGetter(v8::Local<v8::String>, const v8::PropertyCallbackInfo<v8::Value>& info)
+{
+    Bridge::GuardNative(
+        info.GetIsolate(),
+        [&info] {
+            CProbe* pProbe = Bridge::ScriptBridge::extract<CProbe, CProbe>(info.This());
+            if (pProbe == nullptr) {
+                info.GetReturnValue().SetNull();
+                return;
+            }
+            ThrowKind(pProbe->m_strArmed);
+            info.GetReturnValue().Set(Bridge::NewText(info.GetIsolate(), pProbe->m_strArmed));
+        },
+        "Probe.armed");
+}
+
+// textOf(value): the value's text, to C++ and back.
+ScriptObject TextOf(CProbe*, const ScriptArray& args) { return ScriptObject(args.get(0).asString()); }
+// longText(count, piece): a native text of count pieces.
+ScriptObject LongText(CProbe*, const ScriptArray& args)
+{
+    double dCount = 0;
+    Bridge::Converter<double>::From(v8::Isolate::GetCurrent(), args.get(0).getValue(), dCount);
+    std::string strPiece = args.get(1).asString();
+    std::string strText;
+    strText.reserve(static_cast<std::size_t>(dCount) * strPiece.size());
+    for (std::size_t i = 0; i < static_cast<std::size_t>(dCount); ++i)
+        strText += strPiece;
+    return ScriptObject(std::move(strText));
+}
+// values(): one of each value the SDK makes from C++, in a list.
+ScriptObject Values(CProbe*, const ScriptArray&)
+{
+    ScriptArray inner;
+    inner.set(1, ScriptObject::Boolean(false));
+    ScriptObject record;
+    record.set("list", inner);
+    ScriptArray values;
+    const ScriptObject aValues[] = {ScriptObject::Boolean(true),  ScriptObject::Number(3.7),
+                                    ScriptObject::Integer((std::int64_t(1) << 53) - 1),
+                                    ScriptObject::Integer(-(std::int64_t(1) << 53) + 1),
+                                    ScriptObject(true),           ScriptObject(3.7),
+                                    inner,                        record};
+    for (int i = 0; i < static_cast<int>(sizeof aValues / sizeof aValues[0]); ++i)
+        values.set(i, aValues[i]);
+    return values;
+}
+// integer(text): ScriptObject::Integer of the decimal text.
+ScriptObject Integer(CProbe*, const ScriptArray& args)
+{
+    return ScriptObject::Integer(std::stoll(args.get(0).asString()));
+}
+// int64(value): whether Converter<int64_t> takes the value, and what it
+// reads as a decimal text.
+ScriptObject Int64(CProbe*, const ScriptArray& args)
+{
+    std::int64_t llValue = 0;
+    if (!Bridge::Converter<std::int64_t>::From(v8::Isolate::GetCurrent(), args.get(0).getValue(), llValue))
+        return ScriptObject::Boolean(false);
+    return ScriptObject(std::to_string(llValue));
+}
+
 // The two counters, which count no call of their own.
 ScriptObject HandlerCalls(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iHandlerCalls); }
 ScriptObject DestroyedCount(CProbe*, const ScriptArray&) { return ScriptObject(CProbe::s_iDestroyed); }
@@ -140,7 +238,16 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
         .method<Counted<Fail>>("fail")
         .method<HandlerCalls>("handlerCalls")
         .method<DestroyedCount>("destroyedCount")
-        .callback<&CProbe::set_onvalue>("onvalue");
+        .method<ThrowAs>("throwAs")
+        .method<Arm>("arm")
+        .method<TextOf>("textOf")
+        .method<LongText>("longText")
+        .method<Values>("values")
+        .method<Integer>("integer")
+        .method<Int64>("int64")
+        .callback<&CProbe::set_onvalue>("onvalue")
+        .callback<&CProbe::set_onthrow>("onthrow");
+    context.m_hInstanceTemplate->SetAccessor(Bridge::NewText(v8::Isolate::GetCurrent(), "armed"), ArmedGetter);
 }
 
 }  // namespace KiteTest
