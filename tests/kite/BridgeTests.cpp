@@ -6,6 +6,7 @@
 #include <Bridge/Converter.h>
 #include <glib.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -456,6 +457,42 @@ TEST_F(BridgeTest, AFunctionSlotKnowsWhetherItCallsAndPassesATextAsOneString)
         EXPECT_EQ(c.pszAnswer, assigned.invoke(std::string("a\0b", 3)).asString()) << c.pszValue;
     }
     EXPECT_EQ("3:a0b", Eval("texts.join()"));
+}
+
+// An argument over V8's string limit calls nothing: the call fails with a
+// RangeError that goes to the uncaught report, as a throwing callback's does.
+TEST_F(BridgeTest, AnArgumentOverTheStringLimitIsTheCallsRangeError)
+{
+    static std::vector<std::string> s_aReported;
+    s_aReported.clear();
+    Bridge::Engine::SetUncaughtHandler([](v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message>) {
+        s_aReported.push_back(Bridge::TextOf(pIsolate, exception->ToString(pIsolate->GetCurrentContext()).ToLocalChecked()));
+    });
+    const std::string strLong(static_cast<std::size_t>(Bridge::Compat::kMaxStringLength) + 1, 'a');
+    Bridge::ScriptArray list;
+    list.set(1, Bridge::ScriptObject(strLong));
+    Bridge::ScriptFunction function;
+    {
+        CScope scope(*this);
+        function = Bridge::ScriptFunction(Run("globalThis.calls = 0; (function () { ++calls; })").As<v8::Function>());
+    }
+    const std::string strError = "RangeError: Invalid string length: a text over the script engine's limit of " +
+                                 std::to_string(Bridge::Compat::kMaxStringLength) + " characters";
+    const struct {
+        const char* pszCase;
+        std::function<Bridge::ScriptObject()> call;
+    } aCases[] = {
+        {"one text", [&] { return function.invoke(strLong); }},
+        {"a list with one", [&] { return function.invoke(list); }},
+    };
+    for (const auto& c : aCases) {
+        s_aReported.clear();
+        CScope scope(*this);
+        EXPECT_EQ("null", c.call().asString()) << c.pszCase;
+        EXPECT_EQ(std::vector<std::string>{strError}, s_aReported) << c.pszCase;
+    }
+    EXPECT_EQ("0", Eval("String(calls)"));
+    Bridge::Engine::SetUncaughtHandler(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The methods of "Probe": each reports what the bridge library handed it.
 #include <Bridge/ClassBuilder.h>
 #include <Bridge/Converter.h>
+#include <algorithm>
 #include <cstdint>
 #include <dlog.h>
 #include <glib.h>
@@ -163,18 +164,27 @@ void ArmedGetter(v8::Local<v8::String>, const v8::PropertyCallbackInfo<v8::Value
 
 // textOf(value): the value's text, to C++ and back.
 ScriptObject TextOf(CProbe*, const ScriptArray& args) { return ScriptObject(args.get(0).asString()); }
-// longText(count, piece): a native text of count pieces.
+// longText(count, piece[, prefix]): a native text of the prefix and count
+// pieces.
 ScriptObject LongText(CProbe*, const ScriptArray& args)
 {
     double dCount = 0;
     Bridge::Converter<double>::From(v8::Isolate::GetCurrent(), args.get(0).getValue(), dCount);
-    std::string strPiece = args.get(1).asString();
-    std::string strText;
-    strText.reserve(static_cast<std::size_t>(dCount) * strPiece.size());
-    for (std::size_t i = 0; i < static_cast<std::size_t>(dCount); ++i)
+    const std::size_t uCount = static_cast<std::size_t>(dCount);
+    const std::string strPiece = args.get(1).asString();
+    std::string strText = args.Length() > 2 ? args.get(2).asString() : std::string();
+    const std::size_t uPrefix = strText.size();
+    strText.reserve(uPrefix + uCount * strPiece.size());
+    if (uCount > 0)
         strText += strPiece;
+    // Doubling what is there: copies of megabytes, not millions of appends.
+    while (strText.size() - uPrefix < uCount * strPiece.size())
+        strText.append(strText, uPrefix,
+                       std::min(strText.size() - uPrefix, uCount * strPiece.size() - (strText.size() - uPrefix)));
     return ScriptObject(std::move(strText));
 }
+// stringLimit(): the most characters a script string holds.
+ScriptObject StringLimit(CProbe*, const ScriptArray&) { return ScriptObject(Bridge::Compat::kMaxStringLength); }
 // values(): one of each value the SDK makes from C++, in a list.
 ScriptObject Values(CProbe*, const ScriptArray&)
 {
@@ -242,6 +252,7 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
         .method<Arm>("arm")
         .method<TextOf>("textOf")
         .method<LongText>("longText")
+        .method<StringLimit>("stringLimit")
         .method<Values>("values")
         .method<Integer>("integer")
         .method<Int64>("int64")
