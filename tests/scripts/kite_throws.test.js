@@ -64,6 +64,9 @@ check("booleans, doubles, 64-bit integers and lists made in C++ arrive as themse
   assertTrue(intTrue === 1 && intDouble === 3, "the int constructors convert first");
   assertTrue(Array.isArray(list) && list.length === 2 && list[0] === undefined && list[1] === false, "a list");
   assertTrue(Array.isArray(record.list) && record.list[1] === false, "a list as a property");
+  const keeper = new Probe();
+  keeper.keep(1, "two", [3]);
+  assertEqual(keeper.kept(), [1, "two", [3]], "a call's arguments held beyond the call");
   assertThrows(() => new Probe().integer("9007199254740992"), "the integer 9007199254740992 is beyond what a " +
                "script number holds exactly (2^53 - 1)");
   const reads = [[2 ** 53 - 1, "9007199254740991"], [-(2 ** 53 - 1), "-9007199254740991"], [2 ** 53, false],

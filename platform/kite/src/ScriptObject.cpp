@@ -82,7 +82,16 @@ void ScriptObject::takeList(ScriptObject& other) noexcept
         // The source is a ScriptArray, and stays one.
         m_pList = new ScriptArray(std::move(static_cast<ScriptArray&>(other)));
         other.m_eKind = KIND_LIST;
+        ownElements(*m_pList);
     }
+}
+
+// A value may outlive the call whose arguments a list reads: it keeps
+// them.
+void ScriptObject::ownElements(ScriptArray& list)
+{
+    if (list.m_pArguments != nullptr)
+        list.detach();
 }
 
 void ScriptObject::dropList()
@@ -95,6 +104,7 @@ void ScriptObject::copyFrom(const ScriptObject& other)
 {
     if (other.m_eKind == KIND_LIST) {
         ScriptArray* pCopy = new ScriptArray(other.list());
+        ownElements(*pCopy);
         if (m_pFresh != nullptr)
             dropFresh();
         if (m_pList != nullptr)

@@ -24,6 +24,7 @@ public:
 
     Bridge::ScriptFunction m_onValue;
     std::string m_strArmed;
+    Bridge::ScriptObject m_kept;
 
     // Natives destroyed and handler calls, over the process.
     static int s_iDestroyed;

@@ -202,6 +202,14 @@ ScriptObject Values(CProbe*, const ScriptArray&)
         values.set(i, aValues[i]);
     return values;
 }
+// keep(...): holds its arguments as a value beyond the call; kept()
+// answers it.
+ScriptObject Keep(CProbe* pProbe, const ScriptArray& args)
+{
+    pProbe->m_kept = args;
+    return Undefined();
+}
+ScriptObject Kept(CProbe* pProbe, const ScriptArray&) { return pProbe->m_kept; }
 // integer(text): ScriptObject::Integer of the decimal text.
 ScriptObject Integer(CProbe*, const ScriptArray& args)
 {
@@ -254,6 +262,8 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
         .method<LongText>("longText")
         .method<StringLimit>("stringLimit")
         .method<Values>("values")
+        .method<Keep>("keep")
+        .method<Kept>("kept")
         .method<Integer>("integer")
         .method<Int64>("int64")
         .callback<&CProbe::set_onvalue>("onvalue")

@@ -49,6 +49,7 @@ public:
 
 private:
     friend class ScriptFunction;  // invoke reads the elements in place
+    friend class ScriptObject;    // a value made of a list keeps its elements
 
     // Elements of a list of its own. The first is kept inline: event
     // callbacks pass one argument, and such a list then needs no heap.

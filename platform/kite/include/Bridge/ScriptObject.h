@@ -165,6 +165,7 @@ private:
     // source's list over, or a copy of the ScriptArray that the source is.
     void takeList(ScriptObject& other) noexcept;
     void dropList();
+    static void ownElements(ScriptArray& list);
     template <typename T>
     bool tryGet(const std::string& strName, T& out) const;
     // The rest of a move. Only a text has characters; the other kinds'
