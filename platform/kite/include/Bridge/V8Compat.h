@@ -186,10 +186,10 @@ inline bool CreateDataProperty(v8::Local<v8::Context>, v8::Local<v8::Object> obj
 {
     return object->ForceSet(key, value, v8::None);
 }
-inline bool CreateDataProperty(v8::Local<v8::Context>, v8::Local<v8::Object> object, std::uint32_t uIndex,
+inline bool CreateDataProperty(v8::Local<v8::Context> context, v8::Local<v8::Object> object, std::uint32_t uIndex,
                                v8::Local<v8::Value> value)
 {
-    return object->ForceSet(v8::Integer::NewFromUnsigned(object->GetIsolate(), uIndex), value, v8::None);
+    return object->ForceSet(v8::Integer::NewFromUnsigned(context->GetIsolate(), uIndex), value, v8::None);
 }
 inline bool DefineOwnProperty(v8::Local<v8::Context>, v8::Local<v8::Object> object, v8::Local<v8::String> key,
                               v8::Local<v8::Value> value, v8::PropertyAttribute eAttributes)
