@@ -24,7 +24,8 @@ const MEDIA = {
   // to its end; HLS_SLOW at 20000 bytes a second (below the media's rate);
   // HLS_DROP its every segment cut off after 40000 bytes (a range request
   // goes on where it stopped); WEBM_DROP the WebM without ranges, cut off
-  // after 100000 bytes; HLS_SEGMENT_404 its third segment missing;
+  // after 2000 bytes; HLS_SEGMENT_404 its first segment missing (faults
+  // further in may come before or after GStreamer's prepare completes);
   // NOT_FOUND_REASON a 404 "No Such Film".
   HLS, DASH, WEBM_RANGES, WEBM_PLAIN, WEBM_NOLENGTH,
   HLS_LIVE, HLS_EVENT, HLS_SLOW, HLS_DROP, WEBM_DROP, HLS_SEGMENT_404, NOT_FOUND_REASON,
@@ -61,11 +62,11 @@ if (onModel) {
   sim.media(MEDIA.HLS_DROP, { kind: "hls", duration: 12000 });
   // The server lists the end 6 s after the playlist's first request.
   sim.media(MEDIA.HLS_EVENT, { kind: "hls", duration: 12000, live: { ends: 6000 } });
-  // The player reads ahead, so a fast network reaches these in the prepare:
-  // the connection drops at byte 100000 of 249990, 8 s in.
-  sim.media(MEDIA.WEBM_DROP, { kind: "http", ranges: false, duration: 20003, fail: { at: 8000, error: "dropped" } });
+  // Faults the prepare's reading meets: the connection drops in the WebM's
+  // header (byte 2000 of 249990), and the first segment answers 404.
+  sim.media(MEDIA.WEBM_DROP, { kind: "http", ranges: false, duration: 20003, fail: { at: 100, error: "dropped" } });
   sim.media(MEDIA.HLS_NOT_FOUND, { kind: "hls", error: "http-404" });
-  sim.media(MEDIA.HLS_SEGMENT_404, { kind: "hls", duration: 12000, fail: { segment: 2, error: "http-404" } });
+  sim.media(MEDIA.HLS_SEGMENT_404, { kind: "hls", duration: 12000, fail: { segment: 0, error: "http-404" } });
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -17,5 +17,5 @@ base=$media_base
   "$base/ranges/hls/vod.m3u8" "$base/ranges/dash/vod.mpd" \
   "$base/ranges/vod.webm" "$base/plain/vod.webm" "$base/nolength/vod.webm" \
   "$base/live/hls/vod.m3u8" "$base/event/hls/vod.m3u8" \
-  "$base/slow=20000/ranges/hls/vod.m3u8" "$base/drop=40000/ranges/hls/vod.m3u8" "$base/drop=100000/plain/vod.webm" \
-  "$base/missing=seg002.ts/ranges/hls/vod.m3u8" "$base/reason=No%20Such%20Film/ranges/missing.webm"
+  "$base/slow=20000/ranges/hls/vod.m3u8" "$base/drop=40000/ranges/hls/vod.m3u8" "$base/drop=2000/plain/vod.webm" \
+  "$base/missing=seg000.ts/ranges/hls/vod.m3u8" "$base/reason=No%20Such%20Film/ranges/missing.webm"

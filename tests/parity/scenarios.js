@@ -45,8 +45,8 @@ globalThis.scenarios = (m) => {
     { duration: "refused" },
     { call: "player_play", answer: -1 },
   ];
-  // Network media whose prepare fails while the player reads ahead (on
-  // GStreamer its buffering may or may not reach 100 first).
+  // Network media whose prepare's reading meets a fault (on GStreamer its
+  // buffering may or may not reach 100 first).
   const failingAhead = (url, text) => [
     { call: "player_create", answer: 0 },
     { call: "player_set_uri", arg: { param_url: url }, answer: 0 },
@@ -355,8 +355,8 @@ globalThis.scenarios = (m) => {
       { events: ["seek_complete", "play_complete"], ticks: true },
       { state: 2 },
     ] },
-    { name: "a connection that drops, without byte ranges", steps: failingAhead(m.WEBM_DROP, "Server does not support seeking.") },
-    { name: "an HLS segment that answers 404", steps: failingAhead(m.HLS_SEGMENT_404, "Not Found") },
+    { name: "a connection that drops at the start, without byte ranges", steps: failingAhead(m.WEBM_DROP, "Server does not support seeking.") },
+    { name: "an HLS playlist whose first segment answers 404", steps: failingAhead(m.HLS_SEGMENT_404, "Not Found") },
     { name: "a server slower than the media", steps: [
       ...streamed(m.HLS_SLOW).map((step) => (step.until ? { ...step, within: 15000 } : step)),
       { duration: 12000 },
