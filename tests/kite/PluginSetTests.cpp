@@ -24,9 +24,10 @@ TEST(PluginSetTest, BridgesOutliveEveryEngineAndTheFirstOfEachNameIsInstalled)
         // then "+" when its class is the one installed in the context.
         const char* pszBridges;
     } aEngines[] = {
-        {"first engine", 1, "Probe+ Foreign+"},
-        {"second engine", 1, "Probe+ Foreign+ Probe Foreign"},
-        {"third engine, the plug-in loaded twice", 2, "Probe+ Foreign+ Probe Foreign Probe Foreign Probe Foreign"},
+        {"first engine", 1, "Probe+ Foreign+ Shelf+"},
+        {"second engine", 1, "Probe+ Foreign+ Shelf+ Probe Foreign Shelf"},
+        {"third engine, the plug-in loaded twice", 2,
+         "Probe+ Foreign+ Shelf+ Probe Foreign Shelf Probe Foreign Shelf Probe Foreign Shelf"},
     };
     const std::size_t uListBefore = KiteTest::MadeBridges().size();
     const int iDestroyedBefore = KiteTest::g_iBridgesDestroyed;

@@ -2,6 +2,8 @@
 
 #include <Bridge/ClassBuilder.h>
 
+#include "Shelf.h"
+
 namespace KiteTest {
 
 int CProbe::s_iDestroyed = 0;
@@ -61,5 +63,6 @@ std::vector<Bridge::ScriptBridge*> loadBridges()
 {
     KiteTest::BridgeList().push_back(new KiteTest::CProbeBridge);
     KiteTest::BridgeList().push_back(new KiteTest::CForeignBridge);
+    KiteTest::BridgeList().push_back(new KiteTest::CShelfBridge);
     return KiteTest::BridgeList();
 }

@@ -6,7 +6,8 @@
 // A converter's From answers true and writes the output when the value has
 // the type, and answers false and leaves the output alone otherwise. It
 // converts nothing (no ToString, no valueOf), so no script code runs. To
-// makes the script value.
+// makes the script value. Expected names what From takes, for the messages
+// that refuse a value ("must be a string").
 #ifndef BRIDGE_CONVERTER_H
 #define BRIDGE_CONVERTER_H
 
@@ -51,6 +52,7 @@ struct Converter<std::string> {
     {
         return NewText(pIsolate, strValue);
     }
+    static const char* Expected() { return "a string"; }
 };
 
 template <>
@@ -63,6 +65,7 @@ struct Converter<double> {
         return true;
     }
     static v8::Local<v8::Value> To(v8::Isolate* pIsolate, double dValue) { return v8::Number::New(pIsolate, dValue); }
+    static const char* Expected() { return "a number"; }
 };
 
 template <>
@@ -75,6 +78,7 @@ struct Converter<bool> {
         return true;
     }
     static v8::Local<v8::Value> To(v8::Isolate* pIsolate, bool bValue) { return v8::Boolean::New(pIsolate, bValue); }
+    static const char* Expected() { return "a boolean"; }
 };
 
 // A whole number that a script number holds exactly: within
@@ -93,6 +97,7 @@ struct Converter<std::int64_t> {
     }
     // The value as a Number holds it; the same RANGE_ERROR.
     static double Exact(std::int64_t llValue);
+    static const char* Expected() { return "a whole number within 2^53 - 1 either way, or a BigInt of 64 bits"; }
 };
 
 template <>
@@ -106,6 +111,7 @@ struct Converter<int> {
         return true;
     }
     static v8::Local<v8::Value> To(v8::Isolate* pIsolate, int iValue) { return v8::Integer::New(pIsolate, iValue); }
+    static const char* Expected() { return "a whole number from -2147483648 to 2147483647"; }
 };
 
 }  // namespace Bridge

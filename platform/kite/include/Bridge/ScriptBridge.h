@@ -119,6 +119,8 @@ public:
     }
 
 private:
+    friend class ClassBuilderBase;  // its routers find receivers and raise as these do
+
     typedef ScriptObject (*NativeCall)(void* pNative, const ScriptArray& args);
 
     template <class T, ScriptObject (*Handler)(T*, const ScriptArray&), class U>

@@ -36,6 +36,24 @@ private:
     bool m_bFunction = false;
 };
 
+// A callback's value: a function, or null or undefined for none, held as
+// given (isFunction tells which).
+template <>
+struct Converter<ScriptFunction> {
+    static bool From(v8::Isolate*, v8::Local<v8::Value> value, ScriptFunction& out)
+    {
+        if (!value->IsFunction() && !value->IsNull() && !value->IsUndefined())
+            return false;
+        out = ScriptFunction(value.As<v8::Function>());
+        return true;
+    }
+    static v8::Local<v8::Value> To(v8::Isolate* pIsolate, const ScriptFunction& function)
+    {
+        return Converter<ScriptObject>::To(pIsolate, function);
+    }
+    static const char* Expected() { return "a function, null or undefined"; }
+};
+
 }  // namespace Bridge
 
 #endif

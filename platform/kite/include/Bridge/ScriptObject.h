@@ -19,6 +19,7 @@
 #include <utility>
 #include <v8.h>
 
+#include "Bridge/Converter.h"
 #include "Bridge/V8Compat.h"
 
 namespace Bridge {
@@ -186,6 +187,23 @@ private:
     mutable Compat::Global<v8::Value> m_value;  // KIND_HANDLE; empty when nothing is held
     mutable Fresh* m_pFresh = nullptr;      // KIND_FRESH, once it has a property
     ScriptArray* m_pList = nullptr;         // KIND_LIST, in a plain ScriptObject
+};
+
+// Any script value, held as it is; a ScriptArray or any other ScriptObject
+// given to To is made a script value, and an empty one is undefined.
+template <>
+struct Converter<ScriptObject> {
+    static bool From(v8::Isolate*, v8::Local<v8::Value> value, ScriptObject& out)
+    {
+        out = ScriptObject(value);
+        return true;
+    }
+    static v8::Local<v8::Value> To(v8::Isolate* pIsolate, const ScriptObject& value)
+    {
+        v8::Local<v8::Value> made = value.getValue();
+        return made.IsEmpty() ? v8::Undefined(pIsolate).As<v8::Value>() : made;
+    }
+    static const char* Expected() { return "any value"; }
 };
 
 }  // namespace Bridge
