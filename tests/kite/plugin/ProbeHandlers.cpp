@@ -40,7 +40,7 @@ ScriptObject Undefined()
 int IntegerArgument(const ScriptArray& args, int iIndex)
 {
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    return args.get(iIndex).getValue()->Int32Value(pIsolate->GetCurrentContext()).FromMaybe(0);
+    return Bridge::Compat::Int32Value(pIsolate->GetCurrentContext(), args.get(iIndex).getValue());
 }
 
 // argCount(...): how many arguments the list holds.

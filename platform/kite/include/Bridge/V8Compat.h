@@ -283,6 +283,13 @@ inline std::uint64_t BigIntToUint64(v8::Local<v8::Value>, bool* pLossless)
     return 0;
 }
 
+// The value's ToInt32; 0 where the conversion throws, whose exception is left
+// pending.
+inline std::int32_t Int32Value(v8::Local<v8::Context>, v8::Local<v8::Value> value)
+{
+    return value->Int32Value();
+}
+
 #else
 
 template <class T>
@@ -415,6 +422,11 @@ inline std::int64_t BigIntToInt64(v8::Local<v8::Value> value, bool* pLossless)
 inline std::uint64_t BigIntToUint64(v8::Local<v8::Value> value, bool* pLossless)
 {
     return value.As<v8::BigInt>()->Uint64Value(pLossless);
+}
+
+inline std::int32_t Int32Value(v8::Local<v8::Context> context, v8::Local<v8::Value> value)
+{
+    return value->Int32Value(context).FromMaybe(0);
 }
 
 #endif
