@@ -25,9 +25,10 @@ const ANSWERS = [
   ["a callback property reads back the function assigned", (s) => { const f = (n) => n * 10; s.onsaved = f; return s.onsaved === f && s.save(); }, 30],
   ["null and undefined clear it, and read back", (s) => { s.onsaved = () => 1; s.onsaved = undefined; const u = s.onsaved; s.onsaved = null; return [u, s.onsaved, s.save()]; }, [undefined, null, null]],
   ["accessors live on the prototype, not enumerable", (s) => [Object.keys(s).length, typeof describe("size").get, describe("size").set, typeof describe("name").set, describe("name").enumerable], [0, "function", undefined, "function", false]],
-  ["a value, read-only on the prototype", (s) => [s.VERSION, Shelf.prototype.SLOTS, Reflect.set(Shelf.prototype, "VERSION", "x"), s.VERSION], ["2.1", 8, false, "2.1"]],
+  ["a value, read-only on the prototype", (s) => [s.VERSION, Shelf.prototype.SLOTS, Reflect.set(Shelf.prototype, "VERSION", "x"), delete Shelf.prototype.VERSION, s.VERSION], ["2.1", 8, false, false, "2.1"]],
   ["a static method", () => Shelf.pack("ab", 3), "ababab"],
   ["a static method taking any value answers it as it is", () => { const o = {}; return [Shelf.echo(o) === o, Shelf.echo(undefined), Shelf.echo(12n)]; }, [true, undefined, 12n]],
+  ["a static boolean both ways", () => [Shelf.not(true), Shelf.not(false)], [false, true]],
   ["a static 64-bit integer both ways", () => [Shelf.twice(2 ** 51), Shelf.twice(-(2n ** 40n))], [2 ** 52, -(2 ** 41)]],
   ["static values, read-only on the constructor", () => [Shelf.LIMIT, Shelf.EXACT, Reflect.set(Shelf, "LIMIT", 1), delete Shelf.LIMIT, Shelf.LIMIT], [100, true, false, false, 100]],
   ["the default name", () => new Shelf().name, "shelf"],
@@ -67,6 +68,8 @@ const REFUSALS = [
   ["a getter's throw 42", (s) => { s.name = "int"; return s.broken; }, Error, "Shelf.broken: " + UNKNOWN],
   ["a static method's std::exception", () => Shelf.pack("a", -1), Error, "times is negative"],
   ["a static method's throw 42", () => Shelf.fail("int"), Error, "Shelf.fail: " + UNKNOWN],
+  ["a boolean argument", () => Shelf.not(0), TypeError, "Shelf.not: argument 1 must be a boolean"],
+  ["a getter without setter refuses assignment in strict code", (s) => { "use strict"; s.size = 9; }, TypeError, "Cannot set property size of #<Shelf> which has only a getter"],
   ["a value is read-only in strict code", (s) => { "use strict"; s.VERSION = "3"; }, TypeError, "Cannot assign to read only property 'VERSION' of object '#<Shelf>'"],
 ];
 

@@ -70,8 +70,8 @@ ScriptObject Arguments(CShelf*, const Bridge::ScriptArray& args)
     return ScriptObject(args.Length());
 }
 
-// Static members: pack(text, times) repeats the text; the kind of a value
-// that any value converts to; a 64-bit integer doubled.
+// Static members: pack(text, times) repeats the text; echo answers any
+// value as it is; twice doubles a 64-bit integer; not negates a boolean.
 std::string Pack(const std::string& strText, int iTimes)
 {
     if (iTimes < 0)
@@ -88,6 +88,10 @@ ScriptObject Echo(const ScriptObject& value)
 std::int64_t Twice(std::int64_t llValue)
 {
     return llValue * 2;
+}
+bool Not(bool bValue)
+{
+    return !bValue;
 }
 void Throw(const std::string& strKind)
 {
@@ -123,6 +127,7 @@ void CShelfBridge::mapScriptInterface(ScriptContext& context)
         .staticMethod<&Pack>("pack")
         .staticMethod<&Echo>("echo")
         .staticMethod<&Twice>("twice")
+        .staticMethod<&Not>("not")
         .staticMethod<&Throw>("fail")
         .staticValue("LIMIT", 100)
         .staticValue("EXACT", true);
