@@ -40,8 +40,8 @@ check "examples/plugin built with find_package(KiteSDK)" bash -c "cmake -S '$roo
 check "Clock.cpp built with pkg-config kite-engine" bash -c "mkdir '$tmp/pc' && g++ -std=c++17 -shared -fPIC \
   -o '$tmp/pc/libClock.so' '$root/examples/plugin/Clock.cpp' \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags --libs kite-engine)"
 # Plug-ins built for an earlier minor version need rebuilding (headers and
-# inline code changed), and a binding of an undeclared native type is
-# refused when it is compiled.
+# inline code changed), and a binding of an undeclared native type, or a
+# class builder form it cannot make, is refused when it is compiled.
 for old in 0.1 0.3; do
   mkdir "$tmp/old$old" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(OldUser CXX)" \
     "find_package(KiteSDK $old CONFIG REQUIRED)" >"$tmp/old$old/CMakeLists.txt"
@@ -54,6 +54,21 @@ printf '%s\n' "#include <Bridge/ScriptBridge.h>" "struct CUndeclared {};" \
 check "a router for a type without BRIDGE_NATIVE_CLASS does not compile" outputs 1 \
   "declare the native type's script class with BRIDGE_NATIVE_CLASS first" bash -c "g++ -std=c++17 -fsyntax-only '$tmp/undeclared.cpp' \
   \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags kite-engine)"
+# Class builder forms that do not compile, each with the reason given.
+builder_refusals=(
+  '.staticValue("BIG", std::int64_t(1))|a 64-bit value may be beyond a number: give a double'
+  '.value("ANY", Bridge::ScriptObject())|a class'"'"'s value is a number, boolean or text'
+  '.getter<&CUser::Add>("add")|a getter takes no value'
+)
+for refusal in "${builder_refusals[@]}"; do
+  printf '%s\n' "#include <Bridge/ClassBuilder.h>" "struct CUser { int Add(int iValue) { return iValue; } };" \
+    'BRIDGE_NATIVE_CLASS("User", CUser);' \
+    "void Build(Bridge::ScriptBridge& bridge, Bridge::ScriptBridge::ScriptContext& context)" \
+    "{ Bridge::ClassBuilder<CUser>(bridge, context)${refusal%%|*}; }" >"$tmp/builder.cpp"
+  check "the class builder refuses ${refusal%%|*} when compiled" outputs 1 "${refusal#*|}" \
+    bash -c "g++ -std=c++17 -fsyntax-only '$tmp/builder.cpp' \
+    \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags kite-engine)"
+done
 mkdir "$tmp/user" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(SdkUser CXX)" \
   "find_package(KiteSDK CONFIG REQUIRED)" "add_executable(user user.cpp)" \
   "target_link_libraries(user Kite::Tether Kite::Cinecast Kite::CinecastGst)" >"$tmp/user/CMakeLists.txt"

@@ -25,8 +25,7 @@
 // Getters and setters are accessors of the prototype, as the script's own
 // classes have them; a getter without setter is read-only. Values are
 // read-only data properties of the prototype (value) or of the constructor
-// (staticValue), of a type that Converter makes: a number, a boolean, a
-// text, a 64-bit integer.
+// (staticValue): an int, a double, a boolean or a text.
 //
 // The list forms are the routers that Tether's own classes use, with their
 // texts ("Cannot call native method without object instance") and no
@@ -224,11 +223,14 @@ private:
         return (pNative->*Method)(aArgs);
     }
 
-    // Templates hold only primitives: a value is one that Converter makes.
+    // Templates hold only primitives: a value is one that Converter makes,
+    // and makes without fail while the class is built, where nothing could
+    // raise a refusal.
     template <class V>
     v8::Local<v8::Value> Constant(const V& value)
     {
         static_assert(!std::is_base_of<ScriptObject, V>::value, "a class's value is a number, boolean or text");
+        static_assert(!std::is_same<V, std::int64_t>::value, "a 64-bit value may be beyond a number: give a double");
         if constexpr (std::is_convertible<const V&, const char*>::value)
             return Converter<std::string>::To(isolate(), std::string(value));
         else
