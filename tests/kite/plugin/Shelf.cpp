@@ -49,6 +49,12 @@ void CShelf::SetName(const std::string& strName)
     m_strName = strName;
 }
 
+std::string CShelf::Rename(const ScriptObject& options)
+{
+    options.tryGetString("name", m_strName);
+    return m_strName;
+}
+
 ScriptObject CShelf::Save()
 {
     Bridge::ScriptArray args;
@@ -116,6 +122,7 @@ void CShelfBridge::mapScriptInterface(ScriptContext& context)
         .method<&CShelf::Items>("items")
         .method<&CShelf::Fail>("fail")
         .method<&CShelf::Save>("save")
+        .method<&CShelf::Rename>("rename")
         .method<&Share>("share")
         .method<&Arguments>("arguments")
         .getter<&CShelf::Size>("size")

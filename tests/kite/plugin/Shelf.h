@@ -29,6 +29,9 @@ public:
     const std::string& Name() const { return m_strName; }
     // An empty name is a RangeError.
     void SetName(const std::string& strName);
+    // rename(options): the name from options.name when it is a text; a
+    // getter there that throws is the script's own exception.
+    std::string Rename(const Bridge::ScriptObject& options);
     Bridge::ScriptFunction OnSaved() const { return m_onSaved; }
     void SetOnSaved(const Bridge::ScriptFunction& onSaved) { m_onSaved = onSaved; }
     // save(): calls onsaved with the size and answers what it answers.
