@@ -2,8 +2,6 @@
 
 #include <Bridge/ClassBuilder.h>
 
-#include "Shelf.h"
-
 namespace KiteTest {
 
 int CProbe::s_iDestroyed = 0;
@@ -63,6 +61,6 @@ std::vector<Bridge::ScriptBridge*> loadBridges()
 {
     KiteTest::BridgeList().push_back(new KiteTest::CProbeBridge);
     KiteTest::BridgeList().push_back(new KiteTest::CForeignBridge);
-    KiteTest::BridgeList().push_back(new KiteTest::CShelfBridge);
+    KiteTest::BridgeList().push_back(KiteTest::NewShelfBridge());
     return KiteTest::BridgeList();
 }

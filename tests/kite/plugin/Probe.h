@@ -1,6 +1,7 @@
 // The test plug-in's classes: "Probe", whose methods report what the bridge
-// library handed them, and "Foreign", another native class whose objects a
-// Probe method must refuse.
+// library handed them, "Foreign", another native class whose objects a
+// Probe method must refuse, and "Shelf" (Shelf.cpp), made with the class
+// builder's typed members.
 #ifndef KITE_TEST_PROBE_H
 #define KITE_TEST_PROBE_H
 
@@ -40,6 +41,9 @@ public:
 // full"), "int" (42), "TypeError" (a ScriptError, "not a store"),
 // "KiteJsRuntimeException" ("no agent"); nothing for any other name.
 KITE_TEST_EXPORT void ThrowKind(const std::string& strKind);
+
+// The bridge of "Shelf" (Shelf.cpp), whose members are typed.
+Bridge::ScriptBridge* NewShelfBridge();
 
 // Bridges of either class destroyed, over the process.
 extern KITE_TEST_EXPORT int g_iBridgesDestroyed;

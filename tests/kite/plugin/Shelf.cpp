@@ -1,5 +1,8 @@
-#include "Shelf.h"
+// "Shelf", made with each form of the class builder's typed members: it
+// counts items by name.
+#include <Bridge/ClassBuilder.h>
 
+#include <map>
 #include <stdexcept>
 
 #include "Probe.h"
@@ -8,59 +11,75 @@ namespace KiteTest {
 
 using Bridge::ScriptObject;
 
-CShelf::CShelf(const Bridge::ScriptArray& args) : m_strName("shelf")
-{
-    args.get(0).tryGetString("name", m_strName);
-}
+namespace {
 
-int CShelf::Add(int iCount, const std::string& strItem)
-{
-    m_items[strItem] += iCount;
-    return Size();
-}
+class CShelf {
+public:
+    // new Shelf({ name }), "shelf" without one.
+    explicit CShelf(const Bridge::ScriptArray& args) { args.get(0).tryGetString("name", m_strName); }
 
-Bridge::ScriptArray CShelf::Items() const
-{
-    Bridge::ScriptArray items;
-    for (const auto& item : m_items) {
-        items.set(items.Length(), ScriptObject(item.first));
-        items.set(items.Length(), ScriptObject(item.second));
+    // add(count, item): the items held after adding.
+    int Add(int iCount, const std::string& strItem)
+    {
+        m_items[strItem] += iCount;
+        return Size();
     }
-    return items;
-}
+    bool Has(const std::string& strItem) const { return m_items.count(strItem) != 0; }
+    void Clear() { m_items.clear(); }
+    // items(): [item, count, ...] in the items' order.
+    Bridge::ScriptArray Items() const
+    {
+        Bridge::ScriptArray items;
+        for (const auto& item : m_items) {
+            items.set(items.Length(), ScriptObject(item.first));
+            items.set(items.Length(), ScriptObject(item.second));
+        }
+        return items;
+    }
+    void Fail(const std::string& strKind) { ThrowKind(strKind); }
+    int Size() const
+    {
+        int iSize = 0;
+        for (const auto& item : m_items)
+            iSize += item.second;
+        return iSize;
+    }
+    const std::string& Name() const { return m_strName; }
+    void SetName(const std::string& strName)
+    {
+        if (strName.empty())
+            throw Bridge::ScriptError(Bridge::ScriptError::RANGE_ERROR, "a shelf's name is not empty");
+        m_strName = strName;
+    }
+    // rename(options): the name from options.name when it is a text.
+    std::string Rename(const ScriptObject& options)
+    {
+        options.tryGetString("name", m_strName);
+        return m_strName;
+    }
+    Bridge::ScriptFunction OnSaved() const { return m_onSaved; }
+    void SetOnSaved(const Bridge::ScriptFunction& onSaved) { m_onSaved = onSaved; }
+    // save(): what onsaved answers, called with the size.
+    ScriptObject Save()
+    {
+        Bridge::ScriptArray args;
+        args.set(0, ScriptObject(Size()));
+        return m_onSaved.invoke(args);
+    }
 
-void CShelf::Fail(const std::string& strKind)
-{
-    ThrowKind(strKind);
-}
+private:
+    std::string m_strName = "shelf";
+    std::map<std::string, int> m_items;
+    Bridge::ScriptFunction m_onSaved;
+};
 
-int CShelf::Size() const
-{
-    int iSize = 0;
-    for (const auto& item : m_items)
-        iSize += item.second;
-    return iSize;
-}
+}  // namespace
 
-void CShelf::SetName(const std::string& strName)
-{
-    if (strName.empty())
-        throw Bridge::ScriptError(Bridge::ScriptError::RANGE_ERROR, "a shelf's name is not empty");
-    m_strName = strName;
-}
+}  // namespace KiteTest
 
-std::string CShelf::Rename(const ScriptObject& options)
-{
-    options.tryGetString("name", m_strName);
-    return m_strName;
-}
+BRIDGE_NATIVE_CLASS("Shelf", KiteTest::CShelf);
 
-ScriptObject CShelf::Save()
-{
-    Bridge::ScriptArray args;
-    args.set(0, ScriptObject(Size()));
-    return m_onSaved.invoke(args);
-}
+namespace KiteTest {
 
 namespace {
 
@@ -69,15 +88,19 @@ double Share(CShelf* pShelf, double dCount)
 {
     return pShelf->Size() == 0 ? 0 : dCount / pShelf->Size();
 }
-
-// The list form beside the typed ones: how many arguments it was given.
+// The list form beside the typed ones.
 ScriptObject Arguments(CShelf*, const Bridge::ScriptArray& args)
 {
     return ScriptObject(args.Length());
 }
+// A getter that throws what the shelf's name names.
+bool Broken(CShelf* pShelf)
+{
+    ThrowKind(pShelf->Name());
+    return false;
+}
 
-// Static members: pack(text, times) repeats the text; echo answers any
-// value as it is; twice doubles a 64-bit integer; not negates a boolean.
+// Static members.
 std::string Pack(const std::string& strText, int iTimes)
 {
     if (iTimes < 0)
@@ -87,57 +110,46 @@ std::string Pack(const std::string& strText, int iTimes)
         strOut += strText;
     return strOut;
 }
-ScriptObject Echo(const ScriptObject& value)
-{
-    return value;
-}
-std::int64_t Twice(std::int64_t llValue)
-{
-    return llValue * 2;
-}
-bool Not(bool bValue)
-{
-    return !bValue;
-}
-void Throw(const std::string& strKind)
-{
-    ThrowKind(strKind);
-}
+ScriptObject Echo(const ScriptObject& value) { return value; }
+std::int64_t Twice(std::int64_t llValue) { return llValue * 2; }
+bool Not(bool bValue) { return !bValue; }
 
-// A getter that throws what the shelf's name names.
-bool Broken(CShelf* pShelf)
-{
-    ThrowKind(pShelf->Name());
-    return false;
-}
+class CShelfBridge : public Bridge::ClassBridge<CShelf> {
+public:
+    CShelfBridge() : ClassBridge("Shelf") {}
+    void mapScriptInterface(ScriptContext& context) override
+    {
+        Bridge::ClassBuilder<CShelf>(*this, context)
+            .method<&CShelf::Add>("add")
+            .method<&CShelf::Has>("has")
+            .method<&CShelf::Clear>("clear")
+            .method<&CShelf::Items>("items")
+            .method<&CShelf::Fail>("fail")
+            .method<&CShelf::Save>("save")
+            .method<&CShelf::Rename>("rename")
+            .method<&Share>("share")
+            .method<&Arguments>("arguments")
+            .getter<&CShelf::Size>("size")
+            .getter<&Broken>("broken")
+            .property<&CShelf::Name, &CShelf::SetName>("name")
+            .property<&CShelf::OnSaved, &CShelf::SetOnSaved>("onsaved")
+            .value("VERSION", "2.1")
+            .value("SLOTS", 8)
+            .staticMethod<&Pack>("pack")
+            .staticMethod<&Echo>("echo")
+            .staticMethod<&Twice>("twice")
+            .staticMethod<&Not>("not")
+            .staticMethod<&ThrowKind>("fail")
+            .staticValue("LIMIT", 100)
+            .staticValue("EXACT", true);
+    }
+};
 
 }  // namespace
 
-void CShelfBridge::mapScriptInterface(ScriptContext& context)
+Bridge::ScriptBridge* NewShelfBridge()
 {
-    Bridge::ClassBuilder<CShelf>(*this, context)
-        .method<&CShelf::Add>("add")
-        .method<&CShelf::Has>("has")
-        .method<&CShelf::Clear>("clear")
-        .method<&CShelf::Items>("items")
-        .method<&CShelf::Fail>("fail")
-        .method<&CShelf::Save>("save")
-        .method<&CShelf::Rename>("rename")
-        .method<&Share>("share")
-        .method<&Arguments>("arguments")
-        .getter<&CShelf::Size>("size")
-        .getter<&Broken>("broken")
-        .property<&CShelf::Name, &CShelf::SetName>("name")
-        .property<&CShelf::OnSaved, &CShelf::SetOnSaved>("onsaved")
-        .value("VERSION", "2.1")
-        .value("SLOTS", 8)
-        .staticMethod<&Pack>("pack")
-        .staticMethod<&Echo>("echo")
-        .staticMethod<&Twice>("twice")
-        .staticMethod<&Not>("not")
-        .staticMethod<&Throw>("fail")
-        .staticValue("LIMIT", 100)
-        .staticValue("EXACT", true);
+    return new CShelfBridge;
 }
 
 }  // namespace KiteTest
