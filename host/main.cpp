@@ -165,6 +165,7 @@ int RunScript(const Kite::CKiteOptions& options)
             v8::Local<v8::Context> context = v8::Context::New(pIsolate);
             v8::Context::Scope contextScope(context);
             Bridge::Engine::Attach(pIsolate, context, Kite::PostScriptTask);
+            Bridge::Engine::SetEventPoster(Kite::PostPluginEvent);
             Kite::InstallUncaughtReport();
             Kite::TrackPromiseRejections(pIsolate);
             Kite::CPluginSet plugins;

@@ -1,53 +1,83 @@
-// The script class "Clock": a GLib timeout that counts its ticks and calls
-// the object's `ontick` function with the count on each, from kite's main
+// The script class "Clock": a thread of its own that ticks, and the object's
+// `ontick` function called with the count of ticks on each, from kite's main
 // loop.
 //   const clock = new Clock();
 //   clock.ontick = (count) => { ... };
 //   clock.start({ interval_ms: 100 });   clock.stop();   clock.ticks()
+// A ticking clock keeps the run going, as a timer does; a stopped one does
+// not, though the object lives on.
 #include <Bridge/ClassBuilder.h>
+#include <Bridge/ThreadSafeCall.h>
 #include <dlog.h>
-#include <glib.h>
-#include <utility>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace Example {
 
 class CClock {
 public:
+    // At most one tick waits for the main loop; one due meanwhile is skipped.
+    CClock() : m_ticks(this, Bridge::ScriptFunction(), 1) { m_ticks.unref(); }
     ~CClock() { Stop(); }
 
-    void Start(guint uIntervalMs)
+    void Start(unsigned uIntervalMs)
     {
         Stop();
-        m_uSource = g_timeout_add(uIntervalMs, &CClock::Tick, this);
+        m_bTicking = true;
+        m_bStopping = false;
+        m_ticks.ref();
+        m_thread = std::thread(&CClock::Run, this, std::chrono::milliseconds(uIntervalMs));
     }
     Bridge::ScriptObject Stop(const Bridge::ScriptArray& = Bridge::ScriptArray())
     {
-        if (m_uSource != 0)
-            g_source_remove(m_uSource);
-        m_uSource = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_bStopping = true;
+        }
+        m_cvStop.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+        m_bTicking = false;
+        m_ticks.unref();
         return Bridge::ScriptObject::Null();
     }
     Bridge::ScriptObject Ticks(const Bridge::ScriptArray&) { return Bridge::ScriptObject(m_iTicks); }
     void set_ontick(const Bridge::ScriptFunction& function) { m_onTick = function; }
 
-    int m_iTicks = 0;
-
 private:
-    static gboolean Tick(gpointer pData)
+    // The clock's thread: no script value is touched here.
+    void Run(std::chrono::milliseconds interval)
     {
-        CClock* pThis = static_cast<CClock*>(pData);
+        std::unique_lock<std::mutex> lock(m_lock);
+        std::chrono::steady_clock::time_point next = std::chrono::steady_clock::now() + interval;
+        while (!m_cvStop.wait_until(lock, next, [this] { return m_bStopping; })) {
+            next += interval;
+            m_ticks.tryPost([this](const Bridge::ScriptFunction&) { Tick(); });
+        }
+    }
+    // On the main loop. A tick queued before stop() is not counted.
+    void Tick()
+    {
+        if (!m_bTicking)
+            return;
         Bridge::ScriptArray args;
-        args.set(0, Bridge::ScriptObject(++pThis->m_iTicks));
-        // A callback that destroys its clock (kite.destroy) does so only
-        // once the call is over; the destructor then removes this source.
-        Bridge::NativeCallScope call(pThis);
-        pThis->m_onTick.invoke(std::move(args));
-        return G_SOURCE_CONTINUE;
+        args.set(0, Bridge::ScriptObject(++m_iTicks));
+        m_onTick.invoke(std::move(args));
     }
 
-    guint m_uSource = 0;
+    Bridge::ThreadSafeCall m_ticks;
     Bridge::ScriptFunction m_onTick;
+    int m_iTicks = 0;
+    bool m_bTicking = false;  // main loop only
+
+    std::mutex m_lock;
+    std::condition_variable m_cvStop;
+    bool m_bStopping = false;
+    std::thread m_thread;
 };
 
 }  // namespace Example
@@ -61,10 +91,10 @@ namespace Example {
 Bridge::ScriptObject Start(CClock* pClock, const Bridge::ScriptArray& aArgs)
 {
     double dInterval = 0;
-    if (!aArgs.get(0).tryGetNumber("interval_ms", dInterval) || !(dInterval >= 1 && dInterval <= G_MAXINT))
+    if (!aArgs.get(0).tryGetNumber("interval_ms", dInterval) || !(dInterval >= 1 && dInterval <= 2147483647))
         throw Bridge::ScriptError(Bridge::ScriptError::RANGE_ERROR, "start needs { interval_ms: a number from 1 }");
-    pClock->Start(static_cast<guint>(dInterval));
-    __dlog_print(LOG_ID_MAIN, DLOG_INFO, "CLOCK", "ticking every %u ms", static_cast<guint>(dInterval));
+    pClock->Start(static_cast<unsigned>(dInterval));
+    __dlog_print(LOG_ID_MAIN, DLOG_INFO, "CLOCK", "ticking every %u ms", static_cast<unsigned>(dInterval));
     return Bridge::ScriptObject::Null();
 }
 

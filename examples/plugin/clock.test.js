@@ -1,6 +1,8 @@
 // The example plug-in through an installed kite: Clock's methods, its ontick
-// property fired from the main loop, and receivers that are no Clock.
+// property fired from the main loop with the ticks of the clock's thread,
+// and receivers that are no Clock.
 //   KITE_PLUGIN_PATH=FOLDER-OF-libClock.so kite --adapter=sim clock.test.js
+//   kite --plugin=FOLDER-OF-libClock.so/libClock.so clock.test.js
 'use strict';
 
 function expect(what, actual, expected) {
@@ -17,8 +19,9 @@ expect('ticks before start', clock.ticks(), 0);
 expectThrow('start without an interval', () => clock.start({}), 'start needs { interval_ms: a number from 1 }',
             RangeError);
 expectThrow('a plain receiver', () => clock.ticks.call({}), NO_INSTANCE);
-// Tether comes from kite's own plug-in folder.
-expectThrow('a Tether receiver', () => clock.stop.call(new Tether()), NO_INSTANCE);
+// Tether comes from kite's own plug-in folder, which --plugin=libClock.so
+// leaves out.
+if (typeof Tether === 'function') expectThrow('a Tether receiver', () => clock.stop.call(new Tether()), NO_INSTANCE);
 expectThrow('ontick on a plain receiver', () => Reflect.set(clock, 'ontick', () => {}, {}),
             'Attempt to pass a JSObject as a native object');
 

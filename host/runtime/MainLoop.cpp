@@ -26,8 +26,11 @@ struct CLoopRun {
 
 // With virtual time, what waits for the clock to move cannot run by itself:
 // timers, intervals and players that wait for sim.advance keep no run going.
+// A plug-in's thread does not wait for the clock.
 bool NothingLeft(const CScheduledCalls& calls)
 {
+    if (Bridge::Engine::HoldsRun())
+        return false;
     if (IsVirtualTime())
         return !calls.HasWorkDueNow();
     return calls.PendingScriptCalls() == 0 && Bridge::Engine::LiveObjectCount() == 0;
@@ -69,6 +72,11 @@ gboolean RunScriptTask(gpointer pTask)
 void PostScriptTask(Bridge::Engine::Task task)
 {
     g_idle_add(RunScriptTask, reinterpret_cast<gpointer>(task));
+}
+
+void PostPluginEvent(Bridge::Engine::EventCall call, void* pData)
+{
+    g_idle_add_full(AFTER_IDLE_PRIORITY, call, pData, nullptr);
 }
 
 void RunMainLoop(CKiteRun& run)

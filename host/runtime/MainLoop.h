@@ -13,9 +13,15 @@ namespace Kite {
 // loop at idle priority: the engine's task poster.
 void PostScriptTask(Bridge::Engine::Task task);
 
+// A plug-in's event from any thread (Bridge::Engine::EventPoster): at the
+// priority of kite.afterIdle, so an afterIdle call runs after every event
+// queued before it.
+void PostPluginEvent(Bridge::Engine::EventCall call, void* pData);
+
 // Returns on kite.quit, or once no timer, no interval, no afterIdle call and
-// no script object of a plug-in class is left (with virtual time: once
-// nothing is left that can run without the clock moving).
+// no script object of a plug-in class is left, and no ref'd thread-safe call
+// of a plug-in holds the run (with virtual time: once nothing is left that
+// can run without the clock moving, and no such call holds the run).
 void RunMainLoop(CKiteRun& run);
 
 // Dispatches, without waiting, what plug-ins left queued on the loop when it

@@ -130,6 +130,18 @@ add_kite_run_test(exit_when_nothing_left 0 "^$"
   ARGS ${PROBE} ${RUNS}/exit_when_nothing_left.js STDOUT "^released\n$")
 add_kite_run_test(exit_kept_by_object 0 "^$"
   ARGS ${PROBE} ${RUNS}/exit_kept_by_object.js STDOUT "^event\n$")
+# A plug-in's thread-safe call: ref'd, it keeps an object nothing reaches,
+# and the run, until its posts are in; unref'd, it keeps neither and its
+# posts are dropped. With virtual time, where objects keep no run going, a
+# ref'd call's thread that posts only after the loop's first look for
+# anything left (every 10 ms) still has its posts delivered.
+foreach(row "ref;^1\n2\n3\n$" "unref;^$")
+  list(GET row 0 ref)
+  list(GET row 1 stdout)
+  add_kite_run_test(thread_call_${ref} 0 "^$" ARGS ${PROBE} ${RUNS}/thread_call.js ${ref} STDOUT "${stdout}")
+endforeach()
+add_kite_run_test(thread_call_ref_virtual_time 0 "^$"
+  ARGS --adapter=model --clock=virtual ${PROBE} ${RUNS}/thread_call.js ref 300 STDOUT "^1\n2\n3\n$")
 # A rejection's place is where its error was made.
 add_kite_run_test(uncaught_promise 1
   "^[^\n]*/uncaught_promise[.]js:5\nPromise[.]reject[(]new Error[(]\"top level rejection\"[)][)];\n               \\^\n\nUncaught [(]in promise[)] Error: top level rejection\n    at [^\n]*uncaught_promise.js:5[^U]*Uncaught [(]in promise[)] Error: async timer\n    at failingTimer "

@@ -32,6 +32,12 @@ void PostTask(Bridge::Engine::Task task)
     g_idle_add(RunTask, reinterpret_cast<gpointer>(task));
 }
 
+// As kite posts the plug-ins' events.
+void PostEvent(Bridge::Engine::EventCall call, void* pData)
+{
+    g_idle_add_full(150, call, pData, nullptr);
+}
+
 }  // namespace
 
 CV8Test::CScope::CScope(CV8Test& test) : m_handleScope(test.Isolate()), m_contextScope(test.Context()) {}
@@ -45,6 +51,7 @@ void CV8Test::SetUp()
     v8::Local<v8::Context> context = v8::Context::New(m_pIsolate);
     m_context.Reset(m_pIsolate, context);
     Bridge::Engine::Attach(m_pIsolate, context, PostTask);
+    Bridge::Engine::SetEventPoster(PostEvent);
 }
 
 void CV8Test::TearDown()

@@ -60,6 +60,19 @@ void Engine::SetUncaughtHandler(UncaughtHandler handler)
         pData->m_uncaughtHandler = handler;
 }
 
+void Engine::SetEventPoster(EventPoster post)
+{
+    IsolateData* pData = CurrentData();
+    if (pData != nullptr)
+        pData->m_threadCalls.SetPoster(post);
+}
+
+bool Engine::HoldsRun()
+{
+    IsolateData* pData = CurrentData();
+    return pData != nullptr && pData->m_threadCalls.HoldsRun();
+}
+
 void Engine::SetDestroyedHandler(DestroyedHandler handler)
 {
     IsolateData* pData = CurrentData();

@@ -7,6 +7,7 @@ void IsolateData::Create(v8::Isolate* pIsolate, v8::Local<v8::Context> context)
     Delete(pIsolate);
     IsolateData* pData = new IsolateData();
     pData->m_context.Reset(pIsolate, context);
+    pData->m_objects.SetThreadCalls(&pData->m_threadCalls);
     pIsolate->SetData(Slot(), pData);
 }
 

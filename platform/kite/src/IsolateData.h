@@ -21,6 +21,41 @@ namespace Bridge {
 class ScriptBridge;
 
 struct CTrackedObject;
+struct CThreadCallState;
+
+// The thread-safe calls of one isolate that have not finished: what closes
+// them when their owners go, and whether they hold the run. Script thread
+// only. Its code is in ThreadSafeCall.cpp.
+class CThreadCalls {
+public:
+    typedef int (*EventCall)(void* pData);
+    typedef void (*EventPoster)(EventCall call, void* pData);
+
+    CThreadCalls() = default;
+    // The isolate goes: every call closes as if its owner went.
+    ~CThreadCalls();
+
+    void SetPoster(EventPoster post) { m_post = post; }
+    EventPoster Poster() const { return m_post; }
+
+    void Add(std::shared_ptr<CThreadCallState> pState) { m_aCalls.push_back(std::move(pState)); }
+    // The call has finished; it no longer holds anything.
+    void Remove(const CThreadCallState* pState);
+    // Before the native is destroyed: its calls close, their queued posts
+    // are dropped, and posts waiting for room return.
+    void OwnerGone(void* pNative);
+    // The native's script object has just been made: calls that its
+    // constructor made and that are ref'd hold the object now.
+    void OwnerTracked(v8::Isolate* pIsolate, void* pNative, v8::Local<v8::Object> object);
+    bool HoldsRun() const;
+
+private:
+    CThreadCalls(const CThreadCalls&) = delete;
+    CThreadCalls& operator=(const CThreadCalls&) = delete;
+
+    std::vector<std::shared_ptr<CThreadCallState>> m_aCalls;
+    EventPoster m_post = nullptr;
+};
 
 // The script objects of bridge classes whose natives are alive in one
 // isolate, and the natives whose objects garbage collection has released.
@@ -47,6 +82,9 @@ public:
     }
 
     void SetDestroyedHandler(DestroyedHandler handler) { m_destroyed = handler; }
+    // Told of each native's object as it is tracked, and of each native just
+    // before it is destroyed.
+    void SetThreadCalls(CThreadCalls* pCalls) { m_pThreadCalls = pCalls; }
 
     // strMadeAt: where the script made the object, for the destroyed
     // handler; pszClassName lives as long as the class.
@@ -63,6 +101,9 @@ public:
     bool HasCollected() const { return !m_aCollected.empty(); }
     void DestroyAll(v8::Isolate* pIsolate);
     std::size_t Count() const { return m_live.size() + m_aCollected.size(); }
+    // The script object of a live native that no destruction is pending
+    // for; empty for any other.
+    v8::Local<v8::Object> ObjectOf(v8::Isolate* pIsolate, void* pNative) const;
 
 private:
     friend struct CTrackedObject;
@@ -97,6 +138,7 @@ private:
     Task m_drain = nullptr;
     bool m_bDrainPosted = false;
     DestroyedHandler m_destroyed = nullptr;
+    CThreadCalls* m_pThreadCalls = nullptr;
 };
 
 // A property name as an internalized script string in the caller's handle
@@ -173,6 +215,8 @@ public:
     // deleter: results are made one after another, and the next one then
     // costs no allocation.
     std::unique_ptr<void, void (*)(void*)> m_pSpareBlock{nullptr, nullptr};
+    // Before m_objects, which tells it of natives, so that it goes after.
+    CThreadCalls m_threadCalls;
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
 

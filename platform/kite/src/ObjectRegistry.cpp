@@ -50,10 +50,24 @@ void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
     Compat::SetWeak<CTrackedObject, &OnCollected>(pTracked->m_object, pTracked);
     m_pLastCalled = nullptr;
     m_live[pNative] = pTracked;
+    if (m_pThreadCalls != nullptr)
+        m_pThreadCalls->OwnerTracked(pIsolate, pNative, object);
+}
+
+v8::Local<v8::Object> CObjectRegistry::ObjectOf(v8::Isolate* pIsolate, void* pNative) const
+{
+    auto it = m_live.find(pNative);
+    if (it == m_live.end() || it->second->m_bDestroyPending)
+        return v8::Local<v8::Object>();
+    return it->second->m_object.Get(pIsolate);
 }
 
 void CObjectRegistry::DestroyNow(const CNative& native, bool bCollected) const
 {
+    // First, so that a destructor that joins a posting thread finds it
+    // no longer waiting for room.
+    if (m_pThreadCalls != nullptr)
+        m_pThreadCalls->OwnerGone(native.m_pNative);
     native.m_destroy(native.m_pBridge, native.m_pNative);
     if (m_destroyed != nullptr)
         m_destroyed(native.m_pszClassName, native.m_strMadeAt, bCollected);

@@ -10,6 +10,13 @@ int g_iBridgesDestroyed = 0;
 
 CProbe::~CProbe()
 {
+    {
+        std::lock_guard<std::mutex> lock(m_counterLock);
+        m_bCounterStop = true;
+    }
+    m_cvCounterStop.notify_one();
+    if (m_counter.joinable())
+        m_counter.join();
     ++s_iDestroyed;
 }
 

@@ -6,9 +6,13 @@
 #define KITE_TEST_PROBE_H
 
 #include <Bridge/ScriptBridge.h>
+#include <Bridge/ThreadSafeCall.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #define KITE_TEST_EXPORT __attribute__((visibility("default")))
@@ -26,6 +30,13 @@ public:
     Bridge::ScriptFunction m_onValue;
     std::string m_strArmed;
     Bridge::ScriptObject m_kept;
+    // countFromThread's thread and its call of onvalue; the destructor stops
+    // the thread's wait and joins it.
+    std::thread m_counter;
+    Bridge::ThreadSafeCall m_counts;
+    std::mutex m_counterLock;
+    std::condition_variable m_cvCounterStop;
+    bool m_bCounterStop = false;
 
     // Natives destroyed and handler calls, over the process.
     static int s_iDestroyed;

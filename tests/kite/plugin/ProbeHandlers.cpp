@@ -6,6 +6,8 @@
 #include <dlog.h>
 #include <glib.h>
 
+#include <chrono>
+
 #include "Probe.h"
 
 namespace KiteTest {
@@ -110,6 +112,31 @@ ScriptObject FireAfter(CProbe* pProbe, const ScriptArray& args)
     int iDelay = IntegerArgument(args, 0);
     g_timeout_add_full(G_PRIORITY_DEFAULT, iDelay > 0 ? static_cast<guint>(iDelay) : 0, DeliverEvent,
                        NewEvent(pProbe, args, 1), nullptr);
+    return Undefined();
+}
+
+// countFromThread(n, ref[, ms]): a thread of the Probe's posts "1" to "n"
+// to onvalue through a thread-safe call, then releases it; with ref false
+// the call is unref'd first. With ms, the thread first waits that long, or
+// until the Probe is destroyed.
+ScriptObject CountFromThread(CProbe* pProbe, const ScriptArray& args)
+{
+    if (pProbe->m_counter.joinable())
+        throw KiteJsRuntimeException("countFromThread runs once per Probe");
+    int iCount = IntegerArgument(args, 0);
+    std::chrono::milliseconds wait(IntegerArgument(args, 2));
+    pProbe->m_counts = Bridge::ThreadSafeCall(pProbe, pProbe->m_onValue);
+    if (!args.get(1).getValue()->BooleanValue(v8::Isolate::GetCurrent()))
+        pProbe->m_counts.unref();
+    pProbe->m_counter = std::thread([pProbe, iCount, wait, call = pProbe->m_counts]() mutable {
+        {
+            std::unique_lock<std::mutex> lock(pProbe->m_counterLock);
+            pProbe->m_cvCounterStop.wait_for(lock, wait, [pProbe] { return pProbe->m_bCounterStop; });
+        }
+        for (int i = 1; i <= iCount; ++i)
+            call.post(std::to_string(i));
+        call.release();
+    });
     return Undefined();
 }
 
@@ -254,6 +281,7 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
         .method<Counted<FireAfter>>("fireAfter")
         .method<Counted<Log>>("log")
         .method<Counted<Fail>>("fail")
+        .method<Counted<CountFromThread>>("countFromThread")
         .method<HandlerCalls>("handlerCalls")
         .method<DestroyedCount>("destroyedCount")
         .method<ThrowAs>("throwAs")

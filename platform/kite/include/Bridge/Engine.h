@@ -32,6 +32,18 @@ public:
     static void Detach();
     static v8::Local<v8::Context> GetContext(v8::Isolate* pIsolate);
 
+    // A plug-in's event: answers 0 (G_SOURCE_REMOVE) and is called once.
+    typedef int (*EventCall)(void* pData);
+    // Has call(pData) run on the script thread from the host's main loop,
+    // at the priority of the plug-ins' events and in the order posted; any
+    // thread may post. Bridge::ThreadSafeCall posts its calls so; without a
+    // poster, none can be made.
+    typedef void (*EventPoster)(EventCall call, void* pData);
+    static void SetEventPoster(EventPoster post);
+    // Whether ref'd thread-safe calls that have not finished yet ask the host
+    // to keep the run going, whatever else is left.
+    static bool HoldsRun();
+
     static void SetUncaughtHandler(UncaughtHandler handler);
     // Hands a caught exception to the uncaught handler (stderr without one).
     static void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);
