@@ -21,6 +21,12 @@ std::string TextOf(v8::Isolate* pIsolate, v8::Local<v8::Value> value)
     std::exit(2);
 }
 
+// As kite posts the plug-ins' events.
+void PostEvent(Bridge::Engine::EventCall call, void* pData)
+{
+    g_idle_add_full(150, call, pData, nullptr);
+}
+
 }  // namespace
 
 CBenchRuntime::CBenchRuntime(const char* pszArgv0)
@@ -31,6 +37,7 @@ CBenchRuntime::CBenchRuntime(const char* pszArgv0)
     v8::Local<v8::Context> context = v8::Context::New(m_pIsolate);
     m_context.Reset(m_pIsolate, context);
     Bridge::Engine::Attach(m_pIsolate, context);
+    Bridge::Engine::SetEventPoster(PostEvent);
     for (Bridge::ScriptBridge* pBridge : loadBridges())
         Bridge::Engine::InstallClass(pBridge);
     m_pLoop = g_main_loop_new(nullptr, FALSE);

@@ -1,5 +1,7 @@
 #include "EventFigures.h"
 
+#include <Bridge/ScriptBridge.h>
+#include <Bridge/ThreadSafeCall.h>
 #include <Cinecast/SimAdapter.h>
 #include <DlogSink.h>
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BareProducer.h"
 #include "BenchScript.h"
 #include "LogFile.h"
 #include "OneCore.h"
@@ -56,6 +59,23 @@ double BareThroughput(CBenchRuntime& runtime, CBareEvents& bare, int iThreads, s
     bare.Wait();
     return static_cast<double>(uPerThread * static_cast<std::size_t>(iThreads)) * 1e9 /
            static_cast<double>(ullEnd - ullStart);
+}
+
+// The same events from one producer thread through a plug-in's
+// Bridge::ThreadSafeCall of countEvent.
+double ThreadCallThroughput(CBenchRuntime& runtime, CBareProducer& producer, Bridge::ThreadSafeCall& call,
+                            std::size_t uEvents)
+{
+    ExpectEvents(runtime, uEvents);
+    unsigned long long ullStart = SteadyNanos();
+    producer.Start([&call, uEvents] {
+        for (std::size_t n = 0; n < uEvents; ++n)
+            call.post(std::string(s_pszText));
+    });
+    runtime.RunMainLoop();
+    unsigned long long ullEnd = SteadyNanos();
+    producer.Wait();
+    return static_cast<double>(uEvents) * 1e9 / static_cast<double>(ullEnd - ullStart);
 }
 
 // One part of the paced figure: both paths at once, each one event every
@@ -176,6 +196,36 @@ void RunLoggedFigures(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFi
                PairedRatio(aOurs4, aBare4), ETarget::None, 0});
 }
 
+// A thread-safe call's events against the bare path's from one thread each,
+// in pairs as above. The call's owner is the bench script's BareBridge.
+void RunThreadCallFigure(CBenchRuntime& runtime, CBareEvents& bare, const CEventSettings& settings,
+                         CFigureTable& table)
+{
+    std::printf("Events through a thread-safe call: %d runs of %zu events each way\n", settings.m_iRounds,
+                settings.m_uBurstEvents);
+    std::fflush(stdout);
+    Bridge::ThreadSafeCall call;
+    {
+        v8::HandleScope scope(runtime.Isolate());
+        v8::Context::Scope contextScope(runtime.Context());
+        v8::Local<v8::Value> owner =
+            runtime.Context()->Global()->Get(runtime.Context(), Bridge::StringToV8("bareBridge")).ToLocalChecked();
+        call = Bridge::ThreadSafeCall(Bridge::ScriptBridge::extractRaw(owner.As<v8::Object>()),
+                                      Bridge::ScriptFunction(runtime.Function("countEvent")));
+    }
+    CBareProducer producer;
+    ThreadCallThroughput(runtime, producer, call, settings.m_uBurstEvents / 5);
+    std::vector<double> aOurs, aBare;
+    for (int iRound = 0; iRound < settings.m_iRounds; ++iRound)
+        RunInTurn(
+            iRound, [&] { aOurs.push_back(ThreadCallThroughput(runtime, producer, call, settings.m_uBurstEvents)); },
+            [&] { aBare.push_back(BareThroughput(runtime, bare, 1, settings.m_uBurstEvents)); });
+    PrintPairSpread("thread-safe call", aOurs, aBare);
+    table.Add({"events through a thread-safe call, 1 thread", "events/s", Median(aOurs), Median(aBare),
+               PairedRatio(aOurs, aBare), ETarget::RatioAtLeast, 0.9});
+    call.release();
+}
+
 }  // namespace
 
 void DeliverInChunks(CBenchRuntime& runtime, CBareEvents* pBare, std::size_t uFirstPlayer, std::size_t uCount,
@@ -268,6 +318,7 @@ void RunEventFigures(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFir
                Percentile(aBareLatency, 0.5) / 1000, std::nan(""), ETarget::None, 0});
     table.Add({"paced event latency p99" + strPace, "us", Median(aOurP99) / 1000, Median(aBareP99) / 1000,
                std::nan(""), ETarget::RatioAtMost, 1.2});
+    RunThreadCallFigure(runtime, bare, settings, table);
     RunLoggedFigures(runtime, bare, uFirstPlayer, settings, table);
 }
 

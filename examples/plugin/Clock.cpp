@@ -4,8 +4,8 @@
 //   const clock = new Clock();
 //   clock.ontick = (count) => { ... };
 //   clock.start({ interval_ms: 100 });   clock.stop();   clock.ticks()
-// A ticking clock keeps the run going, as a timer does; a stopped one does
-// not, though the object lives on.
+// A ticking clock holds its object, as a timer holds its function, so that
+// it ticks on when nothing else reaches it; a stopped one lets it go.
 #include <Bridge/ClassBuilder.h>
 #include <Bridge/ThreadSafeCall.h>
 #include <dlog.h>

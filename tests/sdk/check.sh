@@ -100,6 +100,8 @@ for plugin in cmake pc; do
   check "clock.test.js with the $plugin-built Clock, a missing folder before it in KITE_PLUGIN_PATH" \
     outputs 0 "clock: ok" env KITE_PLUGIN_PATH="$tmp/none:$tmp/$plugin" "$kite" --adapter=sim "$clock_test"
 done
+check "clock.test.js with the Clock alone (--plugin=), no Tether loaded" \
+  outputs 0 "clock: ok" "$kite" --plugin="$tmp/cmake/libClock.so" "$clock_test"
 check "the plug-in folder named again in KITE_PLUGIN_PATH installs Tether once" \
   outputs 0 "1" bash -c "KITE_PLUGIN_PATH='$tmp/cmake:$prefix/lib/kite/plugins' '$kite' --adapter=sim --log=- '$clock_test' 2>&1 | grep -c 'Tether.cpp: mapScriptInterface'"
 check "a library that records no SDK ABI stops kite, named" outputs 2 \

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -15,6 +16,15 @@
 #include "ScriptCall.h"
 
 namespace Bridge {
+
+enum EItem { ITEM_NO_ARGUMENT, ITEM_TEXT, ITEM_CALL, ITEM_FINISH };
+
+// One post on its way to the main loop.
+struct CThreadCallItem {
+    EItem m_eKind = ITEM_NO_ARGUMENT;
+    std::string m_strArgument;
+    ThreadSafeCall::Call m_call;
+};
 
 struct CThreadCallState : std::enable_shared_from_this<CThreadCallState> {
     CThreadCallState(void* pOwner, CThreadCalls* pCalls, const ScriptFunction& function, std::size_t uMaxQueue,
@@ -43,27 +53,22 @@ struct CThreadCallState : std::enable_shared_from_this<CThreadCallState> {
     // Null once the call no longer counts there: finished, or its owner gone.
     CThreadCalls* m_pCalls;
 
-    // Under m_lock, which also stands around each hand-over to the main
-    // loop (see Queue).
+    // Under m_lock. Each item is handed to the main loop with one event,
+    // whose data is the state: the delivery takes the lock before it reads
+    // anything, and so orders the two sides also where ThreadSanitizer
+    // cannot see GLib's own lock.
     std::mutex m_lock;
     std::condition_variable m_cvChanged;
-    std::size_t m_uQueued = 0;
+    std::deque<CThreadCallItem> m_aQueue;
+    // The state itself while events for it are queued on the main loop.
+    std::shared_ptr<CThreadCallState> m_pSelf;
+    std::size_t m_uQueued = 0;  // posts in m_aQueue
     std::size_t m_uDropped = 0;
     bool m_bClosed = false;
     bool m_bOwnerGone = false;
     bool m_bFinished = false;
 
     std::atomic<int> m_iHandles{1};
-};
-
-enum EItem { ITEM_NO_ARGUMENT, ITEM_TEXT, ITEM_CALL, ITEM_FINISH };
-
-// One post on its way to the main loop.
-struct CThreadCallItem {
-    EItem m_eKind;
-    std::string m_strArgument;
-    ThreadSafeCall::Call m_call;
-    std::shared_ptr<CThreadCallState> m_pState;
 };
 
 namespace {
@@ -147,13 +152,17 @@ void FinishIfDone(CThreadCallState& state)
 
 int Deliver(void* pData)
 {
-    std::unique_ptr<CThreadCallItem> pItem(static_cast<CThreadCallItem*>(pData));
-    CThreadCallState& state = *pItem->m_pState;
+    CThreadCallState& state = *static_cast<CThreadCallState*>(pData);
+    std::shared_ptr<CThreadCallState> pKeep;
     bool bRun = false;
+    CThreadCallItem item;
     {
-        // Taken before the item is read: the poster's side of the hand-over.
         std::lock_guard<std::mutex> lock(state.m_lock);
-        if (pItem->m_eKind != ITEM_FINISH) {
+        item = std::move(state.m_aQueue.front());
+        state.m_aQueue.pop_front();
+        if (state.m_aQueue.empty())
+            pKeep = std::move(state.m_pSelf);
+        if (item.m_eKind != ITEM_FINISH) {
             --state.m_uQueued;
             state.m_cvChanged.notify_one();
             bRun = !state.m_bOwnerGone;
@@ -162,9 +171,18 @@ int Deliver(void* pData)
         }
     }
     if (bRun)
-        Run(state, *pItem);
+        Run(state, item);
     FinishIfDone(state);
     return 0;
+}
+
+// Under the state's lock: one item more for the main loop.
+void Hand(CThreadCallState& state, CThreadCallItem&& item)
+{
+    state.m_aQueue.push_back(std::move(item));
+    if (!state.m_pSelf)
+        state.m_pSelf = state.shared_from_this();
+    state.m_post(Deliver, &state);
 }
 
 // Any thread. Once closed, a call queues a last item to finish on the main
@@ -179,7 +197,7 @@ void Close(CThreadCallState& state, bool bOwnerGone)
     state.m_bClosed = true;
     state.m_cvChanged.notify_all();
     if (state.m_uQueued == 0) {
-        state.m_post(Deliver, new CThreadCallItem{ITEM_FINISH, std::string(), ThreadSafeCall::Call(), state.shared_from_this()});
+        Hand(state, CThreadCallItem{ITEM_FINISH, std::string(), ThreadSafeCall::Call()});
     }
 }
 
@@ -265,7 +283,7 @@ ThreadSafeCall::~ThreadSafeCall()
         Close(*m_pState, false);
 }
 
-ThreadSafeCall::EPost ThreadSafeCall::queue(bool bWait, std::unique_ptr<CThreadCallItem> pItem)
+ThreadSafeCall::EPost ThreadSafeCall::queue(bool bWait, int iKind, std::string&& strArgument, Call&& call)
 {
     if (!m_pState)
         return POST_CLOSED;
@@ -282,42 +300,38 @@ ThreadSafeCall::EPost ThreadSafeCall::queue(bool bWait, std::unique_ptr<CThreadC
         return POST_CLOSED;
     }
     ++state.m_uQueued;
-    pItem->m_pState = m_pState;
-    // Under the lock, which the delivery takes before it reads the item:
-    // GLib orders the two sides with a futex that ThreadSanitizer cannot
-    // see, and this makes the item's and GLib's source's hand-over visible.
-    state.m_post(Deliver, pItem.release());
+    Hand(state, CThreadCallItem{static_cast<EItem>(iKind), std::move(strArgument), std::move(call)});
     return POST_OK;
 }
 
 ThreadSafeCall::EPost ThreadSafeCall::post(Call call)
 {
-    return queue(true, std::unique_ptr<CThreadCallItem>(new CThreadCallItem{ITEM_CALL, std::string(), std::move(call), nullptr}));
+    return queue(true, ITEM_CALL, std::string(), std::move(call));
 }
 
 ThreadSafeCall::EPost ThreadSafeCall::tryPost(Call call)
 {
-    return queue(false, std::unique_ptr<CThreadCallItem>(new CThreadCallItem{ITEM_CALL, std::string(), std::move(call), nullptr}));
+    return queue(false, ITEM_CALL, std::string(), std::move(call));
 }
 
 ThreadSafeCall::EPost ThreadSafeCall::post(std::string strArgument)
 {
-    return queue(true, std::unique_ptr<CThreadCallItem>(new CThreadCallItem{ITEM_TEXT, std::move(strArgument), Call(), nullptr}));
+    return queue(true, ITEM_TEXT, std::move(strArgument), Call());
 }
 
 ThreadSafeCall::EPost ThreadSafeCall::tryPost(std::string strArgument)
 {
-    return queue(false, std::unique_ptr<CThreadCallItem>(new CThreadCallItem{ITEM_TEXT, std::move(strArgument), Call(), nullptr}));
+    return queue(false, ITEM_TEXT, std::move(strArgument), Call());
 }
 
 ThreadSafeCall::EPost ThreadSafeCall::post()
 {
-    return queue(true, std::unique_ptr<CThreadCallItem>(new CThreadCallItem{ITEM_NO_ARGUMENT, std::string(), Call(), nullptr}));
+    return queue(true, ITEM_NO_ARGUMENT, std::string(), Call());
 }
 
 ThreadSafeCall::EPost ThreadSafeCall::tryPost()
 {
-    return queue(false, std::unique_ptr<CThreadCallItem>(new CThreadCallItem{ITEM_NO_ARGUMENT, std::string(), Call(), nullptr}));
+    return queue(false, ITEM_NO_ARGUMENT, std::string(), Call());
 }
 
 void ThreadSafeCall::release()

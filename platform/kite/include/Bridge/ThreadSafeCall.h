@@ -40,7 +40,6 @@
 namespace Bridge {
 
 struct CThreadCallState;
-struct CThreadCallItem;
 
 class ThreadSafeCall {
 public:
@@ -86,7 +85,8 @@ public:
     void unref();
 
 private:
-    EPost queue(bool bWait, std::unique_ptr<CThreadCallItem> pItem);
+    // iKind: what the item holds (ThreadSafeCall.cpp).
+    EPost queue(bool bWait, int iKind, std::string&& strArgument, Call&& call);
 
     std::shared_ptr<CThreadCallState> m_pState;
 };
