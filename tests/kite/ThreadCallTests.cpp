@@ -156,7 +156,8 @@ TEST_F(ThreadCallTest, PostsFromThreadsRunOnTheMainLoopUntilTheCallCloses)
 }
 
 // A post waiting for room returns once the call closes, so that the owner's
-// destructor can join the thread that posts.
+// destructor can join the thread that posts: the Probe's joins its
+// m_counter, and would wait for ever were the call closed after it.
 TEST_F(ThreadCallTest, AWaitingPostReturnsWhenTheCallCloses)
 {
     for (EThen eThen : {THEN_RELEASE, THEN_DESTROY_OWNER}) {
@@ -164,7 +165,8 @@ TEST_F(ThreadCallTest, AWaitingPostReturnsWhenTheCallCloses)
         ThreadSafeCall call = MakeCall(1);
         std::atomic<bool> bFirstIn{false};
         ThreadSafeCall::EPost eSecond = ThreadSafeCall::POST_OK;
-        std::thread poster([&, call]() mutable {
+        KiteTest::CProbe* pOwner = Owner();
+        pOwner->m_counter = std::thread([&, call]() mutable {
             call.post("first");
             bFirstIn = true;
             eSecond = call.post("second");  // the queue is full until the call closes
@@ -173,11 +175,11 @@ TEST_F(ThreadCallTest, AWaitingPostReturnsWhenTheCallCloses)
             std::this_thread::yield();
         if (eThen == THEN_RELEASE) {
             call.release();
+            pOwner->m_counter.join();
         } else {
             CScope scope(*this);
-            Bridge::Engine::DestroyObject(Run("owner").As<v8::Object>());
+            EXPECT_TRUE(Bridge::Engine::DestroyObject(Run("owner").As<v8::Object>()));
         }
-        poster.join();
         Dispatch();
         EXPECT_EQ(ThreadSafeCall::POST_CLOSED, eSecond) << eThen;
         EXPECT_EQ(eThen == THEN_RELEASE ? "first" : "", Eval("seen.join()")) << eThen;
@@ -218,8 +220,46 @@ TEST_F(ThreadCallTest, ARefdCallHoldsItsOwnerAndTheRun)
     }
 }
 
-// What a posted C++ call throws is the script's uncaught error; what the
-// script function throws too. The calls after it run.
+// A call's owner lives while the call runs, as in its methods; copies share
+// one call, released when the last goes; a host without a poster has none.
+TEST_F(ThreadCallTest, OwnerCopiesAndHost)
+{
+    const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
+    int iDestroyedInCall = -1;
+    ThreadSafeCall call = MakeCall(0);
+    call.post([this, &iDestroyedInCall](const Bridge::ScriptFunction&) {
+        CScope scope(*this);
+        EXPECT_TRUE(Bridge::Engine::DestroyObject(Run("owner").As<v8::Object>()));
+        iDestroyedInCall = KiteTest::CProbe::s_iDestroyed;
+    });
+    Dispatch();
+    EXPECT_EQ(iDestroyed, iDestroyedInCall) << "the owner, destroyed inside the call";
+    EXPECT_EQ(iDestroyed + 1, KiteTest::CProbe::s_iDestroyed) << "the owner, once the call returned";
+
+    NextRow(false);
+    {
+        ThreadSafeCall copy = MakeCall(0);
+        {
+            ThreadSafeCall other(copy);
+            other = copy;
+        }
+        Dispatch();
+        EXPECT_EQ(0, m_iFinalized) << "one copy left";
+    }
+    Dispatch();
+    EXPECT_EQ(1, m_iFinalized) << "no copy left";
+
+    Bridge::Engine::SetEventPoster(nullptr);
+    try {
+        MakeCall(0);
+        ADD_FAILURE() << "a call made without a poster";
+    } catch (const KiteJsRuntimeException& e) {
+        EXPECT_STREQ("this host runs no thread-safe calls", e.what());
+    }
+}
+
+// What a posted C++ call or a finalizer throws is the script's uncaught
+// error; what the script function throws too. The calls after it run.
 TEST_F(ThreadCallTest, WhatACallThrowsIsReportedAsUncaught)
 {
     static std::vector<std::string> s_aUncaught;
@@ -234,13 +274,14 @@ TEST_F(ThreadCallTest, WhatACallThrowsIsReportedAsUncaught)
     Eval("globalThis.thrower = () => { throw new TypeError('from the script'); }; 0");
     {
         CScope scope(*this);
-        ThreadSafeCall throwing(Owner(), Bridge::ScriptFunction(Run("thrower").As<v8::Function>()));
+        ThreadSafeCall throwing(Owner(), Bridge::ScriptFunction(Run("thrower").As<v8::Function>()), 0,
+                                [] { throw std::runtime_error("from the finalizer"); });
         throwing.post();
     }
     Dispatch();
     EXPECT_EQ((std::vector<std::string>{"Error: from C++",
                                         "Error: a thread-safe call threw something other than a std::exception",
-                                        "TypeError: from the script"}),
+                                        "TypeError: from the script", "Error: from the finalizer"}),
               s_aUncaught);
     EXPECT_EQ("after", Eval("seen.join()"));
 }
