@@ -138,7 +138,7 @@ add_kite_run_test(exit_kept_by_object 0 "^$"
 foreach(row "ref;^1\n2\n3\n$" "unref;^$")
   list(GET row 0 ref)
   list(GET row 1 stdout)
-  add_kite_run_test(thread_call_${ref} 0 "^$" ARGS ${PROBE} ${RUNS}/thread_call.js ${ref} STDOUT "${stdout}")
+  add_kite_run_test(thread_call_${ref} 0 "^$" ARGS --adapter=sim ${PROBE} ${RUNS}/thread_call.js ${ref} STDOUT "${stdout}")
 endforeach()
 add_kite_run_test(thread_call_ref_virtual_time 0 "^$"
   ARGS --adapter=model --clock=virtual ${PROBE} ${RUNS}/thread_call.js ref 300 STDOUT "^1\n2\n3\n$")
