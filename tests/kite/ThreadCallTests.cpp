@@ -280,7 +280,7 @@ TEST_F(ThreadCallTest, WhatACallThrowsIsReportedAsUncaught)
     }
     Dispatch();
     EXPECT_EQ((std::vector<std::string>{"Error: from C++",
-                                        "Error: a thread-safe call threw something other than a std::exception",
+                                        "Error: a thread-safe call: a native exception of unknown type",
                                         "TypeError: from the script", "Error: from the finalizer"}),
               s_aUncaught);
     EXPECT_EQ("after", Eval("seen.join()"));

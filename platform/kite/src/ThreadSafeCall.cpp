@@ -73,38 +73,41 @@ struct CThreadCallState : std::enable_shared_from_this<CThreadCallState> {
 
 namespace {
 
-// What a call made of C++ threw becomes the script's uncaught error: the
-// main loop has no caller to hand it to.
-void ReportThrown(v8::Isolate* pIsolate, const std::string& strText)
+// Runs a plug-in's code from the main loop, where no caller takes what it
+// throws: that becomes the script's uncaught error, raised as a router
+// raises it (GuardNative); once the engine has detached, it is dropped.
+template <class TBody>
+void RunReported(TBody&& body, const char* pszWhere)
 {
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    if (pIsolate == nullptr || IsolateData::From(pIsolate) == nullptr) {
+        try {
+            body();
+        } catch (...) {
+        }
+        return;
+    }
     v8::HandleScope scope(pIsolate);
     CScriptContextScope context(pIsolate);
-    if (!context.valid())
-        return;
     Compat::TryCatch tryCatch(pIsolate);
-    ThrowScriptError(pIsolate, ScriptError::ERROR, strText);
-    ReportUncaught(pIsolate, tryCatch);
+    if (!GuardNative(pIsolate, body, pszWhere) && tryCatch.HasCaught())
+        ReportUncaught(pIsolate, tryCatch);
 }
 
 void Run(CThreadCallState& state, CThreadCallItem& item)
 {
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    if (pIsolate == nullptr)
-        return;
     // A callback that destroys the owner does so once the call is over.
     NativeCallScope call(state.m_pOwner);
-    try {
-        if (item.m_eKind == ITEM_TEXT)
-            state.m_function.invoke(item.m_strArgument);
-        else if (item.m_eKind == ITEM_NO_ARGUMENT)
-            state.m_function.invoke(ScriptArray());
-        else
-            item.m_call(state.m_function);
-    } catch (const std::exception& e) {
-        ReportThrown(pIsolate, e.what());
-    } catch (...) {
-        ReportThrown(pIsolate, "a thread-safe call threw something other than a std::exception");
-    }
+    RunReported(
+        [&state, &item] {
+            if (item.m_eKind == ITEM_TEXT)
+                state.m_function.invoke(item.m_strArgument);
+            else if (item.m_eKind == ITEM_NO_ARGUMENT)
+                state.m_function.invoke(ScriptArray());
+            else
+                item.m_call(state.m_function);
+        },
+        "a thread-safe call");
 }
 
 // Script thread: the call stops holding its owner's object and the run.
@@ -137,17 +140,8 @@ void FinishIfDone(CThreadCallState& state)
     }
     LetGo(state);
     std::function<void()> finalize = std::move(state.m_finalize);
-    if (!finalize)
-        return;
-    try {
-        finalize();
-    } catch (const std::exception& e) {
-        if (v8::Isolate::GetCurrent() != nullptr)
-            ReportThrown(v8::Isolate::GetCurrent(), e.what());
-    } catch (...) {
-        if (v8::Isolate::GetCurrent() != nullptr)
-            ReportThrown(v8::Isolate::GetCurrent(), "a thread-safe call's finalizer threw something other than a std::exception");
-    }
+    if (finalize)
+        RunReported(finalize, "a thread-safe call's finalizer");
 }
 
 int Deliver(void* pData)

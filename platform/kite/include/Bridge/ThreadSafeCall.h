@@ -21,6 +21,9 @@
 // then. Blocked posts return as soon as the call closes, so the owner's
 // destructor may join a worker thread that posts.
 //
+// What a posted call or the finalizer throws is the script's uncaught
+// error, as in a router.
+//
 // A new call is ref'd: while open it keeps its owner's script object, and
 // with it the run, alive, as a pending callback should. unref() lets the
 // object be collected and the run end, as Node's unref() does for a source
