@@ -65,15 +65,6 @@ protected:
     int m_iFinalized = 0;
 };
 
-// What the posts answered.
-struct CAnswers {
-    int iOk = 0, iFull = 0, iClosed = 0;
-    void Add(ThreadSafeCall::EPost ePost)
-    {
-        (ePost == ThreadSafeCall::POST_OK ? iOk : ePost == ThreadSafeCall::POST_QUEUE_FULL ? iFull : iClosed)++;
-    }
-};
-
 enum EThen { THEN_RELEASE, THEN_DESTROY_OWNER };
 
 TEST_F(ThreadCallTest, PostsFromThreadsRunOnTheMainLoopUntilTheCallCloses)
@@ -87,47 +78,45 @@ TEST_F(ThreadCallTest, PostsFromThreadsRunOnTheMainLoopUntilTheCallCloses)
         bool bWait;      // post, else tryPost
         bool bDispatch;  // the main loop runs while they post
         EThen eThen;
-        // Answers.
-        int iOk, iFull, iClosed, iDelivered;
+        int aAnswers[3];  // posts that answered POST_OK, POST_QUEUE_FULL, POST_CLOSED
+        int iDelivered;
         std::size_t uDropped;
     } aRows[] = {
-        {"four threads, delivered in each thread's order", false, 4, 50, 0, false, true, THEN_RELEASE, 200, 0, 0, 200, 0},
-        {"posts wait for room under a limit", false, 2, 20, 1, true, true, THEN_RELEASE, 40, 0, 0, 40, 0},
-        {"posts after release are dropped and counted", true, 2, 5, 0, true, false, THEN_RELEASE, 0, 0, 10, 0, 10},
-        {"release leaves what is queued to run", false, 1, 5, 0, true, false, THEN_RELEASE, 5, 0, 0, 5, 0},
-        {"the owner's destruction drops what is queued", false, 1, 5, 0, true, false, THEN_DESTROY_OWNER, 5, 0, 0, 0, 5},
-        {"tryPost on a full queue answers full", false, 0, 3, 2, false, false, THEN_RELEASE, 2, 1, 0, 2, 0},
-        {"post on the script thread answers full, not waits", false, 0, 3, 2, true, false, THEN_RELEASE, 2, 1, 0, 2, 0},
+        {"four threads, delivered in each thread's order", false, 4, 50, 0, false, true, THEN_RELEASE, {200, 0, 0}, 200, 0},
+        {"posts wait for room under a limit", false, 2, 20, 1, true, true, THEN_RELEASE, {40, 0, 0}, 40, 0},
+        {"posts after release are dropped and counted", true, 2, 5, 0, true, false, THEN_RELEASE, {0, 0, 10}, 0, 10},
+        {"release leaves what is queued to run", false, 1, 5, 0, true, false, THEN_RELEASE, {5, 0, 0}, 5, 0},
+        {"the owner's destruction drops what is queued", false, 1, 5, 0, true, false, THEN_DESTROY_OWNER, {5, 0, 0}, 0, 5},
+        {"tryPost on a full queue answers full", false, 0, 3, 2, false, false, THEN_RELEASE, {2, 1, 0}, 2, 0},
+        {"post on the script thread answers full, not waits", false, 0, 3, 2, true, false, THEN_RELEASE, {2, 1, 0}, 2, 0},
     };
     for (const auto& row : aRows) {
         NextRow(&row == aRows);
         ThreadSafeCall call = MakeCall(row.uMaxQueue);
         if (row.bReleaseFirst)
             call.release();
-        auto postAll = [&row, call](int iThread, CAnswers& answers) mutable {
+        std::atomic<int> aAnswers[3] = {{0}, {0}, {0}};
+        auto postAll = [&row, &aAnswers, call](int iThread) mutable {
             for (int i = 0; i < row.iPostsEach; ++i) {
                 std::string strText = std::to_string(iThread) + ":" + std::to_string(i);
-                answers.Add(row.bWait ? call.post(strText) : call.tryPost(strText));
+                ++aAnswers[row.bWait ? call.post(strText) : call.tryPost(strText)];
             }
         };
-        std::vector<CAnswers> aAnswers(static_cast<std::size_t>(row.iThreads > 0 ? row.iThreads : 1));
-        if (row.iThreads == 0) {
-            postAll(0, aAnswers[0]);
-        } else {
-            std::atomic<int> iDone{0};
-            std::vector<std::thread> aThreads;
-            for (int t = 0; t < row.iThreads; ++t)
-                aThreads.emplace_back([&, t] {
-                    postAll(t, aAnswers[static_cast<std::size_t>(t)]);
-                    ++iDone;
-                });
-            while (row.bDispatch && iDone < row.iThreads) {
-                Dispatch();
-                std::this_thread::yield();
-            }
-            for (std::thread& thread : aThreads)
-                thread.join();
+        std::atomic<int> iDone{0};
+        std::vector<std::thread> aThreads;
+        for (int t = 0; t < row.iThreads; ++t)
+            aThreads.emplace_back([&, t] {
+                postAll(t);
+                ++iDone;
+            });
+        if (row.iThreads == 0)
+            postAll(0);
+        while (row.bDispatch && iDone < row.iThreads) {
+            Dispatch();
+            std::this_thread::yield();
         }
+        for (std::thread& thread : aThreads)
+            thread.join();
         if (row.eThen == THEN_DESTROY_OWNER) {
             CScope scope(*this);
             EXPECT_TRUE(Bridge::Engine::DestroyObject(Run("owner").As<v8::Object>())) << row.pszName;
@@ -135,20 +124,12 @@ TEST_F(ThreadCallTest, PostsFromThreadsRunOnTheMainLoopUntilTheCallCloses)
         call.release();
         Dispatch();
 
-        CAnswers total;
-        for (const CAnswers& answers : aAnswers) {
-            total.iOk += answers.iOk;
-            total.iFull += answers.iFull;
-            total.iClosed += answers.iClosed;
-        }
-        EXPECT_EQ(row.iOk, total.iOk) << row.pszName;
-        EXPECT_EQ(row.iFull, total.iFull) << row.pszName;
-        EXPECT_EQ(row.iClosed, total.iClosed) << row.pszName;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(row.aAnswers[i], aAnswers[i]) << row.pszName << ", answer " << i;
         EXPECT_EQ(std::to_string(row.iDelivered), Eval("seen.length")) << row.pszName;
         EXPECT_EQ("true", Eval("seen.every((v, i) => { const [t, n] = v.split(':').map(Number);"
                                " return seen.slice(0, i).filter((w) => w.startsWith(t + ':')).length === n; })"))
             << row.pszName << ": each thread's posts in its order";
-        EXPECT_EQ(row.uDropped, call.dropped()) << row.pszName;
         EXPECT_EQ(1, m_iFinalized) << row.pszName << ": the finalizer, once";
         EXPECT_EQ(ThreadSafeCall::POST_CLOSED, call.tryPost("late")) << row.pszName;
         EXPECT_EQ(row.uDropped + 1, call.dropped()) << row.pszName;
@@ -221,7 +202,8 @@ TEST_F(ThreadCallTest, ARefdCallHoldsItsOwnerAndTheRun)
 }
 
 // A call's owner lives while the call runs, as in its methods; copies share
-// one call, released when the last goes; a host without a poster has none.
+// one call, released when the last goes; the engine's detach closes it; a
+// host without a poster has none.
 TEST_F(ThreadCallTest, OwnerCopiesAndHost)
 {
     const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
@@ -249,6 +231,16 @@ TEST_F(ThreadCallTest, OwnerCopiesAndHost)
     Dispatch();
     EXPECT_EQ(1, m_iFinalized) << "no copy left";
 
+    NextRow(false);
+    ThreadSafeCall atDetach = MakeCall(0);
+    atDetach.post("queued");
+    Bridge::Engine::Detach();
+    Dispatch();
+    EXPECT_EQ("", Eval("seen.join()")) << "a post queued at the engine's detach";
+    EXPECT_EQ(1u, atDetach.dropped());
+    EXPECT_EQ(1, m_iFinalized);
+
+    NextRow(false);
     Bridge::Engine::SetEventPoster(nullptr);
     try {
         MakeCall(0);
