@@ -167,19 +167,16 @@ int Deliver(void* pData)
     return 0;
 }
 
-// One item more for the main loop; lock holds the state's lock, which is
-// let go before the event is posted: the delivery waits for nothing but the
-// queue. Under ThreadSanitizer it is held through the post, as Tether's
-// hand-over holds its own: GLib hands its source over with a futex that the
-// sanitizer cannot see. The caller keeps the state alive.
-void Hand(CThreadCallState& state, CThreadCallItem&& item, std::unique_lock<std::mutex>& lock)
+// One item more for the main loop, posted under the state's lock (held by
+// the caller), which the delivery takes first: GLib hands its source over
+// with a futex that thread checkers cannot see, and the lock orders the
+// source's memory for them too, as Tether's hand-over does. The caller keeps
+// the state alive.
+void Hand(CThreadCallState& state, CThreadCallItem&& item)
 {
     state.m_aQueue.push_back(std::move(item));
     if (!state.m_pSelf)
         state.m_pSelf = state.shared_from_this();
-#if !defined(__SANITIZE_THREAD__)
-    lock.unlock();
-#endif
     state.m_post(Deliver, &state);
 }
 
@@ -195,7 +192,7 @@ void Close(CThreadCallState& state, bool bOwnerGone)
     state.m_bClosed = true;
     state.m_cvChanged.notify_all();
     if (state.m_uQueued == 0)
-        Hand(state, CThreadCallItem{ITEM_FINISH, std::string(), ThreadSafeCall::Call()}, lock);
+        Hand(state, CThreadCallItem{ITEM_FINISH, std::string(), ThreadSafeCall::Call()});
 }
 
 }  // namespace
@@ -297,7 +294,7 @@ ThreadSafeCall::EPost ThreadSafeCall::queue(bool bWait, int iKind, std::string&&
         return POST_CLOSED;
     }
     ++state.m_uQueued;
-    Hand(state, CThreadCallItem{static_cast<EItem>(iKind), std::move(strArgument), std::move(call)}, lock);
+    Hand(state, CThreadCallItem{static_cast<EItem>(iKind), std::move(strArgument), std::move(call)});
     return POST_OK;
 }
 
