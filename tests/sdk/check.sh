@@ -42,10 +42,10 @@ check "Clock.cpp built with pkg-config kite-engine" bash -c "mkdir '$tmp/pc' && 
 # Plug-ins built for an earlier minor version need rebuilding (headers and
 # inline code changed), and a binding of an undeclared native type, or a
 # class builder form it cannot make, is refused when it is compiled.
-for old in 0.1 0.3; do
+for old in 0.1 0.3 0.4; do
   mkdir "$tmp/old$old" && printf '%s\n' "cmake_minimum_required(VERSION 3.25)" "project(OldUser CXX)" \
     "find_package(KiteSDK $old CONFIG REQUIRED)" >"$tmp/old$old/CMakeLists.txt"
-  check "a plug-in asking for KiteSDK $old is refused, naming the version" outputs 1 "KiteSDKConfig.cmake, version: 0.4.0" \
+  check "a plug-in asking for KiteSDK $old is refused, naming the version" outputs 1 "KiteSDKConfig.cmake, version: $version" \
     cmake -S "$tmp/old$old" -B "$tmp/old$old/build" -DCMAKE_PREFIX_PATH="$tmp/stage"
 done
 printf '%s\n' "#include <Bridge/ScriptBridge.h>" "struct CUndeclared {};" \
