@@ -126,7 +126,7 @@ ScriptObject CountFromThread(CProbe* pProbe, const ScriptArray& args)
     int iCount = IntegerArgument(args, 0);
     std::chrono::milliseconds wait(IntegerArgument(args, 2));
     pProbe->m_counts = Bridge::ThreadSafeCall(pProbe, pProbe->m_onValue);
-    if (!args.get(1).getValue()->BooleanValue(v8::Isolate::GetCurrent()))
+    if (!args.get(1).getValue()->IsTrue())
         pProbe->m_counts.unref();
     pProbe->m_counter = std::thread([pProbe, iCount, wait, call = pProbe->m_counts]() mutable {
         {
