@@ -3,6 +3,7 @@
 # install into a temporary prefix, then moved; the example plug-in built
 # against it with find_package(KiteSDK) and with pkg-config, loaded by the
 # installed kite through KITE_PLUGIN_PATH and driven by its script test;
+# docs/plugins.md's examples/store built, tested alone, installed and packaged;
 # kite's plug-in search; the Debian packages' files, dependencies and kite.
 #   tests/sdk/check.sh BUILD_DIR
 set -uo pipefail
@@ -28,6 +29,7 @@ outputs() {
 # The installed files name the system's libnode.so.108; this machine has the unpacked copy.
 export LD_LIBRARY_PATH=$(dirname "$(ls "$root"/.deps/libnode/usr/lib/*/libnode.so.108)")
 clock_test=$root/examples/plugin/clock.test.js
+store=$root/examples/store
 # The SDK's ABI number (Bridge/SdkAbi.h) and the package version: the
 # engine library is libkiteEngine.so.ABI, the file libkiteEngine.so.ABI.MINOR.PATCH.
 abi=$(sed -n 's/^#define KITE_SDK_ABI \([0-9]*\)$/\1/p' "$root/platform/kite/include/Bridge/SdkAbi.h")
@@ -37,6 +39,8 @@ engine_file=libkiteEngine.so.$abi.${version#*.}
 check "cmake --install into a fresh prefix" cmake --install "$build" --prefix "$tmp/stage"
 check "examples/plugin built with find_package(KiteSDK)" bash -c "cmake -S '$root/examples/plugin' -B '$tmp/cmake' \
   -G Ninja -DCMAKE_PREFIX_PATH='$tmp/stage' && cmake --build '$tmp/cmake'"
+check "examples/store built with find_package(KiteSDK), as docs/plugins.md builds it" bash -c "cmake -S '$store' \
+  -B '$tmp/store' -G Ninja -DCMAKE_PREFIX_PATH='$tmp/stage' && cmake --build '$tmp/store'"
 check "Clock.cpp built with pkg-config kite-engine" bash -c "mkdir '$tmp/pc' && g++ -std=c++17 -shared -fPIC \
   -o '$tmp/pc/libClock.so' '$root/examples/plugin/Clock.cpp' \$(PKG_CONFIG_PATH='$tmp/stage/lib/pkgconfig' pkg-config --cflags --libs kite-engine)"
 # Plug-ins built for an earlier minor version need rebuilding (headers and
@@ -102,6 +106,11 @@ for plugin in cmake pc; do
 done
 check "clock.test.js with the Clock alone (--plugin=), no Tether loaded" \
   outputs 0 "clock: ok" "$kite" --plugin="$tmp/cmake/libClock.so" "$clock_test"
+# docs/plugins.md's plug-in alone, on kite test's virtual time and on real time.
+for clock in virtual real; do
+  check "examples/store's tests with the Store alone (--plugin=), --clock=$clock" \
+    outputs 0 "4 passed, 0 failed" "$kite" test --clock=$clock --plugin="$tmp/store/libStore.so" "$store"
+done
 check "the plug-in folder named again in KITE_PLUGIN_PATH installs Tether once" \
   outputs 0 "1" bash -c "KITE_PLUGIN_PATH='$tmp/cmake:$prefix/lib/kite/plugins' '$kite' --adapter=sim --log=- '$clock_test' 2>&1 | grep -c 'Tether.cpp: mapScriptInterface'"
 check "a library that records no SDK ABI stops kite, named" outputs 2 \
@@ -112,6 +121,16 @@ check "examples/plugin built for another SDK ABI is refused by the installed kit
   bash -c "cmake -S '$root/examples/plugin' -B '$tmp/abi99' -G Ninja -DCMAKE_PREFIX_PATH='$prefix' \
              -DCMAKE_CXX_FLAGS=-DKITE_SDK_ABI=99 >/dev/null && cmake --build '$tmp/abi99' >/dev/null &&
            KITE_PLUGIN_PATH='$tmp/abi99' '$kite' --adapter=sim '$clock_test'"
+
+# Installed into kite's plug-in folder, and packaged, as the guide does.
+check "examples/store installed into kite's plug-in folder runs without --plugin" outputs 0 "4 passed, 0 failed" \
+  bash -c "cmake --install '$tmp/store' --prefix '$prefix' >/dev/null && '$kite' test '$store'"
+minor=${version%.*}
+next_minor=${minor%.*}.$((${minor#*.} + 1))
+check "examples/store's package holds the plug-in in kite's plug-in folder and wants tether $minor" bash -c "
+  cd '$tmp/store' && cpack -G DEB >/dev/null &&
+  dpkg-deb -c kite-store-1.0.0-Linux.deb | grep -q ' ./usr/lib/kite/plugins/libStore.so\$' &&
+  dpkg-deb -f kite-store-1.0.0-Linux.deb Depends | grep -qxF 'tether (>= $minor), tether (<< $next_minor)'"
 
 check "scripts/package.sh" "$root/scripts/package.sh" "$build" "$tmp/deb"
 files() { dpkg-deb -c "$1" | awk '{print $6}' | grep -v '/$' | sort; }
@@ -145,6 +164,9 @@ if dpkg-query -W -f='${Status}' libnode-dev 2>/dev/null | grep -q 'install ok in
   check "the packaged CMake package builds examples/plugin with the system's V8 (libnode-dev is installed)" \
     bash -c "cmake -S '$root/examples/plugin' -B '$tmp/deb-cmake' -G Ninja -DCMAKE_PREFIX_PATH='$tmp/root/usr' &&
              cmake --build '$tmp/deb-cmake' && grep -q ' /usr/include/node' '$tmp/deb-cmake/build.ninja'"
+  check "examples/store built with the packaged CMake package passes its tests in the packaged kite" outputs 0 "4 passed, 0 failed" \
+    bash -c "cmake -S '$store' -B '$tmp/deb-store' -G Ninja -DCMAKE_PREFIX_PATH='$tmp/root/usr' >/dev/null &&
+             cmake --build '$tmp/deb-store' >/dev/null && '$tmp/root/usr/bin/kite' test --plugin='$tmp/deb-store/libStore.so' '$store'"
 else
   check "the packaged CMake package wants the system's V8 (libnode-dev is not installed)" \
     outputs 1 "V8 not found: install Debian's libnode-dev" \
