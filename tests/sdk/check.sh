@@ -156,6 +156,8 @@ check "tether-dev's Depends" depends "$tmp"/deb/tether-dev_*.deb "tether \(= [0-
 for deb in "$tmp"/deb/*.deb; do dpkg-deb -x "$deb" "$tmp/root"; done
 check "the packaged kite runs examples/tour.js" diff <("$tmp/root/usr/bin/kite" --adapter=sim "$root/examples/tour.js" 2>&1) \
   "$root/tests/kite/scripts/tour.out"
+check "the packaged kite runs examples/store's tests with the Store alone" outputs 0 "4 passed, 0 failed" \
+  "$tmp/root/usr/bin/kite" test --plugin="$tmp/store/libStore.so" "$store"
 check "the packaged pkg-config file names the system's V8" outputs 0 "-I/usr/include/node" \
   env PKG_CONFIG_PATH="$tmp/root/usr/lib/pkgconfig" pkg-config --cflags kite-engine
 # Debian's npm brings libnode-dev, so a machine set up from scratch has the
