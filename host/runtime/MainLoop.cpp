@@ -33,7 +33,7 @@ bool NothingLeft(const CScheduledCalls& calls)
         return false;
     if (IsVirtualTime())
         return !calls.HasWorkDueNow();
-    return calls.PendingScriptCalls() == 0 && Bridge::Engine::LiveObjectCount() == 0;
+    return calls.PendingScriptCalls() == 0 && Bridge::Engine::RunKeepingObjectCount() == 0;
 }
 
 // Low priority: runs only when no timer, afterIdle call or event is ready.

@@ -86,6 +86,32 @@ void ClassBuilderBase::Route(const v8::FunctionCallbackInfo<v8::Value>& info, co
     }
 }
 
+ScriptFunction ClassBuilderBase::HoldOnReceiver(v8::Isolate* pIsolate, v8::Local<v8::Object> receiver,
+                                                v8::Local<v8::Value> member, v8::Local<v8::Value> value)
+{
+    std::string strKey = "kite.callback.";
+    if (!member.IsEmpty() && member->IsString())
+        strKey += TextOf(pIsolate, member.As<v8::String>());
+    Compat::SetHidden(pIsolate, pIsolate->GetCurrentContext(), receiver, NewText(pIsolate, strKey), value);
+    return ScriptFunction(value.As<v8::Function>()).weak();
+}
+
+void ClassBuilderBase::RouteCallback(v8::Local<v8::String> name, v8::Local<v8::Value> value,
+                                     const v8::PropertyCallbackInfo<void>& info, const void* pNativeType,
+                                     CallbackSet set)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    try {
+        void* pNative = ScriptBridge::extractTaggedInCall(pIsolate, info.This(), pNativeType);
+        if (pNative == nullptr)
+            throw KiteJsRuntimeException("Attempt to pass a JSObject as a native object");
+        NativeCallScope scope(pNative);
+        set(pNative, HoldOnReceiver(pIsolate, info.This(), name, value));
+    } catch (...) {
+        ScriptBridge::RaiseCaught(pIsolate, pNativeType, name);
+    }
+}
+
 void ClassBuilderBase::RefuseCount(const v8::FunctionCallbackInfo<v8::Value>& info, const void* pNativeType,
                                    int iNeeded)
 {

@@ -109,6 +109,18 @@ std::size_t Engine::LiveObjectCount()
     return pData != nullptr ? pData->m_objects.Count() : 0;
 }
 
+bool Engine::SetKeepsRun(void* pNative, bool bKeeps)
+{
+    IsolateData* pData = CurrentData();
+    return pData != nullptr && pData->m_objects.SetKeepsRun(pNative, bKeeps);
+}
+
+std::size_t Engine::RunKeepingObjectCount()
+{
+    IsolateData* pData = CurrentData();
+    return pData != nullptr ? pData->m_objects.KeepingRunCount() : 0;
+}
+
 void Engine::CollectGarbage(v8::Isolate* pIsolate)
 {
     pIsolate->LowMemoryNotification();

@@ -101,6 +101,11 @@ public:
     bool HasCollected() const { return !m_aCollected.empty(); }
     void DestroyAll(v8::Isolate* pIsolate);
     std::size_t Count() const { return m_live.size() + m_aCollected.size(); }
+    // Whether the live native's object keeps the host's run going; false
+    // for a native the registry does not know.
+    bool SetKeepsRun(void* pNative, bool bKeeps);
+    // Count, less the live objects whose natives said they keep no run.
+    std::size_t KeepingRunCount() const { return Count() - m_uIdle; }
     // The script object of a live native that no destruction is pending
     // for; empty for any other.
     v8::Local<v8::Object> ObjectOf(v8::Isolate* pIsolate, void* pNative) const;
@@ -139,6 +144,8 @@ private:
     bool m_bDrainPosted = false;
     DestroyedHandler m_destroyed = nullptr;
     CThreadCalls* m_pThreadCalls = nullptr;
+    // Entries of m_live that keep no run.
+    std::size_t m_uIdle = 0;
 };
 
 // A property name as an internalized script string in the caller's handle

@@ -13,6 +13,7 @@ struct CTrackedObject {
     // Methods and setters of the native that have not returned yet.
     int m_iCallsRunning = 0;
     bool m_bDestroyPending = false;
+    bool m_bKeepsRun = true;
 };
 
 CObjectRegistry::~CObjectRegistry()
@@ -77,6 +78,26 @@ void CObjectRegistry::Forget(CTrackedObject* pTracked)
 {
     if (m_pLastCalled == pTracked)
         m_pLastCalled = nullptr;
+    if (!pTracked->m_bKeepsRun) {
+        pTracked->m_bKeepsRun = true;
+        --m_uIdle;
+    }
+}
+
+bool CObjectRegistry::SetKeepsRun(void* pNative, bool bKeeps)
+{
+    auto it = m_live.find(pNative);
+    if (it == m_live.end() || it->second->m_bDestroyPending)
+        return false;
+    CTrackedObject* pTracked = it->second;
+    if (pTracked->m_bKeepsRun != bKeeps) {
+        pTracked->m_bKeepsRun = bKeeps;
+        if (bKeeps)
+            --m_uIdle;
+        else
+            ++m_uIdle;
+    }
+    return true;
 }
 
 void CObjectRegistry::Finish(CTrackedObject* pTracked)

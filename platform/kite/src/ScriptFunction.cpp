@@ -9,13 +9,43 @@ ScriptFunction::ScriptFunction(v8::Local<v8::Function> function)
 {
 }
 
-ScriptFunction::ScriptFunction(const ScriptFunction& other) : ScriptObject(other), m_bFunction(other.m_bFunction) {}
+ScriptFunction::ScriptFunction(const ScriptFunction& other) : ScriptObject(other), m_bFunction(other.m_bFunction)
+{
+    if (other.isWeak())
+        m_value.SetWeak();
+}
 
 ScriptFunction& ScriptFunction::operator=(const ScriptFunction& other)
 {
+    if (this == &other)
+        return *this;
     ScriptObject::operator=(other);
     m_bFunction = other.m_bFunction;
+    if (other.isWeak())
+        m_value.SetWeak();
     return *this;
+}
+
+ScriptFunction ScriptFunction::weak() const
+{
+    ScriptFunction copy(*this);
+    // A primitive cannot be collected, nor can it reach its object.
+    if (copy.m_bFunction && copy.m_eKind == KIND_HANDLE && !copy.m_value.IsEmpty() && !copy.m_value.IsWeak())
+        copy.m_value.SetWeak();
+    return copy;
+}
+
+ScriptFunction ScriptFunction::strong() const
+{
+    ScriptFunction copy(*this);
+    if (copy.m_value.IsWeak())
+        copy.m_value.ClearWeak();
+    return copy;
+}
+
+bool ScriptFunction::isWeak() const
+{
+    return m_eKind == KIND_HANDLE && !m_value.IsEmpty() && m_value.IsWeak();
 }
 
 ScriptFunction::~ScriptFunction() {}

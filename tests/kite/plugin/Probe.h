@@ -30,6 +30,8 @@ public:
     Bridge::ScriptFunction m_onValue;
     std::string m_strArmed;
     Bridge::ScriptObject m_kept;
+    // holdWeak's function.
+    Bridge::ScriptFunction m_held;
     // countFromThread's thread and its call of onvalue; the destructor stops
     // the thread's wait and joins it.
     std::thread m_counter;

@@ -1,6 +1,7 @@
 // The methods of "Probe": each reports what the bridge library handed it.
 #include <Bridge/ClassBuilder.h>
 #include <Bridge/Converter.h>
+#include <Bridge/Engine.h>
 #include <algorithm>
 #include <cstdint>
 #include <dlog.h>
@@ -237,6 +238,25 @@ ScriptObject Keep(CProbe* pProbe, const ScriptArray& args)
     return Undefined();
 }
 ScriptObject Kept(CProbe* pProbe, const ScriptArray&) { return pProbe->m_kept; }
+// holdWeak(fn[, strong]): holds a weak copy of fn, or a strong copy of the
+// weak one; held() answers whether a function is still held.
+ScriptObject HoldWeak(CProbe* pProbe, const ScriptArray& args)
+{
+    Bridge::ScriptFunction weak = args.get(0).asFunction().weak();
+    pProbe->m_held = args.Length() > 1 ? weak.strong() : weak;
+    return ScriptObject::Boolean(pProbe->m_held.isWeak());
+}
+ScriptObject Held(CProbe* pProbe, const ScriptArray&)
+{
+    return ScriptObject::Boolean(!pProbe->m_held.isEmpty());
+}
+// keepRun(bool): Engine::SetKeepsRun of this Probe.
+ScriptObject KeepRun(CProbe* pProbe, const ScriptArray& args)
+{
+    bool bKeeps = true;
+    Bridge::Converter<bool>::From(v8::Isolate::GetCurrent(), args.get(0).getValue(), bKeeps);
+    return ScriptObject::Boolean(Bridge::Engine::SetKeepsRun(pProbe, bKeeps));
+}
 // integer(text): ScriptObject::Integer of the decimal text.
 ScriptObject Integer(CProbe*, const ScriptArray& args)
 {
@@ -292,6 +312,9 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
         .method<Values>("values")
         .method<Keep>("keep")
         .method<Kept>("kept")
+        .method<HoldWeak>("holdWeak")
+        .method<Held>("held")
+        .method<KeepRun>("keepRun")
         .method<Integer>("integer")
         .method<Int64>("int64")
         .callback<&CProbe::set_onvalue>("onvalue")

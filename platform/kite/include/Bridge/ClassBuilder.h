@@ -36,6 +36,12 @@
 // callback makes a property of the instances that hands whatever is
 // assigned to the setter and reads as undefined.
 //
+// A callback property (callback, or a property of a ScriptFunction) is
+// kept by the script object; its setter gets a weak ScriptFunction
+// (Bridge/ScriptFunction.h), which holds the function while the object
+// does. A function that closes over its own object is then collected with
+// it.
+//
 // T is declared with BRIDGE_NATIVE_CLASS; the builder ties the class to T
 // in the isolate, so the routers refuse any other receiver. Whatever a
 // native throws becomes the script's exception (Bridge/KiteException.h).
@@ -71,6 +77,18 @@ protected:
     void addAccessor(const char* pszName, v8::FunctionCallback getter, v8::FunctionCallback setter);
     void addValue(EPlace ePlace, const char* pszName, v8::Local<v8::Value> value);
     v8::Isolate* isolate() const { return m_pIsolate; }
+
+    // A callback property's value is kept by its script object, under a
+    // hidden key of the member's name, and the native gets a weak copy: a
+    // function that reaches its own object is then no cycle through a
+    // native that the collector cannot see.
+    static ScriptFunction HoldOnReceiver(v8::Isolate* pIsolate, v8::Local<v8::Object> receiver,
+                                         v8::Local<v8::Value> member, v8::Local<v8::Value> value);
+    typedef void (*CallbackSet)(void* pNative, const ScriptFunction& function);
+    // The setter of a list-form callback property, with the list forms'
+    // texts.
+    static void RouteCallback(v8::Local<v8::String> name, v8::Local<v8::Value> value,
+                              const v8::PropertyCallbackInfo<void>& info, const void* pNativeType, CallbackSet set);
 
     typedef void (*TypedCall)(void* pNative, const v8::FunctionCallbackInfo<v8::Value>& info);
     // The router of every typed member of the class whose natives are of
@@ -212,11 +230,23 @@ public:
     template <void (T::*Setter)(const ScriptFunction&)>
     ClassBuilder& callback(const char* pszName)
     {
-        addCallback(pszName, &ScriptBridge::setJSFunction<T, Setter, T>);
+        addCallback(pszName, &CallbackRouter<Setter>);
         return *this;
     }
 
 private:
+    template <void (T::*Setter)(const ScriptFunction&)>
+    static void SetCallback(void* pNative, const ScriptFunction& function)
+    {
+        (static_cast<T*>(pNative)->*Setter)(function);
+    }
+    template <void (T::*Setter)(const ScriptFunction&)>
+    static void CallbackRouter(v8::Local<v8::String> name, v8::Local<v8::Value> value,
+                               const v8::PropertyCallbackInfo<void>& info)
+    {
+        RouteCallback(name, value, info, NativeTypeTag<T>(), &SetCallback<Setter>);
+    }
+
     template <ScriptObject (T::*Method)(const ScriptArray&)>
     static ScriptObject CallMember(T* pNative, const ScriptArray& aArgs)
     {
@@ -287,6 +317,10 @@ private:
         V value{};
         if (!Converter<V>::From(info.GetIsolate(), info[iArgument > 0 ? iArgument - 1 : 0], value))
             RefuseArgument(info, NativeTypeTag<T>(), iArgument, Converter<V>::Expected());
+        if constexpr (std::is_same<V, ScriptFunction>::value) {
+            if (iArgument == 0)
+                return HoldOnReceiver(info.GetIsolate(), info.This(), info.Data(), info[0]);
+        }
         return value;
     }
 

@@ -64,6 +64,17 @@ public:
     static bool DestroyObject(v8::Local<v8::Object> object);
     // Script objects of bridge classes whose natives are not yet destroyed.
     static std::size_t LiveObjectCount();
+    // Whether the object of a native (as its bridge class made it: this, in
+    // a method) keeps the host's run going, as it does when made. An object
+    // that waits for nothing of its own says false, as Node's unref() does
+    // for a handle; the host then ends a run that only such objects are left
+    // in, and destroys them as it ends. From a method or a setter, not the
+    // constructor: false for a native whose object is not made yet, is
+    // destroyed, or is of no bridge class.
+    static bool SetKeepsRun(void* pNative, bool bKeeps);
+    // LiveObjectCount, less the objects that keep no run: what a host waits
+    // for before it ends a run.
+    static std::size_t RunKeepingObjectCount();
     // A full collection; unreachable objects' natives are destroyed before
     // it returns.
     static void CollectGarbage(v8::Isolate* pIsolate);

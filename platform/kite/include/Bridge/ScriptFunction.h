@@ -29,8 +29,22 @@ public:
     ScriptObject invoke(const std::string& strArgument) const;
 
     // Whether invoke would call something: the held value is a function.
-    // Known since construction, so asking needs no handle.
+    // Known since construction, so asking needs no handle (a weak one that
+    // the collector emptied still answers true, and invoke calls nothing).
     bool isFunction() const { return m_bFunction; }
+
+    // A copy that does not keep the function alive: once nothing else
+    // reaches it, the collector takes it and the copy holds nothing
+    // (isEmpty). Copies and assignments of a weak function are weak too, so
+    // a native may store it as it stores any other; the class builder hands
+    // its callback properties' setters weak ones, and the script object
+    // keeps the function. Values that hold no function are the same either
+    // way.
+    ScriptFunction weak() const;
+    // A copy that keeps the function alive, for work that must call it even
+    // once its property holds another (an event queued for later, say).
+    ScriptFunction strong() const;
+    bool isWeak() const;
 
 private:
     bool m_bFunction = false;

@@ -70,13 +70,28 @@ public:
     Global(v8::Isolate* pIsolate, v8::Local<S> handle) : m_handle(pIsolate, handle)
     {
     }
-    Global(Global&& other) noexcept : m_handle(other.m_handle.Pass()) {}
+    // A handle made weak by SetWeak() resets the cell at the address its
+    // callback was given: a move hands it the new one. (A handle weak with a
+    // callback of its own, Compat::SetWeak below, stays where it is made.)
+    Global(Global&& other) noexcept : m_handle(other.m_handle.Pass())
+    {
+        if (m_handle.IsWeak())
+            SetWeak();
+    }
     Global& operator=(Global&& other) noexcept
     {
-        if (this != &other)
+        if (this != &other) {
             m_handle = other.m_handle.Pass();
+            if (m_handle.IsWeak())
+                SetWeak();
+        }
         return *this;
     }
+    // As 10.2's SetWeak(): the handle empties when the collector finds its
+    // value unreachable.
+    void SetWeak() { m_handle.SetWeak(&m_handle, &ResetWeak); }
+    void ClearWeak() { m_handle.ClearWeak(); }
+    bool IsWeak() const { return m_handle.IsWeak(); }
 
     bool IsEmpty() const { return m_handle.IsEmpty(); }
     void Reset() { m_handle.Reset(); }
@@ -110,6 +125,11 @@ private:
 
     Global(const Global&) = delete;
     Global& operator=(const Global&) = delete;
+
+    static void ResetWeak(const v8::WeakCallbackData<T, v8::UniquePersistent<T>>& data)
+    {
+        data.GetParameter()->Reset();
+    }
 
     v8::UniquePersistent<T> m_handle;
 };
@@ -178,6 +198,13 @@ inline bool Set(v8::Local<v8::Context>, v8::Local<v8::Object> object, std::uint3
                 v8::Local<v8::Value> value)
 {
     return object->Set(uIndex, value);
+}
+// A property no script sees, under the key's text: what the object keeps
+// alive for its native.
+inline void SetHidden(v8::Isolate*, v8::Local<v8::Context>, v8::Local<v8::Object> object, v8::Local<v8::String> key,
+                      v8::Local<v8::Value> value)
+{
+    object->SetHiddenValue(key, value);
 }
 // An own data property, as an object literal defines it: no setter on the
 // object or its prototypes sees it.
@@ -342,6 +369,11 @@ inline bool Set(v8::Local<v8::Context> context, v8::Local<v8::Object> object, st
                 v8::Local<v8::Value> value)
 {
     return !object->Set(context, uIndex, value).IsNothing();
+}
+inline void SetHidden(v8::Isolate* pIsolate, v8::Local<v8::Context> context, v8::Local<v8::Object> object,
+                      v8::Local<v8::String> key, v8::Local<v8::Value> value)
+{
+    (void)object->SetPrivate(context, v8::Private::ForApi(pIsolate, key), value);
 }
 inline bool CreateDataProperty(v8::Local<v8::Context> context, v8::Local<v8::Object> object,
                                v8::Local<v8::String> key, v8::Local<v8::Value> value)
