@@ -55,6 +55,31 @@ var ROWS = [
   ["fail('TypeError')", function (s) { return s.fail("TypeError"); }],
   ["broken, KiteJsRuntimeException", function (s) { s.name = "KiteJsRuntimeException"; return s.broken; }],
   ["static fail('int')", function () { return Shelf.fail("int"); }],
+  ["callbacks that close over their objects, collected", function () {
+    var kept = new Probe();
+    kite.gc();
+    var before = kept.destroyedCount();
+    (function () {
+      var p = new Probe();
+      p.onvalue = function () { return p; };
+      var s = new Shelf();
+      s.onsaved = function () { return s; };
+    })();
+    kite.gc();
+    return kept.destroyedCount() - before;
+  }],
+  ["onsaved, kept by its shelf through a collection", function (s) {
+    s.onsaved = function (n) { return n + 40; };
+    kite.gc();
+    return [typeof s.onsaved, s.save()];
+  }],
+  ["a weak and a strong function held, through a collection", function () {
+    var p = new Probe();
+    var q = new Probe();
+    var held = [p.holdWeak(function () {}), q.holdWeak(function () {}, "strong")];
+    kite.gc();
+    return held.concat([p.held(), q.held()]);
+  }],
 ];
 
 ROWS.forEach(function (row) {
