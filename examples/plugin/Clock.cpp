@@ -5,8 +5,10 @@
 //   clock.ontick = (count) => { ... };
 //   clock.start({ interval_ms: 100 });   clock.stop();   clock.ticks()
 // A ticking clock holds its object, as a timer holds its function, so that
-// it ticks on when nothing else reaches it; a stopped one lets it go.
+// it ticks on when nothing else reaches it; a stopped one lets it go, and
+// keeps no run going even while a script reaches it.
 #include <Bridge/ClassBuilder.h>
+#include <Bridge/Engine.h>
 #include <Bridge/ThreadSafeCall.h>
 #include <dlog.h>
 
@@ -21,7 +23,12 @@ namespace Example {
 class CClock {
 public:
     // At most one tick waits for the main loop; one due meanwhile is skipped.
-    CClock() : m_ticks(this, Bridge::ScriptFunction(), 1) { m_ticks.unref(); }
+    // A clock that does not tick waits for nothing: it keeps no run going.
+    CClock() : m_ticks(this, Bridge::ScriptFunction(), 1)
+    {
+        m_ticks.unref();
+        Bridge::Engine::SetKeepsRun(this, false);
+    }
     ~CClock() { Stop(); }
 
     void Start(unsigned uIntervalMs)

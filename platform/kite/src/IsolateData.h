@@ -102,8 +102,17 @@ public:
     void DestroyAll(v8::Isolate* pIsolate);
     std::size_t Count() const { return m_live.size() + m_aCollected.size(); }
     // Whether the live native's object keeps the host's run going; false
-    // for a native the registry does not know.
+    // for a native the registry does not know. While a constructor runs,
+    // the native it makes (not tracked yet) is told too.
     bool SetKeepsRun(void* pNative, bool bKeeps);
+    // A script constructor begins and ends; what SetKeepsRun was told of
+    // natives not tracked yet holds until the outermost one ends.
+    void BeginConstruct() { ++m_iConstructing; }
+    void EndConstruct()
+    {
+        if (--m_iConstructing == 0)
+            m_aBornIdle.clear();
+    }
     // Count, less the live objects whose natives said they keep no run.
     std::size_t KeepingRunCount() const { return Count() - m_uIdle; }
     // The script object of a live native that no destruction is pending
@@ -146,6 +155,9 @@ private:
     CThreadCalls* m_pThreadCalls = nullptr;
     // Entries of m_live that keep no run.
     std::size_t m_uIdle = 0;
+    int m_iConstructing = 0;
+    // Natives that said in their constructor that they keep no run.
+    std::vector<void*> m_aBornIdle;
 };
 
 // A property name as an internalized script string in the caller's handle

@@ -51,6 +51,12 @@ void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
     Compat::SetWeak<CTrackedObject, &OnCollected>(pTracked->m_object, pTracked);
     m_pLastCalled = nullptr;
     m_live[pNative] = pTracked;
+    auto born = std::find(m_aBornIdle.begin(), m_aBornIdle.end(), pNative);
+    if (born != m_aBornIdle.end()) {
+        m_aBornIdle.erase(born);
+        pTracked->m_bKeepsRun = false;
+        ++m_uIdle;
+    }
     if (m_pThreadCalls != nullptr)
         m_pThreadCalls->OwnerTracked(pIsolate, pNative, object);
 }
@@ -87,6 +93,14 @@ void CObjectRegistry::Forget(CTrackedObject* pTracked)
 bool CObjectRegistry::SetKeepsRun(void* pNative, bool bKeeps)
 {
     auto it = m_live.find(pNative);
+    if (it == m_live.end() && m_iConstructing > 0) {
+        auto born = std::find(m_aBornIdle.begin(), m_aBornIdle.end(), pNative);
+        if (!bKeeps && born == m_aBornIdle.end())
+            m_aBornIdle.push_back(pNative);
+        else if (bKeeps && born != m_aBornIdle.end())
+            m_aBornIdle.erase(born);
+        return true;
+    }
     if (it == m_live.end() || it->second->m_bDestroyPending)
         return false;
     CTrackedObject* pTracked = it->second;

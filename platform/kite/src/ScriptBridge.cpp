@@ -53,6 +53,12 @@ void ConstructFromScript(const v8::FunctionCallbackInfo<v8::Value>& info)
         return;
     }
 
+    // Until the object is tracked: its constructor may say it keeps no run.
+    struct CConstruction {
+        CObjectRegistry& m_objects;
+        explicit CConstruction(CObjectRegistry& objects) : m_objects(objects) { m_objects.BeginConstruct(); }
+        ~CConstruction() { m_objects.EndConstruct(); }
+    } construction(pData->m_objects);
     void* pNative = nullptr;
     {
         V8Arguments<v8::Value> arguments(info);

@@ -5,6 +5,7 @@
 #ifndef KITE_TEST_PROBE_H
 #define KITE_TEST_PROBE_H
 
+#include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
 #include <Bridge/ThreadSafeCall.h>
 
@@ -69,14 +70,18 @@ public:
     virtual const char* getScriptClassName() const;
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
     // new Class("refuse") fails in the native's construction, and
-    // new Class("throw", kind) with ThrowKind(kind).
+    // new Class("throw", kind) with ThrowKind(kind); new Class("idle")
+    // makes a native that keeps no run from its construction on.
     virtual void* constructFromScript(const Bridge::ScriptArray& args)
     {
         if (args.Length() > 0 && args.get(0).asString() == "refuse")
             throw std::runtime_error("refused");
         if (args.Length() > 1 && args.get(0).asString() == "throw")
             ThrowKind(args.get(1).asString());
-        return new TNative;
+        TNative* pNative = new TNative;
+        if (args.Length() > 0 && args.get(0).asString() == "idle")
+            Bridge::Engine::SetKeepsRun(pNative, false);
+        return pNative;
     }
     virtual void destroyFromScript(void* pNative) { delete static_cast<TNative*>(pNative); }
 };

@@ -68,9 +68,9 @@ public:
     // a method) keeps the host's run going, as it does when made. An object
     // that waits for nothing of its own says false, as Node's unref() does
     // for a handle; the host then ends a run that only such objects are left
-    // in, and destroys them as it ends. From a method or a setter, not the
-    // constructor: false for a native whose object is not made yet, is
-    // destroyed, or is of no bridge class.
+    // in, and destroys them as it ends. From the native's constructor, a
+    // method or a setter; false for a native that is destroyed or of no
+    // bridge class.
     static bool SetKeepsRun(void* pNative, bool bKeeps);
     // LiveObjectCount, less the objects that keep no run: what a host waits
     // for before it ends a run.
