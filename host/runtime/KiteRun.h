@@ -35,6 +35,12 @@ public:
     std::string m_strScriptDirectory;
     // A test file's run ends when its harness says so, not when nothing is left.
     bool m_bHoldRun = false;
+    // While m_bHoldRun holds the run: called from the loop, at its lowest
+    // priority, each time it finds that with virtual time nothing is left
+    // that can run without the clock moving, which would end another run.
+    std::function<void()> m_whenStalled;
+    // Told of each promise the script makes, while set.
+    std::function<void(v8::Local<v8::Promise>)> m_promiseMade;
 
     bool m_bQuitRequested = false;
     int m_iQuitCode = 0;

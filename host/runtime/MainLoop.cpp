@@ -42,10 +42,13 @@ gboolean Housekeeping(gpointer pData)
     CLoopRun* pLoop = static_cast<CLoopRun*>(pData);
     CKiteRun& run = *pLoop->m_pRun;
     v8::Isolate* pIsolate = run.m_pIsolate;
+    // What ran here may have queued more: a stall is only told in a round
+    // that ran nothing.
+    bool bRanSomething = false;
     {
         v8::HandleScope scope(pIsolate);
-        for (int i = 0; i < 100 && v8::platform::PumpMessageLoop(run.m_pPlatform, pIsolate); ++i) {
-        }
+        for (int i = 0; i < 100 && v8::platform::PumpMessageLoop(run.m_pPlatform, pIsolate); ++i)
+            bRanSomething = true;
         // Rejections left by events that the plug-ins delivered.
         ReportUnhandledRejections(pIsolate);
         if (!run.m_bQuitRequested && run.m_pSchedule->PendingScriptCalls() == 0 && Bridge::Engine::LiveObjectCount() > 0) {
@@ -53,11 +56,15 @@ gboolean Housekeeping(gpointer pData)
             if (iNow - pLoop->m_iLastCollection >= COLLECTION_INTERVAL_US) {
                 pLoop->m_iLastCollection = iNow;
                 Bridge::Engine::CollectGarbage(pIsolate);
+                bRanSomething = true;
             }
         }
     }
-    if (run.m_bQuitRequested || (NothingLeft(*run.m_pSchedule) && !run.HeldByDebugger() && !run.m_bHoldRun))
+    const bool bNothingLeft = NothingLeft(*run.m_pSchedule) && !run.HeldByDebugger();
+    if (run.m_bQuitRequested || (bNothingLeft && !run.m_bHoldRun))
         g_main_loop_quit(pLoop->m_pLoop);
+    else if (bNothingLeft && !bRanSomething && IsVirtualTime() && run.m_whenStalled)
+        run.m_whenStalled();
     return G_SOURCE_CONTINUE;
 }
 

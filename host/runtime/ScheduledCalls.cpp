@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "runtime/Clock.h"
 #include "runtime/PromiseRejections.h"
@@ -12,7 +13,7 @@ namespace Kite {
 struct CScheduledCalls::CCall {
     CScheduledCalls* m_pOwner = nullptr;
     unsigned long long m_ullId = 0;
-    EKind m_eKind = KIND_TIMER;
+    EKind m_eKind = EKind::TIMEOUT;
     gint64 m_llDue = 0;       // timed kinds: on the run's clock, in microseconds
     gint64 m_llInterval = 0;  // intervals: microseconds, at least 1000
     guint m_uSource = 0;      // afterIdle calls: their idle source
@@ -33,6 +34,9 @@ namespace {
 // going for ever; what is left after this many rounds waits for the loop.
 const int MAX_DELIVERY_ROUNDS = 10000;
 const gint64 MIN_INTERVAL_US = 1000;
+// The clock stops short of where microseconds, and timers due after it,
+// overflow.
+const gint64 MAX_CLOCK_US = G_MAXINT64 / 2;
 
 }  // namespace
 
@@ -102,7 +106,7 @@ std::unique_ptr<CScheduledCalls::CCall> CScheduledCalls::Take(CCalls::iterator i
 {
     std::unique_ptr<CCall> pCall = std::move(it->second);
     m_calls.erase(it);
-    if (pCall->m_eKind != KIND_NATIVE)
+    if (pCall->m_eKind != EKind::PLAYER)
         --m_uScriptCalls;
     return pCall;
 }
@@ -115,7 +119,7 @@ CScheduledCalls::CCall& CScheduledCalls::NewCall(EKind eKind)
     pCall->m_eKind = eKind;
     CCall& call = *pCall;
     m_calls[call.m_ullId] = std::move(pCall);
-    if (eKind != KIND_NATIVE)
+    if (eKind != EKind::PLAYER)
         ++m_uScriptCalls;
     return call;
 }
@@ -139,11 +143,11 @@ void CScheduledCalls::RunFirstTimed()
     if (it == m_calls.end())
         return;
     CCall* pCall = it->second.get();
-    if (pCall->m_eKind == KIND_NATIVE) {
+    if (pCall->m_eKind == EKind::PLAYER) {
         Take(it)->m_native();
         return;
     }
-    if (pCall->m_eKind == KIND_TIMER) {
+    if (pCall->m_eKind == EKind::TIMEOUT) {
         // Out of the table first, so that clearTimeout of its own id is harmless.
         Invoke(*Take(it));
         return;
@@ -188,7 +192,7 @@ gboolean CScheduledCalls::ClockPrepare(GSource* pSource, gint* piTimeout)
     const CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
     *piTimeout = -1;
     gint64 llDue = 0;
-    if (calls.m_bAdvancing || !calls.FirstDue(llDue))
+    if (calls.m_pszMover != nullptr || !calls.FirstDue(llDue))
         return FALSE;
     gint64 llNow = ClockNowUs();
     if (llDue <= llNow) {
@@ -204,7 +208,7 @@ gboolean CScheduledCalls::ClockCheck(GSource* pSource)
 {
     const CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
     gint64 llDue = 0;
-    return !calls.m_bAdvancing && calls.FirstDue(llDue) && llDue <= ClockNowUs();
+    return calls.m_pszMover == nullptr && calls.FirstDue(llDue) && llDue <= ClockNowUs();
 }
 
 // One call at a time, then what it queued: the loop gets its turn between calls.
@@ -244,7 +248,7 @@ unsigned long long CScheduledCalls::AddTimer(v8::Local<v8::Function> function,
                                              bool bInterval)
 {
     v8::Isolate* pIsolate = m_run.m_pIsolate;
-    CCall& call = NewCall(bInterval ? KIND_INTERVAL : KIND_TIMER);
+    CCall& call = NewCall(bInterval ? EKind::INTERVAL : EKind::TIMEOUT);
     call.m_function.Reset(pIsolate, function);
     for (v8::Local<v8::Value> argument : aArguments)
         call.m_aArguments.emplace_back(pIsolate, argument);
@@ -263,7 +267,7 @@ void CScheduledCalls::ClearTimer(double dId)
     if (!(dId >= 1.0 && dId < static_cast<double>(m_ullNextId)) || std::trunc(dId) != dId)
         return;
     auto it = m_calls.find(static_cast<unsigned long long>(dId));
-    if (it == m_calls.end() || (it->second->m_eKind != KIND_TIMER && it->second->m_eKind != KIND_INTERVAL))
+    if (it == m_calls.end() || (it->second->m_eKind != EKind::TIMEOUT && it->second->m_eKind != EKind::INTERVAL))
         return;
     RemoveFromTimeline(*it->second);
     Take(it);
@@ -271,7 +275,7 @@ void CScheduledCalls::ClearTimer(double dId)
 
 void CScheduledCalls::AddAfterIdle(v8::Local<v8::Function> function)
 {
-    CCall& call = NewCall(KIND_AFTER_IDLE);
+    CCall& call = NewCall(EKind::AFTER_IDLE);
     call.m_function.Reset(m_run.m_pIsolate, function);
     call.m_uSource = g_idle_add_full(AFTER_IDLE_PRIORITY, RunAfterIdle, &call, nullptr);
 }
@@ -283,7 +287,7 @@ long long CScheduledCalls::NowUs()
 
 unsigned long long CScheduledCalls::At(long long llDueUs, std::function<void()> fn)
 {
-    CCall& call = NewCall(KIND_NATIVE);
+    CCall& call = NewCall(EKind::PLAYER);
     call.m_native = std::move(fn);
     AddToTimeline(call, llDueUs);
     EnsureClockSource();
@@ -293,38 +297,51 @@ unsigned long long CScheduledCalls::At(long long llDueUs, std::function<void()> 
 void CScheduledCalls::Cancel(unsigned long long ullId)
 {
     auto it = m_calls.find(ullId);
-    if (it == m_calls.end() || it->second->m_eKind != KIND_NATIVE)
+    if (it == m_calls.end() || it->second->m_eKind != EKind::PLAYER)
         return;
     RemoveFromTimeline(*it->second);
     Take(it);
 }
 
-bool CScheduledCalls::Advance(double dMs, std::string& strError)
+CScheduledCalls::EStop CScheduledCalls::Move(const char* pszMover, gint64 llTargetUs, bool bStayAtLast,
+                                              std::size_t uMaxCalls, const CCondition* pCondition,
+                                              std::size_t& uCalls, std::string& strError)
 {
+    uCalls = 0;
     if (!IsVirtualTime()) {
         strError = "the clock follows the wall clock in this run; kite --clock=virtual moves it by hand";
-        return false;
+        return EStop::REFUSED;
     }
-    if (m_bAdvancing) {
-        strError = "called from a callback that sim.advance runs; the clock is already moving";
-        return false;
+    if (m_pszMover != nullptr) {
+        strError = std::string("called from a callback that ") + m_pszMover + " runs; the clock is already moving";
+        return EStop::REFUSED;
     }
-    // One advance is held to about a thousand years, and the clock stops
-    // short of where microseconds, and timers due after it, overflow.
-    const double MAX_ADVANCE_US = 3.0e16;
-    const gint64 MAX_CLOCK_US = G_MAXINT64 / 2;
-    const gint64 llNow = ClockNowUs();
-    const double dStepUs = std::min({dMs * 1000.0, MAX_ADVANCE_US, static_cast<double>(MAX_CLOCK_US - llNow)});
-    const gint64 llTarget = llNow + static_cast<gint64>(std::llround(dStepUs));
-    m_bAdvancing = true;
+    m_pszMover = pszMover;
+    EStop eStop = EStop::DONE;
     RunMicrotasks();
     // As the main loop would: at each moment, what is due first, each with
     // what it queued; then the events and afterIdle calls left; then on to
     // the next moment.
     gint64 llDue = 0;
-    while (!m_run.m_bQuitRequested) {
+    // Where the condition holds, or threw, the clock stays.
+    auto stopsHere = [&]() {
+        bool bHolds = false;
+        if (pCondition == nullptr || m_run.m_bQuitRequested)
+            return false;
+        if (!(*pCondition)(bHolds))
+            eStop = EStop::CONDITION_THREW;
+        else if (bHolds)
+            eStop = EStop::CONDITION_HOLDS;
+        return eStop != EStop::DONE;
+    };
+    while (!m_run.m_bQuitRequested && !stopsHere()) {
         if (FirstDue(llDue) && llDue <= ClockNowUs()) {
+            if (uCalls == uMaxCalls) {
+                eStop = EStop::LIMIT;
+                break;
+            }
             RunFirstTimed();
+            ++uCalls;
             RunMicrotasks();
             DeliverQueued();
             continue;
@@ -332,14 +349,82 @@ bool CScheduledCalls::Advance(double dMs, std::string& strError)
         DeliverQueued();
         if (FirstDue(llDue) && llDue <= ClockNowUs())
             continue;
-        if (!FirstDue(llDue) || llDue > llTarget)
+        if (!FirstDue(llDue) || llDue > llTargetUs) {
+            if (bStayAtLast)
+                break;
+            SetVirtualNowUs(llTargetUs);
+            if (!stopsHere() && pCondition != nullptr)
+                eStop = EStop::LIMIT;
             break;
+        }
         SetVirtualNowUs(llDue);
     }
-    if (!m_run.m_bQuitRequested)
-        SetVirtualNowUs(llTarget);
-    m_bAdvancing = false;
-    return true;
+    m_pszMover = nullptr;
+    return eStop;
+}
+
+bool CScheduledCalls::Advance(double dMs, std::string& strError)
+{
+    // One advance is held to about a thousand years, and the clock stops
+    // short of where microseconds, and timers due after it, overflow.
+    const double MAX_ADVANCE_US = 3.0e16;
+    const gint64 llNow = ClockNowUs();
+    const double dStepUs = std::min({dMs * 1000.0, MAX_ADVANCE_US, static_cast<double>(MAX_CLOCK_US - llNow)});
+    std::size_t uCalls = 0;
+    return Move("sim.advance", llNow + static_cast<gint64>(std::llround(dStepUs)), false, SIZE_MAX, nullptr, uCalls,
+                strError) != EStop::REFUSED;
+}
+
+CScheduledCalls::EStop CScheduledCalls::RunAll(std::size_t uMaxCalls, std::size_t& uCalls, std::string& strError)
+{
+    return Move("sim.runAll", MAX_CLOCK_US, true, uMaxCalls, nullptr, uCalls, strError);
+}
+
+CScheduledCalls::EStop CScheduledCalls::RunUntil(const CCondition& condition, double dMs, std::string& strError)
+{
+    const gint64 llNow = ClockNowUs();
+    const double dStepUs = std::min(dMs * 1000.0, static_cast<double>(MAX_CLOCK_US - llNow));
+    std::size_t uCalls = 0;
+    return Move("sim.runUntil", llNow + static_cast<gint64>(std::llround(dStepUs)), false, SIZE_MAX, &condition,
+                uCalls, strError);
+}
+
+const char* CScheduledCalls::KindName(EKind eKind)
+{
+    switch (eKind) {
+    case EKind::TIMEOUT:
+        return "timeout";
+    case EKind::INTERVAL:
+        return "interval";
+    case EKind::PLAYER:
+        return "player";
+    case EKind::AFTER_IDLE:
+        return "afterIdle";
+    }
+    return "";
+}
+
+std::vector<CScheduledCalls::CPending> CScheduledCalls::Pending() const
+{
+    const gint64 llNow = ClockNowUs();
+    std::vector<CPending> aPending;
+    auto listTimed = [&](bool bDueNow) {
+        for (const auto& entry : m_timeline) {
+            if ((entry.first.first <= llNow) != bDueNow)
+                continue;
+            auto it = m_calls.find(entry.second);
+            if (it != m_calls.end())
+                aPending.push_back({it->second->m_eKind, entry.first.first, entry.second, it->second->m_llInterval});
+        }
+    };
+    listTimed(true);
+    // afterIdle calls in the order they were made, which their ids keep.
+    for (const auto& entry : m_calls) {
+        if (entry.second->m_eKind == EKind::AFTER_IDLE)
+            aPending.push_back({EKind::AFTER_IDLE, llNow, entry.first, 0});
+    }
+    listTimed(false);
+    return aPending;
 }
 
 std::size_t CScheduledCalls::PendingScriptCalls() const
@@ -351,7 +436,7 @@ bool CScheduledCalls::HasWorkDueNow() const
 {
     gint64 llDue = 0;
     for (const auto& entry : m_calls) {
-        if (entry.second->m_eKind == KIND_AFTER_IDLE)
+        if (entry.second->m_eKind == EKind::AFTER_IDLE)
             return true;
     }
     return FirstDue(llDue) && llDue <= ClockNowUs();
@@ -360,7 +445,7 @@ bool CScheduledCalls::HasWorkDueNow() const
 void CScheduledCalls::CancelAll()
 {
     for (auto& entry : m_calls) {
-        if (entry.second->m_eKind == KIND_AFTER_IDLE)
+        if (entry.second->m_eKind == EKind::AFTER_IDLE)
             g_source_remove(entry.second->m_uSource);
     }
     m_calls.clear();

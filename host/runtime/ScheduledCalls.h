@@ -54,8 +54,36 @@ public:
     // Virtual time only: runs in time order everything that falls due within
     // llMs milliseconds, delivering the events each queues, and leaves the
     // clock llMs later. False with a reason when it cannot (inside another
-    // advance).
+    // move of the clock).
     bool Advance(double dMs, std::string& strError);
+
+    // A condition that RunUntil checks: false when it threw (the exception
+    // is then pending in the caller's TryCatch), else bHolds says whether it
+    // holds.
+    typedef std::function<bool(bool& bHolds)> CCondition;
+    enum class EStop { DONE, LIMIT, CONDITION_HOLDS, CONDITION_THREW, REFUSED };
+    // Virtual time only: runs everything scheduled, in time order, until
+    // nothing is; the clock stays at the last call's time. LIMIT once
+    // uMaxCalls timed calls have run and more are scheduled. uCalls counts
+    // the timed calls run.
+    EStop RunAll(std::size_t uMaxCalls, std::size_t& uCalls, std::string& strError);
+    // Virtual time only: checks the condition, then again after each timed
+    // call with the events it queued, and stops where it holds; LIMIT with
+    // the clock llMs later when it never did.
+    EStop RunUntil(const CCondition& condition, double dMs, std::string& strError);
+
+    enum class EKind { TIMEOUT, INTERVAL, PLAYER, AFTER_IDLE };
+    // As sim.pending names them: "timeout", "interval", "player", "afterIdle".
+    static const char* KindName(EKind eKind);
+    struct CPending {
+        EKind m_eKind;
+        gint64 m_llAtUs;        // on the run's clock; afterIdle calls: now
+        unsigned long long m_ullId;  // timers' and intervals' ids, as setTimeout answered them
+        gint64 m_llEveryUs;     // intervals' period
+    };
+    // What is scheduled, in the order it would run: timed calls due now,
+    // afterIdle calls, then the later ones by due time.
+    std::vector<CPending> Pending() const;
 
     // The script's timers, intervals and afterIdle calls that have not run yet.
     std::size_t PendingScriptCalls() const;
@@ -66,7 +94,6 @@ public:
     void CancelAll();
 
 private:
-    enum EKind { KIND_TIMER, KIND_INTERVAL, KIND_NATIVE, KIND_AFTER_IDLE };
     struct CCall;
     struct CClockSource;
     typedef std::map<unsigned long long, std::unique_ptr<CCall>> CCalls;
@@ -92,6 +119,9 @@ private:
     void Invoke(const CCall& call);
     void RunFirstTimed();
     void DeliverQueued();
+    // The clock's move, in time order up to llTargetUs; see RunUntil.
+    EStop Move(const char* pszMover, gint64 llTargetUs, bool bStayAtLast, std::size_t uMaxCalls,
+               const CCondition* pCondition, std::size_t& uCalls, std::string& strError);
 
     CKiteRun& m_run;
     // Every pending call by id (the id a script sees for timers and intervals).
@@ -102,7 +132,8 @@ private:
     unsigned long long m_ullNextOrder = 1;
     std::size_t m_uScriptCalls = 0;
     CClockSource* m_pClockSource = nullptr;
-    bool m_bAdvancing = false;
+    // The sim function that moves the clock now, if one does.
+    const char* m_pszMover = nullptr;
 };
 
 }  // namespace Kite

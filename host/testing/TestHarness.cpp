@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <deque>
 #include <glib.h>
 #include <map>
 #include <unistd.h>
 #include <vector>
 
 #include "console/ScriptValues.h"
+#include "runtime/Clock.h"
 #include "runtime/MainLoop.h"
 #include "runtime/PromiseRejections.h"
+#include "runtime/ScheduledCalls.h"
 #include "runtime/ScriptFile.h"
 #include "runtime/UncaughtReport.h"
 #include "testing/EmbeddedScripts.h"
@@ -20,6 +23,15 @@ namespace Kite {
 namespace {
 
 class CHarnessRun;
+
+bool IsHarnessScript(const std::string& strName)
+{
+    for (const CEmbeddedScript* pScript = TEST_HARNESS_SCRIPTS; pScript->m_pszName != nullptr; ++pScript) {
+        if (strName == pScript->m_pszName)
+            return true;
+    }
+    return false;
+}
 
 // A call the harness makes later, in real time whatever clock the player
 // keeps: time limits, and the turn that lets queued events through.
@@ -39,6 +51,11 @@ public:
     ~CHarnessRun()
     {
         m_run.m_divertUncaught = nullptr;
+        m_run.m_whenStalled = nullptr;
+        m_run.m_promiseMade = nullptr;
+        m_run.m_pIsolate->SetPromiseHook(nullptr);
+        m_madePromises.clear();
+        m_stallWatcher.Reset();
         m_uncaught.Reset();
         while (!m_later.empty()) {
             guint uSource = m_later.begin()->second->m_uSource;
@@ -81,6 +98,22 @@ public:
         return bTaken;
     }
 
+    // Watches for stalls while a test or hook awaits (see Awaiting).
+    void WatchStalls()
+    {
+        m_run.m_whenStalled = [this]() { TellStall(); };
+        m_run.m_promiseMade = [this](v8::Local<v8::Promise> promise) { NotePromise(promise); };
+        m_run.m_pIsolate->SetPromiseHook(TellPromiseMade);
+    }
+
+    void Await(v8::Local<v8::Value> watcher)
+    {
+        m_madePromises.clear();
+        m_stallWatcher.Reset();
+        if (watcher->IsFunction())
+            m_stallWatcher.Reset(m_run.m_pIsolate, watcher.As<v8::Function>());
+    }
+
     CKiteRun& m_run;
     std::map<unsigned, CLaterCall*> m_later;
     unsigned m_uNextLater = 1;
@@ -88,11 +121,111 @@ public:
     v8::Global<v8::Function> m_uncaught;
 
 private:
+    // A promise that the file's own code made, and where.
+    struct CMadePromise {
+        v8::Global<v8::Promise> m_promise;
+        std::string m_strWhere;  // FILE:LINE:COLUMN
+        std::string m_strLine;   // the source line, trimmed
+    };
+    // Enough to find the awaited one among the newest that are still pending.
+    static const std::size_t MAX_MADE_PROMISES = 64;
+
     CHarnessRun(const CHarnessRun&) = delete;
     CHarnessRun& operator=(const CHarnessRun&) = delete;
 
+    static void TellPromiseMade(v8::PromiseHookType eType, v8::Local<v8::Promise> promise, v8::Local<v8::Value>)
+    {
+        CKiteRun& run = CKiteRun::Of(promise->GetIsolate());
+        if (eType == v8::PromiseHookType::kInit && run.m_promiseMade)
+            run.m_promiseMade(promise);
+    }
+
+    // Where the script's code made the promise: an await, a new Promise, a
+    // then. The harness's own are left out.
+    void NotePromise(v8::Local<v8::Promise> promise)
+    {
+        if (m_stallWatcher.IsEmpty())
+            return;
+        v8::Isolate* pIsolate = m_run.m_pIsolate;
+        v8::HandleScope scope(pIsolate);
+        v8::Local<v8::StackTrace> trace = v8::StackTrace::CurrentStackTrace(pIsolate, 1);
+        if (trace->GetFrameCount() == 0)
+            return;
+        v8::Local<v8::StackFrame> frame = trace->GetFrame(pIsolate, 0);
+        const std::string strScript = TextOfValue(pIsolate, frame->GetScriptNameOrSourceURL());
+        if (strScript.empty() || IsHarnessScript(strScript))
+            return;
+        CMadePromise made;
+        made.m_promise.Reset(pIsolate, promise);
+        made.m_promise.SetWeak();
+        made.m_strWhere = strScript + ":" + std::to_string(frame->GetLineNumber()) + ":" +
+                          std::to_string(frame->GetColumn());
+        made.m_strLine = SourceLine(TextOfValue(pIsolate, frame->GetScriptSource()), frame->GetLineNumber());
+        m_madePromises.push_back(std::move(made));
+        if (m_madePromises.size() > MAX_MADE_PROMISES)
+            m_madePromises.pop_front();
+    }
+
+    static std::string SourceLine(const std::string& strSource, int iLine)
+    {
+        const std::size_t MAX_SHOWN = 100;
+        std::size_t uStart = 0;
+        for (int i = 1; i < iLine && uStart != std::string::npos; ++i) {
+            uStart = strSource.find('\n', uStart);
+            if (uStart != std::string::npos)
+                ++uStart;
+        }
+        if (uStart == std::string::npos)
+            return std::string();
+        std::string strLine = strSource.substr(uStart, strSource.find('\n', uStart) - uStart);
+        const std::size_t uFirst = strLine.find_first_not_of(" \t");
+        const std::size_t uLast = strLine.find_last_not_of(" \t\r");
+        strLine = uFirst == std::string::npos ? std::string() : strLine.substr(uFirst, uLast - uFirst + 1);
+        return strLine.size() > MAX_SHOWN ? strLine.substr(0, MAX_SHOWN) + "..." : strLine;
+    }
+
+    // Tells the awaiting test, once, what the stalled clock has: its
+    // reading, the next call scheduled, and the newest promise of the
+    // file's code that is still pending.
+    void TellStall()
+    {
+        if (m_stallWatcher.IsEmpty() || m_run.m_bQuitRequested)
+            return;
+        v8::Isolate* pIsolate = m_run.m_pIsolate;
+        v8::HandleScope scope(pIsolate);
+        v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+        v8::Local<v8::Function> watcher = m_stallWatcher.Get(pIsolate);
+        m_stallWatcher.Reset();
+        v8::Local<v8::Object> stall = v8::Object::New(pIsolate);
+        auto set = [&](v8::Local<v8::Object> object, const char* pszName, v8::Local<v8::Value> value) {
+            object->Set(context, Bridge::NewText(pIsolate, pszName), value).Check();
+        };
+        set(stall, "now", v8::Number::New(pIsolate, static_cast<double>(ClockNowUs()) / 1000.0));
+        const std::vector<CScheduledCalls::CPending> aPending = m_run.m_pSchedule->Pending();
+        if (!aPending.empty()) {
+            set(stall, "next", Bridge::NewText(pIsolate, CScheduledCalls::KindName(aPending.front().m_eKind)));
+            set(stall, "nextAt", v8::Number::New(pIsolate, static_cast<double>(aPending.front().m_llAtUs) / 1000.0));
+        }
+        for (auto it = m_madePromises.rbegin(); it != m_madePromises.rend(); ++it) {
+            if (it->m_promise.IsEmpty() || it->m_promise.Get(pIsolate)->State() != v8::Promise::kPending)
+                continue;
+            set(stall, "where", Bridge::NewText(pIsolate, it->m_strWhere));
+            set(stall, "line", Bridge::NewText(pIsolate, it->m_strLine));
+            break;
+        }
+        m_madePromises.clear();
+        v8::TryCatch tryCatch(pIsolate);
+        v8::Local<v8::Value> aArguments[] = {stall};
+        v8::MaybeLocal<v8::Value> result = watcher->Call(context, v8::Undefined(pIsolate), 1, aArguments);
+        (void)result;
+        ReportIfCaught(pIsolate, tryCatch);
+        ReportUnhandledRejections(pIsolate);
+    }
+
     const int m_iRecordFd;
     bool m_bInUncaught = false;
+    v8::Global<v8::Function> m_stallWatcher;
+    std::deque<CMadePromise> m_madePromises;
 };
 
 // record(kind, ...fields)
@@ -158,6 +291,14 @@ void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
     info.GetReturnValue().Set(static_cast<double>(pCall->m_uId));
 }
 
+// awaiting(watcher): from now until awaiting() again, with virtual time,
+// watcher({ now, next, nextAt, where, line }) is called once if the run
+// stalls: nothing is left that can run without the clock moving.
+void Awaiting(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    CHarnessRun::Of(info).Await(info[0]);
+}
+
 void Cancel(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     CHarnessRun& harness = CHarnessRun::Of(info);
@@ -193,6 +334,7 @@ bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, CH
     SetFunction(context, natives, "record", Record, self);
     SetFunction(context, natives, "later", Later, self);
     SetFunction(context, natives, "cancel", Cancel, self);
+    SetFunction(context, natives, "awaiting", Awaiting, self);
     SetFunction(context, natives, "clock", Clock);
     SetFunction(context, natives, "quit", Quit, self);
     v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
@@ -262,6 +404,8 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
     }
     run.m_divertUncaught = [&harnessRun](v8::Local<v8::Value> exception) { return harnessRun.ToHarness(exception); };
     run.m_bHoldRun = true;
+    if (IsVirtualTime())
+        harnessRun.WatchStalls();
     // The file's top level has a time limit too.
     harnessRun.Send({"step"});
     {

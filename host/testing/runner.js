@@ -109,6 +109,7 @@
   // frames outside the harness.
   function describeFailure(error) {
     if (error instanceof TimedOut) return "timed out after " + options.timeout + " ms";
+    if (error instanceof Stalled) return error.text;
     try {
       if (error instanceof Error || (error !== null && typeof error === "object" && typeof error.stack === "string")) {
         let text = String(error.name) + ": " + String(error.message);
@@ -131,6 +132,30 @@
   }
 
   class TimedOut {}
+
+  class Stalled {
+    constructor(text) {
+      this.text = text;
+    }
+  }
+
+  const CALL_KINDS = { timeout: "a timeout", interval: "an interval", player: "the model player's work" };
+
+  // Why an awaiting test or hook cannot go on with virtual time, from what
+  // natives.awaiting tells: the clock's reading, the next call scheduled and
+  // the newest promise of the file's code still pending.
+  function stallText(stall, slot) {
+    const who = slot.owner.kind === "test" ? "the test" : slot.owner.label;
+    const what = stall.where === undefined ? "its promise"
+      : "the promise made at " + stall.where + (stall.line ? " (`" + stall.line + "`)" : "");
+    if (stall.next === undefined) {
+      return "nothing is scheduled on the virtual clock; " + who + " waits for " + what +
+        ", which nothing will settle (start what it waits for, and move the clock with sim.advance(ms) before awaiting what the clock brings)";
+    }
+    return "nothing is scheduled on the virtual clock until " + stall.nextAt + " ms, where " + CALL_KINDS[stall.next] +
+      " is due (it stands at " + stall.now + " ms); " + who + " waits for " + what +
+      " (move the clock with sim.advance(" + (stall.nextAt - stall.now) + ") or sim.runUntil(condition) before awaiting what it brings)";
+  }
 
   function fileError(what, error) {
     natives.record("error", what + describeFailure(error));
@@ -176,8 +201,8 @@
     owner[name] = wrapper;
   }
 
-  // Runs fn within the time limit; answers true when it neither threw nor
-  // rejected.
+  // Runs fn within the time limit, and with virtual time until the clock
+  // stalls; answers true when it neither threw nor rejected.
   function call(fn, slot) {
     natives.record("step");
     return new Promise((resolve) => {
@@ -190,10 +215,12 @@
         }
         settled = true;
         natives.cancel(timer);
+        natives.awaiting();
         if (failed) slot.failures.push(error);
         resolve(!failed);
       };
       timer = natives.later(() => finish(true, new TimedOut()), options.timeout);
+      natives.awaiting((stall) => finish(true, new Stalled(stallText(stall, slot))));
       current = slot;
       try {
         const result = fn.call(undefined);
