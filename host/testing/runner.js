@@ -145,7 +145,7 @@
   // natives.awaiting tells: the clock's reading, the next call scheduled and
   // the newest promise of the file's code still pending.
   function stallText(stall, slot) {
-    const who = slot.owner.kind === "test" ? "the test" : slot.owner.label;
+    const who = slot.owner.kind === "test" ? "the test" : "the hook";
     const what = stall.where === undefined ? "its promise"
       : "the promise made at " + stall.where + (stall.line ? " (`" + stall.line + "`)" : "");
     if (stall.next === undefined) {
