@@ -357,6 +357,10 @@ CScheduledCalls::EStop CScheduledCalls::Move(const char* pszMover, gint64 llTarg
                 eStop = EStop::LIMIT;
             break;
         }
+        if (uCalls == uMaxCalls) {
+            eStop = EStop::LIMIT;
+            break;
+        }
         SetVirtualNowUs(llDue);
     }
     m_pszMover = nullptr;

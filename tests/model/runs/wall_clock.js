@@ -1,10 +1,13 @@
-// The model on the wall clock: a 300 ms medium plays to its end by itself.
+// The model on the wall clock: a 300 ms medium plays to its end by itself,
+// and the clock cannot be moved by hand.
 sim.media("short.wav", { duration: 300 });
 const player = new Tether();
-try {
-  sim.advance(10);
-} catch (e) {
-  console.log(String(e));
+for (const move of [() => sim.advance(10), () => sim.runAll(), () => sim.runUntil(() => true)]) {
+  try {
+    move();
+  } catch (e) {
+    console.log(String(e));
+  }
 }
 player.onplay_complete = () => {
   console.log("play_complete after 300 ms or more:", sim.now() >= 300 && performance.now() >= 300);
