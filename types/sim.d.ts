@@ -65,11 +65,24 @@ interface SimMedia {
   bands?: SimInteger[];
 }
 
+/** One call that `sim.pending` lists. */
+interface SimPending {
+  /** When it falls due, on the run's clock (`sim.now()`); an afterIdle call: now. */
+  at: number;
+  /** A timer, an interval, the model player's own timed work, or a `kite.afterIdle` call. */
+  kind: "timeout" | "interval" | "player" | "afterIdle";
+  /** Timers and intervals: the id that `setTimeout` or `setInterval` answered. */
+  id?: number;
+  /** Intervals: their period in ms. */
+  every?: number;
+}
+
 /**
  * The players behind `Tether` objects, in runs with `--adapter=sim` (the
  * simulated player: it records calls, answers as told and fires events on
  * its own thread when asked) or `--adapter=model` (the model of the
- * GStreamer player: media, release, advance and now, and no answer, report, burst or
+ * GStreamer player: media, release, advance, now, runAll, runUntil and
+ * pending, and no answer, report, burst or
  * drain; `kite test`'s default, with virtual time). Players are numbered
  * from 0 in construction order;
  * `sim.count() - 1` is the newest. A player's record stays after its object
@@ -153,4 +166,24 @@ declare namespace sim {
   function advance(ms: number): void;
   /** The model player only: the run's clock, milliseconds since the run started. */
   function now(): number;
+  /**
+   * The model player with virtual time only: runs everything scheduled, in
+   * time order, until nothing is, and answers how many timers, interval
+   * runs and player steps ran; the clock stays at the last one. An Error,
+   * the clock where it got to, once `limit` (default 100000) have run and
+   * more are scheduled, as an interval that is never cleared keeps it.
+   */
+  function runAll(limit?: number): number;
+  /**
+   * The model player with virtual time only: moves the clock as
+   * `sim.advance` does until `condition` answers true (checked first, then
+   * after each timer, interval run or player step with the events it
+   * brought), or until `{ player, state }`'s player answers that state, and
+   * answers the clock there. An Error when it has not within `limit` ms of
+   * virtual time (default 60000); an error of the condition comes out, the
+   * clock where it got to.
+   */
+  function runUntil(condition: (() => boolean) | { player: Tether; state: number }, limit?: number): number;
+  /** The model player with virtual time: what is scheduled, in the order it would run. */
+  function pending(): SimPending[];
 }

@@ -43,6 +43,15 @@ const ROWS = [
     kite.destroy(player);
     log(sim.pending().length);
   }, ["player@100 player@3000", 0]],
+  ["events queued for delivery are not listed, and sim.advance(0) delivers them", (log) => {
+    const player = new Tether();
+    player.onseek_complete = () => log("landed");
+    player.player_create();
+    sim.emit(sim.count() - 1, sim.SEEK_COMPLETE);
+    log(sim.pending().length);
+    sim.advance(0);
+    kite.destroy(player);
+  }, [0, "landed"]],
   ["sim.runAll runs everything in time order, stops at the last call and answers how many ran", (log) => {
     const start = sim.now();
     setTimeout(() => {

@@ -50,6 +50,7 @@ describe("stalls", () => {
     player.player_play();
     await new Promise((resolve) => { player.onplay_complete = resolve; });
   });
+  test("a thenable that never calls back", () => ({ then() {} }));
   test("a prepare held until sim.release", async () => {
     const player = openPlayer("held.m3u8");
     players.push(player);
@@ -76,6 +77,13 @@ describe("goes on", () => {
     await done;
   });
   test("an afterIdle call", () => new Promise((resolve) => kite.afterIdle(resolve)));
+  test("an event queued for delivery", async () => {
+    const player = openPlayer("film.mp4");
+    players.push(player);
+    const landed = new Promise((resolve) => { player.onseek_complete = resolve; });
+    sim.emit(sim.count() - 1, sim.SEEK_COMPLETE);
+    await landed;
+  });
   test("a player's event already due", async () => {
     const player = openPlayer("film.mp4");
     players.push(player);
