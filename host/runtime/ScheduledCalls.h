@@ -77,9 +77,9 @@ public:
     static const char* KindName(EKind eKind);
     struct CPending {
         EKind m_eKind;
-        gint64 m_llAtUs;        // on the run's clock; afterIdle calls: now
-        unsigned long long m_ullId;  // timers' and intervals' ids, as setTimeout answered them
-        gint64 m_llEveryUs;     // intervals' period
+        gint64 m_llAtUs;              // on the run's clock; afterIdle calls: now
+        unsigned long long m_ullId;  // as setTimeout and setInterval answered it
+        gint64 m_llEveryUs;           // intervals: their period
     };
     // What is scheduled, in the order it would run: timed calls due now,
     // afterIdle calls, then the later ones by due time.

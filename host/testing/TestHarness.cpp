@@ -125,7 +125,9 @@ private:
     struct CMadePromise {
         v8::Global<v8::Promise> m_promise;
         std::string m_strWhere;  // FILE:LINE:COLUMN
-        std::string m_strLine;   // the source line, trimmed
+        // Its script's source, and the line in it: read only when told.
+        v8::Global<v8::String> m_source;
+        int m_iLine = 0;
     };
     // Enough to find the awaited one among the newest that are still pending.
     static const std::size_t MAX_MADE_PROMISES = 64;
@@ -160,7 +162,8 @@ private:
         made.m_promise.SetWeak();
         made.m_strWhere = strScript + ":" + std::to_string(frame->GetLineNumber()) + ":" +
                           std::to_string(frame->GetColumn());
-        made.m_strLine = SourceLine(TextOfValue(pIsolate, frame->GetScriptSource()), frame->GetLineNumber());
+        made.m_source.Reset(pIsolate, frame->GetScriptSource());
+        made.m_iLine = frame->GetLineNumber();
         m_madePromises.push_back(std::move(made));
         if (m_madePromises.size() > MAX_MADE_PROMISES)
             m_madePromises.pop_front();
@@ -210,7 +213,10 @@ private:
             if (it->m_promise.IsEmpty() || it->m_promise.Get(pIsolate)->State() != v8::Promise::kPending)
                 continue;
             set(stall, "where", Bridge::NewText(pIsolate, it->m_strWhere));
-            set(stall, "line", Bridge::NewText(pIsolate, it->m_strLine));
+            if (!it->m_source.IsEmpty()) {
+                const std::string strSource = TextOfValue(pIsolate, it->m_source.Get(pIsolate));
+                set(stall, "line", Bridge::NewText(pIsolate, SourceLine(strSource, it->m_iLine)));
+            }
             break;
         }
         m_madePromises.clear();
