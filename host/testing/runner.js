@@ -154,7 +154,7 @@
     }
     return "nothing is scheduled on the virtual clock until " + stall.nextAt + " ms, where " + CALL_KINDS[stall.next] +
       " is due (it stands at " + stall.now + " ms); " + who + " waits for " + what +
-      " (move the clock with sim.advance(" + (stall.nextAt - stall.now) + ") or sim.runUntil(condition) before awaiting what it brings)";
+      " (move the clock with sim.advance(" + Math.round((stall.nextAt - stall.now) * 1000) / 1000 + ") or sim.runUntil(condition) before awaiting what it brings)";
   }
 
   function fileError(what, error) {

@@ -27,6 +27,10 @@ afterEach(clearClock);
 
 describe("stalls", () => {
   test("a timer the clock never reaches", () => new Promise((resolve) => setTimeout(resolve, 1500)));
+  test("a timer with the clock between milliseconds", () => {
+    sim.advance(0.1);
+    return new Promise((resolve) => setTimeout(resolve, 1));
+  });
   test("an interval", async () => {
     setInterval(() => {}, 250);
     await new Promise(() => {});
