@@ -63,7 +63,9 @@ gboolean Housekeeping(gpointer pData)
     const bool bNothingLeft = NothingLeft(*run.m_pSchedule) && !run.HeldByDebugger();
     if (run.m_bQuitRequested || (bNothingLeft && !run.m_bHoldRun))
         g_main_loop_quit(pLoop->m_pLoop);
-    else if (bNothingLeft && !bRanSomething && IsVirtualTime() && run.m_whenStalled)
+    // A plug-in's thread posts its events before it lets go of the run: once
+    // it has, they are on the loop's queue.
+    else if (bNothingLeft && !bRanSomething && IsVirtualTime() && run.m_whenStalled && !g_main_context_pending(nullptr))
         run.m_whenStalled();
     return G_SOURCE_CONTINUE;
 }
