@@ -98,6 +98,9 @@ void RunAll(const v8::FunctionCallbackInfo<v8::Value>& info)
     }
 }
 
+const char* const UNTIL_FORMS =
+    "sim.runUntil: the condition must be a function or { player, state }, the player a Tether object";
+
 // What sim.runUntil waits for: the script's function, or a player's state.
 struct CUntil {
     v8::Local<v8::Function> m_function;
@@ -124,13 +127,21 @@ struct CUntil {
         }
         v8::Local<v8::Value> query;
         v8::Local<v8::Value> state;
-        if (!m_player->Get(context, Bridge::NewText(pIsolate, "player_get_player_state")).ToLocal(&query) ||
-            !query.As<v8::Function>()->Call(context, m_player, 0, nullptr).ToLocal(&result))
+        if (!m_player->Get(context, Bridge::NewText(pIsolate, "player_get_player_state")).ToLocal(&query))
             return Rethrow(tryCatch);
-        if (!result->IsObject() ||
-            !result.As<v8::Object>()->Get(context, Bridge::NewText(pIsolate, "return_data")).ToLocal(&state))
+        if (!query->IsFunction()) {
+            Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR, UNTIL_FORMS);
             return Rethrow(tryCatch);
-        m_dLastState = state->IsNumber() ? state.As<v8::Number>()->Value() : -1.0;
+        }
+        if (!query.As<v8::Function>()->Call(context, m_player, 0, nullptr).ToLocal(&result))
+            return Rethrow(tryCatch);
+        m_dLastState = std::nan("");
+        if (result->IsObject()) {
+            if (!result.As<v8::Object>()->Get(context, Bridge::NewText(pIsolate, "return_data")).ToLocal(&state))
+                return Rethrow(tryCatch);
+            if (state->IsNumber())
+                m_dLastState = state.As<v8::Number>()->Value();
+        }
         bHolds = m_dLastState == m_dState;
         return true;
     }
@@ -156,20 +167,19 @@ bool ReadUntil(v8::Isolate* pIsolate, v8::Local<v8::Value> value, CUntil& until)
         Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::TYPE_ERROR, pszMessage);
         return false;
     };
-    const char* const FORMS = "sim.runUntil: the condition must be a function or { player, state }, the player a Tether object";
     v8::Local<v8::Value> player;
     v8::Local<v8::Value> query;
     v8::Local<v8::Value> state;
     if (!value->IsObject())
-        return refuse(FORMS);
+        return refuse(UNTIL_FORMS);
     if (!value.As<v8::Object>()->Get(context, Bridge::NewText(pIsolate, "player")).ToLocal(&player))
         return false;
     if (!player->IsObject())
-        return refuse(FORMS);
+        return refuse(UNTIL_FORMS);
     if (!player.As<v8::Object>()->Get(context, Bridge::NewText(pIsolate, "player_get_player_state")).ToLocal(&query))
         return false;
     if (!query->IsFunction())
-        return refuse(FORMS);
+        return refuse(UNTIL_FORMS);
     if (!value.As<v8::Object>()->Get(context, Bridge::NewText(pIsolate, "state")).ToLocal(&state))
         return false;
     if (!state->IsNumber() || std::trunc(state.As<v8::Number>()->Value()) != state.As<v8::Number>()->Value())
@@ -205,8 +215,9 @@ void RunUntil(const v8::FunctionCallbackInfo<v8::Value>& info)
     case CScheduledCalls::EStop::LIMIT: {
         const std::string strWhat =
             until.m_function.IsEmpty()
-                ? "the player's state was not " + NumberText(until.m_dState) + " (it is " +
-                      NumberText(until.m_dLastState) + ")"
+                ? "the player's state was not " + NumberText(until.m_dState) +
+                      (std::isnan(until.m_dLastState) ? " (it answers none)"
+                                                      : " (it is " + NumberText(until.m_dLastState) + ")")
                 : std::string("the condition did not hold");
         Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::ERROR,
                                  "sim.runUntil: " + strWhat + " within " + MsText(static_cast<gint64>(dMs * 1000)) +

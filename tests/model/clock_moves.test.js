@@ -148,6 +148,19 @@ const ROWS = [
     }
     kite.destroy(player);
   }, ["Error: sim.runUntil: the player's state was not 4 (it is 3) within 250 ms; the clock stands at start+250 ms"]],
+  ["a player whose query answers no state never holds; one whose query throws, throws", (log) => {
+    const start = sim.now();
+    const silent = { player_get_player_state() { return undefined; } };
+    const failing = { player_get_player_state() { throw new Error("no player"); } };
+    for (const player of [silent, failing]) {
+      try {
+        sim.runUntil({ player, state: 2 }, 10);
+      } catch (e) {
+        log(relative(e, start));
+      }
+    }
+  }, ["Error: sim.runUntil: the player's state was not 2 (it answers none) within 10 ms; the clock stands at start+10 ms",
+      "Error: no player"]],
   ["the condition's error comes out, the clock where it got to", (log) => {
     const start = sim.now();
     let ticks = 0;
