@@ -1,5 +1,6 @@
 #include "testing/TestHarness.h"
 
+#include <Cinecast/ModelAdapter.h>
 #include <algorithm>
 #include <cerrno>
 #include <deque>
@@ -188,8 +189,8 @@ private:
     }
 
     // Tells the awaiting test, once, what the stalled clock has: its
-    // reading, the next call scheduled, and the newest promise of the
-    // file's code that is still pending.
+    // reading, the next call scheduled, the newest promise of the file's
+    // code that is still pending, and a held medium that a prepare waits on.
     void TellStall()
     {
         if (m_stallWatcher.IsEmpty() || m_run.m_bQuitRequested)
@@ -209,6 +210,9 @@ private:
             set(stall, "next", Bridge::NewText(pIsolate, CScheduledCalls::KindName(aPending.front().m_eKind)));
             set(stall, "nextAt", v8::Number::New(pIsolate, static_cast<double>(aPending.front().m_llAtUs) / 1000.0));
         }
+        const std::vector<std::string> aHeld = DeviceAPI::Cinecast::Model::HeldUrls();
+        if (!aHeld.empty())
+            set(stall, "held", Bridge::NewText(pIsolate, aHeld.front()));
         for (auto it = m_madePromises.rbegin(); it != m_madePromises.rend(); ++it) {
             if (it->m_promise.IsEmpty() || it->m_promise.Get(pIsolate)->State() != v8::Promise::kPending)
                 continue;
@@ -298,7 +302,7 @@ void Later(const v8::FunctionCallbackInfo<v8::Value>& info)
 }
 
 // awaiting(watcher): from now until awaiting() again, with virtual time,
-// watcher({ now, next, nextAt, where, line }) is called once if the run
+// watcher({ now, next, nextAt, where, line, held }) is called once if the run
 // stalls: nothing is left that can run without the clock moving.
 void Awaiting(const v8::FunctionCallbackInfo<v8::Value>& info)
 {

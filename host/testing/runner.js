@@ -142,18 +142,19 @@
   const CALL_KINDS = { timeout: "a timeout", interval: "an interval", player: "the model player's work" };
 
   // Why an awaiting test or hook cannot go on with virtual time, from what
-  // natives.awaiting tells: the clock's reading, the next call scheduled and
-  // the newest promise of the file's code still pending.
+  // natives.awaiting tells: the clock's reading, the next call scheduled, the
+  // newest promise of the file's code still pending and a held medium.
   function stallText(stall, slot) {
     const who = slot.owner.kind === "test" ? "the test" : "the hook";
     const what = stall.where === undefined ? "its promise"
       : "the promise made at " + stall.where + (stall.line ? " (`" + stall.line + "`)" : "");
+    const held = stall.held === undefined ? "" : "; a prepare waits for sim.release(" + JSON.stringify(stall.held) + ")";
     if (stall.next === undefined) {
-      return "nothing is scheduled on the virtual clock; " + who + " waits for " + what +
+      return "nothing is scheduled on the virtual clock" + held + "; " + who + " waits for " + what +
         ", which nothing will settle (start what it waits for, and move the clock with sim.advance(ms) before awaiting what the clock brings)";
     }
     return "nothing is scheduled on the virtual clock until " + stall.nextAt + " ms, where " + CALL_KINDS[stall.next] +
-      " is due (it stands at " + stall.now + " ms); " + who + " waits for " + what +
+      " is due (it stands at " + stall.now + " ms)" + held + "; " + who + " waits for " + what +
       " (move the clock with sim.advance(" + Math.round((stall.nextAt - stall.now) * 1000) / 1000 + ") or sim.runUntil(condition) before awaiting what it brings)";
   }
 

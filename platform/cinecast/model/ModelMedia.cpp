@@ -1,5 +1,6 @@
 #include "ModelMedia.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -99,6 +100,18 @@ std::size_t ReleaseMedia(const std::string& strUrl)
     for (const std::function<void()>& fn : aReleased)
         fn();
     return aReleased.size();
+}
+
+std::vector<std::string> HeldUrls()
+{
+    CCatalogue& catalogue = Catalogue();
+    std::lock_guard<std::mutex> guard(catalogue.m_lock);
+    std::vector<std::string> aUrls;
+    for (const auto& wait : catalogue.m_mapWaits) {
+        if (std::find(aUrls.begin(), aUrls.end(), wait.second.m_strUrl) == aUrls.end())
+            aUrls.push_back(wait.second.m_strUrl);
+    }
+    return aUrls;
 }
 
 const char* ErrorText(EMediaError eError)

@@ -131,6 +131,9 @@ void DescribeMedia(const std::string& strUrl, const CMedia& media);
 // Lets the held prepares of the media at strUrl, those waiting now, go on;
 // answers how many there were.
 std::size_t ReleaseMedia(const std::string& strUrl);
+// The URLs that prepares wait on for ReleaseMedia, each once, in the order
+// their first wait began.
+std::vector<std::string> HeldUrls();
 // The error texts the GStreamer player sends.
 const char* ErrorText(EMediaError eError);
 
