@@ -1,16 +1,17 @@
 // The inspector's network side: the discovery endpoints that DevTools
-// clients ask first, and the WebSockets of the attached clients, served by
-// libsoup on a main context of their own. The main loop serves that context
-// too, so that while the script is paused it can be served alone.
+// clients ask first, on HTTP/1.1 connections that stay open as Node's do,
+// and the WebSockets of the attached clients (libsoup's), all on a main
+// context of their own. The main loop serves that context too, so that
+// while the script is paused it can be served alone.
 #ifndef KITE_INSPECTOR_SERVER_H
 #define KITE_INSPECTOR_SERVER_H
 
-#include <glib.h>
+#include <gio/gio.h>
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
-typedef struct _SoupServer SoupServer;
-typedef struct _SoupServerMessage SoupServerMessage;
 typedef struct _SoupWebsocketConnection SoupWebsocketConnection;
 
 namespace Kite {
@@ -59,14 +60,25 @@ private:
     CInspectorServer(const CInspectorServer&) = delete;
     CInspectorServer& operator=(const CInspectorServer&) = delete;
 
-    static void OnRequestRead(SoupServer*, SoupServerMessage* pMessage, gpointer pThis);
-    static void OnDiscovery(SoupServer*, SoupServerMessage* pMessage, const char* pszPath, GHashTable*,
-                            gpointer pThis);
-    static void OnWebSocket(SoupServer*, SoupServerMessage*, const char*, SoupWebsocketConnection* pConnection,
-                            gpointer pThis);
+    struct CPeer;
+    struct CRequest;
+    struct CAnswer;
+
+    static gboolean OnIncoming(GSocketService*, GSocketConnection* pConnection, GObject*, gpointer pThis);
+    static gboolean OnPeerReadable(GObject*, gpointer pPeer);
+    static gboolean OnPeerWritable(GObject*, gpointer pPeer);
+    static gboolean OnLingerOver(gpointer pPeer);
     static void OnClientMessage(SoupWebsocketConnection* pConnection, gint iType, GBytes* pBytes, gpointer pThis);
     static void OnClientClosed(SoupWebsocketConnection* pConnection, gpointer pThis);
 
+    // What a peer's input holds so far: answered, waited for, or refused.
+    void Serve(CPeer& peer);
+    CAnswer AnswerTo(const CRequest& request) const;
+    void Queue(CPeer& peer, const CAnswer& answer);
+    void Flush(CPeer& peer);
+    void WatchInput(CPeer& peer);
+    void Upgrade(CPeer& peer);
+    void ClosePeer(CPeer& peer);
     std::string DiscoveryJson(const std::string& strPath, const std::string& strAddress) const;
     int ClientOf(SoupWebsocketConnection* pConnection) const;
     void DropClient(int iClient);
@@ -78,7 +90,8 @@ private:
     bool m_bLoopback = true;
     GMainContext* m_pContext;
     GSource* m_pBridge = nullptr;
-    SoupServer* m_pServer = nullptr;
+    GSocketService* m_pService = nullptr;
+    std::vector<std::unique_ptr<CPeer>> m_peers;
     std::map<int, SoupWebsocketConnection*> m_clients;
     int m_iLastClient = 0;
 };

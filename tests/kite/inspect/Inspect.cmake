@@ -6,7 +6,8 @@ if(TETHER_INSPECTOR AND TARGET Tether)
                every_console_method_reaches_the_client two_clients_at_once node_inspect
                breakpoint_and_pause_on_uncaught_exception_in_callbacks uncaught_errors_reach_the_client
                signals_while_the_debugger_holds_the_script descriptors_return_to_their_first_count
-               bad_input_gets_an_error_or_a_closed_connection)
+               bad_input_gets_an_error_or_a_closed_connection discovery_keeps_its_connection_open
+               oversized_headers_get_431 scripts_are_known_by_absolute_path)
     add_test(NAME kite.inspect.${case}
       COMMAND ${DEBIAN_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/inspect_tests.py $<TARGET_FILE:kite> $<TARGET_FILE:Tether>
               InspectTests.test_${case})

@@ -1,6 +1,6 @@
 // The app that inspect_tests.py debugs: player events from the main loop, a timer and an afterIdle
 // call. kite.args[0] names what throws an error that nothing catches: 'callback', 'timer', 'idle',
-// 'promise' or 'top'; or 'console', which calls every console method.
+// 'promise', 'top' or 'load' (a timer of lib/loaded.js); or 'console', which calls every console method.
 'use strict';
 console.log('started with', kite.args.length, 'arguments');
 const seen = [];
@@ -44,3 +44,5 @@ if (thrower === 'console') {
 start();
 if (thrower === 'top')
   throw new Error('top level');
+if (thrower === 'load')
+  kite.load('./lib/../lib/loaded.js');

@@ -17,6 +17,13 @@ def die_with_this_test():
     ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
+def read_answer(reader, body=True):
+    """The status, the Connection header and the body of the next HTTP answer that READER gives (a HEAD's has none)."""
+    status = int(reader.readline().decode().split(' ')[1])
+    headers = dict(line.decode().rstrip('\r\n').split(': ', 1) for line in iter(reader.readline, b'\r\n'))
+    return status, headers['Connection'], reader.read(int(headers['Content-Length']) if body else 0).decode()
+
+
 class Client:
     """One protocol client on a WebSocket."""
 
@@ -42,6 +49,13 @@ class Client:
             if message.get('method') == method and match.items() <= message['params'].items():
                 return message['params']
 
+    def messages_until(self, method):
+        """The messages that come, up to the first of METHOD, which is the last."""
+        messages = []
+        while not messages or messages[-1].get('method') != method:
+            messages.append(self.events.pop(0) if self.events else json.loads(self.ws.recv()))
+        return messages
+
     def close(self):
         self.ws.close()
         self.ws.shutdown()  # also after the server closed first
@@ -61,10 +75,10 @@ class Client:
 class Kite:
     """kite --inspect-wait (or another) on app.js, a free port, and its clients."""
 
-    def __init__(self, option='--inspect-wait', *args, log=None):
-        self.process = subprocess.Popen([KITE, '--adapter=sim', '--plugin=' + PLUGIN, option + '=127.0.0.1:0',
-                                         *(['--log=' + log] if log else []), APP, *args],
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+    def __init__(self, option='--inspect-wait', *args, log=None, script=APP, cwd=None):
+        self.process = subprocess.Popen([KITE, '--adapter=sim', '--plugin=' + os.path.abspath(PLUGIN),
+                                         option + '=127.0.0.1:0', *(['--log=' + log] if log else []), script, *args],
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, cwd=cwd,
                                         preexec_fn=die_with_this_test)
         self.banner = ''.join(self.process.stderr.readline() for _ in range(4))
         self.url = re.search(r'^Debugger listening on (ws://(127\.0\.0\.1:\d+)/\S+)$', self.banner, re.M)[1]
@@ -79,10 +93,13 @@ class Kite:
         connection.close()
         return answer
 
+    def host_and_port(self):
+        host, port = self.address.split(':')
+        return host, int(port)
+
     def exchange(self, data):
         """All that the server answers to DATA and nothing more, on a connection of its own, until it closes it."""
-        host, port = self.address.split(':')
-        with socket.create_connection((host, int(port)), timeout=20) as connection:
+        with socket.create_connection(self.host_and_port(), timeout=20) as connection:
             connection.sendall(data)
             connection.shutdown(socket.SHUT_WR)
             return b''.join(iter(lambda: connection.recv(65536), b''))
@@ -304,6 +321,36 @@ class InspectTests(unittest.TestCase):
                 self.assertIsNone(kite.process.poll())
                 self.assertEqual(kite.finish(1), out)
 
+    def test_scripts_are_known_by_absolute_path(self):
+        here = os.path.dirname(APP)
+        loaded = os.path.join(here, 'lib', 'loaded.js')
+        # where kite runs, the script as named there, what throws, and where: the file, its line (from 0), the
+        # column (from 1), the function
+        cases = [(here, 'app.js', 'timer', APP, 25, 13, 'onTimer'),
+                 (here, './app.js', 'timer', APP, 25, 13, 'onTimer'),
+                 (os.path.dirname(here), 'inspect/../inspect//app.js', 'timer', APP, 25, 13, 'onTimer'),
+                 (here, 'app.js', 'load', loaded, 2, 9, 'fromLoaded')]
+        for cwd, script, thrower, path, line, column, function in cases:
+            with self.subTest(cwd=cwd, script=script, thrower=thrower):
+                kite = Kite('--inspect-wait', thrower, script=script, cwd=cwd)
+                client = kite.attach()
+                client.call('Runtime.enable')
+                client.call('Debugger.enable')
+                client.call('Runtime.runIfWaitingForDebugger')
+                messages = client.messages_until('Runtime.exceptionThrown')
+                parsed = [m['params']['url'] for m in messages
+                          if m.get('method') == 'Debugger.scriptParsed' and m['params']['url']]
+                details = messages[-1]['params']['exceptionDetails']
+                url = 'file://' + path
+                self.assertEqual(parsed, [APP_URL] + ([url] if path != APP else []))
+                self.assertEqual((details['url'], details['stackTrace']['callFrames'][0]['url']), (url, url))
+                # What error.stack says, and kite's own report: the same absolute path.
+                frame = '    at %s (%s:%d:%d)' % (function, path, line + 1, column)
+                self.assertEqual(details['exception']['description'].split('\n')[1], frame)
+                report = kite.stderr_until(WAITING)
+                self.assertEqual((report[1], report[6]), ('%s:%d\n' % (path, line + 1), frame + '\n'))
+                self.assertEqual(kite.finish(1), 'started with 1 arguments\nprepared 0\n')
+
     def test_signals_while_the_debugger_holds_the_script(self):
         ran = 'started with 0 arguments\n'
         # option, app.js's argument, breakpoint line, the event waited for, signal, whether the client leaves
@@ -333,6 +380,78 @@ class InspectTests(unittest.TestCase):
                     kite.process.wait(timeout=20)
                 self.assertEqual(kite.finish(status), out)
                 self.assertEqual('End to destroy CPlayerAgent' in log.read(), destroyed)
+
+    def test_discovery_keeps_its_connection_open(self):
+        kite = Kite()
+        first = kite.descriptors()
+        connection = socket.create_connection(kite.host_and_port(), timeout=20)
+        reader = connection.makefile('rb')
+        # sent at once on one connection, and the answers in their order: status, Connection, what the body holds
+        # (None: a HEAD's answer, which has none)
+        cases = [([b'GET /json/version HTTP/1.1\r\nHost: %s\r\n\r\n' % kite.address.encode()],
+                  [(200, 'keep-alive', '"Browser" : "kite"')]),
+                 ([b'GET /json/list HTTP/1.1\r\nHost: localhost\r\n\r\n', b'GET /json HTTP/1.1\r\n\r\n'],
+                  [(200, 'keep-alive', '"ws://localhost/'), (200, 'keep-alive', '"%s"' % kite.url)]),
+                 ([b'GET /json/list HTTP/1.0\r\nConnection: keep-alive\r\n\r\n'],
+                  [(200, 'keep-alive', '"type" : "node"')]),
+                 ([b'HEAD /json/version HTTP/1.1\r\n\r\n', b'GET /json/version HTTP/1.1\r\n\r\n'],
+                  [(200, 'keep-alive', None), (200, 'keep-alive', '"Protocol-Version"')]),
+                 ([b'GET /json/version HTTP/1.1\r\nConnection: close\r\n\r\n'],
+                  [(200, 'close', '"V8-Version"')])]
+        for sent, expected in cases:
+            with self.subTest(sent=sent):
+                connection.sendall(b''.join(sent))
+                answers = [read_answer(reader, part is not None) for _, _, part in expected]
+                self.assertEqual([answer[:2] for answer in answers], [answer[:2] for answer in expected])
+                for answer, (_, _, part) in zip(answers, expected):
+                    self.assertIn(part or '', answer[2])
+        # Connection: close is honoured: kite closes its end.
+        self.assertEqual(reader.read(), b'')
+        reader.close()
+        connection.close()
+        # HTTP/1.0 closes unless asked not to; an idle connection that its client closes goes at once.
+        for request, closes in [(b'GET /json HTTP/1.0\r\n\r\n', 'close'), (b'GET /json HTTP/1.1\r\n\r\n', 'keep-alive')]:
+            with self.subTest(request=request), socket.create_connection(kite.host_and_port(), timeout=20) as idle, \
+                    idle.makefile('rb') as reader:
+                idle.sendall(request)
+                self.assertEqual(read_answer(reader)[:2], (200, closes))
+                if closes == 'close':
+                    self.assertEqual(reader.read(), b'')
+        self.assertEqual(kite.settled_descriptors(first), first)
+        kite.process.send_signal(signal.SIGTERM)
+        self.assertEqual(kite.finish(143), '')
+
+    def test_oversized_headers_get_431(self):
+        limit = 64 * 1024
+        refused = 'HTTP/1.1 431 Request Header Fields Too Large'
+        # the request's head (its line and headers), and the status line of the answer
+        cases = [(b'GET /json/version HTTP/1.1\r\nX-Pad: %s\r\n\r\n' % (b'x' * (limit - 60)), 'HTTP/1.1 200 OK'),
+                 (b'GET /json/version HTTP/1.1\r\nX-Pad: %s\r\n\r\n' % (b'x' * limit), refused),
+                 (b'GET /json/version HTTP/1.1\r\n' + b'X-Pad: 0123456789012345678901234567890123\r\n' * 2000 +
+                  b'\r\n', refused),
+                 # a request line beyond the limit does not say its version
+                 (b'GET /json/%s HTTP/1.1\r\n\r\n' % (b'x' * limit), refused.replace('1.1', '1.0')),
+                 (b'GET /json/version HTTP/1.0\r\nX-Pad: %s\r\n\r\n' % (b'x' * (1 << 20)),
+                  refused.replace('1.1', '1.0')),
+                 (b'GET /json/version HTTP/1.1\r\nX-Pad: %s' % (b'x' * (1 << 20)), refused)]
+        kite = Kite()
+        first = kite.descriptors()
+        for head, expected in cases:
+            with self.subTest(size=len(head), expected=expected):
+                # As clients send: the request, then the answer is read with the connection still open.
+                with socket.create_connection(kite.host_and_port(), timeout=20) as connection, \
+                        connection.makefile('rb') as reader:
+                    connection.sendall(head)
+                    self.assertEqual(reader.readline().decode().rstrip('\r\n'), expected)
+                    if expected != 'HTTP/1.1 200 OK':
+                        # The answer says why, and kite then closes the connection.
+                        rest = reader.read().decode()
+                        self.assertIn('\r\nConnection: close\r\n', rest)
+                        self.assertTrue(rest.endswith('64 KiB at most\n'), rest[-200:])
+        self.assertEqual(kite.settled_descriptors(first), first)
+        self.assertEqual(kite.attach().evaluate('6 * 7'), 42)
+        kite.process.send_signal(signal.SIGTERM)
+        self.assertEqual(kite.finish(143), '')
 
     def test_descriptors_return_to_their_first_count(self):
         kite = Kite()
