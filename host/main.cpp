@@ -76,14 +76,17 @@ int RunInContext(Kite::CKiteRun& run, const Kite::CKiteOptions& options, const s
             return Fail(strError);
     }
 
-    run.m_strScriptDirectory = DirectoryOf(options.m_strScript);
-    if (options.m_test.m_iRecordFd >= 0)
+    run.m_strScriptPath = AbsolutePath(options.m_strScript);
+    run.m_strScriptDirectory = DirectoryOf(run.m_strScriptPath);
+    if (options.m_test.m_iRecordFd >= 0) {
+        run.m_strShownBelow = CurrentFolder();
         return RunTestFile(run, options, strSource, context);
+    }
     {
         v8::HandleScope scope(pIsolate);
         v8::TryCatch tryCatch(pIsolate);
         v8::Local<v8::Script> script;
-        if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script)) {
+        if (!CompileScript(context, strSource, run.m_strScriptPath).ToLocal(&script)) {
             std::fprintf(stderr, "%s\n", DescribeCompileError(pIsolate, tryCatch).c_str());
             return STATUS_BAD_START;
         }

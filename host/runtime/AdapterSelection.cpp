@@ -16,6 +16,7 @@
 
 #include "console/ScriptValues.h"
 #include "runtime/Clock.h"
+#include "runtime/KiteRun.h"
 #include "runtime/ScheduledCalls.h"
 
 namespace Kite {
@@ -302,7 +303,8 @@ void WarnWhenCollectedPlaying(const char* pszClassName, const std::string& strMa
     if (!DeviceAPI::Cinecast::TakeDestroyedWhilePlaying() || !bCollected)
         return;
     std::fflush(stdout);
-    std::string strWhere = strMadeAt.empty() ? std::string() : " made at " + strMadeAt;
+    std::string strWhere =
+        strMadeAt.empty() ? std::string() : " made at " + CKiteRun::Of(v8::Isolate::GetCurrent()).ShownPath(strMadeAt);
     std::fprintf(stderr, "kite: a %s%s was collected while playing; keep a reference to it\n", pszClassName,
                  strWhere.c_str());
     std::fflush(stderr);

@@ -1,5 +1,7 @@
 #include "runtime/KiteRun.h"
 
+#include "runtime/ScriptFile.h"
+
 namespace Kite {
 
 namespace {
@@ -45,6 +47,11 @@ int CKiteRun::ExitStatus() const
 bool CKiteRun::HeldByDebugger() const
 {
     return m_pDebuggerHoldsRun != nullptr && m_pDebuggerHoldsRun();
+}
+
+std::string CKiteRun::ShownPath(const std::string& strPath) const
+{
+    return PathBelow(m_strShownBelow, strPath);
 }
 
 }  // namespace Kite

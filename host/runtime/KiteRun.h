@@ -32,7 +32,13 @@ public:
     v8::Isolate* const m_pIsolate;
     GMainLoop* m_pLoop = nullptr;  // set while the loop runs
     CScheduledCalls* m_pSchedule = nullptr;  // the run's time line, while it exists
+    // The main script's absolute path (AbsolutePath), its name in stack
+    // lines, and its folder, where kite.load starts relative paths.
+    std::string m_strScriptPath;
     std::string m_strScriptDirectory;
+    // kite test's runs show the paths below the folder they run in relative
+    // to it, in the reports kite writes; kite's own runs show them whole.
+    std::string m_strShownBelow;
     // A test file's run ends when its harness says so, not when nothing is left.
     bool m_bHoldRun = false;
     // While m_bHoldRun holds the run: called from the loop, at its lowest
@@ -57,6 +63,8 @@ public:
     // A quit with a non-zero code wins over an uncaught exception.
     int ExitStatus() const;
     bool HeldByDebugger() const;
+    // A path, or a place "PATH:LINE:COL", as the run's reports show it.
+    std::string ShownPath(const std::string& strPath) const;
 
 private:
     CKiteRun(const CKiteRun&) = delete;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <glib.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -83,6 +84,34 @@ std::string ResolvePath(const std::string& strDirectory, const std::string& strP
     if (!strPath.empty() && strPath[0] == '/')
         return strPath;
     return strDirectory + "/" + strPath;
+}
+
+std::string AbsolutePath(const std::string& strPath)
+{
+    gchar* pszAbsolute = g_canonicalize_filename(strPath.c_str(), nullptr);
+    std::string strAbsolute = pszAbsolute;
+    g_free(pszAbsolute);
+    return strAbsolute;
+}
+
+std::string PathBelow(const std::string& strFolder, const std::string& strPath)
+{
+    if (strFolder.empty())
+        return strPath;
+    std::string strPrefix = strFolder == "/" ? strFolder : strFolder + "/";
+    if (strPath.size() > strPrefix.size() && strPath.compare(0, strPrefix.size(), strPrefix) == 0)
+        return strPath.substr(strPrefix.size());
+    return strPath;
+}
+
+std::string CurrentFolder()
+{
+    // g_canonicalize_filename starts relative paths here: the same reading
+    // of a folder reached through a symbolic link.
+    gchar* pszFolder = g_get_current_dir();
+    std::string strFolder = pszFolder;
+    g_free(pszFolder);
+    return strFolder;
 }
 
 }  // namespace Kite

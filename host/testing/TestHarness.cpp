@@ -327,6 +327,14 @@ void Clock(const v8::FunctionCallbackInfo<v8::Value>& info)
     info.GetReturnValue().Set(static_cast<double>(g_get_monotonic_time()) / 1000.0);
 }
 
+// shownPath(place): a file's path, or "PATH:LINE:COL", as the report shows it.
+void ShownPath(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    std::string strPlace = CKiteRun::Of(pIsolate).ShownPath(TextOfValue(pIsolate, info[0]));
+    info.GetReturnValue().Set(Bridge::NewText(pIsolate, strPlace));
+}
+
 void Quit(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
     CHarnessRun::Of(info).m_run.RequestQuit(0);
@@ -347,6 +355,7 @@ bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, CH
     SetFunction(context, natives, "awaiting", Awaiting, self);
     SetFunction(context, natives, "clock", Clock);
     SetFunction(context, natives, "quit", Quit, self);
+    SetFunction(context, natives, "shownPath", ShownPath);
     v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
     settings->Set(context, Bridge::NewText(pIsolate, "file"), Bridge::NewText(pIsolate, options.m_strScript)).Check();
     settings->Set(context, Bridge::NewText(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))
@@ -421,9 +430,9 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
     {
         v8::TryCatch tryCatch(pIsolate);
         v8::Local<v8::Script> script;
-        if (!CompileScript(context, strSource, options.m_strScript).ToLocal(&script)) {
+        if (!CompileScript(context, strSource, run.m_strScriptPath).ToLocal(&script)) {
             CallHarness(harness, "abortFile",
-                        Bridge::NewText(pIsolate, CompileErrorLine(pIsolate, tryCatch, options.m_strScript)));
+                        Bridge::NewText(pIsolate, CompileErrorLine(pIsolate, tryCatch, run.ShownPath(run.m_strScriptPath))));
         } else if (script->Run(context).IsEmpty()) {
             if (!tryCatch.HasTerminated())
                 CallHarness(harness, "failFile", tryCatch.Exception());

@@ -19,8 +19,8 @@ void Load(const v8::FunctionCallbackInfo<v8::Value>& info)
                                  "kite.load: the argument must be a path");
         return;
     }
-    std::string strPath =
-        ResolvePath(CKiteRun::Of(pIsolate).m_strScriptDirectory, Bridge::TextOf(pIsolate, info[0].As<v8::String>()));
+    std::string strPath = AbsolutePath(
+        ResolvePath(CKiteRun::Of(pIsolate).m_strScriptDirectory, Bridge::TextOf(pIsolate, info[0].As<v8::String>())));
     std::string strSource;
     std::string strError;
     if (!ReadScriptFile(strPath, strSource, strError)) {

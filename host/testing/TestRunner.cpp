@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "runtime/ScriptFile.h"
 #include "testing/TestFiles.h"
 #include "testing/TestRecords.h"
 #include "testing/TestReport.h"
@@ -324,13 +325,15 @@ int RunTests(const CKiteOptions& options, RunScriptFunction pRunScript)
         }
     }
 
+    // The report shows paths as the files' runs do (CKiteRun::ShownPath).
+    std::string strShownBelow = CurrentFolder();
     CReport report(options.m_test.m_eReporter, stdout);
     report.Begin();
     int iExit = -1;
     for (std::size_t i = 0; i < aFiles.size(); ++i) {
         const std::string& strFile = aFiles[i];
         CFileReport file;
-        file.m_strPath = strFile;
+        file.m_strPath = PathBelow(strShownBelow, AbsolutePath(strFile));
         std::string strProblem;
         int iStatus = 0;
         EOutcome eOutcome = RunFile(options, pRunScript, aScripts[i], file, strProblem, iStatus);

@@ -104,6 +104,13 @@
 
   const INTERNAL = /kite-test:/;
 
+  // "at f (PATH:1:2)", "at PATH:1:2", with the path as the report shows it.
+  function shownFrame(line) {
+    return line
+      .replace(/\(([^()]*:\d+:\d+)\)/g, (all, place) => "(" + natives.shownPath(place) + ")")
+      .replace(/^(at (?:async )?)([^()]*:\d+:\d+)$/, (all, at, place) => at + natives.shownPath(place));
+  }
+
   // An error as the report shows it: its name and message, what an
   // assertion with a message of the caller's own found, and the stack
   // frames outside the harness.
@@ -123,7 +130,7 @@
         while (first < frames.length && INTERNAL.test(frames[first])) first++;
         let end = first;
         while (end < frames.length && !INTERNAL.test(frames[end])) end++;
-        return [text, ...frames.slice(first, end).map((line) => "    " + line.trim())].join("\n");
+        return [text, ...frames.slice(first, end).map((line) => "    " + shownFrame(line.trim()))].join("\n");
       }
       return "thrown: " + inspect(error);
     } catch (e) {

@@ -154,6 +154,36 @@ add_kite_run_test(uncaught_promise 1
   "^[^\n]*/uncaught_promise[.]js:5\nPromise[.]reject[(]new Error[(]\"top level rejection\"[)][)];\n               \\^\n\nUncaught [(]in promise[)] Error: top level rejection\n    at [^\n]*uncaught_promise.js:5[^U]*Uncaught [(]in promise[)] Error: async timer\n    at failingTimer "
   ARGS ${PROBE} ${RUNS}/uncaught_promise.js STDOUT "^caught late\nlater timer ran\n$")
 
+# Stack lines and the reports name scripts by their absolute path, however
+# the command line or kite.load spelled them. Each row: the test's name,
+# where kite runs, the script as named there, and the folder that the
+# output names.
+function(escape_for_regex out text)
+  string(REGEX REPLACE "([][()*+.?^$|\\{}])" "\\\\\\1" escaped "${text}")
+  set(${out} "${escaped}" PARENT_SCOPE)
+endfunction()
+set(LINKED_RUNS ${CMAKE_CURRENT_BINARY_DIR}/linked-scripts)
+file(REMOVE ${LINKED_RUNS})
+file(CREATE_LINK ${RUNS} ${LINKED_RUNS} SYMBOLIC)
+foreach(row "in_its_folder;${RUNS};stack_paths.js;${RUNS}"
+            "with_dot;${RUNS};./stack_paths.js;${RUNS}"
+            "with_detours;${CMAKE_CURRENT_SOURCE_DIR};scripts/../scripts//stack_paths.js;${RUNS}"
+            "absolute;${CMAKE_CURRENT_BINARY_DIR};${RUNS}/stack_paths.js;${RUNS}"
+            "through_a_link;${CMAKE_CURRENT_BINARY_DIR};linked-scripts/stack_paths.js;${LINKED_RUNS}")
+  list(GET row 0 name)
+  list(GET row 1 workdir)
+  list(GET row 2 script)
+  list(GET row 3 shown)
+  escape_for_regex(shown "${shown}")
+  add_kite_run_test(stack_paths_${name} 1
+    "^${shown}/stack_paths[.]js:8\n  throw new Error[(]\"late\"[)];\n  \\^\n\nUncaught Error: late\n    at late [(]${shown}/stack_paths[.]js:8:9[)]\n"
+    ARGS ${PROBE} ${script} WORKDIR ${workdir}
+    STDOUT "^    at ${shown}/stack_paths[.]js:5:13\n    at placeOfCaller [(]${shown}/lib/stack_place[.]js:3:10[)]\n$")
+endforeach()
+escape_for_regex(RUNS_PATTERN "${RUNS}")
+add_kite_run_test(syntax_error_named_relative 2 "^${RUNS_PATTERN}/syntax_error[.]js:3\nlet broken = ;\n"
+  ARGS ${PROBE} syntax_error.js WORKDIR ${RUNS})
+
 if(TARGET Tether)
   # An error in the main script's top level, or kite.quit there, ends the run
   # at once; the live object is destroyed on the way out.
@@ -186,11 +216,11 @@ if(TARGET Tether)
 
   # A player that the collector destroyed while it played is reported, with
   # the place that made it; one destroyed on the way out is not.
-  set(COLLECTED "kite: a Tether made at [^\n]*/collected_playing[.]js:")
+  set(COLLECTED "kite: a Tether made at ${RUNS_PATTERN}/collected_playing[.]js:")
   set(WARNED " was collected while playing; keep a reference to it\n")
   set(ROWS_WARNED "^${COLLECTED}6:10${WARNED}${COLLECTED}7:10${WARNED}${COLLECTED}11:10${WARNED}${COLLECTED}13:10${WARNED}")
   add_kite_run_test(collected_playing 0 "${ROWS_WARNED}${COLLECTED}28:36${WARNED}$"
-    ARGS ${TETHER_SIM} ${RUNS}/collected_playing.js STDOUT "^$")
+    ARGS ${TETHER_SIM} collected_playing.js WORKDIR ${RUNS} STDOUT "^$")
   add_kite_run_test(collected_playing_then_quit 0 "${ROWS_WARNED}$"
     ARGS ${TETHER_SIM} ${RUNS}/collected_playing.js quit STDOUT "^$")
 

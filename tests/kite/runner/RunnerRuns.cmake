@@ -26,6 +26,25 @@ add_runner_test(bad_files 1 bad_files.out syntax_error.js top_level_error.js out
 # The time limit that applies unless told.
 add_runner_test(default_timeout 1 default_timeout.out waits.js)
 
+# Paths in the report: relative to the folder kite test runs in when the
+# file lies below it, absolute otherwise. Each row: the test's name, where it
+# runs, the file as named there, and the path the report shows.
+string(REGEX REPLACE "([][()*+.?^$|\\{}])" "\\\\\\1" RUNNER_PATTERN "${RUNNER}")
+foreach(row "from_above;${RUNNER}/..;runner/report.js;runner/report[.]js"
+            "with_dot;${RUNNER};./report.js;report[.]js"
+            "from_elsewhere;${CMAKE_CURRENT_BINARY_DIR};${RUNNER}/report.js;${RUNNER_PATTERN}/report[.]js")
+  list(GET row 0 name)
+  list(GET row 1 workdir)
+  list(GET row 2 file)
+  list(GET row 3 shown)
+  add_kite_run_test(paths_${name} 1 "^$" ARGS test ${TEST_OPTIONS} ${file} WORKDIR ${workdir} PREFIX kite.test.
+    STDOUT "^${shown}\n[^\n]*\n[^\n]*\n  FAIL compares numbers[^@]*\n          at ${shown}:8:10\n  FAIL")
+endforeach()
+add_kite_run_test(paths_of_a_file_that_does_not_compile 1 "^$" ARGS test ${TEST_OPTIONS} runner/syntax_error.js
+  WORKDIR ${RUNNER}/.. PREFIX kite.test. STDOUT "^runner/syntax_error[.]js\n  FAIL runner/syntax_error[.]js:4: SyntaxError")
+add_kite_run_test(paths_in_warnings 0 "^$" ARGS test ${TEST_OPTIONS} runner/collected.js WORKDIR ${RUNNER}/..
+  PREFIX kite.test. STDOUT "\nkite: a Tether made at runner/collected[.]js:5:20 was collected while playing;")
+
 # The runner's own checks from inside test files: every one passes.
 add_kite_run_test(self_checks 0 "^$" ARGS test ${TEST_OPTIONS} assert.test.js declare.test.js fresh.test.js load.test.js
   STDOUT "\n87 passed, 0 failed\n$" WORKDIR ${RUNNER} PREFIX kite.test.)

@@ -1,0 +1,4 @@
+// Loaded by stack_paths.js: its completion value answers its own frame.
+(function placeOfCaller() {
+  return new Error("there").stack.split("\n")[1];
+});
