@@ -242,7 +242,7 @@ struct CInspectorServer::CRequest {
         return it == m_headers.end() ? std::string() : it->second;
     }
 
-    // False for what is not a request of a version kite speaks: strError
+    // False for what is not a request of a version kite speaks: uRefusal
     // then holds the answer's status.
     bool Parse(const std::string& strHead, guint& uRefusal)
     {
@@ -526,11 +526,9 @@ gboolean CInspectorServer::OnLingerOver(gpointer pPeer)
 void CInspectorServer::Serve(CPeer& peer)
 {
     for (;;) {
-        if (!peer.m_strOut.empty()) {
-            Flush(peer);
-            // Waits for room to write, or has ended.
+        // Unless it waits for room to write, or has ended.
+        if (!peer.m_strOut.empty() && !Flush(peer))
             return;
-        }
         if (peer.m_bUpgradeAfterOut) {
             Upgrade(peer);
             return;
@@ -644,7 +642,7 @@ void CInspectorServer::Queue(CPeer& peer, const CAnswer& answer)
     peer.m_bUpgradeAfterOut = answer.m_bUpgrade;
 }
 
-void CInspectorServer::Flush(CPeer& peer)
+bool CInspectorServer::Flush(CPeer& peer)
 {
     GPollableOutputStream* pOut =
         G_POLLABLE_OUTPUT_STREAM(g_io_stream_get_output_stream(G_IO_STREAM(peer.m_pConnection)));
@@ -657,17 +655,17 @@ void CInspectorServer::Flush(CPeer& peer)
             g_error_free(pError);
             if (!bWait) {
                 ClosePeer(peer);
-                return;
+                return false;
             }
             peer.m_pWatch = g_pollable_output_stream_create_source(pOut, nullptr);
             g_source_set_callback(peer.m_pWatch, G_SOURCE_FUNC(OnPeerWritable), &peer, nullptr);
             g_source_attach(peer.m_pWatch, m_pContext);
             g_source_unref(peer.m_pWatch);
-            return;
+            return false;
         }
         peer.m_strOut.erase(0, static_cast<std::size_t>(iWritten));
     }
-    Serve(peer);
+    return true;
 }
 
 void CInspectorServer::WatchInput(CPeer& peer)

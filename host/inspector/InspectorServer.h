@@ -75,7 +75,8 @@ private:
     void Serve(CPeer& peer);
     CAnswer AnswerTo(const CRequest& request) const;
     void Queue(CPeer& peer, const CAnswer& answer);
-    void Flush(CPeer& peer);
+    // False when it waits for room to write, or the peer has gone.
+    bool Flush(CPeer& peer);
     void WatchInput(CPeer& peer);
     void Upgrade(CPeer& peer);
     void ClosePeer(CPeer& peer);
