@@ -409,15 +409,17 @@ class InspectTests(unittest.TestCase):
         self.assertEqual(reader.read(), b'')
         reader.close()
         connection.close()
-        # HTTP/1.0 closes unless asked not to, and so does a request with a body, which kite does not read; an idle
-        # connection that its client closes goes at once.
-        for request, closes in [(b'GET /json HTTP/1.0\r\n\r\n', 'close'),
-                                (b'POST /json HTTP/1.1\r\nContent-Length: 2\r\n\r\n{}', 'close'),
-                                (b'GET /json HTTP/1.1\r\n\r\n', 'keep-alive')]:
+        # HTTP/1.0 closes unless asked not to, and so does a request with a body, which kite does not read, and any
+        # answer but 200; an idle connection that its client closes goes at once.
+        for request, status, closes in [(b'GET /json HTTP/1.0\r\n\r\n', 200, 'close'),
+                                        (b'POST /json HTTP/1.1\r\nContent-Length: 2\r\n\r\n{}', 200, 'close'),
+                                        (b'GET /nothing HTTP/1.1\r\n\r\n', 404, 'close'),
+                                        (b'GET /json HTTP/1.1\r\nHost: evil.example\r\n\r\n', 403, 'close'),
+                                        (b'GET /json HTTP/1.1\r\n\r\n', 200, 'keep-alive')]:
             with self.subTest(request=request), socket.create_connection(kite.host_and_port(), timeout=20) as idle, \
                     idle.makefile('rb') as reader:
                 idle.sendall(request)
-                self.assertEqual(read_answer(reader)[:2], (200, closes))
+                self.assertEqual(read_answer(reader)[:2], (status, closes))
                 if closes == 'close':
                     self.assertEqual(reader.read(), b'')
         self.assertEqual(kite.settled_descriptors(first), first)
@@ -452,6 +454,12 @@ class InspectTests(unittest.TestCase):
                         self.assertIn('\r\nConnection: close\r\n', rest)
                         self.assertTrue(rest.endswith('64 KiB at most\n'), rest[-200:])
         self.assertEqual(kite.settled_descriptors(first), first)
+        # A client that keeps its end open once answered does not keep kite's.
+        with socket.create_connection(kite.host_and_port(), timeout=20) as connection, \
+                connection.makefile('rb') as reader:
+            connection.sendall(cases[1][0])
+            self.assertTrue(reader.read().startswith(refused.encode()))
+            self.assertEqual(kite.settled_descriptors(first), first)
         self.assertEqual(kite.attach().evaluate('6 * 7'), 42)
         kite.process.send_signal(signal.SIGTERM)
         self.assertEqual(kite.finish(143), '')

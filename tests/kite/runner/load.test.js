@@ -22,6 +22,10 @@ const rows = [
     "SyntaxError: Identifier 'greeter' has already been declared"],
   ["a file that is not there", () => attempt(() => kite.load("lib/missing.js")).replace(/ [^ ]*\/lib\//, " lib/"),
     "Error: kite.load: cannot read lib/missing.js: No such file or directory"],
+  // Only the report shortens paths.
+  ["error.stack names its files by absolute path", () => /^    at \/.*\/runner\/load\.test\.js:\d+:\d+$/.test(
+    new Error("here").stack.split("\n")[1]), true],
+  ["so does a loaded file's", () => /^    at Object\.where \(\/.*\/runner\/lib\/app_like\.js:8:10\)$/.test(app.where()), true],
 ];
 for (const [name, run, expected] of rows) {
   test(name, () => assert.equal(run(), expected));

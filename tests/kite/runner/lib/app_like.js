@@ -4,4 +4,7 @@ const greeting = "hello";
 function greet(name) {
   return greeting + ", " + name;
 }
-({ greet });
+function where() {
+  return new Error("here").stack.split("\n")[1];
+}
+({ greet, where });
