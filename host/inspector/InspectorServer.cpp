@@ -149,7 +149,8 @@ std::string VersionOf(const std::string& strToken)
     std::string strNumber = strToken.substr(5);
     std::string::size_type uDot = strNumber.find('.');
     if (uDot == 0 || uDot == std::string::npos || uDot + 1 == strNumber.size() ||
-        strNumber.find_first_not_of("0123456789.") != std::string::npos || strNumber.find('.', uDot + 1) != std::string::npos)
+        strNumber.find_first_not_of("0123456789.") != std::string::npos ||
+        strNumber.find('.', uDot + 1) != std::string::npos)
         return std::string();
     return strNumber == "1.0" || strNumber == "1.1" ? strNumber : "other";
 }
@@ -185,8 +186,8 @@ std::string WebSocketAcceptOf(const std::string& strKey)
 
 bool IsWebSocketKey(const std::string& strKey)
 {
-    if (strKey.size() != 24 || strKey.find_first_not_of(
-                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") != std::string::npos)
+    const char* pszBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=";
+    if (strKey.size() != 24 || strKey.find_first_not_of(pszBase64) != std::string::npos)
         return false;
     gsize uLength = 0;
     guchar* pDecoded = g_base64_decode(strKey.c_str(), &uLength);
@@ -265,7 +266,8 @@ struct CInspectorServer::CRequest {
         m_strPath = strTarget.substr(0, strTarget.find('?'));
         while (uEnd != std::string::npos) {
             std::string::size_type uNext = strHead.find("\r\n", uEnd + 2);
-            std::string strField = strHead.substr(uEnd + 2, uNext == std::string::npos ? std::string::npos : uNext - uEnd - 2);
+            std::string strField =
+                strHead.substr(uEnd + 2, uNext == std::string::npos ? std::string::npos : uNext - uEnd - 2);
             uEnd = uNext;
             std::string::size_type uColon = strField.find(':');
             if (uColon == 0 || uColon == std::string::npos || strField.find_first_of(" \t") < uColon)

@@ -38,7 +38,8 @@ std::string SourceHeader(v8::Isolate* pIsolate, v8::Local<v8::Message> message)
             strCaret += aUnits[static_cast<std::size_t>(i)] == '\t' ? '\t' : ' ';
     }
     strCaret += std::string(static_cast<std::size_t>(std::max(1, iEnd - iStart)), '^');
-    return CKiteRun::Of(pIsolate).ShownPath(TextOfValue(pIsolate, name)) + ":" + std::to_string(iLine) + "\n" + TextOfValue(pIsolate, source) + "\n" + strCaret +
+    std::string strPlace = CKiteRun::Of(pIsolate).ShownPath(TextOfValue(pIsolate, name)) + ":" + std::to_string(iLine);
+    return strPlace + "\n" + TextOfValue(pIsolate, source) + "\n" + strCaret +
            "\n";
 }
 

@@ -431,8 +431,8 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
         v8::TryCatch tryCatch(pIsolate);
         v8::Local<v8::Script> script;
         if (!CompileScript(context, strSource, run.m_strScriptPath).ToLocal(&script)) {
-            CallHarness(harness, "abortFile",
-                        Bridge::NewText(pIsolate, CompileErrorLine(pIsolate, tryCatch, run.ShownPath(run.m_strScriptPath))));
+            std::string strLine = CompileErrorLine(pIsolate, tryCatch, run.ShownPath(run.m_strScriptPath));
+            CallHarness(harness, "abortFile", Bridge::NewText(pIsolate, strLine));
         } else if (script->Run(context).IsEmpty()) {
             if (!tryCatch.HasTerminated())
                 CallHarness(harness, "failFile", tryCatch.Exception());
