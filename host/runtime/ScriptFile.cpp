@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <glib.h>
 #include <fstream>
+#include <glib.h>
 #include <sstream>
 #include <sys/stat.h>
 

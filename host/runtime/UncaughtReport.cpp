@@ -39,8 +39,7 @@ std::string SourceHeader(v8::Isolate* pIsolate, v8::Local<v8::Message> message)
     }
     strCaret += std::string(static_cast<std::size_t>(std::max(1, iEnd - iStart)), '^');
     std::string strPlace = CKiteRun::Of(pIsolate).ShownPath(TextOfValue(pIsolate, name)) + ":" + std::to_string(iLine);
-    return strPlace + "\n" + TextOfValue(pIsolate, source) + "\n" + strCaret +
-           "\n";
+    return strPlace + "\n" + TextOfValue(pIsolate, source) + "\n" + strCaret + "\n";
 }
 
 void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message,
