@@ -161,7 +161,7 @@ private:
         CMadePromise made;
         made.m_promise.Reset(pIsolate, promise);
         made.m_promise.SetWeak();
-        made.m_strWhere = strScript + ":" + std::to_string(frame->GetLineNumber()) + ":" +
+        made.m_strWhere = m_run.ShownPath(strScript) + ":" + std::to_string(frame->GetLineNumber()) + ":" +
                           std::to_string(frame->GetColumn());
         made.m_source.Reset(pIsolate, frame->GetScriptSource());
         made.m_iLine = frame->GetLineNumber();
