@@ -3,6 +3,7 @@
 #include <Bridge/V8Runtime.h>
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 
 #include "globals/Console.h"
 #include "globals/KiteObject.h"
@@ -24,6 +25,7 @@
 #include "runtime/UncaughtReport.h"
 #include "testing/TestHarness.h"
 #include "testing/TestOnlyGlobals.h"
+#include "testing/TestRecords.h"
 #include "testing/TestRunner.h"
 
 namespace {
@@ -36,6 +38,17 @@ int Fail(const std::string& strReason)
     return STATUS_BAD_START;
 }
 
+// A test file's run that cannot start as the options say: kite test tells
+// it as a usage error, and runs no other file.
+int RefuseTestRun(const Kite::CKiteOptions& options, const std::string& strReason)
+{
+    for (const std::string& strFrame : Kite::FrameRecord({"usage", strReason})) {
+        ssize_t iWritten = write(options.m_test.m_iRecordFd, strFrame.data(), strFrame.size());
+        (void)iWritten;
+    }
+    return STATUS_BAD_START;
+}
+
 // What the inspector needs of the command line.
 Kite::CInspectorSettings InspectorSettingsOf(const Kite::CKiteOptions& options)
 {
@@ -45,6 +58,8 @@ Kite::CInspectorSettings InspectorSettingsOf(const Kite::CKiteOptions& options)
     settings.m_bWaitForClient = options.m_eInspect == Kite::INSPECT_WAIT || options.m_eInspect == Kite::INSPECT_BREAK;
     settings.m_bPauseOnStart = options.m_eInspect == Kite::INSPECT_BREAK;
     settings.m_strScript = options.m_strScript;
+    if (options.m_test.m_iTerminalFd >= 0)
+        settings.m_iMessageFd = options.m_test.m_iTerminalFd;
     return settings;
 }
 
@@ -59,7 +74,7 @@ int RunInContext(Kite::CKiteRun& run, const Kite::CKiteOptions& options, const s
 
     if (options.m_eInspect != INSPECT_OFF) {
         if (!StartInspector(InspectorSettingsOf(options), context, strError))
-            return Fail(strError);
+            return options.m_test.m_iRecordFd >= 0 ? RefuseTestRun(options, strError) : Fail(strError);
         run.m_pDebuggerHoldsRun = InspectorHoldsRun;
         run.m_pShowUncaught = InspectorUncaught;
     }

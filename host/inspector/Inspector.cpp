@@ -6,9 +6,11 @@
 #include <memory>
 #include <Bridge/Converter.h>
 #include <v8-inspector.h>
+#include <unistd.h>
 #include <vector>
 
 #include "inspector/InspectorServer.h"
+#include "runtime/KiteRun.h"
 #include "runtime/Signals.h"
 
 namespace Kite {
@@ -139,16 +141,15 @@ public:
         CSignalWatch::AlsoWake(m_pServer->Context());
         const std::string& strAddress = m_pServer->Address();
         if (!m_pServer->IsLoopback())
-            std::fprintf(stderr,
+            dprintf(m_settings.m_iMessageFd,
                          "kite: warning: the inspector listens on %s, which is not a loopback address: "
                          "whoever reaches it can run any code in kite\n",
                          strAddress.c_str());
-        std::fprintf(stderr,
+        dprintf(m_settings.m_iMessageFd,
                      "Debugger listening on %s\n"
                      "To debug, open chrome://inspect in Chrome and pick the script under Remote Target\n"
                      "(Configure... adds %s if it is not listed), or open\n%s\n",
                      m_pServer->WebSocketUrl().c_str(), strAddress.c_str(), m_pServer->FrontendUrl().c_str());
-        std::fflush(stderr);
         return true;
     }
 
@@ -158,8 +159,10 @@ public:
             return;
         // A client says Runtime.runIfWaitingForDebugger once it has set its
         // breakpoints.
+        Holds(true);
         while (!CSignalWatch::Received() && !m_bRunRequested)
             m_pServer->ServeOnce();
+        Holds(false);
         if (!m_settings.m_bPauseOnStart)
             return;
         std::string strReason = "Break on start";
@@ -173,8 +176,7 @@ public:
             return false;
         if (!m_bWaitingNoted) {
             m_bWaitingNoted = true;
-            std::fputs("Waiting for the debugger to disconnect...\n", stderr);
-            std::fflush(stderr);
+            Say("Waiting for the debugger to disconnect...\n");
         }
         return true;
     }
@@ -256,6 +258,7 @@ public:
         if (m_bPaused)
             return;
         m_bPaused = true;
+        Holds(true);
         // The signal first: one that came before a client's resume or
         // detach wins over it.
         while (!CSignalWatch::Received() && m_bPaused && m_pServer->Attached()) {
@@ -264,6 +267,7 @@ public:
                 m_pServer->ServeOnce();
         }
         m_bPaused = false;
+        Holds(false);
     }
 
     void quitMessageLoopOnPause() override { m_bPaused = false; }
@@ -289,8 +293,7 @@ public:
     {
         m_sessions[iClient].reset(new CSession(*m_pInspector, *m_pServer, iClient));
         m_bWaitingNoted = false;
-        std::fputs("Debugger attached.\n", stderr);
-        std::fflush(stderr);
+        Say("Debugger attached.\n");
     }
 
     // Dispatched later, from an idle call: a message handled inside the
@@ -316,6 +319,21 @@ public:
 
 private:
     static const int STACK_FRAMES = 10;
+
+    // After what the script wrote to the same stream.
+    void Say(const char* pszLine)
+    {
+        std::fflush(stderr);
+        dprintf(m_settings.m_iMessageFd, "%s", pszLine);
+    }
+
+    // The run's time limits stand still while a client holds the script.
+    void Holds(bool bHeld)
+    {
+        CKiteRun& run = CKiteRun::Of(m_pIsolate);
+        if (run.m_debuggerHolds)
+            run.m_debuggerHolds(bHeld);
+    }
 
     // A script's path as the client knows it; anything else unchanged.
     static std::string UrlOf(const std::string& strName)

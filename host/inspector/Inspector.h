@@ -17,6 +17,9 @@ struct CInspectorSettings {
     bool m_bWaitForClient = false;
     bool m_bPauseOnStart = false;
     std::string m_strScript;  // the script's path, which a client is shown
+    // Where it says where it listens and who attaches: stderr, or a test
+    // file's run's terminal.
+    int m_iMessageFd = 2;
 };
 
 // Listens as the settings say and prints where; false with a reason when it

@@ -118,13 +118,10 @@ bool CheckToolOptions(const CKiteOptions& options, std::string& strError)
     return true;
 }
 
-// What kite test cannot do: one inspector or one log file for many runs.
+// What kite test cannot do: one log file for many runs. (One inspector for
+// many runs is refused once the files are known.)
 bool CheckTestOptions(CKiteOptions& options, std::string& strError)
 {
-    if (options.m_eInspect != INSPECT_OFF) {
-        strError = "kite test cannot serve the inspector";
-        return false;
-    }
     if (options.m_bLog && options.m_strLog != "-") {
         strError = "kite test takes --log=- only (the lines then show with each test's output)";
         return false;
@@ -141,7 +138,8 @@ bool CheckTestOptions(CKiteOptions& options, std::string& strError)
 const char* TestUsage()
 {
     return "usage: kite test [--timeout=MS] [--reporter=text|tap] [--filter=PATTERN] [--adapter=NAME] "
-           "[--clock=real|virtual] [--plugin=PATH]... [--log=-] [--target=tv] [PATH...]";
+           "[--clock=real|virtual] [--plugin=PATH]... [--log=-] [--target=tv] [--inspect[-wait|-brk][=[HOST:]PORT]] "
+           "[PATH...]";
 }
 
 const char* UsageOf(ECommand eCommand)
@@ -253,6 +251,10 @@ std::string Help()
         "  --filter=PATTERN  only the tests whose full name matches this regular expression\n"
         "  --target=tv       each file runs in the form kite build --target=tv gives it,\n"
         "                    built with the scripts of its folder, the test file first\n"
+#ifdef KITE_WITH_INSPECTOR
+        "  --inspect[-wait|-brk][=...]   serve the inspector for the run of one file,\n"
+        "                    as for a script; time limits stop while a client pauses it\n"
+#endif
         "Exit status: 0 every test passed, 1 a test or file failed, 2 a usage error.\n"
         "\n" + UsageOf(COMMAND_CHECK) + "\n\n" +
         "Tells what the TV's engine (V8 3.28) would reject in the scripts, as\n"

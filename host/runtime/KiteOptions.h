@@ -34,6 +34,9 @@ struct CTestOptions {
     bool m_bFilter = false;
     std::string m_strFilter;  // a regular expression over the tests' full names
     int m_iRecordFd = -1;  // in the process that runs one file: where its results go
+    // There too, with --inspect: kite test's own stderr, where the inspector
+    // says where it listens (the file's stderr is the report's).
+    int m_iTerminalFd = -1;
 };
 
 struct CKiteOptions {

@@ -57,6 +57,10 @@ public:
     // Where kite test's runs send every uncaught exception instead of
     // stderr; it answers false when it cannot take one.
     std::function<bool(v8::Local<v8::Value> exception)> m_divertUncaught;
+    // Told, with true, when a debugger's client holds the script (paused, or
+    // before it lets the script start) and, with false, when it lets it go
+    // on: what keeps time limits in real time moves them by the pause.
+    std::function<void(bool bHeld)> m_debuggerHolds;
 
     // Stops the run: no script runs after this, and the loop ends.
     void RequestQuit(int iCode);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "console/ScriptValues.h"
+#include "inspector/Inspector.h"
 #include "runtime/Clock.h"
 #include "runtime/MainLoop.h"
 #include "runtime/PromiseRejections.h"
@@ -51,6 +52,7 @@ public:
     CHarnessRun(CKiteRun& run, int iRecordFd) : m_run(run), m_iRecordFd(iRecordFd) {}
     ~CHarnessRun()
     {
+        m_run.m_debuggerHolds = nullptr;
         m_run.m_divertUncaught = nullptr;
         m_run.m_whenStalled = nullptr;
         m_run.m_promiseMade = nullptr;
@@ -80,6 +82,30 @@ public:
             while (write(m_iRecordFd, strFrame.data(), strFrame.size()) < 0 && errno == EINTR) {
             }
         }
+    }
+
+    // A debugger's client holds the run: the time limits stand still until
+    // it lets go, here and in kite test's watch of the file.
+    void DebuggerHolds(bool bHeld)
+    {
+        if (bHeld) {
+            if (m_llHeldSinceUs == 0)
+                m_llHeldSinceUs = g_get_monotonic_time();
+            Send({"pause"});
+            return;
+        }
+        if (m_llHeldSinceUs == 0)
+            return;
+        gint64 llHeldUs = g_get_monotonic_time() - m_llHeldSinceUs;
+        m_llHeldSinceUs = 0;
+        for (const auto& entry : m_later) {
+            GSource* pSource = g_main_context_find_source_by_id(nullptr, entry.second->m_uSource);
+            gint64 llReady = pSource != nullptr ? g_source_get_ready_time(pSource) : -1;
+            // Idle calls (-1) are no limits.
+            if (llReady >= 0)
+                g_source_set_ready_time(pSource, llReady + llHeldUs);
+        }
+        Send({"resume"});
     }
 
     bool ToHarness(v8::Local<v8::Value> exception)
@@ -236,6 +262,7 @@ private:
     bool m_bInUncaught = false;
     v8::Global<v8::Function> m_stallWatcher;
     std::deque<CMadePromise> m_madePromises;
+    gint64 m_llHeldSinceUs = 0;
 };
 
 // record(kind, ...fields)
@@ -422,6 +449,7 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
         }
     }
     run.m_divertUncaught = [&harnessRun](v8::Local<v8::Value> exception) { return harnessRun.ToHarness(exception); };
+    run.m_debuggerHolds = [&harnessRun](bool bHeld) { harnessRun.DebuggerHolds(bHeld); };
     run.m_bHoldRun = true;
     if (IsVirtualTime())
         harnessRun.WatchStalls();
@@ -433,12 +461,16 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
         if (!CompileScript(context, strSource, run.m_strScriptPath).ToLocal(&script)) {
             std::string strLine = CompileErrorLine(pIsolate, tryCatch, run.ShownPath(run.m_strScriptPath));
             CallHarness(harness, "abortFile", Bridge::NewText(pIsolate, strLine));
-        } else if (script->Run(context).IsEmpty()) {
-            if (!tryCatch.HasTerminated())
-                CallHarness(harness, "failFile", tryCatch.Exception());
         } else {
-            ReportUnhandledRejections(pIsolate);
-            CallHarness(harness, "run", v8::Undefined(pIsolate));
+            // --inspect-wait and --inspect-brk wait here for a client.
+            InspectorBeforeScript();
+            if (script->Run(context).IsEmpty()) {
+                if (!tryCatch.HasTerminated())
+                    CallHarness(harness, "failFile", tryCatch.Exception());
+            } else {
+                ReportUnhandledRejections(pIsolate);
+                CallHarness(harness, "run", v8::Undefined(pIsolate));
+            }
         }
     }
     RunMainLoop(run);

@@ -118,6 +118,14 @@ public:
             m_report.m_aItems.push_back({CFileReport::CItem::ERROR, aFields[1], 0});
         } else if (strKind == "usage" && aFields.size() >= 2) {
             m_strUsage = aFields[1];
+        } else if (strKind == "pause") {
+            // A debugger's client holds the run: no time limit meanwhile.
+            if (m_llPausedAt == 0)
+                m_llPausedAt = NowMs();
+        } else if (strKind == "resume") {
+            if (m_llPausedAt != 0)
+                m_llDeadline += NowMs() - m_llPausedAt;
+            m_llPausedAt = 0;
         } else if (strKind == "done") {
             m_bDone = true;
             m_llDeadline = NowMs() + END_ALLOWANCE_MS;
@@ -151,6 +159,8 @@ public:
         }
     }
 
+    // None while a debugger's client holds the run.
+    bool HasDeadline() const { return m_llPausedAt == 0; }
     long long Deadline() const { return m_llDeadline; }
     const std::string& Usage() const { return m_strUsage; }
 
@@ -174,6 +184,7 @@ private:
     std::map<std::string, std::size_t> m_ids;
     int m_iCurrent = -1;  // the test that has started and not ended
     long long m_llStarted = 0;
+    long long m_llPausedAt = 0;  // while a debugger's client holds the run
     bool m_bDone = false;
     std::string m_strUsage;
     std::size_t m_uOutput = 0;
@@ -209,9 +220,11 @@ int RunInChild(const CKiteOptions& options, RunScriptFunction pRunScript, const 
                const int aPipe[2])
 {
     close(aPipe[0]);
+    CKiteOptions file = options;
+    if (options.m_eInspect != INSPECT_OFF)
+        file.m_test.m_iTerminalFd = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
     dup2(aPipe[1], STDOUT_FILENO);
     dup2(aPipe[1], STDERR_FILENO);
-    CKiteOptions file = options;
     file.m_strScript = strPath;
     file.m_aArgs.clear();
     file.m_test.m_iRecordFd = aPipe[1];
@@ -264,7 +277,9 @@ EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, cons
             break;
         }
         long long llWait = llStopping != 0 ? STOP_ALLOWANCE_MS : watch.Deadline() - llNow;
-        if (llWait <= 0) {
+        if (llStopping == 0 && !watch.HasDeadline()) {
+            llWait = -1;
+        } else if (llWait <= 0) {
             kill(pid, SIGKILL);
             bKilled = true;
             llStopping = llNow;
@@ -273,7 +288,7 @@ EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, cons
         pollfd fd = {iFd, POLLIN, 0};
         timespec wait = {static_cast<time_t>(llWait / 1000), static_cast<long>(llWait % 1000) * 1000000};
         // The stop signals, blocked everywhere else, come only while waiting here.
-        int iReady = ppoll(&fd, 1, &wait, &unblocked);
+        int iReady = ppoll(&fd, 1, llWait < 0 ? nullptr : &wait, &unblocked);
         if (iReady < 0 && errno == EINTR && s_iSignal != 0 && iInterrupt == 0) {
             iInterrupt = s_iSignal;
             kill(pid, iInterrupt);
@@ -301,6 +316,12 @@ int RunTests(const CKiteOptions& options, RunScriptFunction pRunScript)
     std::string strError;
     if (!FindTestFiles(options.m_test.m_aPaths, aFiles, strError)) {
         std::fprintf(stderr, "kite: %s\n", strError.c_str());
+        return 2;
+    }
+    // One inspector serves one run, as node --inspect-brk --test does.
+    if (options.m_eInspect != INSPECT_OFF && aFiles.size() != 1) {
+        std::fprintf(stderr, "kite: kite test serves the inspector for one test file's run, and %zu were found: name one file\n",
+                     aFiles.size());
         return 2;
     }
     struct sigaction action = {};

@@ -13,6 +13,14 @@ if(TETHER_INSPECTOR AND TARGET Tether)
               InspectTests.test_${case})
     set_tests_properties(kite.inspect.${case} PROPERTIES TIMEOUT 60)
   endforeach()
+  foreach(case TestsInTheDebugger.test_a_client_holds_a_test_past_its_time_limit_and_it_passes
+               TestsInTheDebugger.test_a_port_in_use_is_a_usage_error)
+    string(REGEX REPLACE "^.*[.]test_" "" name ${case})
+    add_test(NAME kite.inspect.${name}
+      COMMAND ${DEBIAN_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/devtools_tests.py $<TARGET_FILE:kite> $<TARGET_FILE:Tether>
+              ${case})
+    set_tests_properties(kite.inspect.${name} PROPERTIES TIMEOUT 60)
+  endforeach()
   add_kite_run_test(inspect_public_address 0
     "^kite: warning: the inspector listens on 0[.]0[.]0[.]0:[0-9]+, which is not a loopback address: [^\n]+\nDebugger listening on ws://0[.]0[.]0[.]0:"
     ARGS ${PROBE} --inspect=0.0.0.0:0 ${RUNS}/args.js)
@@ -21,6 +29,8 @@ if(TETHER_INSPECTOR AND TARGET Tether)
 elseif(NOT TETHER_INSPECTOR)
   add_kite_run_test(inspect_not_built 2 "^kite: --inspect is not available in this build of kite\n$"
     ARGS ${PROBE} --inspect ${RUNS}/args.js)
+  add_kite_run_test(test_inspect_not_built 2 "^kite: --inspect is not available in this build of kite\n$"
+    ARGS ${PROBE} test --inspect-brk ${CMAKE_CURRENT_LIST_DIR}/held.js STDOUT "^$")
 endif()
 add_kite_run_test(inspect_bad_address 2 "^kite: --inspect-brk takes \\[HOST:\\]PORT, not 'localhost:99999' [(]usage"
   ARGS ${PROBE} --inspect-brk=localhost:99999 ${RUNS}/args.js)

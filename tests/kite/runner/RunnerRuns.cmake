@@ -109,7 +109,7 @@ foreach(row
     "bad_timeout|kite: --timeout takes a number of milliseconds from 1 to 2147483647, not '5s' [(]|--timeout=5s"
     "bad_reporter|kite: --reporter is text or tap, not 'json' [(]|--reporter=json"
     "bad_filter|kite: --filter: Invalid regular expression: /[(]/: Unterminated group|--filter=("
-    "inspector|kite: kite test cannot serve the inspector [(]|--inspect"
+    "inspector_many_files|kite: kite test serves the inspector for one test file's run, and 4 were found: name one file|--inspect-brk"
     "log_file|kite: kite test takes --log=- only [(]|--log=kite.log")
   string(REPLACE "|" ";" fields "${row}")
   list(POP_FRONT fields name message)

@@ -1,0 +1,79 @@
+# kite test in the debugger, and what DevTools shows beside the debugger (async call stacks, the allocation
+# timeline, idle time in CPU profiles), through a real protocol client (Debian's python3-websocket):
+#   devtools_tests.py KITE PLUGIN [unittest arguments]
+import os, re, socket, subprocess, sys, time
+import unittest
+
+from inspect_tests import APP, APP_URL, Client, Kite, die_with_this_test, KITE, PLUGIN
+
+HELD = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'held.js')
+HELD_URL = 'file://' + HELD
+# Past kite test's own stop of a stuck file, which allows the limit and two seconds more.
+BEYOND_EVERY_LIMIT = 2.5
+
+
+class KiteTest:
+    """kite test with an inspector option on held.js, and its client."""
+
+    def __init__(self, option, *args):
+        self.process = subprocess.Popen([KITE, '--plugin=' + PLUGIN, 'test', '--clock=real', '--timeout=200', option + '=127.0.0.1:0',
+                                         *args, HELD], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                        preexec_fn=die_with_this_test)
+        self.banner = ''.join(self.process.stderr.readline() for _ in range(4))
+        self.url = re.search(r'^Debugger listening on (ws://127\.0\.0\.1:\d+/\S+)$', self.banner, re.M)[1]
+        self.client = Client(self.url)
+
+    def finish(self):
+        self.client.close()
+        out, err = self.process.communicate(timeout=60)
+        return self.process.returncode, out, self.banner + err
+
+
+class TestsInTheDebugger(unittest.TestCase):
+    def test_a_client_holds_a_test_past_its_time_limit_and_it_passes(self):
+        passed = (0, '^' + re.escape(HELD) + r'\n  pass pauses at a debugger statement \(\d+ ms\)\n  pass stops at a breakpoint \(\d+ ms\)'
+                     r'\n\n2 passed, 0 failed\n$')
+        # option, breakpoint line (from 0), the pauses in order (reason, function), status and report
+        cases = [('--inspect-brk', None, [('Break on start', ''), ('other', 'pausesAtTheStatement')], passed),
+                 ('--inspect-wait', 11, [('other', 'pausesAtTheStatement'), ('other', 'onTimer')], passed)]
+        for option, line, pauses, (status, report) in cases:
+            with self.subTest(option):
+                kite = KiteTest(option)
+                client = kite.client
+                client.call('Debugger.enable')
+                # Compiled before it waits for the client.
+                held = client.wait_for('Debugger.scriptParsed', url=HELD_URL)['scriptId']
+                if line is not None:
+                    client.call('Debugger.setBreakpointByUrl', url=HELD_URL, lineNumber=line)
+                # Waiting for the client holds no limit either.
+                time.sleep(BEYOND_EVERY_LIMIT)
+                client.call('Runtime.runIfWaitingForDebugger')
+                seen = []
+                for _ in pauses:
+                    paused = client.wait_for('Debugger.paused')
+                    frame = paused['callFrames'][0]
+                    seen.append((paused['reason'], frame['functionName']))
+                    self.assertEqual(frame['location']['scriptId'], held)
+                    time.sleep(BEYOND_EVERY_LIMIT)
+                    client.call('Debugger.resume')
+                self.assertEqual(seen, pauses)
+                returncode, out, err = kite.finish()
+                self.assertEqual(returncode, status, err)
+                self.assertRegex(out, report)
+                self.assertIn('Debugger attached.\n', err)
+
+    def test_a_port_in_use_is_a_usage_error(self):
+        held = socket.create_server(('127.0.0.1', 0))
+        port = held.getsockname()[1]
+        for option in '--inspect', '--inspect-brk':
+            with self.subTest(option):
+                run = subprocess.run([KITE, '--plugin=' + PLUGIN, 'test', '%s=127.0.0.1:%d' % (option, port), HELD],
+                                     capture_output=True, text=True, timeout=60)
+                self.assertEqual((run.returncode, run.stdout), (2, ''), run.stderr)
+                self.assertRegex(run.stderr, r'^kite: --inspect: cannot listen on 127\.0\.0\.1:%d: .*Address already '
+                                             r'in use\n$' % port)
+        held.close()
+
+
+if __name__ == '__main__':
+    unittest.main(argv=[sys.argv[0]] + sys.argv[3:])
