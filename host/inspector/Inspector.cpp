@@ -1,5 +1,6 @@
 #include "inspector/Inspector.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -130,6 +131,8 @@ public:
     {
         CSignalWatch::AlsoWake(nullptr);
         m_sessions.clear();
+        while (!m_timers.empty())
+            cancelTimer(m_timers.begin()->first);
         m_pServer.reset();
         m_pInspector.reset();
     }
@@ -278,6 +281,28 @@ public:
 
     double currentTimeMS() override { return static_cast<double>(g_get_real_time()) / 1000.0; }
 
+    // V8's own periodic work for its clients, such as the heap statistics
+    // of an allocation timeline: on the main loop, so paused with the script.
+    void startRepeatingTimer(double dSeconds, TimerCallback callback, void* pData) override
+    {
+        cancelTimer(pData);
+        CRepeatingTimer& timer = m_timers[pData];
+        timer.m_callback = callback;
+        timer.m_pData = pData;
+        timer.m_pIsolate = m_pIsolate;
+        guint uMs = static_cast<guint>(std::max(1.0, std::min(dSeconds * 1000.0, 86400000.0)));
+        timer.m_uSource = g_timeout_add(uMs, RunRepeatingTimer, &timer);
+    }
+
+    void cancelTimer(void* pData) override
+    {
+        auto it = m_timers.find(pData);
+        if (it == m_timers.end())
+            return;
+        g_source_remove(it->second.m_uSource);
+        m_timers.erase(it);
+    }
+
     // Scripts are compiled under their path, which error stacks show; the
     // client knows them by file URL, as it knows Node's.
     std::unique_ptr<StringBuffer> resourceNameToUrl(const StringView& name) override
@@ -344,6 +369,21 @@ private:
         return strUrl.empty() ? strName : strUrl;
     }
 
+    struct CRepeatingTimer {
+        TimerCallback m_callback;
+        void* m_pData;
+        v8::Isolate* m_pIsolate;
+        guint m_uSource;
+    };
+
+    static gboolean RunRepeatingTimer(gpointer pTimer)
+    {
+        const CRepeatingTimer& timer = *static_cast<CRepeatingTimer*>(pTimer);
+        v8::HandleScope scope(timer.m_pIsolate);
+        timer.m_callback(timer.m_pData);
+        return G_SOURCE_CONTINUE;
+    }
+
     static gboolean DrainLater(gpointer pThis)
     {
         CInspector* pInspector = static_cast<CInspector*>(pThis);
@@ -392,6 +432,8 @@ private:
     std::unique_ptr<v8_inspector::V8Inspector> m_pInspector;
     std::unique_ptr<CInspectorServer> m_pServer;
     std::map<int, std::unique_ptr<CSession>> m_sessions;
+    // By the data V8 gave; a timer's callback may cancel it.
+    std::map<void*, CRepeatingTimer> m_timers;
     std::deque<std::pair<int, std::string>> m_queue;
     bool m_bDrainPosted = false;
     int m_iDispatchDepth = 0;

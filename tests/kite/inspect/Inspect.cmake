@@ -14,7 +14,9 @@ if(TETHER_INSPECTOR AND TARGET Tether)
     set_tests_properties(kite.inspect.${case} PROPERTIES TIMEOUT 60)
   endforeach()
   foreach(case TestsInTheDebugger.test_a_client_holds_a_test_past_its_time_limit_and_it_passes
-               TestsInTheDebugger.test_a_port_in_use_is_a_usage_error)
+               TestsInTheDebugger.test_a_port_in_use_is_a_usage_error
+               BesideTheDebugger.test_the_allocation_timeline_gets_heap_statistics
+               BesideTheDebugger.test_the_main_loop_waiting_is_idle_time_in_a_cpu_profile)
     string(REGEX REPLACE "^.*[.]test_" "" name ${case})
     add_test(NAME kite.inspect.${name}
       COMMAND ${DEBIAN_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/devtools_tests.py $<TARGET_FILE:kite> $<TARGET_FILE:Tether>

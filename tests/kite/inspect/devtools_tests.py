@@ -4,7 +4,7 @@
 import os, re, socket, subprocess, sys, time
 import unittest
 
-from inspect_tests import APP, APP_URL, Client, Kite, die_with_this_test, KITE, PLUGIN
+from inspect_tests import APP, APP_URL, WAITING, Client, Kite, die_with_this_test, KITE, PLUGIN
 
 HELD = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'held.js')
 HELD_URL = 'file://' + HELD
@@ -73,6 +73,43 @@ class TestsInTheDebugger(unittest.TestCase):
                 self.assertRegex(run.stderr, r'^kite: --inspect: cannot listen on 127\.0\.0\.1:%d: .*Address already '
                                              r'in use\n$' % port)
         held.close()
+
+
+class BesideTheDebugger(unittest.TestCase):
+    def test_the_allocation_timeline_gets_heap_statistics(self):
+        kite = Kite()
+        client = kite.attach()
+        client.call('HeapProfiler.enable')
+        client.call('HeapProfiler.startTrackingHeapObjects', trackAllocations=True)
+        client.call('Runtime.runIfWaitingForDebugger')
+        # Triplets of a fragment's index, its object count and its size; the first covers the whole heap.
+        stats = client.wait_for('HeapProfiler.heapStatsUpdate')['statsUpdate']
+        self.assertEqual((len(stats) % 3, stats[0]), (0, 0))
+        self.assertGreater(sum(stats[2::3]), 100000)
+        # And on they go, while the script is held after its end.
+        seen = [client.wait_for('HeapProfiler.lastSeenObjectId')['timestamp'] for _ in range(3)]
+        self.assertEqual(seen, sorted(set(seen)))
+        client.call('HeapProfiler.stopTrackingHeapObjects')
+        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
+
+    def test_the_main_loop_waiting_is_idle_time_in_a_cpu_profile(self):
+        kite = Kite()
+        client = kite.attach()
+        client.call('Runtime.runIfWaitingForDebugger')
+        kite.stderr_until(WAITING)
+        client.call('Profiler.enable')
+        client.call('Profiler.start')
+        time.sleep(1)
+        profile = client.call('Profiler.stop')['profile']
+        hits = {}
+        for node in profile['nodes']:
+            name = node['callFrame']['functionName']
+            hits[name] = hits.get(name, 0) + node.get('hitCount', 0)
+        busiest = max(hits, key=hits.get)
+        # With nothing left but waiting, the waiting is most of it.
+        self.assertEqual(busiest, '(idle)', hits)
+        self.assertGreater(hits['(idle)'], len(profile['samples']) / 2, hits)
+        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
 
 
 if __name__ == '__main__':
