@@ -6,8 +6,10 @@
 #include <map>
 #include <memory>
 #include <Bridge/Converter.h>
+#include <Bridge/Engine.h>
 #include <v8-inspector.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 #include "inspector/InspectorServer.h"
@@ -100,6 +102,133 @@ private:
     std::unique_ptr<v8_inspector::V8InspectorSession> m_pSession;
 };
 
+// Async call stacks, while a client asks for them: the run's timers,
+// intervals and afterIdle calls from where the script scheduled them, and a
+// plug-in's callback, at each call from the main loop, from where the script
+// last handed that function over (assigned it to a callback property). V8
+// follows promise jobs itself.
+class CAsyncStacks : public CAsyncTaskListener {
+public:
+    CAsyncStacks(v8_inspector::V8Inspector& inspector, v8::Isolate* pIsolate)
+        : m_inspector(inspector), m_pIsolate(pIsolate)
+    {
+        CKiteRun::Of(m_pIsolate).m_pAsyncTasks = this;
+        Bridge::Engine::SetCallbackObserver(&CALLBACK_OBSERVER);
+    }
+
+    ~CAsyncStacks()
+    {
+        Bridge::Engine::SetCallbackObserver(nullptr);
+        CKiteRun::Of(m_pIsolate).m_pAsyncTasks = nullptr;
+        for (auto& entry : m_held)
+            delete entry.second;
+    }
+
+    void TaskScheduled(void* pTask, const char* pszName, bool bRecurring) override
+    {
+        m_inspector.asyncTaskScheduled(ViewOf(std::string(pszName)), pTask, bRecurring);
+    }
+
+    void TaskStarted(void* pTask) override { m_inspector.asyncTaskStarted(pTask); }
+    void TaskFinished(void* pTask) override { m_inspector.asyncTaskFinished(pTask); }
+    void TaskCanceled(void* pTask) override { m_inspector.asyncTaskCanceled(pTask); }
+
+    // Each function is one recurring task, whose stack is that of its
+    // latest hand-over by a script.
+    void CallbackHanded(v8::Local<v8::Function> function) override
+    {
+        if (!ScriptIsRunning())
+            return;
+        CHeld* pHeld = Find(function);
+        if (pHeld == nullptr) {
+            pHeld = new CHeld{this, v8::Global<v8::Function>(m_pIsolate, function), function->GetIdentityHash()};
+            pHeld->m_function.SetWeak(pHeld, Collected, v8::WeakCallbackType::kParameter);
+            m_held.emplace(pHeld->m_iHash, pHeld);
+        }
+        m_inspector.asyncTaskScheduled(ViewOf(std::string("callback")), pHeld, true);
+    }
+
+    // Only a call from the loop is the task: one from inside a script's
+    // call of a native has its caller's stack.
+    void CallbackCalling(v8::Local<v8::Function> function, bool bBegins) override
+    {
+        if (bBegins) {
+            CHeld* pHeld = ScriptIsRunning() ? nullptr : Find(function);
+            m_aCalling.push_back(pHeld);
+            if (pHeld != nullptr)
+                m_inspector.asyncTaskStarted(pHeld);
+            return;
+        }
+        // One that began before this listener did ends unmatched.
+        if (m_aCalling.empty())
+            return;
+        CHeld* pHeld = m_aCalling.back();
+        m_aCalling.pop_back();
+        if (pHeld != nullptr)
+            m_inspector.asyncTaskFinished(pHeld);
+    }
+
+private:
+    struct CHeld {
+        CAsyncStacks* m_pOwner;
+        v8::Global<v8::Function> m_function;
+        int m_iHash;
+    };
+
+    static void Handed(v8::Isolate* pIsolate, v8::Local<v8::Function> function)
+    {
+        if (CAsyncTaskListener* pListener = CKiteRun::Of(pIsolate).m_pAsyncTasks)
+            pListener->CallbackHanded(function);
+    }
+
+    static void Calling(v8::Isolate* pIsolate, v8::Local<v8::Function> function, bool bBegins)
+    {
+        if (CAsyncTaskListener* pListener = CKiteRun::Of(pIsolate).m_pAsyncTasks)
+            pListener->CallbackCalling(function, bBegins);
+    }
+
+    static constexpr Bridge::Engine::CallbackObserver CALLBACK_OBSERVER = {Handed, Calling};
+
+    // V8 drops the task's stack when it needs room; a later function that
+    // gets the same key is scheduled anew.
+    static void Collected(const v8::WeakCallbackInfo<CHeld>& info)
+    {
+        CHeld* pHeld = info.GetParameter();
+        pHeld->m_function.Reset();
+        CAsyncStacks& owner = *pHeld->m_pOwner;
+        auto range = owner.m_held.equal_range(pHeld->m_iHash);
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second == pHeld) {
+                owner.m_held.erase(it);
+                break;
+            }
+        }
+        std::replace(owner.m_aCalling.begin(), owner.m_aCalling.end(), pHeld, static_cast<CHeld*>(nullptr));
+        delete pHeld;
+    }
+
+    bool ScriptIsRunning() const
+    {
+        v8::HandleScope scope(m_pIsolate);
+        return v8::StackTrace::CurrentStackTrace(m_pIsolate, 1)->GetFrameCount() > 0;
+    }
+
+    CHeld* Find(v8::Local<v8::Function> function) const
+    {
+        auto range = m_held.equal_range(function->GetIdentityHash());
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second->m_function.Get(m_pIsolate) == function)
+                return it->second;
+        }
+        return nullptr;
+    }
+
+    v8_inspector::V8Inspector& m_inspector;
+    v8::Isolate* m_pIsolate;
+    std::unordered_multimap<int, CHeld*> m_held;  // by the function's identity hash
+    std::vector<CHeld*> m_aCalling;  // the calls under way: their task, or null
+};
+
 class CInspector : public v8_inspector::V8InspectorClient, public CInspectorServer::CListener {
 public:
     CInspector(v8::Local<v8::Context> context, const CInspectorSettings& settings)
@@ -130,6 +259,7 @@ public:
     ~CInspector() override
     {
         CSignalWatch::AlsoWake(nullptr);
+        m_pAsyncStacks.reset();
         m_sessions.clear();
         while (!m_timers.empty())
             cancelTimer(m_timers.begin()->first);
@@ -276,6 +406,14 @@ public:
     void quitMessageLoopOnPause() override { m_bPaused = false; }
 
     void runIfWaitingForDebugger(int) override { m_bRunRequested = true; }
+
+    void maxAsyncCallStackDepthChanged(int iDepth) override
+    {
+        if (iDepth <= 0)
+            m_pAsyncStacks.reset();
+        else if (m_pAsyncStacks == nullptr)
+            m_pAsyncStacks.reset(new CAsyncStacks(*m_pInspector, m_pIsolate));
+    }
 
     v8::Local<v8::Context> ensureDefaultContextInGroup(int) override { return m_context.Get(m_pIsolate); }
 
@@ -432,6 +570,7 @@ private:
     std::unique_ptr<v8_inspector::V8Inspector> m_pInspector;
     std::unique_ptr<CInspectorServer> m_pServer;
     std::map<int, std::unique_ptr<CSession>> m_sessions;
+    std::unique_ptr<CAsyncStacks> m_pAsyncStacks;  // while a client asks for them
     // By the data V8 gave; a timer's callback may cancel it.
     std::map<void*, CRepeatingTimer> m_timers;
     std::deque<std::pair<int, std::string>> m_queue;

@@ -13,6 +13,25 @@ namespace Kite {
 
 class CScheduledCalls;
 
+// A debugger's async call stacks: told when the run schedules a script's
+// function for later, and around each time it runs. A task is known by a
+// pointer-sized key that is even (V8 keeps odd ones for its promise jobs)
+// and never reused in the run.
+class CAsyncTaskListener {
+public:
+    virtual void TaskScheduled(void* pTask, const char* pszName, bool bRecurring) = 0;
+    virtual void TaskStarted(void* pTask) = 0;
+    virtual void TaskFinished(void* pTask) = 0;
+    virtual void TaskCanceled(void* pTask) = 0;
+    // A plug-in's callbacks (Bridge::Engine::CallbackObserver): a script
+    // hands a function to a native, and a native calls one.
+    virtual void CallbackHanded(v8::Local<v8::Function> function) = 0;
+    virtual void CallbackCalling(v8::Local<v8::Function> function, bool bBegins) = 0;
+
+protected:
+    ~CAsyncTaskListener() = default;
+};
+
 class CKiteRun {
 public:
     // A debugger's client (the inspector's), when one may attach: while it
@@ -61,6 +80,8 @@ public:
     // before it lets the script start) and, with false, when it lets it go
     // on: what keeps time limits in real time moves them by the pause.
     std::function<void(bool bHeld)> m_debuggerHolds;
+    // Set only while a debugger's client asks for async call stacks.
+    CAsyncTaskListener* m_pAsyncTasks = nullptr;
 
     // Stops the run: no script runs after this, and the loop ends.
     void RequestQuit(int iCode);

@@ -30,6 +30,12 @@ struct CScheduledCalls::CClockSource {
 
 namespace {
 
+// A call's key for a debugger's async call stacks (CAsyncTaskListener).
+void* TaskOf(unsigned long long ullCallId)
+{
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(ullCallId << 1));
+}
+
 // A chain of afterIdle calls that queue each other could keep a delivery
 // going for ever; what is left after this many rounds waits for the loop.
 const int MAX_DELIVERY_ROUNDS = 10000;
@@ -77,9 +83,15 @@ void CScheduledCalls::Invoke(const CCall& call)
     v8::TryCatch tryCatch(pIsolate);
     // Uncaught for a debugger too (see Bridge::Engine::Attach).
     tryCatch.SetVerbose(true);
+    // The key, not the record: clearInterval inside the call may free it.
+    void* pTask = TaskOf(call.m_ullId);
+    if (m_run.m_pAsyncTasks != nullptr)
+        m_run.m_pAsyncTasks->TaskStarted(pTask);
     v8::MaybeLocal<v8::Value> result =
         function->Call(context, v8::Undefined(pIsolate), static_cast<int>(aArguments.size()), aArguments.data());
     (void)result;
+    if (m_run.m_pAsyncTasks != nullptr)
+        m_run.m_pAsyncTasks->TaskFinished(pTask);
     ReportIfCaught(pIsolate, tryCatch);
     ReportUnhandledRejections(pIsolate);
 }
@@ -259,6 +271,8 @@ unsigned long long CScheduledCalls::AddTimer(v8::Local<v8::Function> function,
     }
     AddToTimeline(call, ClockNowUs() + llDelayUs);
     EnsureClockSource();
+    if (m_run.m_pAsyncTasks != nullptr)
+        m_run.m_pAsyncTasks->TaskScheduled(TaskOf(call.m_ullId), bInterval ? "setInterval" : "setTimeout", bInterval);
     return call.m_ullId;
 }
 
@@ -270,6 +284,8 @@ void CScheduledCalls::ClearTimer(double dId)
     if (it == m_calls.end() || (it->second->m_eKind != EKind::TIMEOUT && it->second->m_eKind != EKind::INTERVAL))
         return;
     RemoveFromTimeline(*it->second);
+    if (m_run.m_pAsyncTasks != nullptr)
+        m_run.m_pAsyncTasks->TaskCanceled(TaskOf(it->second->m_ullId));
     Take(it);
 }
 
@@ -278,6 +294,8 @@ void CScheduledCalls::AddAfterIdle(v8::Local<v8::Function> function)
     CCall& call = NewCall(EKind::AFTER_IDLE);
     call.m_function.Reset(m_run.m_pIsolate, function);
     call.m_uSource = g_idle_add_full(AFTER_IDLE_PRIORITY, RunAfterIdle, &call, nullptr);
+    if (m_run.m_pAsyncTasks != nullptr)
+        m_run.m_pAsyncTasks->TaskScheduled(TaskOf(call.m_ullId), "kite.afterIdle", false);
 }
 
 long long CScheduledCalls::NowUs()

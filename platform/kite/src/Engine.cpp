@@ -67,6 +67,13 @@ void Engine::SetEventPoster(EventPoster post)
         pData->m_threadCalls.SetPoster(post);
 }
 
+void Engine::SetCallbackObserver(const CallbackObserver* pObserver)
+{
+    IsolateData* pData = CurrentData();
+    if (pData != nullptr)
+        pData->m_pCallbackObserver = pObserver;
+}
+
 bool Engine::HoldsRun()
 {
     IsolateData* pData = CurrentData();

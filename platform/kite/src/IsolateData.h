@@ -14,6 +14,7 @@
 #include <vector>
 #include <v8.h>
 
+#include "Bridge/Engine.h"
 #include "Bridge/V8Compat.h"
 
 namespace Bridge {
@@ -238,6 +239,7 @@ public:
     CThreadCalls m_threadCalls;
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
+    const Engine::CallbackObserver* m_pCallbackObserver = nullptr;
 
 private:
     // The isolate's data slots belong to its embedders: kite keeps its run

@@ -74,8 +74,15 @@ ScriptObject CallHeld(THeld heldValue, int iCount, TFill fill)
     // What is caught here is reported as uncaught, and a debugger's "pause
     // on uncaught exceptions" sees it so only through a verbose TryCatch.
     tryCatch.SetVerbose(true);
+    IsolateData* pData = IsolateData::From(pIsolate);
+    const Engine::CallbackObserver* pObserver = pData != nullptr ? pData->m_pCallbackObserver : nullptr;
+    if (pObserver != nullptr)
+        pObserver->m_calling(pIsolate, function, true);
     v8::Local<v8::Value> result;
-    if (!Compat::Call(context.context(), function, v8::Undefined(pIsolate), iCount, argv).ToLocal(&result)) {
+    bool bReturned = Compat::Call(context.context(), function, v8::Undefined(pIsolate), iCount, argv).ToLocal(&result);
+    if (pObserver != nullptr)
+        pObserver->m_calling(pIsolate, function, false);
+    if (!bReturned) {
         if (tryCatch.HasCaught() && tryCatch.CanContinue())
             ReportUncaught(pIsolate, tryCatch);
         return ScriptObject::Null();

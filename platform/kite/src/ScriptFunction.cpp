@@ -1,5 +1,7 @@
 #include "Bridge/ScriptFunction.h"
 
+#include "IsolateData.h"
+
 namespace Bridge {
 
 ScriptFunction::ScriptFunction() : ScriptObject(ScriptObject::Null()) {}
@@ -7,6 +9,12 @@ ScriptFunction::ScriptFunction() : ScriptObject(ScriptObject::Null()) {}
 ScriptFunction::ScriptFunction(v8::Local<v8::Function> function)
     : ScriptObject(function.As<v8::Value>()), m_bFunction(!function.IsEmpty() && function->IsFunction())
 {
+    if (!m_bFunction)
+        return;
+    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
+    if (pData != nullptr && pData->m_pCallbackObserver != nullptr)
+        pData->m_pCallbackObserver->m_handed(pIsolate, function);
 }
 
 ScriptFunction::ScriptFunction(const ScriptFunction& other) : ScriptObject(other), m_bFunction(other.m_bFunction)

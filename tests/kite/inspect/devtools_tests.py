@@ -8,17 +8,17 @@ from inspect_tests import APP, APP_URL, WAITING, Client, Kite, die_with_this_tes
 
 HELD = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'held.js')
 HELD_URL = 'file://' + HELD
+ASYNC = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'async.js')
 # Past kite test's own stop of a stuck file, which allows the limit and two seconds more.
 BEYOND_EVERY_LIMIT = 2.5
 
 
-class KiteTest:
-    """kite test with an inspector option on held.js, and its client."""
+class Inspected:
+    """kite with the arguments given, one of them an inspector option on a free port, and one client."""
 
-    def __init__(self, option, *args):
-        self.process = subprocess.Popen([KITE, '--plugin=' + PLUGIN, 'test', '--clock=real', '--timeout=200', option + '=127.0.0.1:0',
-                                         *args, HELD], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
-                                        preexec_fn=die_with_this_test)
+    def __init__(self, *args):
+        self.process = subprocess.Popen([KITE, '--plugin=' + PLUGIN, *args], stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE, text=True, preexec_fn=die_with_this_test)
         self.banner = ''.join(self.process.stderr.readline() for _ in range(4))
         self.url = re.search(r'^Debugger listening on (ws://127\.0\.0\.1:\d+/\S+)$', self.banner, re.M)[1]
         self.client = Client(self.url)
@@ -38,7 +38,7 @@ class TestsInTheDebugger(unittest.TestCase):
                  ('--inspect-wait', 11, [('other', 'pausesAtTheStatement'), ('other', 'onTimer')], passed)]
         for option, line, pauses, (status, report) in cases:
             with self.subTest(option):
-                kite = KiteTest(option)
+                kite = Inspected('test', '--clock=real', '--timeout=200', option + '=127.0.0.1:0', HELD)
                 client = kite.client
                 client.call('Debugger.enable')
                 # Compiled before it waits for the client.
@@ -76,6 +76,35 @@ class TestsInTheDebugger(unittest.TestCase):
 
 
 class BesideTheDebugger(unittest.TestCase):
+    def test_async_call_stacks_across_timers_promise_jobs_player_events_and_afterIdle_calls(self):
+        timer = ('setTimeout', ['armTimer', ''])
+        job = ('Promise.then', ['onTimer'])
+        event = ('callback', ['listen', 'onJob'])
+        idle = ('kite.afterIdle', ['onPrepared'])
+        # Debugger.setAsyncCallStackDepth, and each pause's function and async stack: (description, functions)...
+        cases = [(32, [('onTimer', [timer]), ('onJob', [job, timer]), ('onPrepared', [event, job, timer]),
+                       ('onIdle', [idle, event, job, timer])]),
+                 (1, [('onTimer', [timer]), ('onJob', [job]), ('onPrepared', [event]), ('onIdle', [idle])]),
+                 (0, [('onTimer', []), ('onJob', []), ('onPrepared', []), ('onIdle', [])])]
+        for depth, pauses in cases:
+            with self.subTest(depth=depth):
+                kite = Inspected('--adapter=sim', '--inspect-wait=127.0.0.1:0', ASYNC)
+                client = kite.client
+                client.call('Debugger.enable')
+                client.call('Debugger.setAsyncCallStackDepth', maxDepth=depth)
+                client.call('Runtime.runIfWaitingForDebugger')
+                seen = []
+                for _ in pauses:
+                    paused = client.wait_for('Debugger.paused')
+                    chain, stack = [], paused.get('asyncStackTrace')
+                    while stack:
+                        chain.append((stack['description'], [frame['functionName'] for frame in stack['callFrames']]))
+                        stack = stack.get('parent')
+                    seen.append((paused['callFrames'][0]['functionName'], chain))
+                    client.call('Debugger.resume')
+                self.assertEqual(seen, pauses)
+                self.assertEqual(kite.finish()[:2], (0, ''))
+
     def test_the_allocation_timeline_gets_heap_statistics(self):
         kite = Kite()
         client = kite.attach()

@@ -84,6 +84,19 @@ public:
     // True when collections have released natives that DestroyCollected has
     // not destroyed yet.
     static bool HasCollected();
+
+    // What a debugger's async call stacks need of the plug-ins' callbacks:
+    // handed is told when a script hands a function to a native (a callback
+    // property's setter, a method's argument), while the script's stack is
+    // that of the hand-over; calling is told, with true and then false,
+    // around each call that a native makes of such a function.
+    struct CallbackObserver {
+        void (*m_handed)(v8::Isolate* pIsolate, v8::Local<v8::Function> function);
+        void (*m_calling)(v8::Isolate* pIsolate, v8::Local<v8::Function> function, bool bBegins);
+    };
+    // Null (the default) for none: nothing is told then. The observer must
+    // outlive the attached isolate's data or be replaced first.
+    static void SetCallbackObserver(const CallbackObserver* pObserver);
 };
 
 }  // namespace Bridge
