@@ -1,6 +1,6 @@
 // The app whose pauses devtools_tests.py reads async call stacks from: a
-// timer, a promise job, a player event and an afterIdle call, each
-// scheduled by the one before.
+// timer, a promise job, a player event, an afterIdle call and an interval,
+// each scheduled by the one before.
 'use strict';
 const player = new Tether();
 const adapter = sim.count() - 1;
@@ -18,7 +18,11 @@ function listen() {
     debugger;
     kite.afterIdle(function onIdle() {
       debugger;
-      kite.destroy(player);
+      const interval = setInterval(function onTick() {
+        debugger;
+        clearInterval(interval);
+        kite.destroy(player);
+      }, 5);
     });
   };
   player.player_prepare_async();

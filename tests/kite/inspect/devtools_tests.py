@@ -57,6 +57,8 @@ class TestsInTheDebugger(unittest.TestCase):
                     time.sleep(BEYOND_EVERY_LIMIT)
                     client.call('Debugger.resume')
                 self.assertEqual(seen, pauses)
+                # Done, the run ends with the client still attached.
+                kite.process.wait(timeout=60)
                 returncode, out, err = kite.finish()
                 self.assertEqual(returncode, status, err)
                 self.assertRegex(out, report)
@@ -82,10 +84,12 @@ class BesideTheDebugger(unittest.TestCase):
         event = ('callback', ['listen', 'onJob'])
         idle = ('kite.afterIdle', ['onPrepared'])
         # Debugger.setAsyncCallStackDepth, and each pause's function and async stack: (description, functions)...
+        interval = ('setInterval', ['onIdle'])
         cases = [(32, [('onTimer', [timer]), ('onJob', [job, timer]), ('onPrepared', [event, job, timer]),
-                       ('onIdle', [idle, event, job, timer])]),
-                 (1, [('onTimer', [timer]), ('onJob', [job]), ('onPrepared', [event]), ('onIdle', [idle])]),
-                 (0, [('onTimer', []), ('onJob', []), ('onPrepared', []), ('onIdle', [])])]
+                       ('onIdle', [idle, event, job, timer]), ('onTick', [interval, idle, event, job, timer])]),
+                 (1, [('onTimer', [timer]), ('onJob', [job]), ('onPrepared', [event]), ('onIdle', [idle]),
+                      ('onTick', [interval])]),
+                 (0, [('onTimer', []), ('onJob', []), ('onPrepared', []), ('onIdle', []), ('onTick', [])])]
         for depth, pauses in cases:
             with self.subTest(depth=depth):
                 kite = Inspected('--adapter=sim', '--inspect-wait=127.0.0.1:0', ASYNC)
@@ -116,6 +120,7 @@ class BesideTheDebugger(unittest.TestCase):
         self.assertEqual((len(stats) % 3, stats[0]), (0, 0))
         self.assertGreater(sum(stats[2::3]), 100000)
         # And on they go, while the script is held after its end.
+        kite.stderr_until(WAITING)
         seen = [client.wait_for('HeapProfiler.lastSeenObjectId')['timestamp'] for _ in range(3)]
         self.assertEqual(seen, sorted(set(seen)))
         client.call('HeapProfiler.stopTrackingHeapObjects')
