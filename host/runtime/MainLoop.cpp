@@ -60,7 +60,10 @@ gboolean Housekeeping(gpointer pData)
             }
         }
     }
-    const bool bNothingLeft = NothingLeft(*run.m_pSchedule) && !run.HeldByDebugger();
+    // A test file's run ends when its harness says, whether or not a
+    // debugger's client is attached; any other, once nothing is left and no
+    // client holds it (which the client's holding then says).
+    const bool bNothingLeft = NothingLeft(*run.m_pSchedule) && (run.m_bHoldRun || !run.HeldByDebugger());
     if (run.m_bQuitRequested || (bNothingLeft && !run.m_bHoldRun))
         g_main_loop_quit(pLoop->m_pLoop);
     // A plug-in's thread posts its events before it lets go of the run: once

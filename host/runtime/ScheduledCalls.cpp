@@ -84,14 +84,16 @@ void CScheduledCalls::Invoke(const CCall& call)
     // Uncaught for a debugger too (see Bridge::Engine::Attach).
     tryCatch.SetVerbose(true);
     // The key, not the record: clearInterval inside the call may free it.
+    // A client may start or stop asking for async stacks meanwhile.
     void* pTask = TaskOf(call.m_ullId);
-    if (m_run.m_pAsyncTasks != nullptr)
-        m_run.m_pAsyncTasks->TaskStarted(pTask);
+    CAsyncTaskListener* pTasks = m_run.m_pAsyncTasks;
+    if (pTasks != nullptr)
+        pTasks->TaskStarted(pTask);
     v8::MaybeLocal<v8::Value> result =
         function->Call(context, v8::Undefined(pIsolate), static_cast<int>(aArguments.size()), aArguments.data());
     (void)result;
-    if (m_run.m_pAsyncTasks != nullptr)
-        m_run.m_pAsyncTasks->TaskFinished(pTask);
+    if (pTasks != nullptr && pTasks == m_run.m_pAsyncTasks)
+        pTasks->TaskFinished(pTask);
     ReportIfCaught(pIsolate, tryCatch);
     ReportUnhandledRejections(pIsolate);
 }
