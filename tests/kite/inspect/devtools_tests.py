@@ -4,7 +4,7 @@
 import os, re, socket, subprocess, sys, time
 import unittest
 
-from inspect_tests import APP, APP_URL, WAITING, Client, Kite, die_with_this_test, KITE, PLUGIN
+from inspect_tests import WAITING, Client, die_with_this_test, KITE, PLUGIN
 
 HELD = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'held.js')
 HELD_URL = 'file://' + HELD
@@ -22,6 +22,9 @@ class Inspected:
         self.banner = ''.join(self.process.stderr.readline() for _ in range(4))
         self.url = re.search(r'^Debugger listening on (ws://127\.0\.0\.1:\d+/\S+)$', self.banner, re.M)[1]
         self.client = Client(self.url)
+
+    def stderr_until(self, line):
+        return list(iter(self.process.stderr.readline, line))
 
     def finish(self):
         self.client.close()
@@ -116,8 +119,8 @@ class BesideTheDebugger(unittest.TestCase):
                 self.assertEqual(kite.finish()[:2], (0, ''))
 
     def test_the_allocation_timeline_gets_heap_statistics(self):
-        kite = Kite()
-        client = kite.attach()
+        kite = Inspected('--adapter=sim', '--inspect-wait=127.0.0.1:0', ASYNC)
+        client = kite.client
         client.call('HeapProfiler.enable')
         client.call('HeapProfiler.startTrackingHeapObjects', trackAllocations=True)
         client.call('Runtime.runIfWaitingForDebugger')
@@ -130,11 +133,11 @@ class BesideTheDebugger(unittest.TestCase):
         seen = [client.wait_for('HeapProfiler.lastSeenObjectId')['timestamp'] for _ in range(3)]
         self.assertEqual(seen, sorted(set(seen)))
         client.call('HeapProfiler.stopTrackingHeapObjects')
-        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
+        self.assertEqual(kite.finish()[:2], (0, ''))
 
     def test_the_main_loop_waiting_is_idle_time_in_a_cpu_profile(self):
-        kite = Kite()
-        client = kite.attach()
+        kite = Inspected('--adapter=sim', '--inspect-wait=127.0.0.1:0', ASYNC)
+        client = kite.client
         client.call('Runtime.runIfWaitingForDebugger')
         kite.stderr_until(WAITING)
         client.call('Profiler.enable')
@@ -149,8 +152,7 @@ class BesideTheDebugger(unittest.TestCase):
         # With nothing left but waiting, the waiting is most of it.
         self.assertEqual(busiest, '(idle)', hits)
         self.assertGreater(hits['(idle)'], len(profile['samples']) / 2, hits)
-        self.assertEqual(kite.finish(0), 'started with 0 arguments\nprepared 0\n')
-
+        self.assertEqual(kite.finish()[:2], (0, ''))
 
 if __name__ == '__main__':
     unittest.main(argv=[sys.argv[0]] + sys.argv[3:])
