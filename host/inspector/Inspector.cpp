@@ -275,14 +275,14 @@ public:
         const std::string& strAddress = m_pServer->Address();
         if (!m_pServer->IsLoopback())
             dprintf(m_settings.m_iMessageFd,
-                         "kite: warning: the inspector listens on %s, which is not a loopback address: "
-                         "whoever reaches it can run any code in kite\n",
-                         strAddress.c_str());
+                    "kite: warning: the inspector listens on %s, which is not a loopback address: "
+                    "whoever reaches it can run any code in kite\n",
+                    strAddress.c_str());
         dprintf(m_settings.m_iMessageFd,
-                     "Debugger listening on %s\n"
-                     "To debug, open chrome://inspect in Chrome and pick the script under Remote Target\n"
-                     "(Configure... adds %s if it is not listed), or open\n%s\n",
-                     m_pServer->WebSocketUrl().c_str(), strAddress.c_str(), m_pServer->FrontendUrl().c_str());
+                "Debugger listening on %s\n"
+                "To debug, open chrome://inspect in Chrome and pick the script under Remote Target\n"
+                "(Configure... adds %s if it is not listed), or open\n%s\n",
+                m_pServer->WebSocketUrl().c_str(), strAddress.c_str(), m_pServer->FrontendUrl().c_str());
         return true;
     }
 
