@@ -22,7 +22,8 @@ if(TETHER_INSPECTOR AND TARGET Tether)
     add_test(NAME kite.inspect.${name}
       COMMAND ${DEBIAN_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/devtools_tests.py $<TARGET_FILE:kite> $<TARGET_FILE:Tether>
               ${case})
-    set_tests_properties(kite.inspect.${name} PROPERTIES TIMEOUT 60)
+    # The first case holds its runs for some 20 s of pauses.
+    set_tests_properties(kite.inspect.${name} PROPERTIES TIMEOUT 180)
   endforeach()
   add_kite_run_test(inspect_public_address 0
     "^kite: warning: the inspector listens on 0[.]0[.]0[.]0:[0-9]+, which is not a loopback address: [^\n]+\nDebugger listening on ws://0[.]0[.]0[.]0:"
