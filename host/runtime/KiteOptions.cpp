@@ -57,12 +57,17 @@ bool ParseInspect(const char* pszArgument, CKiteOptions& options, std::string& s
     return false;
 }
 
-const char* const TEST_OPTIONS[] = {"--timeout", "--reporter", "--filter"};
+const char* const TEST_OPTIONS[] = {"--timeout", "--reporter", "--filter", "--coverage-dir"};
+const char* const TEST_FLAGS[] = {"--coverage", "--watch"};
 
 bool IsTestOption(const char* pszArgument)
 {
     for (const char* pszName : TEST_OPTIONS) {
         if (OptionValue(pszArgument, pszName) != nullptr)
+            return true;
+    }
+    for (const char* pszName : TEST_FLAGS) {
+        if (std::strcmp(pszArgument, pszName) == 0)
             return true;
     }
     return false;
@@ -93,6 +98,17 @@ bool ParseTestOption(const char* pszArgument, CTestOptions& test, std::string& s
     } else if ((pszValue = OptionValue(pszArgument, "--filter")) != nullptr) {
         test.m_bFilter = true;
         test.m_strFilter = pszValue;
+    } else if ((pszValue = OptionValue(pszArgument, "--coverage-dir")) != nullptr) {
+        if (*pszValue == '\0') {
+            strError = "--coverage-dir needs a folder";
+            return false;
+        }
+        test.m_bCoverage = true;
+        test.m_strCoverageDir = pszValue;
+    } else if (std::strcmp(pszArgument, "--coverage") == 0) {
+        test.m_bCoverage = true;
+    } else if (std::strcmp(pszArgument, "--watch") == 0) {
+        test.m_bWatch = true;
     }
     return true;
 }
@@ -126,6 +142,10 @@ bool CheckTestOptions(CKiteOptions& options, std::string& strError)
         strError = "kite test takes --log=- only (the lines then show with each test's output)";
         return false;
     }
+    if (options.m_test.m_bCoverage && options.m_strTarget == TV_TARGET) {
+        strError = "--coverage measures the scripts as written, on this desktop's V8, not with --target=tv";
+        return false;
+    }
     if (!options.m_bAdapterGiven)
         options.m_strAdapter = TEST_DEFAULT_ADAPTER;
     if (!options.m_bClockGiven && options.m_strAdapter == "model")
@@ -139,7 +159,7 @@ const char* TestUsage()
 {
     return "usage: kite test [--timeout=MS] [--reporter=text|tap] [--filter=PATTERN] [--adapter=NAME] "
            "[--clock=real|virtual] [--plugin=PATH]... [--log=-] [--target=tv] [--inspect[-wait|-brk][=[HOST:]PORT]] "
-           "[PATH...]";
+           "[--coverage] [--coverage-dir=DIR] [--watch] [PATH...]";
 }
 
 const char* UsageOf(ECommand eCommand)
@@ -255,6 +275,11 @@ std::string Help()
         "  --inspect[-wait|-brk][=...]   serve the inspector for the run of one file,\n"
         "                    as for a script; time limits stop while a client pauses it\n"
 #endif
+        "  --coverage        after the tally, the line, function and branch coverage of\n"
+        "                    the files the tests load with kite.load\n"
+        "  --coverage-dir=DIR  the same, and DIR/lcov.info\n"
+        "  --watch           then runs again the files that change or whose loaded files\n"
+        "                    change, until Ctrl-C (status 130)\n"
         "Exit status: 0 every test passed, 1 a test or file failed, 2 a usage error.\n"
         "\n" + UsageOf(COMMAND_CHECK) + "\n\n" +
         "Tells what the TV's engine (V8 3.28) would reject in the scripts, as\n"

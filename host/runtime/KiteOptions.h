@@ -33,6 +33,9 @@ struct CTestOptions {
     EReporter m_eReporter = REPORTER_SPEC;
     bool m_bFilter = false;
     std::string m_strFilter;  // a regular expression over the tests' full names
+    bool m_bCoverage = false;  // --coverage, or --coverage-dir
+    std::string m_strCoverageDir;  // where lcov.info goes; empty for none
+    bool m_bWatch = false;
     int m_iRecordFd = -1;  // in the process that runs one file: where its results go
     // There too, with --inspect: kite test's own stderr, where the inspector
     // says where it listens (the file's stderr is the report's).

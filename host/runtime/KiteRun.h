@@ -8,6 +8,7 @@
 #include <glib.h>
 #include <string>
 #include <v8.h>
+#include <vector>
 
 namespace Kite {
 
@@ -58,6 +59,8 @@ public:
     // kite test's runs show the paths below the folder they run in relative
     // to it, in the reports kite writes; kite's own runs show them whole.
     std::string m_strShownBelow;
+    // The files that kite.load ran, as they were compiled, in order.
+    std::vector<std::string> m_aLoadedFiles;
     // A test file's run ends when its harness says so, not when nothing is left.
     bool m_bHoldRun = false;
     // While m_bHoldRun holds the run: called from the loop, at its lowest

@@ -11,6 +11,7 @@
 
 #include "console/ScriptValues.h"
 #include "inspector/Inspector.h"
+#include "inspector/PreciseCoverage.h"
 #include "runtime/Clock.h"
 #include "runtime/MainLoop.h"
 #include "runtime/PromiseRejections.h"
@@ -430,6 +431,19 @@ void CallHarness(v8::Local<v8::Object> harness, const char* pszName, v8::Local<v
     ReportIfCaught(pIsolate, tryCatch);
 }
 
+// For kite test --watch: each file once, as an absolute path.
+void SendLoadedFiles(CHarnessRun& harness, const std::vector<std::string>& aFiles)
+{
+    std::vector<std::string> aFields = {"loaded"};
+    for (const std::string& strFile : aFiles) {
+        gchar* pszAbsolute = g_canonicalize_filename(strFile.c_str(), nullptr);
+        if (std::find(aFields.begin(), aFields.end(), pszAbsolute) == aFields.end())
+            aFields.push_back(pszAbsolute);
+        g_free(pszAbsolute);
+    }
+    harness.Send(aFields);
+}
+
 }  // namespace
 
 int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& strSource,
@@ -448,6 +462,12 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
             return 1;
         }
     }
+    // Counting starts before the file's top level: the app's files are
+    // compiled by it or later.
+    CPreciseCoverage coverage;
+    std::string strCoverageError;
+    if (options.m_test.m_bCoverage && !coverage.Start(context, strCoverageError))
+        harnessRun.Send({"error", "kite test --coverage: " + strCoverageError});
     run.m_divertUncaught = [&harnessRun](v8::Local<v8::Value> exception) { return harnessRun.ToHarness(exception); };
     run.m_debuggerHolds = [&harnessRun](bool bHeld) { harnessRun.DebuggerHolds(bHeld); };
     run.m_bHoldRun = true;
@@ -474,6 +494,14 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
         }
     }
     RunMainLoop(run);
+    SendLoadedFiles(harnessRun, run.m_aLoadedFiles);
+    std::vector<CScriptCoverage> aScripts;
+    if (options.m_test.m_bCoverage && strCoverageError.empty()) {
+        if (!coverage.Take(run.m_aLoadedFiles, aScripts, strCoverageError))
+            harnessRun.Send({"error", "kite test --coverage: " + strCoverageError});
+        for (const CScriptCoverage& script : aScripts)
+            harnessRun.Send(CoverageRecord(script));
+    }
     return run.ExitStatus();
 }
 

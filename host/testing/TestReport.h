@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/KiteOptions.h"
+#include "testing/TestCoverage.h"
 
 namespace Kite {
 
@@ -30,6 +31,8 @@ struct CFileReport {
     std::string m_strPath;
     std::vector<CItem> m_aItems;
     std::vector<CTestResult> m_aTests;
+    std::vector<std::string> m_aLoadedFiles;  // absolute: what kite.load ran
+    std::vector<CScriptCoverage> m_aCoverage;  // with --coverage
 };
 
 class CReport {

@@ -7,15 +7,20 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <functional>
+#include <glib.h>
 #include <map>
 #include <poll.h>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "inspector/PreciseCoverage.h"
 #include "runtime/ScriptFile.h"
 #include "testing/TestFiles.h"
 #include "testing/TestRecords.h"
 #include "testing/TestReport.h"
+#include "testing/TestWatch.h"
 #include "tv/TvTools.h"
 
 namespace Kite {
@@ -126,6 +131,12 @@ public:
             if (m_llPausedAt != 0)
                 m_llDeadline += NowMs() - m_llPausedAt;
             m_llPausedAt = 0;
+        } else if (strKind == "loaded") {
+            m_report.m_aLoadedFiles.assign(aFields.begin() + 1, aFields.end());
+        } else if (strKind == "coverage") {
+            CScriptCoverage script;
+            if (ParseCoverageRecord(aFields, script))
+                m_report.m_aCoverage.push_back(script);
         } else if (strKind == "done") {
             m_bDone = true;
             m_llDeadline = NowMs() + END_ALLOWANCE_MS;
@@ -308,20 +319,204 @@ EOutcome RunFile(const CKiteOptions& options, RunScriptFunction pRunScript, cons
     return RAN;
 }
 
+// The files of one round, and what kite test remembers of them for the next.
+struct CRound {
+    std::vector<std::string> m_aFiles;  // as found
+    std::vector<std::string> m_aScripts;  // what runs: the file, or its build for the TV
+    std::map<std::string, std::vector<std::string>> m_loaded;  // by file: what its last run loaded
+};
+
+// Runs the files of the round whose index is listed, prints their report and
+// the tally, and BEFORE_TALLY just before the tally. Answers -1 when every
+// file ran, the status to end with otherwise; in a file's own process,
+// bInChild with that run's status.
+int RunRound(const CKiteOptions& options, RunScriptFunction pRunScript, CRound& round,
+             const std::vector<std::size_t>& aWhich, const std::function<void()>& beforeTally, bool& bInChild)
+{
+    // The report shows paths as the files' runs do (CKiteRun::ShownPath).
+    std::string strShownBelow = CurrentFolder();
+    CReport report(options.m_test.m_eReporter, stdout);
+    CCoverage coverage;
+    report.Begin();
+    for (std::size_t i : aWhich) {
+        const std::string& strFile = round.m_aFiles[i];
+        CFileReport file;
+        file.m_strPath = PathBelow(strShownBelow, AbsolutePath(strFile));
+        std::string strProblem;
+        int iStatus = 0;
+        EOutcome eOutcome = RunFile(options, pRunScript, round.m_aScripts[i], file, strProblem, iStatus);
+        if (eOutcome == IN_CHILD) {
+            bInChild = true;
+            return iStatus;
+        }
+        if (eOutcome == INTERRUPTED)
+            return iStatus;
+        if (eOutcome == FAILED_TO_START) {
+            std::fprintf(stderr, "kite: cannot start a run for %s: %s\n", strFile.c_str(), strProblem.c_str());
+            return 1;
+        }
+        if (!strProblem.empty()) {
+            // The file's run found the options unusable (--filter).
+            std::fprintf(stderr, "kite: %s\n", strProblem.c_str());
+            return 2;
+        }
+        report.AddFile(file);
+        round.m_loaded[strFile] = file.m_aLoadedFiles;
+        for (const CScriptCoverage& script : file.m_aCoverage)
+            coverage.Add(script);
+    }
+    beforeTally();
+    std::string strNote;
+    bool bNoMatch = options.m_test.m_bFilter && report.Passed() + report.Failed() + report.Skipped() == 0;
+    if (bNoMatch)
+        strNote = "no test's full name matches --filter=" + options.m_test.m_strFilter;
+    report.End(strNote);
+    if (options.m_test.m_bCoverage) {
+        coverage.PrintTable(stdout, options.m_test.m_eReporter == REPORTER_TAP);
+        std::string strError;
+        if (!options.m_test.m_strCoverageDir.empty() &&
+            !coverage.WriteLcov(options.m_test.m_strCoverageDir + "/lcov.info", strError)) {
+            std::fprintf(stderr, "kite: --coverage-dir: %s\n", strError.c_str());
+            return 2;
+        }
+    }
+    std::fflush(stdout);
+    return report.Failed() > 0 || bNoMatch ? 1 : -1;
+}
+
+// The round's files for the TV's engine, when --target=tv asks.
+bool PrepareScripts(const CKiteOptions& options, const CTemporaryFolder& builds, CRound& round, std::string& strError)
+{
+    round.m_aScripts = round.m_aFiles;
+    for (std::size_t i = 0; i < round.m_aFiles.size() && options.m_strTarget == TV_TARGET; ++i) {
+        if (!BuildTestForTv(round.m_aFiles[i], builds.Path() + "/" + std::to_string(i), round.m_aScripts[i], strError))
+            return false;
+    }
+    return true;
+}
+
+// --coverage-dir: made, and lcov.info found writable, before any test runs.
+bool PrepareCoverageDir(const std::string& strDir, std::string& strError)
+{
+    if (g_mkdir_with_parents(strDir.c_str(), 0777) != 0) {
+        strError = "cannot make " + strDir + ": " + std::strerror(errno);
+        return false;
+    }
+    std::string strFile = strDir + "/lcov.info";
+    int iFd = open(strFile.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (iFd < 0) {
+        strError = "cannot write " + strFile + ": " + std::strerror(errno);
+        return false;
+    }
+    close(iFd);
+    return true;
+}
+
+std::string FolderOf(const std::string& strAbsolute)
+{
+    gchar* pszFolder = g_path_get_dirname(strAbsolute.c_str());
+    std::string strFolder = pszFolder;
+    g_free(pszFolder);
+    return strFolder;
+}
+
+// The folders named (where new test files may come), and those of the files
+// that ran and of what they loaded.
+std::set<std::string> WatchedFolders(const CKiteOptions& options, const CRound& round)
+{
+    std::set<std::string> folders;
+    std::vector<std::string> aNamed = options.m_test.m_aPaths;
+    if (aNamed.empty())
+        aNamed.push_back(".");
+    for (const std::string& strPath : aNamed) {
+        std::string strAbsolute = AbsolutePath(strPath);
+        folders.insert(g_file_test(strAbsolute.c_str(), G_FILE_TEST_IS_DIR) ? strAbsolute : FolderOf(strAbsolute));
+    }
+    for (const std::string& strFile : round.m_aFiles)
+        folders.insert(FolderOf(AbsolutePath(strFile)));
+    for (const auto& loaded : round.m_loaded) {
+        for (const std::string& strFile : loaded.second)
+            folders.insert(FolderOf(strFile));
+    }
+    return folders;
+}
+
+// kite test --watch: the first round runs every file; each later one the
+// files that changed, are new, or loaded a file that changed. Ends on a stop
+// signal (128 + N), or with 2 when what was named is gone.
+int WatchTests(const CKiteOptions& options, RunScriptFunction pRunScript, const CTemporaryFolder& builds,
+               CRound& round, std::vector<std::size_t> aWhich, bool& bInChild)
+{
+    CFolderWatch watch;
+    std::string strError;
+    // Watching starts before the tally: whoever waits for it may change a
+    // file at once.
+    auto WatchFolders = [&] {
+        if (strError.empty())
+            watch.Watch(WatchedFolders(options, round), strError);
+    };
+    sigset_t unblocked;
+    sigemptyset(&unblocked);
+    for (;;) {
+        int iExit = aWhich.empty() ? -1 : RunRound(options, pRunScript, round, aWhich, WatchFolders, bInChild);
+        if (bInChild || iExit >= 2)
+            return iExit;
+        if (aWhich.empty())
+            WatchFolders();
+        if (!strError.empty()) {
+            std::fprintf(stderr, "kite: --watch: %s\n", strError.c_str());
+            return 2;
+        }
+        if (!aWhich.empty()) {
+            std::fputs("kite test --watch: waiting for changes (Ctrl-C ends)\n", stderr);
+            std::fflush(stderr);
+        }
+        std::set<std::string> changed;
+        if (!watch.Wait(unblocked, changed))
+            return 128 + s_iSignal;
+        CRound next;
+        next.m_loaded = round.m_loaded;
+        if (!FindTestFiles(options.m_test.m_aPaths, next.m_aFiles, strError) ||
+            !PrepareScripts(options, builds, next, strError)) {
+            std::fprintf(stderr, "kite: --watch: %s\n", strError.c_str());
+            return 2;
+        }
+        aWhich.clear();
+        for (std::size_t i = 0; i < next.m_aFiles.size(); ++i) {
+            const std::string& strFile = next.m_aFiles[i];
+            bool bRun = changed.count(AbsolutePath(strFile)) > 0 ||
+                        std::find(round.m_aFiles.begin(), round.m_aFiles.end(), strFile) == round.m_aFiles.end();
+            for (const std::string& strLoaded : next.m_loaded[strFile])
+                bRun = bRun || changed.count(strLoaded) > 0;
+            if (bRun)
+                aWhich.push_back(i);
+        }
+        round = next;
+    }
+}
+
 }  // namespace
 
 int RunTests(const CKiteOptions& options, RunScriptFunction pRunScript)
 {
-    std::vector<std::string> aFiles;
+    CRound round;
     std::string strError;
-    if (!FindTestFiles(options.m_test.m_aPaths, aFiles, strError)) {
+    if (!FindTestFiles(options.m_test.m_aPaths, round.m_aFiles, strError)) {
         std::fprintf(stderr, "kite: %s\n", strError.c_str());
         return 2;
     }
     // One inspector serves one run, as node --inspect-brk --test does.
-    if (options.m_eInspect != INSPECT_OFF && aFiles.size() != 1) {
+    if (options.m_eInspect != INSPECT_OFF && round.m_aFiles.size() != 1) {
         std::fprintf(stderr, "kite: kite test serves the inspector for one test file's run, and %zu were found: name one file\n",
-                     aFiles.size());
+                     round.m_aFiles.size());
+        return 2;
+    }
+    if (options.m_test.m_bCoverage && !CPreciseCoverage::Available()) {
+        std::fprintf(stderr, "kite: --coverage is not available in this build of kite\n");
+        return 2;
+    }
+    if (!options.m_test.m_strCoverageDir.empty() && !PrepareCoverageDir(options.m_test.m_strCoverageDir, strError)) {
+        std::fprintf(stderr, "kite: --coverage-dir: %s\n", strError.c_str());
         return 2;
     }
     struct sigaction action = {};
@@ -338,54 +533,25 @@ int RunTests(const CKiteOptions& options, RunScriptFunction pRunScript)
         std::fprintf(stderr, "kite: %s\n", strError.c_str());
         return 2;
     }
-    std::vector<std::string> aScripts = aFiles;
-    for (std::size_t i = 0; i < aFiles.size() && options.m_strTarget == TV_TARGET; ++i) {
-        if (!BuildTestForTv(aFiles[i], builds.Path() + "/" + std::to_string(i), aScripts[i], strError)) {
-            std::fprintf(stderr, "kite: %s\n", strError.c_str());
-            return 2;
-        }
+    if (!PrepareScripts(options, builds, round, strError)) {
+        std::fprintf(stderr, "kite: %s\n", strError.c_str());
+        return 2;
     }
 
-    // The report shows paths as the files' runs do (CKiteRun::ShownPath).
-    std::string strShownBelow = CurrentFolder();
-    CReport report(options.m_test.m_eReporter, stdout);
-    report.Begin();
-    int iExit = -1;
-    for (std::size_t i = 0; i < aFiles.size(); ++i) {
-        const std::string& strFile = aFiles[i];
-        CFileReport file;
-        file.m_strPath = PathBelow(strShownBelow, AbsolutePath(strFile));
-        std::string strProblem;
-        int iStatus = 0;
-        EOutcome eOutcome = RunFile(options, pRunScript, aScripts[i], file, strProblem, iStatus);
-        if (eOutcome == IN_CHILD)
-            return iStatus;
-        if (eOutcome == INTERRUPTED) {
-            iExit = iStatus;
-        } else if (eOutcome == FAILED_TO_START) {
-            std::fprintf(stderr, "kite: cannot start a run for %s: %s\n", strFile.c_str(), strProblem.c_str());
-            iExit = 1;
-        } else if (!strProblem.empty()) {
-            // The file's run found the options unusable (--filter).
-            std::fprintf(stderr, "kite: %s\n", strProblem.c_str());
-            iExit = 2;
-        } else {
-            report.AddFile(file);
-            continue;
-        }
-        break;
-    }
+    std::vector<std::size_t> aAll(round.m_aFiles.size());
+    for (std::size_t i = 0; i < aAll.size(); ++i)
+        aAll[i] = i;
+    bool bInChild = false;
+    int iExit;
+    if (options.m_test.m_bWatch)
+        iExit = WatchTests(options, pRunScript, builds, round, aAll, bInChild);
+    else
+        iExit = RunRound(options, pRunScript, round, aAll, [] {}, bInChild);
+    if (bInChild)
+        return iExit;
     sigaction(SIGINT, &aOld[0], nullptr);
     sigaction(SIGTERM, &aOld[1], nullptr);
-    if (iExit >= 0)
-        return iExit;
-
-    std::string strNote;
-    bool bNoMatch = options.m_test.m_bFilter && report.Passed() + report.Failed() + report.Skipped() == 0;
-    if (bNoMatch)
-        strNote = "no test's full name matches --filter=" + options.m_test.m_strFilter;
-    report.End(strNote);
-    return report.Failed() > 0 || bNoMatch ? 1 : 0;
+    return iExit < 0 ? 0 : iExit;
 }
 
 }  // namespace Kite
