@@ -319,6 +319,12 @@ std::vector<CCoverage::CFileTotals> CCoverage::Totals() const
 void CCoverage::PrintTable(std::FILE* pOut, bool bTap) const
 {
     std::vector<CFileTotals> aTotals = Totals();
+    std::string strPrefix = bTap ? "# " : "";
+    if (aTotals.empty()) {
+        std::fprintf(pOut, "%s\n%scoverage: the tests loaded no file with kite.load\n", bTap ? "#" : "",
+                     strPrefix.c_str());
+        return;
+    }
     std::vector<std::vector<std::string>> aRows;
     aRows.push_back({"file", "line %", "lines", "branch %", "branches", "funcs %", "funcs", "uncovered lines"});
     std::size_t aAll[6] = {0, 0, 0, 0, 0, 0};
@@ -353,7 +359,6 @@ void CCoverage::PrintTable(std::FILE* pOut, bool bTap) const
         for (std::size_t i = 0; i < aRow.size(); ++i)
             aWidths[i] = std::max(aWidths[i], aRow[i].size());
     }
-    std::string strPrefix = bTap ? "# " : "";
     std::string strRule;
     for (std::size_t i = 0; i < aWidths.size(); ++i)
         strRule += (i > 0 ? "-+-" : "") + std::string(aWidths[i], '-');

@@ -1,0 +1,2 @@
+// A test file that loads no app file.
+test("loads nothing", () => {});
