@@ -81,6 +81,12 @@ run_suite() {
 
 run_suite plain "$build"
 
+# What of examples/ the examples' tests run, for the log (ctest's
+# example.coverage holds it at its floor).
+echo "== coverage: kite test --coverage of examples/"
+(cd "$root" && ctest --test-dir "$build" -R '^example[.]coverage$' -V | sed -n 's/^[0-9]*: //p') ||
+  failed+=("coverage")
+
 # The engine as users install it: the prefix, the example plug-in built
 # against it, kite's plug-in search, the Debian packages.
 start=$SECONDS
