@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# kite test --watch (the command given, without --watch and a folder) on a
-# copy of the tests of SOURCE: each row is a change and the files that run
-# again for it; then Ctrl-C ends it with 130. A folder named that vanishes
-# ends it with 2. The waits are bounds against a hang, not timings.
+# kite test --watch --coverage (the command given, without those and a
+# folder) on a copy of the tests of SOURCE: each row is a change and the
+# files that run again for it, each round with its coverage table; then
+# Ctrl-C ends it with 130. SIGTERM ends it with 143, a folder named that
+# vanishes or holds no test file any more with 2. The waits are bounds
+# against a hang, not timings.
 #   watch.sh SOURCE [EMULATOR...] KITE test ARGS...
 set -u
 source=$1
@@ -25,7 +27,7 @@ round() { awk -v n="$1" '/ passed, / { ++seen; next } seen == n - 1' "$tmp/out";
 
 mkdir -p "$tmp/app"
 cp -r "$source/area.test.js" "$source/perimeter.test.js" "$source/lib" "$tmp/app/"
-"$@" --watch "$tmp/app" >"$tmp/out" 2>"$tmp/err" &
+"$@" --watch --coverage "$tmp/app" >"$tmp/out" 2>"$tmp/err" &
 pid=$!
 wait_tallies 1 || failures+=("no first report: $(cat "$tmp/out" "$tmp/err")")
 # Each row: the change, then the files that run again (in order), by name.
@@ -48,25 +50,37 @@ for row in "${rows[@]}"; do
   [ "$ran" = "$expected " ] || failures+=("$change: ran '$ran', expected '$expected '")
   round "$n" | grep -q '^  pass ' || failures+=("$change: no test passed: $(round "$n")")
 done
+tables=$(grep -c '^all files ' "$tmp/out")
+[ "$tables" = "$n" ] || failures+=("$tables coverage tables for $n rounds")
+waits=$(grep -c '^kite test --watch: waiting for changes (Ctrl-C ends)$' "$tmp/err")
+[ "$waits" = "$n" ] || failures+=("$waits waiting lines for $n rounds: $(cat "$tmp/err")")
 kill -INT "$pid"
 for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid"
 status=$?
 [ "$status" = 130 ] || failures+=("exit status $status after Ctrl-C, expected 130")
 
-# The folder named goes.
-mkdir -p "$tmp/gone"
-cp -r "$source/area.test.js" "$source/lib" "$tmp/gone/"
-"$@" --watch "$tmp/gone" >"$tmp/out" 2>"$tmp/err" &
-pid=$!
-wait_tallies 1 || failures+=("no first report in gone: $(cat "$tmp/out" "$tmp/err")")
-rm -rf "$tmp/gone"
-for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-wait "$pid"
-status=$?
-[ "$status" = 2 ] || failures+=("exit status $status when the folder went, expected 2")
-grep -q "^kite: --watch: cannot find $tmp/gone: No such file or directory$" "$tmp/err" ||
-  failures+=("stderr when the folder went: $(cat "$tmp/err")")
+# Each row: what happens to the folder named, the status and what stderr ends with.
+rows=(
+  "rm -rf \"\$tmp/gone\"|2|kite: --watch: cannot find $tmp/gone: No such file or directory"
+  "rm \"\$tmp/gone/area.test.js\"|2|kite: --watch: no *.test.js under $tmp/gone"
+  "kill -TERM \$pid|143|kite test --watch: waiting for changes (Ctrl-C ends)"
+)
+for row in "${rows[@]}"; do
+  IFS='|' read -r change expected message <<<"$row"
+  mkdir -p "$tmp/gone"
+  cp -r "$source/area.test.js" "$source/lib" "$tmp/gone/"
+  "$@" --watch "$tmp/gone" >"$tmp/out" 2>"$tmp/err" &
+  pid=$!
+  wait_tallies 1 || failures+=("$change: no first report: $(cat "$tmp/out" "$tmp/err")")
+  eval "$change"
+  for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  wait "$pid"
+  status=$?
+  [ "$status" = "$expected" ] || failures+=("$change: exit status $status, expected $expected")
+  [ "$(tail -n 1 "$tmp/err")" = "$message" ] || failures+=("$change: stderr: $(cat "$tmp/err")")
+  rm -rf "$tmp/gone"
+done
 
 [ ${#failures[@]} -eq 0 ] && exit 0
 printf '%s\n' "$*" "${failures[@]}" >&2
