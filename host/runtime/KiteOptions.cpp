@@ -138,6 +138,11 @@ bool CheckToolOptions(const CKiteOptions& options, std::string& strError)
 // many runs is refused once the files are known.)
 bool CheckTestOptions(CKiteOptions& options, std::string& strError)
 {
+    // Coverage has an inspector session of its own in each file's run.
+    if (options.m_test.m_bCoverage && options.m_eInspect != INSPECT_OFF) {
+        strError = "--coverage and --inspect do not go together: run the tests under the debugger without --coverage";
+        return false;
+    }
     if (options.m_bLog && options.m_strLog != "-") {
         strError = "kite test takes --log=- only (the lines then show with each test's output)";
         return false;

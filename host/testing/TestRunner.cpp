@@ -449,8 +449,9 @@ int WatchTests(const CKiteOptions& options, RunScriptFunction pRunScript, const 
 {
     CFolderWatch watch;
     std::string strError;
-    // Watching starts before the tally: whoever waits for it may change a
-    // file at once.
+    // What a round's files may change is watched before they run; the
+    // folders of what they loaded, before the tally: whoever waits for it
+    // may change a file at once.
     auto WatchFolders = [&] {
         if (strError.empty())
             watch.Watch(WatchedFolders(options, round), strError);
@@ -458,11 +459,10 @@ int WatchTests(const CKiteOptions& options, RunScriptFunction pRunScript, const 
     sigset_t unblocked;
     sigemptyset(&unblocked);
     for (;;) {
+        WatchFolders();
         int iExit = aWhich.empty() ? -1 : RunRound(options, pRunScript, round, aWhich, WatchFolders, bInChild);
         if (bInChild || iExit >= 2)
             return iExit;
-        if (aWhich.empty())
-            WatchFolders();
         if (!strError.empty()) {
             std::fprintf(stderr, "kite: --watch: %s\n", strError.c_str());
             return 2;

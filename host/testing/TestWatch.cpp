@@ -27,22 +27,23 @@ CFolderWatch::~CFolderWatch()
 
 bool CFolderWatch::Watch(const std::set<std::string>& folders, std::string& strError)
 {
-    // Afresh each time: a folder made again since is another folder.
-    if (m_iFd >= 0)
-        close(m_iFd);
-    m_folders.clear();
-    m_iFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_iFd < 0)
+        m_iFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_iFd < 0) {
         strError = std::string("cannot watch files: ") + std::strerror(errno);
         return false;
     }
     for (const std::string& strFolder : folders) {
+        // A folder already watched keeps its descriptor.
         int iWatch = inotify_add_watch(m_iFd, strFolder.c_str(), CHANGES | IN_ONLYDIR);
-        if (iWatch < 0) {
+        if (iWatch >= 0) {
+            m_folders[iWatch] = strFolder;
+        } else if (errno != ENOENT && errno != ENOTDIR) {
+            // A folder that is gone holds nothing to run; one named is
+            // missed by the search for test files.
             strError = "cannot watch " + strFolder + ": " + std::strerror(errno);
             return false;
         }
-        m_folders[iWatch] = strFolder;
     }
     return true;
 }
@@ -59,8 +60,12 @@ void CFolderWatch::Read(std::set<std::string>& changed)
         for (char* pAt = aBuffer; pAt < aBuffer + iRead;) {
             const inotify_event* pEvent = reinterpret_cast<const inotify_event*>(pAt);
             auto it = m_folders.find(pEvent->wd);
-            if (it != m_folders.end())
+            if (it != m_folders.end()) {
                 changed.insert(pEvent->len > 0 ? it->second + "/" + pEvent->name : it->second);
+                // The folder is gone: one made again under its name is watched anew.
+                if (pEvent->mask & IN_IGNORED)
+                    m_folders.erase(it);
+            }
             pAt += sizeof(inotify_event) + pEvent->len;
         }
     }

@@ -14,8 +14,8 @@ class CFolderWatch {
 public:
     CFolderWatch() = default;
     ~CFolderWatch();
-    // Watches these folders (absolute) from now on, and no others; false
-    // with a reason when one cannot be watched.
+    // Watches these folders (absolute) too, from now on; a folder that is
+    // not there is left out. False with a reason when one cannot be watched.
     bool Watch(const std::set<std::string>& folders, std::string& strError);
     // Waits until something changes in the folders, then until they have
     // been quiet a moment (an editor writes a file in several steps), and
@@ -27,7 +27,7 @@ private:
     CFolderWatch(const CFolderWatch&) = delete;
     CFolderWatch& operator=(const CFolderWatch&) = delete;
 
-    // What is there to read now; false when the folders cannot be read.
+    // Adds what there is to read now.
     void Read(std::set<std::string>& changed);
 
     int m_iFd = -1;

@@ -39,6 +39,7 @@ endif()
 foreach(row
     "dir_not_writable|kite: --coverage-dir: cannot make area.test.js/out: Not a directory\n$|--coverage-dir=area.test.js/out"
     "dir_empty|kite: --coverage-dir needs a folder [(]usage: kite test |--coverage-dir="
+    "with_inspector|kite: --coverage and --inspect do not go together: [^\n]* [(]usage: kite test |--coverage|--inspect"
     "for_the_tv|kite: --coverage measures the scripts as written, on this desktop's V8, not with --target=tv [(]|--coverage|--target=tv")
   string(REPLACE "|" ";" fields "${row}")
   list(POP_FRONT fields name message)
