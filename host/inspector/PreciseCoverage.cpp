@@ -20,6 +20,21 @@ StringView ViewOf(const std::string& strAscii)
     return StringView(reinterpret_cast<const uint8_t*>(strAscii.data()), strAscii.size());
 }
 
+// A script's name, a path or a file:// URL, as an absolute path.
+std::string AbsolutePathOf(const std::string& strName)
+{
+    gchar* pszPath = g_str_has_prefix(strName.c_str(), "file://")
+                         ? g_filename_from_uri(strName.c_str(), nullptr, nullptr)
+                         : g_strdup(strName.c_str());
+    if (pszPath == nullptr)
+        return std::string();
+    gchar* pszAbsolute = g_canonicalize_filename(pszPath, nullptr);
+    std::string strAbsolute = pszAbsolute;
+    g_free(pszAbsolute);
+    g_free(pszPath);
+    return strAbsolute;
+}
+
 }  // namespace
 
 // The inspector, a client that asks nothing of the host, and one session
@@ -111,14 +126,17 @@ bool CPreciseCoverage::Take(const std::vector<std::string>& aNames, std::vector<
     Json::Value result;
     if (m_pSession == nullptr || !m_pSession->Call("Profiler.takePreciseCoverage", "{}", result, strError))
         return false;
+    // Whether names are relative or absolute, paths or URLs.
+    std::vector<std::string> aPaths;
+    for (const std::string& strName : aNames)
+        aPaths.push_back(AbsolutePathOf(strName));
     for (const Json::Value& script : result["result"]) {
         std::string strUrl = script["url"].asString();
-        if (strUrl.empty() || std::find(aNames.begin(), aNames.end(), strUrl) == aNames.end())
+        std::string strPath = strUrl.empty() ? std::string() : AbsolutePathOf(strUrl);
+        if (strPath.empty() || std::find(aPaths.begin(), aPaths.end(), strPath) == aPaths.end())
             continue;
         CScriptCoverage coverage;
-        gchar* pszAbsolute = g_canonicalize_filename(strUrl.c_str(), nullptr);
-        coverage.m_strPath = pszAbsolute;
-        g_free(pszAbsolute);
+        coverage.m_strPath = strPath;
         for (const Json::Value& function : script["functions"]) {
             CFunctionCoverage functionCoverage;
             functionCoverage.m_strName = function["functionName"].asString();

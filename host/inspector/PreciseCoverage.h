@@ -24,7 +24,7 @@ public:
     // reason when it cannot.
     bool Start(v8::Local<v8::Context> context, std::string& strError);
     // What ran since the start, for each script compiled under one of the
-    // names; each path made absolute.
+    // names (paths, relative or absolute, or file:// URLs), by absolute path.
     bool Take(const std::vector<std::string>& aNames, std::vector<CScriptCoverage>& aScripts, std::string& strError);
 
 private:
