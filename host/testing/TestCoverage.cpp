@@ -79,19 +79,28 @@ std::string Percent(std::size_t uHit, std::size_t uAll)
     return aText;
 }
 
-// "3-5, 9": runs of consecutive numbers.
+// A table's row stays readable: lcov has every line.
+const std::size_t RUNS_SHOWN = 10;
+
+// "3-5, 9": runs of consecutive numbers, the first RUNS_SHOWN of them, then
+// how many more.
 std::string Runs(const std::vector<int>& aNumbers)
 {
     std::string strText;
-    for (std::size_t i = 0; i < aNumbers.size();) {
+    std::size_t uRuns = 0;
+    for (std::size_t i = 0; i < aNumbers.size(); ++uRuns) {
         std::size_t j = i;
         while (j + 1 < aNumbers.size() && aNumbers[j + 1] == aNumbers[j] + 1)
             ++j;
-        strText += (strText.empty() ? "" : ", ") + std::to_string(aNumbers[i]);
-        if (j > i)
-            strText += "-" + std::to_string(aNumbers[j]);
+        if (uRuns < RUNS_SHOWN) {
+            strText += (strText.empty() ? "" : ", ") + std::to_string(aNumbers[i]);
+            if (j > i)
+                strText += "-" + std::to_string(aNumbers[j]);
+        }
         i = j + 1;
     }
+    if (uRuns > RUNS_SHOWN)
+        strText += ", ... " + std::to_string(uRuns - RUNS_SHOWN) + " more";
     return strText;
 }
 
@@ -121,17 +130,20 @@ std::vector<CCoverageRange> Nested(const CScriptCoverage& run)
 }
 
 // What a run counted for a span: V8 leaves out a block that ran as often as
-// the code around it, so the innermost range that holds the span tells.
+// the code around it, so the innermost range that holds the span tells. It
+// is the last one, in the nested order, that starts at the span or before it
+// and ends at its end or after.
 long long CountIn(const std::vector<CCoverageRange>& aNested, const CSpan& span)
 {
-    long long llCount = 0;
-    for (const CCoverageRange& range : aNested) {
-        if (range.m_llStart > span.first)
-            break;
-        if (range.m_llEnd >= span.second)
-            llCount = range.m_llCount;
+    auto it = std::upper_bound(aNested.begin(), aNested.end(), span, [](const CSpan& at, const CCoverageRange& range) {
+        return at.first != range.m_llStart ? at.first < range.m_llStart : at.second > range.m_llEnd;
+    });
+    while (it != aNested.begin()) {
+        --it;
+        if (it->m_llEnd >= span.second)
+            return it->m_llCount;
     }
-    return llCount;
+    return 0;
 }
 
 }  // namespace
@@ -263,17 +275,14 @@ std::vector<CCoverage::CFileTotals> CCoverage::Totals() const
         std::map<CSpan, std::size_t> blockOf;
         blockOf[topLevel] = 0;
         int iAnonymous = 0;
+        // A function that a run does not list was never compiled there.
+        std::map<CSpan, long long> calls;
+        for (const CScriptCoverage& run : file.second) {
+            for (const CFunctionCoverage& listed : run.m_aFunctions)
+                calls[CSpan(listed.m_aRanges[0].m_llStart, listed.m_aRanges[0].m_llEnd)] += listed.m_aRanges[0].m_llCount;
+        }
         for (const auto& function : functions) {
-            long long llCount = 0;
-            // A function that a run does not list was never compiled there.
-            for (std::size_t r = 0; r < aRuns.size(); ++r) {
-                for (const CFunctionCoverage& listed : file.second[r].m_aFunctions) {
-                    if (CSpan(listed.m_aRanges[0].m_llStart, listed.m_aRanges[0].m_llEnd) == function.first) {
-                        llCount += listed.m_aRanges[0].m_llCount;
-                        break;
-                    }
-                }
-            }
+            long long llCount = calls[function.first];
             std::string strName =
                 function.second.empty() ? "(anonymous_" + std::to_string(iAnonymous++) + ")" : function.second;
             blockOf[function.first] = totals.m_aFunctions.size() + 1;

@@ -26,6 +26,10 @@ if(TETHER_INSPECTOR)
     WORKDIR ${COVERAGE} PREFIX kite.coverage.)
   add_kite_run_test(nothing_loaded 0 "^$" ARGS test ${COVERAGE_OPTIONS} --coverage loads_nothing.js
     STDOUT "\n1 passed, 0 failed\n\ncoverage: the tests loaded no file with kite.load\n$" WORKDIR ${COVERAGE} PREFIX kite.coverage.)
+  # Twelve runs of uncovered lines: the row shows ten.
+  add_kite_run_test(many_gaps 0 "^$" ARGS test ${COVERAGE_OPTIONS} --coverage loads_gaps.js
+    STDOUT "\nlib/gaps.js [|]   5.26 [|]  2/38 [|]     0.00 [|]     0/12 [|]    0.00 [|]  0/12 [|] 2-4, 6-8, 10-12, 14-16, 18-20, 22-24, 26-28, 30-32, 34-36, 38-40, [.][.][.] 2 more\n"
+    WORKDIR ${COVERAGE} PREFIX kite.coverage.)
   add_test(NAME kite.coverage.lcov
     COMMAND bash ${COVERAGE}/lcov.sh ${COVERAGE}/lcov.expected ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test
             ${COVERAGE_OPTIONS} area.test.js perimeter.test.js)
