@@ -326,10 +326,10 @@ struct CRound {
     std::map<std::string, std::vector<std::string>> m_loaded;  // by file: what its last run loaded
 };
 
-// Runs the files of the round whose index is listed, prints their report and
-// the tally, and BEFORE_TALLY just before the tally. Answers -1 when every
-// file ran, the status to end with otherwise; in a file's own process,
-// bInChild with that run's status.
+// Runs the files of the round whose index is listed and prints their report,
+// the tally (calling beforeTally just before it) and their coverage. Answers
+// -1 when every test passed, 1 when one failed, the status to end with
+// otherwise; in a file's own process, bInChild with that run's status.
 int RunRound(const CKiteOptions& options, RunScriptFunction pRunScript, CRound& round,
              const std::vector<std::size_t>& aWhich, const std::function<void()>& beforeTally, bool& bInChild)
 {

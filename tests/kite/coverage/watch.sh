@@ -50,8 +50,9 @@ for row in "${rows[@]}"; do
   [ "$ran" = "$expected " ] || failures+=("$change: ran '$ran', expected '$expected '")
   round "$n" | grep -q '^  pass ' || failures+=("$change: no test passed: $(round "$n")")
 done
-tables=$(grep -c '^all files ' "$tmp/out")
-[ "$tables" = "$n" ] || failures+=("$tables coverage tables for $n rounds")
+# Each round's table counts that round's files: the line % of shapes.js.
+shares=$(awk -F'|' '$1 ~ /lib\/shapes[.]js *$/ { gsub(/ /, "", $2); printf "%s ", $2 }' "$tmp/out")
+[ "$shares" = "78.95 36.84 78.95 63.16 78.95 " ] || failures+=("shapes.js's line % by round: $shares")
 waits=$(grep -c '^kite test --watch: waiting for changes (Ctrl-C ends)$' "$tmp/err")
 [ "$waits" = "$n" ] || failures+=("$waits waiting lines for $n rounds: $(cat "$tmp/err")")
 kill -INT "$pid"
