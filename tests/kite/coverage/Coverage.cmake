@@ -40,8 +40,12 @@ else()
 endif()
 
 # Bad input: status 2 and a message, before any test runs.
+if(TETHER_INSPECTOR)
+  add_kite_run_test(dir_not_writable 2 "^kite: --coverage-dir: cannot make area.test.js/out: Not a directory\n$"
+    ARGS test ${COVERAGE_OPTIONS} --coverage-dir=area.test.js/out area.test.js WORKDIR ${COVERAGE} STDOUT "^$"
+    PREFIX kite.coverage.)
+endif()
 foreach(row
-    "dir_not_writable|kite: --coverage-dir: cannot make area.test.js/out: Not a directory\n$|--coverage-dir=area.test.js/out"
     "dir_empty|kite: --coverage-dir needs a folder [(]usage: kite test |--coverage-dir="
     "with_inspector|kite: --coverage and --inspect do not go together: [^\n]* [(]usage: kite test |--coverage|--inspect"
     "for_the_tv|kite: --coverage measures the scripts as written, on this desktop's V8, not with --target=tv [(]|--coverage|--target=tv")
@@ -51,6 +55,12 @@ foreach(row
     WORKDIR ${COVERAGE} STDOUT "^$" PREFIX kite.coverage.)
 endforeach()
 
+# With coverage where the build has it.
+if(TETHER_INSPECTOR)
+  set(WATCH_COVERAGE --coverage)
+else()
+  set(WATCH_COVERAGE "")
+endif()
 add_test(NAME kite.watch.reruns
-  COMMAND bash ${COVERAGE}/watch.sh ${COVERAGE} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test ${COVERAGE_OPTIONS})
+  COMMAND bash ${COVERAGE}/watch.sh ${COVERAGE} "${WATCH_COVERAGE}" ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test ${COVERAGE_OPTIONS})
 set_tests_properties(kite.watch.reruns PROPERTIES TIMEOUT 300)
