@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <glib.h>
 #include <sstream>
 
