@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: first the type check of the scripts against
-# types/ (scripts/check-types.sh), then a RelWithDebInfo build in build/,
-# then its install, example plug-in and packages (tests/sdk/check.sh),
+# types/ (scripts/check-types.sh), then a RelWithDebInfo build in build/
+# and its tests, with the examples' coverage printed, then its install, example plug-in and packages (tests/sdk/check.sh),
 # then the plug-in built against V8 3.28 (the TV engine's generation) in
 # build-v8-3.28/, run in Node.js 0.12.18 and held against kite on V8 10.2
 # (tests/v8-3.28/check.sh),
