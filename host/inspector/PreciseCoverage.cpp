@@ -6,6 +6,8 @@
 #include <json/json.h>
 #include <v8-inspector.h>
 
+#include "runtime/ScriptFile.h"
+
 namespace Kite {
 
 namespace {
@@ -23,14 +25,10 @@ StringView ViewOf(const std::string& strAscii)
 // A script's name, a path or a file:// URL, as an absolute path.
 std::string AbsolutePathOf(const std::string& strName)
 {
-    gchar* pszPath = g_str_has_prefix(strName.c_str(), "file://")
-                         ? g_filename_from_uri(strName.c_str(), nullptr, nullptr)
-                         : g_strdup(strName.c_str());
-    if (pszPath == nullptr)
-        return std::string();
-    gchar* pszAbsolute = g_canonicalize_filename(pszPath, nullptr);
-    std::string strAbsolute = pszAbsolute;
-    g_free(pszAbsolute);
+    if (!g_str_has_prefix(strName.c_str(), "file://"))
+        return AbsolutePath(strName);
+    gchar* pszPath = g_filename_from_uri(strName.c_str(), nullptr, nullptr);
+    std::string strAbsolute = pszPath != nullptr ? AbsolutePath(pszPath) : std::string();
     g_free(pszPath);
     return strAbsolute;
 }

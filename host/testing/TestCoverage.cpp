@@ -102,17 +102,6 @@ std::string Runs(const std::vector<int>& aNumbers)
     return strText;
 }
 
-// The path below the current folder, or as it is.
-std::string DisplayPath(const std::string& strPath)
-{
-    gchar* pszHere = g_get_current_dir();
-    std::string strHere = std::string(pszHere) + "/";
-    g_free(pszHere);
-    if (strPath.compare(0, strHere.size(), strHere) == 0)
-        return strPath.substr(strHere.size());
-    return strPath;
-}
-
 typedef std::pair<long long, long long> CSpan;
 
 // All the ranges of a run, each enclosing range before those inside it.
@@ -326,6 +315,8 @@ std::vector<CCoverage::CFileTotals> CCoverage::Totals() const
 void CCoverage::PrintTable(std::FILE* pOut, bool bTap) const
 {
     std::vector<CFileTotals> aTotals = Totals();
+    // Paths as the report shows them (CKiteRun::ShownPath).
+    std::string strShownBelow = CurrentFolder();
     std::string strPrefix = bTap ? "# " : "";
     if (aTotals.empty()) {
         std::fprintf(pOut, "%s\n%scoverage: the tests loaded no file with kite.load\n", bTap ? "#" : "",
@@ -343,7 +334,7 @@ void CCoverage::PrintTable(std::FILE* pOut, bool bTap) const
             if (line.second == 0)
                 aUncovered.push_back(line.first);
         }
-        std::vector<std::string> aRow = {DisplayPath(totals.m_strPath)};
+        std::vector<std::string> aRow = {PathBelow(strShownBelow, totals.m_strPath)};
         for (std::size_t i = 0; i < 6; i += 2) {
             aRow.push_back(Percent(aCounts[i], aCounts[i + 1]));
             aRow.push_back(std::to_string(aCounts[i]) + "/" + std::to_string(aCounts[i + 1]));

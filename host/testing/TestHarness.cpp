@@ -436,10 +436,9 @@ void SendLoadedFiles(CHarnessRun& harness, const std::vector<std::string>& aFile
 {
     std::vector<std::string> aFields = {"loaded"};
     for (const std::string& strFile : aFiles) {
-        gchar* pszAbsolute = g_canonicalize_filename(strFile.c_str(), nullptr);
-        if (std::find(aFields.begin(), aFields.end(), pszAbsolute) == aFields.end())
-            aFields.push_back(pszAbsolute);
-        g_free(pszAbsolute);
+        std::string strAbsolute = AbsolutePath(strFile);
+        if (std::find(aFields.begin(), aFields.end(), strAbsolute) == aFields.end())
+            aFields.push_back(strAbsolute);
     }
     harness.Send(aFields);
 }
