@@ -116,6 +116,20 @@ std::size_t Engine::LiveObjectCount()
     return pData != nullptr ? pData->m_objects.Count() : 0;
 }
 
+unsigned long long Engine::ObjectsMade()
+{
+    IsolateData* pData = CurrentData();
+    return pData != nullptr ? pData->m_objects.TrackedSoFar() : 0;
+}
+
+std::vector<Engine::LiveObject> Engine::LiveObjectsSince(unsigned long long ullMark)
+{
+    IsolateData* pData = CurrentData();
+    if (pData == nullptr)
+        return {};
+    return pData->m_objects.LiveSince(v8::Isolate::GetCurrent(), ullMark);
+}
+
 bool Engine::SetKeepsRun(void* pNative, bool bKeeps)
 {
     IsolateData* pData = CurrentData();

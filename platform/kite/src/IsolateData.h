@@ -119,6 +119,11 @@ public:
     // The script object of a live native that no destruction is pending
     // for; empty for any other.
     v8::Local<v8::Object> ObjectOf(v8::Isolate* pIsolate, void* pNative) const;
+    // How many objects have been tracked so far: the mark of LiveSince.
+    unsigned long long TrackedSoFar() const { return m_ullTracked; }
+    // The live objects tracked after the mark and not pending destruction,
+    // oldest first.
+    std::vector<Engine::LiveObject> LiveSince(v8::Isolate* pIsolate, unsigned long long ullMark) const;
 
 private:
     friend struct CTrackedObject;
@@ -159,6 +164,7 @@ private:
     int m_iConstructing = 0;
     // Natives that said in their constructor that they keep no run.
     std::vector<void*> m_aBornIdle;
+    unsigned long long m_ullTracked = 0;
 };
 
 // A property name as an internalized script string in the caller's handle

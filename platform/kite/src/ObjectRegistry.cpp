@@ -14,6 +14,8 @@ struct CTrackedObject {
     int m_iCallsRunning = 0;
     bool m_bDestroyPending = false;
     bool m_bKeepsRun = true;
+    // Its place in the order objects were tracked, from 1.
+    unsigned long long m_ullSerial = 0;
 };
 
 CObjectRegistry::~CObjectRegistry()
@@ -48,6 +50,7 @@ void CObjectRegistry::Track(v8::Isolate* pIsolate, v8::Local<v8::Object> object,
     CTrackedObject* pTracked =
         new CTrackedObject{Compat::Global<v8::Object>(pIsolate, object),
                            CNative{destroy, pBridge, pNative, pszClassName, std::move(strMadeAt)}, this};
+    pTracked->m_ullSerial = ++m_ullTracked;
     Compat::SetWeak<CTrackedObject, &OnCollected>(pTracked->m_object, pTracked);
     m_pLastCalled = nullptr;
     m_live[pNative] = pTracked;
@@ -67,6 +70,22 @@ v8::Local<v8::Object> CObjectRegistry::ObjectOf(v8::Isolate* pIsolate, void* pNa
     if (it == m_live.end() || it->second->m_bDestroyPending)
         return v8::Local<v8::Object>();
     return it->second->m_object.Get(pIsolate);
+}
+
+std::vector<Engine::LiveObject> CObjectRegistry::LiveSince(v8::Isolate* pIsolate, unsigned long long ullMark) const
+{
+    std::vector<std::pair<unsigned long long, const CTrackedObject*>> aMade;
+    for (const auto& entry : m_live) {
+        if (entry.second->m_ullSerial > ullMark && !entry.second->m_bDestroyPending)
+            aMade.emplace_back(entry.second->m_ullSerial, entry.second);
+    }
+    std::sort(aMade.begin(), aMade.end());
+    std::vector<Engine::LiveObject> aLive;
+    for (const auto& made : aMade) {
+        const CNative& native = made.second->m_native;
+        aLive.push_back({made.second->m_object.Get(pIsolate), native.m_pszClassName, native.m_strMadeAt});
+    }
+    return aLive;
 }
 
 void CObjectRegistry::DestroyNow(const CNative& native, bool bCollected) const

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <v8.h>
+#include <vector>
 
 namespace Bridge {
 
@@ -75,6 +76,21 @@ public:
     // LiveObjectCount, less the objects that keep no run: what a host waits
     // for before it ends a run.
     static std::size_t RunKeepingObjectCount();
+    // A script object of a bridge class whose native is alive, and where
+    // the script made it ("SCRIPT:LINE:COLUMN", empty when no script frame
+    // made it).
+    struct LiveObject {
+        v8::Local<v8::Object> m_object;
+        const char* m_pszClassName;
+        std::string m_strMadeAt;
+    };
+    // How many script objects of bridge classes the isolate has made so
+    // far: a mark for LiveObjectsSince.
+    static unsigned long long ObjectsMade();
+    // The objects made after the mark whose natives are alive and not
+    // pending destruction, oldest first, in the caller's handle scope: what
+    // a part of a run (a test) left behind.
+    static std::vector<LiveObject> LiveObjectsSince(unsigned long long ullMark);
     // A full collection; unreachable objects' natives are destroyed before
     // it returns.
     static void CollectGarbage(v8::Isolate* pIsolate);
