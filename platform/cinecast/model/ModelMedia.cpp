@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace DeviceAPI {
@@ -51,6 +52,20 @@ void DescribeMedia(const std::string& strUrl, const CMedia& media)
     CCatalogue& catalogue = Catalogue();
     std::lock_guard<std::mutex> guard(catalogue.m_lock);
     catalogue.m_mapMedia[strUrl] = media;
+}
+
+std::map<std::string, CMedia> DescribedMedia()
+{
+    CCatalogue& catalogue = Catalogue();
+    std::lock_guard<std::mutex> guard(catalogue.m_lock);
+    return catalogue.m_mapMedia;
+}
+
+void ReplaceDescribedMedia(std::map<std::string, CMedia> mapMedia)
+{
+    CCatalogue& catalogue = Catalogue();
+    std::lock_guard<std::mutex> guard(catalogue.m_lock);
+    catalogue.m_mapMedia = std::move(mapMedia);
 }
 
 CMedia LookUpMedia(const std::string& strUrl)

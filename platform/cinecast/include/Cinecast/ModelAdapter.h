@@ -32,6 +32,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -128,6 +129,11 @@ struct CMedia {
 // Describes the media at a URL, the string given to setUri, for every
 // adapter from its next prepare on.
 void DescribeMedia(const std::string& strUrl, const CMedia& media);
+// Every description so far, by URL, and a way to put such a set back in
+// place of all of them: a host that runs tests one after another forgets
+// what each test described.
+std::map<std::string, CMedia> DescribedMedia();
+void ReplaceDescribedMedia(std::map<std::string, CMedia> mapMedia);
 // Lets the held prepares of the media at strUrl, those waiting now, go on;
 // answers how many there were.
 std::size_t ReleaseMedia(const std::string& strUrl);
