@@ -171,7 +171,8 @@ int RunScript(const Kite::CKiteOptions& options)
 
     int iStatus;
     {
-        Bridge::V8Runtime runtime(options.m_strProgram.c_str());
+        // Dates follow a virtual clock too, from a fixed epoch, so that a run is the same each time.
+        Bridge::V8Runtime runtime(options.m_strProgram.c_str(), options.m_bVirtualClock ? Kite::VirtualDateMs : nullptr);
         Bridge::IsolateHolder isolate(runtime);
         v8::Isolate* pIsolate = isolate.Isolate();
         Kite::CKiteRun run(runtime.Platform(), pIsolate);

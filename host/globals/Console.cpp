@@ -6,13 +6,15 @@
 #include "console/ScriptValues.h"
 #include "globals/Console.h"
 #include "inspector/Inspector.h"
+#include "runtime/Clock.h"
 #include "runtime/KiteRun.h"
 
 namespace Kite {
 
 namespace {
 
-// console.count's counts and console.time's starts (monotonic microseconds).
+// console.count's counts and console.time's starts (on the run's clock, in
+// microseconds).
 std::map<std::string, unsigned long> s_counts;
 std::map<std::string, gint64> s_timers;
 
@@ -167,7 +169,7 @@ void Time(const v8::FunctionCallbackInfo<v8::Value>& info)
         Write(stderr, "kite: warning: Label '" + strLabel + "' already exists for console.time()");
         return;
     }
-    s_timers[strLabel] = g_get_monotonic_time();
+    s_timers[strLabel] = ClockNowUs();
 }
 
 void TimeEnd(const v8::FunctionCallbackInfo<v8::Value>& info)
@@ -180,7 +182,7 @@ void TimeEnd(const v8::FunctionCallbackInfo<v8::Value>& info)
         Write(stderr, "kite: warning: No such label '" + strLabel + "' for console.timeEnd()");
         return;
     }
-    double dElapsed = static_cast<double>(g_get_monotonic_time() - it->second) / 1000.0;
+    double dElapsed = static_cast<double>(ClockNowUs() - it->second) / 1000.0;
     s_timers.erase(it);
     Write(stdout, strLabel + ": " + DurationText(dElapsed));
 }

@@ -32,6 +32,11 @@ gint64 ClockNowUs()
     return g_get_monotonic_time() - WallStartUs();
 }
 
+double VirtualDateMs()
+{
+    return VIRTUAL_EPOCH_MS + static_cast<double>(s_llVirtualNowUs) / 1000.0;
+}
+
 void SetVirtualNowUs(gint64 llUs)
 {
     if (llUs > s_llVirtualNowUs)

@@ -16,6 +16,13 @@ bool IsVirtualTime();
 
 // Microseconds since the run started, on the run's clock.
 gint64 ClockNowUs();
+// Where a virtual clock's dates start: 2000-01-01T00:00:00Z, in
+// milliseconds since 1970.
+constexpr double VIRTUAL_EPOCH_MS = 946684800000.0;
+// What Date.now() answers on virtual time: the epoch plus the clock's
+// reading.
+double VirtualDateMs();
+
 // Moves virtual time forward to llUs (never back); no effect on the wall clock.
 void SetVirtualNowUs(gint64 llUs);
 

@@ -14,10 +14,18 @@ namespace Bridge {
 // the last isolate is gone; its destructor shuts V8 down.
 class V8Runtime {
 public:
+    // Milliseconds since 1970 for Date.now() and new Date().
+    typedef double (*DateClock)();
+
     // pszProgram: the program's file (argv[0], or "/proc/self/exe").
     explicit V8Runtime(const char* pszProgram);
+    // Scripts' dates read pDateClock instead of the wall clock, as a host
+    // with a clock of its own wants them to.
+    V8Runtime(const char* pszProgram, DateClock pDateClock);
     ~V8Runtime();
 
+    // The default platform, which v8::platform's functions (PumpMessageLoop)
+    // take, whatever V8 was given.
     v8::Platform* Platform() const { return m_pPlatform.get(); }
     v8::ArrayBuffer::Allocator* Allocator() const { return m_pAllocator.get(); }
 
@@ -26,6 +34,8 @@ private:
     V8Runtime& operator=(const V8Runtime&) = delete;
 
     std::unique_ptr<v8::Platform> m_pPlatform;
+    // The default platform with dates on another clock, when asked for.
+    std::unique_ptr<v8::Platform> m_pDatedPlatform;
     std::unique_ptr<v8::ArrayBuffer::Allocator> m_pAllocator;
 };
 
