@@ -1,5 +1,6 @@
 #include "testing/TestHarness.h"
 
+#include <Bridge/Engine.h>
 #include <Cinecast/ModelAdapter.h>
 #include <algorithm>
 #include <cerrno>
@@ -147,6 +148,8 @@ public:
     unsigned m_uNextLater = 1;
     // The harness's handler of errors that no script caught.
     v8::Global<v8::Function> m_uncaught;
+    // The model's media as the running test found them.
+    std::map<std::string, DeviceAPI::Cinecast::Model::CMedia> m_mapMediaBeforeTest;
 
 private:
     // A promise that the file's own code made, and where.
@@ -368,6 +371,52 @@ void Quit(const v8::FunctionCallbackInfo<v8::Value>& info)
     CHarnessRun::Of(info).m_run.RequestQuit(0);
 }
 
+// objectsMade(): the mark of leftObjects.
+void ObjectsMade(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    info.GetReturnValue().Set(static_cast<double>(Bridge::Engine::ObjectsMade()));
+}
+
+// leftObjects(mark): [{ object, className, madeAt }] of the plug-in objects
+// made since the mark and still alive, oldest first.
+void LeftObjects(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    v8::Local<v8::Context> context = pIsolate->GetCurrentContext();
+    double dMark = info[0]->IsNumber() ? info[0].As<v8::Number>()->Value() : 0.0;
+    std::vector<Bridge::Engine::LiveObject> aLeft =
+        Bridge::Engine::LiveObjectsSince(static_cast<unsigned long long>(std::max(0.0, dMark)));
+    v8::Local<v8::Array> left = v8::Array::New(pIsolate, static_cast<int>(aLeft.size()));
+    for (std::size_t i = 0; i < aLeft.size(); ++i) {
+        v8::Local<v8::Object> entry = v8::Object::New(pIsolate);
+        entry->Set(context, Bridge::NewText(pIsolate, "object"), aLeft[i].m_object).Check();
+        entry->Set(context, Bridge::NewText(pIsolate, "className"), Bridge::NewText(pIsolate, aLeft[i].m_pszClassName))
+            .Check();
+        entry->Set(context, Bridge::NewText(pIsolate, "madeAt"), Bridge::NewText(pIsolate, aLeft[i].m_strMadeAt)).Check();
+        left->Set(context, static_cast<uint32_t>(i), entry).Check();
+    }
+    info.GetReturnValue().Set(left);
+}
+
+// destroy(object), whatever the script made of kite.destroy.
+void DestroyObject(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    if (info[0]->IsObject())
+        info.GetReturnValue().Set(Bridge::Engine::DestroyObject(info[0].As<v8::Object>()));
+}
+
+// keepMedia() at a test's start, restoreMedia() at its end: what the test
+// described goes.
+void KeepMedia(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    CHarnessRun::Of(info).m_mapMediaBeforeTest = DeviceAPI::Cinecast::Model::DescribedMedia();
+}
+
+void RestoreMedia(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    DeviceAPI::Cinecast::Model::ReplaceDescribedMedia(CHarnessRun::Of(info).m_mapMediaBeforeTest);
+}
+
 // Runs the harness's scripts; each one's value is a function that takes the
 // shared object and adds to it. False with the exception in the caller's
 // TryCatch.
@@ -384,6 +433,11 @@ bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, CH
     SetFunction(context, natives, "clock", Clock);
     SetFunction(context, natives, "quit", Quit, self);
     SetFunction(context, natives, "shownPath", ShownPath);
+    SetFunction(context, natives, "objectsMade", ObjectsMade);
+    SetFunction(context, natives, "leftObjects", LeftObjects);
+    SetFunction(context, natives, "destroy", DestroyObject);
+    SetFunction(context, natives, "keepMedia", KeepMedia, self);
+    SetFunction(context, natives, "restoreMedia", RestoreMedia, self);
     v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
     settings->Set(context, Bridge::NewText(pIsolate, "file"), Bridge::NewText(pIsolate, options.m_strScript)).Check();
     settings->Set(context, Bridge::NewText(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))

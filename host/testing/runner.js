@@ -37,10 +37,28 @@
   }
 
   function declareTest(what, mode) {
-    return function (name, fn) {
+    return function (name, options, fn) {
+      if (options !== null && typeof options === "object") {
+        checkOptions(what, options);
+        if (typeof fn !== "function") throw new TypeError(what + ": the third argument must be a function");
+      } else {
+        fn = options;
+        options = {};
+      }
       checkDeclaration(what, name, fn);
-      declaring.children.push({ kind: "test", name, fn, mode, parent: declaring, id: "" });
+      declaring.children.push({ kind: "test", name, fn, mode, parent: declaring, id: "", leaks: options.leaks === true });
     };
+  }
+
+  // test(name, { leaks: true }, fn): what the test leaves behind stays for
+  // the file's later tests, as what a before hook makes does.
+  function checkOptions(what, options) {
+    for (const key of Object.keys(options)) {
+      if (key !== "leaks") throw new TypeError(what + ": unknown option '" + key + "' (the one option is leaks)");
+    }
+    if (options.leaks !== undefined && typeof options.leaks !== "boolean") {
+      throw new TypeError(what + ": the option leaks must be true or false");
+    }
   }
 
   function declareSuite(what, mode) {
@@ -117,6 +135,7 @@
   function describeFailure(error) {
     if (error instanceof TimedOut) return "timed out after " + options.timeout + " ms";
     if (error instanceof Stalled) return error.text;
+    if (error instanceof LeftAlive) return error.text;
     try {
       if (error instanceof Error || (error !== null && typeof error === "object" && typeof error.stack === "string")) {
         let text = String(error.name) + ": " + String(error.message);
@@ -259,6 +278,8 @@
     natives.record("start", t.id, ...namesOf(t));
     const started = natives.clock();
     const slot = newSlot(t);
+    const objectsBefore = natives.objectsMade();
+    natives.keepMedia();
     let ready = true;
     for (const suite of chain) {
       for (const hook of suite.beforeEach) {
@@ -272,11 +293,96 @@
       for (const hook of suite.afterEach) await call(hook, slot);
     }
     await turn();
+    if (!t.leaks) cleanUpAfter(slot, objectsBefore);
     slot.open = false;
     current = null;
     const ms = String(Math.round(natives.clock() - started));
     if (slot.failures.length === 0) natives.record("pass", t.id, ms);
     else natives.record("fail", t.id, ms, slot.failures.map(describeFailure).join("\n\n"));
+  }
+
+  // The plug-in objects a test left alive, destroyed by then: the failure
+  // that says where each was made.
+  class LeftAlive {
+    constructor(left) {
+      const site = (entry) => (entry.madeAt === "" ? "where no script frame shows" : entry.madeAt);
+      const them = left.length === 1 ? "it" : "them";
+      this.text = (left.length === 1
+        ? "left 1 " + left[0].className + " alive, made at " + site(left[0])
+        : "left " + left.length + " objects alive: " + left.map((entry) => entry.className + " made at " + site(entry)).join(", ")) +
+        "; destroy " + them + " with kite.destroy() in the test or an afterEach hook, or declare the test" +
+        " with { leaks: true } to keep " + them + " for the file's later tests";
+    }
+  }
+
+  // Timers, intervals and afterIdle calls that tests made and that have not
+  // run or been cleared: their key (a timer's id, an afterIdle call's own
+  // entry) to { slot, name, site, cancelled }.
+  const pendingCalls = new Map();
+  const clearPending = globalThis.clearTimeout;
+  const warn = globalThis.console.error;
+
+  // "FILE:LINE:COLUMN" of the first frame outside the harness.
+  function siteOf(holder) {
+    const frames = String(holder.stack).split("\n").filter((line) => /^\s+at /.test(line) && !INTERNAL.test(line));
+    const found = frames.length > 0 ? /\(?([^\s()]+:\d+:\d+)\)?$/.exec(frames[0]) : null;
+    return found !== null ? found[1] : "an unknown place";
+  }
+
+  // Over the wrapper that wrapScheduler put in place: what a test schedules
+  // is remembered until it runs or is cleared.
+  function trackPending(name) {
+    const scheduler = name === "afterIdle" ? globalThis.kite : globalThis;
+    const inner = scheduler !== null && typeof scheduler === "object" ? scheduler[name] : undefined;
+    if (typeof inner !== "function") return;
+    const repeats = name === "setInterval";
+    const wrapper = function (fn, ...rest) {
+      const slot = current;
+      if (slot === null || slot.owner.kind !== "test" || typeof fn !== "function") return inner.call(this, fn, ...rest);
+      const entry = { slot, name, site: {}, cancelled: false };
+      Error.captureStackTrace(entry.site, wrapper);
+      let key = entry;
+      const answer = inner.call(this, function () {
+        if (!repeats) pendingCalls.delete(key);
+        if (!entry.cancelled) return fn.apply(this, arguments);
+      }, ...rest);
+      if (name !== "afterIdle") key = answer;
+      pendingCalls.set(key, entry);
+      return answer;
+    };
+    Object.defineProperty(wrapper, "name", { value: name });
+    scheduler[name] = wrapper;
+  }
+
+  function trackClearing(name) {
+    const inner = globalThis[name];
+    const wrapper = function (id) {
+      pendingCalls.delete(id);
+      return inner.apply(this, arguments);
+    };
+    Object.defineProperty(wrapper, "name", { value: name });
+    globalThis[name] = wrapper;
+  }
+
+  // What a test leaves behind goes, so that the next one starts clean. A
+  // player left alive fails the test; calls left pending are only told of.
+  function cleanUpAfter(slot, objectsBefore) {
+    const left = natives.leftObjects(objectsBefore);
+    for (const entry of left) natives.destroy(entry.object);
+    if (left.length > 0) slot.failures.push(new LeftAlive(left));
+    const sites = [];
+    for (const [key, entry] of pendingCalls) {
+      if (entry.slot !== slot) continue;
+      pendingCalls.delete(key);
+      entry.cancelled = true;
+      if (entry.name !== "afterIdle") clearPending(key);
+      sites.push(entry.name + " at " + siteOf(entry.site));
+    }
+    if (sites.length > 0) {
+      warn("kite test: \"" + namesOf(slot.owner).join(" > ") + "\" left " + sites.length + (sites.length === 1 ? " call" : " calls") +
+        " pending, cancelled now: " + sites.join(", "));
+    }
+    natives.restoreMedia();
   }
 
   async function runHooks(hooks, slot) {
@@ -371,6 +477,11 @@
   wrapScheduler(globalThis, "setInterval");
   wrapScheduler(globalThis, "queueMicrotask");
   wrapScheduler(globalThis.kite, "afterIdle");
+  trackPending("setTimeout");
+  trackPending("setInterval");
+  trackPending("afterIdle");
+  trackClearing("clearTimeout");
+  trackClearing("clearInterval");
   Object.assign(globalThis, {
     test,
     it: test,

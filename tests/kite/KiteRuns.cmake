@@ -265,3 +265,7 @@ add_kite_run_test(tv_test_other_target 2 "^kite: --target is tv, the TV's engine
   ARGS test --target=desktop)
 # A script named like a command runs after --.
 add_kite_run_test(tv_script_named_check 0 "^$" ARGS -- check WORKDIR ${RUNS} STDOUT "^a script named check\n$")
+# Dates follow the run's clock: a virtual one's from a fixed epoch.
+add_kite_run_test(dates_virtual 0 "^$" ARGS --adapter=model --clock=virtual ${PROBE} ${RUNS}/dates.js
+  STDOUT "^2000-01-01T00:00:00.000Z 2000-01-01T00:01:00.000Z\n$")
+add_kite_run_test(dates_real 0 "^$" ARGS --adapter=model ${PROBE} ${RUNS}/dates.js STDOUT "^the wall clock\n$")

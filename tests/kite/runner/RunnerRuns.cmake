@@ -65,6 +65,13 @@ add_kite_run_test(stalls 1 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> --plugi
 # On the wall clock the time limit alone ends a wait.
 add_kite_run_test(real_clock_wait 1 "^$" ARGS test --plugin=$<TARGET_FILE:Tether> --clock=real --timeout=300 waits.js
   WORKDIR ${RUNNER} PREFIX kite.test. STDOUT "^waits.js\n  FAIL waits \\([0-9]+ ms\\)\n      timed out after 300 ms\n\n0 passed, 1 failed\n$")
+# What a test leaves behind goes before the next; dates on virtual time.
+foreach(row "isolation;1" "dates;0")
+  list(GET row 0 file)
+  list(GET row 1 status)
+  add_kite_run_test(${file} ${status} "^$" ARGS test --plugin=$<TARGET_FILE:Tether> ${file}.js
+    STDOUT_FILE ${RUNNER}/${file}.out WORKDIR ${RUNNER} PREFIX kite.test.)
+endforeach()
 add_kite_run_test(virtual_needs_model 2 "^kite: --clock=virtual needs --adapter=model\n$"
   ARGS test --adapter=sim --clock=virtual player.js WORKDIR ${RUNNER} PREFIX kite.test.)
 add_kite_run_test(log_lines 0 "^$" ARGS test ${TEST_OPTIONS} --log=- logs.js

@@ -30,6 +30,10 @@ test("runs after the suite, every hook in its place", () => {
 const misuse = [
   [() => test(/** @type {any} */ (5), () => {}), "TypeError: test: the name must be a string"],
   [() => it("no body", /** @type {any} */ (undefined)), "TypeError: test: the second argument must be a function"],
+  [() => it("no body", { leaks: true }, /** @type {any} */ (undefined)), "TypeError: test: the third argument must be a function"],
+  [() => test("node's", /** @type {any} */ ({ timeout: 100 }), () => {}),
+    "TypeError: test: unknown option 'timeout' (the one option is leaks)"],
+  [() => test.skip("leaks", /** @type {any} */ ({ leaks: 1 }), () => {}), "TypeError: test.skip: the option leaks must be true or false"],
   [() => describe("async", /** @type {any} */ (async () => {})),
     "TypeError: describe: the body declares its tests at once; it must not return a promise"],
   [() => afterEach(/** @type {any} */ (5)), "TypeError: afterEach: the argument must be a function"],
