@@ -5,13 +5,25 @@
 /** A test's or hook's body: done when it returns, or when the promise it returns settles. */
 type KiteTestBody = () => void | PromiseLike<unknown>;
 
+/** How a test runs. */
+interface KiteTestOptions {
+  /**
+   * `true`: the `Tether` objects, timers, intervals, afterIdle calls and media descriptions that the test
+   * leaves behind stay for the file's later tests, instead of failing it (objects) and being cleaned up.
+   */
+  leaks?: boolean;
+}
+
 interface KiteTestFunction {
-  /** Declares a test; the tests of a file run one after another, in the order declared. */
+  /** Declares a test; the tests of a file run one after another, in the order declared, each starting clean. */
   (name: string, fn: KiteTestBody): void;
+  (name: string, options: KiteTestOptions, fn: KiteTestBody): void;
   /** Declares a test that is reported as skipped and not run. */
   skip(name: string, fn: KiteTestBody): void;
+  skip(name: string, options: KiteTestOptions, fn: KiteTestBody): void;
   /** Declares a test that runs while the file's tests without `.only` are skipped. */
   only(name: string, fn: KiteTestBody): void;
+  only(name: string, options: KiteTestOptions, fn: KiteTestBody): void;
 }
 
 interface KiteDescribeFunction {

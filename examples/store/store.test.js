@@ -13,7 +13,11 @@ test('options make the store', () => {
   ];
   for (const [options, name, error] of rows) {
     if (error) assert.throws(() => new Store(options), error);
-    else assert.equal(new Store(options).name, name, JSON.stringify(options));
+    else {
+      const store = new Store(options);
+      assert.equal(store.name, name, JSON.stringify(options));
+      kite.destroy(store);
+    }
   }
 });
 
@@ -40,6 +44,7 @@ test('methods take typed arguments', () => {
     if (error) assert.throws(call, error);
     else assert.deepEqual(call(), answer, call.toString());
   }
+  kite.destroy(store);
 });
 
 test('size and name are read-only, onsaved reads back', () => {
@@ -53,6 +58,7 @@ test('size and name are read-only, onsaved reads back', () => {
   assert.throws(() => { store.onsaved = 5; },
                 { name: 'TypeError', message: 'Store.onsaved: the value must be a function, null or undefined' });
   assert.equal(Store.LIMIT, 1000000);
+  kite.destroy(store);
 });
 
 test('save reports from the worker thread, in order', async () => {
@@ -70,4 +76,5 @@ test('save reports from the worker thread, in order', async () => {
   store.remove('b');
   store.save();
   assert.deepEqual(await saved, ['a=1\nb=2\n', 'a=1\n']);
+  kite.destroy(store);
 });

@@ -315,9 +315,9 @@
     }
   }
 
-  // Timers, intervals and afterIdle calls that tests made and that have not
-  // run or been cleared: their key (a timer's id, an afterIdle call's own
-  // entry) to { slot, name, site, cancelled }.
+  // Timers and intervals that tests made and that have not run or been
+  // cleared, by id: { slot, name, site }. afterIdle calls need
+  // none: the turns at a test's end run them.
   const pendingCalls = new Map();
   const clearPending = globalThis.clearTimeout;
   const warn = globalThis.console.error;
@@ -332,26 +332,22 @@
   // Over the wrapper that wrapScheduler put in place: what a test schedules
   // is remembered until it runs or is cleared.
   function trackPending(name) {
-    const scheduler = name === "afterIdle" ? globalThis.kite : globalThis;
-    const inner = scheduler !== null && typeof scheduler === "object" ? scheduler[name] : undefined;
-    if (typeof inner !== "function") return;
+    const inner = globalThis[name];
     const repeats = name === "setInterval";
     const wrapper = function (fn, ...rest) {
       const slot = current;
       if (slot === null || slot.owner.kind !== "test" || typeof fn !== "function") return inner.call(this, fn, ...rest);
-      const entry = { slot, name, site: {}, cancelled: false };
+      const entry = { slot, name, site: {} };
       Error.captureStackTrace(entry.site, wrapper);
-      let key = entry;
-      const answer = inner.call(this, function () {
-        if (!repeats) pendingCalls.delete(key);
-        if (!entry.cancelled) return fn.apply(this, arguments);
+      const id = inner.call(this, function () {
+        if (!repeats) pendingCalls.delete(id);
+        return fn.apply(this, arguments);
       }, ...rest);
-      if (name !== "afterIdle") key = answer;
-      pendingCalls.set(key, entry);
-      return answer;
+      pendingCalls.set(id, entry);
+      return id;
     };
     Object.defineProperty(wrapper, "name", { value: name });
-    scheduler[name] = wrapper;
+    globalThis[name] = wrapper;
   }
 
   function trackClearing(name) {
@@ -365,21 +361,20 @@
   }
 
   // What a test leaves behind goes, so that the next one starts clean. A
-  // player left alive fails the test; calls left pending are only told of.
+  // player left alive fails the test; timers left pending are only told of.
   function cleanUpAfter(slot, objectsBefore) {
     const left = natives.leftObjects(objectsBefore);
     for (const entry of left) natives.destroy(entry.object);
     if (left.length > 0) slot.failures.push(new LeftAlive(left));
     const sites = [];
-    for (const [key, entry] of pendingCalls) {
+    for (const [id, entry] of pendingCalls) {
       if (entry.slot !== slot) continue;
-      pendingCalls.delete(key);
-      entry.cancelled = true;
-      if (entry.name !== "afterIdle") clearPending(key);
+      pendingCalls.delete(id);
+      clearPending(id);
       sites.push(entry.name + " at " + siteOf(entry.site));
     }
     if (sites.length > 0) {
-      warn("kite test: \"" + namesOf(slot.owner).join(" > ") + "\" left " + sites.length + (sites.length === 1 ? " call" : " calls") +
+      warn("kite test: \"" + namesOf(slot.owner).join(" > ") + "\" left " + sites.length + (sites.length === 1 ? " timer" : " timers") +
         " pending, cancelled now: " + sites.join(", "));
     }
     natives.restoreMedia();
@@ -479,7 +474,6 @@
   wrapScheduler(globalThis.kite, "afterIdle");
   trackPending("setTimeout");
   trackPending("setInterval");
-  trackPending("afterIdle");
   trackClearing("clearTimeout");
   trackClearing("clearInterval");
   Object.assign(globalThis, {

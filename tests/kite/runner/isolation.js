@@ -1,6 +1,6 @@
 // What a test leaves behind is gone before the next one starts
 // (isolation.out, on the model player and virtual time): players left alive
-// fail their test, calls left pending are cancelled and told of, media the
+// fail their test, timers left pending are cancelled and told of, media the
 // test described are forgotten. { leaks: true } keeps them for the file.
 /** @type {Tether[]} */
 const kept = [];
@@ -64,7 +64,7 @@ describe("a playing player left alive", () => {
   });
 });
 
-describe("calls left pending", () => {
+describe("timers left pending", () => {
   test("are cancelled and told of, not failed", () => {
     setTimeout(() => {
       throw new Error("a timer left pending ran");
