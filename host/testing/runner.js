@@ -315,9 +315,9 @@
     }
   }
 
-  // Timers and intervals that tests made and that have not run or been
-  // cleared, by id: { slot, name, site }. afterIdle calls need
-  // none: the turns at a test's end run them.
+  // Timers and intervals that tests set and that have not run or been
+  // cleared, by id: { slot, name, site }. afterIdle calls need no list: the
+  // turns at a test's end run them.
   const pendingCalls = new Map();
   const clearPending = globalThis.clearTimeout;
   const warn = globalThis.console.error;

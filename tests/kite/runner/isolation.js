@@ -11,7 +11,9 @@ function probe(url) {
   const player = new Tether();
   player.player_create();
   player.player_set_uri({ param_url: url });
-  const answers = [player.player_prepare().return_ecode, player.player_get_duration().return_data];
+  const prepared = player.player_prepare();
+  const duration = player.player_get_duration();
+  const answers = [prepared.return_ecode, "return_data" in duration ? duration.return_data : undefined];
   kite.destroy(player);
   return answers;
 }
