@@ -15,7 +15,7 @@ function openPlayer(url) {
 }
 
 // Each test and hook leaves the clock clear for the next: its timers and
-// players go.
+// plug-in objects go.
 const players = [];
 function clearClock() {
   for (const entry of sim.pending()) {
@@ -42,6 +42,7 @@ describe("stalls", () => {
   });
   test("a plug-in's thread behind an unref'd thread-safe call", async () => {
     const probe = new Probe();
+    players.push(probe);
     await new Promise((resolve) => {
       probe.onvalue = resolve;
       probe.countFromThread(1, false, 60000);
