@@ -305,7 +305,7 @@
   // that says where each was made.
   class LeftAlive {
     constructor(left) {
-      const site = (entry) => (entry.madeAt === "" ? "where no script frame shows" : entry.madeAt);
+      const site = (entry) => (entry.madeAt === "" ? "where no script frame shows" : natives.shownPath(entry.madeAt));
       const them = left.length === 1 ? "it" : "them";
       this.text = (left.length === 1
         ? "left 1 " + left[0].className + " alive, made at " + site(left[0])
@@ -326,7 +326,7 @@
   function siteOf(holder) {
     const frames = String(holder.stack).split("\n").filter((line) => /^\s+at /.test(line) && !INTERNAL.test(line));
     const found = frames.length > 0 ? /\(?([^\s()]+:\d+:\d+)\)?$/.exec(frames[0]) : null;
-    return found !== null ? found[1] : "an unknown place";
+    return found !== null ? natives.shownPath(found[1]) : "an unknown place";
   }
 
   // Over the wrapper that wrapScheduler put in place: what a test schedules
