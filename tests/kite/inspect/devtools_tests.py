@@ -37,10 +37,14 @@ class TestsInTheDebugger(unittest.TestCase):
         # The limits are 200 ms, and the client holds each run for longer: the tests still pass.
         passed = (0, r'^(.*/)?held\.js\n  pass pauses at a debugger statement \(\d+ ms\)\n'
                      r'  pass stops at a breakpoint \(\d+ ms\)\n\n2 passed, 0 failed\n$')
-        # On virtual time the tests wait for what the clock never brings: once the client lets go, that fails them.
-        stalled = (1, r'^(.*/)?held\.js\n  FAIL pauses at a debugger statement \(\d+ ms\)\n      nothing is '
-                      r'scheduled on the virtual clock until 50 ms[^\n]*\n  FAIL stops at a breakpoint \(\d+ ms\)\n      '
-                      r'nothing is scheduled on the virtual clock until 10 ms[^\n]*\n\n0 passed, 2 failed\n$')
+        # On virtual time the tests wait for what the clock never brings: once the client lets go, that fails them,
+        # and the timers they leave are cancelled.
+        stalled = (1, r'^(.*/)?held\.js\nkite test: "pauses at a debugger statement" left 1 timer pending, cancelled '
+                      r'now: setTimeout at (.*/)?held\.js:5:47\n  FAIL pauses at a debugger statement \(\d+ ms\)\n      '
+                      r'nothing is scheduled on the virtual clock until 50 ms[^\n]*\nkite test: "stops at a breakpoint" '
+                      r'left 1 timer pending, cancelled now: setTimeout at (.*/)?held\.js:11:34\n  FAIL stops at a '
+                      r'breakpoint \(\d+ ms\)\n      nothing is scheduled on the virtual clock until 10 ms[^\n]*\n\n'
+                      r'0 passed, 2 failed\n$')
         # option, clock, breakpoint line (from 0), the pauses in order (reason, function), status and report
         cases = [('--inspect-brk', 'real', None, [('Break on start', ''), ('other', 'pausesAtTheStatement')], passed),
                  ('--inspect-wait', 'real', 11, [('other', 'pausesAtTheStatement'), ('other', 'onTimer')], passed),
