@@ -8,7 +8,7 @@
 # own in which `player` (a Tether), `adapter` and `position` are given and
 # which sits beside examples/' files, as the worked example's test does;
 # messages name the Markdown file and its line. Without FILES it checks
-# examples/, the examples of docs/script-api.md and README.md, and the
+# examples/, the examples of every Markdown file of docs/ and README.md, and the
 # project's script tests that use only the public surface
 # (tests/scripts/api_*.test.js, with the declarations of their own
 # assertions). Exits non-zero, with tsc's messages, when a script misuses the
@@ -30,7 +30,7 @@ scripts=()
 tests=()
 project=()
 if [ $# -eq 0 ]; then
-  set -- "$root"/examples/*.js "$root"/docs/script-api.md "$root"/README.md
+  set -- "$root"/examples/*.js "$root"/docs/*.md "$root"/README.md
   project=("$root"/tests/scripts/api_*.test.js)
 fi
 # Each Markdown block becomes a script of its own, NAME.md@FENCE.js: blank
