@@ -137,7 +137,7 @@ int main(int iArgc, char** ppArgv)
     Kite::CKiteOptions options;
     std::string strError;
     if (!Kite::ParseOptions(iArgc, ppArgv, options, strError))
-        return Fail(strError + " (" + Kite::UsageOf(options.m_eCommand) + ")");
+        return Fail(strError + " (" + Kite::UsageOf(options.m_eCommand) + "; kite --help says more)");
     if (options.m_bHelp || options.m_bVersion) {
         std::fputs((options.m_bHelp ? Kite::Help() : Kite::Version()).c_str(), stdout);
         return 0;

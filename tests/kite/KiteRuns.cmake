@@ -2,7 +2,7 @@
 # uncaught exceptions (status 1), kite.quit, signals, --log, the console,
 # --help and the tour example.
 
-add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [(]usage: kite [^\n]*SCRIPT[.]js [^\n]*[)]\n$"
+add_kite_run_test(bad_option 2 "^kite: unknown option '--bogus' [(]usage: kite [^\n]*SCRIPT[.]js [^\n]*; kite --help says more[)]\n$"
   ARGS --bogus ${RUNS}/args.js)
 add_kite_run_test(empty_plugin_option 2 "^kite: --plugin needs a path[^\n]*\n$"
   ARGS --plugin= ${RUNS}/args.js)
@@ -255,8 +255,8 @@ endif()
 
 # The app tools for the TV's engine: what kite itself refuses before running
 # them (tests/tv has their runs).
-set(USAGE_CHECK "[(]usage: kite check --target=tv SCRIPT[.]js[.][.][.][)]\n$")
-set(USAGE_BUILD "[(]usage: kite build --target=tv --out=DIR PATH[.][.][.][)]\n$")
+set(USAGE_CHECK "[(]usage: kite check --target=tv SCRIPT[.]js[.][.][.]; kite --help says more[)]\n$")
+set(USAGE_BUILD "[(]usage: kite build --target=tv --out=DIR PATH[.][.][.]; kite --help says more[)]\n$")
 add_kite_run_test(tv_check_without_target 2 "^kite: kite check needs --target=tv: the TV's engine is the one it knows ${USAGE_CHECK}"
   ARGS check app.js)
 add_kite_run_test(tv_check_other_target 2 "^kite: --target is tv, the TV's engine [(]V8 3[.]28[)], not 'web' ${USAGE_CHECK}"

@@ -110,7 +110,7 @@ add_kite_run_test(script_named_test 0 "^$" ARGS ${TEST_OPTIONS} -- test WORKDIR 
 
 # Usage errors: status 2 and a message, before any file runs.
 foreach(row
-    "unknown_option|kite: unknown option '--bogus' [(]usage: kite test [^\n]*[)]|--bogus"
+    "unknown_option|kite: unknown option '--bogus' [(]usage: kite test [^\n]*; kite --help says more[)]|--bogus"
     "missing_path|kite: cannot find no-such-folder: No such file or directory|a.test.js|no-such-folder"
     "no_test_files|kite: no [*].test.js under empty|empty"
     "bad_timeout|kite: --timeout takes a number of milliseconds from 1 to 2147483647, not '5s' [(]|--timeout=5s"
