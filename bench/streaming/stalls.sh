@@ -10,12 +10,8 @@
 # when the longest command passes 5 ms or the stalls pass the bare loop's
 # by more than 5 ms.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BENCH_BUILD_DIR:-$root/build-bench}
 runs=${1:-3} seconds=${2:-8}
-"$root/scripts/setup.sh" >/dev/null
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target kite Tether cinecast_gst >/dev/null
+BENCH_TARGETS="kite Tether cinecast_gst" source "$(dirname "$0")/../lib/build.sh"
 # shellcheck source=../../tests/streaming/media.sh
 source "$root/tests/streaming/media.sh"
 media=$build/bench-media
@@ -28,7 +24,6 @@ run() {
   "$build/out/kite" --adapter=gst --plugin="$build/lib/kite/plugins/libTether.so" \
     "$root/bench/streaming/stalls.js" "$1" "$2" "$seconds" | tail -n 1
 }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 field() { node -e 'const o = JSON.parse(require("fs").readFileSync(0, "utf8")); console.log(eval("o." + process.argv[1]))' "$1"; }
 
 status=0

@@ -7,17 +7,11 @@
 # BENCH_BUILD_DIR chooses the build folder (default build-bench). Exits 1
 # when --coverage takes more than 1.5 times as long.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BENCH_BUILD_DIR:-$root/build-bench}
 runs=${1:-9}
-"$root/scripts/setup.sh" >/dev/null
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target kite Tether >/dev/null
+source "$(dirname "$0")/../lib/build.sh"
 kite=("$build/out/kite" test --plugin="$(find "$build" -name libTether.so -path '*plugins*' | head -n 1)")
 cd "$root"
 
-# median: the middle of the numbers on stdin.
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # seconds COMMAND...: its wall time; the command must pass.
 seconds() {
   local start end

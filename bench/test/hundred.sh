@@ -7,12 +7,8 @@
 # BENCH_BUILD_DIR chooses the build folder (default build-bench). Exits 1
 # when the file of players takes a second of CPU or more.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BENCH_BUILD_DIR:-$root/build-bench}
 runs=${1:-9}
-"$root/scripts/setup.sh" >/dev/null
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target kite Tether >/dev/null
+source "$(dirname "$0")/../lib/build.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -34,7 +30,6 @@ write "$tmp/players.js" 'const player = new Tether();
     kite.destroy(player);'
 write "$tmp/empty.js" ''
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # cpu FILE: the CPU seconds of kite test on it, which must pass its 100 tests.
 cpu() {
   local TIMEFORMAT='%3U %3S' times

@@ -9,19 +9,13 @@
 # BENCH_BUILD_DIR chooses the build folder (default build-bench). Exits 1
 # when the built form is slower than 1.2 times the source.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BENCH_BUILD_DIR:-$root/build-bench}
 runs=${1:-9}
-"$root/scripts/setup.sh" >/dev/null
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target kite Tether >/dev/null
+source "$(dirname "$0")/../lib/build.sh"
 kite=$build/out/kite
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$root"
 
-# median: the middle of the numbers on stdin.
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # seconds COMMAND...: its wall time; its status is not the point (check
 # fails on the sources).
 seconds() {

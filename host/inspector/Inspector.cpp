@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "inspector/InspectorServer.h"
+#include "inspector/InspectorText.h"
 #include "runtime/KiteRun.h"
 #include "runtime/Signals.h"
 
@@ -22,36 +23,6 @@ namespace {
 
 using v8_inspector::StringBuffer;
 using v8_inspector::StringView;
-
-const int CONTEXT_GROUP = 1;
-
-StringView ViewOf(const std::string& strAscii)
-{
-    return StringView(reinterpret_cast<const uint8_t*>(strAscii.data()), strAscii.size());
-}
-
-StringView ViewOf(const std::vector<uint16_t>& aUtf16)
-{
-    return StringView(aUtf16.data(), aUtf16.size());
-}
-
-std::vector<uint16_t> Utf16Of(const std::string& strUtf8)
-{
-    glong lLength = 0;
-    gunichar2* pText = g_utf8_to_utf16(strUtf8.data(), static_cast<glong>(strUtf8.size()), nullptr, &lLength, nullptr);
-    std::vector<uint16_t> aText;
-    if (pText != nullptr)
-        aText.assign(pText, pText + lLength);
-    g_free(pText);
-    return aText;
-}
-
-// V8 hands out Latin-1 or UTF-16; a WebSocket text frame must be UTF-8.
-std::string Utf8Of(const StringView& view)
-{
-    return view.is8Bit() ? Bridge::TextOfLatin1(view.characters8(), view.length())
-                         : Bridge::TextOfUtf16(view.characters16(), view.length());
-}
 
 // file:// and the absolute path, escaped; empty when it cannot be one.
 std::string FileUrlOf(const std::string& strPath)
@@ -77,7 +48,7 @@ public:
     CSession(v8_inspector::V8Inspector& inspector, CInspectorServer& server, int iClient)
         : m_server(server), m_iClient(iClient)
     {
-        m_pSession = inspector.connect(CONTEXT_GROUP, this, StringView());
+        m_pSession = inspector.connect(INSPECTOR_CONTEXT_GROUP, this, StringView());
     }
 
     v8_inspector::V8InspectorSession& Session() { return *m_pSession; }
@@ -247,7 +218,7 @@ public:
         m_pInspector = v8_inspector::V8Inspector::create(m_pIsolate, this);
         std::vector<uint16_t> aName = Utf16Of(BaseNameOf(settings.m_strScript));
         std::string strAux = "{\"isDefault\":true}";
-        v8_inspector::V8ContextInfo info(context, CONTEXT_GROUP, ViewOf(aName));
+        v8_inspector::V8ContextInfo info(context, INSPECTOR_CONTEXT_GROUP, ViewOf(aName));
         info.auxData = ViewOf(strAux);
         m_pInspector->contextCreated(info);
 

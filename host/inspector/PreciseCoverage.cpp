@@ -1,11 +1,11 @@
 #include "inspector/PreciseCoverage.h"
 
 #include <algorithm>
-#include <Bridge/Converter.h>
 #include <glib.h>
 #include <json/json.h>
 #include <v8-inspector.h>
 
+#include "inspector/InspectorText.h"
 #include "runtime/ScriptFile.h"
 
 namespace Kite {
@@ -14,13 +14,6 @@ namespace {
 
 using v8_inspector::StringBuffer;
 using v8_inspector::StringView;
-
-const int CONTEXT_GROUP = 1;
-
-StringView ViewOf(const std::string& strAscii)
-{
-    return StringView(reinterpret_cast<const uint8_t*>(strAscii.data()), strAscii.size());
-}
 
 // A script's name, a path or a file:// URL, as an absolute path.
 std::string AbsolutePathOf(const std::string& strName)
@@ -45,8 +38,8 @@ public:
     {
         m_pInspector = v8_inspector::V8Inspector::create(m_pIsolate, this);
         std::string strName = "kite test";
-        m_pInspector->contextCreated(v8_inspector::V8ContextInfo(context, CONTEXT_GROUP, ViewOf(strName)));
-        m_pSession = m_pInspector->connect(CONTEXT_GROUP, this, StringView());
+        m_pInspector->contextCreated(v8_inspector::V8ContextInfo(context, INSPECTOR_CONTEXT_GROUP, ViewOf(strName)));
+        m_pSession = m_pInspector->connect(INSPECTOR_CONTEXT_GROUP, this, StringView());
     }
 
     ~CSession() override
@@ -84,9 +77,7 @@ public:
 
     void sendResponse(int, std::unique_ptr<StringBuffer> message) override
     {
-        StringView view = message->string();
-        m_strAnswer = view.is8Bit() ? Bridge::TextOfLatin1(view.characters8(), view.length())
-                                    : Bridge::TextOfUtf16(view.characters16(), view.length());
+        m_strAnswer = Utf8Of(message->string());
     }
 
     void sendNotification(std::unique_ptr<StringBuffer>) override {}
