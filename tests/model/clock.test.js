@@ -143,17 +143,8 @@ const MISUSE = [
   ["a microtask without a function", () => queueMicrotask(1), TypeError, "queueMicrotask: the argument must be a function"],
 ];
 
-for (const [name, body, expected] of ROWS) {
-  check(name, () => {
-    const log = [];
-    body((entry) => log.push(entry));
-    sim.advance(0);
-    assertEqual(log, expected, name);
-  });
-}
-for (const [what, call, type, message] of MISUSE) {
-  check(what, () => assertTrue(assertThrows(call, message, what) instanceof type, what + " is a " + type.name));
-}
+checkLogRows(ROWS, () => sim.advance(0));
+checkRefusals(MISUSE);
 check("sim.advance from a callback it runs", () => {
   let error;
   setTimeout(() => { try { sim.advance(1); } catch (e) { error = e; } }, 1);

@@ -213,15 +213,6 @@ const MISUSE = [
    "sim.runUntil: the condition answered a promise; it must answer at once"],
 ];
 
-for (const [name, body, expected] of ROWS) {
-  check(name, () => {
-    const log = [];
-    body((entry) => log.push(entry));
-    sim.advance(0);
-    assertEqual(log, expected, name);
-  });
-}
-for (const [what, call, type, message] of MISUSE) {
-  check(what, () => assertTrue(assertThrows(call, message, what) instanceof type, what + " is a " + type.name));
-}
+checkLogRows(ROWS, () => sim.advance(0));
+checkRefusals(MISUSE);
 done();

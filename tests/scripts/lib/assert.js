@@ -79,10 +79,30 @@
     }
   }
 
+  // Rows of [name, body, expected]: body(log) runs with a fresh log, then
+  // settle(), and the log must equal expected.
+  function checkLogRows(rows, settle) {
+    for (const [name, body, expected] of rows) {
+      check(name, () => {
+        const log = [];
+        body((entry) => log.push(entry));
+        settle();
+        assertEqual(log, expected, name);
+      });
+    }
+  }
+
+  // Rows of [what, call, type, message]: call throws a type with message.
+  function checkRefusals(rows) {
+    for (const [what, call, type, message] of rows) {
+      check(what, () => assertTrue(assertThrows(call, message, what) instanceof type, what + " is a " + type.name));
+    }
+  }
+
   function done() {
     console.log(passed + " passed, " + failed + " failed");
     kite.quit(failed > 0 ? 1 : 0);
   }
 
-  Object.assign(global, { assertTrue, assertEqual, assertThrows, deepEqual, check, done });
+  Object.assign(global, { assertTrue, assertEqual, assertThrows, deepEqual, check, checkLogRows, checkRefusals, done });
 })(globalThis);
