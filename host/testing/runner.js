@@ -191,7 +191,7 @@
   // A slot collects the failures of one test (its hooks before and after
   // each included) or of one suite's before or after hooks.
   function newSlot(owner) {
-    return { owner, failures: [], open: true };
+    return { owner, failures: [], open: true, described: new Set() };
   }
 
   function failIn(slot, error) {
@@ -350,6 +350,21 @@
     globalThis[name] = wrapper;
   }
 
+  // The URLs a test (or its beforeEach hooks) described, to tell of when
+  // they are undone.
+  function trackMedia() {
+    const sim = globalThis.sim;
+    if (typeof sim !== "object" || sim === null || typeof sim.media !== "function") return;
+    const inner = sim.media;
+    const wrapper = function (url) {
+      const answer = inner.apply(this, arguments);
+      if (current !== null && current.owner.kind === "test") current.described.add(String(url));
+      return answer;
+    };
+    Object.defineProperty(wrapper, "name", { value: "media" });
+    sim.media = wrapper;
+  }
+
   function trackClearing(name) {
     const inner = globalThis[name];
     const wrapper = function (id) {
@@ -378,6 +393,10 @@
         " pending, cancelled now: " + sites.join(", "));
     }
     natives.restoreMedia();
+    if (slot.described.size > 0) {
+      warn("kite test: \"" + namesOf(slot.owner).join(" > ") + "\" described " + slot.described.size +
+        (slot.described.size === 1 ? " medium" : " media") + ", undone now: " + [...slot.described].join(", "));
+    }
   }
 
   async function runHooks(hooks, slot) {
@@ -474,6 +493,7 @@
   wrapScheduler(globalThis.kite, "afterIdle");
   trackPending("setTimeout");
   trackPending("setInterval");
+  trackMedia();
   trackClearing("clearTimeout");
   trackClearing("clearInterval");
   Object.assign(globalThis, {

@@ -1,7 +1,7 @@
 // What a test leaves behind is gone before the next one starts
 // (isolation.out, on the model player and virtual time): players left alive
 // fail their test, timers left pending are cancelled and told of, media the
-// test described are forgotten. { leaks: true } keeps them for the file.
+// test described are forgotten and told of. { leaks: true } keeps them for the file.
 /** @type {Tether[]} */
 const kept = [];
 sim.media("film.mp4", { duration: 60000 });
