@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "console/Inspect.h"
+#include "console/PrimitiveText.h"
 #include "console/ScriptValues.h"
 
 namespace Kite {

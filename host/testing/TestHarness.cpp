@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "console/Inspect.h"
 #include "console/ScriptValues.h"
 #include "inspector/Inspector.h"
 #include "inspector/PreciseCoverage.h"
@@ -417,6 +418,26 @@ void RestoreMedia(const v8::FunctionCallbackInfo<v8::Value>& info)
     DeviceAPI::Cinecast::Model::ReplaceDescribedMedia(CHarnessRun::Of(info).m_mapMediaBeforeTest);
 }
 
+// inspect(value) and listing(value): a value as assertion messages show
+// it, as the console would, or one entry a line for a diff to compare.
+void ReportText(const v8::FunctionCallbackInfo<v8::Value>& info, bool bListing)
+{
+    v8::Isolate* pIsolate = info.GetIsolate();
+    std::string strText;
+    if (InspectValue(pIsolate->GetCurrentContext(), info[0], ReportInspectOptions(bListing), strText))
+        info.GetReturnValue().Set(Bridge::NewText(pIsolate, strText));
+}
+
+void InspectForReport(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    ReportText(info, false);
+}
+
+void ListingForReport(const v8::FunctionCallbackInfo<v8::Value>& info)
+{
+    ReportText(info, true);
+}
+
 // Runs the harness's scripts; each one's value is a function that takes the
 // shared object and adds to it. False with the exception in the caller's
 // TryCatch.
@@ -438,6 +459,8 @@ bool LoadHarness(v8::Local<v8::Context> context, const CKiteOptions& options, CH
     SetFunction(context, natives, "destroy", DestroyObject);
     SetFunction(context, natives, "keepMedia", KeepMedia, self);
     SetFunction(context, natives, "restoreMedia", RestoreMedia, self);
+    SetFunction(context, natives, "inspect", InspectForReport);
+    SetFunction(context, natives, "listing", ListingForReport);
     v8::Local<v8::Object> settings = v8::Object::New(pIsolate);
     settings->Set(context, Bridge::NewText(pIsolate, "file"), Bridge::NewText(pIsolate, options.m_strScript)).Check();
     settings->Set(context, Bridge::NewText(pIsolate, "timeout"), v8::Number::New(pIsolate, options.m_test.m_iTimeoutMs))

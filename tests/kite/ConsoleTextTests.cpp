@@ -7,6 +7,7 @@
 
 #include "V8Test.h"
 #include "console/ConsoleText.h"
+#include "console/Inspect.h"
 
 namespace {
 
@@ -173,6 +174,62 @@ TEST_F(ConsoleTextTest, PrintsWhatNodePrints)
             strPrinted.erase(strPrinted.find("Uncaught "), 9);
         }
         EXPECT_EQ(strPrinted, row.m_strPrinted) << row.m_strName;
+    }
+}
+
+// One value, as the console prints it and as kite test's assertion diffs
+// list it: one entry a line, each followed by a comma, six levels deep,
+// errors without their stacks.
+struct CValueRow {
+    std::string m_strName;
+    std::string m_strValue;    // a script whose value is shown
+    std::string m_strConsole;  // what console.log prints for it
+    std::string m_strListing;  // the lines a diff compares
+};
+
+const CValueRow VALUE_ROWS[] = {
+    {"a quote inside", "'it\\'s'", "\"it's\"", "\"it's\""},
+    {"empty ones", "[{}, [], new Map()]", "[ {}, [], Map(0) {} ]", "[\n  {},\n  [],\n  Map(0) {},\n]"},
+    {"nested", "({ a: 1, b: [1, 2] })", "{ a: 1, b: [ 1, 2 ] }", "{\n  a: 1,\n  b: [\n    1,\n    2,\n  ],\n}"},
+    {"no columns", "[0, 1, 2, 3, 4, 5, 6]", "[\n  0, 1, 2, 3,\n  4, 5, 6\n]",
+     "[\n  0,\n  1,\n  2,\n  3,\n  4,\n  5,\n  6,\n]"},
+    {"past the console's depth", "({ a: { b: { c: { d: {} } } } })", "{ a: { b: { c: [Object] } } }",
+     "{\n  a: {\n    b: {\n      c: {\n        d: {},\n      },\n    },\n  },\n}"},
+    {"past the listing's depth", "[[[[[[[[1]]]]]]]]", "[ [ [ [Array] ] ] ]",
+     "[\n  [\n    [\n      [\n        [\n          [\n            [\n              [Array],\n            ],\n"
+     "          ],\n        ],\n      ],\n    ],\n  ],\n]"},
+    {"cycles", "const o = { n: 1 }; o.o = o; o", "<ref *1> { n: 1, o: [Circular *1] }",
+     "<ref *1> {\n  n: 1,\n  o: [Circular *1],\n}"},
+    {"Map and Set", "[new Map([['k', { v: 1 }]]), new Set([1])]", "[ Map(1) { 'k' => { v: 1 } }, Set(1) { 1 } ]",
+     "[\n  Map(1) {\n    'k' => {\n      v: 1,\n    },\n  },\n  Set(1) {\n    1,\n  },\n]"},
+    {"errors", "const e = new RangeError('r'); e.stack = 'RangeError: r\\n    at f (x.js:1:2)'; e.code = 1; [e]",
+     "[\n  RangeError: r\n      at f (x.js:1:2) {\n    code: 1\n  }\n]", "[\n  [RangeError: r] {\n    code: 1,\n  },\n]"},
+    {"hundred elements", "new Array(101).fill(0)", "", "[\n" + [] {
+         std::string strLines;
+         for (int i = 0; i < 100; ++i)
+             strLines += "  0,\n";
+         return strLines;
+     }() + "  ... 1 more item,\n]"},
+    {"a huge value is cut", "Array.from({ length: 2 }, () => [new Array(100).fill('x'.repeat(1000))])", "",
+     "[\n  [\n    [\n" + [] {
+         std::string strLines;
+         for (int i = 0; i < 100; ++i)
+             strLines += "      '" + std::string(1000, 'x') + "',\n";
+         return strLines;
+     }() + "    ],\n  ],\n  [Array],\n]"},
+};
+
+TEST_F(ConsoleTextTest, ListsValuesForDiffs)
+{
+    for (const CValueRow& row : VALUE_ROWS) {
+        CScope scope(*this);
+        v8::Local<v8::Value> value = Run("{" + row.m_strValue + "}");
+        std::string strConsole, strListing;
+        ASSERT_TRUE(Kite::InspectValue(Context(), value, Kite::CInspectOptions(), strConsole)) << row.m_strName;
+        ASSERT_TRUE(Kite::InspectValue(Context(), value, Kite::ReportInspectOptions(true), strListing)) << row.m_strName;
+        if (!row.m_strConsole.empty())
+            EXPECT_EQ(strConsole, row.m_strConsole) << row.m_strName;
+        EXPECT_EQ(strListing, row.m_strListing) << row.m_strName;
     }
 }
 

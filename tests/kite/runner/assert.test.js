@@ -60,7 +60,7 @@ const rows = [
   ["deepEqual shows an object without prototype", () => assert.deepEqual(Object.create(null), {}),
     "Expected values to be deep-equal:\n+ actual - expected\n\n+ [Object: null prototype] {}\n- {}"],
   ["deepEqual shows cycles", () => assert.deepEqual(circular, { name: "loop", self: {} }),
-    "Expected values to be deep-equal:\n+ actual - expected\n\n  {\n    name: 'loop',\n+   self: [Circular],\n-   self: {},\n  }"],
+    "Expected values to be deep-equal:\n+ actual - expected\n\n+ <ref *1> {\n- {\n    name: 'loop',\n+   self: [Circular *1],\n-   self: {},\n  }"],
   ["deepEqual compares symbol keys", () => assert.deepEqual({ [Symbol.iterator]: 1 }, { [Symbol.iterator]: 2 }),
     "Expected values to be deep-equal:\n+ actual - expected\n\n  {\n+   [Symbol(Symbol.iterator)]: 1,\n-   [Symbol(Symbol.iterator)]: 2,\n  }"],
   ["deepEqual compares boxed values", () => assert.deepEqual(Object(1), Object(2)),
@@ -83,6 +83,23 @@ const rows = [
     "+             ],\n+           ],\n+         ],\n+       ],\n+     ],\n+   ],\n+ ]\n- []"],
   ["deepEqual shows the first hundred elements", () => assert.deepEqual(new Array(102).fill(7), []),
     "Expected values to be deep-equal:\n+ actual - expected\n\n+ [\n" + "+   7,\n".repeat(100) + "+   ... 2 more items,\n+ ]\n- []"],
+  ["equal quotes a text that holds both quotes with backticks", () => assert.equal("a'\"", 1),
+    "Expected values to be strictly equal:\n\n  actual:   `a'\"`\n  expected: 1"],
+  ["deepEqual shows a function's own properties", () => assert.deepEqual(Object.assign(function f() {}, { x: 1 }), 1),
+    "Expected values to be deep-equal:\n\n  actual:   [Function: f] { x: 1 }\n  expected: 1"],
+  ["deepEqual shows an error's own properties, without its stack",
+    () => assert.deepEqual(Object.assign(new TypeError("a"), { code: "E1" }), Object.assign(new TypeError("a"), { code: "E2" })),
+    "Expected values to be deep-equal:\n+ actual - expected\n\n  [TypeError: a] {\n+   code: 'E1',\n-   code: 'E2',\n  }"],
+  ["deepEqual lists a Map's object key over lines", () => assert.deepEqual(new Map([[{ k: 1 }, 2]]), new Map()),
+    "Expected values to be deep-equal:\n+ actual - expected\n\n+ Map(1) {\n+   {\n+     k: 1,\n+   } => 2,\n+ }\n- Map(0) {}"],
+  ["deepEqual quotes keys that are no identifier", () => assert.deepEqual({ $x: 1, "a-b": 2 }, {}),
+    "Expected values to be deep-equal:\n+ actual - expected\n\n+ {\n+   '$x': 1,\n+   'a-b': 2,\n+ }\n- {}"],
+  ["notEqual shows a proxy's target, running no trap",
+    () => { const proxy = new Proxy({ a: 1 }, { get() { throw new Error("trap"); } }); assert.notEqual(proxy, proxy); },
+    "Expected values to differ, but both are: { a: 1 }"],
+  ["notEqual names a value whose printing throws",
+    () => { const odd = { get [Symbol.toStringTag]() { throw new Error("tag"); } }; assert.notEqual(odd, odd); },
+    "Expected values to differ, but both are: [a value that cannot be shown]"],
   ["deepEqual says when the listings read the same",
     () => assert.deepEqual(new (class Same {})(), new (class Same {})()),
     "Expected values to be deep-equal; they read the same but differ where a listing cannot show it" +
@@ -175,6 +192,14 @@ const properties = [
     const error = new assert.AssertionError({ message: "by hand", actual: 1, expected: 2, operator: "custom" });
     return [error instanceof Error, error.message, error.operator, error.generatedMessage];
   }, [true, "by hand", "custom", false]],
+  ["a huge value's listing is cut short", () => {
+    const huge = Array.from({ length: 100 }, () => Array.from({ length: 100 }, () => new Array(100).fill(1)));
+    try {
+      assert.deepEqual(huge, []);
+    } catch (error) {
+      return [error.message.length < 200000, error.message.includes("+     [Array],\n")];
+    }
+  }, [true, true]],
   ["throws wants a function", () => {
     try {
       assert.throws(5);
