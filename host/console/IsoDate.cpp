@@ -27,7 +27,7 @@ void CivilFromDays(int64_t iDays, int64_t& iYear, int& iMonth, int& iDay)
 // Four digits within 0..9999, else a sign and six digits.
 std::string YearText(int64_t iYear)
 {
-    char szYear[16];
+    char szYear[24];
     if (iYear >= 0 && iYear <= 9999)
         std::snprintf(szYear, sizeof szYear, "%04lld", static_cast<long long>(iYear));
     else
