@@ -227,8 +227,9 @@ TEST_F(ConsoleTextTest, ListsValuesForDiffs)
         std::string strConsole, strListing;
         ASSERT_TRUE(Kite::InspectValue(Context(), value, Kite::CInspectOptions(), strConsole)) << row.m_strName;
         ASSERT_TRUE(Kite::InspectValue(Context(), value, Kite::ReportInspectOptions(true), strListing)) << row.m_strName;
-        if (!row.m_strConsole.empty())
+        if (!row.m_strConsole.empty()) {
             EXPECT_EQ(strConsole, row.m_strConsole) << row.m_strName;
+        }
         EXPECT_EQ(strListing, row.m_strListing) << row.m_strName;
     }
 }
