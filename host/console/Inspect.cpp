@@ -147,12 +147,18 @@ bool CInspection::FormatProperty(v8::Local<v8::Object> object, v8::Local<v8::Nam
     v8::Local<v8::Value> value = v8::Undefined(m_pIsolate);
     v8::Local<v8::Value> getter, setter, enumerable;
     if (!descriptor.IsEmpty()) {
+        // A data property's descriptor has a value, an accessor's get and
+        // set; only hidden keys are listed without being enumerable.
         v8::Local<v8::Value> field;
-        if (!m_reader.OwnField(descriptor, "value", field) || !m_reader.OwnField(descriptor, "get", getter) ||
-            !m_reader.OwnField(descriptor, "set", setter) || !m_reader.OwnField(descriptor, "enumerable", enumerable))
+        if (!m_reader.OwnField(descriptor, CValueReader::KEY_VALUE, field))
             return false;
         if (!field.IsEmpty())
             value = field;
+        else if (!m_reader.OwnField(descriptor, CValueReader::KEY_GET, getter) ||
+                 !m_reader.OwnField(descriptor, CValueReader::KEY_SET, setter))
+            return false;
+        if (m_options.m_bShowHidden && !m_reader.OwnField(descriptor, CValueReader::KEY_ENUMERABLE, enumerable))
+            return false;
     }
     bool bHidden = !enumerable.IsEmpty() && !enumerable->IsTrue();
     strOut = KeyText(key, bHidden) + ": ";
@@ -177,8 +183,9 @@ bool CInspection::FormatProperties(v8::Local<v8::Object> object, v8::Local<v8::A
         v8::Local<v8::Value> key;
         if (!keys->Get(m_context, i).ToLocal(&key))
             return false;
-        if (key->IsString() && std::find(facts.m_aShownKeys.begin(), facts.m_aShownKeys.end(),
-                                         TextOfValue(m_pIsolate, key)) != facts.m_aShownKeys.end())
+        if (!facts.m_aShownKeys.empty() && key->IsString() &&
+            std::find(facts.m_aShownKeys.begin(), facts.m_aShownKeys.end(), TextOfValue(m_pIsolate, key)) !=
+                facts.m_aShownKeys.end())
             continue;
         std::string strEntry;
         if (!FormatProperty(object, key.As<v8::Name>(), iLevel, strEntry))
@@ -189,7 +196,7 @@ bool CInspection::FormatProperties(v8::Local<v8::Object> object, v8::Local<v8::A
         return true;
     v8::Local<v8::Value> cause;
     std::string strCause;
-    if (!object->Get(m_context, m_reader.Name("cause")).ToLocal(&cause) || !FormatChild(cause, iLevel, strCause))
+    if (!object->Get(m_context, m_reader.Key(CValueReader::KEY_CAUSE)).ToLocal(&cause) || !FormatChild(cause, iLevel, strCause))
         return false;
     aEntries.push_back("[cause]: " + strCause);
     return true;
@@ -203,7 +210,7 @@ bool CInspection::FormatElement(v8::Local<v8::Object> array, uint32_t uIndex, in
     v8::Local<v8::Object> descriptor;
     if (!m_reader.Describe(array, key, descriptor))
         return false;
-    if (!descriptor.IsEmpty() && !m_reader.OwnField(descriptor, "value", value))
+    if (!descriptor.IsEmpty() && !m_reader.OwnField(descriptor, CValueReader::KEY_VALUE, value))
         return false;
     std::string strEntry;
     if (value.IsEmpty()) {

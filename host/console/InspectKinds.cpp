@@ -150,7 +150,7 @@ bool CInspection::DescribeBase(v8::Local<v8::Object> object, CObjectFacts& facts
     if (object->IsNativeError()) {
         bool bHiddenCause = false;
         if (!ErrorText(object, facts.m_strConstructor, shape.m_strBase, facts.m_aShownKeys) ||
-            !m_reader.IsHiddenOwn(object, m_reader.Name("cause"), bHiddenCause))
+            !m_reader.IsHiddenOwn(object, m_reader.Key(CValueReader::KEY_CAUSE), bHiddenCause))
             return false;
         facts.m_bCause = bHiddenCause && !m_options.m_bShowHidden;
         return true;
@@ -280,7 +280,7 @@ void CInspection::FormatBuffer(v8::Local<v8::Object> buffer, std::vector<std::st
 bool CInspection::FunctionText(v8::Local<v8::Function> function, std::string& strOut)
 {
     std::string strName;
-    if (!m_reader.StringProperty(function, "name", strName))
+    if (!m_reader.StringProperty(function, CValueReader::KEY_NAME, strName))
         return false;
     v8::Local<v8::String> source;
     bool bClass = function->FunctionProtoToString(m_context).ToLocal(&source) &&
@@ -295,7 +295,7 @@ bool CInspection::FunctionText(v8::Local<v8::Function> function, std::string& st
     strOut = "[class " + (strName.empty() ? std::string("(anonymous)") : strName);
     v8::Local<v8::Value> parent = function->GetPrototype();
     std::string strParent;
-    if (parent->IsFunction() && !m_reader.StringProperty(parent.As<v8::Object>(), "name", strParent))
+    if (parent->IsFunction() && !m_reader.StringProperty(parent.As<v8::Object>(), CValueReader::KEY_NAME, strParent))
         return false;
     if (!strParent.empty())
         strOut += " extends " + strParent;
@@ -311,9 +311,9 @@ bool CInspection::ErrorText(v8::Local<v8::Object> error, const std::string& strC
                             std::vector<std::string>& aShownKeys)
 {
     v8::Local<v8::Value> stack, name, message;
-    if (!error->Get(m_context, m_reader.Name("stack")).ToLocal(&stack) ||
-        !error->Get(m_context, m_reader.Name("name")).ToLocal(&name) ||
-        !error->Get(m_context, m_reader.Name("message")).ToLocal(&message))
+    if (!error->Get(m_context, m_reader.Key(CValueReader::KEY_STACK)).ToLocal(&stack) ||
+        !error->Get(m_context, m_reader.Key(CValueReader::KEY_NAME)).ToLocal(&name) ||
+        !error->Get(m_context, m_reader.Key(CValueReader::KEY_MESSAGE)).ToLocal(&message))
         return false;
     std::string strName = "Error", strMessage;
     if ((!name->IsUndefined() && !DisplayText(m_pIsolate, name, strName)) ||

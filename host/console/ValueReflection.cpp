@@ -11,9 +11,13 @@ const int MAX_PROTOTYPES = 1000;
 
 }  // namespace
 
-v8::Local<v8::String> CValueReader::Name(const char* pszName) const
+v8::Local<v8::String> CValueReader::Key(EKey eKey) const
 {
-    return Bridge::NewText(m_pIsolate, pszName);
+    static const char* const NAMES[KEY_COUNT] = {"value", "get", "set", "enumerable", "constructor",
+                                                 "name", "stack", "message", "cause"};
+    if (m_aKeys[eKey].IsEmpty())
+        m_aKeys[eKey] = Bridge::NewText(m_pIsolate, NAMES[eKey]);
+    return m_aKeys[eKey];
 }
 
 bool CValueReader::OwnKeys(v8::Local<v8::Object> object, bool bSkipIndices, v8::Local<v8::Array>& keys) const
@@ -36,9 +40,9 @@ bool CValueReader::Describe(v8::Local<v8::Object> object, v8::Local<v8::Name> ke
     return true;
 }
 
-bool CValueReader::OwnField(v8::Local<v8::Object> descriptor, const char* pszName, v8::Local<v8::Value>& value) const
+bool CValueReader::OwnField(v8::Local<v8::Object> descriptor, EKey eField, v8::Local<v8::Value>& value) const
 {
-    v8::Local<v8::String> name = Name(pszName);
+    v8::Local<v8::String> name = Key(eField);
     bool bHas = false;
     if (!descriptor->HasOwnProperty(m_context, name).To(&bHas))
         return false;
@@ -53,7 +57,7 @@ bool CValueReader::IsHiddenOwn(v8::Local<v8::Object> object, v8::Local<v8::Name>
 {
     v8::Local<v8::Object> descriptor;
     v8::Local<v8::Value> enumerable;
-    if (!Describe(object, key, descriptor) || (!descriptor.IsEmpty() && !OwnField(descriptor, "enumerable", enumerable)))
+    if (!Describe(object, key, descriptor) || (!descriptor.IsEmpty() && !OwnField(descriptor, KEY_ENUMERABLE, enumerable)))
         return false;
     bHidden = !descriptor.IsEmpty() && (enumerable.IsEmpty() || !enumerable->IsTrue());
     return true;
@@ -75,14 +79,14 @@ bool CValueReader::InstanceOf(v8::Local<v8::Object> object, v8::Local<v8::Value>
 bool CValueReader::ConstructorName(v8::Local<v8::Object> object, std::string& strName, bool& bNullPrototype) const
 {
     v8::Local<v8::Value> current = object;
-    v8::Local<v8::String> constructorKey = Name("constructor");
+    v8::Local<v8::String> constructorKey = Key(KEY_CONSTRUCTOR);
     for (int i = 0; i < MAX_PROTOTYPES && current->IsObject(); ++i) {
         v8::Local<v8::Object> holder = current.As<v8::Object>();
         v8::Local<v8::Object> descriptor;
         v8::Local<v8::Value> constructor;
         if (!Describe(holder, constructorKey, descriptor))
             return false;
-        if (!descriptor.IsEmpty() && !OwnField(descriptor, "value", constructor))
+        if (!descriptor.IsEmpty() && !OwnField(descriptor, KEY_VALUE, constructor))
             return false;
         current = holder->GetPrototype();
         if (constructor.IsEmpty() || !constructor->IsFunction())
@@ -94,7 +98,7 @@ bool CValueReader::ConstructorName(v8::Local<v8::Object> object, std::string& st
         if (!bInstance)
             continue;
         v8::Local<v8::Value> name;
-        if (!constructor.As<v8::Object>()->Get(m_context, Name("name")).ToLocal(&name))
+        if (!constructor.As<v8::Object>()->Get(m_context, Key(KEY_NAME)).ToLocal(&name))
             return false;
         if (name->IsString() && name.As<v8::String>()->Length() > 0) {
             strName = TextOfValue(m_pIsolate, name);
@@ -122,7 +126,7 @@ bool CValueReader::StringTag(v8::Local<v8::Object> object, const std::string& st
         return false;
     if (!descriptor.IsEmpty()) {
         v8::Local<v8::Value> enumerable;
-        if (!OwnField(descriptor, "enumerable", enumerable))
+        if (!OwnField(descriptor, KEY_ENUMERABLE, enumerable))
             return false;
         if (m_bShowHidden || (!enumerable.IsEmpty() && enumerable->IsTrue()))
             return true;
@@ -133,10 +137,10 @@ bool CValueReader::StringTag(v8::Local<v8::Object> object, const std::string& st
     return true;
 }
 
-bool CValueReader::StringProperty(v8::Local<v8::Object> object, const char* pszName, std::string& strValue) const
+bool CValueReader::StringProperty(v8::Local<v8::Object> object, EKey eKey, std::string& strValue) const
 {
     v8::Local<v8::Value> value;
-    if (!object->Get(m_context, Name(pszName)).ToLocal(&value))
+    if (!object->Get(m_context, Key(eKey)).ToLocal(&value))
         return false;
     strValue = value->IsString() ? TextOfValue(m_pIsolate, value) : std::string();
     return true;

@@ -10,7 +10,8 @@
 namespace Kite {
 
 // Each method answers false when script code it ran threw; the exception
-// stays pending.
+// stays pending. A reader lives inside one handle scope, which holds the
+// keys it makes.
 class CValueReader {
 public:
     CValueReader(v8::Local<v8::Context> context, bool bShowHidden)
@@ -20,7 +21,10 @@ public:
 
     v8::Isolate* Isolate() const { return m_pIsolate; }
     v8::Local<v8::Context> Context() const { return m_context; }
-    v8::Local<v8::String> Name(const char* pszName) const;
+    // The property names the printer reads, each made once an inspection.
+    enum EKey { KEY_VALUE, KEY_GET, KEY_SET, KEY_ENUMERABLE, KEY_CONSTRUCTOR, KEY_NAME, KEY_STACK, KEY_MESSAGE,
+                KEY_CAUSE, KEY_COUNT };
+    v8::Local<v8::String> Key(EKey eKey) const;
 
     // Enumerable own keys as strings and symbols; all of them when hidden
     // ones are shown.
@@ -29,7 +33,7 @@ public:
     bool Describe(v8::Local<v8::Object> object, v8::Local<v8::Name> key, v8::Local<v8::Object>& descriptor) const;
     // A descriptor's field, empty when absent, read without reaching its
     // prototype (where a script may have put getters named "get" or "value").
-    bool OwnField(v8::Local<v8::Object> descriptor, const char* pszName, v8::Local<v8::Value>& value) const;
+    bool OwnField(v8::Local<v8::Object> descriptor, EKey eField, v8::Local<v8::Value>& value) const;
     // The own property KEY exists and is not enumerable.
     bool IsHiddenOwn(v8::Local<v8::Object> object, v8::Local<v8::Name> key, bool& bHidden) const;
     // The name of the nearest constructor on the prototype chain that the
@@ -39,7 +43,7 @@ public:
     // is not one of the object's own shown properties; else empty.
     bool StringTag(v8::Local<v8::Object> object, const std::string& strConstructor, std::string& strTag) const;
     // A property's value, or an empty string when it is no string.
-    bool StringProperty(v8::Local<v8::Object> object, const char* pszName, std::string& strValue) const;
+    bool StringProperty(v8::Local<v8::Object> object, EKey eKey, std::string& strValue) const;
 
 private:
     bool InstanceOf(v8::Local<v8::Object> object, v8::Local<v8::Value> constructor, bool& bInstance) const;
@@ -47,6 +51,7 @@ private:
     v8::Isolate* m_pIsolate;
     v8::Local<v8::Context> m_context;
     bool m_bShowHidden;
+    mutable v8::Local<v8::String> m_aKeys[KEY_COUNT];
 };
 
 }  // namespace Kite
