@@ -11,9 +11,6 @@ namespace Kite {
 
 namespace {
 
-// Node's limit: lists show 100 elements.
-const uint32_t MAX_ELEMENTS = 100;
-
 // Assertion messages go deeper than the console, and stop sooner on a huge value.
 const int REPORT_DEPTH = 6;
 const std::size_t REPORT_BUDGET = std::size_t(1) << 16;

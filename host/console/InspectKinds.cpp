@@ -16,8 +16,7 @@ namespace Kite {
 
 namespace {
 
-// Node's limits: lists show 100 elements, buffers 100 bytes.
-const uint32_t MAX_ELEMENTS = 100;
+// Node's limit: buffers show 100 bytes.
 const std::size_t MAX_BYTES = 100;
 
 std::string SizeText(uint32_t uSize)

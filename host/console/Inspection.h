@@ -13,6 +13,9 @@
 
 namespace Kite {
 
+// Node's limit: lists show 100 elements.
+const uint32_t MAX_ELEMENTS = 100;
+
 // What an object shows besides its properties.
 enum EObjectKind { KIND_PLAIN, KIND_ARRAY, KIND_TYPED, KIND_MAP, KIND_SET, KIND_ITERATOR, KIND_PROMISE, KIND_WEAK,
                    KIND_BUFFER };
