@@ -73,10 +73,8 @@ int RunInContext(Kite::CKiteRun& run, const Kite::CKiteOptions& options, const s
     std::string strError;
 
     if (options.m_eInspect != INSPECT_OFF) {
-        if (!StartInspector(InspectorSettingsOf(options), context, strError))
+        if (!StartInspector(InspectorSettingsOf(options), context, run, strError))
             return options.m_test.m_iRecordFd >= 0 ? RefuseTestRun(options, strError) : Fail(strError);
-        run.m_pDebuggerHoldsRun = InspectorHoldsRun;
-        run.m_pShowUncaught = InspectorUncaught;
     }
     InstallConsole(context);
     InstallTimers(context);
@@ -105,7 +103,8 @@ int RunInContext(Kite::CKiteRun& run, const Kite::CKiteOptions& options, const s
             std::fprintf(stderr, "%s\n", DescribeCompileError(pIsolate, tryCatch).c_str());
             return STATUS_BAD_START;
         }
-        InspectorBeforeScript();
+        if (run.m_pDebugger != nullptr)
+            run.m_pDebugger->BeforeScript();
         // Uncaught for a debugger too (see Bridge::Engine::Attach).
         tryCatch.SetVerbose(true);
         v8::MaybeLocal<v8::Value> result = script->Run(context);
@@ -114,7 +113,8 @@ int RunInContext(Kite::CKiteRun& run, const Kite::CKiteOptions& options, const s
             // As in Node: whatever is still alive, a script whose body failed
             // is not run any further, but an attached debugger may look on.
             ReportIfCaught(pIsolate, tryCatch);
-            InspectorHoldUntilDetached();
+            if (run.m_pDebugger != nullptr)
+                run.m_pDebugger->HoldUntilDetached();
             if (int iSignal = CSignalWatch::Received())
                 run.RequestQuit(128 + iSignal);
             return run.ExitStatus();
@@ -158,8 +158,6 @@ namespace {
 // Everything of one script's run, kite test's runs of its files included.
 int RunScript(const Kite::CKiteOptions& options)
 {
-    if (options.m_bVirtualClock)
-        Kite::UseVirtualTime();
     std::string strError;
     std::string strSource;
     if (!Kite::ReadScriptFile(options.m_strScript, strSource, strError))
@@ -172,10 +170,12 @@ int RunScript(const Kite::CKiteOptions& options)
     int iStatus;
     {
         // Dates follow a virtual clock too, from a fixed epoch, so that a run is the same each time.
-        Bridge::V8Runtime runtime(options.m_strProgram.c_str(), options.m_bVirtualClock ? Kite::VirtualDateMs : nullptr);
+        Bridge::V8Runtime runtime(options.m_strProgram.c_str(), options.m_bVirtualClock ? Kite::RunDateMs : nullptr);
         Bridge::IsolateHolder isolate(runtime);
         v8::Isolate* pIsolate = isolate.Isolate();
         Kite::CKiteRun run(runtime.Platform(), pIsolate);
+        if (options.m_bVirtualClock)
+            run.m_clock.UseVirtualTime();
         Kite::CScheduledCalls schedule(run);
         Kite::CSignalWatch signals(run);
         {
@@ -192,11 +192,9 @@ int RunScript(const Kite::CKiteOptions& options)
             iStatus = RunInContext(run, options, strSource, plugins, context);
 
             // Natives go before V8; nothing of the script runs any more.
-            Kite::StopInspector();
+            run.m_pDebugger.reset();
             schedule.CancelAll();
-            Kite::ForgetPromiseRejections();
             Bridge::Engine::Detach();
-            Bridge::Engine::SetUncaughtHandler(nullptr);
             Kite::DispatchLeftoverSources();
         }
     }

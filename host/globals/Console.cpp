@@ -1,22 +1,14 @@
 #include <cstdio>
 #include <glib.h>
-#include <map>
 
 #include "console/ConsoleText.h"
 #include "console/ScriptValues.h"
 #include "globals/Console.h"
-#include "inspector/Inspector.h"
-#include "runtime/Clock.h"
 #include "runtime/KiteRun.h"
 
 namespace Kite {
 
 namespace {
-
-// console.count's counts and console.time's starts (on the run's clock, in
-// microseconds).
-std::map<std::string, unsigned long> s_counts;
-std::map<std::string, gint64> s_timers;
 
 std::vector<v8::Local<v8::Value>> Arguments(const v8::FunctionCallbackInfo<v8::Value>& info, int iFirst)
 {
@@ -41,9 +33,11 @@ void Write(std::FILE* pStream, std::string strLine)
 // sees the call too, with its place in the script.
 bool Begin(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
 {
-    if (CKiteRun::Of(info.GetIsolate()).m_bQuitRequested)
+    CKiteRun& run = CKiteRun::Of(info.GetIsolate());
+    if (run.m_bQuitRequested)
         return false;
-    InspectorConsoleCall(info, pszMethod);
+    if (run.m_pDebugger != nullptr)
+        run.m_pDebugger->ConsoleCall(info, pszMethod);
     return true;
 }
 
@@ -157,7 +151,7 @@ void Count(const v8::FunctionCallbackInfo<v8::Value>& info)
     std::string strLabel;
     if (!Begin(info, "count") || !Label(info, strLabel))
         return;
-    Write(stdout, strLabel + ": " + std::to_string(++s_counts[strLabel]));
+    Write(stdout, strLabel + ": " + std::to_string(++CKiteRun::Of(info.GetIsolate()).m_consoleCounts[strLabel]));
 }
 
 void Time(const v8::FunctionCallbackInfo<v8::Value>& info)
@@ -165,11 +159,12 @@ void Time(const v8::FunctionCallbackInfo<v8::Value>& info)
     std::string strLabel;
     if (!Begin(info, "time") || !Label(info, strLabel))
         return;
-    if (s_timers.count(strLabel) != 0) {
+    CKiteRun& run = CKiteRun::Of(info.GetIsolate());
+    if (run.m_consoleTimers.count(strLabel) != 0) {
         Write(stderr, "kite: warning: Label '" + strLabel + "' already exists for console.time()");
         return;
     }
-    s_timers[strLabel] = ClockNowUs();
+    run.m_consoleTimers[strLabel] = run.m_clock.NowUs();
 }
 
 void TimeEnd(const v8::FunctionCallbackInfo<v8::Value>& info)
@@ -177,13 +172,14 @@ void TimeEnd(const v8::FunctionCallbackInfo<v8::Value>& info)
     std::string strLabel;
     if (!Begin(info, "timeEnd") || !Label(info, strLabel))
         return;
-    auto it = s_timers.find(strLabel);
-    if (it == s_timers.end()) {
+    CKiteRun& run = CKiteRun::Of(info.GetIsolate());
+    auto it = run.m_consoleTimers.find(strLabel);
+    if (it == run.m_consoleTimers.end()) {
         Write(stderr, "kite: warning: No such label '" + strLabel + "' for console.timeEnd()");
         return;
     }
-    double dElapsed = static_cast<double>(ClockNowUs() - it->second) / 1000.0;
-    s_timers.erase(it);
+    double dElapsed = static_cast<double>(run.m_clock.NowUs() - it->second) / 1000.0;
+    run.m_consoleTimers.erase(it);
     Write(stdout, strLabel + ": " + DurationText(dElapsed));
 }
 

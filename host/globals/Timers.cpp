@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "console/ScriptValues.h"
-#include "runtime/Clock.h"
+#include "runtime/KiteRun.h"
 #include "runtime/ScheduledCalls.h"
 #include "runtime/UncaughtReport.h"
 
@@ -86,7 +86,7 @@ void QueueMicrotask(const v8::FunctionCallbackInfo<v8::Value>& info)
 
 void PerformanceNow(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
-    info.GetReturnValue().Set(static_cast<double>(ClockNowUs()) / 1000.0);
+    info.GetReturnValue().Set(static_cast<double>(CKiteRun::Of(info.GetIsolate()).m_clock.NowUs()) / 1000.0);
 }
 
 }  // namespace
@@ -95,8 +95,6 @@ void InstallTimers(v8::Local<v8::Context> context)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::Local<v8::Object> global = context->Global();
-    // The run's time starts now.
-    (void)ClockNowUs();
     SetFunction(context, global, "setTimeout", SetTimeout);
     SetFunction(context, global, "clearTimeout", ClearTimer);
     SetFunction(context, global, "setInterval", SetInterval);

@@ -200,7 +200,7 @@ private:
     std::vector<CHeld*> m_aCalling;  // the calls under way: their task, or null
 };
 
-class CInspector : public v8_inspector::V8InspectorClient, public CInspectorServer::CListener {
+class CInspector : public v8_inspector::V8InspectorClient, public CInspectorServer::CListener, public CDebugger {
 public:
     CInspector(v8::Local<v8::Context> context, const CInspectorSettings& settings)
         : m_pIsolate(context->GetIsolate()), m_context(m_pIsolate, context), m_settings(settings)
@@ -257,7 +257,7 @@ public:
         return true;
     }
 
-    void BeforeScript()
+    void BeforeScript() override
     {
         if (!m_settings.m_bWaitForClient)
             return;
@@ -274,7 +274,7 @@ public:
             session.second->Session().schedulePauseOnNextStatement(ViewOf(strReason), StringView());
     }
 
-    bool HoldsRun()
+    bool HoldsRun() override
     {
         if (!m_pServer->Attached())
             return false;
@@ -286,7 +286,7 @@ public:
     }
 
     // Only the inspector is served, as while paused: the script is over.
-    void HoldUntilDetached()
+    void HoldUntilDetached() override
     {
         while (!CSignalWatch::Received() && HoldsRun()) {
             Drain();
@@ -294,7 +294,7 @@ public:
         }
     }
 
-    void ConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
+    void ConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod) override
     {
         if (m_console.IsEmpty())
             return;
@@ -315,7 +315,7 @@ public:
 
     // As Node reports one: the client's console shows TEXT ("Uncaught"),
     // the value, and where it was thrown.
-    void Uncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
+    void Uncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message) override
     {
         v8::HandleScope scope(m_pIsolate);
         v8::Local<v8::Context> context = m_context.Get(m_pIsolate);
@@ -552,51 +552,16 @@ private:
     bool m_bWaitingNoted = false;
 };
 
-std::unique_ptr<CInspector> s_pInspector;
-
 }  // namespace
 
-bool StartInspector(const CInspectorSettings& settings, v8::Local<v8::Context> context, std::string& strError)
+bool StartInspector(const CInspectorSettings& settings, v8::Local<v8::Context> context, CKiteRun& run,
+                    std::string& strError)
 {
     std::unique_ptr<CInspector> pInspector(new CInspector(context, settings));
     if (!pInspector->Listen(strError))
         return false;
-    s_pInspector = std::move(pInspector);
+    run.m_pDebugger = std::move(pInspector);
     return true;
-}
-
-void InspectorBeforeScript()
-{
-    if (s_pInspector != nullptr)
-        s_pInspector->BeforeScript();
-}
-
-bool InspectorHoldsRun()
-{
-    return s_pInspector != nullptr && s_pInspector->HoldsRun();
-}
-
-void InspectorHoldUntilDetached()
-{
-    if (s_pInspector != nullptr)
-        s_pInspector->HoldUntilDetached();
-}
-
-void InspectorConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod)
-{
-    if (s_pInspector != nullptr)
-        s_pInspector->ConsoleCall(info, pszMethod);
-}
-
-void InspectorUncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)
-{
-    if (s_pInspector != nullptr)
-        s_pInspector->Uncaught(strText, exception, message);
-}
-
-void StopInspector()
-{
-    s_pInspector.reset();
 }
 
 }  // namespace Kite

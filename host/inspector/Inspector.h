@@ -1,11 +1,13 @@
 // kite --inspect: V8's inspector, served to Chrome DevTools and other
 // clients of its protocol over a WebSocket. Without the option none of it
-// exists, and each call below returns at once.
+// exists: the run has no debugger.
 #ifndef KITE_INSPECTOR_H
 #define KITE_INSPECTOR_H
 
 #include <string>
 #include <v8.h>
+
+#include "runtime/KiteRun.h"
 
 namespace Kite {
 
@@ -22,25 +24,13 @@ struct CInspectorSettings {
     int m_iMessageFd = 2;
 };
 
-// Listens as the settings say and prints where; false with a reason when it
-// cannot (or when this build has no inspector). Before the globals are
-// installed: the console keeps V8's own as well.
-bool StartInspector(const CInspectorSettings& settings, v8::Local<v8::Context> context, std::string& strError);
-// Just before the script runs: --inspect-wait and --inspect-brk wait here
-// for a client to say so; --inspect-brk then pauses on the first line.
-void InspectorBeforeScript();
-// While a client is attached, a run with nothing left does not end.
-bool InspectorHoldsRun();
-// After an error in the script's top level: serves the attached clients,
-// and nothing else, until they detach.
-void InspectorHoldUntilDetached();
-// console.log/error also go to the client, with their stack.
-void InspectorConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod);
-// An exception that nothing caught, as Runtime.exceptionThrown with TEXT
-// ("Uncaught", "Uncaught (in promise)"); MESSAGE may be empty.
-void InspectorUncaught(const std::string& strText, v8::Local<v8::Value> exception, v8::Local<v8::Message> message);
-// Closes the client and the server; before the context goes.
-void StopInspector();
+// Listens as the settings say, prints where, and becomes the run's
+// debugger; false with a reason when it cannot (or when this build has no
+// inspector). Before the globals are installed: the console keeps V8's own
+// as well. Resetting the run's debugger closes the clients and the server,
+// which must happen before the context goes.
+bool StartInspector(const CInspectorSettings& settings, v8::Local<v8::Context> context, CKiteRun& run,
+                    std::string& strError);
 
 }  // namespace Kite
 

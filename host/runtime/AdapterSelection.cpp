@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "console/ScriptValues.h"
-#include "runtime/Clock.h"
 #include "runtime/KiteRun.h"
 #include "runtime/ScheduledCalls.h"
 
@@ -41,7 +40,7 @@ void Advance(const v8::FunctionCallbackInfo<v8::Value>& info)
 // sim.now()
 void Now(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
-    info.GetReturnValue().Set(static_cast<double>(ClockNowUs()) / 1000.0);
+    info.GetReturnValue().Set(static_cast<double>(CKiteRun::Of(info.GetIsolate()).m_clock.NowUs()) / 1000.0);
 }
 
 // Milliseconds as a script shows the number: 1500, 0.25.
@@ -222,11 +221,11 @@ void RunUntil(const v8::FunctionCallbackInfo<v8::Value>& info)
                 : std::string("the condition did not hold");
         Bridge::ThrowScriptError(pIsolate, Bridge::ScriptError::ERROR,
                                  "sim.runUntil: " + strWhat + " within " + MsText(static_cast<gint64>(dMs * 1000)) +
-                                     " ms; the clock stands at " + MsText(ClockNowUs()) + " ms");
+                                     " ms; the clock stands at " + MsText(CKiteRun::Of(pIsolate).m_clock.NowUs()) + " ms");
         return;
     }
     default:
-        info.GetReturnValue().Set(static_cast<double>(ClockNowUs()) / 1000.0);
+        info.GetReturnValue().Set(static_cast<double>(CKiteRun::Of(pIsolate).m_clock.NowUs()) / 1000.0);
     }
 }
 

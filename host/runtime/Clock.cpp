@@ -1,46 +1,35 @@
 #include "runtime/Clock.h"
 
+#include "runtime/KiteRun.h"
+
 namespace Kite {
 
-namespace {
+CClock::CClock() : m_llWallStartUs(g_get_monotonic_time()) {}
 
-bool s_bVirtual = false;
-gint64 s_llVirtualNowUs = 0;
-
-gint64 WallStartUs()
+gint64 CClock::NowUs() const
 {
-    static const gint64 s_llStart = g_get_monotonic_time();
-    return s_llStart;
+    if (m_bVirtual)
+        return m_llVirtualNowUs;
+    return g_get_monotonic_time() - m_llWallStartUs;
 }
 
-}  // namespace
-
-void UseVirtualTime()
+double CClock::VirtualDateMs() const
 {
-    s_bVirtual = true;
+    return VIRTUAL_EPOCH_MS + static_cast<double>(m_llVirtualNowUs) / 1000.0;
 }
 
-bool IsVirtualTime()
+void CClock::SetVirtualNowUs(gint64 llUs)
 {
-    return s_bVirtual;
+    if (llUs > m_llVirtualNowUs)
+        m_llVirtualNowUs = llUs;
 }
 
-gint64 ClockNowUs()
+double RunDateMs(v8::Isolate* pIsolate)
 {
-    if (s_bVirtual)
-        return s_llVirtualNowUs;
-    return g_get_monotonic_time() - WallStartUs();
-}
-
-double VirtualDateMs()
-{
-    return VIRTUAL_EPOCH_MS + static_cast<double>(s_llVirtualNowUs) / 1000.0;
-}
-
-void SetVirtualNowUs(gint64 llUs)
-{
-    if (llUs > s_llVirtualNowUs)
-        s_llVirtualNowUs = llUs;
+    CKiteRun* pRun = pIsolate != nullptr ? CKiteRun::Find(pIsolate) : nullptr;
+    if (pRun != nullptr && pRun->m_clock.IsVirtual())
+        return pRun->m_clock.VirtualDateMs();
+    return static_cast<double>(g_get_real_time()) / 1000.0;
 }
 
 }  // namespace Kite

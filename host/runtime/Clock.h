@@ -1,5 +1,5 @@
-// The run's clock. Timers, intervals, performance.now() and the model
-// player's events all read it. It follows the wall clock, or, once
+// A run's clock. Timers, intervals, performance.now(), console.time and the
+// model player's events all read it. It follows the wall clock, or, once
 // UseVirtualTime() has been called before the script starts (kite
 // --clock=virtual, or a test runner), it stands still until the script moves
 // it with sim.advance: whatever falls due meanwhile then runs in time order.
@@ -7,24 +7,41 @@
 #define KITE_CLOCK_H
 
 #include <glib.h>
+#include <v8.h>
 
 namespace Kite {
 
-// Call before the script runs; there is no way back for the run.
-void UseVirtualTime();
-bool IsVirtualTime();
-
-// Microseconds since the run started, on the run's clock.
-gint64 ClockNowUs();
 // Where a virtual clock's dates start: 2000-01-01T00:00:00Z, in
 // milliseconds since 1970.
 constexpr double VIRTUAL_EPOCH_MS = 946684800000.0;
-// What Date.now() answers on virtual time: the epoch plus the clock's
-// reading.
-double VirtualDateMs();
 
-// Moves virtual time forward to llUs (never back); no effect on the wall clock.
-void SetVirtualNowUs(gint64 llUs);
+class CClock {
+public:
+    // The wall clock's reading starts at 0 now.
+    CClock();
+
+    // Call before the script runs; there is no way back for the run.
+    void UseVirtualTime() { m_bVirtual = true; }
+    bool IsVirtual() const { return m_bVirtual; }
+
+    // Microseconds since the run started, on the run's clock.
+    gint64 NowUs() const;
+    // What Date.now() answers on virtual time: the epoch plus the clock's
+    // reading.
+    double VirtualDateMs() const;
+    // Moves virtual time forward to llUs (never back); no effect on the wall clock.
+    void SetVirtualNowUs(gint64 llUs);
+
+private:
+    const gint64 m_llWallStartUs;
+    bool m_bVirtual = false;
+    gint64 m_llVirtualNowUs = 0;
+};
+
+// Scripts' dates (Bridge::V8Runtime's date clock): the virtual date of the
+// run whose script asks, when its clock is virtual; the wall clock's
+// otherwise, and for an isolate without a run.
+double RunDateMs(v8::Isolate* pIsolate);
 
 }  // namespace Kite
 

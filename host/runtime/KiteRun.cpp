@@ -23,7 +23,12 @@ CKiteRun::~CKiteRun()
 
 CKiteRun& CKiteRun::Of(v8::Isolate* pIsolate)
 {
-    return *static_cast<CKiteRun*>(pIsolate->GetData(RUN_SLOT));
+    return *Find(pIsolate);
+}
+
+CKiteRun* CKiteRun::Find(v8::Isolate* pIsolate)
+{
+    return static_cast<CKiteRun*>(pIsolate->GetData(RUN_SLOT));
 }
 
 void CKiteRun::RequestQuit(int iCode)
@@ -46,7 +51,7 @@ int CKiteRun::ExitStatus() const
 
 bool CKiteRun::HeldByDebugger() const
 {
-    return m_pDebuggerHoldsRun != nullptr && m_pDebuggerHoldsRun();
+    return m_pDebugger != nullptr && m_pDebugger->HoldsRun();
 }
 
 std::string CKiteRun::ShownPath(const std::string& strPath) const

@@ -6,9 +6,13 @@
 
 #include <functional>
 #include <glib.h>
+#include <map>
+#include <memory>
 #include <string>
 #include <v8.h>
 #include <vector>
+
+#include "runtime/Clock.h"
 
 namespace Kite {
 
@@ -33,23 +37,46 @@ protected:
     ~CAsyncTaskListener() = default;
 };
 
+// Where a debugger's client (kite --inspect) attaches to the run.
+class CDebugger {
+public:
+    virtual ~CDebugger() = default;
+    // Just before the script runs: --inspect-wait and --inspect-brk wait
+    // here for a client to say so; --inspect-brk then pauses on the first
+    // line.
+    virtual void BeforeScript() = 0;
+    // While a client is attached, a run with nothing left does not end.
+    virtual bool HoldsRun() = 0;
+    // After an error in the script's top level: serves the attached
+    // clients, and nothing else, until they detach.
+    virtual void HoldUntilDetached() = 0;
+    // console.log/error also go to the client, with their stack.
+    virtual void ConsoleCall(const v8::FunctionCallbackInfo<v8::Value>& info, const char* pszMethod) = 0;
+    // An exception that nothing caught, with TEXT ("Uncaught", "Uncaught
+    // (in promise)"); MESSAGE may be empty.
+    virtual void Uncaught(const std::string& strText, v8::Local<v8::Value> exception,
+                          v8::Local<v8::Message> message) = 0;
+};
+
+// A promise rejected with nobody to handle it yet, and its value.
+struct CUnhandledRejection {
+    v8::Global<v8::Promise> m_promise;
+    v8::Global<v8::Value> m_value;
+};
+
 class CKiteRun {
 public:
-    // A debugger's client (the inspector's), when one may attach: while it
-    // holds the run, a run with nothing left does not end, and it is shown
-    // each exception that nothing caught, with TEXT ("Uncaught", ...).
-    typedef bool (*DebuggerHoldsRun)();
-    typedef void (*ShowUncaught)(const std::string& strText, v8::Local<v8::Value> exception,
-                                 v8::Local<v8::Message> message);
-
     // Belongs to the isolate until it goes, which is before the isolate.
     CKiteRun(v8::Platform* pPlatform, v8::Isolate* pIsolate);
     ~CKiteRun();
     // The run of the isolate that a script callback is called in.
     static CKiteRun& Of(v8::Isolate* pIsolate);
+    // Null for an isolate without a run.
+    static CKiteRun* Find(v8::Isolate* pIsolate);
 
     v8::Platform* const m_pPlatform;
     v8::Isolate* const m_pIsolate;
+    CClock m_clock;
     GMainLoop* m_pLoop = nullptr;  // set while the loop runs
     CScheduledCalls* m_pSchedule = nullptr;  // the run's time line, while it exists
     // The main script's absolute path (AbsolutePath), its name in stack
@@ -74,8 +101,15 @@ public:
     int m_iQuitCode = 0;
     bool m_bHadUncaught = false;
 
-    DebuggerHoldsRun m_pDebuggerHoldsRun = nullptr;
-    ShowUncaught m_pShowUncaught = nullptr;
+    // Set while a debugger's client may attach.
+    std::unique_ptr<CDebugger> m_pDebugger;
+    // Reported once the task that rejected them is over, unless a handler
+    // has been attached by then (PromiseRejections.h).
+    std::vector<CUnhandledRejection> m_aUnhandledRejections;
+    // console.count's counts and console.time's starts (on the run's clock,
+    // in microseconds), by label.
+    std::map<std::string, unsigned long> m_consoleCounts;
+    std::map<std::string, gint64> m_consoleTimers;
     // Where kite test's runs send every uncaught exception instead of
     // stderr; it answers false when it cannot take one.
     std::function<bool(v8::Local<v8::Value> exception)> m_divertUncaught;

@@ -4,7 +4,6 @@
 #include <glib.h>
 #include <libplatform/libplatform.h>
 
-#include "runtime/Clock.h"
 #include "runtime/KiteRun.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/ScheduledCalls.h"
@@ -27,11 +26,11 @@ struct CLoopRun {
 // With virtual time, what waits for the clock to move cannot run by itself:
 // timers, intervals and players that wait for sim.advance keep no run going.
 // A plug-in's thread does not wait for the clock.
-bool NothingLeft(const CScheduledCalls& calls)
+bool NothingLeft(const CKiteRun& run, const CScheduledCalls& calls)
 {
     if (Bridge::Engine::HoldsRun())
         return false;
-    if (IsVirtualTime())
+    if (run.m_clock.IsVirtual())
         return !calls.HasWorkDueNow();
     return calls.PendingScriptCalls() == 0 && Bridge::Engine::RunKeepingObjectCount() == 0;
 }
@@ -63,12 +62,12 @@ gboolean Housekeeping(gpointer pData)
     // A test file's run ends when its harness says, whether or not a
     // debugger's client is attached; any other, once nothing is left and no
     // client holds it (which the client's holding then says).
-    const bool bNothingLeft = NothingLeft(*run.m_pSchedule) && (run.m_bHoldRun || !run.HeldByDebugger());
+    const bool bNothingLeft = NothingLeft(run, *run.m_pSchedule) && (run.m_bHoldRun || !run.HeldByDebugger());
     if (run.m_bQuitRequested || (bNothingLeft && !run.m_bHoldRun))
         g_main_loop_quit(pLoop->m_pLoop);
     // A plug-in's thread posts its events before it lets go of the run: once
     // it has, they are on the loop's queue.
-    else if (bNothingLeft && !bRanSomething && IsVirtualTime() && run.m_whenStalled && !g_main_context_pending(nullptr))
+    else if (bNothingLeft && !bRanSomething && run.m_clock.IsVirtual() && run.m_whenStalled && !g_main_context_pending(nullptr))
         run.m_whenStalled();
     return G_SOURCE_CONTINUE;
 }
@@ -114,7 +113,7 @@ void RunMainLoop(CKiteRun& run)
         g_timeout_add_full(G_PRIORITY_LOW, HOUSEKEEPING_INTERVAL_MS, Housekeeping, &loop, nullptr);
     // Only where a profiler may run: a debugger's client can start one.
     GPollFunc previousPoll = g_main_context_get_poll_func(nullptr);
-    if (run.m_pDebuggerHoldsRun != nullptr)
+    if (run.m_pDebugger != nullptr)
         g_main_context_set_poll_func(nullptr, PollMarkingIdle);
     g_main_loop_run(loop.m_pLoop);
     g_main_context_set_poll_func(nullptr, previousPoll);

@@ -2,33 +2,29 @@
 
 #include <vector>
 
+#include "runtime/KiteRun.h"
 #include "runtime/UncaughtReport.h"
 
 namespace Kite {
 
 namespace {
 
-struct CRejection {
-    v8::Global<v8::Promise> m_promise;
-    v8::Global<v8::Value> m_value;
-};
-
-std::vector<CRejection> s_aUnhandled;
-
+// V8 passes no data with the message: the run is found from the isolate.
 void OnRejection(v8::PromiseRejectMessage message)
 {
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
+    std::vector<CUnhandledRejection>& aUnhandled = CKiteRun::Of(pIsolate).m_aUnhandledRejections;
     v8::Local<v8::Promise> promise = message.GetPromise();
     if (message.GetEvent() == v8::kPromiseRejectWithNoHandler) {
         v8::Local<v8::Value> value = message.GetValue();
         if (value.IsEmpty())
             value = v8::Undefined(pIsolate);
-        s_aUnhandled.push_back(CRejection{v8::Global<v8::Promise>(pIsolate, promise),
-                                          v8::Global<v8::Value>(pIsolate, value)});
+        aUnhandled.push_back(CUnhandledRejection{v8::Global<v8::Promise>(pIsolate, promise),
+                                                 v8::Global<v8::Value>(pIsolate, value)});
     } else if (message.GetEvent() == v8::kPromiseHandlerAddedAfterReject) {
-        for (auto it = s_aUnhandled.begin(); it != s_aUnhandled.end(); ++it) {
+        for (auto it = aUnhandled.begin(); it != aUnhandled.end(); ++it) {
             if (it->m_promise == promise) {
-                s_aUnhandled.erase(it);
+                aUnhandled.erase(it);
                 break;
             }
         }
@@ -44,18 +40,14 @@ void TrackPromiseRejections(v8::Isolate* pIsolate)
 
 void ReportUnhandledRejections(v8::Isolate* pIsolate)
 {
-    if (s_aUnhandled.empty())
+    std::vector<CUnhandledRejection>& aTracked = CKiteRun::Of(pIsolate).m_aUnhandledRejections;
+    if (aTracked.empty())
         return;
-    std::vector<CRejection> aUnhandled;
-    aUnhandled.swap(s_aUnhandled);
+    std::vector<CUnhandledRejection> aUnhandled;
+    aUnhandled.swap(aTracked);
     v8::HandleScope scope(pIsolate);
-    for (CRejection& rejection : aUnhandled)
+    for (CUnhandledRejection& rejection : aUnhandled)
         ReportUncaughtValue(pIsolate, "Uncaught (in promise) ", rejection.m_value.Get(pIsolate));
-}
-
-void ForgetPromiseRejections()
-{
-    s_aUnhandled.clear();
 }
 
 }  // namespace Kite

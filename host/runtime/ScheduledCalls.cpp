@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "runtime/Clock.h"
+#include "runtime/KiteRun.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/UncaughtReport.h"
 
@@ -170,7 +170,7 @@ void CScheduledCalls::RunFirstTimed()
     // it ends it.
     Invoke(*pCall);
     if (m_calls.count(ullId) != 0 && !m_run.m_bQuitRequested)
-        AddToTimeline(*pCall, std::max(llDue + pCall->m_llInterval, ClockNowUs()));
+        AddToTimeline(*pCall, std::max(llDue + pCall->m_llInterval, m_run.m_clock.NowUs()));
 }
 
 // Dispatches the main context's sources that are ready now at
@@ -208,12 +208,12 @@ gboolean CScheduledCalls::ClockPrepare(GSource* pSource, gint* piTimeout)
     gint64 llDue = 0;
     if (calls.m_pszMover != nullptr || !calls.FirstDue(llDue))
         return FALSE;
-    gint64 llNow = ClockNowUs();
+    gint64 llNow = calls.m_run.m_clock.NowUs();
     if (llDue <= llNow) {
         *piTimeout = 0;
         return TRUE;
     }
-    if (!IsVirtualTime())
+    if (!calls.m_run.m_clock.IsVirtual())
         *piTimeout = static_cast<gint>(std::min<gint64>((llDue - llNow + 999) / 1000, G_MAXINT));
     return FALSE;
 }
@@ -222,7 +222,7 @@ gboolean CScheduledCalls::ClockCheck(GSource* pSource)
 {
     const CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
     gint64 llDue = 0;
-    return calls.m_pszMover == nullptr && calls.FirstDue(llDue) && llDue <= ClockNowUs();
+    return calls.m_pszMover == nullptr && calls.FirstDue(llDue) && llDue <= calls.m_run.m_clock.NowUs();
 }
 
 // One call at a time, then what it queued: the loop gets its turn between calls.
@@ -230,7 +230,7 @@ gboolean CScheduledCalls::ClockDispatch(GSource* pSource, GSourceFunc, gpointer)
 {
     CScheduledCalls& calls = *reinterpret_cast<CClockSource*>(pSource)->m_pOwner;
     gint64 llDue = 0;
-    if (calls.FirstDue(llDue) && llDue <= ClockNowUs()) {
+    if (calls.FirstDue(llDue) && llDue <= calls.m_run.m_clock.NowUs()) {
         calls.RunFirstTimed();
         calls.DeliverQueued();
     }
@@ -271,7 +271,7 @@ unsigned long long CScheduledCalls::AddTimer(v8::Local<v8::Function> function,
         llDelayUs = std::max(llDelayUs, MIN_INTERVAL_US);
         call.m_llInterval = llDelayUs;
     }
-    AddToTimeline(call, ClockNowUs() + llDelayUs);
+    AddToTimeline(call, m_run.m_clock.NowUs() + llDelayUs);
     EnsureClockSource();
     if (m_run.m_pAsyncTasks != nullptr)
         m_run.m_pAsyncTasks->TaskScheduled(TaskOf(call.m_ullId), bInterval ? "setInterval" : "setTimeout", bInterval);
@@ -302,7 +302,7 @@ void CScheduledCalls::AddAfterIdle(v8::Local<v8::Function> function)
 
 long long CScheduledCalls::NowUs()
 {
-    return ClockNowUs();
+    return m_run.m_clock.NowUs();
 }
 
 unsigned long long CScheduledCalls::At(long long llDueUs, std::function<void()> fn)
@@ -328,7 +328,7 @@ CScheduledCalls::EStop CScheduledCalls::Move(const char* pszMover, gint64 llTarg
                                               std::size_t& uCalls, std::string& strError)
 {
     uCalls = 0;
-    if (!IsVirtualTime()) {
+    if (!m_run.m_clock.IsVirtual()) {
         strError = "the clock follows the wall clock in this run; kite --clock=virtual moves it by hand";
         return EStop::REFUSED;
     }
@@ -355,7 +355,7 @@ CScheduledCalls::EStop CScheduledCalls::Move(const char* pszMover, gint64 llTarg
         return eStop != EStop::DONE;
     };
     while (!m_run.m_bQuitRequested && !stopsHere()) {
-        if (FirstDue(llDue) && llDue <= ClockNowUs()) {
+        if (FirstDue(llDue) && llDue <= m_run.m_clock.NowUs()) {
             if (uCalls == uMaxCalls) {
                 eStop = EStop::LIMIT;
                 break;
@@ -367,12 +367,12 @@ CScheduledCalls::EStop CScheduledCalls::Move(const char* pszMover, gint64 llTarg
             continue;
         }
         DeliverQueued();
-        if (FirstDue(llDue) && llDue <= ClockNowUs())
+        if (FirstDue(llDue) && llDue <= m_run.m_clock.NowUs())
             continue;
         if (!FirstDue(llDue) || llDue > llTargetUs) {
             if (bStayAtLast)
                 break;
-            SetVirtualNowUs(llTargetUs);
+            m_run.m_clock.SetVirtualNowUs(llTargetUs);
             if (!stopsHere() && pCondition != nullptr)
                 eStop = EStop::LIMIT;
             break;
@@ -381,7 +381,7 @@ CScheduledCalls::EStop CScheduledCalls::Move(const char* pszMover, gint64 llTarg
             eStop = EStop::LIMIT;
             break;
         }
-        SetVirtualNowUs(llDue);
+        m_run.m_clock.SetVirtualNowUs(llDue);
     }
     m_pszMover = nullptr;
     return eStop;
@@ -392,7 +392,7 @@ bool CScheduledCalls::Advance(double dMs, std::string& strError)
     // One advance is held to about a thousand years, and the clock stops
     // short of where microseconds, and timers due after it, overflow.
     const double MAX_ADVANCE_US = 3.0e16;
-    const gint64 llNow = ClockNowUs();
+    const gint64 llNow = m_run.m_clock.NowUs();
     const double dStepUs = std::min({dMs * 1000.0, MAX_ADVANCE_US, static_cast<double>(MAX_CLOCK_US - llNow)});
     std::size_t uCalls = 0;
     return Move("sim.advance", llNow + static_cast<gint64>(std::llround(dStepUs)), false, SIZE_MAX, nullptr, uCalls,
@@ -406,7 +406,7 @@ CScheduledCalls::EStop CScheduledCalls::RunAll(std::size_t uMaxCalls, std::size_
 
 CScheduledCalls::EStop CScheduledCalls::RunUntil(const CCondition& condition, double dMs, std::string& strError)
 {
-    const gint64 llNow = ClockNowUs();
+    const gint64 llNow = m_run.m_clock.NowUs();
     const double dStepUs = std::min(dMs * 1000.0, static_cast<double>(MAX_CLOCK_US - llNow));
     std::size_t uCalls = 0;
     return Move("sim.runUntil", llNow + static_cast<gint64>(std::llround(dStepUs)), false, SIZE_MAX, &condition,
@@ -430,7 +430,7 @@ const char* CScheduledCalls::KindName(EKind eKind)
 
 std::vector<CScheduledCalls::CPending> CScheduledCalls::Pending() const
 {
-    const gint64 llNow = ClockNowUs();
+    const gint64 llNow = m_run.m_clock.NowUs();
     std::vector<CPending> aPending;
     auto listTimed = [&](bool bDueNow) {
         for (const auto& entry : m_timeline) {
@@ -463,7 +463,7 @@ bool CScheduledCalls::HasWorkDueNow() const
         if (entry.second->m_eKind == EKind::AFTER_IDLE)
             return true;
     }
-    return FirstDue(llDue) && llDue <= ClockNowUs();
+    return FirstDue(llDue) && llDue <= m_run.m_clock.NowUs();
 }
 
 void CScheduledCalls::CancelAll()

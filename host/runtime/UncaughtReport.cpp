@@ -56,8 +56,8 @@ void Print(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", strReport.c_str());
     std::fflush(stderr);
-    if (run.m_pShowUncaught != nullptr)
-        run.m_pShowUncaught(strPrefix.substr(0, strPrefix.find_last_not_of(' ') + 1), exception, message);
+    if (run.m_pDebugger != nullptr)
+        run.m_pDebugger->Uncaught(strPrefix.substr(0, strPrefix.find_last_not_of(' ') + 1), exception, message);
 }
 
 void PrintUncaught(v8::Isolate* pIsolate, v8::Local<v8::Value> exception, v8::Local<v8::Message> message)

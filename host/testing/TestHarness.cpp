@@ -12,9 +12,7 @@
 
 #include "console/Inspect.h"
 #include "console/ScriptValues.h"
-#include "inspector/Inspector.h"
 #include "inspector/PreciseCoverage.h"
-#include "runtime/Clock.h"
 #include "runtime/MainLoop.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/ScheduledCalls.h"
@@ -235,7 +233,7 @@ private:
         auto set = [&](v8::Local<v8::Object> object, const char* pszName, v8::Local<v8::Value> value) {
             object->Set(context, Bridge::NewText(pIsolate, pszName), value).Check();
         };
-        set(stall, "now", v8::Number::New(pIsolate, static_cast<double>(ClockNowUs()) / 1000.0));
+        set(stall, "now", v8::Number::New(pIsolate, static_cast<double>(m_run.m_clock.NowUs()) / 1000.0));
         const std::vector<CScheduledCalls::CPending> aPending = m_run.m_pSchedule->Pending();
         if (!aPending.empty()) {
             set(stall, "next", Bridge::NewText(pIsolate, CScheduledCalls::KindName(aPending.front().m_eKind)));
@@ -547,7 +545,7 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
     run.m_divertUncaught = [&harnessRun](v8::Local<v8::Value> exception) { return harnessRun.ToHarness(exception); };
     run.m_debuggerHolds = [&harnessRun](bool bHeld) { harnessRun.DebuggerHolds(bHeld); };
     run.m_bHoldRun = true;
-    if (IsVirtualTime())
+    if (run.m_clock.IsVirtual())
         harnessRun.WatchStalls();
     // The file's top level has a time limit too.
     harnessRun.Send({"step"});
@@ -559,7 +557,8 @@ int RunTestFile(CKiteRun& run, const CKiteOptions& options, const std::string& s
             CallHarness(harness, "abortFile", Bridge::NewText(pIsolate, strLine));
         } else {
             // --inspect-wait and --inspect-brk wait here for a client.
-            InspectorBeforeScript();
+            if (run.m_pDebugger != nullptr)
+                run.m_pDebugger->BeforeScript();
             if (script->Run(context).IsEmpty()) {
                 if (!tryCatch.HasTerminated())
                     CallHarness(harness, "failFile", tryCatch.Exception());

@@ -45,7 +45,7 @@ public:
         return m_pDefault->PostJob(priority, std::move(jobTask));
     }
     double MonotonicallyIncreasingTime() override { return m_pDefault->MonotonicallyIncreasingTime(); }
-    double CurrentClockTimeMillis() override { return m_pDateClock(); }
+    double CurrentClockTimeMillis() override { return m_pDateClock(v8::Isolate::TryGetCurrent()); }
     StackTracePrinter GetStackTracePrinter() override { return m_pDefault->GetStackTracePrinter(); }
     v8::TracingController* GetTracingController() override { return m_pDefault->GetTracingController(); }
     void DumpWithoutCrashing() override { m_pDefault->DumpWithoutCrashing(); }

@@ -14,8 +14,11 @@ namespace Bridge {
 // the last isolate is gone; its destructor shuts V8 down.
 class V8Runtime {
 public:
-    // Milliseconds since 1970 for Date.now() and new Date().
-    typedef double (*DateClock)();
+    // Milliseconds since 1970 for Date.now() and new Date(), for the isolate
+    // whose script asks: V8 asks the platform, which is the process's, so
+    // each isolate's clock is found from it. Null when the thread has no
+    // isolate entered.
+    typedef double (*DateClock)(v8::Isolate* pIsolate);
 
     // pszProgram: the program's file (argv[0], or "/proc/self/exe").
     explicit V8Runtime(const char* pszProgram);
