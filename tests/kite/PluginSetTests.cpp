@@ -3,6 +3,7 @@
 // plug-ins do.
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -21,7 +22,7 @@ TEST(PluginSetTest, BridgesOutliveEveryEngineAndTheFirstOfEachNameIsInstalled)
         const char* pszEngine;
         int iLoads;  // of the plug-in, in this engine
         // Each bridge of the plug-in's list after the loads: its class name,
-        // then "+" when its class is the one installed in the context.
+        // then "+" when it is the one installed in this engine's context.
         const char* pszBridges;
     } aEngines[] = {
         {"first engine", 1, "Probe+ Foreign+ Shelf+"},
@@ -34,6 +35,7 @@ TEST(PluginSetTest, BridgesOutliveEveryEngineAndTheFirstOfEachNameIsInstalled)
     for (const auto& engine : aEngines) {
         std::string strBridges, strAnswer, strError;
         {
+            const std::size_t uInstalledBefore = KiteTest::InstalledBridges().size();
             TestSupport::CFreshIsolate fresh;
             v8::Isolate* pIsolate = fresh.Isolate();
             v8::Local<v8::Context> context = fresh.Context();
@@ -41,9 +43,11 @@ TEST(PluginSetTest, BridgesOutliveEveryEngineAndTheFirstOfEachNameIsInstalled)
             Kite::CPluginSet plugins;
             for (int i = 0; i < engine.iLoads; ++i)
                 ASSERT_TRUE(plugins.Load(KITE_TEST_PLUGIN, strError)) << engine.pszEngine << ": " << strError;
+            const std::vector<Bridge::ScriptBridge*> aInstalled(
+                KiteTest::InstalledBridges().begin() + uInstalledBefore, KiteTest::InstalledBridges().end());
             for (auto it = KiteTest::MadeBridges().begin() + uListBefore; it != KiteTest::MadeBridges().end(); ++it)
                 strBridges += std::string(strBridges.empty() ? "" : " ") + (*it)->getScriptClassName() +
-                              ((*it)->hasConstructor() ? "+" : "");
+                              (std::count(aInstalled.begin(), aInstalled.end(), *it) == 1 ? "+" : "");
             v8::Local<v8::Value> result =
                 v8::Script::Compile(context, Bridge::StringToV8("new Probe().argCount(1, 2) + '|' + new Foreign().marker()"))
                     .ToLocalChecked()

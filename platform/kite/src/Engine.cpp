@@ -41,8 +41,6 @@ void Engine::Detach()
         v8::Context::Scope contextScope(pData->context(pIsolate));
         pData->m_objects.DestroyAll(pIsolate);
     }
-    for (const std::unique_ptr<CClassRecord>& pClass : pData->classes())
-        pClass->m_pBridge->resetHandles();
     Compat::RemoveMessageListeners<IgnoreMessage>(pIsolate);
     IsolateData::Delete(pIsolate);
 }

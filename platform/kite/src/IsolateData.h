@@ -229,7 +229,6 @@ public:
     CClassRecord* registerClass(ScriptBridge* pBridge);
     // The class whose tag this is; null for anything else.
     CClassRecord* classOfTag(const void* pTag) const;
-    const std::vector<std::unique_ptr<CClassRecord>>& classes() const { return m_aClasses; }
 
     // Property names (KeyToV8).
     std::unordered_map<std::string, v8::Eternal<v8::String>> m_keys;

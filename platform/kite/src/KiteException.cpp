@@ -15,10 +15,7 @@ const char* KiteException::msg() const noexcept
     return m_strMessage.c_str();
 }
 
-KiteJsException::KiteJsException(const std::string& strMessage)
-    : KiteException(strMessage), m_iLineNumber(0), m_iColumn(0)
-{
-}
+KiteJsException::KiteJsException(const std::string& strMessage) : KiteException(strMessage) {}
 KiteJsException::~KiteJsException() noexcept {}
 
 KiteJsRuntimeException::KiteJsRuntimeException(char const* pszMessage)

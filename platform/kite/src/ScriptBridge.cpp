@@ -106,12 +106,7 @@ void* NativeInField0(v8::Local<v8::Object> object)
 
 ScriptBridge::ScriptBridge() {}
 
-ScriptBridge::~ScriptBridge()
-{
-    // Empty once the engine has detached; the engine resets it before the
-    // isolate goes away.
-    m_constructor.Reset();
-}
+ScriptBridge::~ScriptBridge() {}
 
 void ScriptBridge::bridgeTo(v8::Local<v8::ObjectTemplate> globalTemplate)
 {
@@ -157,11 +152,6 @@ bool ScriptBridge::tieNativeType(const void* pNativeType)
 {
     IsolateData* pData = IsolateData::From(v8::Isolate::GetCurrent());
     return pData != nullptr && pData->registerClass(this)->tieNativeType(pNativeType);
-}
-
-void ScriptBridge::resetHandles()
-{
-    m_constructor.Reset();
 }
 
 void ScriptBridge::RouteCall(const v8::FunctionCallbackInfo<v8::Value>& info, const void* pNativeType, NativeCall call)

@@ -62,6 +62,26 @@ const std::vector<Bridge::ScriptBridge*>& MadeBridges()
     return BridgeList();
 }
 
+namespace {
+
+std::vector<Bridge::ScriptBridge*>& InstalledList()
+{
+    static std::vector<Bridge::ScriptBridge*> s_aInstalled;
+    return s_aInstalled;
+}
+
+}  // namespace
+
+const std::vector<Bridge::ScriptBridge*>& InstalledBridges()
+{
+    return InstalledList();
+}
+
+void NoteInstalled(Bridge::ScriptBridge* pBridge)
+{
+    InstalledList().push_back(pBridge);
+}
+
 }  // namespace KiteTest
 
 std::vector<Bridge::ScriptBridge*> loadBridges()

@@ -62,6 +62,11 @@ Bridge::ScriptBridge* NewShelfBridge();
 // Bridges of either class destroyed, over the process.
 extern KITE_TEST_EXPORT int g_iBridgesDestroyed;
 
+// Every bridge whose class has been installed in a context, in the order of
+// their contextReady calls, over the process.
+KITE_TEST_EXPORT const std::vector<Bridge::ScriptBridge*>& InstalledBridges();
+KITE_TEST_EXPORT void NoteInstalled(Bridge::ScriptBridge* pBridge);
+
 // The script class of TNative: one native per `new`.
 template <class TNative>
 class CBridgeOf : public Bridge::ScriptBridge {
@@ -69,6 +74,7 @@ public:
     virtual ~CBridgeOf() { ++g_iBridgesDestroyed; }
     virtual const char* getScriptClassName() const;
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
+    virtual void contextReady() { NoteInstalled(this); }
     // new Class("refuse") fails in the native's construction, and
     // new Class("throw", kind) with ThrowKind(kind); new Class("idle")
     // makes a native that keeps no run from its construction on.

@@ -117,6 +117,7 @@ bool Not(bool bValue) { return !bValue; }
 class CShelfBridge : public Bridge::ClassBridge<CShelf> {
 public:
     CShelfBridge() : ClassBridge("Shelf") {}
+    void contextReady() override { KiteTest::NoteInstalled(this); }
     void mapScriptInterface(ScriptContext& context) override
     {
         Bridge::ClassBuilder<CShelf>(*this, context)

@@ -28,14 +28,6 @@ class KiteJsException : public KiteException {
 public:
     explicit KiteJsException(const std::string& strMessage = std::string());
     virtual ~KiteJsException() noexcept;
-
-private:
-    // Script location details; nothing in this engine fills or reads them yet.
-    std::string m_strFileName;
-    std::string m_strSourceLine;
-    int m_iLineNumber;
-    int m_iColumn;
-    std::string m_strStackTrace;
 };
 
 class KiteJsRuntimeException : public KiteJsException {

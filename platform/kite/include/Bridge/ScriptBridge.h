@@ -34,15 +34,8 @@ public:
     // object of a live context; the class is built on first use.
     virtual void bridgeTo(v8::Local<v8::ObjectTemplate> globalTemplate);
     virtual void bridgeTo(v8::Local<v8::Object> globalObject);
-    virtual void contextReady()
-    {
-        v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-        v8::Local<v8::Function> function;
-        if (!m_constructor.IsEmpty())
-            m_constructor.Reset();
-        if (Compat::GetFunction(pIsolate->GetCurrentContext(), GetConstructorTemplate()).ToLocal(&function))
-            m_constructor.Reset(pIsolate, function);
-    }
+    // Told, in the context, once the class is installed on its global object.
+    virtual void contextReady() {}
     virtual const char* getScriptClassName() const = 0;
     virtual void mapScriptInterface(ScriptContext& context) = 0;
     virtual void* constructFromScript(const ScriptArray& args) = 0;
@@ -52,16 +45,12 @@ public:
     // mapScriptInterface) on the first call there. The host attaches the
     // isolate first; in one it has not, constructing throws.
     v8::Local<v8::FunctionTemplate> GetConstructorTemplate();
-    bool hasConstructor() const { return !m_constructor.IsEmpty(); }
     // Ties the class's objects in the current isolate to the natives of the
     // type that NativeTypeTag gave, for the routers built for that type;
     // without it the first such router ties the type declared for the
     // class's name. False when the class holds another type or the isolate
     // is not attached.
     bool tieNativeType(const void* pNativeType);
-    // Drops the constructor handle; the engine calls it when it detaches
-    // from the isolate.
-    void resetHandles();
 
     static void* extractRaw(v8::Local<v8::Object> object);
 
@@ -145,8 +134,6 @@ private:
 
     ScriptBridge(const ScriptBridge&) = delete;
     ScriptBridge& operator=(const ScriptBridge&) = delete;
-
-    v8::Persistent<v8::Function> m_constructor;
 };
 
 }  // namespace Bridge

@@ -14,7 +14,7 @@
 
 // Overridable only so that a test can build a plug-in of another ABI.
 #ifndef KITE_SDK_ABI
-#define KITE_SDK_ABI 1
+#define KITE_SDK_ABI 2
 #endif
 
 // The note's owner, as readelf -n shows it.
