@@ -38,6 +38,8 @@ const long long STOP_ALLOWANCE_MS = 5000;
 // exhaust memory before its time is up.
 const std::size_t MAX_OUTPUT = 1 << 20;
 
+// A signal handler gets no data: the stop signal that came is the
+// process's, which runs no script itself.
 volatile sig_atomic_t s_iSignal = 0;
 
 void OnSignal(int iSignal)
