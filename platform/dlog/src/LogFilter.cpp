@@ -1,4 +1,4 @@
-#include "DlogSink.h"
+#include "LogFilter.h"
 
 #include "dlog.h"
 
@@ -70,23 +70,6 @@ bool CLogFilter::Takes(int iPriority, const std::string& strTag) const
             return iPriority >= it->second;
     }
     return iPriority >= m_iOthers;
-}
-
-std::string WithoutColour(const std::string& strText)
-{
-    std::string strOut;
-    strOut.reserve(strText.size());
-    for (std::size_t i = 0; i < strText.size(); ++i) {
-        if (strText[i] == '\x1b' && i + 1 < strText.size() && strText[i + 1] == '[') {
-            std::size_t uEnd = strText.find_first_not_of("0123456789;", i + 2);
-            if (uEnd != std::string::npos && strText[uEnd] == 'm') {
-                i = uEnd;
-                continue;
-            }
-        }
-        strOut += strText[i];
-    }
-    return strOut;
 }
 
 }  // namespace Dlog

@@ -3,7 +3,8 @@
 #ifndef DLOG_LOG_STATE_H
 #define DLOG_LOG_STATE_H
 
-#include "DlogSink.h"
+#include "LogFilter.h"
+#include "LogLine.h"
 
 #include <atomic>
 #include <cstdio>
