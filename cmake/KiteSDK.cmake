@@ -30,7 +30,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/types/ DESTINATION ${CMAKE_INSTALL_DATAD
         COMPONENT runtime FILES_MATCHING PATTERN "*.d.ts" PATTERN test EXCLUDE)
 
 set(KITE_INCLUDE_INSTALL_DIR ${CMAKE_INSTALL_INCLUDEDIR}/kite)
-set(_kite_header_excludes PATTERN SimScriptInterface.h EXCLUDE)  # the host's, in no installed library
+set(_kite_header_excludes)
 if(NOT TARGET cinecast_gst)
   list(APPEND _kite_header_excludes PATTERN GstAdapter.h EXCLUDE)
 endif()

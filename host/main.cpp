@@ -5,6 +5,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "adapters/AdapterSelection.h"
 #include "globals/Console.h"
 #include "globals/KiteObject.h"
 #include "globals/Timers.h"
@@ -12,7 +13,6 @@
 #include "plugins/PluginLoader.h"
 #include "plugins/PluginSet.h"
 #include "tv/TvTools.h"
-#include "runtime/AdapterSelection.h"
 #include "runtime/Clock.h"
 #include "runtime/KiteOptions.h"
 #include "runtime/KiteRun.h"

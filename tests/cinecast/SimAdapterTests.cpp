@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Cinecast/AdapterBackend.h"
+#include "Cinecast/CinecasterAdapter.h"
 #include "Cinecast/SimAdapter.h"
 
 namespace Sim = DeviceAPI::Cinecast::Sim;

@@ -11,7 +11,6 @@
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
 #include <Bridge/V8Compat.h>
-#include <Cinecast/SimScriptInterface.h>
 #include <DlogSink.h>
 #include <dlfcn.h>
 #include <glib.h>
@@ -25,6 +24,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include "adapters/SimGlobal.h"
 
 namespace {
 
@@ -220,7 +221,7 @@ void LoadPlugin(const CallInfo& info)
 
 void InstallSim(const CallInfo& info)
 {
-    DeviceAPI::Cinecast::Sim::InstallScriptInterface(info.GetIsolate()->GetCurrentContext());
+    Kite::InstallSimGlobal(info.GetIsolate()->GetCurrentContext());
 }
 
 void Destroy(const CallInfo& info)

@@ -5,10 +5,13 @@
 #include <mutex>
 
 #include "GstBackend.h"
+#include "GstSoundAnalysis.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
 namespace Gst {
+
+static_assert(SOUND_ANALYSIS_BANDS == ANALYSIS_BANDS, "the events carry what the analyser measures");
 
 namespace {
 

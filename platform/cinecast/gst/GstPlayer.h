@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "BufferingSteps.h"
-#include "Cinecast/CinecasterAdapter.h"
+#include "Cinecast/AdapterTypes.h"
 #include "GstEvents.h"
 #include "GstPipeline.h"
 #include "GstSoundAnalysis.h"

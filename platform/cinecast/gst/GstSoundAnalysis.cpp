@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "Cinecast/GstAdapter.h"
-
 namespace DeviceAPI {
 namespace Cinecast {
 namespace Gst {
@@ -44,7 +42,7 @@ GstElement* MakeAnalysisFilter()
             gst_object_unref(gst_object_ref_sink(pSpectrum));
         return nullptr;
     }
-    g_object_set(pSpectrum, "bands", static_cast<guint>(SOUND_ANALYSIS_BANDS), "threshold", FLOOR_DB,
+    g_object_set(pSpectrum, "bands", static_cast<guint>(ANALYSIS_BANDS), "threshold", FLOOR_DB,
                  "interval", INTERVAL_NS, "post-messages", TRUE, "message-magnitude", TRUE,
                  "message-phase", FALSE, nullptr);
 

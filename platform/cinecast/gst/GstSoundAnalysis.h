@@ -12,6 +12,9 @@ namespace DeviceAPI {
 namespace Cinecast {
 namespace Gst {
 
+// The values in each set, as Cinecast/GstAdapter.h tells users.
+const int ANALYSIS_BANDS = 16;
+
 // A filter for playbin's audio path (floating reference); null when the
 // analyser is not installed. It analyses all the time: the audio it sees
 // lies ahead of the output, so switching it on later would leave a gap.

@@ -1,42 +1,24 @@
 #include "ModelBackend.h"
 
-#include <atomic>
-
 #include "CallFormat.h"
-#include "SimRegistry.h"
+#include "PlayerRegistry.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
 namespace Model {
 
-namespace {
-std::atomic<CModelClock*> s_pClock{nullptr};
-}  // namespace
-
-void SetClock(CModelClock* pClock)
+CAdapterBackend* CreateBackend(CModelClock& clock)
 {
-    s_pClock.store(pClock);
+    return new CModelBackend(clock);
 }
-
-CAdapterBackend* CreateBackend()
-{
-    CModelClock* pClock = s_pClock.load();
-    return pClock != nullptr ? new CModelBackend(*pClock) : nullptr;
-}
-
-using Sim::CallText;
-using Sim::FormatBool;
-using Sim::FormatInteger;
-using Sim::FormatPointer;
-using Sim::FormatString;
 
 CModelBackend::CModelBackend(CModelClock& clock)
-    : m_pRecord(std::make_shared<Sim::CSimRecord>())
-    , m_pEvents(Sim::CSimEventQueue::Create())
+    : m_pRecord(std::make_shared<CPlayerRecord>())
+    , m_pEvents(CEventQueue::Create())
     , m_player(*this, clock)
 {
-    m_pRecord->Attach(Sim::CSimRecord::CLive{this, m_pEvents});
-    Sim::CSimRegistry::Instance().Add(m_pRecord);
+    m_pRecord->Attach(CPlayerRecord::CLive{this, m_pEvents});
+    CPlayerRegistry::Instance().Add(m_pRecord);
 }
 
 CModelBackend::~CModelBackend()

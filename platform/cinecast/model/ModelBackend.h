@@ -7,10 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "Cinecast/AdapterBackend.h"
 #include "Cinecast/ModelAdapter.h"
+#include "EventQueue.h"
 #include "ModelPlayer.h"
-#include "SimEventQueue.h"
-#include "SimRecord.h"
+#include "PlayerRecord.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -46,8 +47,8 @@ private:
     // Records the call as the simulated player does.
     void Record(const char* szName, std::initializer_list<std::string> aArgs = {});
 
-    std::shared_ptr<Sim::CSimRecord> m_pRecord;
-    std::shared_ptr<Sim::CSimEventQueue> m_pEvents;  // what sim.emit forces
+    std::shared_ptr<CPlayerRecord> m_pRecord;
+    std::shared_ptr<CEventQueue> m_pEvents;  // what sim.emit forces
     CModelPlayer m_player;
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "BufferingSteps.h"
+#include "Cinecast/AdapterBackend.h"
 #include "Cinecast/ModelAdapter.h"
 #include "ModelNetwork.h"
 

@@ -3,18 +3,18 @@
 #include <cstring>
 
 #include "CallFormat.h"
-#include "SimRegistry.h"
+#include "PlayerRegistry.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
 namespace Sim {
 
 CSimBackend::CSimBackend()
-    : m_pRecord(std::make_shared<CSimRecord>())
-    , m_pEvents(CSimEventQueue::Create())
+    : m_pRecord(std::make_shared<CPlayerRecord>())
+    , m_pEvents(CEventQueue::Create())
 {
-    m_pRecord->Attach(CSimRecord::CLive{this, m_pEvents});
-    CSimRegistry::Instance().Add(m_pRecord);
+    m_pRecord->Attach(CPlayerRecord::CLive{this, m_pEvents});
+    CPlayerRegistry::Instance().Add(m_pRecord);
 }
 
 CSimBackend::~CSimBackend()

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "Cinecast/AdapterBackend.h"
-#include "SimEventQueue.h"
-#include "SimRecord.h"
+#include "EventQueue.h"
+#include "PlayerRecord.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -40,8 +40,8 @@ public:
     bool SetSoundAnalysis(bool bEnable) override;
 
 private:
-    std::shared_ptr<CSimRecord> m_pRecord;
-    std::shared_ptr<CSimEventQueue> m_pEvents;
+    std::shared_ptr<CPlayerRecord> m_pRecord;
+    std::shared_ptr<CEventQueue> m_pEvents;
 };
 
 }  // namespace Sim

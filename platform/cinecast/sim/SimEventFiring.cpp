@@ -1,18 +1,23 @@
-#include "SimEventFiring.h"
-
+// Events forced on simulated and model adapters: Sim::emit, emitBurst and
+// drain of Cinecast/SimAdapter.h.
 #include <chrono>
 #include <climits>
+#include <stdexcept>
+#include <string>
+#include <thread>
 #include <vector>
+
+#include "Cinecast/SimAdapter.h"
+#include "PlayerRegistry.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
 namespace Sim {
 
-bool IsEventCode(KiteBridgeCallBack eCode)
-{
-    return eCode >= KITE_BRIDGE_BUFFERING && eCode < KITE_BRIDGE_CALLBACK_COUNT;
-}
+namespace {
 
+// Calls the handler registered under eCode on the calling thread; false when
+// none is registered.
 bool FireEventData(CAdapterBackend& backend, KiteBridgeCallBack eCode, const CEventData& data)
 {
     const bool bNullUserData = data.m_bNullUserData;
@@ -51,6 +56,64 @@ bool FireEventData(CAdapterBackend& backend, KiteBridgeCallBack eCode, const CEv
     default:
         return false;
     }
+}
+
+void requireEventCode(KiteBridgeCallBack eCode)
+{
+    if (eCode < KITE_BRIDGE_BUFFERING || eCode >= KITE_BRIDGE_CALLBACK_COUNT)
+        throw std::invalid_argument("no event code " + std::to_string(static_cast<int>(eCode)) +
+                                    " (codes are 0 to 8)");
+}
+
+}  // namespace
+
+bool emit(std::size_t i, KiteBridgeCallBack eCode, const CEventData& data)
+{
+    requireEventCode(eCode);
+    CPlayerRecord::CLive live = CPlayerRegistry::Instance().At(i)->Live();
+    if (!live.m_pBackend)
+        return false;
+    // A handler emitting on its own adapter would wait for itself.
+    if (live.m_pEvents->IsOwnThread())
+        return FireEventData(*live.m_pBackend, eCode, data);
+    // The backend outlives every task its queue runs (its destructor stops
+    // the queue), so a task posted after it began to go is simply dropped.
+    CAdapterBackend* pBackend = live.m_pBackend;
+    std::future<bool> result = live.m_pEvents->Post(
+        [pBackend, eCode, data](const std::atomic<bool>&) { return FireEventData(*pBackend, eCode, data); });
+    return result.get();
+}
+
+bool emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount, const CEventData& data,
+               unsigned uIntervalMicros)
+{
+    requireEventCode(eCode);
+    CPlayerRecord::CLive live = CPlayerRegistry::Instance().At(i)->Live();
+    if (!live.m_pBackend)
+        return false;
+    CAdapterBackend* pBackend = live.m_pBackend;
+    live.m_pEvents->Post([pBackend, eCode, uCount, data, uIntervalMicros](const std::atomic<bool>& bStopping) {
+        const std::chrono::microseconds interval(uIntervalMicros);
+        std::chrono::steady_clock::time_point next = std::chrono::steady_clock::now();
+        for (std::size_t n = 0; n < uCount && !bStopping; ++n) {
+            if (uIntervalMicros != 0) {
+                // Deadlines from the start, so a late wake-up does not slow the pace.
+                std::this_thread::sleep_until(next);
+                next += interval;
+            }
+            FireEventData(*pBackend, eCode, data);
+        }
+        return true;
+    });
+    return true;
+}
+
+void drain(std::size_t i)
+{
+    CPlayerRecord::CLive live = CPlayerRegistry::Instance().At(i)->Live();
+    // From its own thread the queue could never become idle.
+    if (live.m_pEvents && !live.m_pEvents->IsOwnThread())
+        live.m_pEvents->Drain();
 }
 
 }  // namespace Sim

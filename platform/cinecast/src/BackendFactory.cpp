@@ -1,6 +1,6 @@
 #include "BackendFactory.h"
 
-#include <atomic>
+#include <mutex>
 
 #include "Cinecast/SimAdapter.h"
 
@@ -8,17 +8,23 @@ namespace DeviceAPI {
 namespace Cinecast {
 
 namespace {
-std::atomic<BackendFactory> g_factory{nullptr};
+std::mutex g_factoryLock;
+BackendFactory g_factory;
 }  // namespace
 
 void SetBackendFactory(BackendFactory factory)
 {
-    g_factory.store(factory);
+    std::lock_guard<std::mutex> guard(g_factoryLock);
+    g_factory = std::move(factory);
 }
 
 CAdapterBackend* MakeBackend()
 {
-    BackendFactory factory = g_factory.load();
+    BackendFactory factory;
+    {
+        std::lock_guard<std::mutex> guard(g_factoryLock);
+        factory = g_factory;
+    }
     return factory ? factory() : Sim::CreateBackend();
 }
 

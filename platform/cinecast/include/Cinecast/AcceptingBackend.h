@@ -11,37 +11,25 @@ namespace Cinecast {
 
 class CAcceptingBackend : public CAdapterBackend {
 public:
-    bool SetKiteBridge(bool) override { return true; }
-    bool create() override { return true; }
-    bool setUri(const std::string&) override { return true; }
-    bool close() override { return true; }
-    bool prepare() override { return true; }
-    bool registerPrepareListener(DeviceAPI::Common::MultiCallbackUserData*) override { return true; }
-    bool setStreamingProperty(const std::string&, const std::string&) override { return true; }
-    bool Pause() override { return true; }
-    bool play() override { return true; }
-    bool Stop() override { return true; }
-    bool seekTo(long, DeviceAPI::Common::MultiCallbackUserData*) override { return true; }
-    bool Skip(int, DeviceAPI::Common::MultiCallbackUserData*) override { return true; }
-    bool GetDuration(unsigned long* pulDuration) override
-    {
-        *pulDuration = 180000;
-        return true;
-    }
-    bool GetCurrentPosition(unsigned long long* pullPosition) override
-    {
-        *pullPosition = 0;
-        return true;
-    }
-    bool GetPlayerState(player_state_e* peState) override
-    {
-        *peState = PLAYER_STATE_IDLE;
-        return true;
-    }
-    bool registerSoundAnalysisListener(CinecastSoundAnalysisCallback*) override { return true; }
-    bool suspend() override { return true; }
-    bool restore(const std::string&, long, bool) override { return true; }
-    bool SetSoundAnalysis(bool) override { return true; }
+    bool SetKiteBridge(bool bEnable) override;
+    bool create() override;
+    bool setUri(const std::string& strUri) override;
+    bool close() override;
+    bool prepare() override;
+    bool registerPrepareListener(DeviceAPI::Common::MultiCallbackUserData* pUserData) override;
+    bool setStreamingProperty(const std::string& strType, const std::string& strParam) override;
+    bool Pause() override;
+    bool play() override;
+    bool Stop() override;
+    bool seekTo(long lPosition, DeviceAPI::Common::MultiCallbackUserData* pUserData) override;
+    bool Skip(int iAmount, DeviceAPI::Common::MultiCallbackUserData* pUserData) override;
+    bool GetDuration(unsigned long* pulDuration) override;
+    bool GetCurrentPosition(unsigned long long* pullPosition) override;
+    bool GetPlayerState(player_state_e* peState) override;
+    bool registerSoundAnalysisListener(CinecastSoundAnalysisCallback* pListener) override;
+    bool suspend() override;
+    bool restore(const std::string& strUrl, long lTime, bool bPrepare) override;
+    bool SetSoundAnalysis(bool bEnable) override;
 };
 
 }  // namespace Cinecast

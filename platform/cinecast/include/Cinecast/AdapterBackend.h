@@ -4,10 +4,11 @@
 #define CINECAST_ADAPTER_BACKEND_H
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 
-#include "Cinecast/CinecasterAdapter.h"
+#include "Cinecast/AdapterTypes.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -78,9 +79,10 @@ private:
     CHandlerSlot m_aHandlers[KITE_BRIDGE_CALLBACK_COUNT];
 };
 
-// Makes the backend of every adapter constructed from now on. Without a
-// factory, adapters use the simulated player.
-typedef CAdapterBackend* (*BackendFactory)();
+// Makes the backend of every adapter constructed from now on, null when it
+// cannot; what it holds (the run's clock, say) is what the run hands to the
+// backends it makes. Without a factory, adapters use the simulated player.
+typedef std::function<CAdapterBackend*()> BackendFactory;
 void SetBackendFactory(BackendFactory factory);
 
 // The next non-throwing allocation of an adapter yields null.

@@ -37,10 +37,10 @@
 #include <string>
 #include <vector>
 
-#include "Cinecast/AdapterBackend.h"
-
 namespace DeviceAPI {
 namespace Cinecast {
+
+class CAdapterBackend;
 namespace Model {
 
 // The time the model's players live on: the host's main loop and clock.
@@ -57,14 +57,11 @@ public:
     virtual void Cancel(unsigned long long ullId) = 0;
 };
 
-// The clock of every model adapter constructed from now on; the host keeps
-// it alive while any exists. Without a clock, adapters get no player.
-void SetClock(CModelClock* pClock);
-
-// The backend of one model adapter; a factory for SetBackendFactory. The
-// adapter takes the next number of the simulated ones (Cinecast/SimAdapter.h),
-// so Sim::calls and Sim::emit reach it too.
-CAdapterBackend* CreateBackend();
+// The backend of one model adapter on the run's clock, which the host keeps
+// alive while the adapter exists; made by the factory the host gives
+// SetBackendFactory. The adapter takes the next number of the simulated ones
+// (Cinecast/SimAdapter.h), so Sim::calls and Sim::emit reach it too.
+CAdapterBackend* CreateBackend(CModelClock& clock);
 
 // How media fail, each as the GStreamer player fails on it.
 enum class EMediaError {

@@ -4,7 +4,6 @@
 
 namespace DeviceAPI {
 namespace Cinecast {
-namespace Sim {
 
 std::string FormatBool(bool bValue)
 {
@@ -58,6 +57,5 @@ std::string CallText(const char* szName, std::initializer_list<std::string> aArg
     return strText;
 }
 
-}  // namespace Sim
 }  // namespace Cinecast
 }  // namespace DeviceAPI

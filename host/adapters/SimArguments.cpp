@@ -1,19 +1,19 @@
-#include "ScriptArguments.h"
+#include "adapters/SimArguments.h"
 
 #include <climits>
 #include <cmath>
 
-namespace DeviceAPI {
-namespace Cinecast {
-namespace Sim {
+namespace Kite {
 
-std::size_t CScriptArguments::AdapterIndex(int iIndex) const
+using namespace DeviceAPI::Cinecast;
+
+std::size_t CSimArguments::AdapterIndex(int iIndex) const
 {
     v8::Local<v8::Value> value = At(iIndex);
     if (!value->IsNumber())
         Fail(Bridge::ScriptError::TYPE_ERROR, "the adapter index must be a Number");
     double dValue = value.As<v8::Number>()->Value();
-    std::size_t uCount = count();
+    std::size_t uCount = Sim::count();
     if (std::trunc(dValue) != dValue || dValue < 0 || dValue >= static_cast<double>(uCount)) {
         // As the script would print it: 1e+300, NaN, 0.5.
         Bridge::Compat::Utf8Value shown(Isolate(), value);
@@ -24,19 +24,19 @@ std::size_t CScriptArguments::AdapterIndex(int iIndex) const
     return static_cast<std::size_t>(dValue);
 }
 
-KiteBridgeCallBack CScriptArguments::EventCode(int iIndex) const
+KiteBridgeCallBack CSimArguments::EventCode(int iIndex) const
 {
     return static_cast<KiteBridgeCallBack>(
         Signed(At(iIndex), KITE_BRIDGE_BUFFERING, KITE_BRIDGE_CALLBACK_COUNT - 1, "the event code"));
 }
 
-CReport CScriptArguments::Report(int iIndex) const
+Sim::CReport CSimArguments::Report(int iIndex) const
 {
     v8::Local<v8::Value> value = At(iIndex);
     if (!value->IsObject())
         Fail(Bridge::ScriptError::TYPE_ERROR, "the report must be an object {duration, position, state}");
     v8::Local<v8::Object> object = value.As<v8::Object>();
-    CReport stReport;
+    Sim::CReport stReport;
     v8::Local<v8::Value> duration = Property(object, "duration");
     if (!duration->IsUndefined())
         stReport.m_ulDuration = Unsigned(duration, ULONG_MAX, "duration");
@@ -49,7 +49,7 @@ CReport CScriptArguments::Report(int iIndex) const
     return stReport;
 }
 
-KiteBridgeEvent CScriptArguments::event(v8::Local<v8::Value> value, KiteBridgeCallBack eCode) const
+KiteBridgeEvent CSimArguments::event(v8::Local<v8::Value> value, KiteBridgeCallBack eCode) const
 {
     if (!value->IsObject())
         Fail(Bridge::ScriptError::TYPE_ERROR, "code " + std::to_string(eCode) +
@@ -75,7 +75,7 @@ KiteBridgeEvent CScriptArguments::event(v8::Local<v8::Value> value, KiteBridgeCa
     return stEvent;
 }
 
-std::vector<int> CScriptArguments::bands(v8::Local<v8::Value> value, const char* szNotArray) const
+std::vector<int> CSimArguments::bands(v8::Local<v8::Value> value, const char* szNotArray) const
 {
     if (!value->IsArray())
         Fail(Bridge::ScriptError::TYPE_ERROR, szNotArray);
@@ -94,9 +94,9 @@ std::vector<int> CScriptArguments::bands(v8::Local<v8::Value> value, const char*
     return aBands;
 }
 
-CEventData CScriptArguments::EventData(KiteBridgeCallBack eCode, int iData, int iOptions) const
+Sim::CEventData CSimArguments::EventData(KiteBridgeCallBack eCode, int iData, int iOptions) const
 {
-    CEventData data;
+    Sim::CEventData data;
     v8::Local<v8::Value> value = At(iData);
     switch (eCode) {
     case KITE_BRIDGE_BUFFERING:
@@ -138,6 +138,4 @@ CEventData CScriptArguments::EventData(KiteBridgeCallBack eCode, int iData, int 
     return data;
 }
 
-}  // namespace Sim
-}  // namespace Cinecast
-}  // namespace DeviceAPI
+}  // namespace Kite

@@ -1,22 +1,21 @@
-#include "SimEventQueue.h"
+#include "EventQueue.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
-namespace Sim {
 
-std::shared_ptr<CSimEventQueue> CSimEventQueue::Create()
+std::shared_ptr<CEventQueue> CEventQueue::Create()
 {
-    return std::shared_ptr<CSimEventQueue>(new CSimEventQueue());
+    return std::shared_ptr<CEventQueue>(new CEventQueue());
 }
 
-CSimEventQueue::~CSimEventQueue()
+CEventQueue::~CEventQueue()
 {
     // Only reached after Stop, or from the detached thread itself.
     if (m_thread.joinable())
         m_thread.detach();
 }
 
-std::future<bool> CSimEventQueue::Post(Task task)
+std::future<bool> CEventQueue::Post(Task task)
 {
     CQueued queued;
     queued.m_task = std::move(task);
@@ -28,7 +27,7 @@ std::future<bool> CSimEventQueue::Post(Task task)
             return result;
         }
         if (!m_thread.joinable()) {
-            std::shared_ptr<CSimEventQueue> pSelf = shared_from_this();
+            std::shared_ptr<CEventQueue> pSelf = shared_from_this();
             m_thread = std::thread([pSelf] { pSelf->run(); });
             m_threadId = m_thread.get_id();
         }
@@ -41,7 +40,7 @@ std::future<bool> CSimEventQueue::Post(Task task)
     return result;
 }
 
-void CSimEventQueue::run()
+void CEventQueue::run()
 {
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;) {
@@ -66,13 +65,13 @@ void CSimEventQueue::run()
     }
 }
 
-void CSimEventQueue::Drain()
+void CEventQueue::Drain()
 {
     std::unique_lock<std::mutex> lock(m_lock);
     m_cvIdle.wait(lock, [this] { return m_bStopping || (m_aQueue.empty() && !m_bRunning); });
 }
 
-void CSimEventQueue::Stop()
+void CEventQueue::Stop()
 {
     std::deque<CQueued> aDropped;
     std::thread thread;
@@ -94,12 +93,11 @@ void CSimEventQueue::Stop()
         thread.join();
 }
 
-bool CSimEventQueue::IsOwnThread() const
+bool CEventQueue::IsOwnThread() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_threadId == std::this_thread::get_id();
 }
 
-}  // namespace Sim
 }  // namespace Cinecast
 }  // namespace DeviceAPI

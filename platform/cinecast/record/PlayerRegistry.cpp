@@ -1,26 +1,25 @@
-#include "SimRegistry.h"
+#include "PlayerRegistry.h"
 
 #include <stdexcept>
 #include <string>
 
 namespace DeviceAPI {
 namespace Cinecast {
-namespace Sim {
 
-CSimRegistry& CSimRegistry::Instance()
+CPlayerRegistry& CPlayerRegistry::Instance()
 {
     // Never destroyed: adapters may still end during static destruction.
-    static CSimRegistry* s_pRegistry = new CSimRegistry();
+    static CPlayerRegistry* s_pRegistry = new CPlayerRegistry();
     return *s_pRegistry;
 }
 
-void CSimRegistry::Add(const std::shared_ptr<CSimRecord>& pRecord)
+void CPlayerRegistry::Add(const std::shared_ptr<CPlayerRecord>& pRecord)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_aRecords.push_back(pRecord);
 }
 
-std::shared_ptr<CSimRecord> CSimRegistry::At(std::size_t i) const
+std::shared_ptr<CPlayerRecord> CPlayerRegistry::At(std::size_t i) const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (i >= m_aRecords.size())
@@ -29,22 +28,21 @@ std::shared_ptr<CSimRecord> CSimRegistry::At(std::size_t i) const
     return m_aRecords[i];
 }
 
-std::size_t CSimRegistry::Count() const
+std::size_t CPlayerRegistry::Count() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_aRecords.size();
 }
 
-std::size_t CSimRegistry::Alive() const
+std::size_t CPlayerRegistry::Alive() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     std::size_t uAlive = 0;
-    for (const std::shared_ptr<CSimRecord>& pRecord : m_aRecords)
+    for (const std::shared_ptr<CPlayerRecord>& pRecord : m_aRecords)
         if (pRecord->IsAlive())
             ++uAlive;
     return uAlive;
 }
 
-}  // namespace Sim
 }  // namespace Cinecast
 }  // namespace DeviceAPI

@@ -1,6 +1,6 @@
-// The thread on which one simulated adapter fires its events.
-#ifndef CINECAST_SIM_EVENT_QUEUE_H
-#define CINECAST_SIM_EVENT_QUEUE_H
+// The thread on which one simulated or model adapter fires forced events.
+#ifndef CINECAST_EVENT_QUEUE_H
+#define CINECAST_EVENT_QUEUE_H
 
 #include <atomic>
 #include <condition_variable>
@@ -13,17 +13,16 @@
 
 namespace DeviceAPI {
 namespace Cinecast {
-namespace Sim {
 
 // Shared with its thread, so that the thread may outlive the owner when the
 // owner is ended from that very thread.
-class CSimEventQueue : public std::enable_shared_from_this<CSimEventQueue> {
+class CEventQueue : public std::enable_shared_from_this<CEventQueue> {
 public:
     // A task may look at bStopping to cut a long run short.
     typedef std::function<bool(const std::atomic<bool>& bStopping)> Task;
 
-    static std::shared_ptr<CSimEventQueue> Create();
-    ~CSimEventQueue();
+    static std::shared_ptr<CEventQueue> Create();
+    ~CEventQueue();
 
     // Starts the thread on first need. The future holds the task's result,
     // or false when the queue stopped before the task ran.
@@ -41,7 +40,7 @@ private:
         std::promise<bool> m_promise;
     };
 
-    CSimEventQueue() = default;
+    CEventQueue() = default;
     void run();
 
     mutable std::mutex m_lock;
@@ -54,7 +53,6 @@ private:
     std::thread::id m_threadId;
 };
 
-}  // namespace Sim
 }  // namespace Cinecast
 }  // namespace DeviceAPI
 

@@ -1,10 +1,9 @@
-#include "SimRecord.h"
+#include "PlayerRecord.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
-namespace Sim {
 
-bool CSimRecord::Record(const std::string& strOperation, const std::string& strCall)
+bool CPlayerRecord::Record(const std::string& strOperation, const std::string& strCall)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_aCalls.push_back(strCall);
@@ -12,71 +11,71 @@ bool CSimRecord::Record(const std::string& strOperation, const std::string& strC
     return it == m_mapAnswers.end() || it->second;
 }
 
-std::vector<std::string> CSimRecord::Calls() const
+std::vector<std::string> CPlayerRecord::Calls() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_aCalls;
 }
 
-void CSimRecord::SetAnswer(const std::string& strOperation, bool bValue)
+void CPlayerRecord::SetAnswer(const std::string& strOperation, bool bValue)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_mapAnswers[strOperation] = bValue;
 }
 
-void CSimRecord::SetReport(const CReport& stReport)
+void CPlayerRecord::SetReport(std::optional<unsigned long> ulDuration, std::optional<unsigned long long> ullPosition,
+                              std::optional<int> iState)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (stReport.m_ulDuration)
-        m_ulDuration = *stReport.m_ulDuration;
-    if (stReport.m_ullPosition)
-        m_ullPosition = *stReport.m_ullPosition;
-    if (stReport.m_iState)
-        m_iState = *stReport.m_iState;
+    if (ulDuration)
+        m_ulDuration = *ulDuration;
+    if (ullPosition)
+        m_ullPosition = *ullPosition;
+    if (iState)
+        m_iState = *iState;
 }
 
-unsigned long CSimRecord::Duration() const
+unsigned long CPlayerRecord::Duration() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_ulDuration;
 }
 
-unsigned long long CSimRecord::Position() const
+unsigned long long CPlayerRecord::Position() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_ullPosition;
 }
 
-int CSimRecord::State() const
+int CPlayerRecord::State() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_iState;
 }
 
-void CSimRecord::Attach(const CLive& live)
+void CPlayerRecord::Attach(const CLive& live)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_live = live;
 }
 
-void CSimRecord::Detach()
+void CPlayerRecord::Detach()
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_live = CLive();
 }
 
-bool CSimRecord::IsAlive() const
+bool CPlayerRecord::IsAlive() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_live.m_pBackend != nullptr;
 }
 
-CSimRecord::CLive CSimRecord::Live() const
+CPlayerRecord::CLive CPlayerRecord::Live() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_live;
 }
 
-}  // namespace Sim
 }  // namespace Cinecast
 }  // namespace DeviceAPI

@@ -1,5 +1,5 @@
 // The `sim` global: scripts inspect and drive the simulated adapters.
-#include "Cinecast/SimScriptInterface.h"
+#include "adapters/SimGlobal.h"
 
 #include <Bridge/KiteException.h>
 #include <Bridge/Converter.h>
@@ -8,11 +8,11 @@
 #include <string>
 
 #include "Cinecast/SimAdapter.h"
-#include "ScriptArguments.h"
+#include "adapters/SimArguments.h"
 
-namespace DeviceAPI {
-namespace Cinecast {
-namespace Sim {
+namespace Kite {
+
+using namespace DeviceAPI::Cinecast;
 
 namespace {
 
@@ -23,17 +23,17 @@ v8::Local<v8::String> text(v8::Isolate* pIsolate, const std::string& strText)
     return Bridge::NewText(pIsolate, strText);
 }
 
-void count(const CallInfo& info, CScriptArguments&)
+void count(const CallInfo& info, CSimArguments&)
 {
     info.GetReturnValue().Set(static_cast<double>(Sim::count()));
 }
 
-void alive(const CallInfo& info, CScriptArguments&)
+void alive(const CallInfo& info, CSimArguments&)
 {
     info.GetReturnValue().Set(static_cast<double>(Sim::alive()));
 }
 
-void calls(const CallInfo& info, CScriptArguments& args)
+void calls(const CallInfo& info, CSimArguments& args)
 {
     std::vector<std::string> aCalls = Sim::calls(args.AdapterIndex(0));
     v8::Local<v8::Array> array = v8::Array::New(args.Isolate(), static_cast<int>(aCalls.size()));
@@ -44,12 +44,12 @@ void calls(const CallInfo& info, CScriptArguments& args)
     info.GetReturnValue().Set(array);
 }
 
-void answer(const CallInfo&, CScriptArguments& args)
+void answer(const CallInfo&, CSimArguments& args)
 {
     std::size_t i = args.AdapterIndex(0);
     std::string strName = args.String(1, "the operation name");
     bool bValue = args.Boolean(2, "the answer");
-    if (!isAnswerableOperation(strName))
+    if (!Sim::isAnswerableOperation(strName))
         args.Fail(Bridge::ScriptError::RANGE_ERROR,
                   strName == "RegisterKiteBridgeCallback"
                       ? "RegisterKiteBridgeCallback is answered by the handler table"
@@ -57,59 +57,59 @@ void answer(const CallInfo&, CScriptArguments& args)
     Sim::answer(i, strName, bValue);
 }
 
-void report(const CallInfo&, CScriptArguments& args)
+void report(const CallInfo&, CSimArguments& args)
 {
     std::size_t i = args.AdapterIndex(0);
     Sim::report(i, args.Report(1));
 }
 
-void emit(const CallInfo& info, CScriptArguments& args)
+void emit(const CallInfo& info, CSimArguments& args)
 {
     std::size_t i = args.AdapterIndex(0);
     KiteBridgeCallBack eCode = args.EventCode(1);
-    CEventData data = args.EventData(eCode, 2, 3);
+    Sim::CEventData data = args.EventData(eCode, 2, 3);
     info.GetReturnValue().Set(Sim::emit(i, eCode, data));
 }
 
-void burst(const CallInfo& info, CScriptArguments& args)
+void burst(const CallInfo& info, CSimArguments& args)
 {
     std::size_t i = args.AdapterIndex(0);
     KiteBridgeCallBack eCode = args.EventCode(1);
     std::uint64_t ullCount = args.Unsigned(args.At(2), SIZE_MAX, "the count");
-    CEventData data = args.EventData(eCode, 3, 4);
-    info.GetReturnValue().Set(emitBurst(i, eCode, static_cast<std::size_t>(ullCount), data));
+    Sim::CEventData data = args.EventData(eCode, 3, 4);
+    info.GetReturnValue().Set(Sim::emitBurst(i, eCode, static_cast<std::size_t>(ullCount), data));
 }
 
-void drain(const CallInfo&, CScriptArguments& args)
+void drain(const CallInfo&, CSimArguments& args)
 {
     Sim::drain(args.AdapterIndex(0));
 }
 
-void failNextAllocation(const CallInfo&, CScriptArguments&)
+void failNextAllocation(const CallInfo&, CSimArguments&)
 {
     Sim::failNextAllocation();
 }
 
-void media(const CallInfo&, CScriptArguments& args)
+void media(const CallInfo&, CSimArguments& args)
 {
     std::string strUrl = args.String(0, "the URL");
     Model::DescribeMedia(strUrl, args.Media(1));
 }
 
-void release(const CallInfo& info, CScriptArguments& args)
+void release(const CallInfo& info, CSimArguments& args)
 {
     std::string strUrl = args.String(0, "the URL");
     info.GetReturnValue().Set(static_cast<double>(Model::ReleaseMedia(strUrl)));
 }
 
 // Runs one `sim` function; no C++ exception leaves it.
-template <void (*Body)(const CallInfo&, CScriptArguments&)>
+template <void (*Body)(const CallInfo&, CSimArguments&)>
 void guarded(const CallInfo& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
     std::string strFunction = "sim." + Bridge::TextOf(pIsolate, info.Data().As<v8::String>());
     try {
-        CScriptArguments args(info, strFunction);
+        CSimArguments args(info, strFunction);
         try {
             Body(info, args);
         } catch (const KiteException&) {
@@ -171,7 +171,7 @@ const CEventName g_aEventNames[] = {
 
 }  // namespace
 
-v8::Local<v8::Object> InstallScriptInterface(v8::Local<v8::Context> context, EPlayers ePlayers)
+v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, EPlayers ePlayers)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::EscapableHandleScope scope(pIsolate);
@@ -195,6 +195,4 @@ v8::Local<v8::Object> InstallScriptInterface(v8::Local<v8::Context> context, EPl
     return scope.Escape(sim);
 }
 
-}  // namespace Sim
-}  // namespace Cinecast
-}  // namespace DeviceAPI
+}  // namespace Kite

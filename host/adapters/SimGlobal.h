@@ -1,12 +1,11 @@
-// The `sim` global through which scripts drive the simulated player.
-#ifndef CINECAST_SIM_SCRIPT_INTERFACE_H
-#define CINECAST_SIM_SCRIPT_INTERFACE_H
+// The `sim` global through which scripts drive the simulated and the model
+// players.
+#ifndef KITE_SIM_GLOBAL_H
+#define KITE_SIM_GLOBAL_H
 
 #include <v8.h>
 
-namespace DeviceAPI {
-namespace Cinecast {
-namespace Sim {
+namespace Kite {
 
 // Which players stand behind `sim`: the simulated ones, or the model ones.
 enum class EPlayers { SIMULATED, MODEL };
@@ -16,11 +15,8 @@ enum class EPlayers { SIMULATED, MODEL };
 // (sim.BUFFERING is 0, ... sim.SOUND_ANALYSIS is 8); for the simulated
 // players also answer, report, burst and drain, for the model ones media.
 // Misuse throws a script TypeError or RangeError.
-v8::Local<v8::Object> InstallScriptInterface(v8::Local<v8::Context> context,
-                                             EPlayers ePlayers = EPlayers::SIMULATED);
+v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, EPlayers ePlayers = EPlayers::SIMULATED);
 
-}  // namespace Sim
-}  // namespace Cinecast
-}  // namespace DeviceAPI
+}  // namespace Kite
 
 #endif

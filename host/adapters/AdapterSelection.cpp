@@ -1,4 +1,4 @@
-#include "runtime/AdapterSelection.h"
+#include "adapters/AdapterSelection.h"
 
 #include <Bridge/Engine.h>
 #include <Cinecast/AdapterBackend.h>
@@ -8,12 +8,12 @@
 #endif
 #include <Cinecast/ModelAdapter.h>
 #include <Cinecast/SimAdapter.h>
-#include <Cinecast/SimScriptInterface.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "adapters/SimGlobal.h"
 #include "console/ScriptValues.h"
 #include "runtime/KiteRun.h"
 #include "runtime/ScheduledCalls.h"
@@ -261,7 +261,7 @@ struct CAdapterChoice {
 void SelectSimulated(v8::Local<v8::Context> context)
 {
     DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Sim::CreateBackend);
-    DeviceAPI::Cinecast::Sim::InstallScriptInterface(context);
+    InstallSimGlobal(context);
 }
 
 #ifdef KITE_WITH_GSTREAMER
@@ -275,10 +275,9 @@ void SelectModel(v8::Local<v8::Context> context)
 {
     // The model players' time is the run's: their events fall due on the
     // same time line as the script's timers.
-    DeviceAPI::Cinecast::Model::SetClock(&CScheduledCalls::Of(context->GetIsolate()));
-    DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Model::CreateBackend);
-    v8::Local<v8::Object> sim =
-        DeviceAPI::Cinecast::Sim::InstallScriptInterface(context, DeviceAPI::Cinecast::Sim::EPlayers::MODEL);
+    CScheduledCalls& clock = CScheduledCalls::Of(context->GetIsolate());
+    DeviceAPI::Cinecast::SetBackendFactory([&clock] { return DeviceAPI::Cinecast::Model::CreateBackend(clock); });
+    v8::Local<v8::Object> sim = InstallSimGlobal(context, EPlayers::MODEL);
     SetFunction(context, sim, "advance", Advance);
     SetFunction(context, sim, "now", Now);
     SetFunction(context, sim, "runAll", RunAll);

@@ -1,13 +1,13 @@
 // sim.media's description of a medium, with an error naming the field for
 // each misuse.
-#include "ScriptArguments.h"
+#include "adapters/SimArguments.h"
 
 #include <climits>
 #include <cmath>
 
-namespace DeviceAPI {
-namespace Cinecast {
-namespace Sim {
+namespace Kite {
+
+using namespace DeviceAPI::Cinecast;
 
 namespace {
 
@@ -20,7 +20,7 @@ const unsigned long long DEFAULT_SEGMENT_MS = 2000;
 
 }  // namespace
 
-bool CScriptArguments::optionalBoolean(v8::Local<v8::Value> value, const char* szName, bool bDefault) const
+bool CSimArguments::optionalBoolean(v8::Local<v8::Value> value, const char* szName, bool bDefault) const
 {
     if (value->IsUndefined())
         return bDefault;
@@ -29,7 +29,7 @@ bool CScriptArguments::optionalBoolean(v8::Local<v8::Value> value, const char* s
     return value->IsTrue();
 }
 
-std::size_t CScriptArguments::oneOf(v8::Local<v8::Value> value, std::initializer_list<const char*> aNames,
+std::size_t CSimArguments::oneOf(v8::Local<v8::Value> value, std::initializer_list<const char*> aNames,
                                     const std::string& strWhat) const
 {
     std::string strValue = value->IsString() ? *Bridge::Compat::Utf8Value(Isolate(), value) : "";
@@ -49,7 +49,7 @@ std::size_t CScriptArguments::oneOf(v8::Local<v8::Value> value, std::initializer
 }
 
 // `network: true` is the older way to say kind 'http'.
-EMediaKind CScriptArguments::mediaKind(v8::Local<v8::Object> object) const
+EMediaKind CSimArguments::mediaKind(v8::Local<v8::Object> object) const
 {
     static const EMediaKind KINDS[] = {EMediaKind::FILE, EMediaKind::HTTP, EMediaKind::HLS, EMediaKind::DASH};
     static const char* const KIND_NAMES[] = {"file", "http", "hls", "dash"};
@@ -66,7 +66,7 @@ EMediaKind CScriptArguments::mediaKind(v8::Local<v8::Object> object) const
     return KINDS[uKind];
 }
 
-v8::Local<v8::Value> CScriptArguments::kindField(v8::Local<v8::Object> object, const char* szName, bool bAllowed,
+v8::Local<v8::Value> CSimArguments::kindField(v8::Local<v8::Object> object, const char* szName, bool bAllowed,
                                                  const char* szKinds) const
 {
     v8::Local<v8::Value> value = Property(object, szName);
@@ -75,7 +75,7 @@ v8::Local<v8::Value> CScriptArguments::kindField(v8::Local<v8::Object> object, c
     return value;
 }
 
-void CScriptArguments::networkFields(v8::Local<v8::Object> object, Model::CMedia& media) const
+void CSimArguments::networkFields(v8::Local<v8::Object> object, Model::CMedia& media) const
 {
     const bool bNetwork = media.IsNetwork();
     v8::Local<v8::Value> latency = kindField(object, "latency", bNetwork, NETWORK_KINDS);
@@ -92,7 +92,7 @@ void CScriptArguments::networkFields(v8::Local<v8::Object> object, Model::CMedia
 }
 
 // Where playback meets a failure: a media time, or the start of a segment.
-void CScriptArguments::failure(v8::Local<v8::Object> object, Model::CMedia& media,
+void CSimArguments::failure(v8::Local<v8::Object> object, Model::CMedia& media,
                                unsigned long long ullSegmentMs) const
 {
     v8::Local<v8::Value> fail = kindField(object, "fail", media.IsNetwork(), NETWORK_KINDS);
@@ -127,7 +127,7 @@ void CScriptArguments::failure(v8::Local<v8::Object> object, Model::CMedia& medi
     media.m_failure = stFailure;
 }
 
-Model::CMedia CScriptArguments::Media(int iIndex) const
+Model::CMedia CSimArguments::Media(int iIndex) const
 {
     v8::Local<v8::Value> value = At(iIndex);
     if (!value->IsObject())
@@ -219,6 +219,4 @@ Model::CMedia CScriptArguments::Media(int iIndex) const
     return media;
 }
 
-}  // namespace Sim
-}  // namespace Cinecast
-}  // namespace DeviceAPI
+}  // namespace Kite

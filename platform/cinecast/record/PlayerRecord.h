@@ -1,27 +1,27 @@
-// What the simulation keeps of one adapter: its calls, the answers and
+// What is kept of one simulated or model adapter: its calls, the answers and
 // values it was told to give, and the live backend while there is one.
-#ifndef CINECAST_SIM_RECORD_H
-#define CINECAST_SIM_RECORD_H
+#ifndef CINECAST_PLAYER_RECORD_H
+#define CINECAST_PLAYER_RECORD_H
 
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "Cinecast/SimAdapter.h"
-#include "SimEventQueue.h"
+#include "Cinecast/AdapterBackend.h"
+#include "EventQueue.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
-namespace Sim {
 
-class CSimRecord {
+class CPlayerRecord {
 public:
     // The live side of the adapter: its handler table and its event thread.
     struct CLive {
         CAdapterBackend* m_pBackend = nullptr;
-        std::shared_ptr<CSimEventQueue> m_pEvents;
+        std::shared_ptr<CEventQueue> m_pEvents;
     };
 
     // Appends strCall and returns the answer set for strOperation.
@@ -29,7 +29,9 @@ public:
     std::vector<std::string> Calls() const;
     void SetAnswer(const std::string& strOperation, bool bValue);
 
-    void SetReport(const CReport& stReport);
+    // Unset values keep theirs.
+    void SetReport(std::optional<unsigned long> ulDuration, std::optional<unsigned long long> ullPosition,
+                   std::optional<int> iState);
     unsigned long Duration() const;
     unsigned long long Position() const;
     int State() const;
@@ -50,7 +52,6 @@ private:
     CLive m_live;
 };
 
-}  // namespace Sim
 }  // namespace Cinecast
 }  // namespace DeviceAPI
 

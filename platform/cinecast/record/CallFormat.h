@@ -1,13 +1,12 @@
 // The text of one recorded call: "name(arg,...)".
-#ifndef CINECAST_SIM_CALL_FORMAT_H
-#define CINECAST_SIM_CALL_FORMAT_H
+#ifndef CINECAST_CALL_FORMAT_H
+#define CINECAST_CALL_FORMAT_H
 
 #include <initializer_list>
 #include <string>
 
 namespace DeviceAPI {
 namespace Cinecast {
-namespace Sim {
 
 std::string FormatBool(bool bValue);
 std::string FormatInteger(long long llValue);
@@ -17,7 +16,6 @@ std::string FormatPointer(const void* pValue);
 
 std::string CallText(const char* szName, std::initializer_list<std::string> aArgs = {});
 
-}  // namespace Sim
 }  // namespace Cinecast
 }  // namespace DeviceAPI
 
