@@ -276,8 +276,10 @@ void SelectModel(v8::Local<v8::Context> context)
     // The model players' time is the run's: their events fall due on the
     // same time line as the script's timers.
     CScheduledCalls& clock = CScheduledCalls::Of(context->GetIsolate());
-    DeviceAPI::Cinecast::SetBackendFactory([&clock] { return DeviceAPI::Cinecast::Model::CreateBackend(clock); });
-    v8::Local<v8::Object> sim = InstallSimGlobal(context, EPlayers::MODEL);
+    DeviceAPI::Cinecast::Model::CMediaCatalogue& media = CKiteRun::Of(context->GetIsolate()).m_modelMedia;
+    DeviceAPI::Cinecast::SetBackendFactory(
+        [&clock, &media] { return DeviceAPI::Cinecast::Model::CreateBackend(clock, media); });
+    v8::Local<v8::Object> sim = InstallSimGlobal(context, &media);
     SetFunction(context, sim, "advance", Advance);
     SetFunction(context, sim, "now", Now);
     SetFunction(context, sim, "runAll", RunAll);

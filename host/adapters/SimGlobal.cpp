@@ -4,6 +4,7 @@
 #include <Bridge/KiteException.h>
 #include <Bridge/Converter.h>
 #include <Bridge/V8Compat.h>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -90,16 +91,28 @@ void failNextAllocation(const CallInfo&, CSimArguments&)
     Sim::failNextAllocation();
 }
 
-void media(const CallInfo&, CSimArguments& args)
+// What each function is given: [its name, the model players' media].
+v8::Local<v8::Value> DataAt(const CallInfo& info, std::uint32_t uIndex)
+{
+    return Bridge::Compat::Checked(
+        Bridge::Compat::Get(info.GetIsolate()->GetCurrentContext(), info.Data().As<v8::Object>(), uIndex));
+}
+
+Model::CMediaCatalogue& MediaOf(const CallInfo& info)
+{
+    return *static_cast<Model::CMediaCatalogue*>(DataAt(info, 1).As<v8::External>()->Value());
+}
+
+void media(const CallInfo& info, CSimArguments& args)
 {
     std::string strUrl = args.String(0, "the URL");
-    Model::DescribeMedia(strUrl, args.Media(1));
+    MediaOf(info).Describe(strUrl, args.Media(1));
 }
 
 void release(const CallInfo& info, CSimArguments& args)
 {
     std::string strUrl = args.String(0, "the URL");
-    info.GetReturnValue().Set(static_cast<double>(Model::ReleaseMedia(strUrl)));
+    info.GetReturnValue().Set(static_cast<double>(MediaOf(info).Release(strUrl)));
 }
 
 // Runs one `sim` function; no C++ exception leaves it.
@@ -107,7 +120,7 @@ template <void (*Body)(const CallInfo&, CSimArguments&)>
 void guarded(const CallInfo& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
-    std::string strFunction = "sim." + Bridge::TextOf(pIsolate, info.Data().As<v8::String>());
+    std::string strFunction = "sim." + Bridge::TextOf(pIsolate, DataAt(info, 0).As<v8::String>());
     try {
         CSimArguments args(info, strFunction);
         try {
@@ -171,18 +184,22 @@ const CEventName g_aEventNames[] = {
 
 }  // namespace
 
-v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, EPlayers ePlayers)
+v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, Model::CMediaCatalogue* pModelMedia)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::EscapableHandleScope scope(pIsolate);
     v8::Local<v8::Object> sim = v8::Object::New(pIsolate);
-    const EServes eSkipped = ePlayers == EPlayers::MODEL ? SIMULATED_ONLY : MODEL_ONLY;
+    const EServes eSkipped = pModelMedia != nullptr ? SIMULATED_ONLY : MODEL_ONLY;
     for (const CFunctionEntry& entry : g_aFunctions) {
         if (entry.m_eServes == eSkipped)
             continue;
         v8::Local<v8::String> name = text(pIsolate, entry.m_szName);
+        v8::Local<v8::Array> data = v8::Array::New(pIsolate, 2);
+        Bridge::Compat::Set(context, data, 0, name);
+        if (pModelMedia != nullptr)
+            Bridge::Compat::Set(context, data, 1, v8::External::New(pIsolate, pModelMedia));
         v8::Local<v8::Function> function = Bridge::Compat::Checked(
-            Bridge::Compat::GetFunction(context, v8::FunctionTemplate::New(pIsolate, entry.m_callback, name)));
+            Bridge::Compat::GetFunction(context, v8::FunctionTemplate::New(pIsolate, entry.m_callback, data)));
         function->SetName(name);
         Bridge::Compat::Set(context, sim, name, function);
     }

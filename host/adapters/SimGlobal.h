@@ -5,17 +5,18 @@
 
 #include <v8.h>
 
-namespace Kite {
+#include "Cinecast/ModelAdapter.h"
 
-// Which players stand behind `sim`: the simulated ones, or the model ones.
-enum class EPlayers { SIMULATED, MODEL };
+namespace Kite {
 
 // Defines `sim` on the context's global object and answers it: count, alive,
 // calls, emit, failNextAllocation and the event codes as read-only numbers
-// (sim.BUFFERING is 0, ... sim.SOUND_ANALYSIS is 8); for the simulated
-// players also answer, report, burst and drain, for the model ones media.
-// Misuse throws a script TypeError or RangeError.
-v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, EPlayers ePlayers = EPlayers::SIMULATED);
+// (sim.BUFFERING is 0, ... sim.SOUND_ANALYSIS is 8). Without the model
+// players' media it serves the simulated players, with answer, report,
+// burst and drain; with them, which must outlive it, the model players,
+// with media and release. Misuse throws a script TypeError or RangeError.
+v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context,
+                                       DeviceAPI::Cinecast::Model::CMediaCatalogue* pModelMedia = nullptr);
 
 }  // namespace Kite
 

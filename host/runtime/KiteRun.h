@@ -4,6 +4,7 @@
 #ifndef KITE_KITE_RUN_H
 #define KITE_KITE_RUN_H
 
+#include <Cinecast/ModelAdapter.h>
 #include <functional>
 #include <glib.h>
 #include <map>
@@ -79,6 +80,8 @@ public:
     CClock m_clock;
     GMainLoop* m_pLoop = nullptr;  // set while the loop runs
     CScheduledCalls* m_pSchedule = nullptr;  // the run's time line, while it exists
+    // What the script has told the model players (--adapter=model) of media.
+    DeviceAPI::Cinecast::Model::CMediaCatalogue m_modelMedia;
     // The main script's absolute path (AbsolutePath), its name in stack
     // lines, and its folder, where kite.load starts relative paths.
     std::string m_strScriptPath;

@@ -239,7 +239,7 @@ private:
             set(stall, "next", Bridge::NewText(pIsolate, CScheduledCalls::KindName(aPending.front().m_eKind)));
             set(stall, "nextAt", v8::Number::New(pIsolate, static_cast<double>(aPending.front().m_llAtUs) / 1000.0));
         }
-        const std::vector<std::string> aHeld = DeviceAPI::Cinecast::Model::HeldUrls();
+        const std::vector<std::string> aHeld = m_run.m_modelMedia.HeldUrls();
         if (!aHeld.empty())
             set(stall, "held", Bridge::NewText(pIsolate, aHeld.front()));
         for (auto it = m_madePromises.rbegin(); it != m_madePromises.rend(); ++it) {
@@ -408,12 +408,14 @@ void DestroyObject(const v8::FunctionCallbackInfo<v8::Value>& info)
 // described goes.
 void KeepMedia(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
-    CHarnessRun::Of(info).m_mapMediaBeforeTest = DeviceAPI::Cinecast::Model::DescribedMedia();
+    CHarnessRun& harness = CHarnessRun::Of(info);
+    harness.m_mapMediaBeforeTest = harness.m_run.m_modelMedia.Described();
 }
 
 void RestoreMedia(const v8::FunctionCallbackInfo<v8::Value>& info)
 {
-    DeviceAPI::Cinecast::Model::ReplaceDescribedMedia(CHarnessRun::Of(info).m_mapMediaBeforeTest);
+    CHarnessRun& harness = CHarnessRun::Of(info);
+    harness.m_run.m_modelMedia.Replace(harness.m_mapMediaBeforeTest);
 }
 
 // inspect(value) and listing(value): a value as assertion messages show

@@ -7,15 +7,15 @@ namespace DeviceAPI {
 namespace Cinecast {
 namespace Model {
 
-CAdapterBackend* CreateBackend(CModelClock& clock)
+CAdapterBackend* CreateBackend(CModelClock& clock, CMediaCatalogue& media)
 {
-    return new CModelBackend(clock);
+    return new CModelBackend(clock, media);
 }
 
-CModelBackend::CModelBackend(CModelClock& clock)
+CModelBackend::CModelBackend(CModelClock& clock, CMediaCatalogue& media)
     : m_pRecord(std::make_shared<CPlayerRecord>())
     , m_pEvents(CEventQueue::Create())
-    , m_player(*this, clock)
+    , m_player(*this, clock, media)
 {
     m_pRecord->Attach(CPlayerRecord::CLive{this, m_pEvents});
     CPlayerRegistry::Instance().Add(m_pRecord);

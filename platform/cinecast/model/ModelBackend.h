@@ -19,7 +19,7 @@ namespace Model {
 
 class CModelBackend : public CAdapterBackend {
 public:
-    explicit CModelBackend(CModelClock& clock);
+    CModelBackend(CModelClock& clock, CMediaCatalogue& media);
     ~CModelBackend() override;
 
     bool SetKiteBridge(bool bEnable) override;

@@ -1,4 +1,6 @@
-#include "ModelMedia.h"
+// The media the host describes to the model's players, and the prepares
+// that wait for a held medium's release.
+#include "Cinecast/ModelAdapter.h"
 
 #include <algorithm>
 #include <map>
@@ -11,26 +13,6 @@ namespace Cinecast {
 namespace Model {
 
 namespace {
-
-struct CWait {
-    std::string m_strUrl;
-    std::function<void()> m_fn;
-};
-
-// What the host has told the model: the media and who waits for them.
-struct CCatalogue {
-    std::mutex m_lock;
-    std::map<std::string, CMedia> m_mapMedia;
-    std::map<unsigned long long, CWait> m_mapWaits;  // by id, so in the order they began
-    unsigned long long m_ullNextWait = 1;
-};
-
-CCatalogue& Catalogue()
-{
-    // Never destroyed: adapters may still look media up during static destruction.
-    static CCatalogue* s_pCatalogue = new CCatalogue();
-    return *s_pCatalogue;
-}
 
 // The GStreamer player's texts, one row a failure.
 const struct {
@@ -47,65 +29,58 @@ const struct {
 
 }  // namespace
 
-void DescribeMedia(const std::string& strUrl, const CMedia& media)
+void CMediaCatalogue::Describe(const std::string& strUrl, const CMedia& media)
 {
-    CCatalogue& catalogue = Catalogue();
-    std::lock_guard<std::mutex> guard(catalogue.m_lock);
-    catalogue.m_mapMedia[strUrl] = media;
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_mapMedia[strUrl] = media;
 }
 
-std::map<std::string, CMedia> DescribedMedia()
+std::map<std::string, CMedia> CMediaCatalogue::Described() const
 {
-    CCatalogue& catalogue = Catalogue();
-    std::lock_guard<std::mutex> guard(catalogue.m_lock);
-    return catalogue.m_mapMedia;
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_mapMedia;
 }
 
-void ReplaceDescribedMedia(std::map<std::string, CMedia> mapMedia)
+void CMediaCatalogue::Replace(std::map<std::string, CMedia> mapMedia)
 {
-    CCatalogue& catalogue = Catalogue();
-    std::lock_guard<std::mutex> guard(catalogue.m_lock);
-    catalogue.m_mapMedia = std::move(mapMedia);
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_mapMedia = std::move(mapMedia);
 }
 
-CMedia LookUpMedia(const std::string& strUrl)
+CMedia CMediaCatalogue::LookUp(const std::string& strUrl) const
 {
-    CCatalogue& catalogue = Catalogue();
-    std::lock_guard<std::mutex> guard(catalogue.m_lock);
-    auto it = catalogue.m_mapMedia.find(strUrl);
-    if (it != catalogue.m_mapMedia.end())
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto it = m_mapMedia.find(strUrl);
+    if (it != m_mapMedia.end())
         return it->second;
     CMedia missing;
     missing.m_eError = EMediaError::MISSING;
     return missing;
 }
 
-unsigned long long WaitForRelease(const std::string& strUrl, std::function<void()> fn)
+unsigned long long CMediaCatalogue::WaitForRelease(const std::string& strUrl, std::function<void()> fn)
 {
-    CCatalogue& catalogue = Catalogue();
-    std::lock_guard<std::mutex> guard(catalogue.m_lock);
-    unsigned long long ullId = catalogue.m_ullNextWait++;
-    catalogue.m_mapWaits[ullId] = CWait{strUrl, std::move(fn)};
+    std::lock_guard<std::mutex> guard(m_lock);
+    unsigned long long ullId = m_ullNextWait++;
+    m_mapWaits[ullId] = CWait{strUrl, std::move(fn)};
     return ullId;
 }
 
-void CancelWait(unsigned long long ullId)
+void CMediaCatalogue::CancelWait(unsigned long long ullId)
 {
-    CCatalogue& catalogue = Catalogue();
-    std::lock_guard<std::mutex> guard(catalogue.m_lock);
-    catalogue.m_mapWaits.erase(ullId);
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_mapWaits.erase(ullId);
 }
 
-std::size_t ReleaseMedia(const std::string& strUrl)
+std::size_t CMediaCatalogue::Release(const std::string& strUrl)
 {
-    CCatalogue& catalogue = Catalogue();
     std::vector<std::function<void()>> aReleased;
     {
-        std::lock_guard<std::mutex> guard(catalogue.m_lock);
-        for (auto it = catalogue.m_mapWaits.begin(); it != catalogue.m_mapWaits.end();) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        for (auto it = m_mapWaits.begin(); it != m_mapWaits.end();) {
             if (it->second.m_strUrl == strUrl) {
                 aReleased.push_back(std::move(it->second.m_fn));
-                it = catalogue.m_mapWaits.erase(it);
+                it = m_mapWaits.erase(it);
             } else {
                 ++it;
             }
@@ -117,12 +92,11 @@ std::size_t ReleaseMedia(const std::string& strUrl)
     return aReleased.size();
 }
 
-std::vector<std::string> HeldUrls()
+std::vector<std::string> CMediaCatalogue::HeldUrls() const
 {
-    CCatalogue& catalogue = Catalogue();
-    std::lock_guard<std::mutex> guard(catalogue.m_lock);
+    std::lock_guard<std::mutex> guard(m_lock);
     std::vector<std::string> aUrls;
-    for (const auto& wait : catalogue.m_mapWaits) {
+    for (const auto& wait : m_mapWaits) {
         if (std::find(aUrls.begin(), aUrls.end(), wait.second.m_strUrl) == aUrls.end())
             aUrls.push_back(wait.second.m_strUrl);
     }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ModelMedia.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -33,9 +32,10 @@ void CModelPlayer::CTimed::Cancel()
     m_ullId = 0;
 }
 
-CModelPlayer::CModelPlayer(CAdapterBackend& backend, CModelClock& clock)
+CModelPlayer::CModelPlayer(CAdapterBackend& backend, CModelClock& clock, CMediaCatalogue& catalogue)
     : m_backend(backend)
     , m_clock(clock)
+    , m_catalogue(catalogue)
     , m_load(clock)
     , m_end(clock)
     , m_dry(clock)
@@ -47,7 +47,7 @@ CModelPlayer::CModelPlayer(CAdapterBackend& backend, CModelClock& clock)
 
 CModelPlayer::~CModelPlayer()
 {
-    CancelWait(m_ullHoldId);
+    m_catalogue.CancelWait(m_ullHoldId);
     m_load.Cancel();
     m_end.Cancel();
     m_dry.Cancel();
@@ -125,7 +125,7 @@ bool CModelPlayer::Close()
 // given: state 1 with media, 0 without.
 void CModelPlayer::Unprepare()
 {
-    CancelWait(m_ullHoldId);
+    m_catalogue.CancelWait(m_ullHoldId);
     m_ullHoldId = 0;
     m_load.Cancel();
     m_end.Cancel();
@@ -145,7 +145,7 @@ void CModelPlayer::Unprepare()
 // only once the media has been read.
 bool CModelPlayer::Start()
 {
-    m_media = LookUpMedia(m_strUri);
+    m_media = m_catalogue.LookUp(m_strUri);
     m_network.Reset(m_media);
     if (m_llFirstReadUs < 0)
         m_llFirstReadUs = m_clock.NowUs();
@@ -243,7 +243,7 @@ void CModelPlayer::Load(ELoad ePurpose)
         Notify([this] { SendBuffering(0); });
     }
     if (ePurpose == ELoad::PREPARE && m_media.m_bHold) {
-        m_ullHoldId = WaitForRelease(m_strUri, [this] {
+        m_ullHoldId = m_catalogue.WaitForRelease(m_strUri, [this] {
             m_ullHoldId = 0;
             Fetch();
         });

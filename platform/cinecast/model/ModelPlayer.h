@@ -20,7 +20,7 @@ namespace Model {
 
 class CModelPlayer {
 public:
-    CModelPlayer(CAdapterBackend& backend, CModelClock& clock);
+    CModelPlayer(CAdapterBackend& backend, CModelClock& clock, CMediaCatalogue& catalogue);
     // Cancels every timed event: no handler is called after.
     ~CModelPlayer();
 
@@ -120,6 +120,7 @@ private:
 
     CAdapterBackend& m_backend;
     CModelClock& m_clock;
+    CMediaCatalogue& m_catalogue;
     bool m_bEventsEnabled = false;
 
     bool m_bCreated = false;

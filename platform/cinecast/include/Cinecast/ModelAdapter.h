@@ -4,7 +4,7 @@
 // With a virtual clock a two-hour film ends as soon as the host moves the
 // clock two hours on.
 //
-// Media are described by the host (DescribeMedia); a URL without a
+// Media are described by the host (CMediaCatalogue::Describe); a URL without a
 // description behaves as a missing file. Units, states and events are those
 // of the GStreamer player (Cinecast/GstAdapter.h): milliseconds, states 0 to
 // 4, the current time every 100 ms of play, sound-analysis bands then too
@@ -25,7 +25,7 @@
 // a failure described at a media time comes as an error once the reading
 // from the last prepare, seek or restart reaches it, after the latency and
 // at the bandwidth (at once when unlimited). A held medium's asynchronous
-// prepare waits for ReleaseMedia;
+// prepare waits for its release;
 // a synchronous prepare of it is refused.
 #ifndef CINECAST_MODEL_ADAPTER_H
 #define CINECAST_MODEL_ADAPTER_H
@@ -33,6 +33,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,12 +57,6 @@ public:
     // Ids already run or cancelled are ignored.
     virtual void Cancel(unsigned long long ullId) = 0;
 };
-
-// The backend of one model adapter on the run's clock, which the host keeps
-// alive while the adapter exists; made by the factory the host gives
-// SetBackendFactory. The adapter takes the next number of the simulated ones
-// (Cinecast/SimAdapter.h), so Sim::calls and Sim::emit reach it too.
-CAdapterBackend* CreateBackend(CModelClock& clock);
 
 // How media fail, each as the GStreamer player fails on it.
 enum class EMediaError {
@@ -111,7 +106,7 @@ struct CMedia {
     // cannot seek; from then on it is on demand.
     std::optional<unsigned long long> m_ullEndListedAfterMs;
     std::optional<CMediaFailure> m_failure;
-    // A prepare_async waits for ReleaseMedia.
+    // A prepare_async waits for CMediaCatalogue::Release.
     bool m_bHold = false;
     EMediaError m_eError = EMediaError::NONE;
     // The reason phrase of a 404; ErrorText's when none.
@@ -123,20 +118,53 @@ struct CMedia {
     bool IsNetwork() const { return m_eKind != EMediaKind::FILE; }
 };
 
-// Describes the media at a URL, the string given to setUri, for every
-// adapter from its next prepare on.
-void DescribeMedia(const std::string& strUrl, const CMedia& media);
-// Every description so far, by URL, and a way to put such a set back in
-// place of all of them: a host that runs tests one after another forgets
-// what each test described.
-std::map<std::string, CMedia> DescribedMedia();
-void ReplaceDescribedMedia(std::map<std::string, CMedia> mapMedia);
-// Lets the held prepares of the media at strUrl, those waiting now, go on;
-// answers how many there were.
-std::size_t ReleaseMedia(const std::string& strUrl);
-// The URLs that prepares wait on for ReleaseMedia, each once, in the order
-// their first wait began.
-std::vector<std::string> HeldUrls();
+// What the host has told the model's players of one run: the media at each
+// URL, and the prepares that wait for a held medium's release. The host
+// keeps it alive while any adapter made with it exists.
+class CMediaCatalogue {
+public:
+    // Describes the media at a URL, the string given to setUri, for every
+    // adapter from its next prepare on.
+    void Describe(const std::string& strUrl, const CMedia& media);
+    // Every description so far, by URL, and a way to put such a set back in
+    // place of all of them: a host that runs tests one after another forgets
+    // what each test described.
+    std::map<std::string, CMedia> Described() const;
+    void Replace(std::map<std::string, CMedia> mapMedia);
+    // Lets the held prepares of the media at strUrl, those waiting now, go
+    // on; answers how many there were.
+    std::size_t Release(const std::string& strUrl);
+    // The URLs that prepares wait on for Release, each once, in the order
+    // their first wait began.
+    std::vector<std::string> HeldUrls() const;
+
+    // The players' side: the description of the media at strUrl (a missing
+    // file when there is none); fn runs once Release(strUrl) is called,
+    // unless the wait is cancelled first (the id is never 0; ids already
+    // released or cancelled are ignored).
+    CMedia LookUp(const std::string& strUrl) const;
+    unsigned long long WaitForRelease(const std::string& strUrl, std::function<void()> fn);
+    void CancelWait(unsigned long long ullId);
+
+private:
+    struct CWait {
+        std::string m_strUrl;
+        std::function<void()> m_fn;
+    };
+
+    mutable std::mutex m_lock;
+    std::map<std::string, CMedia> m_mapMedia;
+    std::map<unsigned long long, CWait> m_mapWaits;  // by id, so in the order they began
+    unsigned long long m_ullNextWait = 1;
+};
+
+// The backend of one model adapter on the run's clock and media, which the
+// host keeps alive while the adapter exists; made by the factory the host
+// gives SetBackendFactory. The adapter takes the next number of the
+// simulated ones (Cinecast/SimAdapter.h), so Sim::calls and Sim::emit reach
+// it too.
+CAdapterBackend* CreateBackend(CModelClock& clock, CMediaCatalogue& media);
+
 // The error texts the GStreamer player sends.
 const char* ErrorText(EMediaError eError);
 
