@@ -34,7 +34,7 @@ set(_kite_header_excludes)
 if(NOT TARGET cinecast_gst)
   list(APPEND _kite_header_excludes PATTERN GstAdapter.h EXCLUDE)
 endif()
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/kite/include/ ${PROJECT_SOURCE_DIR}/platform/dlog/include/
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/bridge/include/ ${PROJECT_SOURCE_DIR}/platform/dlog/include/
                   ${PROJECT_SOURCE_DIR}/platform/cinecast/include/
         DESTINATION ${KITE_INCLUDE_INSTALL_DIR} COMPONENT dev ${_kite_header_excludes})
 install(FILES ${PROJECT_SOURCE_DIR}/src/Tether/TetherJson.h DESTINATION ${KITE_INCLUDE_INSTALL_DIR} COMPONENT dev)

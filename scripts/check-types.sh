@@ -10,7 +10,7 @@
 # messages name the Markdown file and its line. Without FILES it checks
 # examples/, the examples of every Markdown file of docs/ and README.md, and the
 # project's script tests that use only the public surface
-# (tests/scripts/api_*.test.js, with the declarations of their own
+# (tests/tether/api_*.test.js, with the declarations of their own
 # assertions). Exits non-zero, with tsc's messages, when a script misuses the
 # interface.
 set -uo pipefail
@@ -31,7 +31,7 @@ tests=()
 project=()
 if [ $# -eq 0 ]; then
   set -- "$root"/examples/*.js "$root"/docs/*.md "$root"/README.md
-  project=("$root"/tests/scripts/api_*.test.js)
+  project=("$root"/tests/tether/api_*.test.js)
 fi
 # Each Markdown block becomes a script of its own, NAME.md@FENCE.js: blank
 # lines up to the block, so that its lines are the Markdown file's.
@@ -79,6 +79,6 @@ if [ ${#blocks[@]} -gt 0 ]; then tsc_check "${public[@]}" "$extracted/given.d.ts
 if [ ${#tests[@]} -gt 0 ]; then tsc_check "${public[@]}" "$root/types/kite-test.d.ts" "${tests[@]}" || status=1; fi
 # The project's own script tests load their assertions with kite.load.
 if [ ${#project[@]} -gt 0 ]; then
-  tsc_check "${public[@]}" "$root/tests/scripts/lib/assert.d.ts" "${project[@]}" || status=1
+  tsc_check "${public[@]}" "$root/tests/support/lib/assert.d.ts" "${project[@]}" || status=1
 fi
 exit $status

@@ -121,7 +121,7 @@ run_suite sanitized "$build_asan" -DTETHER_SANITIZE=ON
 # and the GStreamer backend, with the kite run that uses it as kite's
 # default, until its own hand-overs are annotated.
 export TSAN_OPTIONS=suppressions=$root/tests/tsan.supp:halt_on_error=1:exitcode=66:second_deadlock_stack=1:print_suppressions=0
-TARGETS="kite Tether KiteTestPlugin KiteTestPluginOtherAbi KiteTestPluginMissingSymbol StoreExample plugin_tests cinecast_tests dlog_tests kite_tests kite_run_tests" \
+TARGETS="kite Tether KiteTestPlugin KiteTestPluginOtherAbi KiteTestPluginMissingSymbol StoreExample plugin_tests cinecast_tests dlog_tests kite_tests bridge_tests kite_run_tests" \
   SKIP="^gst|^kite[.]run[.]top_level_sim_missing$|^(Roots/)?CJson|_NOT_BUILT$|^script[.](hostile_values|kite_string_limit)$|StringLimit" \
   run_suite threads "$build_tsan" -DTETHER_TSAN=ON
 

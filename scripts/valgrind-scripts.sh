@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every script test (tests/scripts/*.test.js and tests/scripts/runs/*.js)
+# Runs every script test (tests/{tether,bridge,host}/*.test.js and tests/tether/runs/*.js)
 # and a short run of the script-level fuzzer through kite under valgrind
 # memcheck, in the plain build. Fails when memcheck reports an error, or a
 # byte definitely or indirectly lost, or a test fails:
@@ -39,7 +39,7 @@ run() {
   shift 2
   grep -Eq -- "$pattern" <<<"$name" || return 0
   local log=$logs/$name.log
-  (cd "$root/tests/scripts" && "${memcheck[@]}" --log-file="$log" "${kite[@]}" "$@" >"$logs/$name.out" 2>&1)
+  (cd "$root/tests/tether" && "${memcheck[@]}" --log-file="$log" "${kite[@]}" "$@" >"$logs/$name.out" 2>&1)
   local status=$?
   runs=$((runs + 1))
   local errors definite indirect
@@ -54,13 +54,13 @@ run() {
   fi
 }
 
-for script in "$root"/tests/scripts/*.test.js; do
+for script in "$root"/tests/{tether,bridge,host}/*.test.js; do
   name=$(basename "$script" .test.js)
   run "$name" 0 "$script"
 done
 # These end with status 1 (an uncaught exception) or 3 (kite.quit(3)) on
 # purpose; their output is checked by ctest.
-for script in "$root"/tests/scripts/runs/*.js; do
+for script in "$root"/tests/tether/runs/*.js; do
   name=run.$(basename "$script" .js)
   run "$name" "0|1|3" --log="$logs/$name.kite-log" "$script"
 done

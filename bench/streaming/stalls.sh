@@ -12,8 +12,8 @@
 set -euo pipefail
 runs=${1:-3} seconds=${2:-8}
 BENCH_TARGETS="kite Tether cinecast_gst" source "$(dirname "$0")/../lib/build.sh"
-# shellcheck source=../../tests/streaming/media.sh
-source "$root/tests/streaming/media.sh"
+# shellcheck source=../../tests/cinecast/streaming/media.sh
+source "$root/tests/cinecast/streaming/media.sh"
 media=$build/bench-media
 make_media "$media" >/dev/null
 serve_media "$media" 3600

@@ -25,10 +25,10 @@ verdict() { awk -v r="$1" 'BEGIN { print (r <= 1.5) ? "met" : "MISSED" }'; }
 
 film=(examples/film.test.js)
 # The runner's self-checks keep real time on the simulated player, as
-# tests/kite/runner/RunnerRuns.cmake runs them; the rest the defaults.
-runner=(tests/kite/runner/assert.test.js tests/kite/runner/declare.test.js tests/kite/runner/fresh.test.js
-        tests/kite/runner/load.test.js)
-apps=(tests/kite/coverage/area.test.js tests/kite/coverage/perimeter.test.js examples/film.test.js
+# tests/host/runner/RunnerRuns.cmake runs them; the rest the defaults.
+runner=(tests/host/runner/assert.test.js tests/host/runner/declare.test.js tests/host/runner/fresh.test.js
+        tests/host/runner/load.test.js)
+apps=(tests/host/coverage/area.test.js tests/host/coverage/perimeter.test.js examples/film.test.js
       examples/film_network.test.js)
 project() { "${kite[@]}" "$@" --adapter=sim "${runner[@]}" && "${kite[@]}" "$@" "${apps[@]}"; }
 tmp=$(mktemp -d)

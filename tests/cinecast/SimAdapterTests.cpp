@@ -2,7 +2,7 @@
 // them: every call recorded and answered as told, no handler running once an
 // adapter is deleted, bursts, and one failed allocation on request. What the
 // plug-in makes of records, reports and each code's event data, and that
-// events arrive on the adapter's own thread: tests/scripts.
+// events arrive on the adapter's own thread: tests/tether.
 #include <gtest/gtest.h>
 
 #include <algorithm>

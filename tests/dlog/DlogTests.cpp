@@ -1,6 +1,6 @@
 // The log service's line form, refusals and silence, lines of forked and
 // concurrent writers, and the destination's filters and colour. Capturing as
-// scripts see it, and kite's --log: tests/scripts/kite_globals.test.js and
+// scripts see it, and kite's --log: tests/host/kite_globals.test.js and
 // the kite.run log tests.
 #include <DlogSink.h>
 #include <dlog.h>

@@ -32,7 +32,7 @@ clock_test=$root/examples/plugin/clock.test.js
 store=$root/examples/store
 # The SDK's ABI number (Bridge/SdkAbi.h) and the package version: the
 # engine library is libkiteEngine.so.ABI, the file libkiteEngine.so.ABI.MINOR.PATCH.
-abi=$(sed -n 's/^#define KITE_SDK_ABI \([0-9]*\)$/\1/p' "$root/platform/kite/include/Bridge/SdkAbi.h")
+abi=$(sed -n 's/^#define KITE_SDK_ABI \([0-9]*\)$/\1/p' "$root/platform/bridge/include/Bridge/SdkAbi.h")
 version=$(sed -n 's/^project(Tether VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 engine_file=libkiteEngine.so.$abi.${version#*.}
 
@@ -155,7 +155,7 @@ check "tether's Depends" depends "$tmp"/deb/tether_*.deb libnode108 libglib2.0-0
 check "tether-dev's Depends" depends "$tmp"/deb/tether-dev_*.deb "tether \(= [0-9.]+\)" libnode-dev libglib2.0-dev libjsoncpp-dev pkg-config
 for deb in "$tmp"/deb/*.deb; do dpkg-deb -x "$deb" "$tmp/root"; done
 check "the packaged kite runs examples/tour.js" diff <("$tmp/root/usr/bin/kite" --adapter=sim "$root/examples/tour.js" 2>&1) \
-  "$root/tests/kite/scripts/tour.out"
+  "$root/tests/host/scripts/tour.out"
 check "the packaged kite runs examples/store's tests with the Store alone" outputs 0 "4 passed, 0 failed" \
   "$tmp/root/usr/bin/kite" test --plugin="$tmp/store/libStore.so" "$store"
 check "the packaged pkg-config file names the system's V8" outputs 0 "-I/usr/include/node" \

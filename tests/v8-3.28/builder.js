@@ -1,5 +1,5 @@
 // The class builder's typed members on both V8 generations: "Shelf" of the
-// kite tests' plug-in, called as tests/scripts/kite_builder.test.js calls
+// bridge tests' plug-in, called as tests/bridge/kite_builder.test.js calls
 // it, printing each answer or error, so that its output on one generation
 // can be held against the other's. ES5, as the TV's engine runs.
 

@@ -4,10 +4,10 @@
 #   plug-in and engine library built for it, and in kite (V8 10.2) on the
 #   simulated player; what the two print must be the same, thread ids and
 #   addresses aside;
-# - builder.js prints the same with the kite tests' plug-in, whose class is
+# - builder.js prints the same with the bridge tests' plug-in, whose class is
 #   made with each form of the class builder;
 # - examples/tour.js, built by kite build --target=tv, prints on V8 3.28 what
-#   its source prints in kite (tests/kite/scripts/tour.out).
+#   its source prints in kite (tests/host/scripts/tour.out).
 #   tests/v8-3.28/check.sh BUILD BUILD_V8_3_28
 # BUILD holds kite (the desktop build), BUILD_V8_3_28 a build configured
 # with -DTETHER_V8=3.28.
@@ -48,7 +48,7 @@ run drive-10.2 "$build/out/kite" --adapter=sim "$here/drive.js" || exit 1
 [ "$(tail -n 1 "$out/drive-3.28")" = done ] || { echo "check.sh: drive.js did not finish on V8 3.28" >&2; exit 1; }
 same "drive.js printed" "$out/drive-3.28" "$out/drive-10.2" || exit 1
 
-# The class builder's forms through the kite tests' plug-in, built for each.
+# The class builder's forms through the bridge tests' plug-in, built for each.
 run builder-3.28 "$node" --expose-gc "$here/run.js" "$legacy/out/tether_node_host.node" \
   "$legacy/out/libKiteTestPlugin.so" "$here/builder.js" || exit 1
 run builder-10.2 "$build/out/kite" --adapter=sim --plugin="$build/out/libKiteTestPlugin.so" "$here/builder.js" || exit 1
@@ -57,7 +57,7 @@ same "builder.js printed" "$out/builder-3.28" "$out/builder-10.2" || exit 1
 
 run tour-build "$build/out/kite" build --target=tv --out="$out/tour" "$root/examples/tour.js" || exit 1
 on_tv tour-3.28 "$out/tour/tour.js" || exit 1
-same "examples/tour.js, built for the TV, printed" "$out/tour-3.28" "$root/tests/kite/scripts/tour.out" || exit 1
+same "examples/tour.js, built for the TV, printed" "$out/tour-3.28" "$root/tests/host/scripts/tour.out" || exit 1
 
 echo "check.sh: the same $(wc -l <"$out/drive-3.28") lines of drive.js on V8 3.28 ($("$node" -p process.versions.v8))" \
   "and V8 10.2, $(grep -c '^  log ' "$out/drive-3.28") of them log lines, $(grep -c '^  event ' "$out/drive-3.28")" \
