@@ -1,40 +1,8 @@
 #include "Bridge/KiteException.h"
 
-#include "Bridge/Converter.h"
-
-KiteException::KiteException(const std::string& strMessage) : m_strMessage(strMessage) {}
-KiteException::~KiteException() noexcept {}
-
-const char* KiteException::what() const noexcept
-{
-    return m_strMessage.c_str();
-}
-
-const char* KiteException::msg() const noexcept
-{
-    return m_strMessage.c_str();
-}
-
-KiteJsException::KiteJsException(const std::string& strMessage) : KiteException(strMessage) {}
-KiteJsException::~KiteJsException() noexcept {}
-
-KiteJsRuntimeException::KiteJsRuntimeException(char const* pszMessage)
-    : KiteJsException(pszMessage != nullptr ? std::string(pszMessage) : std::string())
-{
-}
-KiteJsRuntimeException::~KiteJsRuntimeException() noexcept {}
+#include "Bridge/ScriptText.h"
 
 namespace Bridge {
-
-const char* ScriptExceptionPending::what() const noexcept
-{
-    return "a script exception is pending";
-}
-
-ScriptError::ScriptError(EKind eKind, const std::string& strMessage)
-    : KiteJsRuntimeException(strMessage.c_str()), m_eKind(eKind)
-{
-}
 
 v8::Local<v8::Value> ThrowScriptError(v8::Isolate* pIsolate, ScriptError::EKind eKind,
                                       const std::string& strMessage) noexcept

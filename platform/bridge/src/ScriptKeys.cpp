@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "Bridge/Converter.h"
+#include "Bridge/ScriptText.h"
 
 namespace Bridge {
 

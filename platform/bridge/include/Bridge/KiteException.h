@@ -7,48 +7,13 @@
 #ifndef BRIDGE_KITE_EXCEPTION_H
 #define BRIDGE_KITE_EXCEPTION_H
 
-#include <exception>
 #include <string>
 #include <v8.h>
 
+#include "Bridge/ScriptError.h"
 #include "Bridge/ScriptExceptionPending.h"
 
-class KiteException : public std::exception {
-public:
-    explicit KiteException(const std::string& strMessage = std::string());
-    virtual ~KiteException() noexcept;
-    virtual const char* what() const noexcept;
-    virtual const char* msg() const noexcept;
-
-private:
-    std::string m_strMessage;
-};
-
-class KiteJsException : public KiteException {
-public:
-    explicit KiteJsException(const std::string& strMessage = std::string());
-    virtual ~KiteJsException() noexcept;
-};
-
-class KiteJsRuntimeException : public KiteJsException {
-public:
-    explicit KiteJsRuntimeException(char const* pszMessage);
-    virtual ~KiteJsRuntimeException() noexcept;
-};
-
 namespace Bridge {
-
-// A native's refusal that the script sees as an exception of the given
-// kind; a plain KiteJsRuntimeException becomes an Error.
-class ScriptError : public KiteJsRuntimeException {
-public:
-    enum EKind { ERROR, TYPE_ERROR, RANGE_ERROR };
-    ScriptError(EKind eKind, const std::string& strMessage);
-    EKind Kind() const { return m_eKind; }
-
-private:
-    EKind m_eKind;
-};
 
 // Throws a script exception of the kind with the message (UTF-8) in the
 // isolate; answers the thrown value. A message over V8's string limit
