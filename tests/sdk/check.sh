@@ -139,7 +139,7 @@ runtime=(./usr/bin/kite ./usr/lib/kite/plugins/libTether.so ./usr/lib/lib{cineca
          ./usr/share/doc/tether/script-api.md ./usr/share/kite/types/{kite,kite-test,sim,tether}.d.ts
          ./usr/share/kite/types/tv/engine.d.ts)
 dev=(./usr/include/kite/{dlog,DlogSink,LogFilter,LogLine,TetherJson}.h ./usr/lib/pkgconfig/kite-engine.pc ./usr/lib/libkiteEngine.so
-     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptError,ScriptFunction,ScriptExceptionPending,ScriptObject,ScriptText,SdkAbi,ThreadSafeCall,TypedArguments,V8Compat,V8Runtime}.h
+     ./usr/include/kite/Bridge/{Arguments,ClassBuilder,Converter,Engine,EngineTypes,KiteException,NativeCallScope,NativeClass,ScriptArray,ScriptBridge,ScriptError,ScriptFunction,ScriptExceptionPending,ScriptObject,ScriptText,SdkAbi,ThreadSafeCall,TypedArguments,V8Compat,V8Runtime}.h
      ./usr/include/kite/Cinecast/{AcceptingBackend,AdapterBackend,AdapterTypes,CinecasterAdapter,GstAdapter,ModelAdapter,SimAdapter}.h
      ./usr/lib/cmake/KiteSDK/KiteSDKConfig{,Version}.cmake)
 check "tether's files" diff <(files "$tmp"/deb/tether_*.deb) <(printf '%s\n' "${runtime[@]}" | sort)

@@ -68,8 +68,10 @@ void Engine::SetEventPoster(EventPoster post)
 void Engine::SetCallbackObserver(const CallbackObserver* pObserver)
 {
     IsolateData* pData = CurrentData();
-    if (pData != nullptr)
-        pData->m_pCallbackObserver = pObserver;
+    if (pData != nullptr) {
+        pData->m_callbackHanded = pObserver != nullptr ? pObserver->m_handed : nullptr;
+        pData->m_callbackCalling = pObserver != nullptr ? pObserver->m_calling : nullptr;
+    }
 }
 
 bool Engine::HoldsRun()

@@ -14,7 +14,7 @@
 #include <vector>
 #include <v8.h>
 
-#include "Bridge/Engine.h"
+#include "Bridge/EngineTypes.h"
 #include "Bridge/V8Compat.h"
 
 namespace Bridge {
@@ -29,9 +29,6 @@ struct CThreadCallState;
 // only. Its code is in ThreadSafeCall.cpp.
 class CThreadCalls {
 public:
-    typedef int (*EventCall)(void* pData);
-    typedef void (*EventPoster)(EventCall call, void* pData);
-
     CThreadCalls() = default;
     // The isolate goes: every call closes as if its owner went.
     ~CThreadCalls();
@@ -65,10 +62,6 @@ class CObjectRegistry {
 public:
     // How a class destroys its natives (its destroyFromScript).
     typedef void (*DestroyNative)(ScriptBridge* pBridge, void* pNative);
-    typedef void (*Task)();
-    typedef void (*TaskPoster)(Task task);
-    // Engine::DestroyedHandler.
-    typedef void (*DestroyedHandler)(const char* pszClassName, const std::string& strMadeAt, bool bCollected);
 
     CObjectRegistry() = default;
     // Natives still in a running call are destroyed when the call ends.
@@ -123,7 +116,7 @@ public:
     unsigned long long TrackedSoFar() const { return m_ullTracked; }
     // The live objects tracked after the mark and not pending destruction,
     // oldest first.
-    std::vector<Engine::LiveObject> LiveSince(v8::Isolate* pIsolate, unsigned long long ullMark) const;
+    std::vector<LiveObject> LiveSince(v8::Isolate* pIsolate, unsigned long long ullMark) const;
 
 private:
     friend struct CTrackedObject;
@@ -210,9 +203,6 @@ struct CClassRecord {
 
 class IsolateData {
 public:
-    typedef void (*UncaughtHandler)(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
-                                    v8::Local<v8::Message> message);
-
     // Null for an isolate that is not attached.
     static IsolateData* From(v8::Isolate* pIsolate)
     {
@@ -244,7 +234,9 @@ public:
     CThreadCalls m_threadCalls;
     CObjectRegistry m_objects;
     UncaughtHandler m_uncaughtHandler = nullptr;
-    const Engine::CallbackObserver* m_pCallbackObserver = nullptr;
+    // Engine::SetCallbackObserver's, both null for none.
+    CallbackHanded m_callbackHanded = nullptr;
+    CallbackCalling m_callbackCalling = nullptr;
 
 private:
     // The isolate's data slots belong to its embedders: kite keeps its run

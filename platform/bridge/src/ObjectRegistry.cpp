@@ -72,7 +72,7 @@ v8::Local<v8::Object> CObjectRegistry::ObjectOf(v8::Isolate* pIsolate, void* pNa
     return it->second->m_object.Get(pIsolate);
 }
 
-std::vector<Engine::LiveObject> CObjectRegistry::LiveSince(v8::Isolate* pIsolate, unsigned long long ullMark) const
+std::vector<LiveObject> CObjectRegistry::LiveSince(v8::Isolate* pIsolate, unsigned long long ullMark) const
 {
     std::vector<std::pair<unsigned long long, const CTrackedObject*>> aMade;
     for (const auto& entry : m_live) {
@@ -80,7 +80,7 @@ std::vector<Engine::LiveObject> CObjectRegistry::LiveSince(v8::Isolate* pIsolate
             aMade.emplace_back(entry.second->m_ullSerial, entry.second);
     }
     std::sort(aMade.begin(), aMade.end());
-    std::vector<Engine::LiveObject> aLive;
+    std::vector<LiveObject> aLive;
     for (const auto& made : aMade) {
         const CNative& native = made.second->m_native;
         aLive.push_back({made.second->m_object.Get(pIsolate), native.m_pszClassName, native.m_strMadeAt});

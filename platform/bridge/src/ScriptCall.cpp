@@ -75,13 +75,13 @@ ScriptObject CallHeld(THeld heldValue, int iCount, TFill fill)
     // on uncaught exceptions" sees it so only through a verbose TryCatch.
     tryCatch.SetVerbose(true);
     IsolateData* pData = IsolateData::From(pIsolate);
-    const Engine::CallbackObserver* pObserver = pData != nullptr ? pData->m_pCallbackObserver : nullptr;
-    if (pObserver != nullptr)
-        pObserver->m_calling(pIsolate, function, true);
+    const CallbackCalling calling = pData != nullptr ? pData->m_callbackCalling : nullptr;
+    if (calling != nullptr)
+        calling(pIsolate, function, true);
     v8::Local<v8::Value> result;
     bool bReturned = Compat::Call(context.context(), function, v8::Undefined(pIsolate), iCount, argv).ToLocal(&result);
-    if (pObserver != nullptr)
-        pObserver->m_calling(pIsolate, function, false);
+    if (calling != nullptr)
+        calling(pIsolate, function, false);
     if (!bReturned) {
         if (tryCatch.HasCaught() && tryCatch.CanContinue())
             ReportUncaught(pIsolate, tryCatch);

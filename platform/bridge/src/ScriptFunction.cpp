@@ -13,8 +13,8 @@ ScriptFunction::ScriptFunction(v8::Local<v8::Function> function)
         return;
     v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
     IsolateData* pData = pIsolate != nullptr ? IsolateData::From(pIsolate) : nullptr;
-    if (pData != nullptr && pData->m_pCallbackObserver != nullptr)
-        pData->m_pCallbackObserver->m_handed(pIsolate, function);
+    if (pData != nullptr && pData->m_callbackHanded != nullptr)
+        pData->m_callbackHanded(pIsolate, function);
 }
 
 ScriptFunction::ScriptFunction(const ScriptFunction& other) : ScriptObject(other), m_bFunction(other.m_bFunction)

@@ -40,7 +40,7 @@ struct CThreadCallState : std::enable_shared_from_this<CThreadCallState> {
     }
 
     void* const m_pOwner;
-    const CThreadCalls::EventPoster m_post;
+    const EventPoster m_post;
     const std::size_t m_uMaxQueue;
     const std::thread::id m_scriptThread;
     std::function<void()> m_finalize;

@@ -8,21 +8,22 @@
 #include <v8.h>
 #include <vector>
 
+#include "Bridge/EngineTypes.h"
+
 namespace Bridge {
 
 class ScriptBridge;
 
 class Engine {
 public:
-    // Reports an exception that no script caught: the exception and its
-    // message (the message may be empty).
-    typedef void (*UncaughtHandler)(v8::Isolate* pIsolate, v8::Local<v8::Value> exception,
-                                    v8::Local<v8::Message> message);
-
-    // Work for the script thread, run with the isolate entered.
-    typedef void (*Task)();
-    // Has a task run soon on the script thread, from the host's main loop.
-    typedef void (*TaskPoster)(Task task);
+    // Bridge/EngineTypes.h
+    typedef Bridge::UncaughtHandler UncaughtHandler;
+    typedef Bridge::Task Task;
+    typedef Bridge::TaskPoster TaskPoster;
+    typedef Bridge::EventCall EventCall;
+    typedef Bridge::EventPoster EventPoster;
+    typedef Bridge::DestroyedHandler DestroyedHandler;
+    typedef Bridge::LiveObject LiveObject;
 
     // The context in which script values are made and functions are invoked
     // when no context is entered (for example from the main loop), and how
@@ -33,13 +34,6 @@ public:
     static void Detach();
     static v8::Local<v8::Context> GetContext(v8::Isolate* pIsolate);
 
-    // A plug-in's event: answers 0 (G_SOURCE_REMOVE) and is called once.
-    typedef int (*EventCall)(void* pData);
-    // Has call(pData) run on the script thread from the host's main loop,
-    // at the priority of the plug-ins' events and in the order posted; any
-    // thread may post. Bridge::ThreadSafeCall posts its calls so; without a
-    // poster, none can be made.
-    typedef void (*EventPoster)(EventCall call, void* pData);
     static void SetEventPoster(EventPoster post);
     // Whether ref'd thread-safe calls that have not finished yet ask the host
     // to keep the run going, whatever else is left.
@@ -49,10 +43,6 @@ public:
     // Hands a caught exception to the uncaught handler (stderr without one).
     static void ReportUncaught(v8::Isolate* pIsolate, const v8::TryCatch& tryCatch);
 
-    // Told after each native is destroyed: its class's script name, where
-    // its script object was made ("SCRIPT:LINE:COLUMN", empty when no script
-    // frame made it) and whether garbage collection released the object.
-    typedef void (*DestroyedHandler)(const char* pszClassName, const std::string& strMadeAt, bool bCollected);
     static void SetDestroyedHandler(DestroyedHandler handler);
 
     // Builds the bridge's script class and puts its constructor on the global
@@ -76,14 +66,6 @@ public:
     // LiveObjectCount, less the objects that keep no run: what a host waits
     // for before it ends a run.
     static std::size_t RunKeepingObjectCount();
-    // A script object of a bridge class whose native is alive, and where
-    // the script made it ("SCRIPT:LINE:COLUMN", empty when no script frame
-    // made it).
-    struct LiveObject {
-        v8::Local<v8::Object> m_object;
-        const char* m_pszClassName;
-        std::string m_strMadeAt;
-    };
     // How many script objects of bridge classes the isolate has made so
     // far: a mark for LiveObjectsSince.
     static unsigned long long ObjectsMade();
@@ -107,8 +89,8 @@ public:
     // that of the hand-over; calling is told, with true and then false,
     // around each call that a native makes of such a function.
     struct CallbackObserver {
-        void (*m_handed)(v8::Isolate* pIsolate, v8::Local<v8::Function> function);
-        void (*m_calling)(v8::Isolate* pIsolate, v8::Local<v8::Function> function, bool bBegins);
+        CallbackHanded m_handed;
+        CallbackCalling m_calling;
     };
     // Null (the default) for none: nothing is told then. The observer must
     // outlive the attached isolate's data or be replaced first.
