@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "Bridge/ScriptExceptionPending.h"
+#include "IsolateData.h"
+
 namespace Bridge {
 
 ScriptArray::ScriptArray(Arguments* pArguments)
@@ -88,6 +91,74 @@ void ScriptArray::detach()
         m_rest.reserve(static_cast<std::size_t>(iLength) - 1);
     for (int i = 1; i < iLength; ++i)
         m_rest.push_back(ScriptObject((*pArguments)[i]));
+}
+
+// How a plain ScriptObject holds a list: here, beside the list, so that
+// the values below need nothing of it.
+const ScriptArray& ScriptObject::list() const
+{
+    return m_pList != nullptr ? *m_pList : static_cast<const ScriptArray&>(*this);
+}
+
+void ScriptObject::takeList(ScriptObject& other) noexcept
+{
+    if (other.m_pList != nullptr) {
+        m_pList = other.m_pList;
+        other.m_pList = nullptr;
+    } else {
+        // The source is a ScriptArray, and stays one.
+        m_pList = new ScriptArray(std::move(static_cast<ScriptArray&>(other)));
+        other.m_eKind = KIND_LIST;
+        ownElements(*m_pList);
+    }
+}
+
+// A value may outlive the call whose arguments a list reads: it keeps
+// them.
+void ScriptObject::ownElements(ScriptArray& list)
+{
+    if (list.m_pArguments != nullptr)
+        list.detach();
+}
+
+void ScriptObject::dropList()
+{
+    delete m_pList;
+    m_pList = nullptr;
+}
+
+void ScriptObject::copyList(const ScriptObject& other)
+{
+    ScriptArray* pCopy = new ScriptArray(other.list());
+    ownElements(*pCopy);
+    if (m_pFresh != nullptr)
+        dropFresh();
+    if (m_pList != nullptr)
+        dropList();
+    m_eKind = KIND_LIST;
+    m_pList = pCopy;
+    m_strValue.clear();
+    m_value.Reset();
+}
+
+// A new array of the list's elements, in the caller's handle scope; empty
+// without a context.
+v8::Local<v8::Value> ScriptObject::arrayIn(v8::Isolate* pIsolate) const
+{
+    CScriptContextScope context(pIsolate);
+    if (!context.valid())
+        return v8::Local<v8::Value>();
+    const ScriptArray& elements = list();
+    const int iLength = elements.Length();
+    v8::Local<v8::Array> array = v8::Array::New(pIsolate, iLength);
+    for (int i = 0; i < iLength; ++i) {
+        v8::Local<v8::Value> element = elements.get(i).valueIn(pIsolate);
+        if (element.IsEmpty())
+            element = v8::Undefined(pIsolate);
+        if (!Compat::CreateDataProperty(context.context(), array, static_cast<std::uint32_t>(i), element))
+            throw ScriptExceptionPending();
+    }
+    return array;
 }
 
 }  // namespace Bridge

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "Bridge/Converter.h"
-#include "Bridge/ScriptArray.h"
 #include "Bridge/ScriptExceptionPending.h"
 #include "IsolateData.h"
 
@@ -68,51 +67,10 @@ ScriptObject ScriptObject::Integer(std::int64_t llValue)
     return Number(Converter<std::int64_t>::Exact(llValue));
 }
 
-const ScriptArray& ScriptObject::list() const
-{
-    return m_pList != nullptr ? *m_pList : static_cast<const ScriptArray&>(*this);
-}
-
-void ScriptObject::takeList(ScriptObject& other) noexcept
-{
-    if (other.m_pList != nullptr) {
-        m_pList = other.m_pList;
-        other.m_pList = nullptr;
-    } else {
-        // The source is a ScriptArray, and stays one.
-        m_pList = new ScriptArray(std::move(static_cast<ScriptArray&>(other)));
-        other.m_eKind = KIND_LIST;
-        ownElements(*m_pList);
-    }
-}
-
-// A value may outlive the call whose arguments a list reads: it keeps
-// them.
-void ScriptObject::ownElements(ScriptArray& list)
-{
-    if (list.m_pArguments != nullptr)
-        list.detach();
-}
-
-void ScriptObject::dropList()
-{
-    delete m_pList;
-    m_pList = nullptr;
-}
-
 void ScriptObject::copyFrom(const ScriptObject& other)
 {
     if (other.m_eKind == KIND_LIST) {
-        ScriptArray* pCopy = new ScriptArray(other.list());
-        ownElements(*pCopy);
-        if (m_pFresh != nullptr)
-            dropFresh();
-        if (m_pList != nullptr)
-            dropList();
-        m_eKind = KIND_LIST;
-        m_pList = pCopy;
-        m_strValue.clear();
-        m_value.Reset();
+        copyList(other);
         return;
     }
     if (m_pList != nullptr)
@@ -202,26 +160,6 @@ ScriptObject ScriptObject::Null()
     ScriptObject null{NoValue()};
     null.m_eKind = KIND_NULL;
     return null;
-}
-
-// A new array of the list's elements, in the caller's handle scope; empty
-// without a context.
-v8::Local<v8::Value> ScriptObject::arrayIn(v8::Isolate* pIsolate) const
-{
-    CScriptContextScope context(pIsolate);
-    if (!context.valid())
-        return v8::Local<v8::Value>();
-    const ScriptArray& elements = list();
-    const int iLength = elements.Length();
-    v8::Local<v8::Array> array = v8::Array::New(pIsolate, iLength);
-    for (int i = 0; i < iLength; ++i) {
-        v8::Local<v8::Value> element = elements.get(i).valueIn(pIsolate);
-        if (element.IsEmpty())
-            element = v8::Undefined(pIsolate);
-        if (!Compat::CreateDataProperty(context.context(), array, static_cast<std::uint32_t>(i), element))
-            throw ScriptExceptionPending();
-    }
-    return array;
 }
 
 v8::Local<v8::Value> ScriptObject::getValue() const

@@ -165,6 +165,7 @@ private:
     // The rest of a move from a list: a plain ScriptObject takes the
     // source's list over, or a copy of the ScriptArray that the source is.
     void takeList(ScriptObject& other) noexcept;
+    void copyList(const ScriptObject& other);
     void dropList();
     static void ownElements(ScriptArray& list);
     template <typename T>
