@@ -322,6 +322,38 @@ TEST_F(BridgeTest, ANewObjectIsOneObjectWithItsPropertiesInOrder)
     }
 }
 
+// A value copied over an object still being built replaces it whole, and
+// the object's block goes back to the isolate.
+TEST_F(BridgeTest, AnyValueCopiedOverANewObjectReplacesIt)
+{
+    CScope scope(*this);
+    Bridge::ScriptArray list;
+    list.set(0, Bridge::ScriptObject(1));
+    list.set(1, Bridge::ScriptObject(std::string("b")));
+    Bridge::ScriptObject built;
+    built.set("x", Bridge::ScriptObject(3));
+    const struct {
+        const char* pszCase;
+        Bridge::ScriptObject value;
+        const char* pszSeen;  // JSON.stringify of the copy
+    } aCases[] = {
+        {"a fraction", Bridge::ScriptObject::Number(2.5), "2.5"},
+        {"an integer", Bridge::ScriptObject(7), "7"},
+        {"a text", Bridge::ScriptObject(std::string("seven")), "\"seven\""},
+        {"false", Bridge::ScriptObject::Boolean(false), "false"},
+        {"null", Bridge::ScriptObject::Null(), "null"},
+        {"a list", list, "[1,\"b\"]"},
+        {"another new object", built, "{\"x\":3}"},
+    };
+    for (const auto& c : aCases) {
+        Bridge::ScriptObject object;
+        object.set("gone", Bridge::ScriptObject(1));
+        object = c.value;
+        SetGlobal("o", object.getValue());
+        EXPECT_EQ(c.pszSeen, Eval("JSON.stringify(o)")) << c.pszCase;
+    }
+}
+
 // A class built with the builder: a native made from the script's
 // arguments, a method by member pointer, a callback property.
 class CArgCounter {
