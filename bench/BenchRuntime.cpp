@@ -38,6 +38,7 @@ CBenchRuntime::CBenchRuntime(const char* pszArgv0)
     m_context.Reset(m_pIsolate, context);
     Bridge::Engine::Attach(m_pIsolate, context);
     Bridge::Engine::SetEventPoster(PostEvent);
+    DeviceAPI::Cinecast::SetBackendFactory(m_players.Factory());
     for (Bridge::ScriptBridge* pBridge : loadBridges())
         Bridge::Engine::InstallClass(pBridge);
     m_pLoop = g_main_loop_new(nullptr, FALSE);

@@ -5,6 +5,7 @@
 #define TETHER_BENCH_RUNTIME_H
 
 #include <Bridge/V8Runtime.h>
+#include <Cinecast/SimAdapter.h>
 #include <glib.h>
 #include <string>
 #include <v8.h>
@@ -37,11 +38,15 @@ public:
     // A full collection, so that garbage does not count as memory kept.
     void CollectGarbage();
 
+    // The simulated players of the agents the scripts make.
+    const DeviceAPI::Cinecast::Sim::CPlayers& Players() const { return m_players; }
+
 private:
     Bridge::V8Runtime m_runtime;
     Bridge::IsolateHolder m_isolate;
     v8::Isolate* m_pIsolate;
     v8::Global<v8::Context> m_context;
+    DeviceAPI::Cinecast::Sim::CPlayers m_players;
     GMainLoop* m_pLoop = nullptr;
 };
 

@@ -83,10 +83,10 @@ std::size_t InstallBenchScript(CBenchRuntime& runtime)
     runtime.SetNative("done", Done);
     runtime.SetNative("stamp", Stamp);
     {
-        CQuietPlayerScope quiet;
+        CQuietPlayerScope quiet(runtime.Players().Factory());
         runtime.Run(s_pszQuietPart);
     }
-    std::size_t uFirst = DeviceAPI::Cinecast::Sim::count();
+    std::size_t uFirst = runtime.Players().count();
     runtime.Run(s_pszSimulatedPart);
     runtime.Run(s_pszCommonPart);
     return uFirst;

@@ -37,12 +37,12 @@ double OurThroughput(CBenchRuntime& runtime, std::size_t uFirstPlayer, int iThre
     ExpectEvents(runtime, uPerThread * static_cast<std::size_t>(iThreads));
     unsigned long long ullStart = SteadyNanos();
     for (int i = 0; i < iThreads; ++i)
-        Sim::emitBurst(uFirstPlayer + static_cast<std::size_t>(i), KITE_BRIDGE_CURRENT_TIME, uPerThread,
-                       Sim::Time(s_ullTime));
+        runtime.Players().emitBurst(uFirstPlayer + static_cast<std::size_t>(i), KITE_BRIDGE_CURRENT_TIME,
+                                    uPerThread, Sim::Time(s_ullTime));
     runtime.RunMainLoop();
     unsigned long long ullEnd = SteadyNanos();
     for (int i = 0; i < iThreads; ++i)
-        Sim::drain(uFirstPlayer + static_cast<std::size_t>(i));
+        runtime.Players().drain(uFirstPlayer + static_cast<std::size_t>(i));
     return static_cast<double>(uPerThread * static_cast<std::size_t>(iThreads)) * 1e9 /
            static_cast<double>(ullEnd - ullStart);
 }
@@ -89,10 +89,10 @@ void PacedPart(CBenchRuntime& runtime, CBareEvents& bare, std::size_t uFirstPlay
     runtime.Run("players[0].oncurrent_time = stampOurs");
     bare.SetFunction("stampBare");
     ExpectStamps(uCount);
-    Sim::emitBurst(uFirstPlayer, KITE_BRIDGE_CURRENT_TIME, uCount, Sim::ClockTime(), uIntervalMicros);
+    runtime.Players().emitBurst(uFirstPlayer, KITE_BRIDGE_CURRENT_TIME, uCount, Sim::ClockTime(), uIntervalMicros);
     bare.StartPaced(uCount, uIntervalMicros, uIntervalMicros / 2);
     runtime.RunMainLoop();
-    Sim::drain(uFirstPlayer);
+    runtime.Players().drain(uFirstPlayer);
     bare.Wait();
     runtime.Run("players[0].oncurrent_time = countEvent");
     aOurs = TakeStamps(false);
@@ -237,9 +237,9 @@ void DeliverInChunks(CBenchRuntime& runtime, CBareEvents* pBare, std::size_t uFi
         std::size_t uThis = std::min(uChunk, uCount - uDone);
         ExpectEvents(runtime, uThis);
         if (pBare == nullptr) {
-            Sim::emitBurst(uFirstPlayer, KITE_BRIDGE_CURRENT_TIME, uThis, Sim::Time(s_ullTime));
+            runtime.Players().emitBurst(uFirstPlayer, KITE_BRIDGE_CURRENT_TIME, uThis, Sim::Time(s_ullTime));
             runtime.RunMainLoop();
-            Sim::drain(uFirstPlayer);
+            runtime.Players().drain(uFirstPlayer);
         } else {
             pBare->StartBurst(1, uThis, s_pszText);
             runtime.RunMainLoop();

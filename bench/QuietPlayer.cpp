@@ -15,14 +15,14 @@ CAdapterBackend* MakeQuietPlayer()
 
 }  // namespace
 
-CQuietPlayerScope::CQuietPlayerScope()
+CQuietPlayerScope::CQuietPlayerScope(DeviceAPI::Cinecast::BackendFactory after) : m_after(std::move(after))
 {
     DeviceAPI::Cinecast::SetBackendFactory(MakeQuietPlayer);
 }
 
 CQuietPlayerScope::~CQuietPlayerScope()
 {
-    DeviceAPI::Cinecast::SetBackendFactory(nullptr);
+    DeviceAPI::Cinecast::SetBackendFactory(m_after);
 }
 
 }  // namespace TetherBench

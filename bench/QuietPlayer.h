@@ -4,14 +4,19 @@
 #ifndef TETHER_BENCH_QUIET_PLAYER_H
 #define TETHER_BENCH_QUIET_PLAYER_H
 
+#include <Cinecast/AdapterBackend.h>
+
 namespace TetherBench {
 
 // Adapters constructed while this is in force get a quiet player; afterwards
-// they get the simulated one again.
+// they get the given factory's.
 class CQuietPlayerScope {
 public:
-    CQuietPlayerScope();
+    explicit CQuietPlayerScope(DeviceAPI::Cinecast::BackendFactory after);
     ~CQuietPlayerScope();
+
+private:
+    DeviceAPI::Cinecast::BackendFactory m_after;
 };
 
 }  // namespace TetherBench

@@ -260,8 +260,9 @@ struct CAdapterChoice {
 
 void SelectSimulated(v8::Local<v8::Context> context)
 {
-    DeviceAPI::Cinecast::SetBackendFactory(DeviceAPI::Cinecast::Sim::CreateBackend);
-    InstallSimGlobal(context);
+    const DeviceAPI::Cinecast::Sim::CPlayers& players = CKiteRun::Of(context->GetIsolate()).m_players;
+    DeviceAPI::Cinecast::SetBackendFactory(players.Factory());
+    InstallSimGlobal(context, players);
 }
 
 #ifdef KITE_WITH_GSTREAMER
@@ -276,10 +277,13 @@ void SelectModel(v8::Local<v8::Context> context)
     // The model players' time is the run's: their events fall due on the
     // same time line as the script's timers.
     CScheduledCalls& clock = CScheduledCalls::Of(context->GetIsolate());
-    DeviceAPI::Cinecast::Model::CMediaCatalogue& media = CKiteRun::Of(context->GetIsolate()).m_modelMedia;
-    DeviceAPI::Cinecast::SetBackendFactory(
-        [&clock, &media] { return DeviceAPI::Cinecast::Model::CreateBackend(clock, media); });
-    v8::Local<v8::Object> sim = InstallSimGlobal(context, &media);
+    CKiteRun& run = CKiteRun::Of(context->GetIsolate());
+    DeviceAPI::Cinecast::Model::CMediaCatalogue& media = run.m_modelMedia;
+    std::shared_ptr<DeviceAPI::Cinecast::CPlayerRegistry> pRegistry = run.m_players.Registry();
+    DeviceAPI::Cinecast::SetBackendFactory([&clock, &media, pRegistry] {
+        return DeviceAPI::Cinecast::Model::CreateBackend(clock, media, *pRegistry);
+    });
+    v8::Local<v8::Object> sim = InstallSimGlobal(context, run.m_players, &media);
     SetFunction(context, sim, "advance", Advance);
     SetFunction(context, sim, "now", Now);
     SetFunction(context, sim, "runAll", RunAll);

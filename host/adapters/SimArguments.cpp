@@ -7,13 +7,13 @@ namespace Kite {
 
 using namespace DeviceAPI::Cinecast;
 
-std::size_t CSimArguments::AdapterIndex(int iIndex) const
+std::size_t CSimArguments::AdapterIndex(int iIndex, const Sim::CPlayers& players) const
 {
     v8::Local<v8::Value> value = At(iIndex);
     if (!value->IsNumber())
         Fail(Bridge::ScriptError::TYPE_ERROR, "the adapter index must be a Number");
     double dValue = value.As<v8::Number>()->Value();
-    std::size_t uCount = Sim::count();
+    std::size_t uCount = players.count();
     if (std::trunc(dValue) != dValue || dValue < 0 || dValue >= static_cast<double>(uCount)) {
         // As the script would print it: 1e+300, NaN, 0.5.
         Bridge::Compat::Utf8Value shown(Isolate(), value);

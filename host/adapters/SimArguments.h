@@ -21,7 +21,7 @@ public:
     using TypedArguments::TypedArguments;
 
     // An index of an adapter constructed so far.
-    std::size_t AdapterIndex(int iIndex) const;
+    std::size_t AdapterIndex(int iIndex, const DeviceAPI::Cinecast::Sim::CPlayers& players) const;
     DeviceAPI::Cinecast::KiteBridgeCallBack EventCode(int iIndex) const;
     // The event data of code eCode in argument iData, options in iOptions.
     DeviceAPI::Cinecast::Sim::CEventData EventData(DeviceAPI::Cinecast::KiteBridgeCallBack eCode, int iData, int iOptions) const;

@@ -24,19 +24,19 @@ v8::Local<v8::String> text(v8::Isolate* pIsolate, const std::string& strText)
     return Bridge::NewText(pIsolate, strText);
 }
 
-void count(const CallInfo& info, CSimArguments&)
+void count(const CallInfo& info, const Sim::CPlayers& players, CSimArguments&)
 {
-    info.GetReturnValue().Set(static_cast<double>(Sim::count()));
+    info.GetReturnValue().Set(static_cast<double>(players.count()));
 }
 
-void alive(const CallInfo& info, CSimArguments&)
+void alive(const CallInfo& info, const Sim::CPlayers& players, CSimArguments&)
 {
-    info.GetReturnValue().Set(static_cast<double>(Sim::alive()));
+    info.GetReturnValue().Set(static_cast<double>(players.alive()));
 }
 
-void calls(const CallInfo& info, CSimArguments& args)
+void calls(const CallInfo& info, const Sim::CPlayers& players, CSimArguments& args)
 {
-    std::vector<std::string> aCalls = Sim::calls(args.AdapterIndex(0));
+    std::vector<std::string> aCalls = players.calls(args.AdapterIndex(0, players));
     v8::Local<v8::Array> array = v8::Array::New(args.Isolate(), static_cast<int>(aCalls.size()));
     for (std::size_t n = 0; n < aCalls.size(); ++n) {
         if (!Bridge::Compat::Set(args.Context(), array, static_cast<uint32_t>(n), text(args.Isolate(), aCalls[n])))
@@ -45,9 +45,9 @@ void calls(const CallInfo& info, CSimArguments& args)
     info.GetReturnValue().Set(array);
 }
 
-void answer(const CallInfo&, CSimArguments& args)
+void answer(const CallInfo&, const Sim::CPlayers& players, CSimArguments& args)
 {
-    std::size_t i = args.AdapterIndex(0);
+    std::size_t i = args.AdapterIndex(0, players);
     std::string strName = args.String(1, "the operation name");
     bool bValue = args.Boolean(2, "the answer");
     if (!Sim::isAnswerableOperation(strName))
@@ -55,68 +55,73 @@ void answer(const CallInfo&, CSimArguments& args)
                   strName == "RegisterKiteBridgeCallback"
                       ? "RegisterKiteBridgeCallback is answered by the handler table"
                       : "no adapter operation named '" + strName + "'");
-    Sim::answer(i, strName, bValue);
+    players.answer(i, strName, bValue);
 }
 
-void report(const CallInfo&, CSimArguments& args)
+void report(const CallInfo&, const Sim::CPlayers& players, CSimArguments& args)
 {
-    std::size_t i = args.AdapterIndex(0);
-    Sim::report(i, args.Report(1));
+    std::size_t i = args.AdapterIndex(0, players);
+    players.report(i, args.Report(1));
 }
 
-void emit(const CallInfo& info, CSimArguments& args)
+void emit(const CallInfo& info, const Sim::CPlayers& players, CSimArguments& args)
 {
-    std::size_t i = args.AdapterIndex(0);
+    std::size_t i = args.AdapterIndex(0, players);
     KiteBridgeCallBack eCode = args.EventCode(1);
     Sim::CEventData data = args.EventData(eCode, 2, 3);
-    info.GetReturnValue().Set(Sim::emit(i, eCode, data));
+    info.GetReturnValue().Set(players.emit(i, eCode, data));
 }
 
-void burst(const CallInfo& info, CSimArguments& args)
+void burst(const CallInfo& info, const Sim::CPlayers& players, CSimArguments& args)
 {
-    std::size_t i = args.AdapterIndex(0);
+    std::size_t i = args.AdapterIndex(0, players);
     KiteBridgeCallBack eCode = args.EventCode(1);
     std::uint64_t ullCount = args.Unsigned(args.At(2), SIZE_MAX, "the count");
     Sim::CEventData data = args.EventData(eCode, 3, 4);
-    info.GetReturnValue().Set(Sim::emitBurst(i, eCode, static_cast<std::size_t>(ullCount), data));
+    info.GetReturnValue().Set(players.emitBurst(i, eCode, static_cast<std::size_t>(ullCount), data));
 }
 
-void drain(const CallInfo&, CSimArguments& args)
+void drain(const CallInfo&, const Sim::CPlayers& players, CSimArguments& args)
 {
-    Sim::drain(args.AdapterIndex(0));
+    players.drain(args.AdapterIndex(0, players));
 }
 
-void failNextAllocation(const CallInfo&, CSimArguments&)
+void failNextAllocation(const CallInfo&, const Sim::CPlayers&, CSimArguments&)
 {
     Sim::failNextAllocation();
 }
 
-// What each function is given: [its name, the model players' media].
+// What each function is given: [its name, the players, the model players' media].
 v8::Local<v8::Value> DataAt(const CallInfo& info, std::uint32_t uIndex)
 {
     return Bridge::Compat::Checked(
         Bridge::Compat::Get(info.GetIsolate()->GetCurrentContext(), info.Data().As<v8::Object>(), uIndex));
 }
 
-Model::CMediaCatalogue& MediaOf(const CallInfo& info)
+const Sim::CPlayers& PlayersOf(const CallInfo& info)
 {
-    return *static_cast<Model::CMediaCatalogue*>(DataAt(info, 1).As<v8::External>()->Value());
+    return *static_cast<const Sim::CPlayers*>(DataAt(info, 1).As<v8::External>()->Value());
 }
 
-void media(const CallInfo& info, CSimArguments& args)
+Model::CMediaCatalogue& MediaOf(const CallInfo& info)
+{
+    return *static_cast<Model::CMediaCatalogue*>(DataAt(info, 2).As<v8::External>()->Value());
+}
+
+void media(const CallInfo& info, const Sim::CPlayers&, CSimArguments& args)
 {
     std::string strUrl = args.String(0, "the URL");
     MediaOf(info).Describe(strUrl, args.Media(1));
 }
 
-void release(const CallInfo& info, CSimArguments& args)
+void release(const CallInfo& info, const Sim::CPlayers&, CSimArguments& args)
 {
     std::string strUrl = args.String(0, "the URL");
     info.GetReturnValue().Set(static_cast<double>(MediaOf(info).Release(strUrl)));
 }
 
 // Runs one `sim` function; no C++ exception leaves it.
-template <void (*Body)(const CallInfo&, CSimArguments&)>
+template <void (*Body)(const CallInfo&, const Sim::CPlayers&, CSimArguments&)>
 void guarded(const CallInfo& info)
 {
     v8::Isolate* pIsolate = info.GetIsolate();
@@ -124,7 +129,7 @@ void guarded(const CallInfo& info)
     try {
         CSimArguments args(info, strFunction);
         try {
-            Body(info, args);
+            Body(info, PlayersOf(info), args);
         } catch (const KiteException&) {
             throw;
         } catch (const Bridge::ScriptExceptionPending&) {
@@ -184,7 +189,8 @@ const CEventName g_aEventNames[] = {
 
 }  // namespace
 
-v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, Model::CMediaCatalogue* pModelMedia)
+v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, const Sim::CPlayers& players,
+                                       Model::CMediaCatalogue* pModelMedia)
 {
     v8::Isolate* pIsolate = context->GetIsolate();
     v8::EscapableHandleScope scope(pIsolate);
@@ -194,10 +200,12 @@ v8::Local<v8::Object> InstallSimGlobal(v8::Local<v8::Context> context, Model::CM
         if (entry.m_eServes == eSkipped)
             continue;
         v8::Local<v8::String> name = text(pIsolate, entry.m_szName);
-        v8::Local<v8::Array> data = v8::Array::New(pIsolate, 2);
+        v8::Local<v8::Array> data = v8::Array::New(pIsolate, 3);
         Bridge::Compat::Set(context, data, 0, name);
+        // External takes a pointer to non-const; nothing writes through it.
+        Bridge::Compat::Set(context, data, 1, v8::External::New(pIsolate, const_cast<Sim::CPlayers*>(&players)));
         if (pModelMedia != nullptr)
-            Bridge::Compat::Set(context, data, 1, v8::External::New(pIsolate, pModelMedia));
+            Bridge::Compat::Set(context, data, 2, v8::External::New(pIsolate, pModelMedia));
         v8::Local<v8::Function> function = Bridge::Compat::Checked(
             Bridge::Compat::GetFunction(context, v8::FunctionTemplate::New(pIsolate, entry.m_callback, data)));
         function->SetName(name);

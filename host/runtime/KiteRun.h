@@ -5,6 +5,7 @@
 #define KITE_KITE_RUN_H
 
 #include <Cinecast/ModelAdapter.h>
+#include <Cinecast/SimAdapter.h>
 #include <functional>
 #include <glib.h>
 #include <map>
@@ -82,6 +83,8 @@ public:
     CScheduledCalls* m_pSchedule = nullptr;  // the run's time line, while it exists
     // What the script has told the model players (--adapter=model) of media.
     DeviceAPI::Cinecast::Model::CMediaCatalogue m_modelMedia;
+    // The run's simulated or model players, numbered from 0.
+    DeviceAPI::Cinecast::Sim::CPlayers m_players;
     // The main script's absolute path (AbsolutePath), its name in stack
     // lines, and its folder, where kite.load starts relative paths.
     std::string m_strScriptPath;

@@ -39,8 +39,8 @@ player_state_e g_eState;
 
 using A = CinecasterAdapter;
 const struct {
-    const char* m_pszName;    // as Sim::answer spells it
-    const char* m_pszRecord;  // as Sim::calls shows the call
+    const char* m_pszName;    // as CPlayers::answer spells it
+    const char* m_pszRecord;  // as CPlayers::calls shows the call
     bool (*m_pfnCall)(A&);
 } g_aOperations[] = {
     {"SetKiteBridge", "SetKiteBridge(true)", [](A& a) { return a.SetKiteBridge(true); }},
@@ -68,22 +68,33 @@ const struct {
 
 bool AnyCompletion(void*) { return true; }
 
+// Each test numbers its own adapters.
+class SimAdapterTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetBackendFactory(m_players.Factory()); }
+    void TearDown() override { SetBackendFactory(nullptr); }
+
+    Sim::CPlayers m_players;
+};
+using SimLifetimeTest = SimAdapterTest;
+using SimEventTest = SimAdapterTest;
+
 }  // namespace
 
-TEST(SimAdapterTest, EveryCallIsRecordedAndAnsweredAsTold)
+TEST_F(SimAdapterTest, EveryCallIsRecordedAndAnsweredAsTold)
 {
-    std::size_t i = Sim::count();
+    std::size_t i = m_players.count();
     CinecasterAdapter adapter;
     CinecasterAdapter other;
     std::vector<std::string> vecExpected;
     for (const auto& operation : g_aOperations) {
         EXPECT_TRUE(operation.m_pfnCall(adapter)) << operation.m_pszName;
-        Sim::answer(i, operation.m_pszName, false);
+        m_players.answer(i, operation.m_pszName, false);
         EXPECT_FALSE(operation.m_pfnCall(adapter)) << operation.m_pszName;
         EXPECT_TRUE(operation.m_pfnCall(other)) << operation.m_pszName << " of another adapter";
         vecExpected.insert(vecExpected.end(), 2, operation.m_pszRecord);
     }
-    Sim::answer(i, "play", true);
+    m_players.answer(i, "play", true);
     EXPECT_TRUE(adapter.play());
     // long is 32 bits on the TV and 64 on the desktop; only a pointer's presence is recorded.
     int iUserData = 0;
@@ -93,19 +104,19 @@ TEST(SimAdapterTest, EveryCallIsRecordedAndAnsweredAsTold)
                                            "restore(\"\"," + std::to_string(LONG_MAX) + ",false)"});
 
     // Misuse is refused and leaves no record.
-    EXPECT_THROW(Sim::answer(i, "Play", false), std::invalid_argument);
-    EXPECT_THROW(Sim::answer(i, "RegisterKiteBridgeCallback", false), std::invalid_argument);
+    EXPECT_THROW(m_players.answer(i, "Play", false), std::invalid_argument);
+    EXPECT_THROW(m_players.answer(i, "RegisterKiteBridgeCallback", false), std::invalid_argument);
     for (int iCode : {-1, static_cast<int>(KITE_BRIDGE_CALLBACK_COUNT)}) {
         auto eCode = static_cast<KiteBridgeCallBack>(iCode);
         EXPECT_FALSE(adapter.RegisterKiteBridgeCallback(eCode, Untyped(&AnyCompletion), nullptr)) << iCode;
-        EXPECT_THROW(Sim::emit(i, eCode), std::invalid_argument) << iCode;
+        EXPECT_THROW(m_players.emit(i, eCode), std::invalid_argument) << iCode;
     }
-    EXPECT_THROW(Sim::calls(Sim::count()), std::out_of_range);
-    EXPECT_EQ(Sim::calls(i), vecExpected);
+    EXPECT_THROW(m_players.calls(m_players.count()), std::out_of_range);
+    EXPECT_EQ(m_players.calls(i), vecExpected);
 }
 
 // As when GStreamer cannot start.
-TEST(SimAdapterTest, WithoutABackendEveryOperationAnswersFalse)
+TEST_F(SimAdapterTest, WithoutABackendEveryOperationAnswersFalse)
 {
     SetBackendFactory(+[]() -> CAdapterBackend* { return nullptr; });
     CinecasterAdapter adapter;
@@ -115,14 +126,14 @@ TEST(SimAdapterTest, WithoutABackendEveryOperationAnswersFalse)
         EXPECT_FALSE(operation.m_pfnCall(adapter)) << operation.m_pszName;
 }
 
-TEST(SimAdapterTest, FailNextAllocationFailsOnlyTheNextNothrowNew)
+TEST_F(SimAdapterTest, FailNextAllocationFailsOnlyTheNextNothrowNew)
 {
-    std::size_t uCount = Sim::count();
+    std::size_t uCount = m_players.count();
     Sim::failNextAllocation();
     EXPECT_EQ(new (std::nothrow) CinecasterAdapter, nullptr);
     std::unique_ptr<CinecasterAdapter> pNext(new (std::nothrow) CinecasterAdapter);
     EXPECT_TRUE(pNext);
-    EXPECT_EQ(Sim::count(), uCount + 1);
+    EXPECT_EQ(m_players.count(), uCount + 1);
 }
 
 namespace {
@@ -139,17 +150,17 @@ bool SlowHandler(unsigned long long, void*)
 
 // The plug-in deletes its adapter without unregistering and relies on this.
 // An event still waiting behind the burst is dropped, and its emit says so.
-TEST(SimLifetimeTest, DeletionWaitsForTheRunningHandlerAndNoneRunsAfterIt)
+TEST_F(SimLifetimeTest, DeletionWaitsForTheRunningHandlerAndNoneRunsAfterIt)
 {
     g_iStarted = 0;
     g_iFinished = 0;
-    std::size_t i = Sim::count();
+    std::size_t i = m_players.count();
     CinecasterAdapter* pAdapter = new CinecasterAdapter;
     pAdapter->RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, Untyped(&SlowHandler), nullptr);
-    ASSERT_TRUE(Sim::emitBurst(i, KITE_BRIDGE_CURRENT_TIME, 1000000));
+    ASSERT_TRUE(m_players.emitBurst(i, KITE_BRIDGE_CURRENT_TIME, 1000000));
     while (g_iStarted < 3)
         std::this_thread::yield();
-    std::future<bool> waiting = std::async(std::launch::async, [i] { return Sim::emit(i, KITE_BRIDGE_CURRENT_TIME); });
+    std::future<bool> waiting = std::async(std::launch::async, [this, i] { return m_players.emit(i, KITE_BRIDGE_CURRENT_TIME); });
     // Long enough for the emit to be queued; had it come after the deletion,
     // it would be refused with the same answer.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -159,20 +170,20 @@ TEST(SimLifetimeTest, DeletionWaitsForTheRunningHandlerAndNoneRunsAfterIt)
     EXPECT_EQ(g_iFinished.load(), iStarted) << "delete returned while a handler ran";
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(g_iStarted.load(), iStarted) << "a handler ran after delete";
-    EXPECT_FALSE(Sim::isAlive(i));
+    EXPECT_FALSE(m_players.isAlive(i));
 }
 
-TEST(SimLifetimeTest, AHandlerMayDeleteItsOwnAdapter)
+TEST_F(SimLifetimeTest, AHandlerMayDeleteItsOwnAdapter)
 {
-    std::size_t i = Sim::count();
+    std::size_t i = m_players.count();
     CinecasterAdapter* pAdapter = new CinecasterAdapter;
     pAdapter->RegisterKiteBridgeCallback(KITE_BRIDGE_PLAY_COMPLETE, Untyped(+[](void* pUserData) {
                                              delete static_cast<CinecasterAdapter*>(pUserData);
                                              return true;
                                          }),
                                          pAdapter);
-    EXPECT_TRUE(Sim::emit(i, KITE_BRIDGE_PLAY_COMPLETE));
-    EXPECT_FALSE(Sim::isAlive(i));
+    EXPECT_TRUE(m_players.emit(i, KITE_BRIDGE_PLAY_COMPLETE));
+    EXPECT_FALSE(m_players.isAlive(i));
 }
 
 namespace {
@@ -193,16 +204,16 @@ unsigned long long SteadyNanos()
 }  // namespace
 
 // The benchmark's latency figures rest on paced, stamped bursts.
-TEST(SimEventTest, BurstsFireEveryEventAndPacedOnesCarryTheMomentTheyFire)
+TEST_F(SimEventTest, BurstsFireEveryEventAndPacedOnesCarryTheMomentTheyFire)
 {
     g_vecTimes.clear();
-    std::size_t i = Sim::count();
+    std::size_t i = m_players.count();
     CinecasterAdapter adapter;
     adapter.RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, Untyped(&KeepTime), nullptr);
-    EXPECT_TRUE(Sim::emitBurst(i, KITE_BRIDGE_CURRENT_TIME, 1000, Sim::Time(7)));
+    EXPECT_TRUE(m_players.emitBurst(i, KITE_BRIDGE_CURRENT_TIME, 1000, Sim::Time(7)));
     unsigned long long ullBefore = SteadyNanos();
-    EXPECT_TRUE(Sim::emitBurst(i, KITE_BRIDGE_CURRENT_TIME, 5, Sim::ClockTime(), 3000));
-    Sim::drain(i);
+    EXPECT_TRUE(m_players.emitBurst(i, KITE_BRIDGE_CURRENT_TIME, 5, Sim::ClockTime(), 3000));
+    m_players.drain(i);
     unsigned long long ullAfter = SteadyNanos();
     ASSERT_EQ(g_vecTimes.size(), 1005u);
     EXPECT_EQ(std::count(g_vecTimes.begin(), g_vecTimes.begin() + 1000, 7u), 1000);
@@ -234,15 +245,15 @@ bool TimeToB(unsigned long long, void* pUserData)
 
 // The player's thread reads the handler table with no lock: a registration
 // made meanwhile must never pair one handler with another's user data.
-TEST(SimEventTest, RegisteringWhileEventsFireNeverMixesTwoHandlers)
+TEST_F(SimEventTest, RegisteringWhileEventsFireNeverMixesTwoHandlers)
 {
-    std::size_t i = Sim::count();
+    std::size_t i = m_players.count();
     {
         CinecasterAdapter adapter;
         adapter.RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, Untyped(&TimeToA), &g_iTagA);
         // Events without end until the adapter goes, so that the
         // registrations below meet events however the threads are scheduled.
-        ASSERT_TRUE(Sim::emitBurst(i, KITE_BRIDGE_CURRENT_TIME, SIZE_MAX));
+        ASSERT_TRUE(m_players.emitBurst(i, KITE_BRIDGE_CURRENT_TIME, SIZE_MAX));
         // Each registration waits until an event has met it, so the two keep
         // changing places while the burst runs.
         auto registerAndWait = [&](bool (*handler)(unsigned long long, void*), int* pTag, std::atomic<int>& iCalled) {

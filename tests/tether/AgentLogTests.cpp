@@ -88,9 +88,9 @@ TEST_F(CAgentLogTest, EachCommandsLinesNameTheirStatements)
                 pAgent->SetURI(Args("[{param_url: 'u'}]"));
             Sim::CReport report;
             report.m_iState = 3;
-            Sim::report(uAdapter, report);
+            m_players.report(uAdapter, report);
             if (iPath == 1)
-                Sim::answer(uAdapter, c.pszRefused, false);
+                m_players.answer(uAdapter, c.pszRefused, false);
             Bridge::ScriptArray aArgs = Args(iPath == 2 ? "[]" : c.pszArgs);
             Dlog::TakeCaptured();
             const std::string strResult = Json(c.pHandler(pAgent.get(), aArgs));
@@ -149,7 +149,7 @@ TEST_F(CAgentLogTest, EachHandlersAndDeliverysLinesNameTheirStatements)
             const bool bQueued = c.bQueued && bAgent;
             const std::string strWhat = "code " + std::to_string(c.eCode) + (bAgent ? "" : " without its agent");
             Dlog::TakeCaptured();
-            EXPECT_EQ(Sim::emit(uAdapter, c.eCode, bAgent ? c.data : Sim::WithNullUserData(c.data)), bQueued)
+            EXPECT_EQ(m_players.emit(uAdapter, c.eCode, bAgent ? c.data : Sim::WithNullUserData(c.data)), bQueued)
                 << strWhat;
             std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
             EXPECT_EQ(vecLines.size(), bQueued ? c.uLines : 2u) << strWhat;

@@ -5,6 +5,7 @@ namespace TetherTest {
 void CAgentTest::SetUp()
 {
     CV8Test::SetUp();
+    DeviceAPI::Cinecast::SetBackendFactory(m_players.Factory());
     Dlog::TakeCaptured();
     Dlog::StartCapture();
 }
@@ -13,14 +14,15 @@ void CAgentTest::TearDown()
 {
     Dlog::StopCapture();
     Dlog::TakeCaptured();
+    DeviceAPI::Cinecast::SetBackendFactory(nullptr);
     CV8Test::TearDown();
 }
 
 std::unique_ptr<Tether::CPlayerAgent> CAgentTest::NewAgent(std::size_t* puAdapter)
 {
-    std::size_t uBefore = Sim::count();
+    std::size_t uBefore = m_players.count();
     std::unique_ptr<Tether::CPlayerAgent> pAgent(new Tether::CPlayerAgent());
-    EXPECT_EQ(Sim::count(), uBefore + 1) << "the agent made no adapter";
+    EXPECT_EQ(m_players.count(), uBefore + 1) << "the agent made no adapter";
     if (puAdapter != nullptr)
         *puAdapter = uBefore;
     return pAgent;

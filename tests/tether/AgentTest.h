@@ -33,6 +33,9 @@ protected:
     // A command's result as JSON text, for example {"return_ecode":0}.
     // Needs a CScope.
     std::string Json(const Bridge::ScriptObject& result);
+
+    // The test's own players: every agent's adapter is numbered here.
+    Sim::CPlayers m_players;
 };
 
 }  // namespace TetherTest

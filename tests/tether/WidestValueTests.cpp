@@ -25,21 +25,21 @@ TEST_F(CWidestValueTest, AdapterValuesAndArgumentsKeepThirtyTwoBits)
     Sim::CReport report;
     report.m_ulDuration = ULONG_MAX;
     report.m_ullPosition = ULLONG_MAX;
-    Sim::report(uAdapter, report);
+    m_players.report(uAdapter, report);
     EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), answer(-1));
     EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), answer(-1));
     // The largest duration that has bit 31 clear stays positive everywhere.
     report.m_ulDuration = 0x7FFFFFFFul;
     report.m_ullPosition = 0x1FFFFFFFFull;
-    Sim::report(uAdapter, report);
+    m_players.report(uAdapter, report);
     EXPECT_EQ(Json(pAgent->GetDuration(Args("[]"))), answer(INT_MAX));
     EXPECT_EQ(Json(pAgent->GetCurrentPosition(Args("[]"))), answer(-1));
 
-    std::size_t uBefore = Sim::calls(uAdapter).size();
+    std::size_t uBefore = m_players.calls(uAdapter).size();
     pAgent->SeekTo(Args("[{param_seek_to: 2 ** 32 + 100}]"));
     pAgent->SeekTo(Args("[{param_seek_to: -(2 ** 40)}]"));
     pAgent->Restore(Args("[{param_restore_url: 'u', param_restore_resume_time: 2 ** 31}]"));
-    std::vector<std::string> vecCalls = Sim::calls(uAdapter);
+    std::vector<std::string> vecCalls = m_players.calls(uAdapter);
     vecCalls.erase(vecCalls.begin(), vecCalls.begin() + static_cast<std::ptrdiff_t>(uBefore));
     EXPECT_EQ(vecCalls, (std::vector<std::string>{"seekTo(2147483647,null)", "seekTo(-2147483648,null)",
                                                   "restore(\"u\",2147483647,false)"}));

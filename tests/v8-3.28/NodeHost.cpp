@@ -161,6 +161,7 @@ private:
 struct CHost {
     CGlibPump m_pump;
     std::set<std::string> m_installed;  // class names
+    DeviceAPI::Cinecast::Sim::CPlayers m_players;
 };
 
 CHost& HostOf(const CallInfo& info)
@@ -221,7 +222,9 @@ void LoadPlugin(const CallInfo& info)
 
 void InstallSim(const CallInfo& info)
 {
-    Kite::InstallSimGlobal(info.GetIsolate()->GetCurrentContext());
+    const DeviceAPI::Cinecast::Sim::CPlayers& players = HostOf(info).m_players;
+    DeviceAPI::Cinecast::SetBackendFactory(players.Factory());
+    Kite::InstallSimGlobal(info.GetIsolate()->GetCurrentContext(), players);
 }
 
 void Destroy(const CallInfo& info)

@@ -7,18 +7,18 @@ namespace DeviceAPI {
 namespace Cinecast {
 namespace Model {
 
-CAdapterBackend* CreateBackend(CModelClock& clock, CMediaCatalogue& media)
+CAdapterBackend* CreateBackend(CModelClock& clock, CMediaCatalogue& media, CPlayerRegistry& registry)
 {
-    return new CModelBackend(clock, media);
+    return new CModelBackend(clock, media, registry);
 }
 
-CModelBackend::CModelBackend(CModelClock& clock, CMediaCatalogue& media)
+CModelBackend::CModelBackend(CModelClock& clock, CMediaCatalogue& media, CPlayerRegistry& registry)
     : m_pRecord(std::make_shared<CPlayerRecord>())
     , m_pEvents(CEventQueue::Create())
     , m_player(*this, clock, media)
 {
     m_pRecord->Attach(CPlayerRecord::CLive{this, m_pEvents});
-    CPlayerRegistry::Instance().Add(m_pRecord);
+    registry.Add(m_pRecord);
 }
 
 CModelBackend::~CModelBackend()

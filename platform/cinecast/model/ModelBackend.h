@@ -19,7 +19,7 @@ namespace Model {
 
 class CModelBackend : public CAdapterBackend {
 public:
-    CModelBackend(CModelClock& clock, CMediaCatalogue& media);
+    CModelBackend(CModelClock& clock, CMediaCatalogue& media, CPlayerRegistry& registry);
     ~CModelBackend() override;
 
     bool SetKiteBridge(bool bEnable) override;

@@ -6,13 +6,6 @@
 namespace DeviceAPI {
 namespace Cinecast {
 
-CPlayerRegistry& CPlayerRegistry::Instance()
-{
-    // Never destroyed: adapters may still end during static destruction.
-    static CPlayerRegistry* s_pRegistry = new CPlayerRegistry();
-    return *s_pRegistry;
-}
-
 void CPlayerRegistry::Add(const std::shared_ptr<CPlayerRecord>& pRecord)
 {
     std::lock_guard<std::mutex> guard(m_lock);

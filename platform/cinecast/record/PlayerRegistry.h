@@ -1,5 +1,5 @@
-// The process-wide list of simulated and model adapters, in construction
-// order: one numbering, so that sim.calls and sim.emit reach either.
+// One host's list of simulated and model adapters, in construction order:
+// one numbering, so that sim.calls and sim.emit reach either.
 #ifndef CINECAST_PLAYER_REGISTRY_H
 #define CINECAST_PLAYER_REGISTRY_H
 
@@ -15,8 +15,6 @@ namespace Cinecast {
 
 class CPlayerRegistry {
 public:
-    static CPlayerRegistry& Instance();
-
     // The new adapter's index is the count before it.
     void Add(const std::shared_ptr<CPlayerRecord>& pRecord);
     // Throws std::out_of_range for an index never given out.
@@ -25,8 +23,6 @@ public:
     std::size_t Alive() const;
 
 private:
-    CPlayerRegistry() = default;
-
     mutable std::mutex m_lock;
     std::vector<std::shared_ptr<CPlayerRecord>> m_aRecords;
 };

@@ -22,29 +22,32 @@ const char* const g_aszAnswerable[] = {
 
 }  // namespace
 
-CAdapterBackend* CreateBackend()
+CPlayers::CPlayers() : m_pRegistry(std::make_shared<CPlayerRegistry>()) {}
+
+BackendFactory CPlayers::Factory() const
 {
-    return new CSimBackend();
+    std::shared_ptr<CPlayerRegistry> pRegistry = m_pRegistry;
+    return [pRegistry]() -> CAdapterBackend* { return new CSimBackend(*pRegistry); };
 }
 
-std::size_t count()
+std::size_t CPlayers::count() const
 {
-    return CPlayerRegistry::Instance().Count();
+    return m_pRegistry->Count();
 }
 
-std::size_t alive()
+std::size_t CPlayers::alive() const
 {
-    return CPlayerRegistry::Instance().Alive();
+    return m_pRegistry->Alive();
 }
 
-bool isAlive(std::size_t i)
+bool CPlayers::isAlive(std::size_t i) const
 {
-    return CPlayerRegistry::Instance().At(i)->IsAlive();
+    return m_pRegistry->At(i)->IsAlive();
 }
 
-std::vector<std::string> calls(std::size_t i)
+std::vector<std::string> CPlayers::calls(std::size_t i) const
 {
-    return CPlayerRegistry::Instance().At(i)->Calls();
+    return m_pRegistry->At(i)->Calls();
 }
 
 bool isAnswerableOperation(const std::string& strName)
@@ -53,9 +56,9 @@ bool isAnswerableOperation(const std::string& strName)
            std::end(g_aszAnswerable);
 }
 
-void answer(std::size_t i, const std::string& strName, bool bValue)
+void CPlayers::answer(std::size_t i, const std::string& strName, bool bValue) const
 {
-    std::shared_ptr<CPlayerRecord> pRecord = CPlayerRegistry::Instance().At(i);
+    std::shared_ptr<CPlayerRecord> pRecord = m_pRegistry->At(i);
     if (strName == "RegisterKiteBridgeCallback")
         throw std::invalid_argument("RegisterKiteBridgeCallback is answered by the handler table");
     if (!isAnswerableOperation(strName))
@@ -63,9 +66,9 @@ void answer(std::size_t i, const std::string& strName, bool bValue)
     pRecord->SetAnswer(strName, bValue);
 }
 
-void report(std::size_t i, const CReport& stReport)
+void CPlayers::report(std::size_t i, const CReport& stReport) const
 {
-    CPlayerRegistry::Instance().At(i)->SetReport(stReport.m_ulDuration, stReport.m_ullPosition, stReport.m_iState);
+    m_pRegistry->At(i)->SetReport(stReport.m_ulDuration, stReport.m_ullPosition, stReport.m_iState);
 }
 
 void failNextAllocation()

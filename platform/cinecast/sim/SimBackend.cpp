@@ -9,12 +9,12 @@ namespace DeviceAPI {
 namespace Cinecast {
 namespace Sim {
 
-CSimBackend::CSimBackend()
+CSimBackend::CSimBackend(CPlayerRegistry& registry)
     : m_pRecord(std::make_shared<CPlayerRecord>())
     , m_pEvents(CEventQueue::Create())
 {
     m_pRecord->Attach(CPlayerRecord::CLive{this, m_pEvents});
-    CPlayerRegistry::Instance().Add(m_pRecord);
+    registry.Add(m_pRecord);
 }
 
 CSimBackend::~CSimBackend()

@@ -8,6 +8,7 @@
 #include "Cinecast/AdapterBackend.h"
 #include "EventQueue.h"
 #include "PlayerRecord.h"
+#include "PlayerRegistry.h"
 
 namespace DeviceAPI {
 namespace Cinecast {
@@ -15,7 +16,7 @@ namespace Sim {
 
 class CSimBackend : public CAdapterBackend {
 public:
-    CSimBackend();
+    explicit CSimBackend(CPlayerRegistry& registry);
     ~CSimBackend() override;
 
     bool SetKiteBridge(bool bEnable) override;

@@ -1,5 +1,5 @@
-// Events forced on simulated and model adapters: Sim::emit, emitBurst and
-// drain of Cinecast/SimAdapter.h.
+// Events forced on simulated and model adapters: CPlayers::emit, emitBurst
+// and drain of Cinecast/SimAdapter.h.
 #include <chrono>
 #include <climits>
 #include <stdexcept>
@@ -67,10 +67,10 @@ void requireEventCode(KiteBridgeCallBack eCode)
 
 }  // namespace
 
-bool emit(std::size_t i, KiteBridgeCallBack eCode, const CEventData& data)
+bool CPlayers::emit(std::size_t i, KiteBridgeCallBack eCode, const CEventData& data) const
 {
     requireEventCode(eCode);
-    CPlayerRecord::CLive live = CPlayerRegistry::Instance().At(i)->Live();
+    CPlayerRecord::CLive live = m_pRegistry->At(i)->Live();
     if (!live.m_pBackend)
         return false;
     // A handler emitting on its own adapter would wait for itself.
@@ -84,11 +84,11 @@ bool emit(std::size_t i, KiteBridgeCallBack eCode, const CEventData& data)
     return result.get();
 }
 
-bool emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount, const CEventData& data,
-               unsigned uIntervalMicros)
+bool CPlayers::emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount, const CEventData& data,
+                         unsigned uIntervalMicros) const
 {
     requireEventCode(eCode);
-    CPlayerRecord::CLive live = CPlayerRegistry::Instance().At(i)->Live();
+    CPlayerRecord::CLive live = m_pRegistry->At(i)->Live();
     if (!live.m_pBackend)
         return false;
     CAdapterBackend* pBackend = live.m_pBackend;
@@ -108,9 +108,9 @@ bool emitBurst(std::size_t i, KiteBridgeCallBack eCode, std::size_t uCount, cons
     return true;
 }
 
-void drain(std::size_t i)
+void CPlayers::drain(std::size_t i) const
 {
-    CPlayerRecord::CLive live = CPlayerRegistry::Instance().At(i)->Live();
+    CPlayerRecord::CLive live = m_pRegistry->At(i)->Live();
     // From its own thread the queue could never become idle.
     if (live.m_pEvents && !live.m_pEvents->IsOwnThread())
         live.m_pEvents->Drain();

@@ -25,7 +25,10 @@ CAdapterBackend* MakeBackend()
         std::lock_guard<std::mutex> guard(g_factoryLock);
         factory = g_factory;
     }
-    return factory ? factory() : Sim::CreateBackend();
+    if (factory)
+        return factory();
+    // A host that chose no player has no players to drive either.
+    return Sim::CPlayers().Factory()();
 }
 
 }  // namespace Cinecast

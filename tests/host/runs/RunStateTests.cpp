@@ -1,13 +1,17 @@
 // Several of kite's runs alive at once in one process, each with its own
-// isolate, taking turns as rows of one table: each run's console counts and
-// timers, clock, dates and unhandled rejections are its own. Kept in a
-// static, one run's state would show in the other's row.
+// isolate, taking turns as rows of a table: each run's console counts and
+// timers, clock, dates, unhandled rejections and players are its own. Kept
+// in a static, one run's state would show in the other's row.
 #include <Bridge/Engine.h>
 #include <Bridge/V8Runtime.h>
+#include <Cinecast/CinecasterAdapter.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "adapters/AdapterSelection.h"
 #include "globals/Console.h"
 #include "globals/Timers.h"
 #include "runtime/Clock.h"
@@ -49,6 +53,7 @@ public:
         Kite::TrackPromiseRejections(pIsolate);
         Kite::InstallConsole(context);
         Kite::InstallTimers(context);
+        Kite::SelectAdapter("sim", context);
     }
 
     ~CHostRun()
@@ -60,6 +65,16 @@ public:
     }
 
     Kite::CKiteRun& Run() { return m_run; }
+
+    // The script's output, stdout and stderr, when run as RunTask does.
+    std::pair<std::string, std::string> RunCaptured(const std::string& strScript, bool bReport)
+    {
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        RunTask(strScript, bReport);
+        std::string strStderr = ::testing::internal::GetCapturedStderr();
+        return {::testing::internal::GetCapturedStdout(), strStderr};
+    }
 
     // Runs the script as one task of the run's loop: its microtasks, then
     // the rejections nobody handled, when bReport says so.
@@ -122,19 +137,45 @@ TEST(RunStateTest, EachRunKeepsItsOwnConsoleClockDatesAndRejections)
         CHostRun& host = row.eRun == A ? runA : row.eRun == B ? runB : runW;
         if (row.dAdvanceMs > 0)
             host.Run().m_clock.SetVirtualNowUs(host.Run().m_clock.NowUs() + static_cast<gint64>(row.dAdvanceMs * 1000));
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        host.RunTask(row.pszScript, row.bReport);
-        const std::string strStderr = ::testing::internal::GetCapturedStderr();
-        const std::string strStdout = ::testing::internal::GetCapturedStdout();
+        const std::pair<std::string, std::string> output = host.RunCaptured(row.pszScript, row.bReport);
         const char* pszRun = row.eRun == A ? "A" : row.eRun == B ? "B" : "W";
-        EXPECT_EQ(row.pszStdout, strStdout) << pszRun << ": " << row.pszScript;
-        EXPECT_EQ(row.pszStderr, strStderr) << pszRun << ": " << row.pszScript;
+        EXPECT_EQ(row.pszStdout, output.first) << pszRun << ": " << row.pszScript;
+        EXPECT_EQ(row.pszStderr, output.second) << pszRun << ": " << row.pszScript;
     }
     // A run's uncaught rejection sets its own exit status.
     EXPECT_EQ(1, runA.Run().ExitStatus());
     EXPECT_EQ(1, runB.Run().ExitStatus());
     EXPECT_EQ(0, runW.Run().ExitStatus());
+}
+
+TEST(RunStateTest, EachRunNumbersItsOwnPlayersFromZero)
+{
+    CHostRun runA(false), runB(false);
+    const struct {
+        bool bA;
+        int iMade;  // adapters the run makes before the script
+        const char* pszScript;
+        const char* pszStdout;
+    } aRows[] = {
+        {true, 2, "console.log(sim.count(), sim.alive())", "2 2\n"},
+        {false, 1, "console.log(sim.count(), sim.alive())", "1 1\n"},
+        {true, 1, "console.log(sim.count())", "3\n"},
+        {false, 0, "try { sim.calls(1) } catch (e) { console.log(e.message) }",
+         "sim.calls: no adapter 1 (1 constructed, numbered from 0)\n"},
+    };
+    std::vector<std::unique_ptr<DeviceAPI::Cinecast::CinecasterAdapter>> aAdapters;
+    for (const auto& row : aRows) {
+        CHostRun& host = row.bA ? runA : runB;
+        // One factory for the process: the run whose turn it is holds it,
+        // as kite's only run holds it for the whole process.
+        DeviceAPI::Cinecast::SetBackendFactory(host.Run().m_players.Factory());
+        for (int i = 0; i < row.iMade; ++i)
+            aAdapters.emplace_back(new DeviceAPI::Cinecast::CinecasterAdapter());
+        const std::pair<std::string, std::string> output = host.RunCaptured(row.pszScript, false);
+        EXPECT_EQ(row.pszStdout, output.first) << (row.bA ? "A: " : "B: ") << row.pszScript;
+        EXPECT_EQ("", output.second) << row.pszScript;
+    }
+    DeviceAPI::Cinecast::SetBackendFactory(nullptr);
 }
 
 }  // namespace

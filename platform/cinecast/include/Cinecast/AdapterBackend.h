@@ -81,7 +81,8 @@ private:
 
 // Makes the backend of every adapter constructed from now on, null when it
 // cannot; what it holds (the run's clock, say) is what the run hands to the
-// backends it makes. Without a factory, adapters use the simulated player.
+// backends it makes. Without a factory, adapters use the simulated player,
+// each numbered on its own (Sim::CPlayers numbers a host's).
 typedef std::function<CAdapterBackend*()> BackendFactory;
 void SetBackendFactory(BackendFactory factory);
 

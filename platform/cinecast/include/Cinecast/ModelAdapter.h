@@ -42,6 +42,7 @@ namespace DeviceAPI {
 namespace Cinecast {
 
 class CAdapterBackend;
+class CPlayerRegistry;
 namespace Model {
 
 // The time the model's players live on: the host's main loop and clock.
@@ -160,10 +161,9 @@ private:
 
 // The backend of one model adapter on the run's clock and media, which the
 // host keeps alive while the adapter exists; made by the factory the host
-// gives SetBackendFactory. The adapter takes the next number of the
-// simulated ones (Cinecast/SimAdapter.h), so Sim::calls and Sim::emit reach
-// it too.
-CAdapterBackend* CreateBackend(CModelClock& clock, CMediaCatalogue& media);
+// gives SetBackendFactory. The adapter takes the next number of the host's
+// players (Sim::CPlayers::Registry()), so their calls and emit reach it too.
+CAdapterBackend* CreateBackend(CModelClock& clock, CMediaCatalogue& media, CPlayerRegistry& registry);
 
 // The error texts the GStreamer player sends.
 const char* ErrorText(EMediaError eError);
