@@ -92,8 +92,9 @@ public:
         CallbackHanded m_handed;
         CallbackCalling m_calling;
     };
-    // Null (the default) for none: nothing is told then. The observer must
-    // outlive the attached isolate's data or be replaced first.
+    // Null (the default) for none: nothing is told then. The attached
+    // isolate keeps the two functions, not the observer, which may go once
+    // this returns.
     static void SetCallbackObserver(const CallbackObserver* pObserver);
 };
 
