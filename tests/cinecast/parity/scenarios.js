@@ -44,6 +44,9 @@ globalThis.scenarios = (m) => {
     { state: 1 },
     { duration: "refused" },
     { call: "player_play", answer: -1 },
+    // The player takes other media after the failure.
+    { call: "player_set_uri", arg: { param_url: m.TONE }, answer: 0 },
+    { call: "player_prepare", answer: 0 }, { duration: 3000 },
   ];
   // Network media whose prepare's reading meets a fault (on GStreamer its
   // buffering may or may not reach 100 first).
@@ -391,9 +394,12 @@ globalThis.scenarios = (m) => {
       { state: 4 }, { position: "held" },
       { call: "player_resume", answer: 0 },
       { wait: 200 },
+      { events: [], ticks: true },
       { call: "player_suspend", arg: {}, answer: 0 },
+      { wait: 250 },
+      { events: [], ticks: false },
       { call: "player_restore", arg: restore("", -1, true), answer: 0 },
-      { state: 3 },
+      { state: 3 }, { position: [300, 2500] },
       { wait: 200 },
       { events: [], ticks: true },
       { call: "player_suspend", arg: {}, answer: 0 },
@@ -405,9 +411,10 @@ globalThis.scenarios = (m) => {
       { until: "prepare_complete", within: 3000 },
       { events: ["prepare_complete"] },
       { position: 1250 },
+      { call: "player_restore", arg: restore("", 0, true), answer: 0 }, { position: 0 },
       { call: "player_restore", arg: restore(m.TEXT, 0, true), answer: -1 },
       { events: ["error_event:Could not determine type of stream."] },
-      { state: 1 },
+      { state: 1 }, { duration: "refused" },
     ] },
     { name: "party mode", steps: [
       ...prepared(m.TONE),

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Shell functions for the tests that play media made here and served by
 # media_server.py; sourced by tests/cinecast/parity/run_gst.sh and
-# tests/cinecast/gst/run_streaming.sh.
+# bench/streaming/stalls.sh.
 #   make_media DIR             makes the test media in DIR, skipping what is there
 #   serve_media DIR [SECONDS]  serves DIR until this shell exits (or SECONDS
 #                              pass, 300 by default) and sets media_base to
