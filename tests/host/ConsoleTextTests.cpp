@@ -57,7 +57,6 @@ const CRow ROWS[] = {
     // Longer than a line: one entry per line; many short elements in columns.
     {"breaks at 80 columns", "[{ k: 'x'.repeat(62) }, { k: 'x'.repeat(63) }]",
      "{ k: '" + std::string(62, 'x') + "' } {\n  k: '" + std::string(63, 'x') + "'\n}"},
-    {"three levels on one line", "[{ a: { b: { c: { d: 1 } } } }]", "{ a: { b: { c: [Object] } } }"},
     {"columns", "[Array.from({ length: 30 }, (_, i) => i)]",
      "[\n   0,  1,  2,  3,  4,  5,  6,  7,  8,\n   9, 10, 11, 12, 13, 14, 15, 16, 17,\n"
      "  18, 19, 20, 21, 22, 23, 24, 25, 26,\n  27, 28, 29\n]"},
@@ -179,7 +178,8 @@ TEST_F(ConsoleTextTest, PrintsWhatNodePrints)
 
 // One value, as the console prints it and as kite test's assertion diffs
 // list it: one entry a line, each followed by a comma, six levels deep,
-// errors without their stacks.
+// errors without their stacks. The listing's depth, cycles, Maps and Sets
+// show in the diffs of tests/host/runner/assert.test.js.
 struct CValueRow {
     std::string m_strName;
     std::string m_strValue;    // a script whose value is shown
@@ -190,18 +190,10 @@ struct CValueRow {
 const CValueRow VALUE_ROWS[] = {
     {"a quote inside", "'it\\'s'", "\"it's\"", "\"it's\""},
     {"empty ones", "[{}, [], new Map()]", "[ {}, [], Map(0) {} ]", "[\n  {},\n  [],\n  Map(0) {},\n]"},
-    {"nested", "({ a: 1, b: [1, 2] })", "{ a: 1, b: [ 1, 2 ] }", "{\n  a: 1,\n  b: [\n    1,\n    2,\n  ],\n}"},
     {"no columns", "[0, 1, 2, 3, 4, 5, 6]", "[\n  0, 1, 2, 3,\n  4, 5, 6\n]",
      "[\n  0,\n  1,\n  2,\n  3,\n  4,\n  5,\n  6,\n]"},
     {"past the console's depth", "({ a: { b: { c: { d: {} } } } })", "{ a: { b: { c: [Object] } } }",
      "{\n  a: {\n    b: {\n      c: {\n        d: {},\n      },\n    },\n  },\n}"},
-    {"past the listing's depth", "[[[[[[[[1]]]]]]]]", "[ [ [ [Array] ] ] ]",
-     "[\n  [\n    [\n      [\n        [\n          [\n            [\n              [Array],\n            ],\n"
-     "          ],\n        ],\n      ],\n    ],\n  ],\n]"},
-    {"cycles", "const o = { n: 1 }; o.o = o; o", "<ref *1> { n: 1, o: [Circular *1] }",
-     "<ref *1> {\n  n: 1,\n  o: [Circular *1],\n}"},
-    {"Map and Set", "[new Map([['k', { v: 1 }]]), new Set([1])]", "[ Map(1) { 'k' => { v: 1 } }, Set(1) { 1 } ]",
-     "[\n  Map(1) {\n    'k' => {\n      v: 1,\n    },\n  },\n  Set(1) {\n    1,\n  },\n]"},
     {"errors", "const e = new RangeError('r'); e.stack = 'RangeError: r\\n    at f (x.js:1:2)'; e.code = 1; [e]",
      "[\n  RangeError: r\n      at f (x.js:1:2) {\n    code: 1\n  }\n]", "[\n  [RangeError: r] {\n    code: 1,\n  },\n]"},
     {"hundred elements", "new Array(101).fill(0)", "", "[\n" + [] {
