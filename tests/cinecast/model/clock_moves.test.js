@@ -112,14 +112,6 @@ const ROWS = [
     log(sim.runUntil(() => true) - start);
     clearTimeout(sim.pending()[0].id);
   }, [0]],
-  ["the condition sees the events each call brings", (log) => {
-    const start = sim.now();
-    const player = playing(log);
-    let ended = false;
-    player.onplay_complete = () => { ended = true; };
-    log(sim.runUntil(() => ended, 5000) - start);
-    kite.destroy(player);
-  }, [3000]],
   ["{ player, state } waits for the state the player reports", (log) => {
     const start = sim.now();
     const player = playing(log);
