@@ -8,6 +8,9 @@ namespace DeviceAPI {
 namespace Cinecast {
 
 namespace {
+// One for the process: the plug-in constructs adapters with no argument, as
+// on the TV, so the host's choice cannot travel with the call. What the
+// factory holds (players, clock, media) is the host's run's.
 std::mutex g_factoryLock;
 BackendFactory g_factory;
 }  // namespace
