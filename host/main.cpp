@@ -195,6 +195,7 @@ int RunScript(const Kite::CKiteOptions& options)
             run.m_pDebugger.reset();
             schedule.CancelAll();
             Bridge::Engine::Detach();
+            Kite::UnselectAdapter();
             Kite::DispatchLeftoverSources();
         }
     }

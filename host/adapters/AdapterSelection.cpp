@@ -338,4 +338,9 @@ void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context)
     Bridge::Engine::SetDestroyedHandler(WarnWhenCollectedPlaying);
 }
 
+void UnselectAdapter()
+{
+    DeviceAPI::Cinecast::SetBackendFactory(nullptr);
+}
+
 }  // namespace Kite

@@ -15,6 +15,9 @@ bool IsKnownAdapter(const std::string& strName);
 // once per run, before the script makes any player. From then on, a player
 // that garbage collection destroys while it plays is reported on stderr.
 void SelectAdapter(const std::string& strName, v8::Local<v8::Context> context);
+// Once the run's players are destroyed: the backend SelectAdapter set holds
+// the run's players, clock and media, which go with the run.
+void UnselectAdapter();
 
 }  // namespace Kite
 
