@@ -126,6 +126,15 @@ TEST_F(SimAdapterTest, WithoutABackendEveryOperationAnswersFalse)
         EXPECT_FALSE(operation.m_pfnCall(adapter)) << operation.m_pszName;
 }
 
+// A host that chose no player: the adapter still works, numbered nowhere.
+TEST_F(SimAdapterTest, WithoutAFactoryAnAdapterGetsASimulatedPlayerOfItsOwn)
+{
+    SetBackendFactory(nullptr);
+    CinecasterAdapter adapter;
+    EXPECT_TRUE(adapter.create() && adapter.setUri("a.mp4") && adapter.prepare());
+    EXPECT_EQ(m_players.count(), 0u);
+}
+
 TEST_F(SimAdapterTest, FailNextAllocationFailsOnlyTheNextNothrowNew)
 {
     std::size_t uCount = m_players.count();
