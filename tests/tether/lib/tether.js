@@ -54,9 +54,9 @@
     });
   }
 
-  // The whole log of a query: the handler's ENTER, then the agent's (func)
-  // ENTER, its own lines (priority and payload) and its closing line, with
-  // its answer when it has one.
+  // The whole log of a command or query: the handler's ENTER, then the
+  // agent's (func) ENTER, its own lines (priority and payload) and its closing
+  // line, with the query's answer when it has one.
   function queryLines(name, func, lines, ecode, value) {
     const closing = "5 strCmd[" + name + "] ErrorCode[" + ecode + "]" + (value === undefined ? "" : " IntVal[" + value + "]");
     return ["3 Handle" + func + " ENTER!!!"]
