@@ -1,16 +1,10 @@
-// Records still queued when their object goes away call nothing.
+// Records still queued when their object is collected call nothing.
+// events_stress destroys objects with records queued; api_reference uses
+// destroyed objects.
 kite.load("../support/lib/assert.js");
 kite.load("lib/tether.js");
 
 const calls = [];
-
-// Destroyed explicitly with records queued.
-const destroyed = newPlayer();
-destroyed.player.onbuffering = (text) => calls.push("destroyed " + text);
-destroyed.player.onseek_complete = () => calls.push("destroyed seek");
-for (let n = 0; n < 5; n++) sim.emit(destroyed.adapter, sim.BUFFERING, n);
-sim.emit(destroyed.adapter, sim.SEEK_COMPLETE);
-assertEqual(kite.destroy(destroyed.player), true);
 
 // Collected with records queued.
 (function () {
@@ -31,10 +25,6 @@ sim.emit(survivor.adapter, sim.PLAY_COMPLETE);
 kite.afterIdle(() => {
   check("only live objects' functions ran", () => {
     assertEqual(calls, ["survivor 0"]);
-  });
-  check("the destroyed objects refuse further use", () => {
-    assertThrows(() => destroyed.player.player_play(), "Attempt to access destroyed JavaScript object.");
-    assertEqual(sim.emit(destroyed.adapter, sim.BUFFERING, 1), false, "its adapter is gone");
   });
   done();
 });
