@@ -4,7 +4,8 @@
 kite.load("../support/lib/assert.js");
 kite.load("lib/tether.js");
 
-// Each result shape: a command, a failing command, a query, a failing query.
+// Each result shape: a command, a failing command, a query, a failing query;
+// RESULTS holds their texts.
 function results(player, adapter) {
   sim.answer(adapter, "Pause", true);
   sim.answer(adapter, "GetDuration", true);
@@ -15,6 +16,11 @@ function results(player, adapter) {
   list.push(player.player_get_duration());
   return list;
 }
+
+const RESULTS = [
+  '{"return_ecode":0}', '{"return_ecode":-2}',
+  '{"return_ecode":0,"return_type":1,"return_data":93000}', '{"return_ecode":-1}',
+];
 
 // Runs fn with a property under each result name on Object.prototype.
 function withOnPrototype(makeDescriptor, fn) {
@@ -32,10 +38,7 @@ check("every result is a new plain object with its own properties in order", () 
   const { player, adapter } = newPlayer();
   const first = results(player, adapter);
   const second = results(player, adapter);
-  assertEqual(first.map((r) => JSON.stringify(r)), [
-    '{"return_ecode":0}', '{"return_ecode":-2}',
-    '{"return_ecode":0,"return_type":1,"return_data":93000}', '{"return_ecode":-1}',
-  ]);
+  assertEqual(first.map((r) => JSON.stringify(r)), RESULTS);
   for (let i = 0; i < first.length; i++) {
     assertTrue(first[i] !== second[i], "fresh " + i);
     assertTrue(Object.getPrototypeOf(first[i]) === Object.prototype, "plain " + i);
@@ -65,10 +68,7 @@ check("setters and read-only properties on Object.prototype leave every result a
     } finally {
       delete Object.prototype.player;
     }
-    assertEqual(list.map((r) => JSON.stringify(r)), [
-      '{"return_ecode":0}', '{"return_ecode":-2}',
-      '{"return_ecode":0,"return_type":1,"return_data":93000}', '{"return_ecode":-1}',
-    ], kind);
+    assertEqual(list.map((r) => JSON.stringify(r)), RESULTS, kind);
     assertEqual(seen, [], kind + ": nothing on the prototype was called");
     assertEqual(player.player_pause(), { return_ecode: 0 }, kind + ": the object is still alive");
   }
