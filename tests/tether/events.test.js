@@ -59,13 +59,9 @@ const EMITTED = [
 
 // Handler lines are written on the adapter's thread, by the agent's handler.
 function handlerLines(emit) {
-  kite.takeLog();
-  kite.captureLog(true);
-  const answer = emit();
-  kite.captureLog(false);
-  const lines = kite.takeLog().map(parseLine);
-  assertTrue(lines.every((l) => l.tid !== kite.tid()), "adapter thread");
-  return { answer, lines: lines.map((l) => l.priority + " " + l.func + " " + l.payload) };
+  let answer;
+  const lines = logOf(() => { answer = emit(); }, true);
+  return { answer, lines };
 }
 
 check("each handler's lines, and its answer", () => {
