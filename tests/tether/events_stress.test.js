@@ -11,8 +11,7 @@ const EVENTS = 40;  // per player and round, current times and ASM pauses in tur
 // player -> round after whose events it goes away, with its records queued
 const DESTROY_ROUND = { 2: 2, 4: 5 };
 
-// The plug-in's log from the first event on: "file func tid payload".
-const LINE = /^(\w+)\.cpp: (\w+)\(\d+\) > \x1b\[\d+m\[\w+:\d+\] \[Thread Id:\[(\d+)\]\] ([\s\S]*)\x1b\[0m$/;
+// The plug-in's log from the first event on.
 kite.takeLog();
 kite.captureLog(true);
 
@@ -87,8 +86,7 @@ function round(r) {
 
 function finish() {
   kite.captureLog(false);
-  const lines = kite.takeLog().map((raw) => LINE.exec(raw.text)).filter((m) => m !== null)
-    .map((m) => ({ file: m[1], func: m[2], tid: Number(m[3]), payload: m[4] }));
+  const lines = kite.takeLog().map(parseLine);
   const count = (pick) => lines.filter(pick).length;
   let delivered = 0;
 
@@ -111,7 +109,7 @@ function finish() {
   });
 
   check("every queued record is released by the delivery", () => {
-    const queued = lines.filter((l) => l.file === "PlayerAgent" && l.payload === "Complete call js callback");
+    const queued = lines.filter((l) => l.file === "PlayerAgent.cpp" && l.payload === "Complete call js callback");
     const posted = players.reduce((sum, entry) => sum + entry.posted, 0);
     assertEqual(queued.length, posted, "records queued");
     const threads = new Set(queued.map((l) => l.tid));
