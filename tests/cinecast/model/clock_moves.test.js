@@ -3,19 +3,12 @@
 // runs its body with a fresh log and states the log it must leave; times are
 // logged from the row's start, as the clock goes on from row to row.
 kite.load("../../support/lib/assert.js");
+kite.load("lib/rows.js");
 
 sim.media("tone.wav", { duration: 3000 });
 
 // A model player that plays tone.wav from now; its end goes to the log.
-function playing(log) {
-  const player = new Tether();
-  player.onplay_complete = () => log("end");
-  player.player_create();
-  player.player_set_uri({ param_url: "tone.wav" });
-  player.player_prepare();
-  player.player_play();
-  return player;
-}
+const playTone = (log) => playing("tone.wav", log, ["play_complete"]);
 
 // An error's text with the clock's readings from the row's start.
 function relative(error, start) {
@@ -38,7 +31,7 @@ const ROWS = [
   }, ["timeout 0 due", "afterIdle 0", "interval 20 every 20", "timeout 50 late"]],
   ["sim.pending lists a playing player's work, which its destruction ends", (log) => {
     const start = sim.now();
-    const player = playing(log);
+    const player = playTone(log);
     log(sim.pending().map((entry) => entry.kind + "@" + (entry.at - start)).join(" "));
     kite.destroy(player);
     log(sim.pending().length);
@@ -66,11 +59,11 @@ const ROWS = [
   }, ["idle@0", "a@10", "b@50", "c@110", "ran 3", "now+110", 0]],
   ["sim.runAll plays a film to its end", (log) => {
     const start = sim.now();
-    const player = playing(log);
+    const player = playTone(log);
     sim.runAll();
     log("now+" + (sim.now() - start) + ", state " + player.player_get_player_state().return_data);
     kite.destroy(player);
-  }, ["end", "now+3000, state 2"]],
+  }, ["play_complete", "now+3000, state 2"]],
   ["with nothing scheduled sim.runAll runs nothing and the clock stays", (log) => {
     const start = sim.now();
     log(sim.runAll());
@@ -114,11 +107,11 @@ const ROWS = [
   }, [0]],
   ["{ player, state } waits for the state the player reports", (log) => {
     const start = sim.now();
-    const player = playing(log);
+    const player = playTone(log);
     log(sim.runUntil({ player, state: 2 }, 5000) - start);
     log(player.player_get_player_state().return_data);
     kite.destroy(player);
-  }, ["end", 3000, 2]],
+  }, ["play_complete", 3000, 2]],
   ["at the limit sim.runUntil throws, the clock at the limit", (log) => {
     const start = sim.now();
     const id = setInterval(() => {}, 10);
@@ -132,7 +125,7 @@ const ROWS = [
   }, ["Error: sim.runUntil: the condition did not hold within 100 ms; the clock stands at start+100 ms", 100]],
   ["a state never reached is named with the state there is", (log) => {
     const start = sim.now();
-    const player = playing(log);
+    const player = playTone(log);
     try {
       sim.runUntil({ player, state: 4 }, 250);
     } catch (e) {
@@ -192,10 +185,8 @@ const MISUSE = [
   ["runAll with a string", () => sim.runAll("10"), TypeError, RUN_ALL],
   ["runUntil with a string limit", () => sim.runUntil(() => true, "100"), TypeError, LIMIT],
   ["runUntil with a negative limit", () => sim.runUntil(() => true, -1), TypeError, LIMIT],
-  ["runUntil with NaN", () => sim.runUntil(() => true, NaN), TypeError, LIMIT],
   ["runUntil with an endless limit", () => sim.runUntil(() => true, Infinity), TypeError, LIMIT],
   ["runUntil with a number", () => sim.runUntil(5), TypeError, FORMS],
-  ["runUntil with no condition", () => sim.runUntil(), TypeError, FORMS],
   ["runUntil with no player", () => sim.runUntil({ state: 2 }), TypeError, FORMS],
   ["runUntil with a player that is none", () => sim.runUntil({ player: {}, state: 2 }), TypeError, FORMS],
   ["runUntil with a state that is no integer",

@@ -1,6 +1,7 @@
 // What the model's tables share: a player whose events go to a log, the
-// answers of a command, and the loop that runs rows of
-// [name, media, body, expected] (loaded after ../../support/lib/assert.js).
+// answers of a command, the loop that runs rows of
+// [name, media, body, expected], and sim.media's refusals (loaded after
+// ../../support/lib/assert.js).
 
 const MODEL_EVENTS = ["buffering", "prepare_complete", "play_complete", "seek_complete", "current_time",
                       "error_event", "asm_pause", "asm_resume", "sound_analysis"];
@@ -14,6 +15,14 @@ function loggedPlayer(url, log, events, stamp) {
   }
   p.player_create();
   p.player_set_uri({ param_url: url });
+  return p;
+}
+
+// The same, prepared and playing; its entries go to log as they are.
+function playing(url, log, events) {
+  const p = loggedPlayer(url, log, events, (entry) => entry);
+  p.player_prepare();
+  p.player_play();
   return p;
 }
 
@@ -42,4 +51,10 @@ function runRows(rows, open) {
       }
     });
   }
+}
+
+// Rows of [what, description, the error's type, its message after "sim.media: "].
+function checkMediaRefusals(rows) {
+  checkRefusals(rows.map(([what, description, type, message]) =>
+    [what, () => sim.media("bad.media", description), type, "sim.media: " + message]));
 }
