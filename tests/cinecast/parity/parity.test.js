@@ -14,7 +14,6 @@ const MEDIA = {
   TONE, TEXT, NO_DECODER,
   AMR: NO_DECODER,  // the name scenarios.js knows it by
   MISSING: TONE.replace(/[^/]*$/, "missing.wav"),
-  HTTP: HTTP_BASE + "/tone3s.wav",
   PLAIN: PLAIN_BASE + "/tone3s.wav",
   NOT_FOUND: HTTP_BASE + "/missing.wav",
   REFUSED: "http://127.0.0.1:1/tone3s.wav",
@@ -43,7 +42,6 @@ if (onModel) {
   sim.media(MEDIA.TONE, tone);
   sim.media(MEDIA.TEXT, { error: "not-media" });
   sim.media(MEDIA.AMR, { error: "unsupported" });
-  sim.media(MEDIA.HTTP, { ...tone, network: true });
   sim.media(MEDIA.PLAIN, { ...tone, network: true, seekable: false });
   sim.media(MEDIA.NOT_FOUND, { error: "http-404" });
   sim.media(MEDIA.REFUSED, { error: "refused" });
