@@ -28,12 +28,10 @@ TEST(BufferingStepsTest, SendsTheStartStepsNoFinerThanTheRuleAndTheEnd)
          {{0, 0}, {10, 200}, {20, 400}, {30, 600}, {100, 800}}, {0, 10, 20, 30, 100}},
         {"a step too small or too soon is dropped, not sent later",
          {{0, 0}, {40, 100}, {45, 250}, {50, 600}, {100, 601}}, {0, 45, 100}},
-        {"a lower level within a period is dropped",
-         {{4, 0}, {2, 1}, {24, 300}, {0, 310}, {100, 320}}, {4, 24, 100}},
+        {"a lower level within a period is dropped, as is the same level again",
+         {{4, 0}, {2, 1}, {24, 300}, {0, 310}, {24, 900}, {100, 920}}, {4, 24, 100}},
         {"100 ends a period once; the next level below starts another",
          {{100, 0}, {100, 500}, {60, 510}, {100, 520}}, {100, 60, 100}},
-        {"repeats are never sent",
-         {{30, 0}, {30, 1000}, {30, 2000}}, {30}},
     };
     for (const CCase& c : aCases) {
         CBufferingSteps steps;

@@ -241,17 +241,12 @@ TEST_F(SimEventTest, BurstsFireEveryEventAndPacedOnesCarryTheMomentTheyFire)
 namespace {
 int g_iTagA, g_iTagB;
 std::atomic<int> g_iCalledA{0}, g_iCalledB{0}, g_iMismatched{0};
-bool TimeToA(unsigned long long, void* pUserData)
+// Counts its calls, and those that came with another handler's user data.
+template <int* TAG, std::atomic<int>* CALLED>
+bool CountingHandler(unsigned long long, void* pUserData)
 {
-    ++g_iCalledA;
-    if (pUserData != &g_iTagA)
-        ++g_iMismatched;
-    return true;
-}
-bool TimeToB(unsigned long long, void* pUserData)
-{
-    ++g_iCalledB;
-    if (pUserData != &g_iTagB)
+    ++*CALLED;
+    if (pUserData != TAG)
         ++g_iMismatched;
     return true;
 }
@@ -264,7 +259,8 @@ TEST_F(SimEventTest, RegisteringWhileEventsFireNeverMixesTwoHandlers)
     std::size_t i = m_players.count();
     {
         CinecasterAdapter adapter;
-        adapter.RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, Untyped(&TimeToA), &g_iTagA);
+        adapter.RegisterKiteBridgeCallback(KITE_BRIDGE_CURRENT_TIME, Untyped(&CountingHandler<&g_iTagA, &g_iCalledA>),
+                                           &g_iTagA);
         // Events without end until the adapter goes, so that the
         // registrations below meet events however the threads are scheduled.
         ASSERT_TRUE(m_players.emitBurst(i, KITE_BRIDGE_CURRENT_TIME, SIZE_MAX));
@@ -277,8 +273,8 @@ TEST_F(SimEventTest, RegisteringWhileEventsFireNeverMixesTwoHandlers)
                 std::this_thread::yield();
         };
         for (int n = 0; n < 2000; ++n) {
-            registerAndWait(&TimeToB, &g_iTagB, g_iCalledB);
-            registerAndWait(&TimeToA, &g_iTagA, g_iCalledA);
+            registerAndWait(&CountingHandler<&g_iTagB, &g_iCalledB>, &g_iTagB, g_iCalledB);
+            registerAndWait(&CountingHandler<&g_iTagA, &g_iCalledA>, &g_iTagA, g_iCalledA);
         }
     }
     EXPECT_EQ(g_iMismatched.load(), 0);
