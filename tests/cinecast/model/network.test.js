@@ -318,6 +318,8 @@ const MEDIA = [
   ["an unknown kind", { kind: "ftp" }, RangeError, "kind must be one of 'file', 'http', 'hls', 'dash'"],
   ["network: true on a file", { kind: "file", network: true }, RangeError, "network: true contradicts kind 'file'"],
   ["network: false on hls", { kind: "hls", network: false }, RangeError, "network: false contradicts kind 'hls'"],
+  ["network: false on http", { kind: "http", network: false }, RangeError, "network: false contradicts kind 'http'"],
+  ["network: false on dash", { kind: "dash", network: false }, RangeError, "network: false contradicts kind 'dash'"],
   ["ranges on hls", { kind: "hls", ranges: false }, RangeError, "ranges is for kind 'http'"],
   ["ranges as text", { kind: "http", ranges: "no" }, TypeError, "ranges must be true or false"],
   ["length on a file", { length: false, duration: 10 }, RangeError, "length is for kind 'http'"],
