@@ -1,18 +1,7 @@
-// The globals kite gives scripts for testing: kite.load and the log capture.
-// Timers are in kite_late_timers.test.js, kite.args in the kite.run tests.
+// The log capture kite gives scripts for testing. Timers are in
+// kite_late_timers.test.js, kite.load in runner/load.test.js, kite.args in
+// the kite.run tests.
 kite.load("../support/lib/assert.js");
-
-check("kite.load runs files relative to the main script", () => {
-  assertEqual(typeof assertEqual, "function");
-  const error = assertThrows(() => kite.load("lib/no-such-file.js"));
-  assertTrue(/^kite\.load: cannot read .*lib\/no-such-file\.js: No such file or directory$/.test(error.message),
-             "message: " + error.message);
-  const syntax = assertThrows(() => kite.load("../host/scripts/syntax_error.js"));
-  assertTrue(syntax instanceof SyntaxError, "a SyntaxError");
-  const thrown = assertThrows(() => kite.load("../host/scripts/uncaught_value.js"));
-  assertEqual(thrown, 42, "the loaded script's own exception");
-  assertThrows(() => kite.load(5), "kite.load: the argument must be a path");
-});
 
 check("log capture", () => {
   const probe = new Probe();

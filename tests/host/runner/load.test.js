@@ -22,6 +22,10 @@ const rows = [
     "SyntaxError: Identifier 'greeter' has already been declared"],
   ["a file that is not there", () => attempt(() => kite.load("lib/missing.js")).replace(/ [^ ]*\/lib\//, " lib/"),
     "Error: kite.load: cannot read lib/missing.js: No such file or directory"],
+  ["a file that does not compile", () => attempt(() => kite.load("../scripts/syntax_error.js")),
+    "SyntaxError: Unexpected token ';'"],
+  ["the file's own exception, as it is", () => attempt(() => kite.load("../scripts/uncaught_value.js")), "42"],
+  ["no path", () => attempt(() => kite.load(/** @type {any} */ (5))), "TypeError: kite.load: the argument must be a path"],
   // Only the report shortens paths.
   ["error.stack names its files by absolute path", () => /^    at \/.*\/runner\/load\.test\.js:\d+:\d+$/.test(
     new Error("here").stack.split("\n")[1]), true],

@@ -1,2 +1,2 @@
-// A thrown value that is not an Error is reported with where it came from.
+// A file whose top level throws a value that is no Error (runner/load.test.js).
 throw 42;
