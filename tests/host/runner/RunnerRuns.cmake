@@ -130,7 +130,7 @@ foreach(row "INT|130" "TERM|143")
   list(GET fields 0 signal)
   list(GET fields 1 status)
   add_test(NAME kite.test.interrupted_${signal}
-    COMMAND bash ${RUNNER}/interrupt.sh ${signal} ${status} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test
+    COMMAND bash ${RUNNER}/../scripts/interrupted.sh ${signal} ${status} run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kite> test
             ${TEST_OPTIONS} --timeout=60000 ${RUNNER}/waits.js)
   set_tests_properties(kite.test.interrupted_${signal} PROPERTIES TIMEOUT 60)
 endforeach()
