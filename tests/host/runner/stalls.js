@@ -7,16 +7,16 @@
 sim.media("film.mp4", { duration: 3000 });
 sim.media("held.m3u8", { kind: "hls", duration: 60000, hold: true });
 
+// Each test and hook leaves the clock clear for the next: its timers and
+// plug-in objects go.
+const players = [];
 function openPlayer(url) {
   const player = new Tether();
   player.player_create();
   player.player_set_uri({ param_url: url });
+  players.push(player);
   return player;
 }
-
-// Each test and hook leaves the clock clear for the next: its timers and
-// plug-in objects go.
-const players = [];
 function clearClock() {
   for (const entry of sim.pending()) {
     if (entry.kind === "timeout" || entry.kind === "interval") clearTimeout(entry.id);
@@ -37,7 +37,6 @@ describe("stalls", () => {
   });
   test("a callback with nothing scheduled", async () => {
     const player = openPlayer("film.mp4");
-    players.push(player);
     await new Promise((resolve) => { player.onplay_complete = resolve; });
   });
   test("a plug-in's thread behind an unref'd thread-safe call", async () => {
@@ -50,7 +49,6 @@ describe("stalls", () => {
   });
   test("a playing player's end", async () => {
     const player = openPlayer("film.mp4");
-    players.push(player);
     player.player_prepare();
     player.player_play();
     await new Promise((resolve) => { player.onplay_complete = resolve; });
@@ -58,7 +56,6 @@ describe("stalls", () => {
   test("a thenable that never calls back", () => ({ then() {} }));
   test("a prepare held until sim.release", async () => {
     const player = openPlayer("held.m3u8");
-    players.push(player);
     const prepared = new Promise((resolve) => { player.onprepare_complete = resolve; });
     player.player_prepare_async();
     sim.advance(100);
@@ -84,14 +81,12 @@ describe("goes on", () => {
   test("an afterIdle call", () => new Promise((resolve) => kite.afterIdle(resolve)));
   test("an event queued for delivery", async () => {
     const player = openPlayer("film.mp4");
-    players.push(player);
     const landed = new Promise((resolve) => { player.onseek_complete = resolve; });
     sim.emit(sim.count() - 1, sim.SEEK_COMPLETE);
     await landed;
   });
   test("a player's event already due", async () => {
     const player = openPlayer("film.mp4");
-    players.push(player);
     const prepared = new Promise((resolve) => { player.onprepare_complete = resolve; });
     player.player_prepare_async();
     await prepared;
