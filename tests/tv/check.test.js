@@ -132,15 +132,10 @@ function write(dir, files) {
 }
 
 const dir = fs.mkdtempSync(path.join(os.tmpdir(), "tv-check-"));
-let failures = 0;
+// Stops at the first case that differs, naming it above the difference.
 function verify(name, actual, expected) {
-  try {
-    assert.deepStrictEqual(actual, expected);
-    console.log(`ok: ${name}`);
-  } catch (e) {
-    failures++;
-    console.log(`FAILED: ${name}\n${e.message}\n`);
-  }
+  console.log(name);
+  assert.deepStrictEqual(actual, expected);
 }
 
 try {
@@ -252,8 +247,4 @@ try {
   for (const [name, args, stderr] of BAD) verify(`bad input: ${name}`, run(dir, args), { status: 2, stdout: [], stderr });
 } finally {
   fs.rmSync(dir, { recursive: true, force: true });
-}
-if (failures) {
-  console.log(`${failures} failed`);
-  process.exit(1);
 }

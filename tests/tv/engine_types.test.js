@@ -13,17 +13,6 @@ const path = require("path");
 const paths = require("../../tv/paths.js");
 const engineTypes = require("../../tv/engine-types.js");
 
-let failures = 0;
-function verify(name, test) {
-  try {
-    test();
-    console.log(`ok: ${name}`);
-  } catch (e) {
-    failures++;
-    console.log(`FAILED: ${name}\n${e.message}\n`);
-  }
-}
-
 // The lines that differ, as `diff -u` shows them (or the first that differs
 // when there is no diff).
 function difference(committed, made) {
@@ -49,15 +38,17 @@ function difference(committed, made) {
 const found = engineTypes.probe();
 const made = engineTypes.generate(found);
 
-verify("types/tv/engine.d.ts is what the probe makes now", () => {
+// types/tv/engine.d.ts is what the probe makes now.
+{
   const committed = fs.readFileSync(paths.engineTypes, "utf8");
   if (committed !== made.text) {
     assert.fail(`types/tv/engine.d.ts is stale: remake it with node tv/engine-types.js --write\n` +
       difference(committed, made.text));
   }
-});
+}
 
-verify("the probe finds what was measured on V8 3.28", () => {
+// The probe finds what was measured on V8 3.28.
+{
   assert.strictEqual(found.engine.v8, "3.28.71.20");
   for (const name of ["Promise", "Map", "Set", "WeakMap", "Symbol", "Object", "JSON", "Math"]) {
     assert.ok(found.globals.includes(name), `global ${name}`);
@@ -72,9 +63,10 @@ verify("the probe finds what was measured on V8 3.28", () => {
   assert.ok(!found.objects["Array.prototype"].own.includes("includes"));
   assert.deepStrictEqual(found.symbols, ["iterator", "unscopables"]);
   assert.ok(found.objects["Array.prototype"].symbols.includes("iterator"));
-});
+}
 
-verify("the declarations keep what exists and leave out what does not", () => {
+// The declarations keep what exists and leave out what does not.
+{
   for (const name of ["Promise", "Map", "Set", "WeakMap", "Symbol"]) {
     assert.match(made.text, new RegExp(`^declare var ${name}: ${name}Constructor;$`, "m"));
   }
@@ -86,13 +78,11 @@ verify("the declarations keep what exists and leave out what does not", () => {
   }
   assert.doesNotMatch(made.text, /^\s*(assign|startsWith)[<(]/m);
   assert.doesNotMatch(made.text, /^declare var Proxy\b/m);
-});
-
-verify("the declarations compile on their own (with noLib)", () => {
-  assert.deepStrictEqual(engineTypes.selfCheck(made.text), []);
-});
-
-if (failures) {
-  console.log(`${failures} failed`);
-  process.exit(1);
 }
+
+// The declarations compile on their own (with noLib).
+{
+  assert.deepStrictEqual(engineTypes.selfCheck(made.text), []);
+}
+
+console.log("engine_types.test.js: ok");
