@@ -31,25 +31,19 @@ namespace {
 using Bridge::ScriptArray;
 using Bridge::ScriptObject;
 
-double NumberArgument(const ScriptArray& args, int iIndex)
-{
-    v8::Isolate* pIsolate = v8::Isolate::GetCurrent();
-    return args.get(iIndex).getValue()->NumberValue(pIsolate->GetCurrentContext()).FromMaybe(0.0);
-}
-
 ScriptObject Number(double dValue)
 {
     return ScriptObject(v8::Number::New(v8::Isolate::GetCurrent(), dValue).As<v8::Value>());
 }
 
 // residentKiB(): the resident set size, in KiB.
-ScriptObject ResidentKiB(CSoakMeter*, const ScriptArray&)
+double ResidentKiB(CSoakMeter*)
 {
     std::ifstream statm("/proc/self/statm");
     unsigned long ulSize = 0;
     unsigned long ulResident = 0;
     statm >> ulSize >> ulResident;
-    return Number(static_cast<double>(ulResident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1024.0);
+    return static_cast<double>(ulResident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1024.0;
 }
 
 // memory(): where the memory is, in KiB: {residentAnon, v8Heap, mallocInUse,
@@ -77,35 +71,31 @@ ScriptObject Memory(CSoakMeter*, const ScriptArray&)
 
 // trim(): hands the allocator's free memory back to the system, so that a
 // reading shows what is in use rather than the peak of the event queue.
-ScriptObject Trim(CSoakMeter*, const ScriptArray&)
+void Trim(CSoakMeter*)
 {
     malloc_trim(0);
-    return ScriptObject(v8::Local<v8::Value>());
 }
 
 // startEvents(perSecond), stopEvents()
-ScriptObject Start(CSoakMeter*, const ScriptArray& args)
+void Start(CSoakMeter*, double dRate)
 {
-    double dRate = NumberArgument(args, 0);
     StartEvents(dRate > 0 && dRate < 1e7 ? static_cast<unsigned>(dRate) : 0);
-    return ScriptObject(v8::Local<v8::Value>());
 }
 
-ScriptObject Stop(CSoakMeter*, const ScriptArray&)
+void Stop(CSoakMeter*)
 {
     StopEvents();
-    return ScriptObject(v8::Local<v8::Value>());
 }
 
 // fired(): events fired so far; players(): soak players alive.
-ScriptObject Fired(CSoakMeter*, const ScriptArray&)
+double Fired(CSoakMeter*)
 {
-    return Number(static_cast<double>(FiredEvents()));
+    return static_cast<double>(FiredEvents());
 }
 
-ScriptObject Players(CSoakMeter*, const ScriptArray&)
+double Players(CSoakMeter*)
 {
-    return Number(static_cast<double>(LivePlayers()));
+    return static_cast<double>(LivePlayers());
 }
 
 class CSoakMeterBridge : public Bridge::ClassBridge<CSoakMeter> {
@@ -115,13 +105,13 @@ public:
     void mapScriptInterface(ScriptContext& context) override
     {
         Bridge::ClassBuilder<CSoakMeter>(*this, context)
-            .method<ResidentKiB>("residentKiB")
-            .method<Memory>("memory")
-            .method<Trim>("trim")
-            .method<Start>("startEvents")
-            .method<Stop>("stopEvents")
-            .method<Fired>("fired")
-            .method<Players>("players");
+            .method<&ResidentKiB>("residentKiB")
+            .method<&Memory>("memory")
+            .method<&Trim>("trim")
+            .method<&Start>("startEvents")
+            .method<&Stop>("stopEvents")
+            .method<&Fired>("fired")
+            .method<&Players>("players");
     }
 };
 
