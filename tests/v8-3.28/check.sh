@@ -33,7 +33,7 @@ run() {
   return 1
 }
 # on_tv NAME SCRIPT: the script in Node.js 0.12.18 with the plug-in.
-on_tv() { run "$1" "$node" --expose-gc "$here/run.js" "$legacy/out/tether_node_host.node" "$plugin" "$2"; }
+on_tv() { run "$1" "$node" --expose-gc "$root/host/v8-3.28/run.js" "$legacy/out/tether_node_host.node" "$plugin" "$2"; }
 # same WHAT A B: the two outputs agree, thread ids and addresses masked.
 same() {
   local mask='s/Thread Id:\[[0-9]+\]/Thread Id:[TID]/g; s/0x[0-9a-fA-F]+/0xADDR/g'
@@ -49,7 +49,7 @@ run drive-10.2 "$build/out/kite" --adapter=sim "$here/drive.js" || exit 1
 same "drive.js printed" "$out/drive-3.28" "$out/drive-10.2" || exit 1
 
 # The class builder's forms through the bridge tests' plug-in, built for each.
-run builder-3.28 "$node" --expose-gc "$here/run.js" "$legacy/out/tether_node_host.node" \
+run builder-3.28 "$node" --expose-gc "$root/host/v8-3.28/run.js" "$legacy/out/tether_node_host.node" \
   "$legacy/out/libKiteTestPlugin.so" "$here/builder.js" || exit 1
 run builder-10.2 "$build/out/kite" --adapter=sim --plugin="$build/out/libKiteTestPlugin.so" "$here/builder.js" || exit 1
 [ "$(tail -n 1 "$out/builder-3.28")" = done ] || { echo "check.sh: builder.js did not finish on V8 3.28" >&2; exit 1; }
