@@ -1,6 +1,5 @@
 // The bridge library's C++ surface where no script shows it. Routing, stored
 // values, delivery and object lifetime through kite: tests/bridge/kite_*.
-#include <Bridge/ClassBuilder.h>
 #include <Bridge/Engine.h>
 #include <Bridge/ScriptBridge.h>
 #include <Bridge/Converter.h>
@@ -18,21 +17,6 @@
 namespace {
 
 using BridgeTest = TestSupport::CV8Test;
-
-// The host detaches at exit; natives of every class are destroyed then.
-TEST_F(BridgeTest, DetachDestroysEveryNativeLeft)
-{
-    KiteTest::CProbeBridge probe;
-    KiteTest::CForeignBridge foreign;
-    Bridge::Engine::InstallClass(&probe);
-    Bridge::Engine::InstallClass(&foreign);
-    Eval("globalThis.all = [new Probe(), new Probe(), new Foreign()]");
-    int iDestroyed = KiteTest::CProbe::s_iDestroyed;
-    Bridge::Engine::Detach();
-    EXPECT_EQ(iDestroyed + 2, KiteTest::CProbe::s_iDestroyed);
-    EXPECT_EQ(0u, Bridge::Engine::LiveObjectCount());
-    EXPECT_FALSE(Bridge::Engine::DestroyObject(v8::Local<v8::Object>())) << "an empty handle names no object";
-}
 
 // A host that detaches while a script is inside a native call: the other
 // natives go at once, the called one when its call returns, and the script
@@ -57,6 +41,7 @@ TEST_F(BridgeTest, DetachInsideACallDestroysThatNativeWhenTheCallReturns)
                             "called.onvalue = detachNow; called.invokeStored(); 'after'"));
     EXPECT_EQ(iBefore + 1, s_iDestroyedAtDetach) << "the Probe outside the call, at the detach";
     EXPECT_EQ(0u, s_uLiveAtDetach);
+    EXPECT_FALSE(Bridge::Engine::DestroyObject(v8::Local<v8::Object>())) << "an empty handle names no object";
     EXPECT_EQ(iBefore + 2, KiteTest::CProbe::s_iDestroyed) << "the called Probe, once its call returned";
     EXPECT_EQ("Cannot call native method without object instance|"
               "Cannot call native method without object instance",
@@ -189,41 +174,6 @@ TEST_F(BridgeTest, TextsCrossIntoScriptsAndBackWhole)
                                        .ToLocalChecked()));
 }
 
-// Each exception of the family as the script sees it: its constructor and
-// message; a pending one leaves the script's own exception.
-TEST_F(BridgeTest, EachNativeFailureReachesTheScriptAsItsKind)
-{
-    const struct {
-        const char* pszCase;
-        void (*pThrow)();
-        const char* pszSeen;
-    } aCases[] = {
-        {"a runtime exception", [] { throw KiteJsRuntimeException("no agent"); }, "Error: no agent"},
-        {"a type error", [] { throw Bridge::ScriptError(Bridge::ScriptError::TYPE_ERROR, "not a path"); },
-         "TypeError: not a path"},
-        {"a range error", [] { throw Bridge::ScriptError(Bridge::ScriptError::RANGE_ERROR, "too far"); },
-         "RangeError: too far"},
-        {"a pending exception",
-         [] {
-             v8::Isolate::GetCurrent()->ThrowException(v8::Number::New(v8::Isolate::GetCurrent(), 7));
-             throw Bridge::ScriptExceptionPending();
-         },
-         "7"},
-    };
-    for (const auto& c : aCases) {
-        CScope scope(*this);
-        v8::TryCatch tryCatch(Isolate());
-        try {
-            c.pThrow();
-        } catch (...) {
-            Bridge::ThrowCaughtInScript(Isolate());
-        }
-        ASSERT_TRUE(tryCatch.HasCaught()) << c.pszCase;
-        EXPECT_EQ(c.pszSeen, Bridge::TextOf(Isolate(), tryCatch.Exception()->ToString(Context()).ToLocalChecked()))
-            << c.pszCase;
-    }
-}
-
 // Sets name i to i on a new object through the bridge and reads each back as
 // the bridge and as a script do; needs an entered context.
 void CheckNames(const std::vector<std::string>& aNames, const char* pszWhere)
@@ -352,59 +302,6 @@ TEST_F(BridgeTest, AnyValueCopiedOverANewObjectReplacesIt)
         SetGlobal("o", object.getValue());
         EXPECT_EQ(c.pszSeen, Eval("JSON.stringify(o)")) << c.pszCase;
     }
-}
-
-// A class built with the builder: a native made from the script's
-// arguments, a method by member pointer, a callback property.
-class CArgCounter {
-public:
-    explicit CArgCounter(const Bridge::ScriptArray& aArgs) : m_iCount(aArgs.Length()) {}
-    Bridge::ScriptObject Count(const Bridge::ScriptArray&) { return Bridge::ScriptObject(m_iCount); }
-    void set_onchange(const Bridge::ScriptFunction& function) { m_onChange = function; }
-
-private:
-    int m_iCount;
-    Bridge::ScriptFunction m_onChange;
-};
-
-}  // namespace
-
-BRIDGE_NATIVE_CLASS("ArgCounter", CArgCounter);
-
-namespace {
-
-class CArgCounterBridge : public Bridge::ClassBridge<CArgCounter> {
-public:
-    CArgCounterBridge() : ClassBridge("ArgCounter") {}
-    void mapScriptInterface(ScriptContext& context) override
-    {
-        Bridge::ClassBuilder<CArgCounter>(*this, context)
-            .method<&CArgCounter::Count>("count")
-            .callback<&CArgCounter::set_onchange>("onchange");
-    }
-};
-
-TEST_F(BridgeTest, AClassFromTheBuilderConstructsCallsAndRefusesOtherReceivers)
-{
-    CArgCounterBridge counter;
-    KiteTest::CProbeBridge probe;
-    Bridge::Engine::InstallClass(&counter);
-    Bridge::Engine::InstallClass(&probe);
-    const struct {
-        const char* pszScript;
-        const char* pszAnswer;
-    } aCases[] = {
-        {"new ArgCounter(1, 'two', {}).count()", "3"},
-        {"new ArgCounter().count()", "0"},
-        {"const c = new ArgCounter(); c.onchange = () => 1; String(c.onchange)", "undefined"},
-        {"try { ArgCounter.prototype.count.call(new Probe()) } catch (e) { e.message }",
-         "Cannot call native method without object instance"},
-        {"try { Reflect.set(new ArgCounter(), 'onchange', 1, new Probe()) } catch (e) { e.message }",
-         "Attempt to pass a JSObject as a native object"},
-    };
-    for (const auto& c : aCases)
-        EXPECT_EQ(c.pszAnswer, Eval(c.pszScript)) << c.pszScript;
-    Bridge::Engine::Detach();  // while the classes are alive
 }
 
 // relay(f, ...): calls f twice with relay's own arguments, as a list over

@@ -84,6 +84,8 @@ const REFUSALS = [
    RangeError, "the integer 9007199254740994 is beyond what a script number holds exactly (2^53 - 1)"],
   ["a method on a plain receiver", (s) => s.add.call(plain, 1, "pen"), TypeError, illegal("add")],
   ["a method on another class's object", (s) => s.has.call(new Foreign(), "pen"), TypeError, illegal("has")],
+  ["a list-form method on another class's object", (s) => s.arguments.call(new Probe()),
+   Error, "Cannot call native method without object instance"],
   ["a getter on a plain receiver", () => describe("size").get.call(plain), TypeError, illegal("size")],
   ["a getter through the prototype chain", (s) => Object.create(s).size, TypeError, illegal("size")],
   ["a getter on the prototype", () => Shelf.prototype.name, TypeError, illegal("name")],

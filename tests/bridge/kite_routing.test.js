@@ -36,7 +36,7 @@ check("methods and setters of a destroyed object throw, also as receivers", () =
   assertEqual(other.argCount(1, 2), 2, "other object unaffected");
 });
 
-check("argument indexes out of range read undefined; an empty result is undefined", () => {
+check("argument indexes out of range read undefined", () => {
   const probe = new Probe();
   assertEqual(probe.argAt(2, "x", null), null);
   assertEqual(probe.argAt(1), undefined, "one past the end");
@@ -44,14 +44,6 @@ check("argument indexes out of range read undefined; an empty result is undefine
   assertEqual(probe.argCount(undefined, undefined), 2, "explicit undefined arguments count");
   const object = { a: 1 };
   assertTrue(probe.argAt(1, object) === object, "objects come back as themselves");
-  assertEqual(probe.empty(1, 2, 3), undefined);
-});
-
-check("a handler's runtime exception becomes an Error with its text", () => {
-  const probe = new Probe();
-  assertThrows(() => probe.fail("custom text"), "custom text");
-  assertThrows(() => probe.fail(""), "");
-  assertEqual(probe.argCount(1), 1, "the object still works afterwards");
 });
 
 check("setters store any value, each object its own; the property reads undefined", () => {

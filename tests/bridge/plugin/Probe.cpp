@@ -49,45 +49,32 @@ void CForeignBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& con
 
 namespace {
 
-std::vector<Bridge::ScriptBridge*>& BridgeList()
-{
-    static std::vector<Bridge::ScriptBridge*> s_aBridges;
-    return s_aBridges;
-}
+std::vector<Bridge::ScriptBridge*> s_aMadeBridges;
+std::vector<Bridge::ScriptBridge*> s_aInstalledBridges;
 
 }  // namespace
 
 const std::vector<Bridge::ScriptBridge*>& MadeBridges()
 {
-    return BridgeList();
+    return s_aMadeBridges;
 }
-
-namespace {
-
-std::vector<Bridge::ScriptBridge*>& InstalledList()
-{
-    static std::vector<Bridge::ScriptBridge*> s_aInstalled;
-    return s_aInstalled;
-}
-
-}  // namespace
 
 const std::vector<Bridge::ScriptBridge*>& InstalledBridges()
 {
-    return InstalledList();
+    return s_aInstalledBridges;
 }
 
 void NoteInstalled(Bridge::ScriptBridge* pBridge)
 {
-    InstalledList().push_back(pBridge);
+    s_aInstalledBridges.push_back(pBridge);
 }
 
 }  // namespace KiteTest
 
 std::vector<Bridge::ScriptBridge*> loadBridges()
 {
-    KiteTest::BridgeList().push_back(new KiteTest::CProbeBridge);
-    KiteTest::BridgeList().push_back(new KiteTest::CForeignBridge);
-    KiteTest::BridgeList().push_back(KiteTest::NewShelfBridge());
-    return KiteTest::BridgeList();
+    KiteTest::s_aMadeBridges.push_back(new KiteTest::CProbeBridge);
+    KiteTest::s_aMadeBridges.push_back(new KiteTest::CForeignBridge);
+    KiteTest::s_aMadeBridges.push_back(KiteTest::NewShelfBridge());
+    return KiteTest::s_aMadeBridges;
 }

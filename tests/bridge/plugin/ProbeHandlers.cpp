@@ -50,8 +50,6 @@ int IntegerArgument(const ScriptArray& args, int iIndex)
 ScriptObject ArgCount(CProbe*, const ScriptArray& args) { return ScriptObject(args.Length()); }
 // argAt(i, ...): element i of the whole argument list, i included.
 ScriptObject ArgAt(CProbe*, const ScriptArray& args) { return args.get(IntegerArgument(args, 0)); }
-// empty(): a result holding no handle.
-ScriptObject Empty(CProbe*, const ScriptArray&) { return Undefined(); }
 // stored(): what was last assigned to onvalue.
 ScriptObject Stored(CProbe* pProbe, const ScriptArray&) { return pProbe->m_onValue; }
 
@@ -149,12 +147,6 @@ ScriptObject Log(CProbe*, const ScriptArray& args)
     __dlog_print(LOG_ID_MAIN, IntegerArgument(args, 0), args.Length() > 2 ? strTag.c_str() : nullptr, "%s",
                  strText.c_str());
     return Undefined();
-}
-
-// fail(text): raises the bridge layer's exception.
-ScriptObject Fail(CProbe*, const ScriptArray& args)
-{
-    throw KiteJsRuntimeException(args.get(0).asString().c_str());
 }
 
 // throwAs(kind): ThrowKind(kind); arm(kind): what onthrow's setter and the
@@ -293,14 +285,12 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
     Bridge::ClassBuilder<CProbe>(*this, context)
         .method<Counted<ArgCount>>("argCount")
         .method<Counted<ArgAt>>("argAt")
-        .method<Counted<Empty>>("empty")
         .method<Counted<Stored>>("stored")
         .method<Counted<Record>>("record")
         .method<Counted<InvokeStored>>("invokeStored")
         .method<Counted<FireLater>>("fireLater")
         .method<Counted<FireAfter>>("fireAfter")
         .method<Counted<Log>>("log")
-        .method<Counted<Fail>>("fail")
         .method<Counted<CountFromThread>>("countFromThread")
         .method<HandlerCalls>("handlerCalls")
         .method<DestroyedCount>("destroyedCount")

@@ -37,6 +37,8 @@ public:
         return items;
     }
     void Fail(const std::string& strKind) { ThrowKind(strKind); }
+    // The list form beside the typed ones, by member pointer.
+    ScriptObject Arguments(const Bridge::ScriptArray& args) { return ScriptObject(args.Length()); }
     int Size() const
     {
         int iSize = 0;
@@ -88,11 +90,6 @@ double Share(CShelf* pShelf, double dCount)
 {
     return pShelf->Size() == 0 ? 0 : dCount / pShelf->Size();
 }
-// The list form beside the typed ones.
-ScriptObject Arguments(CShelf*, const Bridge::ScriptArray& args)
-{
-    return ScriptObject(args.Length());
-}
 // A getter that throws what the shelf's name names.
 bool Broken(CShelf* pShelf)
 {
@@ -129,7 +126,7 @@ public:
             .method<&CShelf::Save>("save")
             .method<&CShelf::Rename>("rename")
             .method<&Share>("share")
-            .method<&Arguments>("arguments")
+            .method<&CShelf::Arguments>("arguments")
             .getter<&CShelf::Size>("size")
             .getter<&Broken>("broken")
             .property<&CShelf::Name, &CShelf::SetName>("name")
