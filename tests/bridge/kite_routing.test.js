@@ -59,16 +59,4 @@ check("setters store any value, each object its own; the property reads undefine
   assertEqual(other.stored(), "other");
 });
 
-check("stored functions are called, other values are not", () => {
-  const probe = new Probe();
-  const seen = [];
-  probe.onvalue = (...args) => { seen.push(args); return "result"; };
-  assertEqual(probe.invokeStored("a", 2), "result");
-  assertEqual(probe.invokeStored(), "result");
-  assertEqual(seen, [["a", 2], []]);
-  probe.onvalue = 5;
-  assertEqual(probe.invokeStored("x"), null, "a number is not called");
-  assertEqual(seen.length, 2);
-});
-
 done();

@@ -20,18 +20,6 @@ CProbe::~CProbe()
     ++s_iDestroyed;
 }
 
-template <>
-const char* CProbeBridge::getScriptClassName() const
-{
-    return "Probe";
-}
-
-template <>
-const char* CForeignBridge::getScriptClassName() const
-{
-    return "Foreign";
-}
-
 namespace {
 
 Bridge::ScriptObject Marker(CForeign* pForeign, const Bridge::ScriptArray&)

@@ -67,12 +67,22 @@ extern KITE_TEST_EXPORT int g_iBridgesDestroyed;
 KITE_TEST_EXPORT const std::vector<Bridge::ScriptBridge*>& InstalledBridges();
 KITE_TEST_EXPORT void NoteInstalled(Bridge::ScriptBridge* pBridge);
 
+}  // namespace KiteTest
+
+BRIDGE_NATIVE_CLASS("Probe", KiteTest::CProbe);
+BRIDGE_NATIVE_CLASS("Foreign", KiteTest::CForeign);
+
+namespace KiteTest {
+
 // The script class of TNative: one native per `new`.
 template <class TNative>
 class CBridgeOf : public Bridge::ScriptBridge {
 public:
     virtual ~CBridgeOf() { ++g_iBridgesDestroyed; }
-    virtual const char* getScriptClassName() const;
+    virtual const char* getScriptClassName() const
+    {
+        return Bridge::NativeTypeOf<TNative>::s_type.m_pszScriptClassName;
+    }
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
     virtual void contextReady() { NoteInstalled(this); }
     // new Class("refuse") fails in the native's construction, and
@@ -92,22 +102,12 @@ public:
     virtual void destroyFromScript(void* pNative) { delete static_cast<TNative*>(pNative); }
 };
 template <>
-KITE_TEST_EXPORT const char* CBridgeOf<CProbe>::getScriptClassName() const;
-template <>
 KITE_TEST_EXPORT void CBridgeOf<CProbe>::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
-template <>
-KITE_TEST_EXPORT const char* CBridgeOf<CForeign>::getScriptClassName() const;
 template <>
 KITE_TEST_EXPORT void CBridgeOf<CForeign>::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
 typedef CBridgeOf<CProbe> CProbeBridge;
 typedef CBridgeOf<CForeign> CForeignBridge;
 
-}  // namespace KiteTest
-
-BRIDGE_NATIVE_CLASS("Probe", KiteTest::CProbe);
-BRIDGE_NATIVE_CLASS("Foreign", KiteTest::CForeign);
-
-namespace KiteTest {
 // Every bridge that loadBridges has made, in order.
 KITE_TEST_EXPORT const std::vector<Bridge::ScriptBridge*>& MadeBridges();
 }  // namespace KiteTest
