@@ -85,13 +85,11 @@ public:
     }
     virtual void mapScriptInterface(Bridge::ScriptBridge::ScriptContext& context);
     virtual void contextReady() { NoteInstalled(this); }
-    // new Class("refuse") fails in the native's construction, and
-    // new Class("throw", kind) with ThrowKind(kind); new Class("idle")
-    // makes a native that keeps no run from its construction on.
+    // new Class("throw", kind) fails in the native's construction with
+    // ThrowKind(kind); new Class("idle") makes a native that keeps no run
+    // from its construction on.
     virtual void* constructFromScript(const Bridge::ScriptArray& args)
     {
-        if (args.Length() > 0 && args.get(0).asString() == "refuse")
-            throw std::runtime_error("refused");
         if (args.Length() > 1 && args.get(0).asString() == "throw")
             ThrowKind(args.get(1).asString());
         TNative* pNative = new TNative;
