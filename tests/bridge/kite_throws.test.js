@@ -67,8 +67,6 @@ check("booleans, doubles, 64-bit integers and lists made in C++ arrive as themse
   const keeper = new Probe();
   keeper.keep(1, "two", [3]);
   assertEqual(keeper.kept(), [1, "two", [3]], "a call's arguments held beyond the call");
-  assertThrows(() => new Probe().integer("9007199254740992"), "the integer 9007199254740992 is beyond what a " +
-               "script number holds exactly (2^53 - 1)");
   const reads = [[2 ** 53 - 1, "9007199254740991"], [-(2 ** 53 - 1), "-9007199254740991"], [2 ** 53, false],
                  [1.5, false], ["7", false], [-(2n ** 63n), "-9223372036854775808"], [2n ** 63n, false]];
   for (const [value, read] of reads)

@@ -249,11 +249,6 @@ ScriptObject KeepRun(CProbe* pProbe, const ScriptArray& args)
     Bridge::Converter<bool>::From(v8::Isolate::GetCurrent(), args.get(0).getValue(), bKeeps);
     return ScriptObject::Boolean(Bridge::Engine::SetKeepsRun(pProbe, bKeeps));
 }
-// integer(text): ScriptObject::Integer of the decimal text.
-ScriptObject Integer(CProbe*, const ScriptArray& args)
-{
-    return ScriptObject::Integer(std::stoll(args.get(0).asString()));
-}
 // int64(value): whether Converter<int64_t> takes the value, and what it
 // reads as a decimal text.
 ScriptObject Int64(CProbe*, const ScriptArray& args)
@@ -305,7 +300,6 @@ void CProbeBridge::mapScriptInterface(Bridge::ScriptBridge::ScriptContext& conte
         .method<HoldWeak>("holdWeak")
         .method<Held>("held")
         .method<KeepRun>("keepRun")
-        .method<Integer>("integer")
         .method<Int64>("int64")
         .callback<&CProbe::set_onvalue>("onvalue")
         .callback<&CProbe::set_onthrow>("onthrow");
