@@ -1,7 +1,6 @@
 // Bridge::ThreadSafeCall: posts from threads delivered on the main loop, the
 // queue limit, what closes a call, its finalizer, and what ref holds. The
 // run that a ref'd call keeps going: tests/host/scripts/thread_call.js.
-#include <Bridge/ClassBuilder.h>
 #include <Bridge/Engine.h>
 #include <Bridge/ThreadSafeCall.h>
 #include <glib.h>

@@ -16,7 +16,6 @@ check("methods and setters refuse receivers without a native of their class", ()
   for (const [what, receiver] of [["prototype", Probe.prototype], ["inheriting", Object.create(probe)],
                                   ["null", null], ["number", 7], ["foreign", foreign]])
     assertThrows(() => probe.argCount.call(receiver), NO_INSTANCE, what);
-  assertThrows(() => foreign.marker.call(probe), NO_INSTANCE, "probe as a foreign");
   assertEqual(probe.handlerCalls(), calls, "no handler ran");
   assertEqual(foreign.marker(), 7, "foreign's own method still works");
 
