@@ -13,16 +13,16 @@ trap 'rm -f "$out" "$err"' EXIT
 [ "$when" = run ] || rm -f "$when"
 "$@" >"$out" 2>"$err" &
 pid=$!
+# Processes come and go while /proc is read: cat passes over those gone.
 started() {
   if [ "$when" = run ]; then
-    awk -v parent="$pid" '$4 == parent { found = 1 } END { exit !found }' /proc/[0-9]*/stat 2>/dev/null
+    cat /proc/[0-9]*/stat 2>/dev/null | awk -v parent="$pid" '$4 == parent { found = 1 } END { exit !found }'
   else
     grep -q ready "$out"
   fi
 }
-failures=()
-for _ in $(seq 300); do started && break; sleep 0.1; done
-started || failures+=("not started in 30 s")
+failures=("not started in 30 s")
+for _ in $(seq 300); do started && failures=() && break; sleep 0.1; done
 kill -s "$signal" "$pid"
 for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -KILL "$pid" 2>/dev/null && failures+=("still running 20 s after the signal")
