@@ -443,6 +443,9 @@ GstStateChangeReturn CGstPlayer::Start()
         strUri = m_strUri;
         m_ulPipelineMedia = m_ulMedia;
     }
+    // Closed while a task of the media before was on its way.
+    if (strUri.empty())
+        return GST_STATE_CHANGE_FAILURE;
     m_buffering.Reset();
     m_iLevel = -1;
     m_pPipeline->SetUri(strUri);
@@ -621,6 +624,10 @@ void CGstPlayer::Rewind()
     bool bSeekable;
     {
         std::lock_guard<std::mutex> guard(m_lock);
+        // The media were closed or replaced while this task waited for the
+        // pipeline: the next media start on their own.
+        if (m_ulMedia != m_ulPipelineMedia)
+            return;
         bSeekable = m_bSeekable;
     }
     m_buffering.Reset();

@@ -169,6 +169,16 @@ globalThis.scenarios = (m) => {
       { call: "player_prepare", answer: -1 },
       { events: [] },
     ] },
+    // Closed while the stop's rewind is on its way: nothing more comes.
+    { name: "closed as it stops", steps: [
+      ...prepared(m.TONE),
+      { call: "player_play", answer: 0 },
+      { wait: 200 },
+      { call: "player_stop", answer: 0 },
+      { call: "player_close", answer: 0 }, { state: 0 },
+      { wait: 500 },
+      { events: [] },
+    ] },
     { name: "seek, skip, pause and resume in every state", steps: [
       ...refusedMoves,
       { call: "player_create", answer: 0 },
