@@ -2,7 +2,7 @@
 # The soak: OBJECTS Tether objects (default 100000) created, used and
 # destroyed (or left to the collector) while events flow, in the plain build;
 # prints the resident size every 10000 objects and fails when it moves by
-# more than 1 MiB after a warm-up of 10000 objects (tests/soak/soak.js says
+# more than 1 MiB after a warm-up of 10000 objects (bench/soak/soak.js says
 # how readings are taken):
 #   scripts/soak.sh [OBJECTS]
 # BUILD_DIR chooses the build folder (default build, shared with
@@ -24,4 +24,4 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/nu
 # soak's readings could not tell from memory kept; plain malloc can.
 export G_SLICE=always-malloc
 exec "$build/out/kite" --plugin="$build/lib/kite/plugins/libTether.so" --plugin="$build/out/libSoakPlugin.so" \
-  "$root/tests/soak/soak.js" "$objects"
+  "$root/bench/soak/soak.js" "$objects"
