@@ -45,14 +45,10 @@ Bridge::ScriptArray CAgentTest::Args(const std::string& strArrayLiteral)
 
 std::string CAgentTest::Json(const Bridge::ScriptObject& result)
 {
-    v8::Local<v8::Value> value = result.getValue();
-    if (value.IsEmpty())
+    if (result.getValue().IsEmpty())
         return "(empty)";
-    v8::Local<v8::String> text;
-    if (!v8::JSON::Stringify(Context(), value).ToLocal(&text))
-        return "(not JSON)";
-    v8::String::Utf8Value utf8(Isolate(), text);
-    return std::string(*utf8, static_cast<std::size_t>(utf8.length()));
+    SetGlobal("result", result.getValue());
+    return Eval("JSON.stringify(result)");
 }
 
 }  // namespace TetherTest
