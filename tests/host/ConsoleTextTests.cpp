@@ -7,7 +7,6 @@
 
 #include "V8Test.h"
 #include "console/ConsoleText.h"
-#include "console/Inspect.h"
 
 namespace {
 
@@ -80,8 +79,6 @@ const CRow ROWS[] = {
     // Class names.
     {"instances", "class Bar extends Foo { constructor() { super(); this.x = [1]; } } [new Foo(), new Bar(), [new Foo()]]",
      "Foo {} Bar { x: [ 1 ] } [ Foo {} ]"},
-    {"null prototype", "[Object.create(null), Object.assign(Object.create(null), { a: 1 })]",
-     "[Object: null prototype] {} [Object: null prototype] { a: 1 }"},
     {"tags", "class T { get [Symbol.toStringTag]() { return 'TT'; } } [Math, new T(), { [Symbol.toStringTag]: 'Own', a: 1 }]",
      "Object [Math] {} T [TT] {} { a: 1, [Symbol(Symbol.toStringTag)]: 'Own' }"},
     {"subclasses", "[new (class M extends Map {})([[1, 2]]), new (class S extends Set {})([1]), new (class A extends Array {})(1, 2)]",
@@ -148,7 +145,6 @@ const CRow ROWS[] = {
     {"no format after the first", "[5, '%s', 'x']", "5 %s x"},
     // Script code that throws while values are formatted.
     {"a valueOf that throws", "['%d', { valueOf() { throw new Error('valueOf ran'); } }]", "throws: Error: valueOf ran"},
-    {"a toStringTag getter that throws", "[{ get [Symbol.toStringTag]() { throw new Error('tag'); } }]", "throws: Error: tag"},
     {"a BigInt in JSON", "['%j', 5n]", "throws: TypeError: Do not know how to serialize a BigInt"},
 };
 
@@ -173,49 +169,6 @@ TEST_F(ConsoleTextTest, PrintsWhatNodePrints)
             strPrinted.erase(strPrinted.find("Uncaught "), 9);
         }
         EXPECT_EQ(strPrinted, row.m_strPrinted) << row.m_strName;
-    }
-}
-
-// One value, as the console prints it and as kite test's assertion diffs
-// list it: one entry a line, each followed by a comma, six levels deep,
-// errors without their stacks. The listing's depth, its first hundred
-// elements, cycles, Maps and Sets show in the diffs of
-// tests/host/runner/assert.test.js.
-struct CValueRow {
-    std::string m_strName;
-    std::string m_strValue;    // a script whose value is shown
-    std::string m_strConsole;  // what console.log prints for it
-    std::string m_strListing;  // the lines a diff compares
-};
-
-const CValueRow VALUE_ROWS[] = {
-    {"a quote inside", "'it\\'s'", "\"it's\"", "\"it's\""},
-    {"empty ones", "[{}, [], new Map()]", "[ {}, [], Map(0) {} ]", "[\n  {},\n  [],\n  Map(0) {},\n]"},
-    {"no columns", "[0, 1, 2, 3, 4, 5, 6]", "[\n  0, 1, 2, 3,\n  4, 5, 6\n]",
-     "[\n  0,\n  1,\n  2,\n  3,\n  4,\n  5,\n  6,\n]"},
-    {"errors", "const e = new RangeError('r'); e.stack = 'RangeError: r\\n    at f (x.js:1:2)'; e.code = 1; [e]",
-     "[\n  RangeError: r\n      at f (x.js:1:2) {\n    code: 1\n  }\n]", "[\n  [RangeError: r] {\n    code: 1,\n  },\n]"},
-    {"a huge value is cut", "Array.from({ length: 2 }, () => [new Array(100).fill('x'.repeat(1000))])", "",
-     "[\n  [\n    [\n" + [] {
-         std::string strLines;
-         for (int i = 0; i < 100; ++i)
-             strLines += "      '" + std::string(1000, 'x') + "',\n";
-         return strLines;
-     }() + "    ],\n  ],\n  [Array],\n]"},
-};
-
-TEST_F(ConsoleTextTest, ListsValuesForDiffs)
-{
-    for (const CValueRow& row : VALUE_ROWS) {
-        CScope scope(*this);
-        v8::Local<v8::Value> value = Run("{" + row.m_strValue + "}");
-        std::string strConsole, strListing;
-        ASSERT_TRUE(Kite::InspectValue(Context(), value, Kite::CInspectOptions(), strConsole)) << row.m_strName;
-        ASSERT_TRUE(Kite::InspectValue(Context(), value, Kite::ReportInspectOptions(true), strListing)) << row.m_strName;
-        if (!row.m_strConsole.empty()) {
-            EXPECT_EQ(strConsole, row.m_strConsole) << row.m_strName;
-        }
-        EXPECT_EQ(strListing, row.m_strListing) << row.m_strName;
     }
 }
 

@@ -78,6 +78,12 @@ const rows = [
     "+             ],\n+           ],\n+         ],\n+       ],\n+     ],\n+   ],\n+ ]\n- []"],
   ["deepEqual shows the first hundred elements", () => assert.deepEqual(new Array(102).fill(7), []),
     "Expected values to be deep-equal:\n+ actual - expected\n\n+ [\n" + "+   7,\n".repeat(100) + "+   ... 2 more items,\n+ ]\n- []"],
+  ["deepEqual lists empty values and quoted texts one a line", () => assert.deepEqual([{}, [], new Map(), "it's"], []),
+    "Expected values to be deep-equal:\n+ actual - expected\n\n+ [\n+   {},\n+   [],\n+   Map(0) {},\n+   \"it's\",\n+ ]\n- []"],
+  ["deepEqual cuts a huge value short",
+    () => assert.deepEqual(Array.from({ length: 2 }, () => [new Array(100).fill("x".repeat(1000))]), []),
+    "Expected values to be deep-equal:\n+ actual - expected\n\n+ [\n+   [\n+     [\n" +
+    `+       '${"x".repeat(1000)}',\n`.repeat(100) + "+     ],\n+   ],\n+   [Array],\n+ ]\n- []"],
   ["deepEqual shows a function's own properties", () => assert.deepEqual(Object.assign(function f() {}, { x: 1 }), 1),
     "Expected values to be deep-equal:\n\n  actual:   [Function: f] { x: 1 }\n  expected: 1"],
   ["deepEqual shows an error's own properties, without its stack",
