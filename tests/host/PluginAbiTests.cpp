@@ -52,8 +52,6 @@ TEST(PluginAbiTest, DamagedFilesAreRefusedWithTheirLine)
         // "cannot load plug-in PATH: ".
         bool bLoadFails;
     } aRows[] = {
-        {"the note's ABI changed", [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_uAbi), 7); },
-         " was built for kite SDK ABI 7, " + strRebuild, false},
         {"the note's type changed", [](Bytes& a) { SetNoteWords(a, offsetof(Bridge::CSdkAbiNote, m_uType), 2); },
          strNoAbi, false},
         {"the note's owner misspelt",
