@@ -5,9 +5,7 @@
 // of the lines that set them cannot reorder their due times.
 kite.load("../support/lib/assert.js");
 
-check("setTimeout and clearTimeout check their arguments", () => {
-  assertTrue(assertThrows(() => setTimeout("code", 1), "setTimeout: the first argument must be a function")
-    instanceof TypeError);
+check("clearTimeout ignores what is no timer", () => {
   clearTimeout(123456);
   clearTimeout("x");
   clearTimeout();
