@@ -1,8 +1,9 @@
 // What the model player does beyond the scenarios it shares with GStreamer
 // (tests/cinecast/parity): media described by sim.media, exact times on virtual
-// time, live streams, bands, network buffering, sim.emit and sim.calls, and
-// sim.media's refusals. Each row: media, what the script does, and the log
-// it must leave.
+// time, live streams, bands, sim.emit and sim.calls, and sim.media's
+// refusals (network media: network.test.js; the tick and the end:
+// clock.test.js). Each row: media, what the script does, and the log it
+// must leave.
 kite.load("../../support/lib/assert.js");
 kite.load("lib/rows.js");
 
@@ -10,12 +11,6 @@ kite.load("lib/rows.js");
 const player = (url, log) => loggedPlayer(url, log, MODEL_EVENTS, (entry) => entry);
 
 const ROWS = [
-  ["play from the start: the time every 100 ms, exactly", { duration: 1000 }, (p, log) => {
-    p.player_prepare();
-    p.player_play();
-    sim.advance(350);
-    log(data(p.player_get_current_position()));
-  }, ["current_time:100", "current_time:200", "current_time:300", 350]],
   ["pause holds the position; resume counts 100 ms from there", { duration: 1000 }, (p, log) => {
     p.player_prepare();
     p.player_play();
@@ -26,12 +21,6 @@ const ROWS = [
     p.player_resume();
     sim.advance(100);
   }, ["current_time:100", 150, "current_time:250"]],
-  ["the end: the last time, then the end, state 2 at the duration", { duration: 250 }, (p, log) => {
-    p.player_prepare();
-    p.player_play();
-    sim.advance(1000);
-    log(data(p.player_get_player_state()) + "@" + data(p.player_get_current_position()));
-  }, ["current_time:100", "current_time:200", "play_complete", "2@250"]],
   ["a live stream: no duration, no seeking, no end", { seekable: false }, (p, log) => {
     p.player_prepare();
     log(data(p.player_get_duration()));
@@ -42,12 +31,6 @@ const ROWS = [
     log(data(p.player_get_player_state()) + "@" + data(p.player_get_current_position()));
     p.player_pause();
   }, ["refused", "-1 -1", "3@3600000"]],
-  ["network media buffer before the prepare completes, and before a seek lands", { duration: 3000, network: true }, (p, log) => {
-    p.player_prepare_async();
-    sim.advance(0);
-    p.player_seek_to({ param_seek_to: 1000 });
-    sim.advance(0);
-  }, ["buffering:0", "buffering:100", "prepare_complete", "buffering:0", "buffering:100", "seek_complete"]],
   ["a seek while playing: the time every 100 ms counted from its landing", { duration: 3000 }, (p, log) => {
     p.player_prepare();
     p.player_play();
