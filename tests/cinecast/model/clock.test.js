@@ -120,13 +120,6 @@ const MOVES = [
     clearTimeout(late);
     clearInterval(every);
   }, ["timeout 0 due", "afterIdle 0", "interval 20 every 20", "timeout 50 late"]],
-  ["sim.pending lists a playing player's work, which its destruction ends", (log) => {
-    const start = sim.now();
-    const player = playTone(log);
-    log(sim.pending().map((entry) => entry.kind + "@" + (entry.at - start)).join(" "));
-    kite.destroy(player);
-    log(sim.pending().length);
-  }, ["player@100 player@3000", 0]],
   ["events queued for delivery are not listed, and sim.advance(0) delivers them", (log) => {
     const player = new Tether();
     player.onseek_complete = () => log("landed");
@@ -148,13 +141,6 @@ const MOVES = [
     log("now+" + (sim.now() - start));
     log(sim.pending().length);
   }, ["idle@0", "a@10", "b@50", "c@110", "ran 3", "now+110", 0]],
-  ["sim.runAll plays a film to its end", (log) => {
-    const start = sim.now();
-    const player = playTone(log);
-    sim.runAll();
-    log("now+" + (sim.now() - start) + ", state " + player.player_get_player_state().return_data);
-    kite.destroy(player);
-  }, ["play_complete", "now+3000, state 2"]],
   ["with nothing scheduled sim.runAll runs nothing and the clock stays", (log) => {
     const start = sim.now();
     log(sim.runAll());
