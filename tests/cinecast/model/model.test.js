@@ -40,16 +40,6 @@ const ROWS = [
     log("at 200");
     sim.advance(50);
   }, ["current_time:100", "seek_complete", "at 200", "current_time:1100"]],
-  ["seeks and skips in a row land with one seek_complete", { duration: 3000 }, (p, log) => {
-    p.player_prepare();
-    p.player_seek_to({ param_seek_to: 1000 });
-    p.player_skip({ param_skip: 500 });
-    p.player_seek_to({ param_seek_to: 2000 });
-    sim.advance(0);
-    p.player_skip({ param_skip: -100 });
-    sim.advance(0);
-    log(data(p.player_get_current_position()));
-  }, ["seek_complete", "seek_complete", 1900]],
   ["party mode: the described bands with each time", { duration: 1000, bands: [50, 0, 100] }, (p, log) => {
     p.player_set_party_tv_mode({ param_party_mode: true });
     p.player_prepare();
