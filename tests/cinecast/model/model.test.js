@@ -1,9 +1,9 @@
 // What the model player does beyond the scenarios it shares with GStreamer
 // (tests/cinecast/parity): media described by sim.media, exact times on virtual
-// time, live streams, bands, sim.emit and sim.calls, and sim.media's
-// refusals (network media: network.test.js; the tick and the end:
-// clock.test.js). Each row: media, what the script does, and the log it
-// must leave.
+// time, bands, sim.emit and sim.calls, and sim.media's refusals (network and
+// live media: network.test.js; the tick and the end: clock.test.js; what
+// examples/film.test.js shows). Each row: media, what the script does, and
+// the log it must leave.
 kite.load("../../support/lib/assert.js");
 kite.load("lib/rows.js");
 
@@ -21,16 +21,6 @@ const ROWS = [
     p.player_resume();
     sim.advance(100);
   }, ["current_time:100", 150, "current_time:250"]],
-  ["a live stream: no duration, no seeking, no end", { seekable: false }, (p, log) => {
-    p.player_prepare();
-    log(data(p.player_get_duration()));
-    log(code(p.player_seek_to({ param_seek_to: 0 })) + " " + code(p.player_skip({ param_skip: 10 })));
-    p.oncurrent_time = null;
-    p.player_play();
-    sim.advance(3600000);
-    log(data(p.player_get_player_state()) + "@" + data(p.player_get_current_position()));
-    p.player_pause();
-  }, ["refused", "-1 -1", "3@3600000"]],
   ["a seek while playing: the time every 100 ms counted from its landing", { duration: 3000 }, (p, log) => {
     p.player_prepare();
     p.player_play();
