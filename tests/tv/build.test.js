@@ -149,15 +149,6 @@ for (const [name, source, holds, lacks] of RUNTIME) {
   for (const module of lacks) assert.ok(!runtime.includes(module), `${name}: not ${module}`);
 }
 
-// The section alone installs the polyfills, as the TV engine's page finds them.
-{
-  const dir = makeApp({ "app.js": "console.log('ab'.startsWith('a'));" });
-  build(dir, ["--out=out", "app.js"]);
-  fs.writeFileSync(path.join(dir, "section.js"),
-    section(fs.readFileSync(path.join(dir, "out/app.js"), "utf8")) + RUNTIME_END + "\nconsole.log(typeof ''.startsWith, typeof [].includes);\n");
-  assert.strictEqual(run(paths.tvNode, dir, ["section.js"]), "function undefined\n");
-}
-
 // Each row: a built file, a line of its code, and that line's place in the
 // source; the first file holds the run-time section, the "use strict" one
 // after its prologue.
