@@ -106,11 +106,6 @@ for plugin in cmake pc; do
 done
 check "clock.test.js with the Clock alone (--plugin=), no Tether loaded" \
   outputs 0 "clock: ok" "$kite" --plugin="$tmp/cmake/libClock.so" "$clock_test"
-# docs/plugins.md's plug-in alone, on kite test's virtual time and on real time.
-for clock in virtual real; do
-  check "examples/store's tests with the Store alone (--plugin=), --clock=$clock" \
-    outputs 0 "4 passed, 0 failed" "$kite" test --clock=$clock --plugin="$tmp/store/libStore.so" "$store"
-done
 check "the plug-in folder named again in KITE_PLUGIN_PATH installs Tether once" \
   outputs 0 "1" bash -c "KITE_PLUGIN_PATH='$tmp/cmake:$prefix/lib/kite/plugins' '$kite' --adapter=sim --log=- '$clock_test' 2>&1 | grep -c 'Tether.cpp: mapScriptInterface'"
 check "a library that records no SDK ABI stops kite, named" outputs 2 \
