@@ -1,6 +1,6 @@
 // kite's side of the app tools for the TV's engine: kite test --target=tv
-// runs each file as built for it, and kite --version names the V8 that the
-// tools target. Given kite and the plug-in (tests/tv/CMakeLists.txt).
+// runs each file as built for it; kite check and kite build --target=tv take
+// the examples. Given kite and the plug-in (tests/tv/CMakeLists.txt).
 "use strict";
 const assert = require("assert");
 const childProcess = require("child_process");
@@ -83,9 +83,4 @@ for (const [args, status, lines] of EXAMPLE_ROWS) {
   assert.strictEqual(got.length, lines.length, shown);
   lines.forEach((line, i) => (line instanceof RegExp ? assert.match(got[i], line, shown) : assert.strictEqual(got[i], line, shown)));
 }
-
-// kite --version names the V8 of the TV's engine that the tools run.
-const version = runKite(["--version"]).stdout;
-const tvV8 = childProcess.execFileSync(paths.tvNode, ["-p", "process.versions.v8"], { encoding: "utf8" }).trim();
-assert.ok(version.includes(`\nV8 of --target=tv, the TV's engine: ${tvV8}\n`), version);
 console.log("kite.test.js: ok");
