@@ -103,7 +103,10 @@ function checkEvents(step, fresh, fail) {
   }
 }
 
-function checkQuery(player, step, key, kept, fail) {
+// A range may be [name, low, high], around a kept value; with since, its top
+// grows by the time since that call, as a loaded machine lets the player run
+// on between the steps.
+function checkQuery(player, step, key, kept, calledAt, fail) {
   const result = player[QUERIES[key]]();
   const expected = step[key];
   if (expected === "refused") {
@@ -112,7 +115,10 @@ function checkQuery(player, step, key, kept, fail) {
   }
   if (result.return_ecode !== 0) fail(expected, result);
   const value = result.return_data;
-  const wanted = typeof expected === "string" ? kept[expected] : expected;
+  let wanted = typeof expected === "string" ? kept[expected] : expected;
+  if (Array.isArray(wanted) && typeof wanted[0] === "string") wanted = wanted.slice(1).map((d) => kept[expected[0]] + d);
+  if (step.since && !(step.since in calledAt)) fail("a call to " + step.since + " before", "none");
+  if (step.since) wanted = [wanted[0], wanted[1] + Math.ceil(performance.now() - calledAt[step.since])];
   const fits = Array.isArray(wanted) ? value >= wanted[0] && value <= wanted[1] : value === wanted;
   if (!fits) fail(wanted, value);
   if (step.keep) kept[step.keep] = value;
@@ -124,6 +130,7 @@ async function run(scenario) {
   for (const name of EVENTS) player["on" + name] = (text) => got.push(text === undefined ? name : name + ":" + text);
   let seen = 0;
   const kept = {};
+  const calledAt = {};
   try {
     for (const [index, step] of scenario.steps.entries()) {
       const fail = (expected, actual) => {
@@ -133,10 +140,11 @@ async function run(scenario) {
       const query = Object.keys(QUERIES).find((key) => key in step);
       if ("call" in step) {
         const args = step.args || (step.arg === undefined ? [] : [step.arg]);
+        calledAt[step.call] = performance.now();
         const answer = player[step.call](...args).return_ecode;
         if (answer !== step.answer) fail(step.answer, answer);
       } else if (query) {
-        checkQuery(player, step, query, kept, fail);
+        checkQuery(player, step, query, kept, calledAt, fail);
       } else if ("wait" in step) {
         await pass(step.wait);
       } else if ("until" in step) {
