@@ -419,4 +419,25 @@ TEST_F(BridgeTest, AnArgumentOverTheStringLimitIsTheCallsRangeError)
     Bridge::Engine::SetUncaughtHandler(nullptr);
 }
 
+// Without a host's handler, what a called function throws is one line on
+// stderr; a value that cannot be made text is named, not lost.
+TEST_F(BridgeTest, WithoutAHandlerWhatACallThrowsIsALineOnStderr)
+{
+    const struct {
+        const char* pszThrown;
+        const char* pszLine;
+    } aCases[] = {
+        {"new Error('x')", "Uncaught Error: x\n"},
+        {"{ toString() { throw 1; } }", "Uncaught (unknown)\n"},
+    };
+    for (const auto& c : aCases) {
+        CScope scope(*this);
+        const Bridge::ScriptFunction function(
+            Run(std::string("(function () { throw ") + c.pszThrown + "; })").As<v8::Function>());
+        testing::internal::CaptureStderr();
+        function.invoke(Bridge::ScriptArray());
+        EXPECT_EQ(c.pszLine, testing::internal::GetCapturedStderr()) << c.pszThrown;
+    }
+}
+
 }  // namespace

@@ -3,7 +3,7 @@
 //
 // Between calls nothing is entered but the isolate: no handle scope, no
 // context, as on the host's main loop. Code that needs handles opens a
-// CScope; Eval and EvalError open their own.
+// CScope; Eval opens its own.
 #ifndef TEST_SUPPORT_V8_TEST_H
 #define TEST_SUPPORT_V8_TEST_H
 
