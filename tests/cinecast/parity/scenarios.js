@@ -27,8 +27,9 @@ globalThis.scenarios = (m) => {
   const restore = (url, time, prepare) => ({ param_restore_url: url, param_restore_resume_time: time, param_restore_prepare: prepare });
   // Time passes until a seek lands, the only event since the last look.
   const landed = (within = 3000) => [{ until: "seek_complete", within }, { events: ["seek_complete"] }];
-  // Playback goes on: times come and the position moves.
-  const playsOn = [{ wait: 500 }, { events: [], ticks: true }, { position: [100, 1000] }];
+  // Playback goes on from the start: times come and the position moves, no
+  // faster than the clock.
+  const playsOn = [{ wait: 500 }, { events: [], ticks: true }, { position: [100, 100], since: "player_play" }];
   const opened = (url) => [
     { call: "player_create", answer: 0 },
     { call: "player_set_uri", arg: { param_url: url }, answer: 0 },
