@@ -124,6 +124,16 @@ function checkQuery(player, step, key, kept, calledAt, fail) {
   if (step.keep) kept[step.keep] = value;
 }
 
+// Whether an event of the kind came after the last events step, waiting for
+// it in slices up to the bound.
+async function arrived(got, seen, kind, within) {
+  for (let waited = 0; !got.slice(seen).some((e) => kindOf(e) === kind); waited += 10) {
+    if (waited >= within) return false;
+    await pass(10);
+  }
+  return true;
+}
+
 async function run(scenario) {
   const player = new Tether();
   const got = [];
@@ -148,16 +158,12 @@ async function run(scenario) {
       } else if ("wait" in step) {
         await pass(step.wait);
       } else if ("until" in step) {
-        for (let waited = 0; !got.slice(seen).some((e) => kindOf(e) === step.until); waited += 10) {
-          if (waited >= step.within) fail(step.until + " within " + step.within + " ms", got.slice(seen));
-          await pass(10);
-        }
+        if (!(await arrived(got, seen, step.until, step.within))) fail(step.until + " within " + step.within + " ms", got.slice(seen));
       } else if ("events" in step) {
         await flush();
         // On the wall clock a loaded machine can hold playback back: ticks
         // that a row expects may come late. Virtual time is never late.
-        const ticked = () => got.slice(seen).some((e) => kindOf(e) === "current_time");
-        for (let waited = 0; !onModel && step.ticks === true && !ticked() && waited < 5000; waited += 10) await pass(10);
+        if (!onModel && step.ticks === true) await arrived(got, seen, "current_time", 5000);
         const fresh = got.slice(seen);
         seen = got.length;
         checkEvents(step, fresh, fail);
