@@ -304,6 +304,39 @@ TEST_F(BridgeTest, AnyValueCopiedOverANewObjectReplacesIt)
     }
 }
 
+// A value copied over one that held a script object lets go of it: the
+// collector takes the object while the holder lives on.
+TEST_F(BridgeTest, AValueCopiedOverAHeldObjectLetsTheCollectorTakeIt)
+{
+    KiteTest::CProbeBridge probe;
+    Bridge::Engine::InstallClass(&probe);
+    Bridge::ScriptArray list;
+    list.set(0, Bridge::ScriptObject(1));
+    const struct {
+        const char* pszCase;
+        Bridge::ScriptObject value;
+    } aCases[] = {
+        {"an integer", Bridge::ScriptObject(7)},
+        {"a text", Bridge::ScriptObject(std::string("seven"))},
+        {"a list", list},
+        {"a new object", Bridge::ScriptObject()},
+    };
+    for (const auto& c : aCases) {
+        Bridge::ScriptObject held;
+        {
+            CScope scope(*this);
+            held = Bridge::ScriptObject(Run("new Probe()"));
+            held = c.value;
+        }
+        const int iDestroyed = KiteTest::CProbe::s_iDestroyed;
+        Isolate()->LowMemoryNotification();
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        EXPECT_EQ(iDestroyed + 1, KiteTest::CProbe::s_iDestroyed) << c.pszCase;
+    }
+    Bridge::Engine::Detach();  // while the class is alive
+}
+
 // relay(f, ...): calls f twice with relay's own arguments, as a list over
 // the call: once assigned to another and moved on to a third while still over
 // the call, which then grows by "end" (copying the call's arguments first);
