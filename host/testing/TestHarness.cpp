@@ -12,7 +12,7 @@
 
 #include "console/Inspect.h"
 #include "console/ScriptValues.h"
-#include "inspector/PreciseCoverage.h"
+#include "testing/PreciseCoverage.h"
 #include "runtime/MainLoop.h"
 #include "runtime/PromiseRejections.h"
 #include "runtime/ScheduledCalls.h"

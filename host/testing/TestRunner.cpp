@@ -15,7 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "inspector/PreciseCoverage.h"
+#include "testing/PreciseCoverage.h"
 #include "runtime/ScriptFile.h"
 #include "testing/TestFiles.h"
 #include "testing/TestRecords.h"

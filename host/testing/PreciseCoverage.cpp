@@ -1,4 +1,4 @@
-#include "inspector/PreciseCoverage.h"
+#include "testing/PreciseCoverage.h"
 
 #include <algorithm>
 #include <glib.h>

@@ -1,5 +1,5 @@
 // A build without the inspector has no precise coverage either.
-#include "inspector/PreciseCoverage.h"
+#include "testing/PreciseCoverage.h"
 
 namespace Kite {
 
