@@ -1,7 +1,5 @@
 #include "runtime/Clock.h"
 
-#include "runtime/KiteRun.h"
-
 namespace Kite {
 
 CClock::CClock() : m_llWallStartUs(g_get_monotonic_time()) {}
@@ -22,14 +20,6 @@ void CClock::SetVirtualNowUs(gint64 llUs)
 {
     if (llUs > m_llVirtualNowUs)
         m_llVirtualNowUs = llUs;
-}
-
-double RunDateMs(v8::Isolate* pIsolate)
-{
-    CKiteRun* pRun = pIsolate != nullptr ? CKiteRun::Find(pIsolate) : nullptr;
-    if (pRun != nullptr && pRun->m_clock.IsVirtual())
-        return pRun->m_clock.VirtualDateMs();
-    return static_cast<double>(g_get_real_time()) / 1000.0;
 }
 
 }  // namespace Kite

@@ -7,7 +7,6 @@
 #define KITE_CLOCK_H
 
 #include <glib.h>
-#include <v8.h>
 
 namespace Kite {
 
@@ -37,11 +36,6 @@ private:
     bool m_bVirtual = false;
     gint64 m_llVirtualNowUs = 0;
 };
-
-// Scripts' dates (Bridge::V8Runtime's date clock): the virtual date of the
-// run whose script asks, when its clock is virtual; the wall clock's
-// otherwise, and for an isolate without a run.
-double RunDateMs(v8::Isolate* pIsolate);
 
 }  // namespace Kite
 

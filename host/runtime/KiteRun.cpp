@@ -59,4 +59,12 @@ std::string CKiteRun::ShownPath(const std::string& strPath) const
     return PathBelow(m_strShownBelow, strPath);
 }
 
+double RunDateMs(v8::Isolate* pIsolate)
+{
+    CKiteRun* pRun = pIsolate != nullptr ? CKiteRun::Find(pIsolate) : nullptr;
+    if (pRun != nullptr && pRun->m_clock.IsVirtual())
+        return pRun->m_clock.VirtualDateMs();
+    return static_cast<double>(g_get_real_time()) / 1000.0;
+}
+
 }  // namespace Kite

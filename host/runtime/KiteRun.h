@@ -139,6 +139,11 @@ private:
     CKiteRun& operator=(const CKiteRun&) = delete;
 };
 
+// Scripts' dates (Bridge::V8Runtime's date clock): the virtual date of the
+// run whose script asks, when its clock is virtual; the wall clock's
+// otherwise, and for an isolate without a run.
+double RunDateMs(v8::Isolate* pIsolate);
+
 }  // namespace Kite
 
 #endif
