@@ -2,12 +2,8 @@
 # every folder has a row, and its files include only folders whose rows stand
 # below its own. Other quoted includes ("Cinecast/...") are the libraries'.
 #   SOURCE_DIR
-file(STRINGS "${SOURCE_DIR}/README.md" rows REGEX "^\\| `host/[^/`]+/` \\|")
-set(order "")
-foreach(row IN LISTS rows)
-  string(REGEX REPLACE "^\\| `host/([^/`]+)/`.*" "\\1" folder "${row}")
-  list(APPEND order "${folder}")
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/NamesIn.cmake)
+names_in(README.md "^\\| `host/([^/`]+)/` \\|" order)
 
 set(failures "")
 file(GLOB entries LIST_DIRECTORIES true RELATIVE "${SOURCE_DIR}/host" "${SOURCE_DIR}/host/*")
