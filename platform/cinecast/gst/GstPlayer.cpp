@@ -700,21 +700,36 @@ void CGstPlayer::RunStop()
 
 // Only the last of the seeks posted in a row is made, and the worker waits
 // for it to land before it makes another: a demuxer reading over HTTP drops
-// a seek that comes while it still carries out the one before.
+// a seek that comes while it still carries out the one before. A playing
+// pipeline is paused for the seek: the buffering hold's pause, coming while
+// a seek made in play flushes, kept the running time from before the seek,
+// and playback went on that far past the target.
 void CGstPlayer::RunSeek(gint64 iMilliseconds)
 {
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_iLanding != iMilliseconds || !m_bSeeking)
             return;
-        m_iSeekMade = iMilliseconds;
     }
     m_bands.Clear();
     m_buffering.Reset();
-    if (m_pPipeline && m_pPipeline->Seek(iMilliseconds)) {
-        m_pPipeline->WaitForAsyncDone(SETTLE_TIMEOUT_MS);
-        return;
+    const bool bPlaying = m_bPlayWanted;
+    if (bPlaying) {
+        WantPlaying(false);
+        Settle(GST_STATE_PAUSED);
     }
+    {
+        // Made only now, so that the pause's completion is not the landing.
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_iSeekMade = iMilliseconds;
+    }
+    const bool bMade = m_pPipeline && m_pPipeline->Seek(iMilliseconds);
+    if (bMade)
+        m_pPipeline->WaitForAsyncDone(SETTLE_TIMEOUT_MS);
+    if (bPlaying)
+        WantPlaying(true);
+    if (bMade)
+        return;
     // A seek the pipeline refused still completes, where playback is.
     {
         std::lock_guard<std::mutex> guard(m_lock);
